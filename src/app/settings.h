@@ -1,0 +1,44 @@
+#pragma once
+
+#include "profile_store.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace faultward {
+
+inline constexpr std::string_view kSettingsFileName = "ERRH.ini";
+inline constexpr std::string_view kSettingsSection = "OS";
+inline constexpr std::string_view kProjectFileKey = "Project_File";
+inline constexpr std::string_view kErrorFlagKey = "Error_Flag";
+
+// The two values the program keeps between runs.
+struct Settings {
+    std::string projectFile;
+    std::int16_t errorFlag = 0;
+};
+
+// The folder that holds the running executable, without a trailing separator
+// (unless it is the root).
+std::filesystem::path executableFolder();
+
+// The settings file beside the executable.
+std::filesystem::path settingsFilePath(const std::filesystem::path& appPath);
+
+// The number that a stored mode's text begins with: blanks ignored, a sign,
+// digits with an optional fraction and exponent, or &H/&O forms; text that does
+// not begin with a number reads as 0. Nothing when the text holds no number at all.
+double leadingNumber(std::string_view text);
+
+// The mode that stored text gives: its leading number rounded to the nearest
+// integer, halves to the even neighbour. Nothing when that does not fit in 16
+// bits, so the caller keeps the mode it had.
+std::optional<std::int16_t> parseErrorFlag(std::string_view text);
+
+Settings loadSettings(ProfileStore& store);
+void saveSettings(ProfileStore& store, const Settings& settings);
+
+} // namespace faultward

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "passes.h"
+
+#include <string_view>
+#include <vector>
+
+namespace faultward {
+
+// Orders list entries as the project files list shows them: byte by byte with
+// A-Z folded to lower case. Negative, zero or positive like strcmp.
+int compareListText(std::string_view a, std::string_view b);
+
+// Where a new entry goes in a sorted list: after every entry that sorts before
+// it or equal to it, so entries that compare equal keep the order they came in.
+std::size_t sortedInsertPosition(const std::vector<ListEntry>& list, std::string_view text);
+
+// The project's entries as the list holds them: sorted, all selected.
+std::vector<ListEntry> sortedListEntries(const std::vector<std::string>& entriesInFileOrder);
+
+} // namespace faultward

@@ -1,0 +1,85 @@
+#include "project_reader.h"
+
+#include "source_file.h"
+#include "text_lines.h"
+
+#include <algorithm>
+
+namespace faultward {
+namespace {
+
+constexpr std::string_view kExcludedModule = "faultward.bas";
+
+// Characters from position `from` (counting from 1) on, at most kMaxEntryLength.
+std::string_view middle(std::string_view line, std::size_t from) {
+    if (from > line.size())
+        return {};
+    return line.substr(from - 1, kMaxEntryLength);
+}
+
+bool namesExcludedModule(std::string_view entry) {
+    std::string lower(entry);
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    });
+    return lower.find(kExcludedModule) != std::string::npos;
+}
+
+} // namespace
+
+std::vector<std::string> projectEntries(std::string_view projectText) {
+    std::vector<std::string> entries;
+    LineCursor cursor(projectText);
+    std::string_view line;
+    while (cursor.next(line)) {
+        if (line.starts_with("Form=")) {
+            entries.emplace_back(middle(line, 6));
+        } else if (line.starts_with("Module=")) {
+            // The module name and "; " come before the file name; without a
+            // semicolon the entry starts at the line's second character.
+            const std::size_t semicolon = line.find(';');
+            const std::size_t p = semicolon == std::string_view::npos ? 0 : semicolon + 1;
+            const std::string_view entry = middle(line, p + 2);
+            if (!namesExcludedModule(entry))
+                entries.emplace_back(entry);
+        }
+    }
+    return entries;
+}
+
+ProjectRead readProjectFile(const std::filesystem::path& projectPath) {
+    ProjectRead result;
+    std::string content;
+    switch (readRegularFile(projectPath, content)) {
+    case ReadStatus::Ok:
+        result.status = ProjectReadStatus::Ok;
+        result.entries = projectEntries(content);
+        break;
+    case ReadStatus::NotFound:
+        result.status = ProjectReadStatus::NotFound;
+        break;
+    case ReadStatus::NotRegularFile:
+        result.status = ProjectReadStatus::NotRegularFile;
+        break;
+    case ReadStatus::NotReadable:
+        result.status = ProjectReadStatus::NotReadable;
+        break;
+    }
+    return result;
+}
+
+std::string describeProjectFailure(ProjectReadStatus status, const std::string& path) {
+    switch (status) {
+    case ProjectReadStatus::Ok:
+        return {};
+    case ProjectReadStatus::NotFound:
+        return "The project file " + path + " does not exist.";
+    case ProjectReadStatus::NotRegularFile:
+        return "The project file " + path + " is not a file (it is a folder or a device).";
+    case ProjectReadStatus::NotReadable:
+        return "The project file " + path + " cannot be read.";
+    }
+    return {};
+}
+
+} // namespace faultward

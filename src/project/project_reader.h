@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace faultward {
+
+// Longest entry text a project line yields; longer file names are cut.
+inline constexpr std::size_t kMaxEntryLength = 250;
+
+// The form and module file names a project's text names, in the order of its
+// lines. Only "Form=" and "Module=" lines count; modules of the tool's own
+// ("faultward.bas" in any case) are left out.
+std::vector<std::string> projectEntries(std::string_view projectText);
+
+enum class ProjectReadStatus { Ok, NotFound, NotRegularFile, NotReadable };
+
+struct ProjectRead {
+    ProjectReadStatus status = ProjectReadStatus::NotFound;
+    std::vector<std::string> entries;
+};
+
+ProjectRead readProjectFile(const std::filesystem::path& projectPath);
+
+// A message for a project file that could not be read, naming the path.
+std::string describeProjectFailure(ProjectReadStatus status, const std::string& path);
+
+} // namespace faultward

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace faultward {
+
+// Finds the file that a project entry names, the way Windows would have found
+// it: backslashes separate folders, a relative entry starts at the project's
+// folder, and a name that does not exist as written is matched without regard
+// to letter case, one component at a time. Names with 8-bit characters are
+// tried as their raw bytes first, then converted from code page 1252 to UTF-8,
+// which is how such names arrive on a Linux file system. A drive letter names
+// nothing here. Returns nothing when no such file (or link) exists.
+std::optional<std::filesystem::path> resolveEntryPath(std::string_view entry,
+                                                      const std::filesystem::path& baseFolder);
+
+// Code page 1252 text as UTF-8; ASCII passes through unchanged.
+std::string windows1252ToUtf8(std::string_view text);
+
+} // namespace faultward

@@ -1,0 +1,199 @@
+#include "passes.h"
+
+#include "entry_path.h"
+#include "source_file.h"
+#include "transforms.h"
+
+#include <algorithm>
+#include <optional>
+#include <set>
+
+namespace faultward {
+
+bool isFailure(FileOutcome outcome) {
+    switch (outcome) {
+    case FileOutcome::Rewritten:
+    case FileOutcome::Unchanged:
+    case FileOutcome::SameFileAsBefore:
+        return false;
+    default:
+        return true;
+    }
+}
+
+std::string_view describe(FileOutcome outcome) {
+    switch (outcome) {
+    case FileOutcome::Rewritten:
+        return "rewritten";
+    case FileOutcome::Unchanged:
+        return "unchanged";
+    case FileOutcome::SameFileAsBefore:
+        return "same file as an earlier entry";
+    case FileOutcome::NotFound:
+        return "not found";
+    case FileOutcome::NotRegularFile:
+        return "not a regular file";
+    case FileOutcome::NotReadable:
+        return "not readable";
+    case FileOutcome::NotWritable:
+        return "not writable";
+    case FileOutcome::WriteFailed:
+        return "write failed";
+    }
+    return "unknown";
+}
+
+std::string lineLimitMessage(std::string_view entryText) {
+    std::string message = "The file ";
+    message.append(entryText);
+    message.append(" has exceeded 32000 lines of code!  Error handling cannot be inserted for "
+                   "the rest of this file.  Please reduce the number lines in this file and try "
+                   "again.");
+    return message;
+}
+
+namespace {
+
+FileOutcome outcomeOf(ReadStatus status) {
+    switch (status) {
+    case ReadStatus::NotFound:
+        return FileOutcome::NotFound;
+    case ReadStatus::NotRegularFile:
+        return FileOutcome::NotRegularFile;
+    default:
+        return FileOutcome::NotReadable;
+    }
+}
+
+FileOutcome outcomeOf(WriteStatus status) {
+    switch (status) {
+    case WriteStatus::Ok:
+        return FileOutcome::Rewritten;
+    case WriteStatus::NotWritable:
+        return FileOutcome::NotWritable;
+    default:
+        return FileOutcome::WriteFailed;
+    }
+}
+
+// What one pass shares between its files: the buffers, reused so that a large
+// project does not allocate per file, and the files already done.
+class PassRunner {
+public:
+    PassRunner(const std::filesystem::path& baseFolder, PassObserver& observer)
+        : baseFolder_(baseFolder), observer_(observer) {}
+
+    // Reads the entry's file into content(); an outcome when that failed or the
+    // file was done already.
+    std::optional<FileOutcome> load(std::string_view entry) {
+        const auto path = resolveEntryPath(entry, baseFolder_);
+        if (!path)
+            return FileOutcome::NotFound;
+        std::error_code error;
+        std::filesystem::path canonical = std::filesystem::canonical(*path, error);
+        if (error)
+            return FileOutcome::NotFound;
+        if (done_.count(canonical.native()))
+            return FileOutcome::SameFileAsBefore;
+        FileIdentity identity;
+        const ReadStatus status = readRegularFile(canonical, content_, &identity);
+        if (status != ReadStatus::Ok)
+            return outcomeOf(status);
+        if (std::find(identities_.begin(), identities_.end(), identity) != identities_.end())
+            return FileOutcome::SameFileAsBefore;
+        identities_.push_back(identity);
+        done_.insert(canonical.native());
+        const std::filesystem::path folder = canonical.parent_path();
+        if (cleanedFolders_.insert(folder.native()).second)
+            removeStaleTemporaries(folder);
+        path_ = std::move(canonical);
+        output_.clear();
+        return std::nullopt;
+    }
+
+    std::string_view content() const { return content_; }
+    std::string& output() { return output_; }
+
+    // Writes output() over the file unless it would not change a byte.
+    FileOutcome store() {
+        if (output_ == content_)
+            return FileOutcome::Unchanged;
+        return outcomeOf(replaceFileContents(path_, output_));
+    }
+
+    template <typename Process>
+    void run(PassKind kind, std::span<const ListEntry> entries, Process process) {
+        const int count = static_cast<int>(entries.size());
+        observer_.passStarted(kind, 0, kind == PassKind::Insertion ? count - 1 : count);
+        for (int i = 0; i < count; ++i) {
+            observer_.entryMadeCurrent(i);
+            const ListEntry& entry = entries[static_cast<std::size_t>(i)];
+            if (entry.selected) {
+                FileOutcome outcome;
+                if (const auto failed = load(entry.text))
+                    outcome = *failed;
+                else
+                    outcome = process(i, entry);
+                observer_.fileProcessed(i, entry.text, outcome);
+            }
+            observer_.progressValue(i);
+        }
+        observer_.passFinished(kind);
+    }
+
+private:
+    std::filesystem::path baseFolder_;
+    PassObserver& observer_;
+    std::string content_;
+    std::string output_;
+    std::filesystem::path path_;
+    std::set<std::string> done_;
+    std::set<std::string> cleanedFolders_;
+    std::vector<FileIdentity> identities_;
+};
+
+} // namespace
+
+void runRemovalPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
+                    PassObserver& observer) {
+    PassRunner runner(baseFolder, observer);
+    runner.run(PassKind::Removal, entries, [&](int, const ListEntry&) {
+        removeMarkedLines(runner.content(), runner.output());
+        return runner.store();
+    });
+}
+
+void runInsertionPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
+                      int mode, PassObserver& observer) {
+    PassRunner runner(baseFolder, observer);
+    std::string procedureName;
+    runner.run(PassKind::Insertion, entries, [&](int index, const ListEntry& entry) {
+        const InsertionResult result =
+            insertHandlers(runner.content(), mode, procedureName, runner.output());
+        if (result.lineLimitExceeded)
+            observer.lineLimitExceeded(index, lineLimitMessage(entry.text));
+        return runner.store();
+    });
+}
+
+void FailureCollector::record(int index, std::string_view entry, FileOutcome outcome) {
+    if (!isFailure(outcome))
+        return;
+    const bool known = std::any_of(failures_.begin(), failures_.end(),
+                                   [&](const Failure& f) { return f.index == index; });
+    if (!known)
+        failures_.push_back({index, std::string(entry), outcome});
+}
+
+std::string FailureCollector::summary() const {
+    std::string text;
+    for (const Failure& failure : failures_) {
+        text.append(failure.entry);
+        text.append(": ");
+        text.append(describe(failure.outcome));
+        text.push_back('\n');
+    }
+    return text;
+}
+
+} // namespace faultward

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string_view>
+
+namespace faultward {
+
+// A line whose first characters are one of the five Sub prefixes, exact case.
+bool isSubHead(std::string_view line);
+
+// A line whose first seven characters are "End Sub", exact case.
+bool isSubEnd(std::string_view line);
+
+// The procedure name of a head line: the text after the first "Sub " whose
+// length is the distance to the first "(" (or to position 0 when there is none),
+// cut short at the end of the line. "Sub Main" thus gives "Main", "Sub " gives "".
+std::string_view procedureName(std::string_view headLine);
+
+// A line whose statement goes on in the next physical line (" _" at its end,
+// after trailing blanks).
+bool continuesOnNextLine(std::string_view line);
+
+// A head whose code ends in ": End Sub" is a whole procedure on one line; a trap
+// line after it would stand outside any procedure.
+bool endsWithInlineSubEnd(std::string_view line);
+
+} // namespace faultward

@@ -1,0 +1,217 @@
+#include "source_file.h"
+
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace faultward {
+namespace {
+
+constexpr std::string_view kTempInfix = ".faultward-";
+constexpr std::string_view kTempSuffix = ".tmp";
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    void reset(int fd) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = fd;
+    }
+    bool valid() const { return fd_ >= 0; }
+    // Closes now so that a failing close (delayed write errors) can be seen.
+    bool close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+ReadStatus statusFromErrno(int error) {
+    if (error == ENOENT || error == ENOTDIR || error == ELOOP || error == ENAMETOOLONG)
+        return ReadStatus::NotFound;
+    return ReadStatus::NotReadable;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// ".<name>.faultward-<pid>.tmp", with the name shortened so the whole stays
+// within the file system's limit on one name.
+std::string temporaryName(const std::string& name) {
+    const std::string pid = std::to_string(::getpid());
+    const std::size_t fixed = 1 + kTempInfix.size() + pid.size() + kTempSuffix.size();
+    const std::size_t room = NAME_MAX > fixed ? NAME_MAX - fixed : 0;
+    std::string result = ".";
+    result.append(name, 0, std::min(name.size(), room));
+    result.append(kTempInfix);
+    result.append(pid);
+    result.append(kTempSuffix);
+    return result;
+}
+
+void syncFolder(const std::filesystem::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffer,
+                           FileIdentity* identity) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return statusFromErrno(errno);
+    if (!S_ISREG(info.st_mode))
+        return ReadStatus::NotRegularFile;
+    // O_NONBLOCK: should the file be swapped for a FIFO after the check, the
+    // open must not wait for a writer.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!fd.valid())
+        return statusFromErrno(errno);
+    if (::fstat(fd.get(), &info) != 0)
+        return ReadStatus::NotReadable;
+    if (!S_ISREG(info.st_mode))
+        return ReadStatus::NotRegularFile;
+
+    buffer.clear();
+    // The size is a hint only: the file may grow or shrink while it is read.
+    std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
+    buffer.resize(capacity);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == buffer.size())
+            buffer.resize(buffer.size() * 2);
+        const ssize_t got = ::read(fd.get(), buffer.data() + filled, buffer.size() - filled);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            buffer.clear();
+            return ReadStatus::NotReadable;
+        }
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    buffer.resize(filled);
+    if (identity)
+        *identity = FileIdentity{info.st_dev, info.st_ino};
+    return ReadStatus::Ok;
+}
+
+WriteStatus replaceFileContents(const std::filesystem::path& path, std::string_view bytes) {
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::canonical(path, error);
+    if (error)
+        return WriteStatus::NotWritable;
+    struct stat info {};
+    if (::stat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return WriteStatus::NotWritable;
+    // Read-only in the Windows sense: no write permission in the bits. Root could
+    // write anyway, and a rename would succeed regardless, so test the bits.
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return WriteStatus::NotWritable;
+    if (::geteuid() != 0 && ::access(target.c_str(), W_OK) != 0)
+        return WriteStatus::NotWritable;
+
+    const std::filesystem::path folder = target.parent_path();
+    const std::filesystem::path temporary = folder / temporaryName(target.filename().string());
+    FileDescriptor fd(
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!fd.valid() && errno == EEXIST) {
+        // Left by an earlier process that had our pid; it cannot be running now.
+        ::unlink(temporary.c_str());
+        fd.reset(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                        0600));
+    }
+    if (!fd.valid())
+        return WriteStatus::NotWritable;
+
+    // Ownership is best effort: only root may give a file away.
+    if (::fchown(fd.get(), info.st_uid, info.st_gid) != 0) {
+    }
+    const bool written = ::fchmod(fd.get(), info.st_mode & 07777) == 0 &&
+                         writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0 && fd.close();
+    if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return WriteStatus::WriteFailed;
+    }
+    syncFolder(folder);
+    return WriteStatus::Ok;
+}
+
+WriteStatus createOrReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0)
+        return replaceFileContents(path, bytes);
+    const std::filesystem::path folder =
+        path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    const std::filesystem::path temporary = folder / temporaryName(path.filename().string());
+    ::unlink(temporary.c_str());
+    FileDescriptor fd(
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+    if (!fd.valid())
+        return WriteStatus::NotWritable;
+    const bool written = writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0 && fd.close();
+    if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return WriteStatus::WriteFailed;
+    }
+    syncFolder(folder);
+    return WriteStatus::Ok;
+}
+
+void removeStaleTemporaries(const std::filesystem::path& folder) {
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (!name.starts_with('.') || !name.ends_with(kTempSuffix))
+            continue;
+        const std::size_t infix = name.rfind(kTempInfix);
+        if (infix == std::string_view::npos || infix == 0)
+            continue;
+        const std::string_view digits = name.substr(
+            infix + kTempInfix.size(), name.size() - infix - kTempInfix.size() - kTempSuffix.size());
+        if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos ||
+            digits.size() > 9)
+            continue;
+        const pid_t pid = static_cast<pid_t>(std::atol(std::string(digits).c_str()));
+        if (pid == ::getpid() || (::kill(pid, 0) == 0 || errno == EPERM))
+            continue;
+        ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+} // namespace faultward

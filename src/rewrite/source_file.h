@@ -1,0 +1,41 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+
+namespace faultward {
+
+enum class ReadStatus { Ok, NotFound, NotRegularFile, NotReadable };
+
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// Reads a whole regular file into buffer (its old contents are replaced, its
+// capacity kept). Folders, FIFOs and devices are never opened.
+ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffer,
+                           FileIdentity* identity = nullptr);
+
+enum class WriteStatus { Ok, NotWritable, WriteFailed };
+
+// Replaces the contents of an existing file without ever leaving it half
+// written: the bytes go to a temporary file in the same folder, which is
+// flushed to disk and renamed over the original. A symbolic link is followed,
+// so its target is replaced and the link stays a link. The file keeps its
+// permission bits. A file whose permission bits grant no write is refused, as
+// a read-only file would be.
+WriteStatus replaceFileContents(const std::filesystem::path& path, std::string_view bytes);
+
+// Like replaceFileContents, but creates the file (with the usual permission
+// bits) when it does not exist yet. For the program's own files, never for sources.
+WriteStatus createOrReplaceFile(const std::filesystem::path& path, std::string_view bytes);
+
+// Removes temporaries that an earlier, interrupted run left in a folder. Only
+// names this program makes, and only those whose process is gone, are touched.
+void removeStaleTemporaries(const std::filesystem::path& folder);
+
+} // namespace faultward

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace faultward {
+
+// Handlers go into the first this-many lines of a file only; the rest is
+// written back as it is.
+inline constexpr std::size_t kInsertionLineLimit = 32000;
+
+struct InsertionResult {
+    bool lineLimitExceeded = false;
+};
+
+// Appends the file's lines to out with a trap line after every Sub head and a
+// handler block before every End Sub. currentName is the name of the last
+// head seen; it carries from one file to the next within a pass.
+InsertionResult insertHandlers(std::string_view content, int mode, std::string& currentName,
+                               std::string& out);
+
+// Appends the file's lines to out, leaving out every line that holds the marker.
+void removeMarkedLines(std::string_view content, std::string& out);
+
+} // namespace faultward
