@@ -1,0 +1,198 @@
+#include "handler_format.h"
+#include "procedure_lines.h"
+#include "temp_folder.h"
+#include "transforms.h"
+
+#include <gtest/gtest.h>
+
+using faultward::testing::crlf;
+
+namespace faultward {
+namespace {
+
+std::string insert(std::string_view content, int mode, std::string* name = nullptr) {
+    std::string carried;
+    std::string out;
+    insertHandlers(content, mode, name ? *name : carried, out);
+    return out;
+}
+
+const std::string kClickProcedure =
+    crlf({"Private Sub Command1_Click()", "    Total = Total / Count", "End Sub"});
+
+TEST(Insertion, workedExample_writesEachModesLinesExactly) {
+    EXPECT_EQ(insert(kClickProcedure, 0),
+              crlf({"Private Sub Command1_Click()", "ON ERROR GOTO ERR_Command1_Click  '~Faultward~",
+                    "    Total = Total / Count", "EXIT SUB  '~Faultward~",
+                    "ERR_Command1_Click:  '~Faultward~",
+                    "  MsgBox ERR.number & \"- \" & Err.description  '~Faultward~",
+                    "  RESUME NEXT  '~Faultward~", "End Sub"}));
+    EXPECT_EQ(insert(kClickProcedure, 1),
+              crlf({"Private Sub Command1_Click()", "ON ERROR GOTO ERR_Command1_Click  '~Faultward~",
+                    "    Total = Total / Count", "EXIT SUB  '~Faultward~",
+                    "ERR_Command1_Click:  '~Faultward~", "  RESUME NEXT  '~Faultward~", "End Sub"}));
+    EXPECT_EQ(insert(kClickProcedure, 2),
+              crlf({"Private Sub Command1_Click()", "ON ERROR GOTO ERR_Command1_Click  '~Faultward~",
+                    "    Total = Total / Count", "EXIT SUB  '~Faultward~",
+                    "ERR_Command1_Click:  '~Faultward~", "  I_Process_Errors  '~Faultward~",
+                    "  RESUME NEXT  '~Faultward~", "End Sub"}));
+}
+
+TEST(Insertion, unknownModes_writeTheResumeNextBlock) {
+    for (int mode : {3, -1, 99, 32767})
+        EXPECT_EQ(insert(kClickProcedure, mode), insert(kClickProcedure, 1)) << mode;
+}
+
+TEST(Insertion, moduleExample_leavesFunctionsAlone) {
+    const std::string input =
+        crlf({"Public Sub Main()", "    Form2.Show", "End Sub", "",
+              "Private Function Twice(n As Integer) As Integer", "    Twice = n * 2", "End Function",
+              "Private Sub Grid1_Click(Index As Integer)", "    Beep", "End Sub"});
+    EXPECT_EQ(insert(input, 1),
+              crlf({"Public Sub Main()", "ON ERROR GOTO ERR_Main  '~Faultward~", "    Form2.Show",
+                    "EXIT SUB  '~Faultward~", "ERR_Main:  '~Faultward~",
+                    "  RESUME NEXT  '~Faultward~", "End Sub", "",
+                    "Private Function Twice(n As Integer) As Integer", "    Twice = n * 2",
+                    "End Function", "Private Sub Grid1_Click(Index As Integer)",
+                    "ON ERROR GOTO ERR_Grid1_Click  '~Faultward~", "    Beep",
+                    "EXIT SUB  '~Faultward~", "ERR_Grid1_Click:  '~Faultward~",
+                    "  RESUME NEXT  '~Faultward~", "End Sub"}));
+}
+
+TEST(Insertion, onlyExactHeadAndEndLinesCount) {
+    const std::string input = crlf({
+        "  Private Sub A()", "private sub B()", "Public Static Sub C()", "Private Static Sub D()",
+        "Function E()", "Property Get F()", "Declare Sub G Lib \"x\" ()", "  End Sub", "end sub",
+        "SubX()", "Sub", // too short for "Sub "
+    });
+    EXPECT_EQ(insert(input, 1), input);
+}
+
+TEST(Insertion, endLineWithTrailingComment_getsHandler) {
+    const std::string out = insert(crlf({"Sub A()", "End Sub  ' done"}), 1);
+    EXPECT_NE(out.find("RESUME NEXT  '~Faultward~\r\nEnd Sub  ' done\r\n"), std::string::npos);
+}
+
+TEST(Insertion, endBeforeAnyHead_usesEmptyName) {
+    EXPECT_EQ(insert(crlf({"x", "End Sub"}), 1),
+              crlf({"x", "EXIT SUB  '~Faultward~", "ERR_:  '~Faultward~",
+                    "  RESUME NEXT  '~Faultward~", "End Sub"}));
+}
+
+TEST(Insertion, procedureName_carriesIntoTheNextFile) {
+    std::string name;
+    insert(crlf({"Sub First()", "End Sub"}), 1, &name);
+    EXPECT_EQ(name, "First");
+    const std::string second = insert(crlf({"Private Static Sub Hidden()", "End Sub"}), 1, &name);
+    EXPECT_NE(second.find("ERR_First:  '~Faultward~"), std::string::npos);
+}
+
+TEST(ProcedureName, followsThePositionArithmetic) {
+    EXPECT_EQ(procedureName("Sub Main()"), "Main");
+    EXPECT_EQ(procedureName("Public Sub Main()"), "Main");
+    EXPECT_EQ(procedureName("Private Sub Grid1_Click(Index As Integer)"), "Grid1_Click");
+    EXPECT_EQ(procedureName("Friend Sub Reset()"), "Reset");
+    EXPECT_EQ(procedureName("Static Sub Count()  ' note"), "Count");
+    // Without a parenthesis the length is the start position itself.
+    EXPECT_EQ(procedureName("Sub Main"), "Main");
+    EXPECT_EQ(procedureName("Private Sub LongerName"), "LongerName");
+    EXPECT_EQ(procedureName("Private Sub A_Very_Long_Procedure_Name"), "A_Very_Long_P");
+    EXPECT_EQ(procedureName("Sub "), "");
+    // A parenthesis after the name but with a blank before it keeps the blank.
+    EXPECT_EQ(procedureName("Sub A (x)"), "A ");
+}
+
+TEST(Insertion, headWithoutParenthesis_andBareSub) {
+    EXPECT_NE(insert(crlf({"Sub Main"}), 1).find("ON ERROR GOTO ERR_Main  '~Faultward~"),
+              std::string::npos);
+    EXPECT_EQ(insert(crlf({"Sub "}), 1), crlf({"Sub ", "ON ERROR GOTO ERR_  '~Faultward~"}));
+}
+
+TEST(Insertion, textLineRule_bytesAndBreaks) {
+    // A lone LF inside a CR file is an ordinary character; the last line gets
+    // its break; high and NUL bytes pass through.
+    const std::string input = std::string("a\nb\r\nSub \xe9t\xe9()\r") + std::string("x\0y", 3);
+    EXPECT_EQ(insert(input, 1), std::string("a\nb\r\nSub \xe9t\xe9()\r\nON ERROR GOTO "
+                                            "ERR_\xe9t\xe9  '~Faultward~\r\n") +
+                                    std::string("x\0y\r\n", 5));
+    EXPECT_EQ(insert("", 1), "");
+    EXPECT_EQ(insert("\r\n", 1), "\r\n");
+    // CR CR LF: an empty line between.
+    EXPECT_EQ(insert("a\r\r\nb", 1), "a\r\n\r\nb\r\n");
+}
+
+TEST(Insertion, lineFeedOnlyFile_keepsLineFeeds) {
+    EXPECT_EQ(insert("Sub A()\nEnd Sub\n", 1),
+              "Sub A()\nON ERROR GOTO ERR_A  '~Faultward~\nEXIT SUB  '~Faultward~\n"
+              "ERR_A:  '~Faultward~\n  RESUME NEXT  '~Faultward~\nEnd Sub\n");
+}
+
+TEST(Insertion, continuedHead_getsTrapAfterItsLastLine) {
+    const std::string input =
+        crlf({"Private Sub Long_Click(ByVal a As Long, _", "    ByVal b As Long, _  ",
+              "    ByVal c As Long)", "End Sub"});
+    const std::string out = insert(input, 1);
+    EXPECT_NE(out.find("    ByVal c As Long)\r\nON ERROR GOTO ERR_Long_Click  '~Faultward~\r\n"),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(out.find("_\r\nON ERROR"), std::string::npos);
+}
+
+TEST(Insertion, oneLineProcedure_getsNoTrapButKeepsItsName) {
+    std::string name;
+    const std::string input = crlf({"Private Sub A(): x = 1: End Sub", "Sub B(): End Sub ' c",
+                                    "Sub C(): s = \"': End Sub\""});
+    const std::string out = insert(input, 1, &name);
+    EXPECT_EQ(out.find("ERR_A"), std::string::npos);
+    EXPECT_EQ(out.find("ERR_B"), std::string::npos);
+    // The apostrophe inside the string literal is no comment: C is a normal head.
+    EXPECT_NE(out.find("ON ERROR GOTO ERR_C  '~Faultward~"), std::string::npos);
+    EXPECT_EQ(name, "C");
+}
+
+std::string numberedLines(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += "x\r\n";
+    return text;
+}
+
+TEST(Insertion, lineLimit_exactlyAtLimitIsProcessedWhole) {
+    std::string name;
+    std::string out;
+    const std::string body = numberedLines(31998);
+    const std::string input = "Sub A()\r\n" + body + "End Sub\r\n";
+    EXPECT_FALSE(insertHandlers(input, 1, name, out).lineLimitExceeded);
+    EXPECT_NE(out.find("ERR_A:  '~Faultward~"), std::string::npos);
+}
+
+TEST(Insertion, lineLimit_linesBeyondAreCopiedUnexamined) {
+    std::string name;
+    std::string out;
+    const std::string input = "Sub A()\r\n" + numberedLines(31999) + "End Sub";
+    const InsertionResult result = insertHandlers(input, 1, name, out);
+    EXPECT_TRUE(result.lineLimitExceeded);
+    EXPECT_NE(out.find("ON ERROR GOTO ERR_A"), std::string::npos);
+    EXPECT_EQ(out.find("EXIT SUB"), std::string::npos);
+    EXPECT_TRUE(out.ends_with("x\r\nEnd Sub\r\n"));
+}
+
+TEST(HandlerFormat, everyLineCarriesTheMarkerOnceAtItsEnd) {
+    std::string block;
+    appendTrapLine(block, "N", "\n");
+    for (int mode : {0, 1, 2})
+        appendHandlerBlock(block, "N", mode, "\n");
+    std::size_t lines = 0;
+    for (std::size_t start = 0; start < block.size();) {
+        const std::size_t end = block.find('\n', start);
+        const std::string_view line(block.data() + start, end - start);
+        EXPECT_TRUE(line.ends_with(std::string("  ") + std::string(kMarker))) << line;
+        EXPECT_EQ(line.find(kMarker), line.size() - kMarker.size()) << line;
+        start = end + 1;
+        ++lines;
+    }
+    EXPECT_EQ(lines, 1u + 4 + 3 + 4);
+}
+
+} // namespace
+} // namespace faultward

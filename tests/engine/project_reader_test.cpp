@@ -1,0 +1,85 @@
+#include "file_list.h"
+#include "project_reader.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+using faultward::testing::crlf;
+using faultward::testing::TempFolder;
+using Entries = std::vector<std::string>;
+
+namespace faultward {
+namespace {
+
+TEST(ProjectReader, takesFormAndModuleLinesOnly) {
+    EXPECT_EQ(projectEntries(crlf({"Type=Exe", "Form=Form1.frm", "Module=Module1; Module1.bas",
+                                   "Class=C; C.cls", "UserControl=U.ctl", "PropertyPage=P.pag",
+                                   "Designer=D.dsr", "Reference=*\\G{x}#2.0#0#a.tlb#A",
+                                   "Object={x}#1.0#0; a.ocx", "Startup=\"Form1\"",
+                                   "form=lower.frm", " Form=indented.frm", "Form"})),
+              (Entries{"Form1.frm", "Module1.bas"}));
+}
+
+TEST(ProjectReader, moduleFileNameArithmetic) {
+    EXPECT_EQ(projectEntries(crlf({"Module=M;NoBlank.bas", "Module=WithoutSemicolon",
+                                   "Module=M; ..\\lib\\Util.bas", "Module=M;"})),
+              (Entries{"oBlank.bas", "odule=WithoutSemicolon", "..\\lib\\Util.bas", ""}));
+}
+
+TEST(ProjectReader, skipsOwnModuleInAnyCaseButNotForms) {
+    EXPECT_EQ(projectEntries(crlf({"Module=F; faultward.bas", "Module=F; ..\\lib\\FAULTWARD.BAS",
+                                   "Module=F; myfaultward.bas", "Form=faultward.frm",
+                                   "Form=faultward.bas"})),
+              (Entries{"faultward.frm", "faultward.bas"}));
+}
+
+TEST(ProjectReader, cutsEntriesAt250AndKeepsDuplicates) {
+    const std::string longName(300, 'a');
+    const Entries entries = projectEntries(crlf({"Form=" + longName, "Form=A.frm", "Form=A.frm"}));
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0], std::string(250, 'a'));
+    EXPECT_EQ(entries[2], "A.frm");
+}
+
+TEST(ProjectReader, lineBreakStyles) {
+    // Unix checkouts are read by line feeds; a file with any carriage return
+    // follows the Windows rule, where a lone LF is part of the line.
+    EXPECT_EQ(projectEntries("Form=A.frm\nForm=B.frm\n"), (Entries{"A.frm", "B.frm"}));
+    EXPECT_EQ(projectEntries("Form=A.frm\nForm=B.frm\r"), (Entries{"A.frm\nForm=B.frm"}));
+    EXPECT_EQ(projectEntries("Form=A.frm\rForm=B.frm"), (Entries{"A.frm", "B.frm"}));
+    EXPECT_EQ(projectEntries(""), Entries{});
+}
+
+TEST(ProjectReader, readFailuresAreDistinguished) {
+    TempFolder folder;
+    EXPECT_EQ(readProjectFile(folder / "missing.vbp").status, ProjectReadStatus::NotFound);
+    EXPECT_EQ(readProjectFile(folder.path()).status, ProjectReadStatus::NotRegularFile);
+    const ProjectRead read = readProjectFile(folder.write("P.vbp", crlf({"Form=A.frm"})));
+    EXPECT_EQ(read.status, ProjectReadStatus::Ok);
+    EXPECT_EQ(read.entries, Entries{"A.frm"});
+}
+
+TEST(ListOrder, foldsAsciiCaseOnlyAndKeepsArrivalOrderForEqualTexts) {
+    const auto list = sortedListEntries(
+        {"Module1.bas", "Form1.frm", "form2.frm", "FORM1.FRM", "_x.bas", "\xe9.frm", "Z.frm"});
+    std::vector<std::string> texts;
+    for (const ListEntry& entry : list) {
+        texts.push_back(entry.text);
+        EXPECT_TRUE(entry.selected);
+    }
+    // Letters compare as lower case, so '_' (0x5F) comes before every letter;
+    // high bytes come last.
+    EXPECT_EQ(texts, (Entries{"_x.bas", "Form1.frm", "FORM1.FRM", "form2.frm", "Module1.bas",
+                              "Z.frm", "\xe9.frm"}));
+}
+
+TEST(ListOrder, insertPositionGoesAfterEqualEntries) {
+    std::vector<ListEntry> list = {{"a", true}, {"B", true}, {"b", true}, {"c", true}};
+    EXPECT_EQ(sortedInsertPosition(list, "b"), 3u);
+    EXPECT_EQ(sortedInsertPosition(list, "A"), 1u);
+    EXPECT_EQ(sortedInsertPosition(list, ""), 0u);
+    EXPECT_EQ(sortedInsertPosition(list, "d"), 4u);
+}
+
+} // namespace
+} // namespace faultward

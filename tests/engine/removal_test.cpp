@@ -1,0 +1,67 @@
+#include "temp_folder.h"
+#include "transforms.h"
+
+#include <gtest/gtest.h>
+
+using faultward::testing::crlf;
+
+namespace faultward {
+namespace {
+
+std::string removeMarked(std::string_view content) {
+    std::string out;
+    removeMarkedLines(content, out);
+    return out;
+}
+
+std::string insert(std::string_view content, int mode) {
+    std::string name;
+    std::string out;
+    insertHandlers(content, mode, name, out);
+    return out;
+}
+
+TEST(Removal, undoesInsertionInEveryMode) {
+    const std::string original =
+        crlf({"Attribute VB_Name = \"Module1\"", "Public Sub Main()", "    Form2.Show", "End Sub",
+              "", "Private Function Twice(n As Integer) As Integer", "End Function",
+              "Private Sub A(ByVal x As Long, _", "   y As Long)", "End Sub",
+              "Private Sub B(): End Sub", "End Sub"});
+    for (int mode : {0, 1, 2, 7}) {
+        const std::string inserted = insert(original, mode);
+        ASSERT_NE(inserted, original);
+        EXPECT_EQ(removeMarked(inserted), original) << mode;
+        EXPECT_EQ(removeMarked(removeMarked(inserted)), original) << mode;
+    }
+}
+
+TEST(Removal, dropRuleIsExactAndAnywhereInTheLine) {
+    const std::string input = crlf({"keep", "  x = \"'~Faultward~\"", "' note '~Faultward~ here",
+                                    "'~faultward~ lower case stays", "'~Faultward partial stays",
+                                    "", "last"});
+    EXPECT_EQ(removeMarked(input),
+              crlf({"keep", "'~faultward~ lower case stays", "'~Faultward partial stays", "",
+                    "last"}));
+}
+
+TEST(Removal, lineBreaksAndEdgeFiles) {
+    EXPECT_EQ(removeMarked(""), "");
+    EXPECT_EQ(removeMarked(crlf({"a '~Faultward~", "b '~Faultward~"})), "");
+    EXPECT_EQ(removeMarked("a\r\nb"), "a\r\nb\r\n");
+    EXPECT_EQ(removeMarked("a\nb '~Faultward~\nc"), "a\nc\n");
+    EXPECT_EQ(removeMarked(crlf({"a", "b"})), crlf({"a", "b"}));
+}
+
+TEST(Removal, keepsEveryLineOfAVeryLongFile) {
+    std::string input;
+    for (int i = 0; i < 40000; ++i)
+        input += (i % 3 == 0) ? "x '~Faultward~\r\n" : "keep\r\n";
+    const std::string out = removeMarked(input);
+    std::size_t kept = 0;
+    for (std::size_t at = out.find("keep"); at != std::string::npos; at = out.find("keep", at + 1))
+        ++kept;
+    EXPECT_EQ(kept, 40000u - 13334u);
+}
+
+} // namespace
+} // namespace faultward

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace faultward::testing {
+
+// A fresh folder under the system's temporary folder, removed with everything
+// in it when the object goes.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+
+    // Writes bytes to a file below the folder, making folders on the way.
+    std::filesystem::path write(std::string_view name, std::string_view bytes) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string readFile(const std::filesystem::path& path);
+
+// Joins lines, each followed by CR LF.
+std::string crlf(std::initializer_list<std::string_view> lines);
+
+} // namespace faultward::testing
