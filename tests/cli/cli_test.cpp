@@ -1,0 +1,139 @@
+#include "cli.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <sstream>
+#include <sys/wait.h>
+
+using faultward::testing::crlf;
+using faultward::testing::readFile;
+using faultward::testing::TempFolder;
+namespace fs = std::filesystem;
+
+namespace faultward {
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs the command line in-process with a settings folder of the test's own.
+CliRun runIn(const fs::path& settingsFolder, std::vector<std::string> args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    CliEnvironment env{out, err, false, settingsFolder};
+    const int status = runCli(args, env);
+    return {status, out.str(), err.str()};
+}
+
+class Cli : public ::testing::Test {
+protected:
+    CliRun run(std::vector<std::string> args) { return runIn(settings_.path(), std::move(args)); }
+    TempFolder project_;
+    TempFolder settings_;
+};
+
+TEST_F(Cli, listPrintsEntriesInListOrder) {
+    const fs::path vbp = project_.write(
+        "App.vbp", crlf({"Module=M; Util.bas", "Form=frmMain.frm", "Form=forms\\About.frm"}));
+    const CliRun result = run({"list", vbp.string()});
+    EXPECT_EQ(result.status, ExitOk);
+    EXPECT_EQ(result.out, "forms\\About.frm\nfrmMain.frm\nUtil.bas\n");
+}
+
+TEST_F(Cli, usageErrorsAndUnreadableProjectsExitTwo) {
+    EXPECT_EQ(run({}).status, ExitUsage);
+    EXPECT_EQ(run({"frobnicate", "x.vbp"}).status, ExitUsage);
+    EXPECT_EQ(run({"insert"}).status, ExitUsage);
+    EXPECT_EQ(run({"insert", "--mode", "two", "x.vbp"}).status, ExitUsage);
+    EXPECT_EQ(run({"remove", "--mode", "1", "x.vbp"}).status, ExitUsage);
+    const CliRun missing = run({"list", (project_ / "none.vbp").string()});
+    EXPECT_EQ(missing.status, ExitUsage);
+    EXPECT_NE(missing.err.find("does not exist"), std::string::npos);
+    EXPECT_EQ(run({"list", project_.path().string()}).status, ExitUsage);
+    const CliRun help = run({"--help"});
+    EXPECT_EQ(help.status, ExitOk);
+    EXPECT_NE(help.out.find("insert [--mode N]"), std::string::npos);
+}
+
+TEST_F(Cli, insertUsesStoredModeUnlessGiven) {
+    const fs::path vbp = project_.write("App.vbp", crlf({"Module=M; M.bas"}));
+    project_.write("M.bas", crlf({"Sub A()", "End Sub"}));
+    settings_.write("ERRH.ini", "[OS]\r\nError_Flag=2\r\n");
+    EXPECT_EQ(run({"insert", vbp.string()}).status, ExitOk);
+    EXPECT_NE(readFile(project_ / "M.bas").find("I_Process_Errors"), std::string::npos);
+    EXPECT_EQ(run({"insert", "--mode", "0", vbp.string()}).status, ExitOk);
+    const std::string modeZero = readFile(project_ / "M.bas");
+    EXPECT_NE(modeZero.find("MsgBox"), std::string::npos);
+    EXPECT_EQ(modeZero.find("I_Process_Errors"), std::string::npos);
+}
+
+TEST_F(Cli, failuresAreNamedOnceAndExitOne) {
+    const fs::path vbp =
+        project_.write("App.vbp", crlf({"Module=M; Gone.bas", "Module=M; Ok.bas"}));
+    project_.write("Ok.bas", crlf({"Sub A()", "End Sub"}));
+    const CliRun result = run({"insert", vbp.string()});
+    EXPECT_EQ(result.status, ExitSomeFilesFailed);
+    EXPECT_EQ(result.err, "faultward-cli: Gone.bas: not found\n");
+    EXPECT_NE(readFile(project_ / "Ok.bas").find("ERR_A"), std::string::npos);
+}
+
+TEST_F(Cli, lineLimitMessageGoesToStderr) {
+    std::string big;
+    for (int i = 0; i < 32001; ++i)
+        big += "x\r\n";
+    project_.write("Big.bas", big);
+    const fs::path vbp = project_.write("App.vbp", crlf({"Module=B; Big.bas"}));
+    const CliRun result = run({"insert", vbp.string()});
+    EXPECT_EQ(result.status, ExitOk);
+    EXPECT_NE(result.err.find("The file Big.bas has exceeded 32000 lines of code!"),
+              std::string::npos);
+}
+
+// The real executable on a generated project: insert, then remove gives back
+// every byte.
+TEST(CliExecutable, insertThenRemoveRestoresAGeneratedProject) {
+    TempFolder folder;
+    const std::string generate = std::string("python3 ") + FAULTWARD_GENERATOR + " " +
+                                 (folder / "orig").string() + " --files 12 --lines 400 --seed 7";
+    FILE* pipe = ::popen(generate.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::array<char, 4096> buffer{};
+    std::string vbp;
+    while (std::fgets(buffer.data(), buffer.size(), pipe))
+        vbp += buffer.data();
+    ASSERT_EQ(::pclose(pipe), 0);
+    vbp = vbp.substr(0, vbp.find('\n'));
+    fs::copy(folder / "orig", folder / "work", fs::copy_options::recursive);
+    const fs::path project = folder / "work" / fs::path(vbp).filename();
+
+    const std::string cli = FAULTWARD_CLI;
+    for (const std::string mode : {"0", "1", "2"}) {
+        const std::string insert = cli + " insert --mode " + mode + " '" + project.string() + "'";
+        ASSERT_EQ(WEXITSTATUS(std::system(insert.c_str())), 0);
+        std::size_t changed = 0;
+        for (const auto& file : fs::recursive_directory_iterator(folder / "work"))
+            if (file.is_regular_file() &&
+                readFile(file.path()) !=
+                    readFile(folder / "orig" / fs::relative(file.path(), folder / "work")))
+                ++changed;
+        EXPECT_GE(changed, 10u);
+        const std::string remove = cli + " remove '" + project.string() + "'";
+        ASSERT_EQ(WEXITSTATUS(std::system(remove.c_str())), 0);
+        for (const auto& file : fs::recursive_directory_iterator(folder / "orig")) {
+            if (file.is_regular_file()) {
+                EXPECT_EQ(readFile(file.path()),
+                          readFile(folder / "work" / fs::relative(file.path(), folder / "orig")))
+                    << file.path();
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace faultward
