@@ -86,27 +86,21 @@ public:
     // Reads the entry's file into content(); an outcome when that failed or the
     // file was done already.
     std::optional<FileOutcome> load(std::string_view entry) {
-        const auto path = resolveEntryPath(entry, baseFolder_);
+        auto path = resolveEntryPath(entry, baseFolder_);
         if (!path)
             return FileOutcome::NotFound;
-        std::error_code error;
-        std::filesystem::path canonical = std::filesystem::canonical(*path, error);
-        if (error)
-            return FileOutcome::NotFound;
-        if (done_.count(canonical.native()))
-            return FileOutcome::SameFileAsBefore;
         FileIdentity identity;
-        const ReadStatus status = readRegularFile(canonical, content_, &identity);
+        const ReadStatus status = readRegularFile(*path, content_, &identity);
         if (status != ReadStatus::Ok)
             return outcomeOf(status);
-        if (std::find(identities_.begin(), identities_.end(), identity) != identities_.end())
+        // Two spellings of one file (letter case, links, "..") meet here.
+        if (done_.count(identity))
             return FileOutcome::SameFileAsBefore;
-        identities_.push_back(identity);
-        done_.insert(canonical.native());
-        const std::filesystem::path folder = canonical.parent_path();
+        done_.insert(identity);
+        const std::filesystem::path folder = path->parent_path();
         if (cleanedFolders_.insert(folder.native()).second)
             removeStaleTemporaries(folder);
-        path_ = std::move(canonical);
+        path_ = std::move(*path);
         output_.clear();
         return std::nullopt;
     }
@@ -114,11 +108,16 @@ public:
     std::string_view content() const { return content_; }
     std::string& output() { return output_; }
 
-    // Writes output() over the file unless it would not change a byte.
-    FileOutcome store() {
-        if (output_ == content_)
+    // Writes output() over the file unless the transform changed no byte.
+    FileOutcome store(const TransformResult& result) {
+        if (!result.changed)
             return FileOutcome::Unchanged;
-        return outcomeOf(replaceFileContents(path_, output_));
+        FileIdentity replaced;
+        const WriteStatus status = replaceFileContents(path_, output_, &replaced);
+        // The rewritten file is a new inode; a later entry naming it is still the same file.
+        if (status == WriteStatus::Ok)
+            done_.insert(replaced);
+        return outcomeOf(status);
     }
 
     template <typename Process>
@@ -147,9 +146,8 @@ private:
     std::string content_;
     std::string output_;
     std::filesystem::path path_;
-    std::set<std::string> done_;
+    std::set<FileIdentity> done_;
     std::set<std::string> cleanedFolders_;
-    std::vector<FileIdentity> identities_;
 };
 
 } // namespace
@@ -158,8 +156,7 @@ void runRemovalPass(std::span<const ListEntry> entries, const std::filesystem::p
                     PassObserver& observer) {
     PassRunner runner(baseFolder, observer);
     runner.run(PassKind::Removal, entries, [&](int, const ListEntry&) {
-        removeMarkedLines(runner.content(), runner.output());
-        return runner.store();
+        return runner.store(removeMarkedLines(runner.content(), runner.output()));
     });
 }
 
@@ -168,11 +165,11 @@ void runInsertionPass(std::span<const ListEntry> entries, const std::filesystem:
     PassRunner runner(baseFolder, observer);
     std::string procedureName;
     runner.run(PassKind::Insertion, entries, [&](int index, const ListEntry& entry) {
-        const InsertionResult result =
+        const TransformResult result =
             insertHandlers(runner.content(), mode, procedureName, runner.output());
         if (result.lineLimitExceeded)
             observer.lineLimitExceeded(index, lineLimitMessage(entry.text));
-        return runner.store();
+        return runner.store(result);
     });
 }
 

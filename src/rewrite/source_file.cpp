@@ -103,10 +103,11 @@ ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffe
     if (!S_ISREG(info.st_mode))
         return ReadStatus::NotRegularFile;
 
-    buffer.clear();
     // The size is a hint only: the file may grow or shrink while it is read.
-    std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
-    buffer.resize(capacity);
+    // Growing only (never clearing first) spares zero-filling a reused buffer.
+    const std::size_t wanted = static_cast<std::size_t>(info.st_size) + 1;
+    if (buffer.size() < wanted)
+        buffer.resize(wanted);
     std::size_t filled = 0;
     for (;;) {
         if (filled == buffer.size())
@@ -128,22 +129,32 @@ ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffe
     return ReadStatus::Ok;
 }
 
-WriteStatus replaceFileContents(const std::filesystem::path& path, std::string_view bytes) {
-    std::error_code error;
-    const std::filesystem::path target = std::filesystem::canonical(path, error);
-    if (error)
-        return WriteStatus::NotWritable;
+WriteStatus replaceFileContents(const std::filesystem::path& path, std::string_view bytes,
+                                FileIdentity* newIdentity) {
     struct stat info {};
-    if (::stat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (::lstat(path.c_str(), &info) != 0)
+        return WriteStatus::NotWritable;
+    std::filesystem::path target = path;
+    if (S_ISLNK(info.st_mode)) {
+        // Replace the link's target, not the link.
+        char resolved[PATH_MAX];
+        if (!::realpath(path.c_str(), resolved) || ::stat(resolved, &info) != 0)
+            return WriteStatus::NotWritable;
+        target = resolved;
+    }
+    if (!S_ISREG(info.st_mode))
         return WriteStatus::NotWritable;
     // Read-only in the Windows sense: no write permission in the bits. Root could
     // write anyway, and a rename would succeed regardless, so test the bits.
     if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         return WriteStatus::NotWritable;
-    if (::geteuid() != 0 && ::access(target.c_str(), W_OK) != 0)
+    static const uid_t user = ::geteuid();
+    static const gid_t group = ::getegid();
+    if (user != 0 && ::access(target.c_str(), W_OK) != 0)
         return WriteStatus::NotWritable;
 
-    const std::filesystem::path folder = target.parent_path();
+    const std::filesystem::path folder =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     const std::filesystem::path temporary = folder / temporaryName(target.filename().string());
     FileDescriptor fd(
         ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
@@ -157,15 +168,22 @@ WriteStatus replaceFileContents(const std::filesystem::path& path, std::string_v
         return WriteStatus::NotWritable;
 
     // Ownership is best effort: only root may give a file away.
-    if (::fchown(fd.get(), info.st_uid, info.st_gid) != 0) {
+    if ((info.st_uid != user || info.st_gid != group) &&
+        ::fchown(fd.get(), info.st_uid, info.st_gid) != 0) {
     }
-    const bool written = ::fchmod(fd.get(), info.st_mode & 07777) == 0 &&
-                         writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0 && fd.close();
-    if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
+    struct stat written {};
+    // The data must be on disk before the rename makes it the file; syncing
+    // the folder as well would only decide whether old or new bytes survive a
+    // power cut, and both are whole.
+    const bool complete = ::fchmod(fd.get(), info.st_mode & 07777) == 0 &&
+                          writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0 &&
+                          ::fstat(fd.get(), &written) == 0 && fd.close();
+    if (!complete || ::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return WriteStatus::WriteFailed;
     }
-    syncFolder(folder);
+    if (newIdentity)
+        *newIdentity = FileIdentity{written.st_dev, written.st_ino};
     return WriteStatus::Ok;
 }
 

@@ -12,7 +12,7 @@ enum class ReadStatus { Ok, NotFound, NotRegularFile, NotReadable };
 struct FileIdentity {
     dev_t device = 0;
     ino_t inode = 0;
-    bool operator==(const FileIdentity&) const = default;
+    auto operator<=>(const FileIdentity&) const = default;
 };
 
 // Reads a whole regular file into buffer (its old contents are replaced, its
@@ -27,8 +27,10 @@ enum class WriteStatus { Ok, NotWritable, WriteFailed };
 // flushed to disk and renamed over the original. A symbolic link is followed,
 // so its target is replaced and the link stays a link. The file keeps its
 // permission bits. A file whose permission bits grant no write is refused, as
-// a read-only file would be.
-WriteStatus replaceFileContents(const std::filesystem::path& path, std::string_view bytes);
+// a read-only file would be. On success, newIdentity (when given) receives the
+// identity of the file that now holds the bytes.
+WriteStatus replaceFileContents(const std::filesystem::path& path, std::string_view bytes,
+                                FileIdentity* newIdentity = nullptr);
 
 // Like replaceFileContents, but creates the file (with the usual permission
 // bits) when it does not exist yet. For the program's own files, never for sources.

@@ -1,6 +1,11 @@
 #include "text_lines.h"
 
+#include <algorithm>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace faultward {
 
@@ -16,22 +21,85 @@ std::string_view lineEnding(LineBreaks breaks) {
     return breaks == LineBreaks::LineFeed ? std::string_view("\n") : std::string_view("\r\n");
 }
 
-bool LineCursor::next(std::string_view& line) {
-    if (rest_.empty())
-        return false;
-    const char terminator = breaks_ == LineBreaks::LineFeed ? '\n' : '\r';
-    const void* hit = std::memchr(rest_.data(), terminator, rest_.size());
-    if (!hit) {
-        line = rest_;
-        rest_ = {};
+bool isCanonical(std::string_view content, LineBreaks breaks) {
+    if (content.empty())
         return true;
+    if (breaks == LineBreaks::LineFeed)
+        return content.back() == '\n';
+    if (content.size() < 2 || content[content.size() - 2] != '\r' || content.back() != '\n')
+        return false;
+    // Branch-free so the compiler can vectorise it: count carriage returns not
+    // followed by a line feed.
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(content.data());
+    const std::size_t last = content.size() - 1;
+    std::size_t lone = 0;
+    for (std::size_t i = 0; i < last; ++i)
+        lone += static_cast<std::size_t>(bytes[i] == '\r') & (bytes[i + 1] != '\n');
+    return lone == 0;
+}
+
+LineCursor::LineCursor(std::string_view content, LineBreaks breaks)
+    : data_(content.data()), size_(content.size()),
+      terminator_(breaks == LineBreaks::LineFeed ? '\n' : '\r'),
+      carriageReturns_(breaks == LineBreaks::CarriageReturn) {
+    if (size_ > 0)
+        loadBlock();
+}
+
+void LineCursor::loadBlock() {
+    const std::size_t count = std::min<std::size_t>(64, size_ - blockBase_);
+    const char* block = data_ + blockBase_;
+    std::uint64_t mask = 0;
+#if defined(__SSE2__)
+    if (count == 64) {
+        const __m128i wanted = _mm_set1_epi8(terminator_);
+        for (int part = 0; part < 4; ++part) {
+            const __m128i bytes =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * part));
+            const auto bits =
+                static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted)));
+            mask |= static_cast<std::uint64_t>(bits) << (16 * part);
+        }
+        mask_ = mask;
+        return;
     }
-    const std::size_t end = static_cast<const char*>(hit) - rest_.data();
-    line = rest_.substr(0, end);
-    std::size_t skip = end + 1;
-    if (breaks_ == LineBreaks::CarriageReturn && skip < rest_.size() && rest_[skip] == '\n')
-        ++skip;
-    rest_.remove_prefix(skip);
+#endif
+    for (std::size_t i = 0; i < count; ++i)
+        mask |= static_cast<std::uint64_t>(block[i] == terminator_) << i;
+    mask_ = mask;
+}
+
+bool LineCursor::next(std::string_view& line) {
+    if (pos_ >= size_)
+        return false;
+    // Drop terminators before the line start (the skipped LF of a CR LF never
+    // sets a bit, but a line may start inside the current block).
+    for (;;) {
+        while (mask_ != 0) {
+            const std::size_t at = blockBase_ + static_cast<std::size_t>(__builtin_ctzll(mask_));
+            mask_ &= mask_ - 1;
+            if (at < pos_)
+                continue;
+            line = std::string_view(data_ + pos_, at - pos_);
+            std::size_t after = at + 1;
+            canonicalEnd_ = true;
+            if (carriageReturns_) {
+                if (after < size_ && data_[after] == '\n')
+                    ++after;
+                else
+                    canonicalEnd_ = false;
+            }
+            pos_ = after;
+            return true;
+        }
+        blockBase_ += 64;
+        if (blockBase_ >= size_)
+            break;
+        loadBlock();
+    }
+    line = std::string_view(data_ + pos_, size_ - pos_);
+    pos_ = size_;
+    canonicalEnd_ = false;
     return true;
 }
 

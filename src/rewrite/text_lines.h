@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -18,21 +19,39 @@ LineBreaks detectLineBreaks(std::string_view content);
 // The bytes written after every line of a file with the given line breaks.
 std::string_view lineEnding(LineBreaks breaks);
 
+// Whether writing every line back with lineEnding(breaks) gives the same
+// bytes: every carriage return is followed by a line feed and the buffer ends
+// with a line ending (or is empty). Such buffers can be copied in runs.
+bool isCanonical(std::string_view content, LineBreaks breaks);
+
 // Walks the lines of a buffer without copying them. The last line needs no
-// terminator; an empty buffer has no lines.
+// terminator; an empty buffer has no lines. Terminators are found 64 bytes at a
+// time and kept as a bit mask, since most lines are short and a search call
+// per line would cost more than the line itself.
 class LineCursor {
 public:
-    LineCursor(std::string_view content, LineBreaks breaks) : rest_(content), breaks_(breaks) {}
+    LineCursor(std::string_view content, LineBreaks breaks);
     explicit LineCursor(std::string_view content)
         : LineCursor(content, detectLineBreaks(content)) {}
 
     bool next(std::string_view& line);
+    // Whether the line last returned ended with exactly lineEnding(breaks), so
+    // that writing it back needs no change.
+    bool endedCanonically() const { return canonicalEnd_; }
     // The bytes not yet consumed by next().
-    std::string_view remaining() const { return rest_; }
+    std::string_view remaining() const { return std::string_view(data_ + pos_, size_ - pos_); }
 
 private:
-    std::string_view rest_;
-    LineBreaks breaks_;
+    void loadBlock();
+
+    const char* data_;
+    std::size_t size_;
+    std::size_t pos_ = 0;       // start of the next line
+    std::size_t blockBase_ = 0; // first byte the mask describes
+    std::uint64_t mask_ = 0;    // terminators in [blockBase_, blockBase_ + 64) not yet used
+    char terminator_;
+    bool carriageReturns_;
+    bool canonicalEnd_ = true;
 };
 
 // Appends line plus the line ending to out.

@@ -4,25 +4,119 @@
 #include "procedure_lines.h"
 #include "text_lines.h"
 
-namespace faultward {
+#include <cstring>
 
-InsertionResult insertHandlers(std::string_view content, int mode, std::string& currentName,
+namespace faultward {
+namespace {
+
+// Writes lines to the output. Lines that already end the way they will be
+// written are not copied one by one: the writer keeps a run of such input and
+// copies it in one go when something else must be written, or at the end.
+class LineWriter {
+public:
+    LineWriter(std::string_view content, LineBreaks breaks, std::string& out)
+        : content_(content), ending_(lineEnding(breaks)), out_(out), runStart_(content.data()),
+          runEnd_(content.data()) {}
+
+    std::string_view ending() const { return ending_; }
+
+    void line(std::string_view line, bool endedCanonically) {
+        if (!endedCanonically) {
+            flush();
+            changed_ = true;
+            appendLine(out_, line, ending_);
+            return;
+        }
+        if (line.data() != runEnd_) {
+            flush();
+            runStart_ = line.data();
+        }
+        runEnd_ = line.data() + line.size() + ending_.size();
+    }
+    // Leaves a line out of the output.
+    void skip() {
+        flush();
+        changed_ = true;
+    }
+    // Inserted text goes after everything written so far.
+    std::string& insertion() {
+        flush();
+        changed_ = true;
+        return out_;
+    }
+    // Whether the output differs from the input.
+    bool finish() {
+        flush();
+        return changed_;
+    }
+
+private:
+    void flush() {
+        if (runEnd_ == runStart_)
+            return;
+        if (out_.empty())
+            out_.reserve(content_.size() + content_.size() / 4);
+        out_.append(runStart_, static_cast<std::size_t>(runEnd_ - runStart_));
+        runStart_ = runEnd_;
+    }
+
+    std::string_view content_;
+    std::string_view ending_;
+    std::string& out_;
+    bool changed_ = false;
+    const char* runStart_;
+    const char* runEnd_;
+};
+
+// Removal on a buffer whose line breaks need no change: only the lines that
+// hold the marker are looked at, found from the marker outwards.
+TransformResult removeFromCanonical(std::string_view content, LineBreaks breaks,
+                                    std::string& out) {
+    const char terminator = breaks == LineBreaks::LineFeed ? '\n' : '\r';
+    const std::size_t endingSize = lineEnding(breaks).size();
+    TransformResult result;
+    std::size_t kept = 0; // start of the input not yet copied
+    for (std::size_t marker = content.find(kMarker); marker != std::string_view::npos;
+         marker = content.find(kMarker, kept)) {
+        std::size_t lineStart = kept;
+        if (const void* before = ::memrchr(content.data() + kept, terminator, marker - kept))
+            lineStart = static_cast<std::size_t>(static_cast<const char*>(before) - content.data()) +
+                        endingSize;
+        std::size_t lineEnd = content.size();
+        if (const void* after =
+                std::memchr(content.data() + marker, terminator, content.size() - marker))
+            lineEnd = static_cast<std::size_t>(static_cast<const char*>(after) - content.data()) +
+                      endingSize;
+        if (!result.changed)
+            out.reserve(content.size());
+        out.append(content.data() + kept, lineStart - kept);
+        kept = lineEnd;
+        result.changed = true;
+    }
+    if (result.changed)
+        out.append(content.data() + kept, content.size() - kept);
+    return result;
+}
+
+} // namespace
+
+TransformResult insertHandlers(std::string_view content, int mode, std::string& currentName,
                                std::string& out) {
     const LineBreaks breaks = detectLineBreaks(content);
-    const std::string_view ending = lineEnding(breaks);
+    LineWriter writer(content, breaks, out);
     LineCursor cursor(content, breaks);
-    InsertionResult result;
+    TransformResult result;
     std::size_t count = 0;
     std::string_view line;
 
     while (count < kInsertionLineLimit && cursor.next(line)) {
         ++count;
         if (isSubEnd(line)) {
-            appendHandlerBlock(out, currentName, mode, ending);
-            appendLine(out, line, ending);
+            appendHandlerBlock(writer.insertion(), currentName, mode, writer.ending());
+            writer.line(line, cursor.endedCanonically());
             continue;
         }
-        appendLine(out, line, ending);
+        writer.line(line, cursor.endedCanonically());
         if (!isSubHead(line))
             continue;
         currentName.assign(procedureName(line));
@@ -34,28 +128,37 @@ InsertionResult insertHandlers(std::string_view content, int mode, std::string& 
                 break;
             }
             ++count;
-            appendLine(out, line, ending);
+            writer.line(line, cursor.endedCanonically());
         }
         if (complete && !endsWithInlineSubEnd(line))
-            appendTrapLine(out, currentName, ending);
+            appendTrapLine(writer.insertion(), currentName, writer.ending());
     }
 
     if (!cursor.remaining().empty()) {
         result.lineLimitExceeded = true;
         while (cursor.next(line))
-            appendLine(out, line, ending);
+            writer.line(line, cursor.endedCanonically());
     }
+    result.changed = writer.finish();
     return result;
 }
 
-void removeMarkedLines(std::string_view content, std::string& out) {
+TransformResult removeMarkedLines(std::string_view content, std::string& out) {
     const LineBreaks breaks = detectLineBreaks(content);
-    const std::string_view ending = lineEnding(breaks);
+    if (isCanonical(content, breaks))
+        return removeFromCanonical(content, breaks, out);
+    LineWriter writer(content, breaks, out);
     LineCursor cursor(content, breaks);
     std::string_view line;
-    while (cursor.next(line))
+    while (cursor.next(line)) {
         if (line.find(kMarker) == std::string_view::npos)
-            appendLine(out, line, ending);
+            writer.line(line, cursor.endedCanonically());
+        else
+            writer.skip();
+    }
+    TransformResult result;
+    result.changed = writer.finish();
+    return result;
 }
 
 } // namespace faultward

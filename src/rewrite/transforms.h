@@ -10,17 +10,20 @@ namespace faultward {
 // written back as it is.
 inline constexpr std::size_t kInsertionLineLimit = 32000;
 
-struct InsertionResult {
+struct TransformResult {
+    // False when the output would hold exactly the bytes of the input; the
+    // output buffer may then have been left empty.
+    bool changed = false;
     bool lineLimitExceeded = false;
 };
 
 // Appends the file's lines to out with a trap line after every Sub head and a
 // handler block before every End Sub. currentName is the name of the last
 // head seen; it carries from one file to the next within a pass.
-InsertionResult insertHandlers(std::string_view content, int mode, std::string& currentName,
+TransformResult insertHandlers(std::string_view content, int mode, std::string& currentName,
                                std::string& out);
 
 // Appends the file's lines to out, leaving out every line that holds the marker.
-void removeMarkedLines(std::string_view content, std::string& out);
+TransformResult removeMarkedLines(std::string_view content, std::string& out);
 
 } // namespace faultward

@@ -13,8 +13,8 @@ namespace {
 std::string insert(std::string_view content, int mode, std::string* name = nullptr) {
     std::string carried;
     std::string out;
-    insertHandlers(content, mode, name ? *name : carried, out);
-    return out;
+    const TransformResult result = insertHandlers(content, mode, name ? *name : carried, out);
+    return result.changed ? out : std::string(content);
 }
 
 const std::string kClickProcedure =
@@ -170,11 +170,22 @@ TEST(Insertion, lineLimit_linesBeyondAreCopiedUnexamined) {
     std::string name;
     std::string out;
     const std::string input = "Sub A()\r\n" + numberedLines(31999) + "End Sub";
-    const InsertionResult result = insertHandlers(input, 1, name, out);
+    const TransformResult result = insertHandlers(input, 1, name, out);
     EXPECT_TRUE(result.lineLimitExceeded);
     EXPECT_NE(out.find("ON ERROR GOTO ERR_A"), std::string::npos);
     EXPECT_EQ(out.find("EXIT SUB"), std::string::npos);
     EXPECT_TRUE(out.ends_with("x\r\nEnd Sub\r\n"));
+}
+
+TEST(Insertion, reportsWhetherAnyByteChanges) {
+    std::string name;
+    std::string out;
+    EXPECT_FALSE(insertHandlers(crlf({"Function F()", "End Function"}), 1, name, out).changed);
+    EXPECT_FALSE(insertHandlers("", 1, name, out).changed);
+    // Only the missing final line break changes.
+    EXPECT_TRUE(insertHandlers("Function F()\r\nEnd Function", 1, name, out).changed);
+    EXPECT_TRUE(insertHandlers("a\rb\r\n", 1, name, out).changed);
+    EXPECT_FALSE(insertHandlers("a\nb\n", 1, name, out).changed);
 }
 
 TEST(HandlerFormat, everyLineCarriesTheMarkerOnceAtItsEnd) {

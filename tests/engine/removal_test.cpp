@@ -10,15 +10,13 @@ namespace {
 
 std::string removeMarked(std::string_view content) {
     std::string out;
-    removeMarkedLines(content, out);
-    return out;
+    return removeMarkedLines(content, out).changed ? out : std::string(content);
 }
 
 std::string insert(std::string_view content, int mode) {
     std::string name;
     std::string out;
-    insertHandlers(content, mode, name, out);
-    return out;
+    return insertHandlers(content, mode, name, out).changed ? out : std::string(content);
 }
 
 TEST(Removal, undoesInsertionInEveryMode) {
