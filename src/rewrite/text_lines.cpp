@@ -28,14 +28,27 @@ bool isCanonical(std::string_view content, LineBreaks breaks) {
         return content.back() == '\n';
     if (content.size() < 2 || content[content.size() - 2] != '\r' || content.back() != '\n')
         return false;
-    // Branch-free so the compiler can vectorise it: count carriage returns not
-    // followed by a line feed.
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(content.data());
-    const std::size_t last = content.size() - 1;
-    std::size_t lone = 0;
-    for (std::size_t i = 0; i < last; ++i)
-        lone += static_cast<std::size_t>(bytes[i] == '\r') & (bytes[i + 1] != '\n');
-    return lone == 0;
+    // Look for a carriage return not followed by a line feed, 16 bytes at a time.
+    const char* bytes = content.data();
+    const std::size_t last = content.size() - 1; // the final CR LF is known good
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    __m128i lone = _mm_setzero_si128();
+    for (; i + 16 < last; i += 16) {
+        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+        const __m128i after = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i + 1));
+        lone = _mm_or_si128(lone, _mm_andnot_si128(_mm_cmpeq_epi8(after, lf),
+                                                   _mm_cmpeq_epi8(here, cr)));
+    }
+    if (_mm_movemask_epi8(lone) != 0)
+        return false;
+#endif
+    for (; i < last; ++i)
+        if (bytes[i] == '\r' && bytes[i + 1] != '\n')
+            return false;
+    return true;
 }
 
 LineCursor::LineCursor(std::string_view content, LineBreaks breaks)

@@ -1,0 +1,76 @@
+#include "text_lines.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace faultward {
+namespace {
+
+// The line rule spelled out byte by byte, to check the block-wise scanner.
+std::vector<std::string> naiveLines(const std::string& text, LineBreaks breaks) {
+    std::vector<std::string> lines;
+    const char terminator = breaks == LineBreaks::LineFeed ? '\n' : '\r';
+    std::string current;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != terminator) {
+            current += text[i];
+            continue;
+        }
+        lines.push_back(current);
+        current.clear();
+        if (breaks == LineBreaks::CarriageReturn && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+    }
+    if (!text.empty() && (text.back() != terminator || lines.empty()) && !current.empty())
+        lines.push_back(current);
+    return lines;
+}
+
+bool naiveCanonical(const std::string& text, LineBreaks breaks) {
+    std::string rebuilt;
+    for (const std::string& line : naiveLines(text, breaks))
+        rebuilt += line + std::string(lineEnding(breaks));
+    return rebuilt == text;
+}
+
+TEST(LineCursor, matchesTheByteRuleOnRandomText) {
+    std::mt19937 random(12345);
+    const char alphabet[] = {'a', 'b', '\r', '\n', '\0', '\xe9', ' '};
+    for (int round = 0; round < 3000; ++round) {
+        std::string text(random() % 200, 'x');
+        for (char& c : text)
+            c = alphabet[random() % sizeof(alphabet)];
+        for (LineBreaks breaks : {LineBreaks::CarriageReturn, LineBreaks::LineFeed}) {
+            LineCursor cursor(text, breaks);
+            std::vector<std::string> lines;
+            std::string_view line;
+            while (cursor.next(line))
+                lines.emplace_back(line);
+            ASSERT_EQ(lines, naiveLines(text, breaks)) << round;
+            ASSERT_EQ(isCanonical(text, breaks), naiveCanonical(text, breaks)) << round;
+        }
+    }
+}
+
+TEST(LineCursor, loneCarriageReturnFoundAtEveryOffset) {
+    for (std::size_t at = 0; at < 70; ++at) {
+        std::string text;
+        for (int i = 0; i < 10; ++i)
+            text += "abcdef\r\n";
+        text[at] = '\r';
+        EXPECT_EQ(isCanonical(text, LineBreaks::CarriageReturn),
+                  naiveCanonical(text, LineBreaks::CarriageReturn))
+            << at;
+    }
+}
+
+TEST(LineBreaks, detectedFromAnyCarriageReturn) {
+    EXPECT_EQ(detectLineBreaks("a\nb\n"), LineBreaks::LineFeed);
+    EXPECT_EQ(detectLineBreaks("a\nb\r"), LineBreaks::CarriageReturn);
+    EXPECT_EQ(detectLineBreaks("ab"), LineBreaks::CarriageReturn);
+}
+
+} // namespace
+} // namespace faultward
