@@ -104,12 +104,33 @@ std::string windows1252ToUtf8(std::string_view text) {
     return out;
 }
 
-std::optional<std::filesystem::path> resolveEntryPath(std::string_view entry,
-                                                      const std::filesystem::path& baseFolder) {
-    if (entry.empty() || hasDriveLetter(entry) || entry.find('\0') != std::string_view::npos)
-        return std::nullopt;
+namespace {
+
+bool namesNothingHere(std::string_view entry) {
+    return entry.empty() || hasDriveLetter(entry) || entry.find('\0') != std::string_view::npos;
+}
+
+std::string withSlashes(std::string_view entry) {
     std::string text(entry);
     std::replace(text.begin(), text.end(), '\\', '/');
+    return text;
+}
+
+} // namespace
+
+std::optional<std::filesystem::path> literalEntryPath(std::string_view entry,
+                                                      const std::filesystem::path& baseFolder) {
+    if (namesNothingHere(entry))
+        return std::nullopt;
+    const std::string text = withSlashes(entry);
+    return text.starts_with('/') ? std::filesystem::path(text) : baseFolder / text;
+}
+
+std::optional<std::filesystem::path> resolveEntryPath(std::string_view entry,
+                                                      const std::filesystem::path& baseFolder) {
+    if (namesNothingHere(entry))
+        return std::nullopt;
+    const std::string text = withSlashes(entry);
     if (auto found = resolveSlashPath(text, baseFolder))
         return found;
     const bool hasHighBytes =

@@ -17,6 +17,12 @@ namespace faultward {
 std::optional<std::filesystem::path> resolveEntryPath(std::string_view entry,
                                                       const std::filesystem::path& baseFolder);
 
+// The path an entry names when taken as written (backslashes turned into
+// slashes), without looking at the disk; nothing for entries that can name no
+// file here (empty, a drive letter, a NUL byte).
+std::optional<std::filesystem::path> literalEntryPath(std::string_view entry,
+                                                      const std::filesystem::path& baseFolder);
+
 // Code page 1252 text as UTF-8; ASCII passes through unchanged.
 std::string windows1252ToUtf8(std::string_view text);
 

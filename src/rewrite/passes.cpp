@@ -86,11 +86,19 @@ public:
     // Reads the entry's file into content(); an outcome when that failed or the
     // file was done already.
     std::optional<FileOutcome> load(std::string_view entry) {
-        auto path = resolveEntryPath(entry, baseFolder_);
+        // Most entries name their file exactly; the letter-case search of the
+        // folders is only needed when that fails.
+        auto path = literalEntryPath(entry, baseFolder_);
         if (!path)
             return FileOutcome::NotFound;
         FileIdentity identity;
-        const ReadStatus status = readRegularFile(*path, content_, &identity);
+        ReadStatus status = readRegularFile(*path, content_, &identity);
+        if (status == ReadStatus::NotFound) {
+            path = resolveEntryPath(entry, baseFolder_);
+            if (!path)
+                return FileOutcome::NotFound;
+            status = readRegularFile(*path, content_, &identity);
+        }
         if (status != ReadStatus::Ok)
             return outcomeOf(status);
         // Two spellings of one file (letter case, links, "..") meet here.
