@@ -1,0 +1,29 @@
+# What `cmake --install` adds beside the programs (which install themselves
+# into bin/): the help file beside the executable, where the program looks for
+# it; the application icon; and a desktop entry, so the program appears in the
+# desktop's application menu.
+if(NOT FAULTWARD_BUILD_GUI)
+    return()
+endif()
+
+set(FAULTWARD_INSTALL_BINDIR bin)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/help/faultwardhelp.html
+    DESTINATION ${FAULTWARD_INSTALL_BINDIR})
+
+set(icon_folder ${PROJECT_SOURCE_DIR}/resources/icons)
+if(EXISTS ${icon_folder}/faultward.png)
+    install(FILES ${icon_folder}/faultward.png DESTINATION share/icons/hicolor/32x32/apps)
+endif()
+if(EXISTS ${icon_folder}/faultward16.png)
+    install(FILES ${icon_folder}/faultward16.png DESTINATION share/icons/hicolor/16x16/apps
+        RENAME faultward.png)
+endif()
+
+set(desktop_entry ${CMAKE_BINARY_DIR}/install/faultward.desktop)
+install(CODE "
+    set(FAULTWARD_INSTALL_BINDIR \"${FAULTWARD_INSTALL_BINDIR}\")
+    set(FAULTWARD_DESKTOP_TEMPLATE \"${PROJECT_SOURCE_DIR}/resources/desktop/faultward.desktop.in\")
+    set(FAULTWARD_DESKTOP_OUTPUT \"${desktop_entry}\")
+")
+install(SCRIPT ${PROJECT_SOURCE_DIR}/cmake/write_desktop_entry.cmake)
+install(FILES ${desktop_entry} DESTINATION share/applications)

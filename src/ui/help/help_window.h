@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QTextBrowser;
+
+namespace faultward::help {
+
+// The program's help viewer: one window that shows the HTML help file.
+// Closing it unloads it; it does not keep the program running on its own.
+class HelpWindow final : public QWidget {
+public:
+    // Loads the window if needed, shows the file in it and brings it forward.
+    static HelpWindow* showFile(const QString& path);
+    // The loaded window, or nullptr.
+    static HelpWindow* loaded();
+
+    QTextBrowser* browser() const { return browser_; }
+    QString file() const { return file_; }
+
+private:
+    HelpWindow();
+    void load(const QString& path);
+
+    QTextBrowser* browser_ = nullptr;
+    QString file_;
+};
+
+} // namespace faultward::help

@@ -1,0 +1,55 @@
+#include "fake_registry.h"
+
+#include <cstring>
+
+namespace faultward::about::testing {
+
+void FakeRegistry::set(const std::string& key, const std::string& valueName, std::uint32_t type,
+                       std::string bytes) {
+    keys_[key][valueName] = {type, std::move(bytes)};
+}
+
+long FakeRegistry::openKey(RegistryKey root, std::string_view subKey, std::uint32_t,
+                           std::uint32_t access, RegistryKey& key) {
+    calls.push_back("open " + std::string(subKey));
+    accessMasks.push_back(access);
+    if (root != HKEY_LOCAL_MACHINE || !keys_.contains(std::string(subKey)))
+        return ERROR_FILE_NOT_FOUND;
+    key = nextHandle_++;
+    handles_[key] = std::string(subKey);
+    openHandles.insert(key);
+    return ERROR_SUCCESS;
+}
+
+long FakeRegistry::queryValue(RegistryKey key, std::string_view valueName, std::uint32_t& type,
+                              unsigned char* data, std::uint32_t& size) {
+    calls.push_back("query " + std::string(valueName));
+    const auto handle = handles_.find(key);
+    if (handle == handles_.end())
+        return 6; // ERROR_INVALID_HANDLE
+    const auto& values = keys_[handle->second];
+    const auto value = values.find(std::string(valueName));
+    if (value == values.end())
+        return ERROR_FILE_NOT_FOUND;
+    const std::string& bytes = value->second.bytes;
+    if (bytes.size() > size) {
+        size = static_cast<std::uint32_t>(bytes.size());
+        return ERROR_MORE_DATA;
+    }
+    std::memcpy(data, bytes.data(), bytes.size());
+    size = static_cast<std::uint32_t>(bytes.size());
+    type = value->second.type;
+    return ERROR_SUCCESS;
+}
+
+long FakeRegistry::closeKey(RegistryKey key) {
+    calls.push_back("close");
+    openHandles.erase(key);
+    return handles_.erase(key) ? ERROR_SUCCESS : 6;
+}
+
+std::string storedString(const std::string& text) {
+    return text + '\0';
+}
+
+} // namespace faultward::about::testing
