@@ -35,11 +35,15 @@ QLabel* makeMakerLine(QWidget* panel, const char* name, const QString& text, int
                       bool bold) {
     auto* label = new QLabel(text, panel);
     label->setObjectName(name);
-    QFont font(QStringLiteral("MS Sans Serif"));
+    QFont font;
+    // The classic small dialog face where it exists, else a face of the same width.
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setPointSizeF(8.25);
     font.setBold(bold);
     label->setFont(font);
     label->setGeometry(16, top, 249, height);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
 
@@ -99,6 +103,7 @@ void frmAbout::buildControls() {
     lblTitle_ = new QLabel(this);
     lblTitle_->setObjectName("lblTitle");
     lblTitle_->setGeometry(72, 8, 259, 24);
+    lblTitle_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QFont titleFont(QStringLiteral("Arial"));
     titleFont.setPointSizeF(11.25);
     titleFont.setBold(true);
@@ -110,6 +115,7 @@ void frmAbout::buildControls() {
     lblVersion_ = new QLabel(this);
     lblVersion_->setObjectName("lblVersion");
     lblVersion_->setGeometry(72, 40, 259, 15);
+    lblVersion_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     makeRule(this, 1, QColor(128, 128, 128), QRect(0, 139, 371, 1));
     makeRule(this, 0, Qt::white, QRect(1, 140, 370, 1));
@@ -121,8 +127,8 @@ void frmAbout::buildControls() {
     makeMakerLine(panel, "lblMaker2", tr("for Visual Basic 5 projects"), 16, 17, true);
     makeMakerLine(panel, "lblMaker3", tr("Written by the Faultward developers"), 32, 17, true);
     makeMakerLine(panel, "lblMaker4", tr("Free to use, share and change"), 48, 17, true);
-    makeMakerLine(panel, "lblRights", tr("\u00A9 The Faultward developers. All rights reserved."),
-                  72, 23, false);
+    makeMakerLine(panel, "lblRights", tr("\u00A9 Faultward developers. All rights reserved."), 72,
+                  23, false);
 
     QPushButton* close = makeButton(panel, 1, tr("Close"), 0);
     QPushButton* sysInfo = makeButton(panel, 2, tr("&System Info..."), 40);
