@@ -1,0 +1,23 @@
+#include "mdi_form1.h"
+#include "module1.h"
+#include "settings.h"
+
+#include <QApplication>
+#include <QIcon>
+
+// Main: loads the settings, shows the main window and names the help file.
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Faultward"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0.11"));
+    QApplication::setWindowIcon(faultward::applicationIcon());
+
+    const std::filesystem::path folder = faultward::executableFolder();
+    faultward::IniFileStore store(faultward::settingsFilePath(folder));
+    faultward::Module1 module(store, folder);
+    faultward::MDIForm1 window(module);
+    module.Load_Settings(window);
+    window.show();
+    module.Help_File = module.App_Path / "faultwardhelp.hlp";
+    return QApplication::exec();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+namespace faultward {
+
+// What the Open command asks the file-open dialog for.
+struct OpenFileRequest {
+    QString fileName;    // preset; its folder is where the dialog opens
+    QString filter;      // "description|pattern|description|pattern..."
+    int filterIndex = 1; // the filter shown first, counting from 1
+};
+
+// The file-open dialog, behind an interface so tests can script the answer.
+class FileDialog {
+public:
+    virtual ~FileDialog() = default;
+    // The chosen file's full path, which need not exist; nothing on cancel.
+    virtual std::optional<QString> askOpenFile(QWidget* parent, const OpenFileRequest& request) = 0;
+};
+
+std::unique_ptr<FileDialog> makeQtFileDialog();
+
+} // namespace faultward

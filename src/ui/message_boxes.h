@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QWidget;
+
+namespace faultward {
+
+enum class MessageIcon { None, Warning };
+
+// Message boxes with the program's title as caption and an OK button only,
+// behind an interface so tests can answer them.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // Returns when the user has dismissed the box.
+    virtual void showMessage(QWidget* parent, const QString& text, MessageIcon icon) = 0;
+};
+
+std::unique_ptr<MessageBoxes> makeQtMessageBoxes();
+
+} // namespace faultward

@@ -1,0 +1,49 @@
+#include "file_dialog.h"
+
+#include <QFileDialog>
+#include <QStringList>
+
+namespace faultward {
+namespace {
+
+// Qt takes a filter's patterns from the parentheses at the end of its text;
+// descriptions that do not already end that way get them added.
+QStringList qtNameFilters(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& description = parts[i];
+        const QString& pattern = parts[i + 1];
+        const QString suffix = QLatin1Char('(') + pattern + QLatin1Char(')');
+        filters << (description.endsWith(suffix) ? description
+                                                 : description + QLatin1Char(' ') + suffix);
+    }
+    return filters;
+}
+
+class QtFileDialog : public FileDialog {
+public:
+    std::optional<QString> askOpenFile(QWidget* parent, const OpenFileRequest& request) override {
+        QFileDialog dialog(parent);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        // The chosen file need not exist yet, as with the old common dialog.
+        dialog.setFileMode(QFileDialog::AnyFile);
+        const QStringList filters = qtNameFilters(request.filter);
+        dialog.setNameFilters(filters);
+        if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+            dialog.selectNameFilter(filters[request.filterIndex - 1]);
+        if (!request.fileName.isEmpty())
+            dialog.selectFile(request.fileName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        return dialog.selectedFiles().first();
+    }
+};
+
+} // namespace
+
+std::unique_ptr<FileDialog> makeQtFileDialog() {
+    return std::make_unique<QtFileDialog>();
+}
+
+} // namespace faultward

@@ -1,0 +1,27 @@
+#include "message_boxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace faultward {
+namespace {
+
+class QtMessageBoxes : public MessageBoxes {
+public:
+    void showMessage(QWidget* parent, const QString& text, MessageIcon icon) override {
+        QMessageBox box(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
+                        QStringLiteral("Faultward"), text, QMessageBox::Ok, parent);
+        // A pass may be holding the wait pointer; the box itself wants the arrow.
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+        box.exec();
+        QApplication::restoreOverrideCursor();
+    }
+};
+
+} // namespace
+
+std::unique_ptr<MessageBoxes> makeQtMessageBoxes() {
+    return std::make_unique<QtMessageBoxes>();
+}
+
+} // namespace faultward

@@ -1,0 +1,229 @@
+#include "form1.h"
+#include "path_label.h"
+#include "ui_test_support.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace faultward::uitest {
+namespace {
+
+std::vector<bool> modeChecks(MDIForm1& window) {
+    std::vector<bool> checks;
+    for (int i = 0; i < 3; ++i)
+        checks.push_back(
+            window.findChild<QAction*>(QStringLiteral("mnu_o_%1").arg(i))->isChecked());
+    return checks;
+}
+
+TEST(MainWindow, startWithoutSettingsFile_usesDefaultsAndShowsEmptyProjectWindow) {
+    RunningProgram program;
+    EXPECT_EQ(program.module().Project_File, "");
+    EXPECT_EQ(program.module().Error_Flag, 0);
+    EXPECT_EQ(modeChecks(program.window()), (std::vector<bool>{true, false, false}));
+    EXPECT_EQ(program.window().windowTitle(), "Faultward");
+
+    Form1& form = program.window().form1();
+    EXPECT_EQ(form.List1().count(), 0);
+    EXPECT_EQ(form.lbl_proh().text(), "Project Files:");
+    EXPECT_FALSE(form.ProgressBar1().isVisible());
+    EXPECT_TRUE(form.cmd_tbl(0).isEnabled());
+    EXPECT_FALSE(form.cmd_tbl(2).isEnabled());
+    EXPECT_FALSE(form.cmd_tbl(4).isEnabled());
+    EXPECT_TRUE(form.cmd_tbl(7).isEnabled());
+    EXPECT_FALSE(std::filesystem::exists(program.settingsFile()));
+}
+
+TEST(MainWindow, storedMode_checksItsItemOrNoneWhenOutOfRange) {
+    struct Case {
+        const char* stored;
+        int mode;
+        std::vector<bool> checks;
+    };
+    const Case cases[] = {
+        {"2", 2, {false, false, true}},    {"1.5", 2, {false, false, true}},
+        {"abc", 0, {true, false, false}},  {"7", 7, {false, false, false}},
+        {"-1", -1, {false, false, false}},
+    };
+    for (const Case& c : cases) {
+        RunningProgram program(
+            crlf({"[OS]", "Project_File=/p/A.vbp", std::string("Error_Flag=") + c.stored}));
+        EXPECT_EQ(program.module().Error_Flag, c.mode) << c.stored;
+        EXPECT_EQ(modeChecks(program.window()), c.checks) << c.stored;
+        EXPECT_EQ(program.module().Project_File, "/p/A.vbp");
+    }
+}
+
+TEST(MainWindow, menus_haveCaptionsSeparatorsAndNoShortcuts) {
+    RunningProgram program;
+    const std::pair<const char*, const char*> items[] = {
+        {"mnu_0", "&File"},
+        {"mnu_f_0", "&Open Visual Basic Project"},
+        {"mnu_f_1", ""},
+        {"mnu_f_2", "&Insert Error Handling Code"},
+        {"mnu_f_3", ""},
+        {"mnu_f_4", "&Remove Error Handling Code"},
+        {"mnu_f_5", ""},
+        {"mnu_f_6", "E&xit"},
+        {"mnu_1", "O&ptions"},
+        {"mnu_o_0", "Halt on Errors and Display in Message Box"},
+        {"mnu_o_1", "Ignore Errors and Resume Next"},
+        {"mnu_o_2", "Centralize Error Handling with I_Process_Errors Sub"},
+        {"mnu_2", "&Help"},
+        {"mnu_h_0", "I&ndex"},
+        {"mnu_h_1", ""},
+        {"mnu_h_2", "&About"},
+    };
+    for (const auto& [name, caption] : items) {
+        auto* action = program.window().findChild<QAction*>(QString::fromUtf8(name));
+        ASSERT_NE(action, nullptr) << name;
+        EXPECT_EQ(action->text(), QString::fromUtf8(caption)) << name;
+        EXPECT_EQ(action->isSeparator(), *caption == '\0') << name;
+        EXPECT_TRUE(action->shortcut().isEmpty()) << name;
+        EXPECT_TRUE(action->isEnabled()) << name;
+    }
+    auto* file = program.window().findChild<QMenu*>(QStringLiteral("mnu_0"));
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->actions().size(), 7);
+}
+
+TEST(MainWindow, choosingMode_keepsExactlyOneItemChecked) {
+    RunningProgram program;
+    program.trigger("mnu_o_2");
+    EXPECT_EQ(modeChecks(program.window()), (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(program.module().Error_Flag, 2);
+    // Choosing the marked item again must not clear it.
+    program.trigger("mnu_o_2");
+    EXPECT_EQ(modeChecks(program.window()), (std::vector<bool>{false, false, true}));
+    program.trigger("mnu_o_1");
+    EXPECT_EQ(modeChecks(program.window()), (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(program.module().Error_Flag, 1);
+}
+
+TEST(MainWindow, closingWindow_savesProjectAndMode) {
+    RunningProgram program;
+    const auto project = program.write("proj/P.vbp", crlf({"Form=F.frm"}));
+    program.openProject(project);
+    program.trigger("mnu_o_2");
+    program.window().close();
+    EXPECT_EQ(readBytes(program.settingsFile()),
+              crlf({"[OS]", "Project_File=" + project.string(), "Error_Flag=2"}));
+}
+
+TEST(MainWindow, exit_endsAtOnceWithoutSaving) {
+    const std::string stored = crlf({"[OS]", "Project_File=/old/A.vbp", "Error_Flag=0"});
+    RunningProgram program(stored);
+    program.trigger("mnu_o_1");
+    program.trigger("mnu_f_6");
+    EXPECT_EQ(program.terminations(), 1);
+    EXPECT_EQ(readBytes(program.settingsFile()), stored);
+}
+
+TEST(MainWindow, window_keepsItsFixedSizeAndLeavesMaximized) {
+    RunningProgram program;
+    MDIForm1& window = program.window();
+    auto* client = window.findChild<QMdiArea*>();
+    ASSERT_NE(client, nullptr);
+    EXPECT_EQ(client->size(), QSize(317, 309));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    const QSize normal = window.size();
+
+    Form1& form = window.form1();
+    EXPECT_EQ(form.size(), QSize(316, 313));
+    EXPECT_EQ(form.parentWidget()->pos(), QPoint(0, 0));
+
+    window.showMaximized();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_FALSE(window.isMaximized());
+    EXPECT_EQ(window.size(), normal);
+}
+
+TEST(MainWindow, toolRow_hasItsGeometryTooltipsAndPictures) {
+    RunningProgram program;
+    Form1& form = program.window().form1();
+    const struct {
+        int index;
+        QRect geometry;
+        const char* caption;
+        const char* tooltip;
+        QSize picture;
+    } buttons[] = {
+        {0, {0, 0, 73, 57}, "Open Visual Basic Project", "", {24, 23}},
+        {2, {72, 0, 81, 57}, "Insert Error- Handling Code", "Insert Error Handling Code", {24, 23}},
+        {4,
+         {152, 0, 81, 57},
+         "Remove Error- Handling Code",
+         "Remove Error Handling Code",
+         {24, 23}},
+        {7, {232, 0, 81, 57}, "Help", "Help", {32, 32}},
+    };
+    for (const auto& b : buttons) {
+        QPushButton& button = form.cmd_tbl(b.index);
+        EXPECT_EQ(button.objectName(), QStringLiteral("cmd_tbl_%1").arg(b.index));
+        EXPECT_EQ(button.geometry(), b.geometry) << b.index;
+        EXPECT_EQ(button.text(), QString::fromUtf8(b.caption));
+        EXPECT_EQ(button.toolTip(), QString::fromUtf8(b.tooltip));
+        EXPECT_EQ(button.icon().availableSizes().value(0), b.picture) << b.index;
+    }
+    EXPECT_EQ(form.lbl_proh().geometry(), QRect(8, 64, 297, 17));
+    EXPECT_EQ(form.ProgressBar1().geometry(), QRect(9, 61, 295, 16));
+    EXPECT_EQ(form.List1().geometry(), QRect(8, 80, 297, 184));
+}
+
+// Counts the F1 presses that reach a window: an unhandled key travels from
+// the focus widget up to its window.
+class F1Counter : public QObject {
+public:
+    int presses = 0;
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 && receiver->isWidgetType() &&
+            static_cast<QWidget*>(receiver)->isWindow())
+            ++presses;
+        return false;
+    }
+};
+
+TEST(MainWindow, helpButtonAndHelpIndex_sendF1) {
+    RunningProgram program;
+    F1Counter counter;
+    qApp->installEventFilter(&counter);
+    program.click("cmd_tbl_7");
+    QApplication::processEvents();
+    EXPECT_EQ(counter.presses, 1);
+    program.trigger("mnu_h_0");
+    QApplication::processEvents();
+    EXPECT_EQ(counter.presses, 2);
+    qApp->removeEventFilter(&counter);
+}
+
+TEST(MainWindow, helpAbout_callsTheAboutHook) {
+    RunningProgram program;
+    int shown = 0;
+    program.window().onShowAbout = [&] { ++shown; };
+    program.trigger("mnu_h_2");
+    EXPECT_EQ(shown, 1);
+}
+
+TEST(MainWindow, unusedCommandNumbers_doNothing) {
+    RunningProgram program;
+    program.window().setWindowTitle(QStringLiteral("Faultward- Task Completed"));
+    for (int command : {1, 3, 5, 8, -1})
+        program.window().cmd_nav(command);
+    EXPECT_EQ(program.window().windowTitle(), "Faultward- Task Completed");
+    EXPECT_TRUE(program.dialog().requests.empty());
+    EXPECT_EQ(program.terminations(), 0);
+}
+
+} // namespace
+} // namespace faultward::uitest

@@ -1,0 +1,146 @@
+#include "form1.h"
+#include "list_entries.h"
+#include "path_label.h"
+#include "ui_test_support.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace faultward::uitest {
+namespace {
+
+QStringList shownEntries(QListWidget& list) {
+    QStringList texts;
+    for (int i = 0; i < list.count(); ++i)
+        texts << list.item(i)->text();
+    return texts;
+}
+
+std::vector<Qt::CheckState> ticks(QListWidget& list) {
+    std::vector<Qt::CheckState> states;
+    for (int i = 0; i < list.count(); ++i)
+        states.push_back(list.item(i)->checkState());
+    return states;
+}
+
+const std::string kProject = crlf({
+    "Type=Exe",
+    "Module=Module1; Module1.bas",
+    "Form=Form1.frm",
+    "Class=Widget; Widget.cls",
+    "Module=Faultward; lib\\FAULTWARD.BAS",
+    "form=lower.frm",
+    "Form=form2.frm",
+    "UserControl=Ctl.ctl",
+});
+
+TEST(OpenProject, open_listsFormsAndModulesSortedAndTickedWithNoneCurrent) {
+    RunningProgram program(crlf({"[OS]", "Project_File=/earlier/Old.vbp", "Error_Flag=0"}));
+    const auto project = program.write("proj/Sample.vbp", kProject);
+    program.window().setWindowTitle(QStringLiteral("Faultward- Task Completed"));
+
+    program.openProject(project);
+
+    Form1& form = program.window().form1();
+    EXPECT_EQ(shownEntries(form.List1()), (QStringList{"Form1.frm", "form2.frm", "Module1.bas"}));
+    EXPECT_EQ(ticks(form.List1()), std::vector<Qt::CheckState>(3, Qt::Checked));
+    EXPECT_EQ(form.List1().currentRow(), -1);
+    EXPECT_TRUE(form.List1().selectedItems().isEmpty());
+    EXPECT_EQ(form.lbl_proh().text(), qpath(project));
+    EXPECT_TRUE(form.cmd_tbl(2).isEnabled());
+    EXPECT_TRUE(form.cmd_tbl(4).isEnabled());
+    EXPECT_EQ(program.window().windowTitle(), "Faultward");
+    EXPECT_EQ(program.module().Project_File, project.string());
+    EXPECT_EQ(std::filesystem::current_path(), project.parent_path());
+
+    ASSERT_EQ(program.dialog().requests.size(), 1u);
+    const OpenFileRequest& request = program.dialog().requests[0];
+    EXPECT_EQ(request.fileName, "/earlier/Old.vbp");
+    EXPECT_EQ(request.filter, "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp");
+    EXPECT_EQ(request.filterIndex, 2);
+    EXPECT_TRUE(program.messages().texts.empty());
+}
+
+TEST(OpenProject, emptyProject_showsPathAndEnablesButtons) {
+    RunningProgram program;
+    const auto project = program.write("Empty.vbp", "");
+    program.openProject(project);
+    Form1& form = program.window().form1();
+    EXPECT_EQ(form.List1().count(), 0);
+    EXPECT_EQ(form.lbl_proh().text(), qpath(project));
+    EXPECT_TRUE(form.cmd_tbl(2).isEnabled());
+}
+
+TEST(OpenProject, cancel_leavesEverythingButTheCaption) {
+    RunningProgram program;
+    const auto project = program.write("proj/Sample.vbp", kProject);
+    program.openProject(project);
+    program.window().form1().List1().item(0)->setCheckState(Qt::Unchecked);
+    program.window().setWindowTitle(QStringLiteral("Faultward- Task Completed"));
+
+    program.dialog().answers.push_back(std::nullopt);
+    program.click("cmd_tbl_0");
+
+    Form1& form = program.window().form1();
+    EXPECT_EQ(program.window().windowTitle(), "Faultward");
+    EXPECT_EQ(form.List1().count(), 3);
+    EXPECT_EQ(form.List1().item(0)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(form.lbl_proh().text(), qpath(project));
+    EXPECT_EQ(program.module().Project_File, project.string());
+    EXPECT_EQ(program.dialog().requests.back().fileName, qpath(project));
+}
+
+TEST(OpenProject, unreadableChoice_keepsPathEmptiesListAndSaysWhy) {
+    RunningProgram program;
+    const auto first = program.write("proj/Sample.vbp", kProject);
+    program.openProject(first);
+    const auto missing = program.folder() / "other" / "Missing.vbp";
+    std::filesystem::create_directories(missing.parent_path());
+
+    program.openProject(missing);
+
+    Form1& form = program.window().form1();
+    EXPECT_EQ(program.module().Project_File, missing.string());
+    EXPECT_EQ(form.List1().count(), 0);
+    EXPECT_EQ(form.lbl_proh().text(), qpath(first));
+    EXPECT_TRUE(form.cmd_tbl(2).isEnabled());
+    ASSERT_EQ(program.messages().texts.size(), 1u);
+    EXPECT_TRUE(program.messages().texts[0].contains(qpath(missing)));
+    EXPECT_EQ(program.messages().icons[0], MessageIcon::Warning);
+    // Saved at close, so the next dialog starts at the new path.
+    program.window().close();
+    EXPECT_NE(readBytes(program.settingsFile()).find("Project_File=" + missing.string()),
+              std::string::npos);
+}
+
+TEST(OpenProject, secondOpen_replacesListAndTicksEverything) {
+    RunningProgram program;
+    program.openProject(program.write("a/A.vbp", kProject));
+    program.click("cmd_sel_1");
+    program.openProject(program.write("b/B.vbp", crlf({"Form=Zeta.frm", "Form=alpha.frm"})));
+    Form1& form = program.window().form1();
+    EXPECT_EQ(shownEntries(form.List1()), (QStringList{"alpha.frm", "Zeta.frm"}));
+    EXPECT_EQ(ticks(form.List1()), std::vector<Qt::CheckState>(2, Qt::Checked));
+}
+
+TEST(OpenProject, codePage1252Entry_isShownDecodedAndKeepsItsBytes) {
+    RunningProgram program;
+    program.openProject(program.write("p/P.vbp", crlf({"Form=Caf\xe9.frm", "Form=a.frm"})));
+    QListWidget& list = program.window().form1().List1();
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_EQ(list.item(1)->text(), QString::fromUtf8("Caf\xc3\xa9.frm"));
+    EXPECT_EQ(entryBytes(*list.item(1)), "Caf\xe9.frm");
+}
+
+TEST(OpenProject, entriesComparingEqual_keepTheProjectsOrder) {
+    RunningProgram program;
+    program.openProject(
+        program.write("p/P.vbp", crlf({"Form=b.frm", "Form=A.frm", "Form=a.frm", "Form=B.frm"})));
+    EXPECT_EQ(shownEntries(program.window().form1().List1()),
+              (QStringList{"A.frm", "a.frm", "b.frm", "B.frm"}));
+}
+
+} // namespace
+} // namespace faultward::uitest

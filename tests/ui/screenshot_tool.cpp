@@ -1,0 +1,98 @@
+// Shows the desktop program on the current display, opens a project through a
+// scripted dialog, runs Insert, and saves pictures of the screen along the way:
+//   1-start.png, 2-opened.png, 3-inserting.png, 4-inserted.png, 5-options-menu.png
+// Usage: faultward-screenshot OUTPUT_FOLDER PROJECT.vbp
+// Settings are kept in a scratch folder, never in the real ERRH.ini.
+
+#include "form1.h"
+#include "passes.h"
+#include "ui_test_support.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+using namespace faultward;
+
+void settle() {
+    for (int i = 0; i < 20; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(15);
+    }
+}
+
+void saveScreen(const QString& folder, const QString& name) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QPixmap picture = screen->grabWindow(0, 0, 0, 420, 440);
+    const QString path = folder + QLatin1Char('/') + name;
+    if (!picture.save(path))
+        std::fprintf(stderr, "cannot save %s\n", qPrintable(path));
+}
+
+// Takes the "during" picture when the insertion pass is half way.
+class MidPassCamera : public PassObserver {
+public:
+    MidPassCamera(QWidget& window, QString folder, int entries)
+        : window_(window), folder_(std::move(folder)), half_(entries / 2) {}
+    void passStarted(PassKind kind, int, int) override { inserting_ = kind == PassKind::Insertion; }
+    void progressValue(int value) override {
+        if (!inserting_ || value != half_)
+            return;
+        saveScreen(folder_, QStringLiteral("3-inserting.png"));
+        // Without a window manager the caption is not in the picture.
+        std::printf("caption while inserting: %s\n", qPrintable(window_.windowTitle()));
+    }
+
+private:
+    QWidget& window_;
+    QString folder_;
+    int half_;
+    bool inserting_ = false;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: faultward-screenshot OUTPUT_FOLDER PROJECT.vbp\n");
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    uitest::RunningProgram program;
+    program.window().move(10, 10);
+    settle();
+    saveScreen(folder, QStringLiteral("1-start.png"));
+
+    program.openProject(argv[2]);
+    settle();
+    saveScreen(folder, QStringLiteral("2-opened.png"));
+
+    MidPassCamera camera(program.window(), folder, program.window().form1().List1().count());
+    program.window().form1().setPassWatcher(&camera);
+    program.click("cmd_tbl_2");
+    program.window().form1().setPassWatcher(nullptr);
+    settle();
+    saveScreen(folder, QStringLiteral("4-inserted.png"));
+    std::printf("caption after inserting: %s\n", qPrintable(program.window().windowTitle()));
+    std::printf("window %d x %d, menu bar %d high\n", program.window().width(),
+                program.window().height(), program.window().menuBar()->height());
+
+    QMenu* options = program.window().findChild<QMenu*>(QStringLiteral("mnu_1"));
+    program.window().menuBar()->setActiveAction(options->menuAction());
+    settle();
+    saveScreen(folder, QStringLiteral("5-options-menu.png"));
+    options->hide();
+
+    for (const QString& message : program.messages().texts)
+        std::fprintf(stderr, "message box: %s\n", qPrintable(message));
+    return 0;
+}
