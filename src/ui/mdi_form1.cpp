@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <cstdlib>
+#include <vector>
 
 namespace faultward {
 namespace {
@@ -96,9 +97,11 @@ MDIForm1::MDIForm1(Module1& module, QWidget* parent)
 MDIForm1::~MDIForm1() = default;
 
 void MDIForm1::buildMenus() {
-    auto addMenu = [this](int index, const char* caption, const char* itemPrefix, const auto& items,
+    // One menu of the bar: its items are named prefix_index, and each passes
+    // its index to the menu's handler.
+    auto addMenu = [this](int index, const char* title, const char* itemPrefix, const auto& items,
                           auto handler) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(caption));
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(title));
         const QString menuName = QStringLiteral("mnu_%1").arg(index);
         menu->setObjectName(menuName);
         menu->menuAction()->setObjectName(menuName);

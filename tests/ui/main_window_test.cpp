@@ -115,7 +115,7 @@ TEST(MainWindow, closingWindow_savesProjectAndMode) {
     program.openProject(project);
     program.trigger("mnu_o_2");
     program.window().close();
-    EXPECT_EQ(readBytes(program.settingsFile()),
+    EXPECT_EQ(readFile(program.settingsFile()),
               crlf({"[OS]", "Project_File=" + project.string(), "Error_Flag=2"}));
 }
 
@@ -125,7 +125,7 @@ TEST(MainWindow, exit_endsAtOnceWithoutSaving) {
     program.trigger("mnu_o_1");
     program.trigger("mnu_f_6");
     EXPECT_EQ(program.terminations(), 1);
-    EXPECT_EQ(readBytes(program.settingsFile()), stored);
+    EXPECT_EQ(readFile(program.settingsFile()), stored);
 }
 
 TEST(MainWindow, window_keepsItsFixedSizeAndLeavesMaximized) {
@@ -213,16 +213,6 @@ TEST(MainWindow, helpAbout_callsTheAboutHook) {
     program.window().onShowAbout = [&] { ++shown; };
     program.trigger("mnu_h_2");
     EXPECT_EQ(shown, 1);
-}
-
-TEST(MainWindow, unusedCommandNumbers_doNothing) {
-    RunningProgram program;
-    program.window().setWindowTitle(QStringLiteral("Faultward- Task Completed"));
-    for (int command : {1, 3, 5, 8, -1})
-        program.window().cmd_nav(command);
-    EXPECT_EQ(program.window().windowTitle(), "Faultward- Task Completed");
-    EXPECT_TRUE(program.dialog().requests.empty());
-    EXPECT_EQ(program.terminations(), 0);
 }
 
 } // namespace

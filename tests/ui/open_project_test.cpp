@@ -111,7 +111,7 @@ TEST(OpenProject, unreadableChoice_keepsPathEmptiesListAndSaysWhy) {
     EXPECT_EQ(program.messages().icons[0], MessageIcon::Warning);
     // Saved at close, so the next dialog starts at the new path.
     program.window().close();
-    EXPECT_NE(readBytes(program.settingsFile()).find("Project_File=" + missing.string()),
+    EXPECT_NE(readFile(program.settingsFile()).find("Project_File=" + missing.string()),
               std::string::npos);
 }
 

@@ -85,13 +85,13 @@ TEST(PassesWindow, insert_rewritesTickedFilesInModeAndShowsProgress) {
 
     program.click("cmd_tbl_2");
 
-    EXPECT_EQ(readBytes(p.form),
+    EXPECT_EQ(readFile(p.form),
               crlf({"VERSION 5.00", "Private Sub Command1_Click()",
                     "ON ERROR GOTO ERR_Command1_Click  '~Faultward~", "    Total = Total / Count",
                     "EXIT SUB  '~Faultward~", "ERR_Command1_Click:  '~Faultward~",
                     "  I_Process_Errors  '~Faultward~", "  RESUME NEXT  '~Faultward~", "End Sub"}));
-    EXPECT_NE(readBytes(p.module).find("ON ERROR GOTO ERR_Main  '~Faultward~"), std::string::npos);
-    EXPECT_EQ(readBytes(p.other), kFormText);
+    EXPECT_NE(readFile(p.module).find("ON ERROR GOTO ERR_Main  '~Faultward~"), std::string::npos);
+    EXPECT_EQ(readFile(p.other), kFormText);
 
     // Removal pass, then insertion pass: each starts busy with its caption and
     // the bar over the label, walks the entries, and ends idle.
@@ -129,14 +129,14 @@ TEST(PassesWindow, insertTwiceThenRemove_givesBackTheOriginalBytes) {
     program.click("cmd_tbl_2");
     program.trigger("mnu_o_0");
     program.trigger("mnu_f_2");
-    const std::string inserted = readBytes(p.form);
+    const std::string inserted = readFile(p.form);
     EXPECT_EQ(inserted.find("I_Process_Errors"), std::string::npos);
     EXPECT_NE(inserted.find("MsgBox"), std::string::npos);
     EXPECT_EQ(inserted.find("ON ERROR GOTO"), inserted.rfind("ON ERROR GOTO"));
 
     program.click("cmd_tbl_4");
-    EXPECT_EQ(readBytes(p.form), kFormText);
-    EXPECT_EQ(readBytes(p.module), kModuleText);
+    EXPECT_EQ(readFile(p.form), kFormText);
+    EXPECT_EQ(readFile(p.module), kModuleText);
     expectIdleAfterPass(program);
 }
 
@@ -158,9 +158,9 @@ TEST(PassesWindow, filesThatCannotBeProcessed_areNamedOnceAfterTheCommand) {
     EXPECT_EQ(text.count(QStringLiteral("Locked.frm")), 1);
     EXPECT_EQ(text.count(QStringLiteral("Missing.bas")), 1);
     EXPECT_FALSE(text.contains(QStringLiteral("Good.frm")));
-    EXPECT_EQ(readBytes(locked), kFormText);
+    EXPECT_EQ(readFile(locked), kFormText);
     EXPECT_FALSE(std::filesystem::exists(program.folder() / "proj" / "Missing.bas"));
-    EXPECT_NE(readBytes(good), kFormText);
+    EXPECT_NE(readFile(good), kFormText);
     expectIdleAfterPass(program);
 
     // Remove runs one pass and says the same once more.
@@ -191,7 +191,7 @@ TEST(PassesWindow, selectNoneThenRemove_changesNoFile) {
     const SmallProject p = writeSmallProject(program);
     program.openProject(p.project);
     program.click("cmd_tbl_2");
-    const std::string inserted = readBytes(p.form);
+    const std::string inserted = readFile(p.form);
 
     program.click("cmd_sel_1");
     QListWidget& list = program.window().form1().List1();
@@ -199,7 +199,7 @@ TEST(PassesWindow, selectNoneThenRemove_changesNoFile) {
         EXPECT_EQ(list.item(i)->checkState(), Qt::Unchecked);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     program.click("cmd_tbl_4");
-    EXPECT_EQ(readBytes(p.form), inserted);
+    EXPECT_EQ(readFile(p.form), inserted);
 
     program.click("cmd_sel_0");
     for (int i = 0; i < list.count(); ++i)
@@ -237,7 +237,7 @@ TEST(PassesWindow, generatedProject_insertThenRemoveRoundTrips) {
         if (file.path().extension() == ".vbp")
             project = file.path();
         else if (file.is_regular_file())
-            before[file.path()] = readBytes(file.path());
+            before[file.path()] = readFile(file.path());
     }
     program.openProject(project);
     EXPECT_EQ(program.window().form1().List1().count(), 12);
@@ -245,12 +245,12 @@ TEST(PassesWindow, generatedProject_insertThenRemoveRoundTrips) {
     program.click("cmd_tbl_2");
     int rewritten = 0;
     for (const auto& [path, bytes] : before)
-        rewritten += readBytes(path) != bytes;
+        rewritten += readFile(path) != bytes;
     EXPECT_EQ(rewritten, 12);
 
     program.click("cmd_tbl_4");
     for (const auto& [path, bytes] : before)
-        EXPECT_EQ(readBytes(path), bytes) << path;
+        EXPECT_EQ(readFile(path), bytes) << path;
     EXPECT_TRUE(program.messages().texts.empty());
 }
 

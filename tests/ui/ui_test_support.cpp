@@ -7,50 +7,9 @@
 #include <QApplication>
 #include <QFile>
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace faultward::uitest {
-
-ScratchFolder::ScratchFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "faultward-ui-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a scratch folder");
-    path_ = pattern;
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code error;
-    for (auto it = std::filesystem::recursive_directory_iterator(path_, error);
-         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error))
-        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, error);
-    std::filesystem::remove_all(path_, error);
-}
-
-std::filesystem::path ScratchFolder::write(const std::string& name, std::string_view bytes) const {
-    const std::filesystem::path file = path_ / name;
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return file;
-}
-
-std::string readBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-std::string crlf(std::initializer_list<std::string_view> lines) {
-    std::string text;
-    for (std::string_view line : lines)
-        text.append(line).append("\r\n");
-    return text;
-}
 
 QString qpath(const std::filesystem::path& path) {
     return QFile::decodeName(QByteArray::fromStdString(path.native()));

@@ -5,6 +5,7 @@
 #include "message_boxes.h"
 #include "module1.h"
 #include "profile_store.h"
+#include "temp_folder.h"
 
 #include <QString>
 
@@ -18,25 +19,9 @@
 
 namespace faultward::uitest {
 
-// A folder of its own under the system's temporary folder, removed with
-// everything in it (read-only files too) when the object goes.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
+using faultward::testing::crlf;
+using faultward::testing::readFile;
 
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path write(const std::string& name, std::string_view bytes) const;
-
-private:
-    std::filesystem::path path_;
-};
-
-std::string readBytes(const std::filesystem::path& path);
-// Lines joined with CR LF after each.
-std::string crlf(std::initializer_list<std::string_view> lines);
 QString qpath(const std::filesystem::path& path);
 
 // Answers the file-open dialog from a script: a path, or nothing for Cancel.
@@ -66,7 +51,7 @@ public:
 
     const std::filesystem::path& folder() const { return scratch_.path(); }
     std::filesystem::path settingsFile() const { return scratch_.path() / "app" / "ERRH.ini"; }
-    std::filesystem::path write(const std::string& name, std::string_view bytes) const {
+    std::filesystem::path write(std::string_view name, std::string_view bytes) const {
         return scratch_.write(name, bytes);
     }
 
@@ -83,7 +68,7 @@ public:
     int terminations() const { return terminations_; }
 
 private:
-    ScratchFolder scratch_;
+    faultward::testing::TempFolder scratch_;
     std::unique_ptr<IniFileStore> store_;
     std::unique_ptr<Module1> module_;
     std::unique_ptr<MDIForm1> window_;
