@@ -4,6 +4,7 @@
 #include "text_lines.h"
 
 #include <algorithm>
+#include <new>
 
 namespace faultward {
 namespace {
@@ -52,8 +53,14 @@ ProjectRead readProjectFile(const std::filesystem::path& projectPath) {
     std::string content;
     switch (readRegularFile(projectPath, content)) {
     case ReadStatus::Ok:
-        result.status = ProjectReadStatus::Ok;
-        result.entries = projectEntries(content);
+        try {
+            result.entries = projectEntries(content);
+            result.status = ProjectReadStatus::Ok;
+        } catch (const std::bad_alloc&) {
+            // More entries than memory holds: as unreadable as a file can be.
+            result.entries = {};
+            result.status = ProjectReadStatus::NotReadable;
+        }
         break;
     case ReadStatus::NotFound:
         result.status = ProjectReadStatus::NotFound;

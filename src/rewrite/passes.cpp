@@ -5,6 +5,7 @@
 #include "transforms.h"
 
 #include <algorithm>
+#include <new>
 #include <optional>
 #include <set>
 
@@ -140,7 +141,7 @@ public:
                 if (const auto failed = load(entry.text))
                     outcome = *failed;
                 else
-                    outcome = process(i, entry);
+                    outcome = processWithinMemory(i, entry, process);
                 observer_.fileProcessed(i, entry.text, outcome);
             }
             observer_.progressValue(i);
@@ -149,6 +150,19 @@ public:
     }
 
 private:
+    // A file whose new contents do not fit in memory is left as it is and
+    // reported; the buffers are given back so the files after it still fit.
+    template <typename Process>
+    FileOutcome processWithinMemory(int index, const ListEntry& entry, Process& process) {
+        try {
+            return process(index, entry);
+        } catch (const std::bad_alloc&) {
+            std::string().swap(content_);
+            std::string().swap(output_);
+            return FileOutcome::WriteFailed;
+        }
+    }
+
     std::filesystem::path baseFolder_;
     PassObserver& observer_;
     std::string content_;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <new>
 #include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -84,6 +85,31 @@ void syncFolder(const std::filesystem::path& folder) {
     }
 }
 
+// Reads to the end of the file into buffer. The size is a hint only: the file
+// may grow or shrink while it is read. Growing only (never clearing first)
+// spares zero-filling a reused buffer.
+bool readAll(int fd, std::size_t sizeHint, std::string& buffer) {
+    if (buffer.size() < sizeHint + 1)
+        buffer.resize(sizeHint + 1);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == buffer.size())
+            buffer.resize(buffer.size() * 2);
+        const ssize_t got = ::read(fd, buffer.data() + filled, buffer.size() - filled);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            buffer.clear();
+            return false;
+        }
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    buffer.resize(filled);
+    return true;
+}
+
 } // namespace
 
 ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffer,
@@ -103,27 +129,16 @@ ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffe
     if (!S_ISREG(info.st_mode))
         return ReadStatus::NotRegularFile;
 
-    // The size is a hint only: the file may grow or shrink while it is read.
-    // Growing only (never clearing first) spares zero-filling a reused buffer.
-    const std::size_t wanted = static_cast<std::size_t>(info.st_size) + 1;
-    if (buffer.size() < wanted)
-        buffer.resize(wanted);
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == buffer.size())
-            buffer.resize(buffer.size() * 2);
-        const ssize_t got = ::read(fd.get(), buffer.data() + filled, buffer.size() - filled);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            buffer.clear();
-            return ReadStatus::NotReadable;
-        }
-        if (got == 0)
-            break;
-        filled += static_cast<std::size_t>(got);
+    bool complete = false;
+    try {
+        complete = readAll(fd.get(), static_cast<std::size_t>(info.st_size), buffer);
+    } catch (const std::bad_alloc&) {
+        // More than the memory at hand: the file is not read, and the memory
+        // goes back for the files after it.
+        std::string().swap(buffer);
     }
-    buffer.resize(filled);
+    if (!complete)
+        return ReadStatus::NotReadable;
     if (identity)
         *identity = FileIdentity{info.st_dev, info.st_ino};
     return ReadStatus::Ok;
