@@ -88,10 +88,24 @@ MDIForm1::MDIForm1(Module1& module, QWidget* parent)
     setWindowTitle(QStringLiteral("Faultward"));
     form1_ = new Form1(*this, module_);
     QMdiSubWindow* child = mdiArea_->addSubWindow(form1_, Qt::FramelessWindowHint);
+    form1Frame_ = child;
     child->setObjectName(QStringLiteral("Form1Frame"));
     child->setWindowTitle(QStringLiteral("Faultward"));
     child->setGeometry(QRect(QPoint(0, 0), form1_->size()));
+    // The project files window lives as long as the main window: it has no
+    // window menu, and Ctrl+F4 or any other close request is refused.
+    child->setSystemMenu(nullptr);
+    child->setAttribute(Qt::WA_DeleteOnClose, false);
+    child->installEventFilter(this);
     child->show();
+}
+
+bool MDIForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Close && watched == form1Frame_) {
+        event->ignore();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 MDIForm1::~MDIForm1() = default;

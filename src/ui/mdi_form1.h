@@ -53,6 +53,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
@@ -63,6 +64,7 @@ private:
     Module1& module_;
     QMdiArea* mdiArea_ = nullptr;
     Form1* form1_ = nullptr;
+    QWidget* form1Frame_ = nullptr; // the MDI child frame around form1_
     std::array<QAction*, 3> modeItems_{};
     std::unique_ptr<FileDialog> fileDialog_;
     std::unique_ptr<MessageBoxes> messageBoxes_;

@@ -148,6 +148,16 @@ TEST(MainWindow, window_keepsItsFixedSizeAndLeavesMaximized) {
     EXPECT_EQ(window.size(), normal);
 }
 
+TEST(MainWindow, projectFilesWindow_cannotBeClosedOnItsOwn) {
+    RunningProgram program;
+    QWidget* frame = program.window().form1().parentWidget();
+    EXPECT_FALSE(frame->close());
+    QApplication::processEvents();
+    EXPECT_TRUE(program.window().form1().isVisible());
+    program.openProject(program.write("p/P.vbp", crlf({"Form=F.frm"})));
+    EXPECT_EQ(program.window().form1().List1().count(), 1);
+}
+
 TEST(MainWindow, toolRow_hasItsGeometryTooltipsAndPictures) {
     RunningProgram program;
     Form1& form = program.window().form1();
