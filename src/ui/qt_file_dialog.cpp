@@ -26,8 +26,10 @@ public:
     std::optional<QString> askOpenFile(QWidget* parent, const OpenFileRequest& request) override {
         QFileDialog dialog(parent);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        // The chosen file need not exist yet, as with the old common dialog.
+        // The chosen file need not exist. Desktop-native dialogs may insist on
+        // an existing file when opening, so Qt's own dialog is used everywhere.
         dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
         const QStringList filters = qtNameFilters(request.filter);
         dialog.setNameFilters(filters);
         if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
