@@ -1,9 +1,11 @@
 // Shows the desktop program on the current display, opens a project through a
 // scripted dialog, runs Insert, and saves pictures of the screen along the way:
-//   1-start.png, 2-opened.png, 3-inserting.png, 4-inserted.png, 5-options-menu.png
+//   1-start.png, 2-open-dialog.png (the real dialog, then cancelled), 3-opened.png,
+//   4-inserting.png, 5-inserted.png, 6-options-menu.png
 // Usage: faultward-screenshot OUTPUT_FOLDER PROJECT.vbp
 // Settings are kept in a scratch folder, never in the real ERRH.ini.
 
+#include "file_dialog.h"
 #include "form1.h"
 #include "passes.h"
 #include "ui_test_support.h"
@@ -31,7 +33,7 @@ void settle() {
 
 void saveScreen(const QString& folder, const QString& name) {
     QScreen* screen = QGuiApplication::primaryScreen();
-    const QPixmap picture = screen->grabWindow(0, 0, 0, 420, 440);
+    const QPixmap picture = screen->grabWindow(0);
     const QString path = folder + QLatin1Char('/') + name;
     if (!picture.save(path))
         std::fprintf(stderr, "cannot save %s\n", qPrintable(path));
@@ -46,7 +48,7 @@ public:
     void progressValue(int value) override {
         if (!inserting_ || value != half_)
             return;
-        saveScreen(folder_, QStringLiteral("3-inserting.png"));
+        saveScreen(folder_, QStringLiteral("4-inserting.png"));
         // Without a window manager the caption is not in the picture.
         std::printf("caption while inserting: %s\n", qPrintable(window_.windowTitle()));
     }
@@ -72,16 +74,27 @@ int main(int argc, char** argv) {
     settle();
     saveScreen(folder, QStringLiteral("1-start.png"));
 
+    // The real file-open dialog, as the Open command sets it up.
+    QTimer::singleShot(800, [folder] {
+        saveScreen(folder, QStringLiteral("2-open-dialog.png"));
+        if (QWidget* dialog = QApplication::activeModalWidget())
+            dialog->close();
+    });
+    makeQtFileDialog()->askOpenFile(
+        &program.window(),
+        {QString::fromLocal8Bit(argv[2]),
+         QStringLiteral("All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp"), 2});
+
     program.openProject(argv[2]);
     settle();
-    saveScreen(folder, QStringLiteral("2-opened.png"));
+    saveScreen(folder, QStringLiteral("3-opened.png"));
 
     MidPassCamera camera(program.window(), folder, program.window().form1().List1().count());
     program.window().form1().setPassWatcher(&camera);
     program.click("cmd_tbl_2");
     program.window().form1().setPassWatcher(nullptr);
     settle();
-    saveScreen(folder, QStringLiteral("4-inserted.png"));
+    saveScreen(folder, QStringLiteral("5-inserted.png"));
     std::printf("caption after inserting: %s\n", qPrintable(program.window().windowTitle()));
     std::printf("window %d x %d, menu bar %d high\n", program.window().width(),
                 program.window().height(), program.window().menuBar()->height());
@@ -89,7 +102,7 @@ int main(int argc, char** argv) {
     QMenu* options = program.window().findChild<QMenu*>(QStringLiteral("mnu_1"));
     program.window().menuBar()->setActiveAction(options->menuAction());
     settle();
-    saveScreen(folder, QStringLiteral("5-options-menu.png"));
+    saveScreen(folder, QStringLiteral("6-options-menu.png"));
     options->hide();
 
     for (const QString& message : program.messages().texts)
