@@ -63,6 +63,7 @@ Form1::Form1(MDIForm1& main, Module1& module, QWidget* parent)
     label_->setObjectName(QStringLiteral("lbl_proh"));
     label_->setGeometry(twipsRect(120, 960, 4455, 255));
     QFont labelFont = label_->font();
+    labelFont.setPointSizeF(8.25);
     labelFont.setBold(true);
     label_->setFont(labelFont);
     // Top-aligned, the text lies wholly under the progress bar while it shows.
