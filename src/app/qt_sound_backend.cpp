@@ -82,13 +82,10 @@ void QtSoundBackend::play(const QByteArray& waveImage) {
     samples_.setData(QByteArray::fromRawData(waveImage.constData() + wave->dataOffset,
                                              static_cast<qsizetype>(wave->dataSize)));
     samples_.open(QIODevice::ReadOnly);
+    // The sink stays open after the cue has run out: it reports running out as
+    // soon as the sound server has taken the last bytes, long before they have
+    // been heard, and stopping it then would cut the cue short.
     sink_ = std::make_unique<QAudioSink>(device, *format);
-    QAudioSink* sink = sink_.get();
-    QObject::connect(sink, &QAudioSink::stateChanged, sink, [sink](QAudio::State state) {
-        // Frees the output stream once the cue has run out.
-        if (state == QAudio::IdleState)
-            sink->stop();
-    });
     sink_->start(&samples_);
 }
 
