@@ -1,3 +1,4 @@
+#include "faultward_version.h"
 #include "frmAbout.h"
 #include "help_key.h"
 #include "mdi_form1.h"
@@ -12,7 +13,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Faultward"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.11"));
+    QApplication::setApplicationVersion(QString::fromLatin1(faultward::kDisplayVersion));
     QApplication::setWindowIcon(faultward::applicationIcon());
 
     const std::filesystem::path folder = faultward::executableFolder();

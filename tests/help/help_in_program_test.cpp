@@ -1,0 +1,87 @@
+#include "frmAbout.h"
+#include "help_key.h"
+#include "help_window.h"
+#include "ui_test_support.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QTextBrowser>
+
+#include <gtest/gtest.h>
+
+namespace faultward::uitest {
+namespace {
+
+using about::frmAbout;
+using help::HelpWindow;
+
+// The program as main() wires it: the About hook and the help file beside
+// the executable (the build puts it beside the tests too).
+class HelpInTheProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        program.window().onShowAbout = [] { frmAbout::showAbout(); };
+        help::HelpKey* key = help::setApplicationHelpFile(help::defaultHelpFilePath());
+        key->setMissingNotice([this](const QString& text) { missing << text; });
+    }
+    void TearDown() override {
+        for (QWidget* window : {static_cast<QWidget*>(HelpWindow::loaded()),
+                                static_cast<QWidget*>(frmAbout::loaded())})
+            if (window)
+                window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void expectHelpWindowOpen() {
+        HelpWindow* help = HelpWindow::loaded();
+        ASSERT_NE(help, nullptr);
+        EXPECT_TRUE(help->isVisible());
+        EXPECT_EQ(help->file(), help::defaultHelpFilePath());
+        EXPECT_TRUE(help->browser()->toPlainText().contains("Faultward Help"));
+        EXPECT_TRUE(missing.isEmpty()) << missing.join('\n').toStdString();
+    }
+
+    RunningProgram program;
+    QStringList missing;
+};
+
+TEST_F(HelpInTheProgram, f1InTheFileList_opensTheHelpWindow) {
+    auto* list = program.window().findChild<QListWidget*>("List1");
+    ASSERT_NE(list, nullptr);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(list, &press);
+    expectHelpWindowOpen();
+}
+
+TEST_F(HelpInTheProgram, helpButton_opensTheHelpWindow) {
+    program.click("cmd_tbl_7");
+    QApplication::processEvents();
+    expectHelpWindowOpen();
+}
+
+TEST_F(HelpInTheProgram, helpIndex_opensTheHelpWindow) {
+    program.trigger("mnu_h_0");
+    QApplication::processEvents();
+    expectHelpWindowOpen();
+}
+
+TEST_F(HelpInTheProgram, helpAbout_showsTheAboutWindowOnce) {
+    program.trigger("mnu_h_2");
+    frmAbout* about = frmAbout::loaded();
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_EQ(about->windowTitle(), "About Faultward");
+    program.trigger("mnu_h_2");
+    EXPECT_EQ(frmAbout::loaded(), about);
+}
+
+TEST_F(HelpInTheProgram, f1InTheAboutWindow_opensTheHelpWindowToo) {
+    program.trigger("mnu_h_2");
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(frmAbout::loaded(), &press);
+    expectHelpWindowOpen();
+}
+
+} // namespace
+} // namespace faultward::uitest
