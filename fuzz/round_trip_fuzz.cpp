@@ -1,0 +1,110 @@
+// Insertion followed by removal gives back the file's lines, normalised to one
+// line ending, whenever the file held no marker of its own; removal of a
+// normalised file changes nothing; insertion sees lines, not line endings.
+#include "fuzz_check.h"
+#include "handler_format.h"
+#include "text_lines.h"
+#include "transforms.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+using namespace faultward;
+
+namespace {
+
+// The first byte picks the handling mode, including values that are none of
+// the three.
+int modeFrom(std::uint8_t byte) {
+    switch (byte % 6) {
+    case 0:
+        return ShowMessage;
+    case 1:
+        return ResumeNext;
+    case 2:
+        return CentralHandler;
+    case 3:
+        return -5;
+    case 4:
+        return 3;
+    default:
+        return 32767;
+    }
+}
+
+std::string normalised(std::string_view content) {
+    const LineBreaks breaks = detectLineBreaks(content);
+    LineCursor cursor(content, breaks);
+    std::string out;
+    std::string_view line;
+    while (cursor.next(line))
+        appendLine(out, line, lineEnding(breaks));
+    return out;
+}
+
+std::size_t countLines(std::string_view content) {
+    LineCursor cursor(content);
+    std::string_view line;
+    std::size_t count = 0;
+    while (cursor.next(line))
+        ++count;
+    return count;
+}
+
+// What a transform produced: its output, or the input itself when it reports
+// that nothing changed (the output buffer may then be left empty). A change
+// that gives the same bytes would rewrite files for nothing.
+std::string outcome(const TransformResult& result, std::string_view input, const std::string& out) {
+    if (!result.changed) {
+        FUZZ_CHECK(out.empty() || out == input);
+        return std::string(input);
+    }
+    FUZZ_CHECK(out != input);
+    return out;
+}
+
+std::string inserted(std::string_view content, int mode, std::string& name) {
+    std::string out;
+    const TransformResult result = insertHandlers(content, mode, name, out);
+    return outcome(result, content, out);
+}
+
+std::string removed(std::string_view content) {
+    std::string out;
+    const TransformResult result = removeMarkedLines(content, out);
+    return outcome(result, content, out);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0)
+        return 0;
+    const int mode = modeFrom(data[0]);
+    const std::string_view content(reinterpret_cast<const char*>(data) + 1, size - 1);
+
+    std::string name;
+    const std::string withHandlers = inserted(content, mode, name);
+    FUZZ_CHECK(countLines(withHandlers) >= countLines(content));
+
+    const std::string withoutHandlers = removed(withHandlers);
+    // Removal drops marked lines only, so doing it again is a no-op.
+    FUZZ_CHECK(removed(withoutHandlers) == withoutHandlers);
+
+    if (content.find(kMarker) != std::string_view::npos) {
+        FUZZ_CHECK(removed(removed(content)) == removed(content));
+        return 0;
+    }
+
+    const std::string plain = normalised(content);
+    FUZZ_CHECK(withoutHandlers == plain);
+    FUZZ_CHECK(removed(content) == plain);
+    FUZZ_CHECK(removed(plain) == plain);
+
+    // The same lines with normalised endings get the same insertions.
+    std::string nameAgain;
+    FUZZ_CHECK(inserted(plain, mode, nameAgain) == withHandlers);
+    FUZZ_CHECK(nameAgain == name);
+    return 0;
+}

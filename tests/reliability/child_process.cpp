@@ -1,0 +1,165 @@
+#include "child_process.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <grp.h>
+#include <poll.h>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace faultward::reliability {
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+void closeIfOpen(int& fd) {
+    if (fd >= 0)
+        ::close(fd);
+    fd = -1;
+}
+
+// Reads what is available without blocking; false once the pipe is at its end.
+bool drain(int fd, std::string& into) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got > 0) {
+            into.append(buffer, static_cast<std::size_t>(got));
+            continue;
+        }
+        if (got < 0 && errno == EINTR)
+            continue;
+        return got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+    }
+}
+
+// Only async-signal-safe calls between fork and exec.
+[[noreturn]] void becomeChild(const ChildOptions& options, char* const* argv, int outFd,
+                              int errFd) {
+    ::dup2(outFd, STDOUT_FILENO);
+    ::dup2(errFd, STDERR_FILENO);
+    const int devNull = ::open("/dev/null", O_RDONLY);
+    if (devNull >= 0)
+        ::dup2(devNull, STDIN_FILENO);
+    if (options.fileSizeLimit) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{*options.fileSizeLimit, *options.fileSizeLimit};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            ::_exit(125);
+    }
+    if (options.addressSpaceLimit) {
+        const rlimit limit{*options.addressSpaceLimit, *options.addressSpaceLimit};
+        if (::setrlimit(RLIMIT_AS, &limit) != 0)
+            ::_exit(125);
+    }
+    if (options.unprivileged && ::geteuid() == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(125);
+    }
+    ::execv(argv[0], argv);
+    ::_exit(127);
+}
+
+} // namespace
+
+std::filesystem::path cliPath() {
+    return FAULTWARD_CLI;
+}
+
+uid_t unprivilegedUser() {
+    return ::geteuid() == 0 ? kNobody : ::geteuid();
+}
+gid_t unprivilegedGroup() {
+    return ::geteuid() == 0 ? kNobody : ::getegid();
+}
+
+ChildProcess::ChildProcess(const ChildOptions& options) {
+    std::vector<std::string> words;
+    words.push_back(options.program.empty() ? cliPath().string() : options.program.string());
+    words.insert(words.end(), options.args.begin(), options.args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+
+    int outPipe[2];
+    int errPipe[2];
+    if (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0)
+        throw std::runtime_error("cannot make pipes");
+    pid_ = ::fork();
+    if (pid_ < 0)
+        throw std::runtime_error("cannot fork");
+    if (pid_ == 0)
+        becomeChild(options, argv.data(), outPipe[1], errPipe[1]);
+    ::close(outPipe[1]);
+    ::close(errPipe[1]);
+    outFd_ = outPipe[0];
+    errFd_ = errPipe[0];
+    ::fcntl(outFd_, F_SETFL, O_NONBLOCK);
+    ::fcntl(errFd_, F_SETFL, O_NONBLOCK);
+}
+
+ChildProcess::~ChildProcess() {
+    if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    closeIfOpen(outFd_);
+    closeIfOpen(errFd_);
+}
+
+void ChildProcess::sendSignal(int signal) {
+    if (pid_ > 0)
+        ::kill(pid_, signal);
+}
+
+ChildResult ChildProcess::wait(std::chrono::seconds hangGuard) {
+    ChildResult result;
+    const auto deadline = std::chrono::steady_clock::now() + hangGuard;
+    while (outFd_ >= 0 || errFd_ >= 0) {
+        pollfd fds[2];
+        nfds_t count = 0;
+        for (int fd : {outFd_, errFd_})
+            if (fd >= 0)
+                fds[count++] = pollfd{fd, POLLIN, 0};
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            result.hung = true;
+            ::kill(pid_, SIGKILL);
+            break;
+        }
+        if (::poll(fds, count, static_cast<int>(left.count())) < 0 && errno != EINTR)
+            break;
+        if (outFd_ >= 0 && !drain(outFd_, result.out))
+            closeIfOpen(outFd_);
+        if (errFd_ >= 0 && !drain(errFd_, result.err))
+            closeIfOpen(errFd_);
+    }
+    closeIfOpen(outFd_);
+    closeIfOpen(errFd_);
+    int status = 0;
+    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    }
+    pid_ = -1;
+    result.exited = WIFEXITED(status);
+    result.exitStatus = result.exited ? WEXITSTATUS(status) : -1;
+    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    return result;
+}
+
+ChildResult runChild(const ChildOptions& options) {
+    return ChildProcess(options).wait();
+}
+
+ChildResult runCli(std::vector<std::string> args) {
+    ChildOptions options;
+    options.args = std::move(args);
+    return runChild(options);
+}
+
+} // namespace faultward::reliability

@@ -1,0 +1,126 @@
+// The command line killed with SIGKILL at random moments while it rewrites a
+// large project: every file must be whole, either as it was or as the pass
+// meant it to be, and the next run must clear the temporaries left behind.
+#include "child_process.h"
+#include "project_tree.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <iostream>
+#include <random>
+#include <thread>
+
+using faultward::testing::TempFolder;
+namespace fs = std::filesystem;
+
+namespace faultward::reliability {
+namespace {
+
+// Bounded so the suite stays short; raise it when hunting a fault.
+int killRounds() {
+    const char* text = std::getenv("FAULTWARD_KILL_ROUNDS");
+    return text ? std::max(1, std::atoi(text)) : 40;
+}
+
+unsigned killSeed() {
+    const char* text = std::getenv("FAULTWARD_KILL_SEED");
+    return text ? static_cast<unsigned>(std::strtoul(text, nullptr, 10)) : std::random_device{}();
+}
+
+std::vector<std::string> commandLine(bool insert, const fs::path& project) {
+    if (insert)
+        return {"insert", "--mode", "0", project.string()};
+    return {"remove", project.string()};
+}
+
+// How long an uninterrupted run takes here, so that the kills fall inside runs
+// rather than after them. The median of a few runs after a warm-up.
+std::chrono::microseconds typicalRunTime(const fs::path& project) {
+    runCli(commandLine(true, project));
+    std::vector<std::chrono::microseconds> times;
+    for (int i = 0; i < 5; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        runCli(commandLine(i % 2 == 0, project));
+        times.push_back(std::chrono::duration_cast<std::chrono::microseconds>(
+            std::chrono::steady_clock::now() - start));
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+TEST(KilledPass, everyFileStaysWholeAndTheNextRunClearsTemporaries) {
+    TempFolder folder;
+    const fs::path work = folder / "work";
+    const fs::path project = generateProject(work, 100, 1500, 11);
+    const TreeSnapshot original = snapshotTree(work);
+    ASSERT_EQ(runCli(commandLine(true, project)).exitStatus, 0);
+    const TreeSnapshot processed = snapshotTree(work);
+    ASSERT_GE(differences(original, processed, false).size(), 90u);
+
+    const auto runTime = typicalRunTime(project);
+    const unsigned seed = killSeed();
+    SCOPED_TRACE("FAULTWARD_KILL_SEED=" + std::to_string(seed));
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<long> delay(0, runTime.count());
+    std::bernoulli_distribution coin;
+
+    int killedMidRun = 0;
+    int leftTemporary = 0;
+    int leftMix = 0;
+    const int rounds = killRounds();
+    for (int round = 0; round < rounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        ChildOptions options;
+        options.args = commandLine(coin(random), project);
+        ChildProcess child(options);
+        std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+        child.sendSignal(SIGKILL);
+        const ChildResult result = child.wait();
+        ASSERT_TRUE(result.signal == SIGKILL || result.exitStatus == 0) << result.err;
+        if (result.signal == SIGKILL)
+            ++killedMidRun;
+
+        const TreeSnapshot after = snapshotTree(work);
+        const auto temporaries = temporariesIn(after);
+        leftTemporary += temporaries.empty() ? 0 : 1;
+        int asOriginal = 0;
+        int asProcessed = 0;
+        for (const auto& [path, state] : original) {
+            const auto now = after.find(path);
+            ASSERT_NE(now, after.end()) << path << " is gone";
+            const bool wasOriginal = sameEntry(state, now->second, false);
+            const bool wasProcessed = sameEntry(processed.at(path), now->second, false);
+            ASSERT_TRUE(wasOriginal || wasProcessed) << path << " is neither whole form";
+            asOriginal += wasOriginal && !wasProcessed;
+            asProcessed += wasProcessed && !wasOriginal;
+        }
+        ASSERT_EQ(after.size(), original.size() + temporaries.size());
+        leftMix += asOriginal > 0 && asProcessed > 0;
+
+        // The next, uninterrupted run finishes the job and clears what the
+        // killed one left; its end state is where the next round starts.
+        const bool insert = coin(random);
+        const ChildResult next = runCli(commandLine(insert, project));
+        ASSERT_EQ(next.exitStatus, 0) << next.err;
+        const TreeSnapshot finished = snapshotTree(work);
+        EXPECT_EQ(temporariesIn(finished), std::vector<std::string>{});
+        EXPECT_EQ(differences(insert ? processed : original, finished, false),
+                  std::vector<std::string>{});
+    }
+    RecordProperty("kill_rounds", rounds);
+    RecordProperty("killed_mid_run", killedMidRun);
+    RecordProperty("left_a_temporary", leftTemporary);
+    RecordProperty("left_a_mix", leftMix);
+    std::cout << "[ kills    ] " << rounds << " rounds, " << killedMidRun << " killed mid-run, "
+              << leftMix << " left some files done and some not, " << leftTemporary
+              << " left a temporary (run time " << runTime.count() << " us)\n";
+    EXPECT_GE(killedMidRun, rounds / 4) << "the kills fell after the runs; nothing was tested";
+}
+
+} // namespace
+} // namespace faultward::reliability
