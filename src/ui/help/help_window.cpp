@@ -36,7 +36,7 @@ HelpWindow::HelpWindow() {
     setWindowTitle(QStringLiteral("Faultward Help"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_QuitOnClose, false);
-    resize(640, 600);
+    resize(720, 600);
 
     browser_ = new QTextBrowser(this);
     browser_->setObjectName("helpBrowser");
