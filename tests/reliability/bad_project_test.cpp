@@ -122,13 +122,18 @@ TEST_F(BadProject, longEntriesAreCutAt250AndOnlyTheCutNameIsTouched) {
     std::replace(onDisk.begin(), onDisk.end(), '\\', '/');
     folder_.write(onDisk, kProcedure);
     folder_.write(onDisk + "_and_more.bas", kProcedure);
-    const fs::path project = folder_.write("Long.vbp", "Module=L; " + cut + "_and_more.bas\r\n");
+    // One name as long as an entry gets: its temporary must still be a legal name.
+    const std::string longName = std::string(246, 'N') + ".frm";
+    folder_.write(longName, kProcedure);
+    const fs::path project = folder_.write(
+        "Long.vbp", "Module=L; " + cut + "_and_more.bas\r\nForm=" + longName + "\r\n");
     const TreeSnapshot before = snapshotTree(folder_.path());
 
     const ChildResult inserted = runCli({"insert", "--mode", "0", project.string()});
     EXPECT_EQ(inserted.exitStatus, 0) << inserted.err;
-    EXPECT_EQ(differences(before, snapshotTree(folder_.path()), true),
-              std::vector<std::string>{onDisk});
+    auto changed = differences(before, snapshotTree(folder_.path()), true);
+    std::sort(changed.begin(), changed.end());
+    EXPECT_EQ(changed, (std::vector<std::string>{onDisk, longName}));
 }
 
 TEST_F(BadProject, eightBitNamesFindRawOrConvertedFiles) {

@@ -13,7 +13,9 @@
 #include <cstdlib>
 #include <iostream>
 #include <random>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
@@ -120,6 +122,48 @@ TEST(KilledPass, everyFileStaysWholeAndTheNextRunClearsTemporaries) {
               << leftMix << " left some files done and some not, " << leftTemporary
               << " left a temporary (run time " << runTime.count() << " us)\n";
     EXPECT_GE(killedMidRun, rounds / 4) << "the kills fell after the runs; nothing was tested";
+}
+
+} // namespace
+} // namespace faultward::reliability
+
+namespace faultward::reliability {
+namespace {
+
+// A process id that no running process has: a child that has ended.
+pid_t endedProcessId() {
+    const pid_t pid = ::fork();
+    if (pid == 0)
+        ::_exit(0);
+    ::waitpid(pid, nullptr, 0);
+    return pid;
+}
+
+TEST(KilledPass, onlyOwnTemporariesOfEndedRunsAreCleared) {
+    TempFolder folder;
+    const fs::path project = folder.write("App.vbp", "Module=M; Sub\\Module1.bas\r\n");
+    folder.write("Sub/Module1.bas", "Sub A()\r\nEnd Sub\r\n");
+    const std::string dead = std::to_string(endedProcessId());
+    const std::string alive = std::to_string(::getpid());
+    const std::vector<std::string> stale = {".Module1.bas.faultward-" + dead + ".tmp",
+                                            ".Other.frm.faultward-" + dead + ".tmp"};
+    const std::vector<std::string> kept = {
+        ".Module1.bas.faultward-" + alive + ".tmp", // a run still going
+        "Module1.bas.faultward-" + dead + ".tmp",   // not hidden, so not ours
+        ".Module1.bas.faultward-" + dead + "x.tmp",    ".Module1.bas.faultward-.tmp",
+        ".Module1.bas.faultward-" + dead + ".tmp.bak", "notes.txt"};
+    for (const auto& name : stale)
+        folder.write("Sub/" + name, "half written");
+    for (const auto& name : kept)
+        folder.write("Sub/" + name, "someone's");
+    fs::create_directory(folder / "Sub" / (".Folder.faultward-" + dead + ".tmp"));
+
+    ASSERT_EQ(runCli({"insert", "--mode", "0", project.string()}).exitStatus, 0);
+    for (const auto& name : stale)
+        EXPECT_FALSE(fs::exists(folder / "Sub" / name)) << name;
+    for (const auto& name : kept)
+        EXPECT_EQ(testing::readFile(folder / "Sub" / name), "someone's") << name;
+    EXPECT_TRUE(fs::is_directory(folder / "Sub" / (".Folder.faultward-" + dead + ".tmp")));
 }
 
 } // namespace
