@@ -49,12 +49,14 @@ TEST(OddEntries, specialFilesAreReportedNeverReadAndNothingIsCreated) {
     const fs::path vbp = folder.write(
         "App.vbp",
         "Form=Good.frm\r\nForm=Folder.frm\r\nModule=F; Fifo.bas\r\nModule=Z; Zero.bas\r\n"
-        "Form=Dangling.frm\r\nModule=M; Missing.bas\r\nModule=R; ReadOnly.bas\r\n");
+        "Form=Dangling.frm\r\nModule=M; Missing.bas\r\nModule=R; ReadOnly.bas\r\n"
+        "Form=Loop.frm\r\n");
     folder.write("Good.frm", kProcedure);
     fs::create_directory(folder / "Folder.frm");
     ASSERT_EQ(::mkfifo((folder / "Fifo.bas").c_str(), 0644), 0);
     makeZeroDevice(folder / "Zero.bas");
     fs::create_symlink("Missing.frm", folder / "Dangling.frm");
+    fs::create_symlink("Loop.frm", folder / "Loop.frm");
     folder.write("ReadOnly.bas", kProcedure);
     fs::permissions(folder / "ReadOnly.bas",
                     fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
@@ -72,6 +74,7 @@ TEST(OddEntries, specialFilesAreReportedNeverReadAndNothingIsCreated) {
                                              "faultward-cli: Dangling.frm: not found",
                                              "faultward-cli: Fifo.bas: not a regular file",
                                              "faultward-cli: Folder.frm: not a regular file",
+                                             "faultward-cli: Loop.frm: not found",
                                              "faultward-cli: Missing.bas: not found",
                                              "faultward-cli: ReadOnly.bas: not writable",
                                              "faultward-cli: Zero.bas: not a regular file",

@@ -46,7 +46,7 @@ EntryState entryState(const fs::path& path, bool withBytes) {
 TreeSnapshot snapshotTree(const fs::path& root) {
     TreeSnapshot tree;
     for (const auto& entry : fs::recursive_directory_iterator(root))
-        tree.emplace(fs::relative(entry.path(), root).string(), entryState(entry.path()));
+        tree.emplace(entry.path().lexically_relative(root).string(), entryState(entry.path()));
     return tree;
 }
 
