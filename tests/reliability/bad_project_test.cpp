@@ -65,6 +65,19 @@ TEST_F(BadProject, emptyOrBinaryProjectTouchesNothing) {
     EXPECT_EQ(differences(before, snapshotTree(folder_.path()), true), std::vector<std::string>{});
 }
 
+TEST_F(BadProject, carriageReturnOrLineFeedOnlyProjectsListTheSameFiles) {
+    const std::string lines[] = {"Type=Exe", "Form=Form1.frm", "Module=M; Module1.bas"};
+    for (const std::string ending : {"\r\n", "\r", "\n"}) {
+        std::string text;
+        for (const std::string& line : lines)
+            text += line + ending;
+        const fs::path project = folder_.write("Breaks.vbp", text);
+        const ChildResult listed = runCli({"list", project.string()});
+        EXPECT_EQ(listed.exitStatus, 0);
+        EXPECT_EQ(listed.out, "Form1.frm\nModule1.bas\n") << static_cast<int>(ending[0]);
+    }
+}
+
 TEST_F(BadProject, tenMegabyteLinesGiveOneCutEntry) {
     const std::string huge(10 * 1024 * 1024, 'A');
     const fs::path project =
