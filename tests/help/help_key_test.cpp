@@ -94,10 +94,5 @@ TEST_F(HelpKeyTest, missingFile_saysSoNamingThePathAndOpensNoWindow) {
     EXPECT_TRUE(notices[0].contains(missing)) << notices[0].toStdString();
 }
 
-TEST(HelpFile, defaultPath_isBesideTheExecutable) {
-    EXPECT_EQ(defaultHelpFilePath(),
-              QCoreApplication::applicationDirPath() + "/faultwardhelp.html");
-}
-
 } // namespace
 } // namespace faultward::help
