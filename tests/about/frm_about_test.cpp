@@ -14,10 +14,7 @@ namespace faultward::about {
 namespace {
 
 QPushButton* button(QWidget* window, int index) {
-    for (auto* candidate : window->findChildren<QPushButton*>("cmd_abt"))
-        if (candidate->property("Index").toInt() == index)
-            return candidate;
-    return nullptr;
+    return window->findChild<QPushButton*>(QStringLiteral("cmd_abt_%1").arg(index));
 }
 
 QString labelText(QWidget* window, const char* name) {

@@ -21,8 +21,8 @@ QPointer<frmAbout>& loadedWindow() {
 // A one-pixel rule; two of them, grey over white, draw an etched line.
 QWidget* makeRule(QWidget* parent, int index, const QColor& color, const QRect& geometry) {
     auto* rule = new QWidget(parent);
-    rule->setObjectName("Line1");
-    rule->setProperty("Index", index);
+    // Indexed controls are named after their group and index, as elsewhere.
+    rule->setObjectName(QStringLiteral("Line1_%1").arg(index));
     rule->setAutoFillBackground(true);
     QPalette palette = rule->palette();
     palette.setColor(QPalette::Window, color);
@@ -49,8 +49,7 @@ QLabel* makeMakerLine(QWidget* panel, const char* name, const QString& text, int
 
 QPushButton* makeButton(QWidget* panel, int index, const QString& caption, int top) {
     auto* button = new QPushButton(caption, panel);
-    button->setObjectName("cmd_abt");
-    button->setProperty("Index", index);
+    button->setObjectName(QStringLiteral("cmd_abt_%1").arg(index));
     button->setGeometry(280, top, 83, 23);
     // Neither button answers Enter or Escape on its own.
     button->setAutoDefault(false);
