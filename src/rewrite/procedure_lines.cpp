@@ -33,17 +33,12 @@ std::string_view codePart(std::string_view line) {
 
 } // namespace
 
-bool isSubHead(std::string_view line) {
-    // Cheap first-byte filter: every prefix starts with S, F or P.
-    if (line.empty() || (line[0] != 'S' && line[0] != 'F' && line[0] != 'P'))
-        return false;
+bool isSubHeadSlow(std::string_view line) {
     for (std::string_view prefix : kHeadPrefixes)
         if (line.starts_with(prefix))
             return true;
     return false;
 }
-
-bool isSubEnd(std::string_view line) { return line.starts_with("End Sub"); }
 
 std::string_view procedureName(std::string_view headLine) {
     const std::size_t sub = headLine.find("Sub ");

@@ -5,10 +5,17 @@
 namespace faultward {
 
 // A line whose first characters are one of the five Sub prefixes, exact case.
-bool isSubHead(std::string_view line);
+bool isSubHeadSlow(std::string_view line);
+inline bool isSubHead(std::string_view line) {
+    // Every prefix starts with S, F or P; most lines start with a blank.
+    return !line.empty() && (line[0] == 'S' || line[0] == 'F' || line[0] == 'P') &&
+           isSubHeadSlow(line);
+}
 
 // A line whose first seven characters are "End Sub", exact case.
-bool isSubEnd(std::string_view line);
+inline bool isSubEnd(std::string_view line) {
+    return !line.empty() && line[0] == 'E' && line.starts_with("End Sub");
+}
 
 // The procedure name of a head line: the text after the first "Sub " whose
 // length is the distance to the first "(" (or to position 0 when there is none),

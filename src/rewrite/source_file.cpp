@@ -95,7 +95,8 @@ bool readAll(int fd, std::size_t sizeHint, std::string& buffer) {
     for (;;) {
         if (filled == buffer.size())
             buffer.resize(buffer.size() * 2);
-        const ssize_t got = ::read(fd, buffer.data() + filled, buffer.size() - filled);
+        const std::size_t wanted = buffer.size() - filled;
+        const ssize_t got = ::read(fd, buffer.data() + filled, wanted);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -105,6 +106,11 @@ bool readAll(int fd, std::size_t sizeHint, std::string& buffer) {
         if (got == 0)
             break;
         filled += static_cast<std::size_t>(got);
+        // A short read that reached the size the file had when opened is its
+        // end: the extra read that would return nothing is spared. A short read
+        // before that (a signal, say) goes on reading.
+        if (static_cast<std::size_t>(got) < wanted && filled >= sizeHint)
+            break;
     }
     buffer.resize(filled);
     return true;

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace faultward {
 
@@ -53,6 +58,65 @@ private:
     bool carriageReturns_;
     bool canonicalEnd_ = true;
 };
+
+// Inline: the passes call these once a line and a block, and a call would
+// cost more than the work.
+inline void LineCursor::loadBlock() {
+    const std::size_t count = std::min<std::size_t>(64, size_ - blockBase_);
+    const char* block = data_ + blockBase_;
+    std::uint64_t mask = 0;
+#if defined(__SSE2__)
+    if (count == 64) {
+        const __m128i wanted = _mm_set1_epi8(terminator_);
+        for (int part = 0; part < 4; ++part) {
+            const __m128i bytes =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * part));
+            const auto bits =
+                static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted)));
+            mask |= static_cast<std::uint64_t>(bits) << (16 * part);
+        }
+        mask_ = mask;
+        return;
+    }
+#endif
+    for (std::size_t i = 0; i < count; ++i)
+        mask |= static_cast<std::uint64_t>(block[i] == terminator_) << i;
+    mask_ = mask;
+}
+
+inline bool LineCursor::next(std::string_view& line) {
+    if (pos_ >= size_)
+        return false;
+    // Drop terminators before the line start (the skipped LF of a CR LF never
+    // sets a bit, but a line may start inside the current block).
+    for (;;) {
+        while (mask_ != 0) {
+            const std::size_t at = blockBase_ + static_cast<std::size_t>(__builtin_ctzll(mask_));
+            mask_ &= mask_ - 1;
+            if (at < pos_)
+                continue;
+            line = std::string_view(data_ + pos_, at - pos_);
+            std::size_t after = at + 1;
+            canonicalEnd_ = true;
+            if (carriageReturns_) {
+                if (after < size_ && data_[after] == '\n')
+                    ++after;
+                else
+                    canonicalEnd_ = false;
+            }
+            pos_ = after;
+            return true;
+        }
+        blockBase_ += 64;
+        if (blockBase_ >= size_)
+            break;
+        loadBlock();
+    }
+    line = std::string_view(data_ + pos_, size_ - pos_);
+    pos_ = size_;
+    canonicalEnd_ = false;
+    return true;
+}
 
 // Appends line plus the line ending to out.
 inline void appendLine(std::string& out, std::string_view line, std::string_view ending) {
