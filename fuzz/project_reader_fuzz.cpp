@@ -20,22 +20,11 @@ using namespace faultward;
 
 namespace {
 
-// Lives for the whole run; the fuzzer exits without unwinding, so the folder is
-// removed by the atexit handler.
+// Lives for the whole run.
 std::filesystem::path gProjectFolder;
 
-void removeProjectFolder() {
-    std::error_code error;
-    std::filesystem::remove_all(gProjectFolder, error);
-}
-
 void makeProjectFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "faultward-fuzz-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        std::abort();
-    gProjectFolder = pattern;
-    std::atexit(removeProjectFolder);
+    gProjectFolder = scratchFolderRemovedAtExit();
     std::filesystem::create_directories(gProjectFolder / "Forms");
     for (const char* name :
          {"Form1.frm", "Module1.bas", "Forms/About.frm", "\xc3\xa9t\xc3\xa9.frm"})

@@ -20,22 +20,7 @@ namespace {
 
 std::filesystem::path gFolder;
 
-void removeFolder() {
-    std::error_code error;
-    std::filesystem::remove_all(gFolder, error);
-}
-
-// Every save is flushed to disk; a RAM-backed folder keeps that cheap.
-void makeFolder() {
-    std::filesystem::path base = std::filesystem::temp_directory_path();
-    if (std::filesystem::is_directory("/dev/shm"))
-        base = "/dev/shm";
-    std::string pattern = (base / "faultward-fuzz-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        std::abort();
-    gFolder = pattern;
-    std::atexit(removeFolder);
-}
+void makeFolder() { gFolder = scratchFolderRemovedAtExit(); }
 
 void writeRaw(const std::filesystem::path& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
