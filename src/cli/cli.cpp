@@ -123,9 +123,7 @@ public:
         env_.err << message << '\n';
     }
     void fileProcessed(int index, std::string_view entry, FileOutcome outcome) override {
-        const std::size_t before = failures_.failures().size();
-        failures_.record(index, entry, outcome);
-        if (failures_.failures().size() != before) {
+        if (failures_.record(index, entry, outcome)) {
             clearProgress();
             env_.err << "faultward-cli: " << entry << ": " << describe(outcome) << '\n';
         }

@@ -195,24 +195,14 @@ void runInsertionPass(std::span<const ListEntry> entries, const std::filesystem:
     });
 }
 
-void FailureCollector::record(int index, std::string_view entry, FileOutcome outcome) {
+bool FailureCollector::record(int index, std::string_view entry, FileOutcome outcome) {
     if (!isFailure(outcome))
-        return;
+        return false;
     const bool known = std::any_of(failures_.begin(), failures_.end(),
                                    [&](const Failure& f) { return f.index == index; });
     if (!known)
         failures_.push_back({index, std::string(entry), outcome});
-}
-
-std::string FailureCollector::summary() const {
-    std::string text;
-    for (const Failure& failure : failures_) {
-        text.append(failure.entry);
-        text.append(": ");
-        text.append(describe(failure.outcome));
-        text.push_back('\n');
-    }
-    return text;
+    return !known;
 }
 
 } // namespace faultward

@@ -74,11 +74,10 @@ public:
         std::string entry;
         FileOutcome outcome;
     };
-    void record(int index, std::string_view entry, FileOutcome outcome);
+    // True when this is a failure not recorded for the entry before.
+    bool record(int index, std::string_view entry, FileOutcome outcome);
     const std::vector<Failure>& failures() const { return failures_; }
     bool empty() const { return failures_.empty(); }
-    // One line a file: "<entry>: <reason>".
-    std::string summary() const;
 
 private:
     std::vector<Failure> failures_;

@@ -189,11 +189,15 @@ TEST(Passes, unchangedFileIsNotRewritten) {
 
 TEST(FailureCollector, recordsEachEntryOnceAndOnlyFailures) {
     FailureCollector failures;
-    failures.record(0, "a.bas", FileOutcome::Rewritten);
-    failures.record(1, "b.bas", FileOutcome::NotWritable);
-    failures.record(1, "b.bas", FileOutcome::NotWritable);
-    failures.record(2, "c.bas", FileOutcome::NotFound);
-    EXPECT_EQ(failures.summary(), "b.bas: not writable\nc.bas: not found\n");
+    EXPECT_FALSE(failures.record(0, "a.bas", FileOutcome::Rewritten));
+    EXPECT_TRUE(failures.record(1, "b.bas", FileOutcome::NotWritable));
+    EXPECT_FALSE(failures.record(1, "b.bas", FileOutcome::NotWritable));
+    EXPECT_TRUE(failures.record(2, "c.bas", FileOutcome::NotFound));
+    ASSERT_EQ(failures.failures().size(), 2u);
+    EXPECT_EQ(failures.failures()[0].entry, "b.bas");
+    EXPECT_EQ(failures.failures()[0].outcome, FileOutcome::NotWritable);
+    EXPECT_EQ(failures.failures()[1].entry, "c.bas");
+    EXPECT_EQ(failures.failures()[1].outcome, FileOutcome::NotFound);
 }
 
 } // namespace
