@@ -20,7 +20,9 @@ namespace {
 
 std::filesystem::path gFolder;
 
-void makeFolder() { gFolder = scratchFolderRemovedAtExit(); }
+void makeFolder() {
+    gFolder = scratchFolderRemovedAtExit();
+}
 
 void writeRaw(const std::filesystem::path& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -57,8 +57,7 @@ struct Arguments {
 std::optional<int> parseMode(std::string_view text) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < -32768 ||
-        value > 32767)
+    if (error != std::errc() || end != text.data() + text.size() || value < -32768 || value > 32767)
         return std::nullopt;
     return value;
 }
@@ -160,8 +159,7 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     const std::filesystem::path project = std::filesystem::absolute(parsed.project, error);
     const ProjectRead read = readProjectFile(project);
     if (read.status != ProjectReadStatus::Ok) {
-        env.err << "faultward-cli: " << describeProjectFailure(read.status, parsed.project)
-                << '\n';
+        env.err << "faultward-cli: " << describeProjectFailure(read.status, parsed.project) << '\n';
         return ExitUsage;
     }
     const std::vector<ListEntry> entries = sortedListEntries(read.entries);

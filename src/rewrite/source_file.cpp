@@ -116,6 +116,33 @@ bool readAll(int fd, std::size_t sizeHint, std::string& buffer) {
     return true;
 }
 
+// Creates the temporary exclusively. One left by an earlier process that had
+// our pid cannot belong to a running process, so it is replaced.
+int openTemporary(const std::filesystem::path& temporary, mode_t mode) {
+    constexpr int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW;
+    int fd = ::open(temporary.c_str(), flags, mode);
+    if (fd < 0 && errno == EEXIST) {
+        ::unlink(temporary.c_str());
+        fd = ::open(temporary.c_str(), flags, mode);
+    }
+    return fd;
+}
+
+// Writes the bytes to the open temporary, puts them on disk, and renames the
+// temporary over the target; on any failure the temporary goes and the target
+// is untouched. The data must be on disk before the rename makes it the file.
+bool commitTemporary(FileDescriptor& fd, const std::filesystem::path& temporary,
+                     const std::filesystem::path& target, std::string_view bytes,
+                     struct stat* written) {
+    const bool complete = writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0 &&
+                          (!written || ::fstat(fd.get(), written) == 0) && fd.close();
+    if (!complete || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffer,
@@ -177,14 +204,7 @@ WriteStatus replaceFileContents(const std::filesystem::path& path, std::string_v
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     const std::filesystem::path temporary = folder / temporaryName(target.filename().string());
-    FileDescriptor fd(
-        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
-    if (!fd.valid() && errno == EEXIST) {
-        // Left by an earlier process that had our pid; it cannot be running now.
-        ::unlink(temporary.c_str());
-        fd.reset(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
-                        0600));
-    }
+    FileDescriptor fd(openTemporary(temporary, 0600));
     if (!fd.valid())
         return WriteStatus::NotWritable;
 
@@ -192,17 +212,15 @@ WriteStatus replaceFileContents(const std::filesystem::path& path, std::string_v
     if ((info.st_uid != user || info.st_gid != group) &&
         ::fchown(fd.get(), info.st_uid, info.st_gid) != 0) {
     }
+    // No sync of the folder after the rename: it would only decide whether the
+    // old or the new bytes survive a power cut, and both are whole.
     struct stat written {};
-    // The data must be on disk before the rename makes it the file; syncing
-    // the folder as well would only decide whether old or new bytes survive a
-    // power cut, and both are whole.
-    const bool complete = ::fchmod(fd.get(), info.st_mode & 07777) == 0 &&
-                          writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0 &&
-                          ::fstat(fd.get(), &written) == 0 && fd.close();
-    if (!complete || ::rename(temporary.c_str(), target.c_str()) != 0) {
+    if (::fchmod(fd.get(), info.st_mode & 07777) != 0) {
         ::unlink(temporary.c_str());
         return WriteStatus::WriteFailed;
     }
+    if (!commitTemporary(fd, temporary, target, bytes, &written))
+        return WriteStatus::WriteFailed;
     if (newIdentity)
         *newIdentity = FileIdentity{written.st_dev, written.st_ino};
     return WriteStatus::Ok;
@@ -215,16 +233,12 @@ WriteStatus createOrReplaceFile(const std::filesystem::path& path, std::string_v
     const std::filesystem::path folder =
         path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
     const std::filesystem::path temporary = folder / temporaryName(path.filename().string());
-    ::unlink(temporary.c_str());
-    FileDescriptor fd(
-        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+    FileDescriptor fd(openTemporary(temporary, 0666));
     if (!fd.valid())
         return WriteStatus::NotWritable;
-    const bool written = writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0 && fd.close();
-    if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
+    if (!commitTemporary(fd, temporary, path, bytes, nullptr))
         return WriteStatus::WriteFailed;
-    }
+    // A new file must still be there after a power cut, so its folder is synced.
     syncFolder(folder);
     return WriteStatus::Ok;
 }
@@ -240,8 +254,9 @@ void removeStaleTemporaries(const std::filesystem::path& folder) {
         const std::size_t infix = name.rfind(kTempInfix);
         if (infix == std::string_view::npos || infix == 0)
             continue;
-        const std::string_view digits = name.substr(
-            infix + kTempInfix.size(), name.size() - infix - kTempInfix.size() - kTempSuffix.size());
+        const std::string_view digits =
+            name.substr(infix + kTempInfix.size(),
+                        name.size() - infix - kTempInfix.size() - kTempSuffix.size());
         if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos ||
             digits.size() > 9)
             continue;

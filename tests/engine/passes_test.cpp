@@ -38,7 +38,9 @@ public:
     std::vector<std::pair<int, FileOutcome>> outcomes;
 
 private:
-    void log(const std::string& what, const std::string& args) { calls.push_back(what + ":" + args); }
+    void log(const std::string& what, const std::string& args) {
+        calls.push_back(what + ":" + args);
+    }
 };
 
 const std::string kSource = crlf({"Sub A()", "End Sub"});
@@ -99,8 +101,11 @@ TEST(Passes, windowsStyleEntriesResolveAgainstTheProjectFolder) {
     folder.write("lib/Util.bas", kSource);
     folder.write("caf\xc3\xa9.bas", kSource); // a 1252 name as it lands on Linux
     const std::vector<ListEntry> entries = {
-        {"forms\\MAIN.FRM", true}, {"..\\" + folder.path().filename().string() + "\\lib\\util.bas", true},
-        {"caf\xe9.bas", true},     {"C:\\Windows\\x.bas", true}, {"missing.bas", true}};
+        {"forms\\MAIN.FRM", true},
+        {"..\\" + folder.path().filename().string() + "\\lib\\util.bas", true},
+        {"caf\xe9.bas", true},
+        {"C:\\Windows\\x.bas", true},
+        {"missing.bas", true}};
     RecordingObserver observer;
     runInsertionPass(entries, folder.path(), 1, observer);
     ASSERT_EQ(observer.outcomes.size(), 5u);
