@@ -66,7 +66,8 @@ bool writeAll(int fd, std::string_view bytes) {
 // ".<name>.faultward-<pid>.tmp", with the name shortened so the whole stays
 // within the file system's limit on one name.
 std::string temporaryName(const std::string& name) {
-    const std::string pid = std::to_string(::getpid());
+    // The program never forks without exec, so its pid is asked for once.
+    static const std::string pid = std::to_string(::getpid());
     const std::size_t fixed = 1 + kTempInfix.size() + pid.size() + kTempSuffix.size();
     const std::size_t room = NAME_MAX > fixed ? NAME_MAX - fixed : 0;
     std::string result = ".";
@@ -131,11 +132,15 @@ int openTemporary(const std::filesystem::path& temporary, mode_t mode) {
 // Writes the bytes to the open temporary, puts them on disk, and renames the
 // temporary over the target; on any failure the temporary goes and the target
 // is untouched. The data must be on disk before the rename makes it the file.
+// When written is given it receives the temporary's status, and beforeRename
+// may then still adjust the open file (and fail).
+template <typename BeforeRename>
 bool commitTemporary(FileDescriptor& fd, const std::filesystem::path& temporary,
                      const std::filesystem::path& target, std::string_view bytes,
-                     struct stat* written) {
+                     struct stat* written, BeforeRename beforeRename) {
     const bool complete = writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0 &&
-                          (!written || ::fstat(fd.get(), written) == 0) && fd.close();
+                          (!written || ::fstat(fd.get(), written) == 0) && beforeRename() &&
+                          fd.close();
     if (!complete || ::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
@@ -204,7 +209,10 @@ WriteStatus replaceFileContents(const std::filesystem::path& path, std::string_v
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     const std::filesystem::path temporary = folder / temporaryName(target.filename().string());
-    FileDescriptor fd(openTemporary(temporary, 0600));
+    // Created with the file's own permission bits, so that only a umask that
+    // takes some away (or special bits) costs a change of mode afterwards.
+    const mode_t mode = info.st_mode & 07777;
+    FileDescriptor fd(openTemporary(temporary, mode & 0777));
     if (!fd.valid())
         return WriteStatus::NotWritable;
 
@@ -215,11 +223,10 @@ WriteStatus replaceFileContents(const std::filesystem::path& path, std::string_v
     // No sync of the folder after the rename: it would only decide whether the
     // old or the new bytes survive a power cut, and both are whole.
     struct stat written {};
-    if (::fchmod(fd.get(), info.st_mode & 07777) != 0) {
-        ::unlink(temporary.c_str());
-        return WriteStatus::WriteFailed;
-    }
-    if (!commitTemporary(fd, temporary, target, bytes, &written))
+    const auto keepMode = [&] {
+        return (written.st_mode & 07777) == mode || ::fchmod(fd.get(), mode) == 0;
+    };
+    if (!commitTemporary(fd, temporary, target, bytes, &written, keepMode))
         return WriteStatus::WriteFailed;
     if (newIdentity)
         *newIdentity = FileIdentity{written.st_dev, written.st_ino};
@@ -236,7 +243,7 @@ WriteStatus createOrReplaceFile(const std::filesystem::path& path, std::string_v
     FileDescriptor fd(openTemporary(temporary, 0666));
     if (!fd.valid())
         return WriteStatus::NotWritable;
-    if (!commitTemporary(fd, temporary, path, bytes, nullptr))
+    if (!commitTemporary(fd, temporary, path, bytes, nullptr, [] { return true; }))
         return WriteStatus::WriteFailed;
     // A new file must still be there after a power cut, so its folder is synced.
     syncFolder(folder);

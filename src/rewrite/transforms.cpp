@@ -68,11 +68,23 @@ private:
     const char* runEnd_;
 };
 
-// Whether the text holds the marker anywhere. One memmem call over a whole file
-// skips through text far faster than a search that restarts at every
-// apostrophe, and comments make apostrophes common in this code.
-bool holdsMarker(std::string_view text) {
-    return ::memmem(text.data(), text.size(), kMarker.data(), kMarker.size()) != nullptr;
+// Where the marker next starts at or after from, or npos. The search is for
+// its tilde rather than its apostrophe: comments make apostrophes common in
+// this code, and every false start costs a call, while a tilde is rare.
+std::size_t findMarker(std::string_view text, std::size_t from) {
+    static_assert(kMarker[1] == '~');
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* at = begin + std::min(from + 1, text.size());
+    while (const void* hit = std::memchr(at, '~', static_cast<std::size_t>(end - at))) {
+        const char* start = static_cast<const char*>(hit) - 1;
+        if (static_cast<std::size_t>(end - start) < kMarker.size())
+            break;
+        if (std::memcmp(start, kMarker.data(), kMarker.size()) == 0)
+            return static_cast<std::size_t>(start - begin);
+        at = start + 2;
+    }
+    return std::string_view::npos;
 }
 
 // Removal on a buffer whose line breaks need no change: only the lines that
@@ -83,10 +95,8 @@ TransformResult removeFromCanonical(std::string_view content, LineBreaks breaks,
     const std::size_t endingSize = lineEnding(breaks).size();
     TransformResult result;
     std::size_t kept = 0; // start of the input not yet copied
-    // Marked lines come close together, so each search is short and a plain
-    // find, with no setup cost per call, is the right tool here.
-    for (std::size_t marker = content.find(kMarker); marker != std::string_view::npos;
-         marker = content.find(kMarker, kept)) {
+    for (std::size_t marker = findMarker(content, 0); marker != std::string_view::npos;
+         marker = findMarker(content, kept)) {
         std::size_t lineStart = kept;
         if (const void* before = ::memrchr(content.data() + kept, terminator, marker - kept))
             lineStart = static_cast<std::size_t>(static_cast<const char*>(before) - content.data()) +
@@ -155,12 +165,12 @@ TransformResult insertHandlers(std::string_view content, int mode, std::string& 
 TransformResult removeMarkedLines(std::string_view content, std::string& out) {
     const LineBreaks breaks = detectLineBreaks(content);
     if (isCanonical(content, breaks))
-        return holdsMarker(content) ? removeFromCanonical(content, breaks, out) : TransformResult{};
+        return removeFromCanonical(content, breaks, out);
     LineWriter writer(content, breaks, out);
     LineCursor cursor(content, breaks);
     std::string_view line;
     while (cursor.next(line)) {
-        if (line.find(kMarker) == std::string_view::npos)
+        if (findMarker(line, 0) == std::string_view::npos)
             writer.line(line, cursor.endedCanonically());
         else
             writer.skip();
