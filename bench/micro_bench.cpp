@@ -22,9 +22,9 @@ std::string sampleModule(bool withHandlers) {
     if (!withHandlers)
         return text;
     std::string name;
-    std::string out;
+    faultward::OutputPieces out;
     faultward::insertHandlers(text, 0, name, out);
-    return out;
+    return out.joined();
 }
 
 void BM_LineSplitting(benchmark::State& state) {
@@ -42,23 +42,23 @@ void BM_LineSplitting(benchmark::State& state) {
 
 void BM_Insertion(benchmark::State& state) {
     const std::string text = sampleModule(false);
-    std::string out;
+    faultward::OutputPieces out;
     std::string name;
     for (auto _ : state) {
         out.clear();
         faultward::insertHandlers(text, 0, name, out);
-        benchmark::DoNotOptimize(out.data());
+        benchmark::DoNotOptimize(out.pieces().data());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 
 void BM_Removal(benchmark::State& state) {
     const std::string text = sampleModule(state.range(0) != 0);
-    std::string out;
+    faultward::OutputPieces out;
     for (auto _ : state) {
         out.clear();
         faultward::removeMarkedLines(text, out);
-        benchmark::DoNotOptimize(out.data());
+        benchmark::DoNotOptimize(out.pieces().data());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
     state.SetLabel(state.range(0) ? "marked file" : "clean file");

@@ -55,7 +55,8 @@ std::size_t countLines(std::string_view content) {
 // What a transform produced: its output, or the input itself when it reports
 // that nothing changed (the output buffer may then be left empty). A change
 // that gives the same bytes would rewrite files for nothing.
-std::string outcome(const TransformResult& result, std::string_view input, const std::string& out) {
+std::string outcome(const TransformResult& result, std::string_view input, OutputPieces& pieces) {
+    const std::string out = pieces.joined();
     if (!result.changed) {
         FUZZ_CHECK(out.empty() || out == input);
         return std::string(input);
@@ -65,13 +66,13 @@ std::string outcome(const TransformResult& result, std::string_view input, const
 }
 
 std::string inserted(std::string_view content, int mode, std::string& name) {
-    std::string out;
+    OutputPieces out;
     const TransformResult result = insertHandlers(content, mode, name, out);
     return outcome(result, content, out);
 }
 
 std::string removed(std::string_view content) {
-    std::string out;
+    OutputPieces out;
     const TransformResult result = removeMarkedLines(content, out);
     return outcome(result, content, out);
 }

@@ -115,14 +115,14 @@ public:
     }
 
     std::string_view content() const { return content_; }
-    std::string& output() { return output_; }
+    OutputPieces& output() { return output_; }
 
     // Writes output() over the file unless the transform changed no byte.
     FileOutcome store(const TransformResult& result) {
         if (!result.changed)
             return FileOutcome::Unchanged;
         FileIdentity replaced;
-        const WriteStatus status = replaceFileContents(path_, output_, &replaced);
+        const WriteStatus status = replaceFileContents(path_, output_.pieces(), &replaced);
         // The rewritten file is a new inode; a later entry naming it is still the same file.
         if (status == WriteStatus::Ok)
             done_.insert(replaced);
@@ -158,7 +158,7 @@ private:
             return process(index, entry);
         } catch (const std::bad_alloc&) {
             std::string().swap(content_);
-            std::string().swap(output_);
+            output_ = OutputPieces();
             return FileOutcome::WriteFailed;
         }
     }
@@ -166,7 +166,7 @@ private:
     std::filesystem::path baseFolder_;
     PassObserver& observer_;
     std::string content_;
-    std::string output_;
+    OutputPieces output_;
     std::filesystem::path path_;
     std::set<FileIdentity> done_;
     std::set<std::string> cleanedFolders_;

@@ -9,6 +9,7 @@
 #include <new>
 #include <string.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace faultward {
@@ -50,17 +51,39 @@ ReadStatus statusFromErrno(int error) {
     return ReadStatus::NotReadable;
 }
 
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
+// Writes the pieces in order with gathered writes, going on after a short one.
+bool writeAll(int fd, std::span<const std::string_view> pieces) {
+    constexpr std::size_t kBatch = 256; // well within every system's IOV_MAX
+    iovec batch[kBatch];
+    std::size_t next = 0; // first piece not yet wholly written
+    std::size_t done = 0; // bytes of pieces[next] already written
+    for (;;) {
+        while (next < pieces.size() && done == pieces[next].size()) {
+            ++next;
+            done = 0;
         }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
+        if (next == pieces.size())
+            return true;
+        std::size_t count = 0;
+        for (std::size_t i = next; i < pieces.size() && count < kBatch; ++i) {
+            const std::string_view piece = pieces[i].substr(i == next ? done : 0);
+            batch[count++] = iovec{const_cast<char*>(piece.data()), piece.size()};
+        }
+        const ssize_t written = ::writev(fd, batch, static_cast<int>(count));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        for (auto left = static_cast<std::size_t>(written); left > 0;) {
+            const std::size_t step = std::min(left, pieces[next].size() - done);
+            done += step;
+            left -= step;
+            if (done == pieces[next].size()) {
+                ++next;
+                done = 0;
+            }
+        }
     }
-    return true;
 }
 
 // ".<name>.faultward-<pid>.tmp", with the name shortened so the whole stays
@@ -136,9 +159,10 @@ int openTemporary(const std::filesystem::path& temporary, mode_t mode) {
 // may then still adjust the open file (and fail).
 template <typename BeforeRename>
 bool commitTemporary(FileDescriptor& fd, const std::filesystem::path& temporary,
-                     const std::filesystem::path& target, std::string_view bytes,
-                     struct stat* written, BeforeRename beforeRename) {
-    const bool complete = writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0 &&
+                     const std::filesystem::path& target,
+                     std::span<const std::string_view> pieces, struct stat* written,
+                     BeforeRename beforeRename) {
+    const bool complete = writeAll(fd.get(), pieces) && ::fsync(fd.get()) == 0 &&
                           (!written || ::fstat(fd.get(), written) == 0) && beforeRename() &&
                           fd.close();
     if (!complete || ::rename(temporary.c_str(), target.c_str()) != 0) {
@@ -182,7 +206,8 @@ ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffe
     return ReadStatus::Ok;
 }
 
-WriteStatus replaceFileContents(const std::filesystem::path& path, std::string_view bytes,
+WriteStatus replaceFileContents(const std::filesystem::path& path,
+                                std::span<const std::string_view> pieces,
                                 FileIdentity* newIdentity) {
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0)
@@ -226,11 +251,16 @@ WriteStatus replaceFileContents(const std::filesystem::path& path, std::string_v
     const auto keepMode = [&] {
         return (written.st_mode & 07777) == mode || ::fchmod(fd.get(), mode) == 0;
     };
-    if (!commitTemporary(fd, temporary, target, bytes, &written, keepMode))
+    if (!commitTemporary(fd, temporary, target, pieces, &written, keepMode))
         return WriteStatus::WriteFailed;
     if (newIdentity)
         *newIdentity = FileIdentity{written.st_dev, written.st_ino};
     return WriteStatus::Ok;
+}
+
+WriteStatus replaceFileContents(const std::filesystem::path& path, std::string_view bytes,
+                                FileIdentity* newIdentity) {
+    return replaceFileContents(path, std::span(&bytes, 1), newIdentity);
 }
 
 WriteStatus createOrReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
@@ -243,7 +273,7 @@ WriteStatus createOrReplaceFile(const std::filesystem::path& path, std::string_v
     FileDescriptor fd(openTemporary(temporary, 0666));
     if (!fd.valid())
         return WriteStatus::NotWritable;
-    if (!commitTemporary(fd, temporary, path, bytes, nullptr, [] { return true; }))
+    if (!commitTemporary(fd, temporary, path, std::span(&bytes, 1), nullptr, [] { return true; }))
         return WriteStatus::WriteFailed;
     // A new file must still be there after a power cut, so its folder is synced.
     syncFolder(folder);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -29,6 +30,10 @@ enum class WriteStatus { Ok, NotWritable, WriteFailed };
 // permission bits. A file whose permission bits grant no write is refused, as
 // a read-only file would be. On success, newIdentity (when given) receives the
 // identity of the file that now holds the bytes.
+// The new contents are the pieces joined, written without joining them first.
+WriteStatus replaceFileContents(const std::filesystem::path& path,
+                                std::span<const std::string_view> pieces,
+                                FileIdentity* newIdentity = nullptr);
 WriteStatus replaceFileContents(const std::filesystem::path& path, std::string_view bytes,
                                 FileIdentity* newIdentity = nullptr);
 

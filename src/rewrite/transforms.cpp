@@ -4,19 +4,19 @@
 #include "procedure_lines.h"
 #include "text_lines.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace faultward {
 namespace {
 
 // Writes lines to the output. Lines that already end the way they will be
-// written are not copied one by one: the writer keeps a run of such input and
-// copies it in one go when something else must be written, or at the end.
+// written are not handled one by one: the writer keeps a run of such input and
+// hands it over whole when something else must be written, or at the end.
 class LineWriter {
 public:
-    LineWriter(std::string_view content, LineBreaks breaks, std::string& out)
-        : content_(content), ending_(lineEnding(breaks)), out_(out), runStart_(content.data()),
-          runEnd_(content.data()) {}
+    LineWriter(const char* content, LineBreaks breaks, OutputPieces& out)
+        : ending_(lineEnding(breaks)), out_(out), runStart_(content), runEnd_(content) {}
 
     std::string_view ending() const { return ending_; }
 
@@ -24,7 +24,7 @@ public:
         if (!endedCanonically) {
             flush();
             changed_ = true;
-            appendLine(out_, line, ending_);
+            appendLine(out_.added(), line, ending_);
             return;
         }
         if (line.data() != runEnd_) {
@@ -42,7 +42,7 @@ public:
     std::string& insertion() {
         flush();
         changed_ = true;
-        return out_;
+        return out_.added();
     }
     // Whether the output differs from the input.
     bool finish() {
@@ -52,17 +52,12 @@ public:
 
 private:
     void flush() {
-        if (runEnd_ == runStart_)
-            return;
-        if (out_.empty())
-            out_.reserve(content_.size() + content_.size() / 4);
-        out_.append(runStart_, static_cast<std::size_t>(runEnd_ - runStart_));
+        out_.keep(std::string_view(runStart_, static_cast<std::size_t>(runEnd_ - runStart_)));
         runStart_ = runEnd_;
     }
 
-    std::string_view content_;
     std::string_view ending_;
-    std::string& out_;
+    OutputPieces& out_;
     bool changed_ = false;
     const char* runStart_;
     const char* runEnd_;
@@ -90,7 +85,7 @@ std::size_t findMarker(std::string_view text, std::size_t from) {
 // Removal on a buffer whose line breaks need no change: only the lines that
 // hold the marker are looked at, found from the marker outwards.
 TransformResult removeFromCanonical(std::string_view content, LineBreaks breaks,
-                                    std::string& out) {
+                                    OutputPieces& out) {
     const char terminator = breaks == LineBreaks::LineFeed ? '\n' : '\r';
     const std::size_t endingSize = lineEnding(breaks).size();
     TransformResult result;
@@ -101,28 +96,31 @@ TransformResult removeFromCanonical(std::string_view content, LineBreaks breaks,
         if (const void* before = ::memrchr(content.data() + kept, terminator, marker - kept))
             lineStart = static_cast<std::size_t>(static_cast<const char*>(before) - content.data()) +
                         endingSize;
-        std::size_t lineEnd = content.size();
-        if (const void* after =
-                std::memchr(content.data() + marker, terminator, content.size() - marker))
-            lineEnd = static_cast<std::size_t>(static_cast<const char*>(after) - content.data()) +
-                      endingSize;
-        if (!result.changed)
-            out.reserve(content.size());
-        out.append(content.data() + kept, lineStart - kept);
+        // The lines this program writes end with the marker, which spares a search.
+        std::size_t lineEnd = marker + kMarker.size();
+        if (lineEnd == content.size() || content[lineEnd] != terminator) {
+            const void* after =
+                std::memchr(content.data() + marker, terminator, content.size() - marker);
+            lineEnd = after ? static_cast<std::size_t>(static_cast<const char*>(after) -
+                                                       content.data())
+                            : content.size();
+        }
+        lineEnd = std::min(lineEnd + endingSize, content.size());
+        out.keep(content.substr(kept, lineStart - kept));
         kept = lineEnd;
         result.changed = true;
     }
     if (result.changed)
-        out.append(content.data() + kept, content.size() - kept);
+        out.keep(content.substr(kept));
     return result;
 }
 
 } // namespace
 
 TransformResult insertHandlers(std::string_view content, int mode, std::string& currentName,
-                               std::string& out) {
+                               OutputPieces& out) {
     const LineBreaks breaks = detectLineBreaks(content);
-    LineWriter writer(content, breaks, out);
+    LineWriter writer(content.data(), breaks, out);
     LineCursor cursor(content, breaks);
     TransformResult result;
     std::size_t count = 0;
@@ -162,11 +160,11 @@ TransformResult insertHandlers(std::string_view content, int mode, std::string& 
     return result;
 }
 
-TransformResult removeMarkedLines(std::string_view content, std::string& out) {
+TransformResult removeMarkedLines(std::string_view content, OutputPieces& out) {
     const LineBreaks breaks = detectLineBreaks(content);
     if (isCanonical(content, breaks))
         return removeFromCanonical(content, breaks, out);
-    LineWriter writer(content, breaks, out);
+    LineWriter writer(content.data(), breaks, out);
     LineCursor cursor(content, breaks);
     std::string_view line;
     while (cursor.next(line)) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output_pieces.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -12,18 +14,18 @@ inline constexpr std::size_t kInsertionLineLimit = 32000;
 
 struct TransformResult {
     // False when the output would hold exactly the bytes of the input; the
-    // output buffer may then have been left empty.
+    // output may then have been left incomplete.
     bool changed = false;
     bool lineLimitExceeded = false;
 };
 
-// Appends the file's lines to out with a trap line after every Sub head and a
+// Appends the file's lines to out (as pieces that point into content) with a trap line after every Sub head and a
 // handler block before every End Sub. currentName is the name of the last
 // head seen; it carries from one file to the next within a pass.
 TransformResult insertHandlers(std::string_view content, int mode, std::string& currentName,
-                               std::string& out);
+                               OutputPieces& out);
 
 // Appends the file's lines to out, leaving out every line that holds the marker.
-TransformResult removeMarkedLines(std::string_view content, std::string& out);
+TransformResult removeMarkedLines(std::string_view content, OutputPieces& out);
 
 } // namespace faultward

@@ -12,9 +12,9 @@ namespace {
 
 std::string insert(std::string_view content, int mode, std::string* name = nullptr) {
     std::string carried;
-    std::string out;
+    OutputPieces out;
     const TransformResult result = insertHandlers(content, mode, name ? *name : carried, out);
-    return result.changed ? out : std::string(content);
+    return result.changed ? out.joined() : std::string(content);
 }
 
 const std::string kClickProcedure =
@@ -159,18 +159,19 @@ std::string numberedLines(int count) {
 
 TEST(Insertion, lineLimit_exactlyAtLimitIsProcessedWhole) {
     std::string name;
-    std::string out;
+    OutputPieces out;
     const std::string body = numberedLines(31998);
     const std::string input = "Sub A()\r\n" + body + "End Sub\r\n";
     EXPECT_FALSE(insertHandlers(input, 1, name, out).lineLimitExceeded);
-    EXPECT_NE(out.find("ERR_A:  '~Faultward~"), std::string::npos);
+    EXPECT_NE(out.joined().find("ERR_A:  '~Faultward~"), std::string::npos);
 }
 
 TEST(Insertion, lineLimit_linesBeyondAreCopiedUnexamined) {
     std::string name;
-    std::string out;
+    OutputPieces pieces;
     const std::string input = "Sub A()\r\n" + numberedLines(31999) + "End Sub";
-    const TransformResult result = insertHandlers(input, 1, name, out);
+    const TransformResult result = insertHandlers(input, 1, name, pieces);
+    const std::string out = pieces.joined();
     EXPECT_TRUE(result.lineLimitExceeded);
     EXPECT_NE(out.find("ON ERROR GOTO ERR_A"), std::string::npos);
     EXPECT_EQ(out.find("EXIT SUB"), std::string::npos);
@@ -179,7 +180,7 @@ TEST(Insertion, lineLimit_linesBeyondAreCopiedUnexamined) {
 
 TEST(Insertion, reportsWhetherAnyByteChanges) {
     std::string name;
-    std::string out;
+    OutputPieces out;
     EXPECT_FALSE(insertHandlers(crlf({"Function F()", "End Function"}), 1, name, out).changed);
     EXPECT_FALSE(insertHandlers("", 1, name, out).changed);
     // Only the missing final line break changes.

@@ -9,14 +9,14 @@ namespace faultward {
 namespace {
 
 std::string removeMarked(std::string_view content) {
-    std::string out;
-    return removeMarkedLines(content, out).changed ? out : std::string(content);
+    OutputPieces out;
+    return removeMarkedLines(content, out).changed ? out.joined() : std::string(content);
 }
 
 std::string insert(std::string_view content, int mode) {
     std::string name;
-    std::string out;
-    return insertHandlers(content, mode, name, out).changed ? out : std::string(content);
+    OutputPieces out;
+    return insertHandlers(content, mode, name, out).changed ? out.joined() : std::string(content);
 }
 
 TEST(Removal, undoesInsertionInEveryMode) {
