@@ -117,15 +117,39 @@ TEST(Passes, windowsStyleEntriesResolveAgainstTheProjectFolder) {
     EXPECT_FALSE(fs::exists(folder / "missing.bas"));
 }
 
-TEST(Passes, fileNamedTwiceIsProcessedOnce) {
+// The later spellings meet the file already rewritten, which is a new inode.
+TEST(Passes, fileNamedThreeWays_isProcessedOnce) {
     TempFolder folder;
     folder.write("Mod.bas", kSource);
     RecordingObserver observer;
-    runInsertionPass(std::vector<ListEntry>{{"Mod.bas", true}, {"mod.BAS", true}}, folder.path(), 1,
-                     observer);
+    runInsertionPass(
+        std::vector<ListEntry>{{"Mod.bas", true}, {"mod.BAS", true}, {".\\Mod.bas", true}},
+        folder.path(), 1, observer);
+    ASSERT_EQ(observer.outcomes.size(), 3u);
+    EXPECT_EQ(observer.outcomes[0].second, FileOutcome::Rewritten);
     EXPECT_EQ(observer.outcomes[1].second, FileOutcome::SameFileAsBefore);
+    EXPECT_EQ(observer.outcomes[2].second, FileOutcome::SameFileAsBefore);
     const std::string out = readFile(folder / "Mod.bas");
     EXPECT_EQ(out.find("ON ERROR"), out.rfind("ON ERROR"));
+}
+
+TEST(Passes, eventsKeepListOrderAcrossWritesFailuresAndUnselectedEntries) {
+    TempFolder folder;
+    folder.write("a.bas", kSource);
+    folder.write("b.bas", kSource);
+    folder.write("d.bas", kSource);
+    folder.write("e.bas", crlf({"Function F()", "End Function"}));
+    const std::vector<ListEntry> entries = {
+        {"a.bas", true}, {"b.bas", false}, {"c.bas", true}, {"d.bas", true}, {"e.bas", true}};
+    RecordingObserver observer;
+    runInsertionPass(entries, folder.path(), 1, observer);
+    EXPECT_EQ(observer.calls,
+              (std::vector<std::string>{"start:1,0,4", "current:0", "file:0=rewritten", "value:0",
+                                        "current:1", "value:1", "current:2", "file:2=not found",
+                                        "value:2", "current:3", "file:3=rewritten", "value:3",
+                                        "current:4", "file:4=unchanged", "value:4", "end:"}));
+    EXPECT_EQ(readFile(folder / "b.bas"), kSource);
+    EXPECT_NE(readFile(folder / "d.bas").find("ERR_A:"), std::string::npos);
 }
 
 TEST(Passes, readOnlyFileKeepsItsBytesAndLaterFilesGoOn) {
