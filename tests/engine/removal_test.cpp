@@ -1,7 +1,11 @@
 #include "temp_folder.h"
+#include "handler_format.h"
+#include "text_lines.h"
 #include "transforms.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 using faultward::testing::crlf;
 
@@ -59,6 +63,36 @@ TEST(Removal, keepsEveryLineOfAVeryLongFile) {
     for (std::size_t at = out.find("keep"); at != std::string::npos; at = out.find("keep", at + 1))
         ++kept;
     EXPECT_EQ(kept, 40000u - 13334u);
+}
+
+// The rule itself, line by line: every line that holds the marker goes, every
+// other line is written back with the file's line ending.
+std::string removedLineByLine(std::string_view content) {
+    const LineBreaks breaks = detectLineBreaks(content);
+    LineCursor cursor(content, breaks);
+    std::string out;
+    std::string_view line;
+    while (cursor.next(line))
+        if (line.find(kMarker) == std::string_view::npos)
+            appendLine(out, line, lineEnding(breaks));
+    return out;
+}
+
+// Marked lines are found from the marker outwards and the rest is kept in
+// runs; random text built from the pieces that matter must still follow the rule.
+TEST(Removal, runsAndScanAgreeWithTheLineRuleOnRandomText) {
+    std::mt19937 random(2024);
+    const std::string_view pieces[] = {"'~Faultward~", "~", "'", "\r\n", "\r", "\n",
+                                       "abc",          " ", "x  '~Faultward~\r\n"};
+    for (int round = 0; round < 4000; ++round) {
+        std::string text;
+        const int count = static_cast<int>(random() % 40);
+        for (int i = 0; i < count; ++i)
+            text += pieces[random() % std::size(pieces)];
+        if (round % 2 == 0 && !text.ends_with("\r\n"))
+            text += "\r\n"; // half the inputs take the run path from the start
+        ASSERT_EQ(removeMarked(text), removedLineByLine(text)) << ::testing::PrintToString(text);
+    }
 }
 
 } // namespace
