@@ -53,7 +53,12 @@ ReadStatus statusFromErrno(int error) {
 
 // Writes the pieces in order with gathered writes, going on after a short one.
 bool writeAll(int fd, std::span<const std::string_view> pieces) {
-    constexpr std::size_t kBatch = 256; // well within every system's IOV_MAX
+    // Enough for a large file's runs in one call.
+#ifdef IOV_MAX
+    constexpr std::size_t kBatch = IOV_MAX < 1024 ? IOV_MAX : 1024;
+#else
+    constexpr std::size_t kBatch = 16; // the least any system allows
+#endif
     iovec batch[kBatch];
     std::size_t next = 0; // first piece not yet wholly written
     std::size_t done = 0; // bytes of pieces[next] already written

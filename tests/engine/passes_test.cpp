@@ -152,6 +152,24 @@ TEST(Passes, eventsKeepListOrderAcrossWritesFailuresAndUnselectedEntries) {
     EXPECT_NE(readFile(folder / "d.bas").find("ERR_A:"), std::string::npos);
 }
 
+// Every other line goes, so the new contents are thousands of separate runs,
+// more than one gathered write takes.
+TEST(Passes, fileOfManyRunsIsWrittenWhole) {
+    TempFolder folder;
+    std::string marked;
+    std::string expected;
+    for (int i = 0; i < 5000; ++i) {
+        const std::string kept = "    n = " + std::to_string(i) + "\r\n";
+        marked += kept + "x  '~Faultward~\r\n";
+        expected += kept;
+    }
+    const fs::path file = folder.write("big.bas", marked);
+    RecordingObserver observer;
+    runRemovalPass(std::vector<ListEntry>{{"big.bas", true}}, folder.path(), observer);
+    EXPECT_EQ(observer.outcomes[0].second, FileOutcome::Rewritten);
+    EXPECT_EQ(readFile(file), expected);
+}
+
 TEST(Passes, readOnlyFileKeepsItsBytesAndLaterFilesGoOn) {
     TempFolder folder;
     const fs::path locked = folder.write("a.bas", kSource);
