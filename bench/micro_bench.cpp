@@ -13,7 +13,7 @@ namespace {
 std::string sampleModule(bool withHandlers) {
     std::string text;
     int procedure = 0;
-    while (text.size() < (1u << 20)) {
+    while (text.size() < (128u << 10)) { // a large module, within the line limit
         text += "Private Sub Proc" + std::to_string(procedure++) + "_Click(Index As Integer)\r\n";
         for (int i = 0; i < 18; ++i)
             text += (i % 3 == 0) ? "    Total = Total + i * Rate\r\n" : "    ' running figures\r\n";
@@ -52,6 +52,18 @@ void BM_Insertion(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 
+void BM_InsertionLineByLine(benchmark::State& state) {
+    const std::string text = sampleModule(false) + "x"; // unterminated: no runs
+    faultward::OutputPieces out;
+    std::string name;
+    for (auto _ : state) {
+        out.clear();
+        faultward::insertHandlers(text, 0, name, out);
+        benchmark::DoNotOptimize(out.pieces().data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+
 void BM_Removal(benchmark::State& state) {
     const std::string text = sampleModule(state.range(0) != 0);
     faultward::OutputPieces out;
@@ -68,5 +80,6 @@ void BM_Removal(benchmark::State& state) {
 
 BENCHMARK(BM_LineSplitting);
 BENCHMARK(BM_Insertion);
+BENCHMARK(BM_InsertionLineByLine);
 BENCHMARK(BM_Removal)->Arg(0)->Arg(1);
 BENCHMARK_MAIN();

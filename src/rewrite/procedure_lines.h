@@ -1,5 +1,8 @@
 #pragma once
 
+#include "text_lines.h"
+
+#include <cstddef>
 #include <string_view>
 
 namespace faultward {
@@ -16,6 +19,14 @@ inline bool isSubHead(std::string_view line) {
 inline bool isSubEnd(std::string_view line) {
     return !line.empty() && line[0] == 'E' && line.starts_with("End Sub");
 }
+
+// The first line that starts at or after from and whose first byte can begin a
+// head or an end (S, F, P or E), in a buffer whose every line ending is
+// exactly lineEnding(breaks); content.size() when there is none. from must be
+// a line start. Most lines are indented or start otherwise, so a walk that
+// stops only at these lines skips most of a file.
+std::size_t nextPossibleProcedureLine(std::string_view content, LineBreaks breaks,
+                                      std::size_t from);
 
 // The procedure name of a head line: the text after the first "Sub " whose
 // length is the distance to the first "(" (or to position 0 when there is none),

@@ -164,9 +164,8 @@ int openTemporary(const std::filesystem::path& temporary, mode_t mode) {
 // may then still adjust the open file (and fail).
 template <typename BeforeRename>
 bool commitTemporary(FileDescriptor& fd, const std::filesystem::path& temporary,
-                     const std::filesystem::path& target,
-                     std::span<const std::string_view> pieces, struct stat* written,
-                     BeforeRename beforeRename) {
+                     const std::filesystem::path& target, std::span<const std::string_view> pieces,
+                     struct stat* written, BeforeRename beforeRename) {
     const bool complete = writeAll(fd.get(), pieces) && ::fsync(fd.get()) == 0 &&
                           (!written || ::fstat(fd.get(), written) == 0) && beforeRename() &&
                           fd.close();

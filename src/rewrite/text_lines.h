@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,13 @@ std::string_view lineEnding(LineBreaks breaks);
 // bytes: every carriage return is followed by a line feed and the buffer ends
 // with a line ending (or is empty). Such buffers can be copied in runs.
 bool isCanonical(std::string_view content, LineBreaks breaks);
+
+// The number of lines of a buffer that isCanonical(), otherwise nothing. One
+// scan finds both.
+std::optional<std::size_t> canonicalLineCount(std::string_view content, LineBreaks breaks);
+
+// How many times the byte occurs in the buffer.
+std::size_t countByte(std::string_view content, char byte);
 
 // Walks the lines of a buffer without copying them. The last line needs no
 // terminator; an empty buffer has no lines. Terminators are found 64 bytes at a

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace faultward {
 namespace {
@@ -94,16 +95,17 @@ TransformResult removeFromCanonical(std::string_view content, LineBreaks breaks,
          marker = findMarker(content, kept)) {
         std::size_t lineStart = kept;
         if (const void* before = ::memrchr(content.data() + kept, terminator, marker - kept))
-            lineStart = static_cast<std::size_t>(static_cast<const char*>(before) - content.data()) +
-                        endingSize;
+            lineStart =
+                static_cast<std::size_t>(static_cast<const char*>(before) - content.data()) +
+                endingSize;
         // The lines this program writes end with the marker, which spares a search.
         std::size_t lineEnd = marker + kMarker.size();
         if (lineEnd == content.size() || content[lineEnd] != terminator) {
             const void* after =
                 std::memchr(content.data() + marker, terminator, content.size() - marker);
-            lineEnd = after ? static_cast<std::size_t>(static_cast<const char*>(after) -
-                                                       content.data())
-                            : content.size();
+            lineEnd =
+                after ? static_cast<std::size_t>(static_cast<const char*>(after) - content.data())
+                      : content.size();
         }
         lineEnd = std::min(lineEnd + endingSize, content.size());
         out.keep(content.substr(kept, lineStart - kept));
@@ -115,11 +117,69 @@ TransformResult removeFromCanonical(std::string_view content, LineBreaks breaks,
     return result;
 }
 
+// Whether the buffer's lines all end with exactly lineEnding(breaks) and are
+// no more than insertion may look at, so that insertInRuns() can handle it.
+bool suitsRuns(std::string_view content, LineBreaks breaks) {
+    const std::optional<std::size_t> lines = canonicalLineCount(content, breaks);
+    return lines && *lines <= kInsertionLineLimit;
+}
+
+// Insertion on a buffer that suitsRuns(): only the lines that can be heads or
+// ends are looked at, with the same rules as line by line, and the text
+// between them is kept in runs as it stands.
+TransformResult insertInRuns(std::string_view content, LineBreaks breaks, int mode,
+                             std::string& currentName, OutputPieces& out) {
+    const std::string_view ending = lineEnding(breaks);
+    const char terminator = ending.front();
+    // Line [start, end) and the start of the line after it.
+    const auto lineFrom = [&](std::size_t start, std::string_view& line) {
+        const auto* end = static_cast<const char*>(
+            std::memchr(content.data() + start, terminator, content.size() - start));
+        line = std::string_view(content.data() + start,
+                                static_cast<std::size_t>(end - content.data()) - start);
+        return start + line.size() + ending.size();
+    };
+    TransformResult result;
+    std::size_t kept = 0; // start of the input not yet kept
+    std::size_t start = 0;
+    while ((start = nextPossibleProcedureLine(content, breaks, start)) < content.size()) {
+        std::string_view line;
+        std::size_t next = lineFrom(start, line);
+        if (isSubEnd(line)) {
+            out.keep(content.substr(kept, start - kept));
+            kept = start;
+            appendHandlerBlock(out.added(), currentName, mode, ending);
+            result.changed = true;
+        } else if (isSubHead(line)) {
+            currentName.assign(procedureName(line));
+            bool complete = true;
+            while (continuesOnNextLine(line)) {
+                if (next == content.size()) {
+                    complete = false;
+                    break;
+                }
+                next = lineFrom(next, line);
+            }
+            if (complete && !endsWithInlineSubEnd(line)) {
+                out.keep(content.substr(kept, next - kept));
+                kept = next;
+                appendTrapLine(out.added(), currentName, ending);
+                result.changed = true;
+            }
+        }
+        start = next;
+    }
+    out.keep(content.substr(kept));
+    return result;
+}
+
 } // namespace
 
 TransformResult insertHandlers(std::string_view content, int mode, std::string& currentName,
                                OutputPieces& out) {
     const LineBreaks breaks = detectLineBreaks(content);
+    if (suitsRuns(content, breaks))
+        return insertInRuns(content, breaks, mode, currentName, out);
     LineWriter writer(content.data(), breaks, out);
     LineCursor cursor(content, breaks);
     TransformResult result;

@@ -19,9 +19,9 @@ struct TransformResult {
     bool lineLimitExceeded = false;
 };
 
-// Appends the file's lines to out (as pieces that point into content) with a trap line after every Sub head and a
-// handler block before every End Sub. currentName is the name of the last
-// head seen; it carries from one file to the next within a pass.
+// Appends the file's lines to out (as pieces that point into content) with a trap line after every
+// Sub head and a handler block before every End Sub. currentName is the name of the last head seen;
+// it carries from one file to the next within a pass.
 TransformResult insertHandlers(std::string_view content, int mode, std::string& currentName,
                                OutputPieces& out);
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using faultward::testing::crlf;
 
 namespace faultward {
@@ -22,20 +24,21 @@ const std::string kClickProcedure =
 
 TEST(Insertion, workedExample_writesEachModesLinesExactly) {
     EXPECT_EQ(insert(kClickProcedure, 0),
-              crlf({"Private Sub Command1_Click()", "ON ERROR GOTO ERR_Command1_Click  '~Faultward~",
-                    "    Total = Total / Count", "EXIT SUB  '~Faultward~",
-                    "ERR_Command1_Click:  '~Faultward~",
+              crlf({"Private Sub Command1_Click()",
+                    "ON ERROR GOTO ERR_Command1_Click  '~Faultward~", "    Total = Total / Count",
+                    "EXIT SUB  '~Faultward~", "ERR_Command1_Click:  '~Faultward~",
                     "  MsgBox ERR.number & \"- \" & Err.description  '~Faultward~",
                     "  RESUME NEXT  '~Faultward~", "End Sub"}));
-    EXPECT_EQ(insert(kClickProcedure, 1),
-              crlf({"Private Sub Command1_Click()", "ON ERROR GOTO ERR_Command1_Click  '~Faultward~",
-                    "    Total = Total / Count", "EXIT SUB  '~Faultward~",
-                    "ERR_Command1_Click:  '~Faultward~", "  RESUME NEXT  '~Faultward~", "End Sub"}));
+    EXPECT_EQ(
+        insert(kClickProcedure, 1),
+        crlf({"Private Sub Command1_Click()", "ON ERROR GOTO ERR_Command1_Click  '~Faultward~",
+              "    Total = Total / Count", "EXIT SUB  '~Faultward~",
+              "ERR_Command1_Click:  '~Faultward~", "  RESUME NEXT  '~Faultward~", "End Sub"}));
     EXPECT_EQ(insert(kClickProcedure, 2),
-              crlf({"Private Sub Command1_Click()", "ON ERROR GOTO ERR_Command1_Click  '~Faultward~",
-                    "    Total = Total / Count", "EXIT SUB  '~Faultward~",
-                    "ERR_Command1_Click:  '~Faultward~", "  I_Process_Errors  '~Faultward~",
-                    "  RESUME NEXT  '~Faultward~", "End Sub"}));
+              crlf({"Private Sub Command1_Click()",
+                    "ON ERROR GOTO ERR_Command1_Click  '~Faultward~", "    Total = Total / Count",
+                    "EXIT SUB  '~Faultward~", "ERR_Command1_Click:  '~Faultward~",
+                    "  I_Process_Errors  '~Faultward~", "  RESUME NEXT  '~Faultward~", "End Sub"}));
 }
 
 TEST(Insertion, unknownModes_writeTheResumeNextBlock) {
@@ -46,17 +49,16 @@ TEST(Insertion, unknownModes_writeTheResumeNextBlock) {
 TEST(Insertion, moduleExample_leavesFunctionsAlone) {
     const std::string input =
         crlf({"Public Sub Main()", "    Form2.Show", "End Sub", "",
-              "Private Function Twice(n As Integer) As Integer", "    Twice = n * 2", "End Function",
-              "Private Sub Grid1_Click(Index As Integer)", "    Beep", "End Sub"});
-    EXPECT_EQ(insert(input, 1),
-              crlf({"Public Sub Main()", "ON ERROR GOTO ERR_Main  '~Faultward~", "    Form2.Show",
-                    "EXIT SUB  '~Faultward~", "ERR_Main:  '~Faultward~",
-                    "  RESUME NEXT  '~Faultward~", "End Sub", "",
-                    "Private Function Twice(n As Integer) As Integer", "    Twice = n * 2",
-                    "End Function", "Private Sub Grid1_Click(Index As Integer)",
-                    "ON ERROR GOTO ERR_Grid1_Click  '~Faultward~", "    Beep",
-                    "EXIT SUB  '~Faultward~", "ERR_Grid1_Click:  '~Faultward~",
-                    "  RESUME NEXT  '~Faultward~", "End Sub"}));
+              "Private Function Twice(n As Integer) As Integer", "    Twice = n * 2",
+              "End Function", "Private Sub Grid1_Click(Index As Integer)", "    Beep", "End Sub"});
+    EXPECT_EQ(
+        insert(input, 1),
+        crlf({"Public Sub Main()", "ON ERROR GOTO ERR_Main  '~Faultward~", "    Form2.Show",
+              "EXIT SUB  '~Faultward~", "ERR_Main:  '~Faultward~", "  RESUME NEXT  '~Faultward~",
+              "End Sub", "", "Private Function Twice(n As Integer) As Integer", "    Twice = n * 2",
+              "End Function", "Private Sub Grid1_Click(Index As Integer)",
+              "ON ERROR GOTO ERR_Grid1_Click  '~Faultward~", "    Beep", "EXIT SUB  '~Faultward~",
+              "ERR_Grid1_Click:  '~Faultward~", "  RESUME NEXT  '~Faultward~", "End Sub"}));
 }
 
 TEST(Insertion, onlyExactHeadAndEndLinesCount) {
@@ -128,9 +130,8 @@ TEST(Insertion, lineFeedOnlyFile_keepsLineFeeds) {
 }
 
 TEST(Insertion, continuedHead_getsTrapAfterItsLastLine) {
-    const std::string input =
-        crlf({"Private Sub Long_Click(ByVal a As Long, _", "    ByVal b As Long, _  ",
-              "    ByVal c As Long)", "End Sub"});
+    const std::string input = crlf({"Private Sub Long_Click(ByVal a As Long, _",
+                                    "    ByVal b As Long, _  ", "    ByVal c As Long)", "End Sub"});
     const std::string out = insert(input, 1);
     EXPECT_NE(out.find("    ByVal c As Long)\r\nON ERROR GOTO ERR_Long_Click  '~Faultward~\r\n"),
               std::string::npos)
@@ -140,8 +141,8 @@ TEST(Insertion, continuedHead_getsTrapAfterItsLastLine) {
 
 TEST(Insertion, oneLineProcedure_getsNoTrapButKeepsItsName) {
     std::string name;
-    const std::string input = crlf({"Private Sub A(): x = 1: End Sub", "Sub B(): End Sub ' c",
-                                    "Sub C(): s = \"': End Sub\""});
+    const std::string input = crlf(
+        {"Private Sub A(): x = 1: End Sub", "Sub B(): End Sub ' c", "Sub C(): s = \"': End Sub\""});
     const std::string out = insert(input, 1, &name);
     EXPECT_EQ(out.find("ERR_A"), std::string::npos);
     EXPECT_EQ(out.find("ERR_B"), std::string::npos);
@@ -187,6 +188,60 @@ TEST(Insertion, reportsWhetherAnyByteChanges) {
     EXPECT_TRUE(insertHandlers("Function F()\r\nEnd Function", 1, name, out).changed);
     EXPECT_TRUE(insertHandlers("a\rb\r\n", 1, name, out).changed);
     EXPECT_FALSE(insertHandlers("a\nb\n", 1, name, out).changed);
+}
+
+// A buffer whose line endings are all whole is handled in runs, looking only at
+// lines that can be heads or ends; one more line without an ending sends the
+// same text down the line-by-line walk. Both must give the same bytes and
+// leave the same name to carry.
+TEST(Insertion, runsAndLineWalkAgreeOnRandomText) {
+    std::mt19937 random(7);
+    const std::string_view tokens[] = {"Sub A()",
+                                       "Private Sub Long_Click(ByVal a, _",
+                                       "Public Sub P",
+                                       "Sub Q(): End Sub",
+                                       "End Sub",
+                                       "End Subs",
+                                       "End Function",
+                                       "Function F()",
+                                       " _",
+                                       "   ",
+                                       "x = 1",
+                                       "'c",
+                                       "\"'\"",
+                                       "Static Sub S()",
+                                       "Friend Sub ",
+                                       "E",
+                                       "S",
+                                       "\n",
+                                       "\r",
+                                       "Exit Sub",
+                                       "\t"};
+    for (int round = 0; round < 4000; ++round) {
+        const bool lineFeeds = round % 4 == 0;
+        const std::string ending = lineFeeds ? "\n" : "\r\n";
+        std::string text;
+        const int lines = 1 + static_cast<int>(random() % 12);
+        for (int i = 0; i < lines; ++i) {
+            const int parts = static_cast<int>(random() % 3);
+            for (int j = 0; j < parts; ++j) {
+                const std::string_view token = tokens[random() % std::size(tokens)];
+                if (!lineFeeds || token != "\r")
+                    text += token;
+            }
+            text += ending;
+        }
+        // The added line would complete a head continued at the very end.
+        const std::string_view last(text.data(), text.size() - ending.size());
+        if (continuesOnNextLine(last.substr(last.rfind(ending.back()) + 1)))
+            text += "x = 1" + ending;
+        std::string inRuns = "Before";
+        std::string lineByLine = "Before";
+        const std::string viaRuns = insert(text, round % 3, &inRuns);
+        const std::string viaLines = insert(text + "tail", round % 3, &lineByLine);
+        ASSERT_EQ(viaRuns + "tail" + ending, viaLines) << ::testing::PrintToString(text);
+        ASSERT_EQ(inRuns, lineByLine) << ::testing::PrintToString(text);
+    }
 }
 
 TEST(HandlerFormat, everyLineCarriesTheMarkerOnceAtItsEnd) {

@@ -15,8 +15,8 @@ TEST(ProjectReader, takesFormAndModuleLinesOnly) {
     EXPECT_EQ(projectEntries(crlf({"Type=Exe", "Form=Form1.frm", "Module=Module1; Module1.bas",
                                    "Class=C; C.cls", "UserControl=U.ctl", "PropertyPage=P.pag",
                                    "Designer=D.dsr", "Reference=*\\G{x}#2.0#0#a.tlb#A",
-                                   "Object={x}#1.0#0; a.ocx", "Startup=\"Form1\"",
-                                   "form=lower.frm", " Form=indented.frm", "Form"})),
+                                   "Object={x}#1.0#0; a.ocx", "Startup=\"Form1\"", "form=lower.frm",
+                                   " Form=indented.frm", "Form"})),
               (Entries{"Form1.frm", "Module1.bas"}));
 }
 
@@ -27,9 +27,9 @@ TEST(ProjectReader, moduleFileNameArithmetic) {
 }
 
 TEST(ProjectReader, skipsOwnModuleInAnyCaseButNotForms) {
-    EXPECT_EQ(projectEntries(crlf({"Module=F; faultward.bas", "Module=F; ..\\lib\\FAULTWARD.BAS",
-                                   "Module=F; myfaultward.bas", "Form=faultward.frm",
-                                   "Form=faultward.bas"})),
+    EXPECT_EQ(projectEntries(
+                  crlf({"Module=F; faultward.bas", "Module=F; ..\\lib\\FAULTWARD.BAS",
+                        "Module=F; myfaultward.bas", "Form=faultward.frm", "Form=faultward.bas"})),
               (Entries{"faultward.frm", "faultward.bas"}));
 }
 

@@ -1,5 +1,5 @@
-#include "temp_folder.h"
 #include "handler_format.h"
+#include "temp_folder.h"
 #include "text_lines.h"
 #include "transforms.h"
 
@@ -38,12 +38,11 @@ TEST(Removal, undoesInsertionInEveryMode) {
 }
 
 TEST(Removal, dropRuleIsExactAndAnywhereInTheLine) {
-    const std::string input = crlf({"keep", "  x = \"'~Faultward~\"", "' note '~Faultward~ here",
-                                    "'~faultward~ lower case stays", "'~Faultward partial stays",
-                                    "", "last"});
-    EXPECT_EQ(removeMarked(input),
-              crlf({"keep", "'~faultward~ lower case stays", "'~Faultward partial stays", "",
-                    "last"}));
+    const std::string input =
+        crlf({"keep", "  x = \"'~Faultward~\"", "' note '~Faultward~ here",
+              "'~faultward~ lower case stays", "'~Faultward partial stays", "", "last"});
+    EXPECT_EQ(removeMarked(input), crlf({"keep", "'~faultward~ lower case stays",
+                                         "'~Faultward partial stays", "", "last"}));
 }
 
 TEST(Removal, lineBreaksAndEdgeFiles) {
@@ -82,8 +81,8 @@ std::string removedLineByLine(std::string_view content) {
 // runs; random text built from the pieces that matter must still follow the rule.
 TEST(Removal, runsAndScanAgreeWithTheLineRuleOnRandomText) {
     std::mt19937 random(2024);
-    const std::string_view pieces[] = {"'~Faultward~", "~", "'", "\r\n", "\r", "\n",
-                                       "abc",          " ", "x  '~Faultward~\r\n"};
+    const std::string_view pieces[] = {
+        "'~Faultward~", "~", "'", "\r\n", "\r", "\n", "abc", " ", "x  '~Faultward~\r\n"};
     for (int round = 0; round < 4000; ++round) {
         std::string text;
         const int count = static_cast<int>(random() % 40);

@@ -13,11 +13,28 @@ namespace {
 
 TEST(ErrorFlag, leadingNumberRoundedHalfToEven) {
     const std::map<std::string, std::optional<std::int16_t>> cases = {
-        {"0", 0},        {"2", 2},          {"1.5", 2},      {"2.5", 2},      {"3.5", 4},
-        {"-2.5", -2},    {"abc", 0},        {"", 0},         {"  1", 1},      {"2abc", 2},
-        {"1 2", 12},     {"-5", -5},        {"&H10", 16},    {"&HFFFF", -1},  {"1e2", 100},
-        {"32767", 32767}, {"32768", std::nullopt}, {"-32769", std::nullopt},
-        {"99999", std::nullopt}, {"1e400", std::nullopt}, {".5", 0}, {"+1", 1},
+        {"0", 0},
+        {"2", 2},
+        {"1.5", 2},
+        {"2.5", 2},
+        {"3.5", 4},
+        {"-2.5", -2},
+        {"abc", 0},
+        {"", 0},
+        {"  1", 1},
+        {"2abc", 2},
+        {"1 2", 12},
+        {"-5", -5},
+        {"&H10", 16},
+        {"&HFFFF", -1},
+        {"1e2", 100},
+        {"32767", 32767},
+        {"32768", std::nullopt},
+        {"-32769", std::nullopt},
+        {"99999", std::nullopt},
+        {"1e400", std::nullopt},
+        {".5", 0},
+        {"+1", 1},
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(parseErrorFlag(text), expected) << '"' << text << '"';
@@ -45,8 +62,9 @@ TEST(Settings, saveWritesTheThreeLineFile) {
 TEST(Settings, readRules_limitTrimQuotesFirstKeyAndCase) {
     TempFolder folder;
     const std::string longPath(600, 'p');
-    folder.write("a.ini", "[os]\r\n project_file =  " + longPath + "  \r\nError_Flag=\"2\"\r\n"
-                          "Error_Flag=1\r\n");
+    folder.write("a.ini", "[os]\r\n project_file =  " + longPath +
+                              "  \r\nError_Flag=\"2\"\r\n"
+                              "Error_Flag=1\r\n");
     IniFileStore store(folder / "a.ini");
     const Settings settings = loadSettings(store);
     EXPECT_EQ(settings.projectFile, std::string(511, 'p'));
@@ -76,7 +94,8 @@ TEST(Settings, newSectionIsAppendedAfterOthers) {
     folder.write("ERRH.ini", "[Other]\r\nKey=Value\r\n");
     IniFileStore store(folder / "ERRH.ini");
     EXPECT_TRUE(store.writeString("OS", "Error_Flag", "1"));
-    EXPECT_EQ(readFile(folder / "ERRH.ini"), "[Other]\r\nKey=Value\r\n\r\n[OS]\r\nError_Flag=1\r\n");
+    EXPECT_EQ(readFile(folder / "ERRH.ini"),
+              "[Other]\r\nKey=Value\r\n\r\n[OS]\r\nError_Flag=1\r\n");
 }
 
 TEST(Settings, unwritableFolder_failsQuietlyAndKeepsNothingHalfWritten) {

@@ -50,6 +50,10 @@ TEST(LineCursor, matchesTheByteRuleOnRandomText) {
                 lines.emplace_back(line);
             ASSERT_EQ(lines, naiveLines(text, breaks)) << round;
             ASSERT_EQ(isCanonical(text, breaks), naiveCanonical(text, breaks)) << round;
+            if (naiveCanonical(text, breaks))
+                ASSERT_EQ(canonicalLineCount(text, breaks), lines.size()) << round;
+            else
+                ASSERT_EQ(canonicalLineCount(text, breaks), std::nullopt) << round;
         }
     }
 }
@@ -64,6 +68,23 @@ TEST(LineCursor, loneCarriageReturnFoundAtEveryOffset) {
                   naiveCanonical(text, LineBreaks::CarriageReturn))
             << at;
     }
+}
+
+// Long enough for the counts kept per vector lane to be added up many times.
+TEST(LineCursor, countsLinesOfLargeBuffers) {
+    std::mt19937 random(99);
+    std::string text;
+    std::size_t lines = 0;
+    while (text.size() < 300000) {
+        text.append(random() % 40, 'x');
+        text += "\r\n";
+        ++lines;
+    }
+    EXPECT_EQ(canonicalLineCount(text, LineBreaks::CarriageReturn), lines);
+    EXPECT_EQ(countByte(text, '\n'), lines);
+    text[text.size() / 2] = '\r';
+    text[text.size() / 2 + 1] = 'x';
+    EXPECT_EQ(canonicalLineCount(text, LineBreaks::CarriageReturn), std::nullopt);
 }
 
 TEST(LineBreaks, detectedFromAnyCarriageReturn) {
