@@ -117,6 +117,26 @@ TransformResult removeFromCanonical(std::string_view content, LineBreaks breaks,
     return result;
 }
 
+// What insertion puts at a line.
+enum class Insertion { Nothing, HandlerBlockBefore, TrapLineAfter };
+
+// The insertion rule for one line, shared by both walks through a file. A head
+// continued over several lines gets its trap after the last of them:
+// nextLine(line) moves line on to the next line, or returns false at the end
+// of what may be looked at. line is left at the last line the rule took.
+template <typename NextLine>
+Insertion insertionAt(std::string_view& line, std::string& currentName, NextLine&& nextLine) {
+    if (isSubEnd(line))
+        return Insertion::HandlerBlockBefore;
+    if (!isSubHead(line))
+        return Insertion::Nothing;
+    currentName.assign(procedureName(line));
+    while (continuesOnNextLine(line))
+        if (!nextLine(line))
+            return Insertion::Nothing;
+    return endsWithInlineSubEnd(line) ? Insertion::Nothing : Insertion::TrapLineAfter;
+}
+
 // Whether the buffer's lines all end with exactly lineEnding(breaks) and are
 // no more than insertion may look at, so that insertInRuns() can handle it.
 bool suitsRuns(std::string_view content, LineBreaks breaks) {
@@ -145,27 +165,22 @@ TransformResult insertInRuns(std::string_view content, LineBreaks breaks, int mo
     while ((start = nextPossibleProcedureLine(content, breaks, start)) < content.size()) {
         std::string_view line;
         std::size_t next = lineFrom(start, line);
-        if (isSubEnd(line)) {
+        const Insertion insertion = insertionAt(line, currentName, [&](std::string_view& line) {
+            if (next == content.size())
+                return false;
+            next = lineFrom(next, line);
+            return true;
+        });
+        if (insertion == Insertion::HandlerBlockBefore) {
             out.keep(content.substr(kept, start - kept));
             kept = start;
             appendHandlerBlock(out.added(), currentName, mode, ending);
             result.changed = true;
-        } else if (isSubHead(line)) {
-            currentName.assign(procedureName(line));
-            bool complete = true;
-            while (continuesOnNextLine(line)) {
-                if (next == content.size()) {
-                    complete = false;
-                    break;
-                }
-                next = lineFrom(next, line);
-            }
-            if (complete && !endsWithInlineSubEnd(line)) {
-                out.keep(content.substr(kept, next - kept));
-                kept = next;
-                appendTrapLine(out.added(), currentName, ending);
-                result.changed = true;
-            }
+        } else if (insertion == Insertion::TrapLineAfter) {
+            out.keep(content.substr(kept, next - kept));
+            kept = next;
+            appendTrapLine(out.added(), currentName, ending);
+            result.changed = true;
         }
         start = next;
     }
@@ -188,26 +203,21 @@ TransformResult insertHandlers(std::string_view content, int mode, std::string& 
 
     while (count < kInsertionLineLimit && cursor.next(line)) {
         ++count;
-        if (isSubEnd(line)) {
-            appendHandlerBlock(writer.insertion(), currentName, mode, writer.ending());
-            writer.line(line, cursor.endedCanonically());
-            continue;
-        }
-        writer.line(line, cursor.endedCanonically());
-        if (!isSubHead(line))
-            continue;
-        currentName.assign(procedureName(line));
-        // A head continued over several lines gets its trap after the last of them.
-        bool complete = true;
-        while (continuesOnNextLine(line)) {
-            if (count >= kInsertionLineLimit || !cursor.next(line)) {
-                complete = false;
-                break;
-            }
+        const Insertion insertion = insertionAt(line, currentName, [&](std::string_view& line) {
+            if (count >= kInsertionLineLimit)
+                return false;
+            const bool endedCanonically = cursor.endedCanonically();
+            const std::string_view previous = line;
+            if (!cursor.next(line))
+                return false;
             ++count;
-            writer.line(line, cursor.endedCanonically());
-        }
-        if (complete && !endsWithInlineSubEnd(line))
+            writer.line(previous, endedCanonically);
+            return true;
+        });
+        if (insertion == Insertion::HandlerBlockBefore)
+            appendHandlerBlock(writer.insertion(), currentName, mode, writer.ending());
+        writer.line(line, cursor.endedCanonically());
+        if (insertion == Insertion::TrapLineAfter)
             appendTrapLine(writer.insertion(), currentName, writer.ending());
     }
 

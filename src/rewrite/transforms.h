@@ -19,13 +19,15 @@ struct TransformResult {
     bool lineLimitExceeded = false;
 };
 
-// Appends the file's lines to out (as pieces that point into content) with a trap line after every
-// Sub head and a handler block before every End Sub. currentName is the name of the last head seen;
-// it carries from one file to the next within a pass.
+// Appends the file's lines to out with a trap line after every Sub head and a
+// handler block before every End Sub. currentName is the name of the last
+// head seen; it carries from one file to the next within a pass. The pieces
+// in out point into content.
 TransformResult insertHandlers(std::string_view content, int mode, std::string& currentName,
                                OutputPieces& out);
 
-// Appends the file's lines to out, leaving out every line that holds the marker.
+// Appends the file's lines to out, leaving out every line that holds the
+// marker. The pieces in out point into content.
 TransformResult removeMarkedLines(std::string_view content, OutputPieces& out);
 
 } // namespace faultward
