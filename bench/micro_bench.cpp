@@ -40,8 +40,7 @@ void BM_LineSplitting(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 
-void BM_Insertion(benchmark::State& state) {
-    const std::string text = sampleModule(false);
+void timeInsertion(benchmark::State& state, const std::string& text) {
     faultward::OutputPieces out;
     std::string name;
     for (auto _ : state) {
@@ -52,16 +51,12 @@ void BM_Insertion(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 
+void BM_Insertion(benchmark::State& state) {
+    timeInsertion(state, sampleModule(false));
+}
+
 void BM_InsertionLineByLine(benchmark::State& state) {
-    const std::string text = sampleModule(false) + "x"; // unterminated: no runs
-    faultward::OutputPieces out;
-    std::string name;
-    for (auto _ : state) {
-        out.clear();
-        faultward::insertHandlers(text, 0, name, out);
-        benchmark::DoNotOptimize(out.pieces().data());
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+    timeInsertion(state, sampleModule(false) + "x"); // unterminated: no runs
 }
 
 void BM_Removal(benchmark::State& state) {
