@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -124,6 +125,41 @@ inline bool LineCursor::next(std::string_view& line) {
     pos_ = size_;
     canonicalEnd_ = false;
     return true;
+}
+
+// The first c in [from, to), or to when there is none. The passes look for a
+// line's end or the next marker mostly a few dozen bytes ahead, where a
+// library call costs more than the search: the first bytes are searched here,
+// the rest of a long stretch by memchr.
+inline std::size_t findByte(const char* bytes, std::size_t from, std::size_t to, char c) {
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(c);
+    for (int step = 0; step < 4 && from + 16 <= to; ++step, from += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + from));
+        if (const int hits = _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, wanted)))
+            return from + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(hits)));
+    }
+#endif
+    const void* hit = std::memchr(bytes + from, c, to - from);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - bytes) : to;
+}
+
+// The last c in [from, to), or npos when there is none; the backward twin of
+// findByte, for finding where the line around a marker starts.
+inline std::size_t findLastByte(const char* bytes, std::size_t from, std::size_t to, char c) {
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(c);
+    for (int step = 0; step < 4 && to >= from + 16; ++step, to -= 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + to - 16));
+        if (const int hits = _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, wanted))) {
+            const auto highest = 31 - __builtin_clz(static_cast<unsigned>(hits));
+            return to - 16 + static_cast<std::size_t>(highest);
+        }
+    }
+#endif
+    const void* hit = ::memrchr(bytes + from, c, to - from);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - bytes)
+               : std::string_view::npos;
 }
 
 // Appends line plus the line ending to out.

@@ -66,19 +66,16 @@ private:
 
 // Where the marker next starts at or after from, or npos. The search is for
 // its tilde rather than its apostrophe: comments make apostrophes common in
-// this code, and every false start costs a call, while a tilde is rare.
+// this code, and every false start costs, while a tilde is rare.
 std::size_t findMarker(std::string_view text, std::size_t from) {
     static_assert(kMarker[1] == '~');
-    const char* const begin = text.data();
-    const char* const end = begin + text.size();
-    const char* at = begin + std::min(from + 1, text.size());
-    while (const void* hit = std::memchr(at, '~', static_cast<std::size_t>(end - at))) {
-        const char* start = static_cast<const char*>(hit) - 1;
-        if (static_cast<std::size_t>(end - start) < kMarker.size())
+    const char* const bytes = text.data();
+    for (std::size_t at = from + 1; at < text.size(); ++at) {
+        at = findByte(bytes, at, text.size(), '~');
+        if (text.size() - (at - 1) < kMarker.size())
             break;
-        if (std::memcmp(start, kMarker.data(), kMarker.size()) == 0)
-            return static_cast<std::size_t>(start - begin);
-        at = start + 2;
+        if (std::memcmp(bytes + at - 1, kMarker.data(), kMarker.size()) == 0)
+            return at - 1;
     }
     return std::string_view::npos;
 }
@@ -93,20 +90,12 @@ TransformResult removeFromCanonical(std::string_view content, LineBreaks breaks,
     std::size_t kept = 0; // start of the input not yet copied
     for (std::size_t marker = findMarker(content, 0); marker != std::string_view::npos;
          marker = findMarker(content, kept)) {
-        std::size_t lineStart = kept;
-        if (const void* before = ::memrchr(content.data() + kept, terminator, marker - kept))
-            lineStart =
-                static_cast<std::size_t>(static_cast<const char*>(before) - content.data()) +
-                endingSize;
+        const std::size_t before = findLastByte(content.data(), kept, marker, terminator);
+        const std::size_t lineStart = before == std::string_view::npos ? kept : before + endingSize;
         // The lines this program writes end with the marker, which spares a search.
         std::size_t lineEnd = marker + kMarker.size();
-        if (lineEnd == content.size() || content[lineEnd] != terminator) {
-            const void* after =
-                std::memchr(content.data() + marker, terminator, content.size() - marker);
-            lineEnd =
-                after ? static_cast<std::size_t>(static_cast<const char*>(after) - content.data())
-                      : content.size();
-        }
+        if (lineEnd == content.size() || content[lineEnd] != terminator)
+            lineEnd = findByte(content.data(), marker, content.size(), terminator);
         lineEnd = std::min(lineEnd + endingSize, content.size());
         out.keep(content.substr(kept, lineStart - kept));
         kept = lineEnd;
@@ -153,10 +142,8 @@ TransformResult insertInRuns(std::string_view content, LineBreaks breaks, int mo
     const char terminator = ending.front();
     // Line [start, end) and the start of the line after it.
     const auto lineFrom = [&](std::size_t start, std::string_view& line) {
-        const auto* end = static_cast<const char*>(
-            std::memchr(content.data() + start, terminator, content.size() - start));
-        line = std::string_view(content.data() + start,
-                                static_cast<std::size_t>(end - content.data()) - start);
+        const std::size_t end = findByte(content.data(), start, content.size(), terminator);
+        line = content.substr(start, end - start);
         return start + line.size() + ending.size();
     };
     TransformResult result;

@@ -93,5 +93,25 @@ TEST(LineBreaks, detectedFromAnyCarriageReturn) {
     EXPECT_EQ(detectLineBreaks("ab"), LineBreaks::CarriageReturn);
 }
 
+// The searches switch from their own steps to the library after 64 bytes; a
+// slip in either part shows as a wrong position at some distance.
+TEST(ByteSearch, findsFirstAndLastAtEveryDistance) {
+    std::string text(200, 'a');
+    for (std::size_t target : {0u, 15u, 16u, 17u, 63u, 64u, 65u, 80u, 130u, 199u})
+        text[target] = '~';
+    for (std::size_t from = 0; from <= text.size(); ++from) {
+        for (std::size_t to = from; to <= text.size(); to += 7) {
+            const std::string_view range = std::string_view(text).substr(from, to - from);
+            const std::size_t first = range.find('~');
+            const std::size_t last = range.rfind('~');
+            EXPECT_EQ(findByte(text.data(), from, to, '~'), first == range.npos ? to : from + first)
+                << from << ".." << to;
+            EXPECT_EQ(findLastByte(text.data(), from, to, '~'),
+                      last == range.npos ? std::string_view::npos : from + last)
+                << from << ".." << to;
+        }
+    }
+}
+
 } // namespace
 } // namespace faultward
