@@ -110,21 +110,21 @@ void Form1::createRule() {
 void Form1::createToolRow() {
     QList<PictureButton*> buttons;
     QWidget* previous = nullptr;
-    for (const ToolButton& spec : kToolButtons) {
-        auto* button = new PictureButton(QString::fromUtf8(spec.caption),
-                                         QString::fromUtf8(spec.picture), this);
-        button->setObjectName(QStringLiteral("cmd_tbl_%1").arg(spec.index));
-        button->setGeometry(spec.geometry);
-        if (*spec.tooltip)
-            button->setToolTip(QString::fromUtf8(spec.tooltip));
+    for (const ToolButton& tool : kToolButtons) {
+        auto* button = new PictureButton(QString::fromUtf8(tool.caption),
+                                         QString::fromUtf8(tool.picture), this);
+        button->setObjectName(QStringLiteral("cmd_tbl_%1").arg(tool.index));
+        button->setGeometry(tool.geometry);
+        if (*tool.tooltip)
+            button->setToolTip(QString::fromUtf8(tool.tooltip));
         // Insert and Remove wait for a project to be read.
-        button->setEnabled(spec.index == 0 || spec.index == 7);
-        const int index = spec.index;
+        button->setEnabled(tool.index == 0 || tool.index == 7);
+        const int index = tool.index;
         connect(button, &QPushButton::clicked, this, [this, index] { cmd_tbl_Click(index); });
         if (previous)
             setTabOrder(previous, button);
         previous = button;
-        toolButtons_[spec.index] = button;
+        toolButtons_[tool.index] = button;
         buttons << button;
     }
     // One caption size for the whole row, the largest in which every caption fits.
