@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include "faultward_version.h"
 #include "file_list.h"
 #include "passes.h"
 #include "project_reader.h"
@@ -17,6 +18,7 @@ constexpr std::string_view kUsage =
   faultward-cli insert [--mode N] PROJECT.vbp
   faultward-cli remove PROJECT.vbp
   faultward-cli --help
+  faultward-cli --version
 
 Gives every Sub of a Visual Basic project's forms (.frm) and modules (.bas) a
 run-time error trap and handler block, or takes them out again. Every added
@@ -29,6 +31,7 @@ Commands:
   remove   Remove every line that holds the marker comment from every file.
 
 Options:
+  --version Print the program's version and exit.
   --mode N  Handling mode for insert:
               0  show the error number and description in a message box
               1  resume with the next statement
@@ -146,6 +149,10 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     for (const std::string& arg : args) {
         if (arg == "--help" || arg == "-h") {
             env.out << kUsage;
+            return ExitOk;
+        }
+        if (arg == "--version") {
+            env.out << "faultward-cli " << kDisplayVersion << '\n';
             return ExitOk;
         }
     }

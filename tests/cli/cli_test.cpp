@@ -59,6 +59,14 @@ TEST_F(Cli, usageErrorsAndUnreadableProjectsExitTwo) {
     const CliRun help = run({"--help"});
     EXPECT_EQ(help.status, ExitOk);
     EXPECT_NE(help.out.find("insert [--mode N]"), std::string::npos);
+    EXPECT_NE(help.out.find("--version"), std::string::npos);
+}
+
+TEST_F(Cli, versionPrintsProgramAndVersionAndExitsZero) {
+    const CliRun version = run({"--version"});
+    EXPECT_EQ(version.status, ExitOk);
+    EXPECT_EQ(version.out, "faultward-cli 1.0.11\n");
+    EXPECT_EQ(version.err, "");
 }
 
 TEST_F(Cli, insertUsesStoredModeUnlessGiven) {

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <grp.h>
@@ -70,6 +71,46 @@ std::filesystem::path cliPath() {
     return FAULTWARD_CLI;
 }
 
+namespace {
+
+// A copy of faultward-cli in a fresh folder under the system's temporary
+// folder, open to every user: the build folder may lie where the unprivileged
+// user cannot go (root's home, a 0700 folder), and then it could not start the
+// program at all. Made once a test program, removed when it ends.
+class ReachableCliCopy {
+public:
+    ReachableCliCopy() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "faultward-cli-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot make a folder for the faultward-cli copy");
+        folder_ = pattern;
+        const auto open = std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                          std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                          std::filesystem::perms::others_exec;
+        std::filesystem::permissions(folder_, open);
+        path_ = folder_ / "faultward-cli";
+        std::filesystem::copy_file(cliPath(), path_);
+        std::filesystem::permissions(path_, open);
+    }
+    ~ReachableCliCopy() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path folder_;
+    std::filesystem::path path_;
+};
+
+} // namespace
+
+std::filesystem::path reachableCliPath() {
+    static const ReachableCliCopy copy;
+    return copy.path();
+}
+
 uid_t unprivilegedUser() {
     return ::geteuid() == 0 ? kNobody : ::geteuid();
 }
@@ -79,7 +120,11 @@ gid_t unprivilegedGroup() {
 
 ChildProcess::ChildProcess(const ChildOptions& options) {
     std::vector<std::string> words;
-    words.push_back(options.program.empty() ? cliPath().string() : options.program.string());
+    const bool dropsPrivileges = options.unprivileged && ::geteuid() == 0;
+    if (!options.program.empty())
+        words.push_back(options.program.string());
+    else
+        words.push_back(dropsPrivileges ? reachableCliPath().string() : cliPath().string());
     words.insert(words.end(), options.args.begin(), options.args.end());
     std::vector<char*> argv;
     for (std::string& word : words)

@@ -35,6 +35,8 @@ struct ChildResult {
 
 // The faultward-cli of this build.
 std::filesystem::path cliPath();
+// A copy of it that any user can start, wherever the build folder lies.
+std::filesystem::path reachableCliPath();
 
 // The user id that ChildOptions::unprivileged switches to.
 uid_t unprivilegedUser();
