@@ -1,6 +1,6 @@
 // Throughput of the hot paths on one synthetic module held in memory.
-#include "text_lines.h"
-#include "transforms.h"
+#include "rewrite/text_lines.h"
+#include "rewrite/transforms.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 // accounted for, no line holds its own terminator, and what is written reads
 // back as the same lines (so writing is a fixed point).
 #include "fuzz_check.h"
-#include "text_lines.h"
+#include "rewrite/text_lines.h"
 
 #include <cstdint>
 #include <string>

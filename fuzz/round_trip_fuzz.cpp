@@ -2,9 +2,9 @@
 // line ending, whenever the file held no marker of its own; removal of a
 // normalised file changes nothing; insertion sees lines, not line endings.
 #include "fuzz_check.h"
-#include "handler_format.h"
-#include "text_lines.h"
-#include "transforms.h"
+#include "rewrite/handler_format.h"
+#include "rewrite/text_lines.h"
+#include "rewrite/transforms.h"
 
 #include <cstdint>
 #include <string>

@@ -2,8 +2,8 @@
 // limits, saving then loading gives back what was saved, saving twice writes
 // the same bytes, and writing one key leaves the other as it read.
 #include "fuzz_check.h"
-#include "profile_store.h"
-#include "settings.h"
+#include "app/profile_store.h"
+#include "app/settings.h"
 
 #include <cmath>
 #include <cstdint>

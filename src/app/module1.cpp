@@ -1,23 +1,25 @@
-#include "module1.h"
+#include "app/module1.h"
 
-#include "mdi_form1.h"
-#include "settings.h"
+#include "app/menus.h"
+#include "app/settings.h"
 
 namespace faultward {
 
 Module1::Module1(ProfileStore& store, std::filesystem::path appPath)
     : store_(store), executableFolder_(std::move(appPath)) {}
 
-void Module1::Load_Settings(MDIForm1& window) {
+void Module1::Load_Settings(MainWindowView& window) {
     const Settings settings = loadSettings(store_);
-    Project_File = settings.projectFile;
-    Error_Flag = settings.errorFlag;
-    window.markModeItem(Error_Flag);
-    App_Path = executableFolder_;
+    projectFile_ = settings.projectFile;
+    errorFlag_ = settings.errorFlag;
+    // A stored mode without an item checks none.
+    if (isModeItem(errorFlag_))
+        window.setModeChecked(errorFlag_, true);
+    appPath_ = executableFolder_;
 }
 
 void Module1::Save_Settings() {
-    saveSettings(store_, {Project_File, Error_Flag});
+    saveSettings(store_, {projectFile_, errorFlag_});
 }
 
 } // namespace faultward

@@ -1,14 +1,13 @@
 #pragma once
 
-#include "profile_store.h"
+#include "app/profile_store.h"
+#include "app/views.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 
 namespace faultward {
-
-class MDIForm1;
 
 // The program-wide values, and the settings routines that keep two of them
 // in ERRH.ini between runs.
@@ -17,21 +16,28 @@ public:
     // store is the settings file; appPath the executable's folder.
     Module1(ProfileStore& store, std::filesystem::path appPath);
 
-    // Reads Project_File and Error_Flag, marks the stored mode in the
-    // window's Options menu (none for a mode without an item) and sets App_Path.
-    void Load_Settings(MDIForm1& window);
+    // Reads Project_File and Error_Flag, checks the stored mode's item in the
+    // Options menu (none for a mode without an item) and sets App_Path.
+    void Load_Settings(MainWindowView& window);
     // Stores Project_File and Error_Flag; a store that cannot be written is
     // passed over.
     void Save_Settings();
 
-    std::string Project_File; // full path of the project last chosen, as bytes
-    std::int16_t Error_Flag = 0;
-    std::filesystem::path App_Path;
-    std::filesystem::path Help_File; // set by Main once App_Path is known
+    // The full path of the project last chosen, as bytes.
+    const std::string& Project_File() const { return projectFile_; }
+    void setProjectFile(std::string path) { projectFile_ = std::move(path); }
+    // The handling mode.
+    std::int16_t Error_Flag() const { return errorFlag_; }
+    void setErrorFlag(std::int16_t mode) { errorFlag_ = mode; }
+    // The executable's folder, once the settings are loaded.
+    const std::filesystem::path& App_Path() const { return appPath_; }
 
 private:
     ProfileStore& store_;
     std::filesystem::path executableFolder_;
+    std::string projectFile_;
+    std::int16_t errorFlag_ = 0;
+    std::filesystem::path appPath_;
 };
 
 } // namespace faultward

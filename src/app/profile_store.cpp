@@ -1,6 +1,7 @@
-#include "profile_store.h"
+#include "app/profile_store.h"
 
-#include "source_file.h"
+#include "platform/source_file.h"
+#include "platform/windows_names.h"
 
 #include <algorithm>
 #include <optional>
@@ -42,15 +43,6 @@ std::string_view trim(std::string_view text) {
     return text;
 }
 
-bool sameName(std::string_view a, std::string_view b) {
-    const auto fold = [](char c) {
-        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
-               return fold(x) == fold(y);
-           });
-}
-
 // The section name of a "[name]" line.
 std::optional<std::string_view> sectionName(std::string_view line) {
     line = trim(line);
@@ -63,7 +55,7 @@ std::optional<std::string_view> sectionName(std::string_view line) {
 // Whether a line is "key = value" for the given key, and its value.
 std::optional<std::string_view> keyValue(std::string_view line, std::string_view key) {
     const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos || !sameName(trim(line.substr(0, equals)), key))
+    if (equals == std::string_view::npos || !equalIgnoringAsciiCase(trim(line.substr(0, equals)), key))
         return std::nullopt;
     return trim(line.substr(equals + 1));
 }
@@ -80,7 +72,7 @@ Located locate(const std::vector<IniLine>& lines, std::string_view section, std:
         if (const auto name = sectionName(lines[i].text)) {
             if (at.section)
                 break; // the first section of that name is the one used
-            if (sameName(*name, section)) {
+            if (equalIgnoringAsciiCase(*name, section)) {
                 at.section = i;
                 at.lastContent = i;
             }

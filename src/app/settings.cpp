@@ -1,9 +1,8 @@
-#include "settings.h"
+#include "app/settings.h"
 
 #include <cfenv>
 #include <cmath>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace faultward {
 namespace {
@@ -42,14 +41,6 @@ double radixNumber(std::string_view digits, int radix) {
 }
 
 } // namespace
-
-std::filesystem::path executableFolder() {
-    std::error_code error;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error)
-        return std::filesystem::current_path(error);
-    return exe.parent_path();
-}
 
 std::filesystem::path settingsFilePath(const std::filesystem::path& appPath) {
     // Joined as text: a root folder gives "//ERRH.ini", which the system accepts.

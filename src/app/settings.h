@@ -1,6 +1,6 @@
 #pragma once
 
-#include "profile_store.h"
+#include "app/profile_store.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -20,10 +20,6 @@ struct Settings {
     std::string projectFile;
     std::int16_t errorFlag = 0;
 };
-
-// The folder that holds the running executable, without a trailing separator
-// (unless it is the root).
-std::filesystem::path executableFolder();
 
 // The settings file beside the executable.
 std::filesystem::path settingsFilePath(const std::filesystem::path& appPath);

@@ -1,10 +1,11 @@
-#include "cli.h"
+#include "cli/cli.h"
 
-#include "faultward_version.h"
-#include "file_list.h"
-#include "passes.h"
-#include "project_reader.h"
-#include "settings.h"
+#include "version/faultward_version.h"
+#include "project/file_list.h"
+#include "app/pass_driver.h"
+#include "app/texts.h"
+#include "project/project_reader.h"
+#include "app/settings.h"
 
 #include <charconv>
 #include <optional>
@@ -104,7 +105,7 @@ std::optional<std::string> parseArguments(const std::vector<std::string>& args, 
 
 // Prints what the passes report: progress on a terminal, and the files that
 // could not be processed, each once per command.
-class CliObserver : public PassObserver {
+class CliObserver : public CommandObserver {
 public:
     CliObserver(CliEnvironment& env, std::size_t count) : env_(env), count_(count) {}
 
@@ -124,13 +125,11 @@ public:
         clearProgress();
         env_.err << message << '\n';
     }
-    void fileProcessed(int index, std::string_view entry, FileOutcome outcome) override {
-        if (failures_.record(index, entry, outcome)) {
-            clearProgress();
-            env_.err << "faultward-cli: " << entry << ": " << describe(outcome) << '\n';
-        }
+    void fileFailed(const FailureCollector::Failure& failure) override {
+        clearProgress();
+        env_.err << "faultward-cli: " << failure.entry << ": " << describe(failure.outcome)
+                 << '\n';
     }
-    bool anyFailed() const { return !failures_.empty(); }
 
 private:
     void clearProgress() {
@@ -140,7 +139,6 @@ private:
     CliEnvironment& env_;
     std::size_t count_;
     std::string_view kind_;
-    FailureCollector failures_;
 };
 
 } // namespace
@@ -178,20 +176,21 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
         return ExitOk;
     }
 
-    const std::filesystem::path baseFolder = project.parent_path();
-    CliObserver observer(env, entries.size());
-    runRemovalPass(entries, baseFolder, observer);
-    if (parsed.command == "insert") {
-        int mode = 0;
+    const bool insert = parsed.command == "insert";
+    int mode = 0;
+    if (insert) {
         if (parsed.mode) {
             mode = *parsed.mode;
         } else {
             IniFileStore store(settingsFilePath(env.settingsFolder));
             mode = loadSettings(store).errorFlag;
         }
-        runInsertionPass(entries, baseFolder, mode, observer);
     }
-    return observer.anyFailed() ? ExitSomeFilesFailed : ExitOk;
+    CliObserver observer(env, entries.size());
+    const FailureCollector failures =
+        runPassCommand(insert ? PassCommand::Insert : PassCommand::Remove,
+                       {entries, project.parent_path(), mode}, observer);
+    return failures.empty() ? ExitOk : ExitSomeFilesFailed;
 }
 
 } // namespace faultward

@@ -1,5 +1,5 @@
-#include "cli.h"
-#include "settings.h"
+#include "cli/cli.h"
+#include "platform/executable_folder.h"
 
 #include <iostream>
 #include <unistd.h>

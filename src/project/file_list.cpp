@@ -1,28 +1,12 @@
-#include "file_list.h"
+#include "project/file_list.h"
+
+#include "platform/windows_names.h"
 
 #include <algorithm>
 
 namespace faultward {
-namespace {
-
-unsigned char fold(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
-}
-
-} // namespace
-
 int compareListText(std::string_view a, std::string_view b) {
-    const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const unsigned char x = fold(a[i]);
-        const unsigned char y = fold(b[i]);
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    if (a.size() == b.size())
-        return 0;
-    return a.size() < b.size() ? -1 : 1;
+    return compareIgnoringAsciiCase(a, b);
 }
 
 std::size_t sortedInsertPosition(const std::vector<ListEntry>& list, std::string_view text) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "passes.h"
+#include "rewrite/passes.h"
 
 #include <string_view>
 #include <vector>

@@ -1,7 +1,8 @@
-#include "project_reader.h"
+#include "project/project_reader.h"
 
-#include "source_file.h"
-#include "text_lines.h"
+#include "platform/source_file.h"
+#include "rewrite/text_lines.h"
+#include "platform/windows_names.h"
 
 #include <algorithm>
 #include <new>
@@ -20,9 +21,8 @@ std::string_view middle(std::string_view line, std::size_t from) {
 
 bool namesExcludedModule(std::string_view entry) {
     std::string lower(entry);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
-        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    });
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char c) { return static_cast<char>(foldAscii(c)); });
     return lower.find(kExcludedModule) != std::string::npos;
 }
 

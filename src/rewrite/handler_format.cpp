@@ -1,4 +1,4 @@
-#include "handler_format.h"
+#include "rewrite/handler_format.h"
 
 namespace faultward {
 namespace {

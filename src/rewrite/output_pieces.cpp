@@ -1,4 +1,4 @@
-#include "output_pieces.h"
+#include "rewrite/output_pieces.h"
 
 namespace faultward {
 

@@ -1,10 +1,9 @@
-#include "passes.h"
+#include "rewrite/passes.h"
 
-#include "entry_path.h"
-#include "source_file.h"
-#include "transforms.h"
+#include "platform/entry_path.h"
+#include "platform/source_file.h"
+#include "rewrite/transforms.h"
 
-#include <algorithm>
 #include <new>
 #include <optional>
 #include <set>
@@ -47,9 +46,10 @@ std::string_view describe(FileOutcome outcome) {
 std::string lineLimitMessage(std::string_view entryText) {
     std::string message = "The file ";
     message.append(entryText);
-    message.append(" has exceeded 32000 lines of code!  Error handling cannot be inserted for "
-                   "the rest of this file.  Please reduce the number lines in this file and try "
-                   "again.");
+    message.append(" has exceeded ");
+    message.append(std::to_string(kInsertionLineLimit));
+    message.append(" lines of code!  Error handling cannot be inserted for the rest of this "
+                   "file.  Please reduce the number lines in this file and try again.");
     return message;
 }
 
@@ -193,16 +193,6 @@ void runInsertionPass(std::span<const ListEntry> entries, const std::filesystem:
             observer.lineLimitExceeded(index, lineLimitMessage(entry.text));
         return runner.store(result);
     });
-}
-
-bool FailureCollector::record(int index, std::string_view entry, FileOutcome outcome) {
-    if (!isFailure(outcome))
-        return false;
-    const bool known = std::any_of(failures_.begin(), failures_.end(),
-                                   [&](const Failure& f) { return f.index == index; });
-    if (!known)
-        failures_.push_back({index, std::string(entry), outcome});
-    return !known;
 }
 
 } // namespace faultward

@@ -8,11 +8,6 @@
 
 namespace faultward {
 
-inline constexpr std::string_view kProductName = "Faultward";
-inline constexpr std::string_view kInsertingCaption = "Inserting Error Handling Code";
-inline constexpr std::string_view kRemovingCaption = "Removing Error Handling Code";
-inline constexpr std::string_view kCompletedCaption = "Faultward- Task Completed";
-
 // One entry of the project file list: the file name exactly as the project
 // writes it, and whether the user selected it.
 struct ListEntry {
@@ -64,23 +59,5 @@ void runRemovalPass(std::span<const ListEntry> entries, const std::filesystem::p
 // entries' files, in list order.
 void runInsertionPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
                       int mode, PassObserver& observer);
-
-// Gathers the files a command could not process, once per entry even when the
-// command runs two passes.
-class FailureCollector {
-public:
-    struct Failure {
-        int index;
-        std::string entry;
-        FileOutcome outcome;
-    };
-    // True when this is a failure not recorded for the entry before.
-    bool record(int index, std::string_view entry, FileOutcome outcome);
-    const std::vector<Failure>& failures() const { return failures_; }
-    bool empty() const { return failures_.empty(); }
-
-private:
-    std::vector<Failure> failures_;
-};
 
 } // namespace faultward

@@ -1,4 +1,4 @@
-#include "procedure_lines.h"
+#include "rewrite/procedure_lines.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "text_lines.h"
+#include "rewrite/text_lines.h"
 
 #include <cstddef>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "text_lines.h"
+#include "rewrite/text_lines.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,8 @@
-#include "transforms.h"
+#include "rewrite/transforms.h"
 
-#include "handler_format.h"
-#include "procedure_lines.h"
-#include "text_lines.h"
+#include "rewrite/handler_format.h"
+#include "rewrite/procedure_lines.h"
+#include "rewrite/text_lines.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output_pieces.h"
+#include "rewrite/output_pieces.h"
 
 #include <cstddef>
 #include <string>

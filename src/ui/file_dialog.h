@@ -10,7 +10,7 @@ class QWidget;
 namespace faultward {
 
 // What the Open command asks the file-open dialog for.
-struct OpenFileRequest {
+struct FileDialogRequest {
     QString fileName;    // preset; its folder is where the dialog opens
     QString filter;      // "description|pattern|description|pattern..."
     int filterIndex = 1; // the filter shown first, counting from 1
@@ -21,7 +21,7 @@ class FileDialog {
 public:
     virtual ~FileDialog() = default;
     // The chosen file's full path, which need not exist; nothing on cancel.
-    virtual std::optional<QString> askOpenFile(QWidget* parent, const OpenFileRequest& request) = 0;
+    virtual std::optional<QString> askOpenFile(QWidget* parent, const FileDialogRequest& request) = 0;
 };
 
 std::unique_ptr<FileDialog> makeQtFileDialog();

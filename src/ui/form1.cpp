@@ -1,36 +1,21 @@
-#include "form1.h"
+#include "ui/form1.h"
 
-#include "list_entries.h"
-#include "mdi_form1.h"
-#include "module1.h"
-#include "pass_feedback.h"
-#include "path_label.h"
-#include "picture_button.h"
-#include "pointer.h"
-#include "twips.h"
+#include "app/main_window_logic.h"
+#include "app/project_files_logic.h"
+#include "app/texts.h"
+#include "app/tool_row.h"
+#include "ui/list_entries.h"
+#include "ui/mdi_form1.h"
+#include "ui/path_label.h"
+#include "ui/picture_button.h"
+#include "ui/twips.h"
 
+#include <QFile>
 #include <QListWidget>
 #include <QProgressBar>
 
 namespace faultward {
 namespace {
-
-struct ToolButton {
-    int index;
-    const char* caption;
-    const char* tooltip; // empty: none
-    const char* picture;
-    QRect geometry;
-};
-
-const ToolButton kToolButtons[] = {
-    {0, "Open Visual Basic Project", "", ":/buttons/open.png", twipsRect(0, 0, 1095, 855)},
-    {2, "Insert Error- Handling Code", "Insert Error Handling Code", ":/buttons/insert.png",
-     twipsRect(1080, 0, 1215, 855)},
-    {4, "Remove Error- Handling Code", "Remove Error Handling Code", ":/buttons/remove.png",
-     twipsRect(2280, 0, 1215, 855)},
-    {7, "Help", "Help", ":/buttons/help.png", twipsRect(3480, 0, 1215, 855)},
-};
 
 QWidget* makeLine(QWidget* parent, const char* name, QRect geometry, QPalette::ColorRole colour) {
     auto* line = new QWidget(parent);
@@ -45,10 +30,9 @@ QWidget* makeLine(QWidget* parent, const char* name, QRect geometry, QPalette::C
 
 } // namespace
 
-Form1::Form1(MDIForm1& main, Module1& module, QWidget* parent)
-    : QWidget(parent), main_(main), module_(module) {
+Form1::Form1(MDIForm1& main, QWidget* parent) : QWidget(parent), main_(main) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Faultward"));
+    setWindowTitle(QString::fromUtf8(kProductName));
     setFixedSize(twips(4740), twips(4695));
     // The layout was made for 8-point text; larger text would not fit it.
     QFont small = font();
@@ -59,7 +43,7 @@ Form1::Form1(MDIForm1& main, Module1& module, QWidget* parent)
     createRule();
     createToolRow();
 
-    label_ = new PathLabel(QStringLiteral("Project Files:"), this);
+    label_ = new PathLabel(QString::fromUtf8(kProjectFilesLabel), this);
     label_->setObjectName(QStringLiteral("lbl_proh"));
     label_->setGeometry(twipsRect(120, 960, 4455, 255));
     QFont labelFont = label_->font();
@@ -85,21 +69,11 @@ Form1::Form1(MDIForm1& main, Module1& module, QWidget* parent)
     list_->setGeometry(twipsRect(120, 1200, 4455, 2760));
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setUniformItemSizes(true);
-
-    const char* selectCaptions[] = {"Select All", "Select None"};
-    const QRect selectGeometry[] = {twipsRect(960, 4080, 1095, 375),
-                                    twipsRect(2400, 4080, 1095, 375)};
-    QWidget* previous = toolButtons_.at(7);
-    setTabOrder(previous, list_);
-    previous = list_;
-    for (int index = 0; index < 2; ++index) {
-        auto* button = new QPushButton(QString::fromUtf8(selectCaptions[index]), this);
-        button->setObjectName(QStringLiteral("cmd_sel_%1").arg(index));
-        button->setGeometry(selectGeometry[index]);
-        connect(button, &QPushButton::clicked, this, [this, index] { cmd_sel_Click(index); });
-        setTabOrder(previous, button);
-        previous = button;
-    }
+    connect(list_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        tickChanged(list_->row(item), item->checkState() == Qt::Checked);
+    });
+    setTabOrder(toolButtons_.at(7), list_);
+    createSelectButtons();
 }
 
 void Form1::createRule() {
@@ -112,9 +86,10 @@ void Form1::createToolRow() {
     QWidget* previous = nullptr;
     for (const ToolButton& tool : kToolButtons) {
         auto* button = new PictureButton(QString::fromUtf8(tool.caption),
-                                         QString::fromUtf8(tool.picture), this);
+                                         QStringLiteral(":/buttons/%1.png").arg(tool.picture),
+                                         this);
         button->setObjectName(QStringLiteral("cmd_tbl_%1").arg(tool.index));
-        button->setGeometry(tool.geometry);
+        button->setGeometry(twipsRect(tool.left, tool.top, tool.width, tool.height));
         if (*tool.tooltip)
             button->setToolTip(QString::fromUtf8(tool.tooltip));
         // Insert and Remove wait for a project to be read.
@@ -133,35 +108,84 @@ void Form1::createToolRow() {
         button->setFont(captionFont);
 }
 
+void Form1::createSelectButtons() {
+    QWidget* previous = list_;
+    for (const SelectButton& select : kSelectButtons) {
+        auto* button = new QPushButton(QString::fromUtf8(select.caption), this);
+        button->setObjectName(QStringLiteral("cmd_sel_%1").arg(select.index));
+        button->setGeometry(twipsRect(select.left, select.top, select.width, select.height));
+        const int index = select.index;
+        connect(button, &QPushButton::clicked, this, [this, index] { cmd_sel_Click(index); });
+        setTabOrder(previous, button);
+        previous = button;
+    }
+}
+
 void Form1::cmd_tbl_Click(int Index) {
-    main_.cmd_nav(Index);
+    main_.logic().cmd_nav(Index);
 }
 
 void Form1::cmd_sel_Click(int Index) {
-    showBusyPointer();
-    const int count = list_->count();
-    for (int i = 0; i < count; ++i)
-        list_->item(i)->setCheckState(Index == 0 ? Qt::Checked : Qt::Unchecked);
-    showDefaultPointer();
+    main_.projectFiles().cmd_sel_Click(Index);
 }
 
-std::filesystem::path Form1::baseFolder() const {
-    if (!projectFolder_.empty())
-        return projectFolder_;
-    std::error_code error;
-    return std::filesystem::current_path(error);
+void Form1::tickChanged(int row, bool ticked) {
+    if (!showing_)
+        main_.projectFiles().setSelected(row, ticked);
 }
 
-void Form1::Remove_ErrH(FailureCollector* failures) {
-    const std::vector<ListEntry> entries = listEntries(*list_);
-    PassFeedback feedback(*this, main_, failures, watcher_);
-    runRemovalPass(entries, baseFolder(), feedback);
+void Form1::showEntries(std::span<const ListEntry> entries) {
+    showing_ = true;
+    list_->clear();
+    for (const ListEntry& entry : entries) {
+        QListWidgetItem* item = makeEntryItem(entry.text);
+        item->setCheckState(entry.selected ? Qt::Checked : Qt::Unchecked);
+        list_->addItem(item);
+    }
+    showing_ = false;
 }
 
-void Form1::Insert_ErrH(FailureCollector* failures) {
-    const std::vector<ListEntry> entries = listEntries(*list_);
-    PassFeedback feedback(*this, main_, failures, watcher_);
-    runInsertionPass(entries, baseFolder(), module_.Error_Flag, feedback);
+void Form1::setEntrySelected(int index, bool selected) {
+    showing_ = true;
+    if (QListWidgetItem* item = list_->item(index))
+        item->setCheckState(selected ? Qt::Checked : Qt::Unchecked);
+    showing_ = false;
+}
+
+void Form1::setCurrentEntry(int index) {
+    list_->setCurrentRow(index);
+    if (index < 0) {
+        list_->clearSelection();
+        return;
+    }
+    list_->scrollToItem(list_->item(index));
+    // The pass keeps the event loop waiting, so paint what changed now.
+    list_->viewport()->repaint();
+}
+
+void Form1::setProjectLabel(std::string_view projectPath) {
+    label_->setPath(QFile::decodeName(QByteArray(projectPath.data(),
+                                                 static_cast<qsizetype>(projectPath.size()))));
+}
+
+void Form1::enableInsertAndRemove() {
+    toolButtons_.at(2)->setEnabled(true);
+    toolButtons_.at(4)->setEnabled(true);
+}
+
+void Form1::setProgressRange(int minimum, int maximum) {
+    progressBar_->setRange(minimum, maximum);
+}
+
+void Form1::setProgressValue(int value) {
+    progressBar_->setValue(value);
+    progressBar_->repaint();
+}
+
+void Form1::setProgressVisible(bool visible) {
+    progressBar_->setVisible(visible);
+    if (visible)
+        progressBar_->raise();
 }
 
 } // namespace faultward

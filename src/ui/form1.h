@@ -1,8 +1,9 @@
 #pragma once
 
+#include "app/views.h"
+
 #include <QWidget>
 
-#include <filesystem>
 #include <map>
 
 class QListWidget;
@@ -11,24 +12,17 @@ class QPushButton;
 
 namespace faultward {
 
-class FailureCollector;
 class MDIForm1;
-class Module1;
-class PassObserver;
 class PathLabel;
 
 // The project files window: the tool row, the list of the project's source
 // files with a tick per entry, Select All / Select None, and the progress bar
-// of the two passes it owns.
-class Form1 : public QWidget {
+// of the passes. What it does lives in the core; this window shows it and
+// hands the user's clicks and ticks over.
+class Form1 : public QWidget, public ProjectFilesView {
     Q_OBJECT
 public:
-    Form1(MDIForm1& main, Module1& module, QWidget* parent = nullptr);
-
-    // The passes over the ticked entries, in list order; files that could not
-    // be processed are added to failures when given.
-    void Insert_ErrH(FailureCollector* failures = nullptr);
-    void Remove_ErrH(FailureCollector* failures = nullptr);
+    explicit Form1(MDIForm1& main, QWidget* parent = nullptr);
 
     // Tool row: hands the button's index to the main window as a command number.
     void cmd_tbl_Click(int Index);
@@ -41,24 +35,27 @@ public:
     // Index 0, 2, 4 or 7.
     QPushButton& cmd_tbl(int Index) { return *toolButtons_.at(Index); }
 
-    // Where relative entries are found; the Open command sets the project's folder.
-    void setProjectFolder(std::filesystem::path folder) { projectFolder_ = std::move(folder); }
-    // Also told everything the passes report, after the window has shown it.
-    void setPassWatcher(PassObserver* watcher) { watcher_ = watcher; }
+    void showEntries(std::span<const ListEntry> entries) override;
+    void setEntrySelected(int index, bool selected) override;
+    void setCurrentEntry(int index) override;
+    void setProjectLabel(std::string_view projectPath) override;
+    void enableInsertAndRemove() override;
+    void setProgressRange(int minimum, int maximum) override;
+    void setProgressValue(int value) override;
+    void setProgressVisible(bool visible) override;
 
 private:
     void createToolRow();
     void createRule();
-    std::filesystem::path baseFolder() const;
+    void createSelectButtons();
+    void tickChanged(int row, bool ticked);
 
     MDIForm1& main_;
-    Module1& module_;
     std::map<int, QPushButton*> toolButtons_;
     QListWidget* list_ = nullptr;
     PathLabel* label_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
-    std::filesystem::path projectFolder_;
-    PassObserver* watcher_ = nullptr;
+    bool showing_ = false; // the core is changing the list; its ticks are not the user's
 };
 
 } // namespace faultward

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "file_dialog.h"
-#include "message_boxes.h"
+#include "app/views.h"
+#include "ui/file_dialog.h"
+#include "ui/message_boxes.h"
 
 #include <QMainWindow>
 
@@ -14,41 +15,57 @@ class QMdiArea;
 
 namespace faultward {
 
+class AboutBox;
 class Form1;
+class HelpOpener;
+class MainWindowLogic;
 class Module1;
+class ProjectFilesLogic;
+class SoundPlayer;
 
 QIcon applicationIcon();
 
+// What the main window reaches outside itself. The program passes the real
+// ones; tests pass their own, so that nothing waits for a person.
+struct DesktopServices {
+    SoundPlayer& sound;
+    HelpOpener& help;
+    AboutBox& about;
+    FileDialog& fileDialog;
+    MessageBoxes& messageBoxes;
+    // Ends the process at once, skipping the close handler and so the saving
+    // of the settings.
+    std::function<void()> endProgram;
+};
+
 // The main window: a fixed-size multiple-document frame holding the project
-// files window, the File, Options and Help menus, and the one command routine
-// that the File menu and the tool row share.
-class MDIForm1 : public QMainWindow {
+// files window, and the File, Options and Help menus. What its commands do
+// lives in the core; this window shows it and hands the user's choices over.
+class MDIForm1 : public QMainWindow, public MainWindowView {
     Q_OBJECT
 public:
-    explicit MDIForm1(Module1& module, QWidget* parent = nullptr);
+    MDIForm1(Module1& module, DesktopServices services, QWidget* parent = nullptr);
     ~MDIForm1() override;
 
-    // Command numbers: 0 open a project, 2 insert, 4 remove, 6 exit, 7 help;
-    // any other number only plays the click.
+    // The menus' handlers, as the menu items call them.
     void cmd_nav(int Index);
     void mnu_f_Click(int Index);
-    // Makes mode Index the only checked Options item and the handling mode.
     void mnu_o_Click(int Index);
     void mnu_h_Click(int Index);
 
-    // Checks the Options item of a stored mode; false when there is none.
-    bool markModeItem(int mode);
-
     Form1& form1() { return *form1_; }
-    MessageBoxes& messageBoxes() { return *messageBoxes_; }
-    void setFileDialog(std::unique_ptr<FileDialog> dialog) { fileDialog_ = std::move(dialog); }
-    void setMessageBoxes(std::unique_ptr<MessageBoxes> boxes) { messageBoxes_ = std::move(boxes); }
+    MainWindowLogic& logic() { return *logic_; }
+    ProjectFilesLogic& projectFiles() { return *projectFiles_; }
+    MessageBoxes& messageBoxes() { return services_.messageBoxes; }
 
-    // Help, About shows the About window through this.
-    std::function<void()> onShowAbout;
-    // Exit ends the process at once, skipping the close handler and so the
-    // saving of the settings. Tests replace it.
-    std::function<void()> terminate;
+    void setCaption(std::string_view text) override;
+    void setModeChecked(int mode, bool checked) override;
+    void showBusyPointer() override;
+    void showDefaultPointer() override;
+    void showMessage(std::string_view text, MessageIcon icon) override;
+    std::optional<std::string> askOpenFile(const OpenFileRequest& request) override;
+    void showAbout() override;
+    void endProgramNow() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -57,17 +74,14 @@ protected:
 
 private:
     void buildMenus();
-    void Open_Project();
-    void runPasses(bool insert);
-    void sendHelpKey();
 
-    Module1& module_;
+    DesktopServices services_;
     QMdiArea* mdiArea_ = nullptr;
     Form1* form1_ = nullptr;
     QWidget* form1Frame_ = nullptr; // the MDI child frame around form1_
     std::array<QAction*, 3> modeItems_{};
-    std::unique_ptr<FileDialog> fileDialog_;
-    std::unique_ptr<MessageBoxes> messageBoxes_;
+    std::unique_ptr<ProjectFilesLogic> projectFiles_;
+    std::unique_ptr<MainWindowLogic> logic_;
 };
 
 } // namespace faultward

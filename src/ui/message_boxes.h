@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/views.h"
+
 #include <QString>
 
 #include <memory>
@@ -7,8 +9,6 @@
 class QWidget;
 
 namespace faultward {
-
-enum class MessageIcon { None, Warning };
 
 // Message boxes with the program's title as caption and an OK button only,
 // behind an interface so tests can answer them.

@@ -1,4 +1,4 @@
-#include "path_label.h"
+#include "ui/path_label.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "picture_button.h"
+#include "ui/picture_button.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

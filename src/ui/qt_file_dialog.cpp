@@ -1,4 +1,4 @@
-#include "file_dialog.h"
+#include "ui/file_dialog.h"
 
 #include <QFileDialog>
 #include <QStringList>
@@ -23,7 +23,7 @@ QStringList qtNameFilters(const QString& filter) {
 
 class QtFileDialog : public FileDialog {
 public:
-    std::optional<QString> askOpenFile(QWidget* parent, const OpenFileRequest& request) override {
+    std::optional<QString> askOpenFile(QWidget* parent, const FileDialogRequest& request) override {
         QFileDialog dialog(parent);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         // The chosen file need not exist. Desktop-native dialogs may insist on

@@ -1,6 +1,6 @@
-#include "desktop_sys_info_platform.h"
+#include "ui/desktop_sys_info_platform.h"
 #include "fake_registry.h"
-#include "frmAbout.h"
+#include "ui/frmAbout.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -20,12 +20,6 @@ QPushButton* button(QWidget* window, int index) {
 QString labelText(QWidget* window, const char* name) {
     auto* label = window->findChild<QLabel*>(name);
     return label ? label->text() : QStringLiteral("<missing %1>").arg(name);
-}
-
-void unload() {
-    if (frmAbout* window = frmAbout::loaded())
-        window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // A registry that names a program, and a start that only counts.
@@ -56,10 +50,19 @@ QWidget* nextTabStop(QWidget* from) {
 class AboutWindow : public ::testing::Test {
 protected:
     void TearDown() override { unload(); }
+    void unload() {
+        if (frmAbout* window = about.loaded())
+            window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    int starts = 0;
+    CountingPlatform platform{starts};
+    AboutBox about{platform};
 };
 
 TEST_F(AboutWindow, showsCaptionTitleAndVersionFromTheBuild) {
-    frmAbout* window = frmAbout::showAbout();
+    frmAbout* window = about.show();
     EXPECT_EQ(window->windowTitle(), "About Faultward");
     EXPECT_EQ(labelText(window, "lblTitle"), "Faultward");
     EXPECT_EQ(labelText(window, "lblVersion"), "Version 1.0.11");
@@ -71,7 +74,7 @@ TEST_F(AboutWindow, showsCaptionTitleAndVersionFromTheBuild) {
 }
 
 TEST_F(AboutWindow, buttonsHaveTheirCaptionsAndSystemInfoComesFirstInTabOrder) {
-    frmAbout* window = frmAbout::showAbout();
+    frmAbout* window = about.show();
     QPushButton* close = button(window, 1);
     QPushButton* sysInfo = button(window, 2);
     ASSERT_TRUE(close && sysInfo);
@@ -84,27 +87,25 @@ TEST_F(AboutWindow, buttonsHaveTheirCaptionsAndSystemInfoComesFirstInTabOrder) {
 }
 
 TEST_F(AboutWindow, isLoadedOnceAndCloseUnloadsItForAFreshLoad) {
-    frmAbout* first = frmAbout::showAbout();
-    EXPECT_EQ(frmAbout::showAbout(), first);
+    frmAbout* first = about.show();
+    EXPECT_EQ(about.show(), first);
     EXPECT_TRUE(first->isVisible());
 
     button(first, 1)->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(frmAbout::loaded(), nullptr);
+    EXPECT_EQ(about.loaded(), nullptr);
 
-    frmAbout* second = frmAbout::showAbout();
+    frmAbout* second = about.show();
     EXPECT_TRUE(second->isVisible());
     EXPECT_EQ(labelText(second, "lblVersion"), "Version 1.0.11");
 }
 
 TEST_F(AboutWindow, systemInfoButton_startsTheProgramEachTimeAndStaysOpen) {
-    frmAbout* window = frmAbout::showAbout();
-    int starts = 0;
-    window->setSysInfoPlatform(std::make_unique<CountingPlatform>(starts));
+    frmAbout* window = about.show();
     button(window, 2)->click();
     button(window, 2)->click();
     EXPECT_EQ(starts, 2);
-    EXPECT_EQ(frmAbout::loaded(), window);
+    EXPECT_EQ(about.loaded(), window);
     EXPECT_TRUE(window->isVisible());
 }
 
@@ -122,13 +123,13 @@ TEST_F(AboutWindow, programRunsOnUntilAboutClosesAfterTheMainWindow) {
     auto* mainWindow = new QWidget;
     mainWindow->setAttribute(Qt::WA_DeleteOnClose);
     mainWindow->show();
-    frmAbout::showAbout();
+    about.show();
 
     bool ranAfterMainClosed = false;
     bool timedOut = false;
     QTimer::singleShot(0, mainWindow, [mainWindow] { mainWindow->close(); });
     QTimer::singleShot(100, qApp, [&] {
-        ranAfterMainClosed = frmAbout::loaded() && frmAbout::loaded()->isVisible();
+        ranAfterMainClosed = about.loaded() && about.loaded()->isVisible();
         unload();
     });
     QTimer::singleShot(5000, qApp, [&] {

@@ -1,5 +1,5 @@
 #include "fake_registry.h"
-#include "get_key_value.h"
+#include "app/get_key_value.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "get_key_value.h"
-#include "linux_registry.h"
-#include "temp_folder.h"
+#include "app/get_key_value.h"
+#include "platform/linux_registry.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "desktop_sys_info_platform.h"
+#include "ui/desktop_sys_info_platform.h"
 #include "fake_registry.h"
-#include "sys_info_launcher.h"
-#include "temp_folder.h"
+#include "app/sys_info_launcher.h"
+#include "support/temp_folder.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,5 +1,5 @@
-#include "cli.h"
-#include "temp_folder.h"
+#include "cli/cli.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

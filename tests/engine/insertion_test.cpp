@@ -1,7 +1,7 @@
-#include "handler_format.h"
-#include "procedure_lines.h"
-#include "temp_folder.h"
-#include "transforms.h"
+#include "rewrite/handler_format.h"
+#include "rewrite/procedure_lines.h"
+#include "support/temp_folder.h"
+#include "rewrite/transforms.h"
 
 #include <gtest/gtest.h>
 

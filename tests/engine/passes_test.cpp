@@ -1,6 +1,7 @@
-#include "passes.h"
-#include "source_file.h"
-#include "temp_folder.h"
+#include "rewrite/passes.h"
+#include "app/pass_driver.h"
+#include "platform/source_file.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

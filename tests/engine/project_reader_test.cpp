@@ -1,6 +1,6 @@
-#include "file_list.h"
-#include "project_reader.h"
-#include "temp_folder.h"
+#include "project/file_list.h"
+#include "project/project_reader.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "handler_format.h"
-#include "temp_folder.h"
-#include "text_lines.h"
-#include "transforms.h"
+#include "rewrite/handler_format.h"
+#include "support/temp_folder.h"
+#include "rewrite/text_lines.h"
+#include "rewrite/transforms.h"
 
 #include <gtest/gtest.h>
 

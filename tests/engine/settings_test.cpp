@@ -1,5 +1,5 @@
-#include "settings.h"
-#include "temp_folder.h"
+#include "app/settings.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

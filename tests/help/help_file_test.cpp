@@ -1,5 +1,5 @@
-#include "handler_format.h"
-#include "help_key.h"
+#include "rewrite/handler_format.h"
+#include "ui/help_key.h"
 
 #include <QFile>
 #include <QTextDocument>

@@ -1,6 +1,6 @@
-#include "frmAbout.h"
-#include "help_key.h"
-#include "help_window.h"
+#include "ui/frmAbout.h"
+#include "ui/help_key.h"
+#include "ui/help_window.h"
 #include "ui_test_support.h"
 
 #include <QApplication>
@@ -20,14 +20,10 @@ using help::HelpWindow;
 // the executable (the build puts it beside the tests too).
 class HelpInTheProgram : public ::testing::Test {
 protected:
-    void SetUp() override {
-        program.window().onShowAbout = [] { frmAbout::showAbout(); };
-        help::HelpKey* key = help::setApplicationHelpFile(help::defaultHelpFilePath());
-        key->setMissingNotice([this](const QString& text) { missing << text; });
-    }
+    void SetUp() override { QCoreApplication::instance()->installEventFilter(&key); }
     void TearDown() override {
         for (QWidget* window : {static_cast<QWidget*>(HelpWindow::loaded()),
-                                static_cast<QWidget*>(frmAbout::loaded())})
+                                static_cast<QWidget*>(program.about().loaded())})
             if (window)
                 window->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -39,11 +35,11 @@ protected:
         EXPECT_TRUE(help->isVisible());
         EXPECT_EQ(help->file(), help::defaultHelpFilePath());
         EXPECT_TRUE(help->browser()->toPlainText().contains("Faultward Help"));
-        EXPECT_TRUE(missing.isEmpty()) << missing.join('\n').toStdString();
+        EXPECT_TRUE(program.messages().texts.empty());
     }
 
     RunningProgram program;
-    QStringList missing;
+    help::HelpKey key{help::defaultHelpFilePath(), program.messages()};
 };
 
 TEST_F(HelpInTheProgram, f1InTheFileList_opensTheHelpWindow) {
@@ -68,18 +64,18 @@ TEST_F(HelpInTheProgram, helpIndex_opensTheHelpWindow) {
 
 TEST_F(HelpInTheProgram, helpAbout_showsTheAboutWindowOnce) {
     program.trigger("mnu_h_2");
-    frmAbout* about = frmAbout::loaded();
+    frmAbout* about = program.about().loaded();
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(about->isVisible());
     EXPECT_EQ(about->windowTitle(), "About Faultward");
     program.trigger("mnu_h_2");
-    EXPECT_EQ(frmAbout::loaded(), about);
+    EXPECT_EQ(program.about().loaded(), about);
 }
 
 TEST_F(HelpInTheProgram, f1InTheAboutWindow_opensTheHelpWindowToo) {
     program.trigger("mnu_h_2");
     QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-    QApplication::sendEvent(frmAbout::loaded(), &press);
+    QApplication::sendEvent(program.about().loaded(), &press);
     expectHelpWindowOpen();
 }
 

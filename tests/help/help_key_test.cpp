@@ -1,6 +1,6 @@
-#include "help_key.h"
-#include "help_window.h"
-#include "temp_folder.h"
+#include "ui/help_key.h"
+#include "ui/help_window.h"
+#include "support/temp_folder.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -19,19 +19,35 @@ void unloadHelp() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// Keeps the texts of the message boxes instead of showing them.
+class NoticeList final : public MessageBoxes {
+public:
+    explicit NoticeList(QStringList& texts) : texts_(texts) {}
+    void showMessage(QWidget*, const QString& text, MessageIcon) override { texts_ << text; }
+
+private:
+    QStringList& texts_;
+};
+
 class HelpKeyTest : public ::testing::Test {
 protected:
     void SetUp() override {
         helpFile = folder.write("help.html", "<html><body><h1>Sample help</h1></body></html>");
-        key = setApplicationHelpFile(QString::fromStdString(helpFile.string()));
-        key->setMissingNotice([this](const QString& text) { notices << text; });
+        useHelpFile(QString::fromStdString(helpFile.string()));
     }
     void TearDown() override { unloadHelp(); }
 
+    // Installs a key for the file as the program does, for every window.
+    void useHelpFile(const QString& path) {
+        key = std::make_unique<HelpKey>(path, noticeBoxes);
+        QCoreApplication::instance()->installEventFilter(key.get());
+    }
+
     faultward::testing::TempFolder folder;
     std::filesystem::path helpFile;
-    HelpKey* key = nullptr;
     QStringList notices;
+    NoticeList noticeBoxes{notices};
+    std::unique_ptr<HelpKey> key;
 };
 
 void pressF1(QWidget* target) {
@@ -82,8 +98,7 @@ TEST_F(HelpKeyTest, f1Again_reusesTheOneHelpWindow) {
 TEST_F(HelpKeyTest, missingFile_saysSoNamingThePathAndOpensNoWindow) {
     const QString missing =
         QString::fromStdString((folder / "gone" / "faultwardhelp.html").string());
-    key = setApplicationHelpFile(missing);
-    key->setMissingNotice([this](const QString& text) { notices << text; });
+    useHelpFile(missing);
 
     QWidget window;
     window.show();

@@ -1,9 +1,9 @@
 // Project files that are empty, binary, enormous or odd: a clear message where
 // something is wrong, no crash, and no file touched but the listed entries.
 #include "child_process.h"
-#include "file_list.h"
+#include "project/file_list.h"
 #include "project_tree.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

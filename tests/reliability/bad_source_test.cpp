@@ -2,9 +2,9 @@
 // bytes, a million lines, lines of megabytes, nothing but marked lines, and a
 // file larger than the memory the process may use.
 #include "child_process.h"
-#include "passes.h"
+#include "rewrite/passes.h"
 #include "project_tree.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // the exit status says so.
 #include "child_process.h"
 #include "project_tree.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // meant it to be, and the next run must clear the temporaries left behind.
 #include "child_process.h"
 #include "project_tree.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // starts with sensible values, never hangs, and never damages what is there.
 #include "child_process.h"
 #include "project_tree.h"
-#include "settings.h"
-#include "temp_folder.h"
+#include "app/settings.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

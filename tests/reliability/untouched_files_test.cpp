@@ -3,7 +3,7 @@
 // keeps build tools and source control quiet.
 #include "child_process.h"
 #include "project_tree.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

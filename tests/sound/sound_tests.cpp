@@ -1,6 +1,5 @@
-#include "qt_sound_backend.h"
-#include "sound.h"
-#include "sound_backend.h"
+#include "app/sound_cues.h"
+#include "ui/qt_sound_output.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -24,37 +23,46 @@ QByteArray cueBytes(int id) {
 
 // Records the calls and checks that bytes being played are never changed
 // underneath the player.
-class RecordingBackend final : public SoundBackend {
+class RecordingOutput final : public WaveOutput {
 public:
-    explicit RecordingBackend(std::vector<std::string>& log) : log_(log) {}
+    explicit RecordingOutput(std::vector<std::string>& log) : log_(log) {}
 
-    void play(const QByteArray& image) override {
-        playing_ = &image;
-        snapshot_ = QByteArray(image.constData(), image.size()); // a deep copy
+    void play(std::string_view image) override {
+        playing_ = image;
+        snapshot_ = std::string(image); // a deep copy
         log_.push_back("play " + std::to_string(image.size()));
     }
     void stop() override {
-        if (playing_ && *playing_ != snapshot_)
+        if (playing_.data() && playing_ != snapshot_)
             log_.push_back("bytes changed while playing");
-        playing_ = nullptr;
+        playing_ = {};
         log_.push_back("stop");
     }
+    void processPendingEvents() override { QCoreApplication::processEvents(); }
 
 private:
     std::vector<std::string>& log_;
-    const QByteArray* playing_ = nullptr;
-    QByteArray snapshot_;
+    std::string_view playing_;
+    std::string snapshot_;
 };
 
-class SoundCues : public testing::Test {
+QByteArray bytesOf(const std::string& data) {
+    return QByteArray(data.data(), static_cast<qsizetype>(data.size()));
+}
+
+class SoundCuesTest : public testing::Test {
 protected:
-    void SetUp() override { setSoundBackend(std::make_unique<RecordingBackend>(log)); }
-    void TearDown() override { setSoundBackend(nullptr); }
+    void Play_Sound(int id) { cues.Play_Sound(id); }
+    void Stop_Sound() { cues.Stop_Sound(); }
+    QByteArray currentSoundData() const { return bytesOf(cues.Sound_Data()); }
 
     std::vector<std::string> log;
+    QtCueStore store;
+    RecordingOutput output{log};
+    SoundCues cues{store, output};
 };
 
-TEST_F(SoundCues, nextCue_endsThePlayingOneBeforeItsBytesAreReplaced) {
+TEST_F(SoundCuesTest, nextCue_endsThePlayingOneBeforeItsBytesAreReplaced) {
     Play_Sound(kClickCue);
     Play_Sound(kClickCue);
     Play_Sound(kCompletionCue);
@@ -65,7 +73,7 @@ TEST_F(SoundCues, nextCue_endsThePlayingOneBeforeItsBytesAreReplaced) {
     EXPECT_EQ(currentSoundData(), cueBytes(kCompletionCue));
 }
 
-TEST_F(SoundCues, stopSound_endsTheCueAndIsHarmlessWhenNothingPlays) {
+TEST_F(SoundCuesTest, stopSound_endsTheCueAndIsHarmlessWhenNothingPlays) {
     Stop_Sound();
     Play_Sound(kClickCue);
     Stop_Sound();
@@ -74,7 +82,7 @@ TEST_F(SoundCues, stopSound_endsTheCueAndIsHarmlessWhenNothingPlays) {
     EXPECT_EQ(log, expected);
 }
 
-TEST_F(SoundCues, unknownCue_throwsAndLeavesThePlayingCueAlone) {
+TEST_F(SoundCuesTest, unknownCue_throwsAndLeavesThePlayingCueAlone) {
     Play_Sound(kClickCue);
     log.clear();
     EXPECT_THROW(Play_Sound(13), std::runtime_error);
@@ -82,7 +90,7 @@ TEST_F(SoundCues, unknownCue_throwsAndLeavesThePlayingCueAlone) {
     EXPECT_EQ(currentSoundData(), cueBytes(kClickCue));
 }
 
-TEST_F(SoundCues, playSound_letsPendingEventsRunOnce) {
+TEST_F(SoundCuesTest, playSound_letsPendingEventsRunOnce) {
     bool repainted = false;
     QTimer::singleShot(0, [&] { repainted = true; });
     Play_Sound(kClickCue);
@@ -91,7 +99,7 @@ TEST_F(SoundCues, playSound_letsPendingEventsRunOnce) {
 
 // On a machine without an audio device (the test machines) the real player
 // must stay silent: no exception, no warning, no waiting.
-TEST(QtSoundBackendWithoutDevice, playReplaceAndStop_returnQuietlyAndAtOnce) {
+TEST(QtSoundOutputWithoutDevice, playReplaceAndStop_returnQuietlyAndAtOnce) {
     static QStringList warnings;
     warnings.clear();
     const QtMessageHandler previous =
@@ -100,15 +108,19 @@ TEST(QtSoundBackendWithoutDevice, playReplaceAndStop_returnQuietlyAndAtOnce) {
                 warnings << text;
         });
 
-    setSoundBackend(nullptr);
     QElapsedTimer timer;
     timer.start();
-    Play_Sound(kClickCue);
-    Play_Sound(kClickCue);
-    Play_Sound(kCompletionCue);
-    Stop_Sound();
-    Play_Sound(kCompletionCue);
-    Stop_Sound();
+    {
+        QtCueStore store;
+        QtSoundOutput output;
+        SoundCues cues(store, output);
+        cues.Play_Sound(kClickCue);
+        cues.Play_Sound(kClickCue);
+        cues.Play_Sound(kCompletionCue);
+        cues.Stop_Sound();
+        cues.Play_Sound(kCompletionCue);
+        cues.Stop_Sound();
+    }
     const qint64 elapsed = timer.elapsed();
     qInstallMessageHandler(previous);
 
@@ -116,11 +128,11 @@ TEST(QtSoundBackendWithoutDevice, playReplaceAndStop_returnQuietlyAndAtOnce) {
     EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
 }
 
-TEST(QtSoundBackendWithoutDevice, unplayableImage_isIgnored) {
-    QtSoundBackend player;
-    const QByteArray garbage("RIFF\x04\0\0\0WAVE", 12);
+TEST(QtSoundOutputWithoutDevice, unplayableImage_isIgnored) {
+    QtSoundOutput player;
+    const std::string garbage("RIFF\x04\0\0\0WAVE", 12);
     player.play(garbage);
-    player.play(QByteArray());
+    player.play({});
     player.stop();
     SUCCEED();
 }

@@ -1,4 +1,4 @@
-#include "wave_image.h"
+#include "ui/wave_image.h"
 
 #include <QFile>
 

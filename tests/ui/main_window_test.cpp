@@ -1,5 +1,5 @@
-#include "form1.h"
-#include "path_label.h"
+#include "ui/form1.h"
+#include "ui/path_label.h"
 #include "ui_test_support.h"
 
 #include <QAction>
@@ -27,8 +27,8 @@ std::vector<bool> modeChecks(MDIForm1& window) {
 
 TEST(MainWindow, startWithoutSettingsFile_usesDefaultsAndShowsEmptyProjectWindow) {
     RunningProgram program;
-    EXPECT_EQ(program.module().Project_File, "");
-    EXPECT_EQ(program.module().Error_Flag, 0);
+    EXPECT_EQ(program.module().Project_File(), "");
+    EXPECT_EQ(program.module().Error_Flag(), 0);
     EXPECT_EQ(modeChecks(program.window()), (std::vector<bool>{true, false, false}));
     EXPECT_EQ(program.window().windowTitle(), "Faultward");
 
@@ -57,9 +57,9 @@ TEST(MainWindow, storedMode_checksItsItemOrNoneWhenOutOfRange) {
     for (const Case& c : cases) {
         RunningProgram program(
             crlf({"[OS]", "Project_File=/p/A.vbp", std::string("Error_Flag=") + c.stored}));
-        EXPECT_EQ(program.module().Error_Flag, c.mode) << c.stored;
+        EXPECT_EQ(program.module().Error_Flag(), c.mode) << c.stored;
         EXPECT_EQ(modeChecks(program.window()), c.checks) << c.stored;
-        EXPECT_EQ(program.module().Project_File, "/p/A.vbp");
+        EXPECT_EQ(program.module().Project_File(), "/p/A.vbp");
     }
 }
 
@@ -100,13 +100,13 @@ TEST(MainWindow, choosingMode_keepsExactlyOneItemChecked) {
     RunningProgram program;
     program.trigger("mnu_o_2");
     EXPECT_EQ(modeChecks(program.window()), (std::vector<bool>{false, false, true}));
-    EXPECT_EQ(program.module().Error_Flag, 2);
+    EXPECT_EQ(program.module().Error_Flag(), 2);
     // Choosing the marked item again must not clear it.
     program.trigger("mnu_o_2");
     EXPECT_EQ(modeChecks(program.window()), (std::vector<bool>{false, false, true}));
     program.trigger("mnu_o_1");
     EXPECT_EQ(modeChecks(program.window()), (std::vector<bool>{false, true, false}));
-    EXPECT_EQ(program.module().Error_Flag, 1);
+    EXPECT_EQ(program.module().Error_Flag(), 1);
 }
 
 TEST(MainWindow, closingWindow_savesProjectAndMode) {
@@ -217,12 +217,12 @@ TEST(MainWindow, helpButtonAndHelpIndex_sendF1) {
     qApp->removeEventFilter(&counter);
 }
 
-TEST(MainWindow, helpAbout_callsTheAboutHook) {
+TEST(MainWindow, helpAbout_showsTheAboutWindow) {
     RunningProgram program;
-    int shown = 0;
-    program.window().onShowAbout = [&] { ++shown; };
+    EXPECT_EQ(program.about().loaded(), nullptr);
     program.trigger("mnu_h_2");
-    EXPECT_EQ(shown, 1);
+    ASSERT_NE(program.about().loaded(), nullptr);
+    EXPECT_TRUE(program.about().loaded()->isVisible());
 }
 
 } // namespace

@@ -1,6 +1,6 @@
-#include "form1.h"
-#include "list_entries.h"
-#include "path_label.h"
+#include "ui/form1.h"
+#include "ui/list_entries.h"
+#include "ui/path_label.h"
 #include "ui_test_support.h"
 
 #include <QListWidget>
@@ -52,11 +52,11 @@ TEST(OpenProject, open_listsFormsAndModulesSortedAndTickedWithNoneCurrent) {
     EXPECT_TRUE(form.cmd_tbl(2).isEnabled());
     EXPECT_TRUE(form.cmd_tbl(4).isEnabled());
     EXPECT_EQ(program.window().windowTitle(), "Faultward");
-    EXPECT_EQ(program.module().Project_File, project.string());
+    EXPECT_EQ(program.module().Project_File(), project.string());
     EXPECT_EQ(std::filesystem::current_path(), project.parent_path());
 
     ASSERT_EQ(program.dialog().requests.size(), 1u);
-    const OpenFileRequest& request = program.dialog().requests[0];
+    const FileDialogRequest& request = program.dialog().requests[0];
     EXPECT_EQ(request.fileName, "/earlier/Old.vbp");
     EXPECT_EQ(request.filter, "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp");
     EXPECT_EQ(request.filterIndex, 2);
@@ -88,7 +88,7 @@ TEST(OpenProject, cancel_leavesEverythingButTheCaption) {
     EXPECT_EQ(form.List1().count(), 3);
     EXPECT_EQ(form.List1().item(0)->checkState(), Qt::Unchecked);
     EXPECT_EQ(form.lbl_proh().text(), qpath(project));
-    EXPECT_EQ(program.module().Project_File, project.string());
+    EXPECT_EQ(program.module().Project_File(), project.string());
     EXPECT_EQ(program.dialog().requests.back().fileName, qpath(project));
 }
 
@@ -102,7 +102,7 @@ TEST(OpenProject, unreadableChoice_keepsPathEmptiesListAndSaysWhy) {
     program.openProject(missing);
 
     Form1& form = program.window().form1();
-    EXPECT_EQ(program.module().Project_File, missing.string());
+    EXPECT_EQ(program.module().Project_File(), missing.string());
     EXPECT_EQ(form.List1().count(), 0);
     EXPECT_EQ(form.lbl_proh().text(), qpath(first));
     EXPECT_TRUE(form.cmd_tbl(2).isEnabled());

@@ -1,5 +1,6 @@
-#include "form1.h"
-#include "passes.h"
+#include "app/project_files_logic.h"
+#include "ui/form1.h"
+#include "rewrite/passes.h"
 #include "ui_test_support.h"
 
 #include <QApplication>
@@ -81,7 +82,7 @@ TEST(PassesWindow, insert_rewritesTickedFilesInModeAndShowsProgress) {
     list.item(2)->setCheckState(Qt::Unchecked);
     program.trigger("mnu_o_2");
     WindowWatcher watcher(program.window());
-    program.window().form1().setPassWatcher(&watcher);
+    program.window().projectFiles().setPassWatcher(&watcher);
 
     program.click("cmd_tbl_2");
 
@@ -119,7 +120,7 @@ TEST(PassesWindow, insert_rewritesTickedFilesInModeAndShowsProgress) {
     EXPECT_EQ(list.item(1)->checkState(), Qt::Checked);
     EXPECT_EQ(list.item(2)->checkState(), Qt::Unchecked);
     EXPECT_TRUE(program.messages().texts.empty());
-    program.window().form1().setPassWatcher(nullptr);
+    program.window().projectFiles().setPassWatcher(nullptr);
 }
 
 TEST(PassesWindow, insertTwiceThenRemove_givesBackTheOriginalBytes) {
@@ -210,7 +211,7 @@ TEST(PassesWindow, selectNoneThenRemove_changesNoFile) {
 TEST(PassesWindow, insertBeforeAnyProject_runsOverTheEmptyList) {
     RunningProgram program;
     WindowWatcher watcher(program.window());
-    program.window().form1().setPassWatcher(&watcher);
+    program.window().projectFiles().setPassWatcher(&watcher);
     program.trigger("mnu_f_2");
     ASSERT_EQ(watcher.looks.size(), 4u);
     EXPECT_EQ(watcher.looks[2].caption, "Inserting Error Handling Code");
@@ -218,7 +219,7 @@ TEST(PassesWindow, insertBeforeAnyProject_runsOverTheEmptyList) {
     EXPECT_EQ(watcher.looks[2].barMaximum, 100);
     expectIdleAfterPass(program);
     EXPECT_TRUE(program.messages().texts.empty());
-    program.window().form1().setPassWatcher(nullptr);
+    program.window().projectFiles().setPassWatcher(nullptr);
 }
 
 // The whole road on a generated project of a realistic shape.

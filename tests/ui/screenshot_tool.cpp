@@ -5,9 +5,10 @@
 // Usage: faultward-screenshot OUTPUT_FOLDER PROJECT.vbp
 // Settings are kept in a scratch folder, never in the real ERRH.ini.
 
-#include "file_dialog.h"
-#include "form1.h"
-#include "passes.h"
+#include "ui/file_dialog.h"
+#include "app/project_files_logic.h"
+#include "ui/form1.h"
+#include "rewrite/passes.h"
 #include "ui_test_support.h"
 
 #include <QApplication>
@@ -90,9 +91,9 @@ int main(int argc, char** argv) {
     saveScreen(folder, QStringLiteral("3-opened.png"));
 
     MidPassCamera camera(program.window(), folder, program.window().form1().List1().count());
-    program.window().form1().setPassWatcher(&camera);
+    program.window().projectFiles().setPassWatcher(&camera);
     program.click("cmd_tbl_2");
-    program.window().form1().setPassWatcher(nullptr);
+    program.window().projectFiles().setPassWatcher(nullptr);
     settle();
     saveScreen(folder, QStringLiteral("5-inserted.png"));
     std::printf("caption after inserting: %s\n", qPrintable(program.window().windowTitle()));

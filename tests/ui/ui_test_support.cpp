@@ -1,6 +1,6 @@
 #include "ui_test_support.h"
 
-#include "settings.h"
+#include "app/settings.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -15,7 +15,8 @@ QString qpath(const std::filesystem::path& path) {
     return QFile::decodeName(QByteArray::fromStdString(path.native()));
 }
 
-std::optional<QString> ScriptedFileDialog::askOpenFile(QWidget*, const OpenFileRequest& request) {
+std::optional<QString> ScriptedFileDialog::askOpenFile(QWidget*,
+                                                       const FileDialogRequest& request) {
     requests.push_back(request);
     if (answers.empty())
         throw std::logic_error("the test gave the file dialog no answer");
@@ -29,6 +30,14 @@ void RecordingMessageBoxes::showMessage(QWidget*, const QString& text, MessageIc
     icons.push_back(icon);
 }
 
+void RecordingSoundPlayer::Play_Sound(int id) {
+    calls.push_back("play " + std::to_string(id));
+}
+
+void RecordingSoundPlayer::Stop_Sound() {
+    calls.push_back("stop");
+}
+
 RunningProgram::RunningProgram(std::optional<std::string> settingsText) {
     std::error_code error;
     startFolder_ = std::filesystem::current_path(error);
@@ -38,14 +47,9 @@ RunningProgram::RunningProgram(std::optional<std::string> settingsText) {
         scratch_.write("app/ERRH.ini", *settingsText);
     store_ = std::make_unique<IniFileStore>(settingsFilePath(appFolder));
     module_ = std::make_unique<Module1>(*store_, appFolder);
-    window_ = std::make_unique<MDIForm1>(*module_);
-    auto dialog = std::make_unique<ScriptedFileDialog>();
-    dialog_ = dialog.get();
-    window_->setFileDialog(std::move(dialog));
-    auto messages = std::make_unique<RecordingMessageBoxes>();
-    messages_ = messages.get();
-    window_->setMessageBoxes(std::move(messages));
-    window_->terminate = [this] { ++terminations_; };
+    window_ = std::make_unique<MDIForm1>(
+        *module_, DesktopServices{sound_, helpKeySender_, about_, dialog_, messages_,
+                                  [this] { ++terminations_; }});
     module_->Load_Settings(*window_);
     window_->show();
 }
@@ -55,10 +59,12 @@ RunningProgram::~RunningProgram() {
     // scratch folder goes.
     std::error_code error;
     std::filesystem::current_path(startFolder_, error);
+    if (about::frmAbout* window = about_.loaded())
+        delete window;
 }
 
 void RunningProgram::openProject(const std::filesystem::path& project) {
-    dialog_->answers.push_back(qpath(project));
+    dialog_.answers.push_back(qpath(project));
     click("cmd_tbl_0");
 }
 

@@ -1,11 +1,16 @@
 #pragma once
 
-#include "file_dialog.h"
-#include "mdi_form1.h"
-#include "message_boxes.h"
-#include "module1.h"
-#include "profile_store.h"
-#include "temp_folder.h"
+#include "app/help_opener.h"
+#include "app/module1.h"
+#include "app/profile_store.h"
+#include "app/sound_player.h"
+#include "support/temp_folder.h"
+#include "ui/desktop_sys_info_platform.h"
+#include "ui/file_dialog.h"
+#include "ui/frmAbout.h"
+#include "ui/help_key.h"
+#include "ui/mdi_form1.h"
+#include "ui/message_boxes.h"
 
 #include <QString>
 
@@ -27,9 +32,17 @@ QString qpath(const std::filesystem::path& path);
 // Answers the file-open dialog from a script: a path, or nothing for Cancel.
 class ScriptedFileDialog : public FileDialog {
 public:
-    std::optional<QString> askOpenFile(QWidget*, const OpenFileRequest& request) override;
+    std::optional<QString> askOpenFile(QWidget*, const FileDialogRequest& request) override;
     std::deque<std::optional<QString>> answers;
-    std::vector<OpenFileRequest> requests;
+    std::vector<FileDialogRequest> requests;
+};
+
+// Plays nothing; remembers the calls as "play 11", "play 12" and "stop".
+class RecordingSoundPlayer : public SoundPlayer {
+public:
+    void Play_Sound(int id) override;
+    void Stop_Sound() override;
+    std::vector<std::string> calls;
 };
 
 // Remembers every message box instead of waiting for a person.
@@ -63,17 +76,23 @@ public:
 
     Module1& module() { return *module_; }
     MDIForm1& window() { return *window_; }
-    ScriptedFileDialog& dialog() { return *dialog_; }
-    RecordingMessageBoxes& messages() { return *messages_; }
+    ScriptedFileDialog& dialog() { return dialog_; }
+    RecordingMessageBoxes& messages() { return messages_; }
+    RecordingSoundPlayer& sound() { return sound_; }
+    AboutBox& about() { return about_; }
     int terminations() const { return terminations_; }
 
 private:
     faultward::testing::TempFolder scratch_;
     std::unique_ptr<IniFileStore> store_;
     std::unique_ptr<Module1> module_;
+    ScriptedFileDialog dialog_;
+    RecordingMessageBoxes messages_;
+    RecordingSoundPlayer sound_;
+    help::HelpKeySender helpKeySender_;
+    about::DesktopSysInfoPlatform sysInfo_;
+    AboutBox about_{sysInfo_};
     std::unique_ptr<MDIForm1> window_;
-    ScriptedFileDialog* dialog_ = nullptr;
-    RecordingMessageBoxes* messages_ = nullptr;
     int terminations_ = 0;
     std::filesystem::path startFolder_;
 };

@@ -1,0 +1,108 @@
+#include "app/main_window_logic.h"
+
+#include "app/menus.h"
+#include "app/texts.h"
+#include "platform/path_bytes.h"
+#include "project/project_reader.h"
+
+#include <exception>
+
+namespace faultward {
+
+MainWindowLogic::MainWindowLogic(Module1& module, MainWindowView& view, ProjectFilesLogic& files,
+                                 SoundPlayer& sound, HelpOpener& help)
+    : module_(module), view_(view), files_(files), sound_(sound), help_(help) {}
+
+void MainWindowLogic::MDIForm_Load() {
+    view_.setCaption(kProductName);
+}
+
+void MainWindowLogic::MDIForm_Unload() {
+    module_.Save_Settings();
+}
+
+void MainWindowLogic::mnu_f_Click(int Index) {
+    cmd_nav(Index);
+}
+
+void MainWindowLogic::mnu_o_Click(int Index) {
+    for (int mode = 0; mode < kModeItemCount; ++mode)
+        view_.setModeChecked(mode, false);
+    if (isModeItem(Index))
+        view_.setModeChecked(Index, true);
+    module_.setErrorFlag(static_cast<std::int16_t>(Index));
+}
+
+void MainWindowLogic::mnu_h_Click(int Index) {
+    if (Index == 0)
+        help_.sendHelpKey();
+    else if (Index == 2)
+        view_.showAbout();
+}
+
+void MainWindowLogic::cmd_nav(int Index) {
+    try {
+        sound_.Play_Sound(kClickCue);
+        switch (Index) {
+        case 0:
+            Open_Project();
+            break;
+        case 2:
+            runPasses(PassCommand::Insert);
+            break;
+        case 4:
+            runPasses(PassCommand::Remove);
+            break;
+        case 6:
+            view_.endProgramNow();
+            break;
+        case 7:
+            help_.sendHelpKey();
+            break;
+        default:
+            break;
+        }
+    } catch (const std::exception&) {
+        // A command that fails ends where it failed, without a message.
+    }
+}
+
+void MainWindowLogic::runPasses(PassCommand command) {
+    sound_.Stop_Sound();
+    const FailureCollector failures = files_.runPasses(command);
+    sound_.Play_Sound(kCompletionCue);
+    // The passes skip what they cannot read or write; say so rather than let
+    // "Task Completed" stand for success.
+    if (!failures.empty())
+        view_.showMessage(failureMessage(failures), MessageIcon::Warning);
+}
+
+void MainWindowLogic::Open_Project() {
+    // Clears what a pass left in the caption.
+    view_.setCaption(kProductName);
+    const std::optional<std::string> chosen =
+        view_.askOpenFile({module_.Project_File(), kProjectFilter, kProjectFilterIndex});
+    if (!chosen)
+        return;
+
+    // Kept even when the file cannot be read, so the next dialog starts there.
+    module_.setProjectFile(*chosen);
+    // Relative entries name files in the project's folder; it also becomes the
+    // current folder, as the file dialog always left it.
+    const std::filesystem::path project = pathFromBytes(*chosen);
+    const std::filesystem::path folder = project.parent_path();
+    std::error_code error;
+    std::filesystem::current_path(folder, error);
+
+    files_.clearList();
+    const ProjectRead read = readProjectFile(project);
+    if (read.status != ProjectReadStatus::Ok) {
+        // The empty list alone would leave the user guessing why.
+        view_.showMessage(describeProjectFailure(read.status, pathDisplayText(*chosen)),
+                          MessageIcon::Warning);
+        return;
+    }
+    files_.showProject(read.entries, *chosen, folder);
+}
+
+} // namespace faultward

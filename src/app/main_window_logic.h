@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/help_opener.h"
+#include "app/module1.h"
+#include "app/pass_driver.h"
+#include "app/project_files_logic.h"
+#include "app/sound_player.h"
+#include "app/views.h"
+
+namespace faultward {
+
+// What the main window does, whatever shows it: the one command routine that
+// the File menu and the tool row share, the Options and Help menus, and what
+// happens when the window loads and closes.
+class MainWindowLogic {
+public:
+    MainWindowLogic(Module1& module, MainWindowView& view, ProjectFilesLogic& files,
+                    SoundPlayer& sound, HelpOpener& help);
+
+    void MDIForm_Load();
+    // Closing the window keeps the settings; File, Exit does not come here.
+    void MDIForm_Unload();
+
+    // Command numbers: 0 open a project, 2 insert, 4 remove, 6 exit, 7 help;
+    // any other number only plays the click. A command that fails ends where
+    // it failed, without a message.
+    void cmd_nav(int Index);
+    void mnu_f_Click(int Index);
+    // Makes mode Index the only checked Options item and the handling mode.
+    void mnu_o_Click(int Index);
+    void mnu_h_Click(int Index);
+
+private:
+    void Open_Project();
+    void runPasses(PassCommand command);
+
+    Module1& module_;
+    MainWindowView& view_;
+    ProjectFilesLogic& files_;
+    SoundPlayer& sound_;
+    HelpOpener& help_;
+};
+
+} // namespace faultward

@@ -1,0 +1,69 @@
+#include "app/pass_driver.h"
+
+#include "platform/display_text.h"
+
+#include <algorithm>
+
+namespace faultward {
+namespace {
+
+// Passes every event on and records the failures on the way.
+class RecordingObserver final : public PassObserver {
+public:
+    RecordingObserver(CommandObserver& observer, FailureCollector& failures)
+        : observer_(observer), failures_(failures) {}
+
+    void passStarted(PassKind kind, int minimum, int maximum) override {
+        observer_.passStarted(kind, minimum, maximum);
+    }
+    void entryMadeCurrent(int index) override { observer_.entryMadeCurrent(index); }
+    void progressValue(int value) override { observer_.progressValue(value); }
+    void lineLimitExceeded(int index, std::string_view message) override {
+        observer_.lineLimitExceeded(index, message);
+    }
+    void fileProcessed(int index, std::string_view entry, FileOutcome outcome) override {
+        observer_.fileProcessed(index, entry, outcome);
+        if (failures_.record(index, entry, outcome))
+            observer_.fileFailed(failures_.failures().back());
+    }
+    void passFinished(PassKind kind) override { observer_.passFinished(kind); }
+
+private:
+    CommandObserver& observer_;
+    FailureCollector& failures_;
+};
+
+} // namespace
+
+bool FailureCollector::record(int index, std::string_view entry, FileOutcome outcome) {
+    if (!isFailure(outcome))
+        return false;
+    const bool known = std::any_of(failures_.begin(), failures_.end(),
+                                   [&](const Failure& f) { return f.index == index; });
+    if (!known)
+        failures_.push_back({index, std::string(entry), outcome});
+    return !known;
+}
+
+FailureCollector runPassCommand(PassCommand command, const PassTargets& targets,
+                                CommandObserver& observer) {
+    FailureCollector failures;
+    RecordingObserver recording(observer, failures);
+    runRemovalPass(targets.entries, targets.baseFolder, recording);
+    if (command == PassCommand::Insert)
+        runInsertionPass(targets.entries, targets.baseFolder, targets.mode, recording);
+    return failures;
+}
+
+std::string failureMessage(const FailureCollector& failures) {
+    std::string text = "These selected files could not be processed and were left as they were:\n";
+    for (const FailureCollector::Failure& failure : failures.failures()) {
+        text += "\n";
+        text += entryDisplayText(failure.entry);
+        text += ": ";
+        text += describe(failure.outcome);
+    }
+    return text;
+}
+
+} // namespace faultward

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "rewrite/passes.h"
+
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace faultward {
+
+// Gathers the files a command could not process, once per entry even when the
+// command runs two passes.
+class FailureCollector {
+public:
+    struct Failure {
+        int index;
+        std::string entry;
+        FileOutcome outcome;
+    };
+    // True when this is a failure not recorded for the entry before.
+    bool record(int index, std::string_view entry, FileOutcome outcome);
+    const std::vector<Failure>& failures() const { return failures_; }
+    bool empty() const { return failures_.empty(); }
+
+private:
+    std::vector<Failure> failures_;
+};
+
+// Hears a command's passes, and each file that could not be processed once.
+class CommandObserver : public PassObserver {
+public:
+    virtual void fileFailed(const FailureCollector::Failure& /*failure*/) {}
+};
+
+enum class PassCommand { Remove, Insert };
+
+// What the passes of one command work on.
+struct PassTargets {
+    std::span<const ListEntry> entries;
+    std::filesystem::path baseFolder; // where relative entries are found
+    int mode = 0;                     // the handling mode, for insertion
+};
+
+// Runs a command's passes over the same entries: the removal pass, then, for
+// Insert, the insertion pass, so that a file ends with one set of handlers.
+// Returns the files that could not be processed, each once, in the order of
+// their first failure.
+FailureCollector runPassCommand(PassCommand command, const PassTargets& targets,
+                                CommandObserver& observer);
+
+// The text that names the files a command could not process.
+std::string failureMessage(const FailureCollector& failures);
+
+} // namespace faultward

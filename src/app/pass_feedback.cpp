@@ -1,0 +1,74 @@
+#include "app/pass_feedback.h"
+
+#include "app/texts.h"
+#include "platform/display_text.h"
+
+namespace faultward {
+
+PassFeedback::PassFeedback(MainWindowView& main, ProjectFilesView& files, PassObserver* watcher)
+    : main_(main), files_(files), watcher_(watcher) {}
+
+PassFeedback::~PassFeedback() {
+    if (running_)
+        finish();
+}
+
+void PassFeedback::passStarted(PassKind kind, int minimum, int maximum) {
+    running_ = true;
+    // The removal pass names its work before it turns the pointer, the
+    // insertion pass the other way round.
+    if (kind == PassKind::Insertion) {
+        main_.showBusyPointer();
+        main_.setCaption(kInsertingCaption);
+    } else {
+        main_.setCaption(kRemovingCaption);
+        main_.showBusyPointer();
+    }
+    // A range with no room in it (a list of one entry, or none) is refused,
+    // and the bar keeps the range it had.
+    if (maximum > minimum)
+        files_.setProgressRange(minimum, maximum);
+    files_.setProgressValue(minimum);
+    files_.setProgressVisible(true);
+    if (watcher_)
+        watcher_->passStarted(kind, minimum, maximum);
+}
+
+void PassFeedback::entryMadeCurrent(int index) {
+    files_.setCurrentEntry(index);
+    if (watcher_)
+        watcher_->entryMadeCurrent(index);
+}
+
+void PassFeedback::progressValue(int value) {
+    files_.setProgressValue(value);
+    if (watcher_)
+        watcher_->progressValue(value);
+}
+
+void PassFeedback::lineLimitExceeded(int index, std::string_view message) {
+    main_.showMessage(entryDisplayText(message), MessageIcon::None);
+    if (watcher_)
+        watcher_->lineLimitExceeded(index, message);
+}
+
+void PassFeedback::fileProcessed(int index, std::string_view entry, FileOutcome outcome) {
+    if (watcher_)
+        watcher_->fileProcessed(index, entry, outcome);
+}
+
+void PassFeedback::passFinished(PassKind kind) {
+    finish();
+    if (watcher_)
+        watcher_->passFinished(kind);
+}
+
+void PassFeedback::finish() {
+    running_ = false;
+    files_.setCurrentEntry(-1);
+    files_.setProgressVisible(false);
+    main_.showDefaultPointer();
+    main_.setCaption(kCompletedCaption);
+}
+
+} // namespace faultward

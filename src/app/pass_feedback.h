@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/pass_driver.h"
+#include "app/views.h"
+
+namespace faultward {
+
+// Shows a running pass in the windows: wait pointer, working caption, the
+// progress bar over the label and the entry being worked on; afterwards no
+// current entry, bar hidden, default pointer and "Task Completed".
+class PassFeedback final : public CommandObserver {
+public:
+    // watcher, when given, is told every event after the windows have shown it.
+    PassFeedback(MainWindowView& main, ProjectFilesView& files, PassObserver* watcher);
+    // Puts the windows back even if a pass was cut short.
+    ~PassFeedback() override;
+
+    void passStarted(PassKind kind, int minimum, int maximum) override;
+    void entryMadeCurrent(int index) override;
+    void progressValue(int value) override;
+    void lineLimitExceeded(int index, std::string_view message) override;
+    void fileProcessed(int index, std::string_view entry, FileOutcome outcome) override;
+    void passFinished(PassKind kind) override;
+
+private:
+    void finish();
+
+    MainWindowView& main_;
+    ProjectFilesView& files_;
+    PassObserver* watcher_;
+    bool running_ = false;
+};
+
+} // namespace faultward

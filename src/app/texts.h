@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace faultward {
+
+// The words the program shows, in one place for every front end.
+inline constexpr std::string_view kProductName = "Faultward";
+inline constexpr std::string_view kInsertingCaption = "Inserting Error Handling Code";
+inline constexpr std::string_view kRemovingCaption = "Removing Error Handling Code";
+inline constexpr std::string_view kCompletedCaption = "Faultward- Task Completed";
+inline constexpr std::string_view kProjectFilesLabel = "Project Files:";
+
+// The file-open dialog's filters, "description|pattern" pairs, and the one
+// shown first, counting from 1.
+inline constexpr std::string_view kProjectFilter =
+    "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp";
+inline constexpr int kProjectFilterIndex = 2;
+
+// "About Faultward" and "Version 1.0.11": the build number is not shown.
+std::string aboutCaption();
+std::string versionText(int major, int minor, int revision);
+
+} // namespace faultward

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "rewrite/passes.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace faultward {
+
+// What the core asks of the windows a front end shows. Texts for people are
+// UTF-8; paths and list entries are the bytes the program works with, and the
+// front end turns them into what it shows.
+
+enum class MessageIcon { None, Warning };
+
+// The file-open dialog: the preset file (path bytes), whose folder is where
+// the dialog opens, the filters and the filter shown first, counting from 1.
+struct OpenFileRequest {
+    std::string fileName;
+    std::string_view filter;
+    int filterIndex = 1;
+};
+
+// The main window: caption, menus, the application-wide pointer, message
+// boxes and the dialogs it owns.
+class MainWindowView {
+public:
+    virtual ~MainWindowView() = default;
+    virtual void setCaption(std::string_view text) = 0;
+    // The Options item of handling mode 0, 1 or 2.
+    virtual void setModeChecked(int mode, bool checked) = 0;
+    virtual void showBusyPointer() = 0;
+    virtual void showDefaultPointer() = 0;
+    // Returns once the user has closed the box (OK only).
+    virtual void showMessage(std::string_view text, MessageIcon icon) = 0;
+    // The chosen file's full path, which need not exist; nothing on cancel.
+    virtual std::optional<std::string> askOpenFile(const OpenFileRequest& request) = 0;
+    virtual void showAbout() = 0;
+    // Ends the program at once: no window is told, nothing is saved.
+    virtual void endProgramNow() = 0;
+};
+
+// The project files window: the list with a tick per entry, the label above
+// it, the Insert and Remove buttons and the progress bar over the label.
+class ProjectFilesView {
+public:
+    virtual ~ProjectFilesView() = default;
+    // Replaces the list's entries, in this order, with these ticks.
+    virtual void showEntries(std::span<const ListEntry> entries) = 0;
+    virtual void setEntrySelected(int index, bool selected) = 0;
+    // -1 for none; never changes a tick.
+    virtual void setCurrentEntry(int index) = 0;
+    virtual void setProjectLabel(std::string_view projectPath) = 0;
+    virtual void enableInsertAndRemove() = 0;
+    // Only ranges with room in them (maximum above minimum) are given.
+    virtual void setProgressRange(int minimum, int maximum) = 0;
+    virtual void setProgressValue(int value) = 0;
+    virtual void setProgressVisible(bool visible) = 0;
+};
+
+} // namespace faultward

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace faultward {
+
+// Finds the file that a project entry names, the way Windows would have found
+// it: backslashes separate folders, a relative entry starts at the project's
+// folder, and a name that does not exist as written is matched without regard
+// to letter case, one component at a time. Names with 8-bit characters are
+// tried as their raw bytes first, then converted from code page 1252 to UTF-8,
+// which is how such names arrive on a Linux file system. A drive letter names
+// nothing here. Returns nothing when no such file (or link) exists.
+std::optional<std::filesystem::path> resolveEntryPath(std::string_view entry,
+                                                      const std::filesystem::path& baseFolder);
+
+// The path an entry names when taken as written (backslashes turned into
+// slashes), without looking at the disk; nothing for entries that can name no
+// file here (empty, a drive letter, a NUL byte).
+std::optional<std::filesystem::path> literalEntryPath(std::string_view entry,
+                                                      const std::filesystem::path& baseFolder);
+
+} // namespace faultward

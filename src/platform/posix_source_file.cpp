@@ -1,0 +1,312 @@
+#include "platform/source_file.h"
+
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <new>
+#include <string.h>
+#include <sys/stat.h>
+#include <sys/uio.h>
+#include <unistd.h>
+
+namespace faultward {
+namespace {
+
+constexpr std::string_view kTempInfix = ".faultward-";
+constexpr std::string_view kTempSuffix = ".tmp";
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    void reset(int fd) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = fd;
+    }
+    bool valid() const { return fd_ >= 0; }
+    // Closes now so that a failing close (delayed write errors) can be seen.
+    bool close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+ReadStatus statusFromErrno(int error) {
+    if (error == ENOENT || error == ENOTDIR || error == ELOOP || error == ENAMETOOLONG)
+        return ReadStatus::NotFound;
+    return ReadStatus::NotReadable;
+}
+
+// Writes the pieces in order with gathered writes, going on after a short one.
+bool writeAll(int fd, std::span<const std::string_view> pieces) {
+    // Enough for a large file's runs in one call.
+#ifdef IOV_MAX
+    constexpr std::size_t kBatch = IOV_MAX < 1024 ? IOV_MAX : 1024;
+#else
+    constexpr std::size_t kBatch = 16; // the least any system allows
+#endif
+    iovec batch[kBatch];
+    std::size_t next = 0; // first piece not yet wholly written
+    std::size_t done = 0; // bytes of pieces[next] already written
+    for (;;) {
+        while (next < pieces.size() && done == pieces[next].size()) {
+            ++next;
+            done = 0;
+        }
+        if (next == pieces.size())
+            return true;
+        std::size_t count = 0;
+        for (std::size_t i = next; i < pieces.size() && count < kBatch; ++i) {
+            const std::string_view piece = pieces[i].substr(i == next ? done : 0);
+            batch[count++] = iovec{const_cast<char*>(piece.data()), piece.size()};
+        }
+        const ssize_t written = ::writev(fd, batch, static_cast<int>(count));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        for (auto left = static_cast<std::size_t>(written); left > 0;) {
+            const std::size_t step = std::min(left, pieces[next].size() - done);
+            done += step;
+            left -= step;
+            if (done == pieces[next].size()) {
+                ++next;
+                done = 0;
+            }
+        }
+    }
+}
+
+// ".<name>.faultward-<pid>.tmp", with the name shortened so the whole stays
+// within the file system's limit on one name.
+std::string temporaryName(const std::string& name) {
+    // The program never forks without exec, so its pid is asked for once.
+    static const std::string pid = std::to_string(::getpid());
+    const std::size_t fixed = 1 + kTempInfix.size() + pid.size() + kTempSuffix.size();
+    const std::size_t room = NAME_MAX > fixed ? NAME_MAX - fixed : 0;
+    std::string result = ".";
+    result.append(name, 0, std::min(name.size(), room));
+    result.append(kTempInfix);
+    result.append(pid);
+    result.append(kTempSuffix);
+    return result;
+}
+
+void syncFolder(const std::filesystem::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Reads to the end of the file into buffer. The size is a hint only: the file
+// may grow or shrink while it is read. Growing only (never clearing first)
+// spares zero-filling a reused buffer.
+bool readAll(int fd, std::size_t sizeHint, std::string& buffer) {
+    if (buffer.size() < sizeHint + 1)
+        buffer.resize(sizeHint + 1);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == buffer.size())
+            buffer.resize(buffer.size() * 2);
+        const std::size_t wanted = buffer.size() - filled;
+        const ssize_t got = ::read(fd, buffer.data() + filled, wanted);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            buffer.clear();
+            return false;
+        }
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+        // A short read that reached the size the file had when opened is its
+        // end: the extra read that would return nothing is spared. A short read
+        // before that (a signal, say) goes on reading.
+        if (static_cast<std::size_t>(got) < wanted && filled >= sizeHint)
+            break;
+    }
+    buffer.resize(filled);
+    return true;
+}
+
+// Creates the temporary exclusively. One left by an earlier process that had
+// our pid cannot belong to a running process, so it is replaced.
+int openTemporary(const std::filesystem::path& temporary, mode_t mode) {
+    constexpr int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW;
+    int fd = ::open(temporary.c_str(), flags, mode);
+    if (fd < 0 && errno == EEXIST) {
+        ::unlink(temporary.c_str());
+        fd = ::open(temporary.c_str(), flags, mode);
+    }
+    return fd;
+}
+
+// Writes the bytes to the open temporary, puts them on disk, and renames the
+// temporary over the target; on any failure the temporary goes and the target
+// is untouched. The data must be on disk before the rename makes it the file.
+// When written is given it receives the temporary's status, and beforeRename
+// may then still adjust the open file (and fail).
+template <typename BeforeRename>
+bool commitTemporary(FileDescriptor& fd, const std::filesystem::path& temporary,
+                     const std::filesystem::path& target, std::span<const std::string_view> pieces,
+                     struct stat* written, BeforeRename beforeRename) {
+    const bool complete = writeAll(fd.get(), pieces) && ::fsync(fd.get()) == 0 &&
+                          (!written || ::fstat(fd.get(), written) == 0) && beforeRename() &&
+                          fd.close();
+    if (!complete || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffer,
+                           FileIdentity* identity) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return statusFromErrno(errno);
+    if (!S_ISREG(info.st_mode))
+        return ReadStatus::NotRegularFile;
+    // O_NONBLOCK: should the file be swapped for a FIFO after the check, the
+    // open must not wait for a writer.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!fd.valid())
+        return statusFromErrno(errno);
+    if (::fstat(fd.get(), &info) != 0)
+        return ReadStatus::NotReadable;
+    if (!S_ISREG(info.st_mode))
+        return ReadStatus::NotRegularFile;
+
+    bool complete = false;
+    try {
+        complete = readAll(fd.get(), static_cast<std::size_t>(info.st_size), buffer);
+    } catch (const std::bad_alloc&) {
+        // More than the memory at hand: the file is not read, and the memory
+        // goes back for the files after it.
+        std::string().swap(buffer);
+    }
+    if (!complete)
+        return ReadStatus::NotReadable;
+    if (identity)
+        *identity = FileIdentity{info.st_dev, info.st_ino};
+    return ReadStatus::Ok;
+}
+
+WriteStatus replaceFileContents(const std::filesystem::path& path,
+                                std::span<const std::string_view> pieces,
+                                FileIdentity* newIdentity) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0)
+        return WriteStatus::NotWritable;
+    std::filesystem::path target = path;
+    if (S_ISLNK(info.st_mode)) {
+        // Replace the link's target, not the link.
+        char resolved[PATH_MAX];
+        if (!::realpath(path.c_str(), resolved) || ::stat(resolved, &info) != 0)
+            return WriteStatus::NotWritable;
+        target = resolved;
+    }
+    if (!S_ISREG(info.st_mode))
+        return WriteStatus::NotWritable;
+    // Read-only in the Windows sense: no write permission in the bits. Root could
+    // write anyway, and a rename would succeed regardless, so test the bits.
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return WriteStatus::NotWritable;
+    static const uid_t user = ::geteuid();
+    static const gid_t group = ::getegid();
+    if (user != 0 && ::access(target.c_str(), W_OK) != 0)
+        return WriteStatus::NotWritable;
+
+    const std::filesystem::path folder =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    const std::filesystem::path temporary = folder / temporaryName(target.filename().string());
+    // Created with the file's own permission bits, so that only a umask that
+    // takes some away (or special bits) costs a change of mode afterwards.
+    const mode_t mode = info.st_mode & 07777;
+    FileDescriptor fd(openTemporary(temporary, mode & 0777));
+    if (!fd.valid())
+        return WriteStatus::NotWritable;
+
+    // Ownership is best effort: only root may give a file away.
+    if ((info.st_uid != user || info.st_gid != group) &&
+        ::fchown(fd.get(), info.st_uid, info.st_gid) != 0) {
+    }
+    // No sync of the folder after the rename: it would only decide whether the
+    // old or the new bytes survive a power cut, and both are whole.
+    struct stat written {};
+    const auto keepMode = [&] {
+        return (written.st_mode & 07777) == mode || ::fchmod(fd.get(), mode) == 0;
+    };
+    if (!commitTemporary(fd, temporary, target, pieces, &written, keepMode))
+        return WriteStatus::WriteFailed;
+    if (newIdentity)
+        *newIdentity = FileIdentity{written.st_dev, written.st_ino};
+    return WriteStatus::Ok;
+}
+
+WriteStatus replaceFileContents(const std::filesystem::path& path, std::string_view bytes,
+                                FileIdentity* newIdentity) {
+    return replaceFileContents(path, std::span(&bytes, 1), newIdentity);
+}
+
+WriteStatus createOrReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0)
+        return replaceFileContents(path, bytes);
+    const std::filesystem::path folder =
+        path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    const std::filesystem::path temporary = folder / temporaryName(path.filename().string());
+    FileDescriptor fd(openTemporary(temporary, 0666));
+    if (!fd.valid())
+        return WriteStatus::NotWritable;
+    if (!commitTemporary(fd, temporary, path, std::span(&bytes, 1), nullptr, [] { return true; }))
+        return WriteStatus::WriteFailed;
+    // A new file must still be there after a power cut, so its folder is synced.
+    syncFolder(folder);
+    return WriteStatus::Ok;
+}
+
+void removeStaleTemporaries(const std::filesystem::path& folder) {
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (!name.starts_with('.') || !name.ends_with(kTempSuffix))
+            continue;
+        const std::size_t infix = name.rfind(kTempInfix);
+        if (infix == std::string_view::npos || infix == 0)
+            continue;
+        const std::string_view digits =
+            name.substr(infix + kTempInfix.size(),
+                        name.size() - infix - kTempInfix.size() - kTempSuffix.size());
+        if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos ||
+            digits.size() > 9)
+            continue;
+        const pid_t pid = static_cast<pid_t>(std::atol(std::string(digits).c_str()));
+        if (pid == ::getpid() || (::kill(pid, 0) == 0 || errno == EPERM))
+            continue;
+        ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+} // namespace faultward

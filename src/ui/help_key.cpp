@@ -1,0 +1,58 @@
+#include "ui/help_key.h"
+
+#include "ui/help_window.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+
+namespace faultward::help {
+
+QString defaultHelpFilePath() {
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(kHelpFileName);
+}
+
+QString missingHelpText(const QString& path) {
+    return QStringLiteral("The help file %1 could not be found.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+HelpKey::HelpKey(QString helpFile, MessageBoxes& notices, QObject* parent)
+    : QObject(parent), helpFile_(std::move(helpFile)), notices_(notices) {}
+
+void HelpKey::showHelp() {
+    if (QFileInfo(helpFile_).isFile())
+        HelpWindow::showFile(helpFile_);
+    else
+        notices_.showMessage(QApplication::activeWindow(), missingHelpText(helpFile_),
+                             MessageIcon::Warning);
+}
+
+bool HelpKey::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1 && !key->isAutoRepeat()) {
+            showHelp();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void HelpKeySender::sendHelpKey() {
+    QWidget* target = QApplication::focusWidget();
+    if (!target)
+        target = QApplication::activeWindow();
+    // No window has the focus while the program is not the active one; the
+    // key then goes to the first of its windows on screen.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (!target && window->isVisible())
+            target = window;
+    if (!target)
+        return;
+    QApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier));
+    QApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, Qt::Key_F1, Qt::NoModifier));
+}
+
+} // namespace faultward::help

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/help_opener.h"
+#include "ui/message_boxes.h"
+
+#include <QObject>
+#include <QString>
+
+namespace faultward::help {
+
+inline constexpr char kHelpFileName[] = "faultwardhelp.html";
+
+// The help file beside the executable.
+QString defaultHelpFilePath();
+
+// The message that names a help file that is not there.
+QString missingHelpText(const QString& path);
+
+// The program's help file: installed as the application's event filter, F1
+// pressed in any window of the program, or posted to one, opens the file in
+// the help window. When the file is missing a message naming its path says so.
+class HelpKey final : public QObject {
+public:
+    HelpKey(QString helpFile, MessageBoxes& notices, QObject* parent = nullptr);
+
+    const QString& helpFile() const { return helpFile_; }
+    void showHelp();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QString helpFile_;
+    MessageBoxes& notices_;
+};
+
+// Sends F1 as if typed: to the widget with the keyboard focus, from where an
+// unhandled key travels up to its window, and so to the HelpKey.
+class HelpKeySender final : public HelpOpener {
+public:
+    void sendHelpKey() override;
+};
+
+} // namespace faultward::help

@@ -1,0 +1,54 @@
+#include "ui/help_window.h"
+
+#include <QPointer>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace faultward::help {
+namespace {
+
+QPointer<HelpWindow>& loadedWindow() {
+    static QPointer<HelpWindow> window;
+    return window;
+}
+
+} // namespace
+
+HelpWindow* HelpWindow::showFile(const QString& path) {
+    QPointer<HelpWindow>& window = loadedWindow();
+    if (!window)
+        window = new HelpWindow;
+    if (window->file_ != path)
+        window->load(path);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+HelpWindow* HelpWindow::loaded() {
+    return loadedWindow();
+}
+
+HelpWindow::HelpWindow() {
+    setObjectName("HelpWindow");
+    setWindowTitle(QStringLiteral("Faultward Help"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    resize(720, 600);
+
+    browser_ = new QTextBrowser(this);
+    browser_->setObjectName("helpBrowser");
+    browser_->setOpenExternalLinks(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(browser_);
+}
+
+void HelpWindow::load(const QString& path) {
+    file_ = path;
+    browser_->setSource(QUrl::fromLocalFile(path));
+}
+
+} // namespace faultward::help

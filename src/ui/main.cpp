@@ -1,0 +1,50 @@
+#include "app/module1.h"
+#include "app/settings.h"
+#include "app/sound_cues.h"
+#include "app/texts.h"
+#include "platform/executable_folder.h"
+#include "ui/desktop_sys_info_platform.h"
+#include "ui/file_dialog.h"
+#include "ui/frmAbout.h"
+#include "ui/help_key.h"
+#include "ui/mdi_form1.h"
+#include "ui/message_boxes.h"
+#include "ui/qt_sound_output.h"
+#include "version/faultward_version.h"
+
+#include <QApplication>
+#include <QFile>
+
+#include <cstdlib>
+
+// Main: loads the settings, shows the main window and names the help file.
+int main(int argc, char* argv[]) {
+    using namespace faultward;
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(kProductName));
+    QApplication::setApplicationVersion(QString::fromLatin1(kDisplayVersion));
+    QApplication::setWindowIcon(applicationIcon());
+
+    const std::filesystem::path folder = executableFolder();
+    IniFileStore store(settingsFilePath(folder));
+    Module1 module(store, folder);
+
+    QtCueStore cues;
+    QtSoundOutput output;
+    SoundCues sound(cues, output);
+    help::HelpKeySender helpKeySender;
+    about::DesktopSysInfoPlatform sysInfo;
+    AboutBox about(sysInfo);
+    const auto fileDialog = makeQtFileDialog();
+    const auto messageBoxes = makeQtMessageBoxes();
+
+    MDIForm1 window(module, {sound, helpKeySender, about, *fileDialog, *messageBoxes,
+                             [] { std::_Exit(0); }});
+    module.Load_Settings(window);
+    window.show();
+    help::HelpKey helpKey(
+        QFile::decodeName(QByteArray::fromStdString((module.App_Path() / help::kHelpFileName).native())),
+        *messageBoxes);
+    app.installEventFilter(&helpKey);
+    return QApplication::exec();
+}
