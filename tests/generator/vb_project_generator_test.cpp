@@ -92,10 +92,35 @@ TEST(VbProjectGenerator, entriesNameFilesThatExistAsWritten) {
         EXPECT_NE(project.find(key), std::string::npos) << key;
     EXPECT_NE(project.find("\r\nModule=modMain; Modules\\modMain.bas\r\n"), std::string::npos);
 
+    EXPECT_NE(project.find("\r\nForm=Dialogs\\"), std::string::npos);
+
     const std::vector<fs::path> files = namedFiles(vbp);
     ASSERT_EQ(files.size(), 15u);
     for (const fs::path& file : files)
         EXPECT_TRUE(fs::is_regular_file(file)) << file;
+    // The class is not on the tool's list, but its file is there all the same.
+    const std::size_t cls = project.find("\r\nClass=");
+    const std::string classLine = project.substr(cls + 2, project.find('\r', cls + 2) - cls - 2);
+    const auto classFile =
+        literalEntryPath(classLine.substr(classLine.find("; ") + 2), folder.path());
+    EXPECT_TRUE(classFile && fs::is_regular_file(*classFile)) << classLine;
+}
+
+// What the IDE would refuse or misread, though the tool itself would not mind.
+TEST(VbProjectGenerator, modulesHoldNoFriendProceduresAndTextIsCodePage1252) {
+    TempFolder folder;
+    const fs::path vbp = testing::generateVbProject(folder.path(), {12, 300, 12});
+    int modules = 0;
+    for (const fs::path& file : namedFiles(vbp)) {
+        const std::string bytes = readFile(file);
+        if (file.extension() == ".bas") {
+            ++modules;
+            EXPECT_EQ(bytes.find("\r\nFriend "), std::string::npos) << file;
+        }
+        // UTF-8 would spell e acute as C3 A9; code page 1252 spells it E9.
+        EXPECT_EQ(bytes.find("\xC3"), std::string::npos) << file;
+    }
+    EXPECT_GT(modules, 0);
 }
 
 TEST(VbProjectGenerator, filesHoldEveryKindOfLine) {
