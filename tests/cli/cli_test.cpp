@@ -1,10 +1,10 @@
 #include "cli/cli.h"
 #include "support/temp_folder.h"
+#include "support/vb_project_generator.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -107,18 +107,9 @@ TEST_F(Cli, lineLimitMessageGoesToStderr) {
 // every byte.
 TEST(CliExecutable, insertThenRemoveRestoresAGeneratedProject) {
     TempFolder folder;
-    const std::string generate = std::string("python3 ") + FAULTWARD_GENERATOR + " " +
-                                 (folder / "orig").string() + " --files 12 --lines 400 --seed 7";
-    FILE* pipe = ::popen(generate.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::array<char, 4096> buffer{};
-    std::string vbp;
-    while (std::fgets(buffer.data(), buffer.size(), pipe))
-        vbp += buffer.data();
-    ASSERT_EQ(::pclose(pipe), 0);
-    vbp = vbp.substr(0, vbp.find('\n'));
+    const fs::path vbp = testing::generateVbProject(folder / "orig", {12, 400, 7});
     fs::copy(folder / "orig", folder / "work", fs::copy_options::recursive);
-    const fs::path project = folder / "work" / fs::path(vbp).filename();
+    const fs::path project = folder / "work" / vbp.filename();
 
     const std::string cli = FAULTWARD_CLI;
     for (const std::string mode : {"0", "1", "2"}) {

@@ -1,9 +1,8 @@
 #include "project_tree.h"
 
 #include "child_process.h"
+#include "support/vb_project_generator.h"
 
-#include <array>
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -91,20 +90,7 @@ void writeFile(const fs::path& path, std::string_view bytes) {
 }
 
 fs::path generateProject(const fs::path& folder, int files, int lines, int seed) {
-    const std::string command = "python3 '" + std::string(FAULTWARD_GENERATOR) + "' '" +
-                                folder.string() + "' --files " + std::to_string(files) +
-                                " --lines " + std::to_string(lines) + " --seed " +
-                                std::to_string(seed);
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        throw std::runtime_error("cannot run the project generator");
-    std::array<char, 4096> buffer{};
-    std::string printed;
-    while (std::fgets(buffer.data(), buffer.size(), pipe))
-        printed += buffer.data();
-    if (::pclose(pipe) != 0)
-        throw std::runtime_error("the project generator failed");
-    return printed.substr(0, printed.find('\n'));
+    return testing::generateVbProject(folder, {files, lines, static_cast<std::uint64_t>(seed)});
 }
 
 void giveTreeToChildUser(const fs::path& root) {

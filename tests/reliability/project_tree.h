@@ -44,7 +44,7 @@ std::vector<std::string> temporariesIn(const TreeSnapshot& tree);
 // Writes bytes to a file, making folders on the way.
 void writeFile(const std::filesystem::path& path, std::string_view bytes);
 
-// Runs the project generator shared by the team; returns the project file.
+// Writes a made-up project of a realistic shape; returns the project file.
 std::filesystem::path generateProject(const std::filesystem::path& folder, int files, int lines,
                                       int seed);
 

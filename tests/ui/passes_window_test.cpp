@@ -2,12 +2,12 @@
 #include "ui/form1.h"
 #include "rewrite/passes.h"
 #include "ui_test_support.h"
+#include "support/vb_project_generator.h"
 
 #include <QApplication>
 #include <QListWidget>
 #include <QProgressBar>
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -225,21 +225,12 @@ TEST(PassesWindow, insertBeforeAnyProject_runsOverTheEmptyList) {
 // The whole road on a generated project of a realistic shape.
 TEST(PassesWindow, generatedProject_insertThenRemoveRoundTrips) {
     RunningProgram program;
-    const std::filesystem::path generator = FAULTWARD_GENERATOR;
-    if (!std::filesystem::exists(generator))
-        GTEST_SKIP() << "no project generator at " << generator;
     const auto folder = program.folder() / "gen";
-    const std::string command = "python3 '" + generator.string() + "' '" + folder.string() +
-                                "' --files 12 --lines 300 > /dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    std::filesystem::path project;
+    const std::filesystem::path project = testing::generateVbProject(folder, {12, 300, 1});
     std::map<std::filesystem::path, std::string> before;
-    for (const auto& file : std::filesystem::recursive_directory_iterator(folder)) {
-        if (file.path().extension() == ".vbp")
-            project = file.path();
-        else if (file.is_regular_file())
+    for (const auto& file : std::filesystem::recursive_directory_iterator(folder))
+        if (file.is_regular_file() && file.path() != project)
             before[file.path()] = readFile(file.path());
-    }
     program.openProject(project);
     EXPECT_EQ(program.window().form1().List1().count(), 12);
 
