@@ -2,8 +2,8 @@
 // safe write. Run it on a copy of a marked project's sources, for example
 //   pass_phases $(find copy -name '*.frm' -o -name '*.bas')
 // It rewrites the files as the removal pass does, timing each phase apart.
-#include "rewrite/output_pieces.h"
 #include "platform/source_file.h"
+#include "rewrite/output_pieces.h"
 #include "rewrite/transforms.h"
 
 #include <chrono>

@@ -11,13 +11,9 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/help/faultwardhelp.html
     DESTINATION ${FAULTWARD_INSTALL_BINDIR})
 
 set(icon_folder ${PROJECT_SOURCE_DIR}/resources/icons)
-if(EXISTS ${icon_folder}/faultward.png)
-    install(FILES ${icon_folder}/faultward.png DESTINATION share/icons/hicolor/32x32/apps)
-endif()
-if(EXISTS ${icon_folder}/faultward16.png)
-    install(FILES ${icon_folder}/faultward16.png DESTINATION share/icons/hicolor/16x16/apps
-        RENAME faultward.png)
-endif()
+install(FILES ${icon_folder}/faultward.png DESTINATION share/icons/hicolor/32x32/apps)
+install(FILES ${icon_folder}/faultward16.png DESTINATION share/icons/hicolor/16x16/apps
+    RENAME faultward.png)
 
 set(desktop_entry ${CMAKE_BINARY_DIR}/install/faultward.desktop)
 install(CODE "

@@ -2,9 +2,9 @@
 // and resolves each against a small project folder: nothing crashes, entries
 // keep their length limit, the list order is a consistent sort, and a
 // resolved path always names something that exists.
+#include "fuzz_check.h"
 #include "platform/entry_path.h"
 #include "project/file_list.h"
-#include "fuzz_check.h"
 #include "project/project_reader.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 // Uses arbitrary bytes as the settings file: loading never fails and keeps its
 // limits, saving then loading gives back what was saved, saving twice writes
 // the same bytes, and writing one key leaves the other as it read.
-#include "fuzz_check.h"
 #include "app/profile_store.h"
 #include "app/settings.h"
+#include "fuzz_check.h"
 
 #include <cmath>
 #include <cstdint>

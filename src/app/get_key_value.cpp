@@ -39,7 +39,7 @@ std::string dwordText(std::string_view bytes) {
 bool GetKeyValue(Registry& registry, RegistryKey root, std::string_view keyName,
                  std::string_view subKeyRef, std::string& keyValue) {
     OpenKey key(registry);
-    if (registry.openKey(root, keyName, 0, kKeyOpenAccess, key.handle) != ERROR_SUCCESS) {
+    if (registry.openKey(root, keyName, 0, kKeyOpenAccess, key.handle) != kErrorSuccess) {
         keyValue.clear();
         return false;
     }
@@ -47,7 +47,7 @@ bool GetKeyValue(Registry& registry, RegistryKey root, std::string_view keyName,
     std::array<unsigned char, kBufferSize> buffer{};
     std::uint32_t size = kBufferSize;
     std::uint32_t type = 0;
-    if (registry.queryValue(key.handle, subKeyRef, type, buffer.data(), size) != ERROR_SUCCESS ||
+    if (registry.queryValue(key.handle, subKeyRef, type, buffer.data(), size) != kErrorSuccess ||
         size > kBufferSize) {
         keyValue.clear();
         return false;
@@ -61,10 +61,10 @@ bool GetKeyValue(Registry& registry, RegistryKey root, std::string_view keyName,
         text.remove_suffix(1);
 
     switch (type) {
-    case REG_SZ:
+    case kRegSz:
         keyValue = std::string(text);
         break;
-    case REG_DWORD:
+    case kRegDword:
         keyValue = dwordText(text);
         break;
     default:

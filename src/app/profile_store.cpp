@@ -55,7 +55,8 @@ std::optional<std::string_view> sectionName(std::string_view line) {
 // Whether a line is "key = value" for the given key, and its value.
 std::optional<std::string_view> keyValue(std::string_view line, std::string_view key) {
     const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos || !equalIgnoringAsciiCase(trim(line.substr(0, equals)), key))
+    if (equals == std::string_view::npos ||
+        !equalIgnoringAsciiCase(trim(line.substr(0, equals)), key))
         return std::nullopt;
     return trim(line.substr(equals + 1));
 }

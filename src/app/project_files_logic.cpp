@@ -5,8 +5,7 @@
 
 namespace faultward {
 
-ProjectFilesLogic::ProjectFilesLogic(MainWindowView& main, ProjectFilesView& view,
-                                     Module1& module)
+ProjectFilesLogic::ProjectFilesLogic(MainWindowView& main, ProjectFilesView& view, Module1& module)
     : main_(main), view_(view), module_(module) {}
 
 void ProjectFilesLogic::setSelected(int index, bool selected) {
@@ -30,8 +29,7 @@ void ProjectFilesLogic::clearList() {
 }
 
 void ProjectFilesLogic::showProject(const std::vector<std::string>& entriesInFileOrder,
-                                    const std::string& projectPath,
-                                    std::filesystem::path folder) {
+                                    const std::string& projectPath, std::filesystem::path folder) {
     projectFolder_ = std::move(folder);
     entries_ = sortedListEntries(entriesInFileOrder);
     for (ListEntry& entry : entries_)

@@ -10,7 +10,9 @@ namespace {
 // The fixed buffer the stored values are read into; one place holds the terminator.
 constexpr std::size_t kReadBufferSize = 512;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 double radixNumber(std::string_view digits, int radix) {
     // Hexadecimal and octal literals are 16-bit when they fit in four (six)
@@ -78,8 +80,8 @@ double leadingNumber(std::string_view text) {
     if (digits == 0)
         return 0;
     std::string number = compact.substr(0, i);
-    if (i < compact.size() && (compact[i] == 'e' || compact[i] == 'E' || compact[i] == 'd' ||
-                               compact[i] == 'D')) {
+    if (i < compact.size() &&
+        (compact[i] == 'e' || compact[i] == 'E' || compact[i] == 'd' || compact[i] == 'D')) {
         std::size_t j = i + 1;
         if (j < compact.size() && (compact[j] == '+' || compact[j] == '-'))
             ++j;
@@ -109,9 +111,9 @@ std::optional<std::int16_t> parseErrorFlag(std::string_view text) {
 
 Settings loadSettings(ProfileStore& store) {
     Settings settings;
-    settings.projectFile =
-        store.readString(kSettingsSection, kProjectFileKey, "", kReadBufferSize);
-    const std::string mode = store.readString(kSettingsSection, kErrorFlagKey, "0", kReadBufferSize);
+    settings.projectFile = store.readString(kSettingsSection, kProjectFileKey, "", kReadBufferSize);
+    const std::string mode =
+        store.readString(kSettingsSection, kErrorFlagKey, "0", kReadBufferSize);
     if (const auto flag = parseErrorFlag(mode))
         settings.errorFlag = *flag;
     return settings;

@@ -17,9 +17,9 @@ constexpr char kProgramFile[] = "\\MSINFO32.EXE";
 std::optional<std::string> sysInfoProgram(SysInfoPlatform& platform) {
     std::string path;
     // The full path, when present, is trusted as it stands.
-    if (GetKeyValue(platform.registry(), HKEY_LOCAL_MACHINE, kPathKey, kPathValue, path))
+    if (GetKeyValue(platform.registry(), kHkeyLocalMachine, kPathKey, kPathValue, path))
         return path;
-    if (!GetKeyValue(platform.registry(), HKEY_LOCAL_MACHINE, kFolderKey, kFolderValue, path))
+    if (!GetKeyValue(platform.registry(), kHkeyLocalMachine, kFolderKey, kFolderValue, path))
         return std::nullopt;
     return platform.findOrdinaryFile(path + kProgramFile);
 }

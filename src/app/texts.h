@@ -6,6 +6,11 @@
 namespace faultward {
 
 // The words the program shows, in one place for every front end.
+
+// "About Faultward" and "Version 1.0.11": the build number is not shown.
+std::string aboutCaption();
+std::string versionText(int major, int minor, int revision);
+
 inline constexpr std::string_view kProductName = "Faultward";
 inline constexpr std::string_view kInsertingCaption = "Inserting Error Handling Code";
 inline constexpr std::string_view kRemovingCaption = "Removing Error Handling Code";
@@ -17,9 +22,5 @@ inline constexpr std::string_view kProjectFilesLabel = "Project Files:";
 inline constexpr std::string_view kProjectFilter =
     "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp";
 inline constexpr int kProjectFilterIndex = 2;
-
-// "About Faultward" and "Version 1.0.11": the build number is not shown.
-std::string aboutCaption();
-std::string versionText(int major, int minor, int revision);
 
 } // namespace faultward

@@ -1,11 +1,11 @@
 #include "cli/cli.h"
 
-#include "version/faultward_version.h"
-#include "project/file_list.h"
 #include "app/pass_driver.h"
-#include "app/texts.h"
-#include "project/project_reader.h"
 #include "app/settings.h"
+#include "app/texts.h"
+#include "project/file_list.h"
+#include "project/project_reader.h"
+#include "version/faultward_version.h"
 
 #include <charconv>
 #include <optional>
@@ -127,8 +127,7 @@ public:
     }
     void fileFailed(const FailureCollector::Failure& failure) override {
         clearProgress();
-        env_.err << "faultward-cli: " << failure.entry << ": " << describe(failure.outcome)
-                 << '\n';
+        env_.err << "faultward-cli: " << failure.entry << ": " << describe(failure.outcome) << '\n';
     }
 
 private:

@@ -12,7 +12,7 @@ enum ExitStatus { ExitOk = 0, ExitSomeFilesFailed = 1, ExitUsage = 2 };
 struct CliEnvironment {
     std::ostream& out;
     std::ostream& err;
-    bool errIsTerminal = false;          // progress is shown only on a terminal
+    bool errIsTerminal = false;           // progress is shown only on a terminal
     std::filesystem::path settingsFolder; // where ERRH.ini is looked for
 };
 

@@ -52,36 +52,36 @@ const std::vector<std::string>& LinuxRegistry::sysInfoPrograms() {
 
 long LinuxRegistry::openKey(RegistryKey root, std::string_view subKey, std::uint32_t, std::uint32_t,
                             RegistryKey& key) {
-    if (root != HKEY_LOCAL_MACHINE || !equalIgnoringAsciiCase(subKey, kSysInfoKey))
-        return ERROR_FILE_NOT_FOUND;
+    if (root != kHkeyLocalMachine || !equalIgnoringAsciiCase(subKey, kSysInfoKey))
+        return kErrorFileNotFound;
     key = kSysInfoHandle;
-    return ERROR_SUCCESS;
+    return kErrorSuccess;
 }
 
 long LinuxRegistry::queryValue(RegistryKey key, std::string_view valueName, std::uint32_t& type,
                                unsigned char* data, std::uint32_t& size) {
     if (key != kSysInfoHandle || !equalIgnoringAsciiCase(valueName, kSysInfoValue))
-        return ERROR_FILE_NOT_FOUND;
+        return kErrorFileNotFound;
     for (const std::string& program : sysInfoPrograms()) {
         const auto path = findOnSearchPath(program, searchPath_);
         if (!path)
             continue;
-        // Stored as REG_SZ values are: the text and its terminating zero.
+        // Stored as kRegSz values are: the text and its terminating zero.
         const std::size_t needed = path->size() + 1;
         if (needed > size) {
             size = static_cast<std::uint32_t>(needed);
-            return ERROR_MORE_DATA;
+            return kErrorMoreData;
         }
         std::memcpy(data, path->c_str(), needed);
         size = static_cast<std::uint32_t>(needed);
-        type = REG_SZ;
-        return ERROR_SUCCESS;
+        type = kRegSz;
+        return kErrorSuccess;
     }
-    return ERROR_FILE_NOT_FOUND;
+    return kErrorFileNotFound;
 }
 
 long LinuxRegistry::closeKey(RegistryKey) {
-    return ERROR_SUCCESS;
+    return kErrorSuccess;
 }
 
 } // namespace faultward::about

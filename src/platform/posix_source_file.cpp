@@ -245,10 +245,10 @@ WriteStatus replaceFileContents(const std::filesystem::path& path,
     if (!fd.valid())
         return WriteStatus::NotWritable;
 
-    // Ownership is best effort: only root may give a file away.
-    if ((info.st_uid != user || info.st_gid != group) &&
-        ::fchown(fd.get(), info.st_uid, info.st_gid) != 0) {
-    }
+    // Ownership is best effort: only root may give a file away, and a file
+    // that keeps another owner is still whole.
+    if (info.st_uid != user || info.st_gid != group)
+        (void)!::fchown(fd.get(), info.st_uid, info.st_gid);
     // No sync of the folder after the rename: it would only decide whether the
     // old or the new bytes survive a power cut, and both are whole.
     struct stat written {};

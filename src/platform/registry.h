@@ -6,18 +6,19 @@
 namespace faultward::about {
 
 // Registry handles and codes keep the values the Windows registry uses, so a
-// stored value reads the same through any implementation.
+// stored value reads the same through any implementation. The names differ
+// from the Windows headers', which define theirs as macros.
 using RegistryKey = std::uint32_t;
 
-inline constexpr RegistryKey HKEY_LOCAL_MACHINE = 0x80000002;
+inline constexpr RegistryKey kHkeyLocalMachine = 0x80000002;
 
-inline constexpr std::uint32_t REG_SZ = 1;
-inline constexpr std::uint32_t REG_EXPAND_SZ = 2;
-inline constexpr std::uint32_t REG_DWORD = 4;
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
+inline constexpr std::uint32_t kRegDword = 4;
 
-inline constexpr long ERROR_SUCCESS = 0;
-inline constexpr long ERROR_FILE_NOT_FOUND = 2;
-inline constexpr long ERROR_MORE_DATA = 234;
+inline constexpr long kErrorSuccess = 0;
+inline constexpr long kErrorFileNotFound = 2;
+inline constexpr long kErrorMoreData = 234;
 
 // READ_CONTROL with the six key rights: query value, set value, create
 // sub-key, enumerate sub-keys, notify and create link.
@@ -33,7 +34,7 @@ public:
                          std::uint32_t access, RegistryKey& key) = 0;
     // Copies the value's data into data, which holds size bytes. On success
     // sets type and size (the bytes written); data that does not fit gives
-    // ERROR_MORE_DATA.
+    // kErrorMoreData.
     virtual long queryValue(RegistryKey key, std::string_view valueName, std::uint32_t& type,
                             unsigned char* data, std::uint32_t& size) = 0;
     virtual long closeKey(RegistryKey key) = 0;

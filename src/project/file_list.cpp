@@ -5,15 +5,9 @@
 #include <algorithm>
 
 namespace faultward {
+
 int compareListText(std::string_view a, std::string_view b) {
     return compareIgnoringAsciiCase(a, b);
-}
-
-std::size_t sortedInsertPosition(const std::vector<ListEntry>& list, std::string_view text) {
-    const auto at = std::upper_bound(
-        list.begin(), list.end(), text,
-        [](std::string_view t, const ListEntry& e) { return compareListText(t, e.text) < 0; });
-    return static_cast<std::size_t>(at - list.begin());
 }
 
 std::vector<ListEntry> sortedListEntries(const std::vector<std::string>& entriesInFileOrder) {

@@ -11,11 +11,9 @@ namespace faultward {
 // A-Z folded to lower case. Negative, zero or positive like strcmp.
 int compareListText(std::string_view a, std::string_view b);
 
-// Where a new entry goes in a sorted list: after every entry that sorts before
-// it or equal to it, so entries that compare equal keep the order they came in.
-std::size_t sortedInsertPosition(const std::vector<ListEntry>& list, std::string_view text);
-
-// The project's entries as the list holds them: sorted, all selected.
+// The project's entries as the list holds them: sorted, all selected. An entry
+// goes after every entry that sorts before it or equal to it, so entries that
+// compare equal keep the order the project file names them in.
 std::vector<ListEntry> sortedListEntries(const std::vector<std::string>& entriesInFileOrder);
 
 } // namespace faultward

@@ -1,8 +1,8 @@
 #include "project/project_reader.h"
 
 #include "platform/source_file.h"
-#include "rewrite/text_lines.h"
 #include "platform/windows_names.h"
+#include "rewrite/text_lines.h"
 
 #include <algorithm>
 #include <new>

@@ -3,40 +3,46 @@
 namespace faultward {
 namespace {
 
-constexpr std::string_view kTail = "  '~Faultward~";
-constexpr std::string_view kExitLine = "EXIT SUB  '~Faultward~";
-constexpr std::string_view kMessageLine =
-    "  MsgBox ERR.number & \"- \" & Err.description  '~Faultward~";
-constexpr std::string_view kCentralCallLine = "  I_Process_Errors  '~Faultward~";
-constexpr std::string_view kResumeLine = "  RESUME NEXT  '~Faultward~";
+// The statements of the added lines; every line gets two blanks and the
+// marker after its statement.
+constexpr std::string_view kTrapStatement = "ON ERROR GOTO ERR_";
+constexpr std::string_view kExitStatement = "EXIT SUB";
+constexpr std::string_view kLabelPrefix = "ERR_";
+constexpr std::string_view kMessageStatement = "  MsgBox ERR.number & \"- \" & Err.description";
+constexpr std::string_view kCentralCallStatement = "  I_Process_Errors";
+constexpr std::string_view kResumeStatement = "  RESUME NEXT";
+
+void endMarkedLine(std::string& out, std::string_view ending) {
+    out.append("  ");
+    out.append(kMarker);
+    out.append(ending);
+}
+
+void appendMarkedLine(std::string& out, std::string_view statement, std::string_view ending) {
+    out.append(statement);
+    endMarkedLine(out, ending);
+}
 
 } // namespace
 
 void appendTrapLine(std::string& out, std::string_view procedureName, std::string_view ending) {
-    out.append("ON ERROR GOTO ERR_");
+    out.append(kTrapStatement);
     out.append(procedureName);
-    out.append(kTail);
-    out.append(ending);
+    endMarkedLine(out, ending);
 }
 
 void appendHandlerBlock(std::string& out, std::string_view procedureName, int mode,
                         std::string_view ending) {
-    out.append(kExitLine);
-    out.append(ending);
-    out.append("ERR_");
+    appendMarkedLine(out, kExitStatement, ending);
+    out.append(kLabelPrefix);
     out.append(procedureName);
     out.append(":");
-    out.append(kTail);
-    out.append(ending);
-    if (mode == ShowMessage) {
-        out.append(kMessageLine);
-        out.append(ending);
-    } else if (mode == CentralHandler) {
-        out.append(kCentralCallLine);
-        out.append(ending);
-    }
-    out.append(kResumeLine);
-    out.append(ending);
+    endMarkedLine(out, ending);
+    if (mode == ShowMessage)
+        appendMarkedLine(out, kMessageStatement, ending);
+    else if (mode == CentralHandler)
+        appendMarkedLine(out, kCentralCallStatement, ending);
+    appendMarkedLine(out, kResumeStatement, ending);
 }
 
 std::string trapLine(std::string_view procedureName) {

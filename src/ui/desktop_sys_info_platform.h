@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/linux_registry.h"
 #include "app/sys_info_launcher.h"
+#include "platform/linux_registry.h"
 
 #include <QPointer>
 #include <QWidget>

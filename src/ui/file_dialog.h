@@ -21,7 +21,8 @@ class FileDialog {
 public:
     virtual ~FileDialog() = default;
     // The chosen file's full path, which need not exist; nothing on cancel.
-    virtual std::optional<QString> askOpenFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> askOpenFile(QWidget* parent,
+                                               const FileDialogRequest& request) = 0;
 };
 
 std::unique_ptr<FileDialog> makeQtFileDialog();

@@ -85,9 +85,9 @@ void Form1::createToolRow() {
     QList<PictureButton*> buttons;
     QWidget* previous = nullptr;
     for (const ToolButton& tool : kToolButtons) {
-        auto* button = new PictureButton(QString::fromUtf8(tool.caption),
-                                         QStringLiteral(":/buttons/%1.png").arg(tool.picture),
-                                         this);
+        auto* button =
+            new PictureButton(QString::fromUtf8(tool.caption),
+                              QStringLiteral(":/buttons/%1.png").arg(tool.picture), this);
         button->setObjectName(QStringLiteral("cmd_tbl_%1").arg(tool.index));
         button->setGeometry(twipsRect(tool.left, tool.top, tool.width, tool.height));
         if (*tool.tooltip)
@@ -164,8 +164,8 @@ void Form1::setCurrentEntry(int index) {
 }
 
 void Form1::setProjectLabel(std::string_view projectPath) {
-    label_->setPath(QFile::decodeName(QByteArray(projectPath.data(),
-                                                 static_cast<qsizetype>(projectPath.size()))));
+    label_->setPath(QFile::decodeName(
+        QByteArray(projectPath.data(), static_cast<qsizetype>(projectPath.size()))));
 }
 
 void Form1::enableInsertAndRemove() {

@@ -38,13 +38,13 @@ int main(int argc, char* argv[]) {
     const auto fileDialog = makeQtFileDialog();
     const auto messageBoxes = makeQtMessageBoxes();
 
-    MDIForm1 window(module, {sound, helpKeySender, about, *fileDialog, *messageBoxes,
-                             [] { std::_Exit(0); }});
+    MDIForm1 window(
+        module, {sound, helpKeySender, about, *fileDialog, *messageBoxes, [] { std::_Exit(0); }});
     module.Load_Settings(window);
     window.show();
-    help::HelpKey helpKey(
-        QFile::decodeName(QByteArray::fromStdString((module.App_Path() / help::kHelpFileName).native())),
-        *messageBoxes);
+    help::HelpKey helpKey(QFile::decodeName(QByteArray::fromStdString(
+                              (module.App_Path() / help::kHelpFileName).native())),
+                          *messageBoxes);
     app.installEventFilter(&helpKey);
     return QApplication::exec();
 }

@@ -168,10 +168,10 @@ void MDIForm1::showMessage(std::string_view text, MessageIcon icon) {
 
 std::optional<std::string> MDIForm1::askOpenFile(const OpenFileRequest& request) {
     const std::optional<QString> chosen = services_.fileDialog.askOpenFile(
-        this, {fromBytes(request.fileName), QString::fromUtf8(request.filter.data(),
-                                                              static_cast<qsizetype>(
-                                                                  request.filter.size())),
-               request.filterIndex});
+        this,
+        {fromBytes(request.fileName),
+         QString::fromUtf8(request.filter.data(), static_cast<qsizetype>(request.filter.size())),
+         request.filterIndex});
     if (!chosen)
         return std::nullopt;
     return QFile::encodeName(*chosen).toStdString();

@@ -13,12 +13,12 @@ long FakeRegistry::openKey(RegistryKey root, std::string_view subKey, std::uint3
                            std::uint32_t access, RegistryKey& key) {
     calls.push_back("open " + std::string(subKey));
     accessMasks.push_back(access);
-    if (root != HKEY_LOCAL_MACHINE || !keys_.contains(std::string(subKey)))
-        return ERROR_FILE_NOT_FOUND;
+    if (root != kHkeyLocalMachine || !keys_.contains(std::string(subKey)))
+        return kErrorFileNotFound;
     key = nextHandle_++;
     handles_[key] = std::string(subKey);
     openHandles.insert(key);
-    return ERROR_SUCCESS;
+    return kErrorSuccess;
 }
 
 long FakeRegistry::queryValue(RegistryKey key, std::string_view valueName, std::uint32_t& type,
@@ -30,22 +30,22 @@ long FakeRegistry::queryValue(RegistryKey key, std::string_view valueName, std::
     const auto& values = keys_[handle->second];
     const auto value = values.find(std::string(valueName));
     if (value == values.end())
-        return ERROR_FILE_NOT_FOUND;
+        return kErrorFileNotFound;
     const std::string& bytes = value->second.bytes;
     if (bytes.size() > size) {
         size = static_cast<std::uint32_t>(bytes.size());
-        return ERROR_MORE_DATA;
+        return kErrorMoreData;
     }
     std::memcpy(data, bytes.data(), bytes.size());
     size = static_cast<std::uint32_t>(bytes.size());
     type = value->second.type;
-    return ERROR_SUCCESS;
+    return kErrorSuccess;
 }
 
 long FakeRegistry::closeKey(RegistryKey key) {
     calls.push_back("close");
     openHandles.erase(key);
-    return handles_.erase(key) ? ERROR_SUCCESS : 6;
+    return handles_.erase(key) ? kErrorSuccess : 6;
 }
 
 std::string storedString(const std::string& text) {

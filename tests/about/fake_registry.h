@@ -36,7 +36,7 @@ private:
     RegistryKey nextHandle_ = 100;
 };
 
-// The bytes of a REG_SZ as it is stored: the text and its terminating zero.
+// The bytes of a kRegSz as it is stored: the text and its terminating zero.
 std::string storedString(const std::string& text);
 
 } // namespace faultward::about::testing

@@ -1,5 +1,5 @@
-#include "ui/desktop_sys_info_platform.h"
 #include "fake_registry.h"
+#include "ui/desktop_sys_info_platform.h"
 #include "ui/frmAbout.h"
 
 #include <QApplication>
@@ -26,7 +26,7 @@ QString labelText(QWidget* window, const char* name) {
 class CountingPlatform final : public SysInfoPlatform {
 public:
     explicit CountingPlatform(int& starts) : starts_(starts) {
-        registry_.set("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", REG_SZ,
+        registry_.set("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", kRegSz,
                       testing::storedString("/usr/bin/sysinfo"));
     }
     Registry& registry() override { return registry_; }

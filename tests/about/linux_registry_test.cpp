@@ -28,7 +28,7 @@ TEST(LinuxRegistry, pathValue_isTheFirstListedProgramOnTheSearchPath) {
     LinuxRegistry registry(first.path().string() + ":" + second.path().string());
 
     std::string value;
-    ASSERT_TRUE(GetKeyValue(registry, HKEY_LOCAL_MACHINE, kPathKey, "PATH", value));
+    ASSERT_TRUE(GetKeyValue(registry, kHkeyLocalMachine, kPathKey, "PATH", value));
     EXPECT_EQ(value, hardinfo.string());
 }
 
@@ -38,18 +38,18 @@ TEST(LinuxRegistry, pathValue_isStoredAsAStringWithItsTerminatingZero) {
     LinuxRegistry registry(folder.path().string());
 
     RegistryKey key = 0;
-    ASSERT_EQ(registry.openKey(HKEY_LOCAL_MACHINE, "software\\microsoft\\shared tools\\msinfo", 0,
+    ASSERT_EQ(registry.openKey(kHkeyLocalMachine, "software\\microsoft\\shared tools\\msinfo", 0,
                                kKeyOpenAccess, key),
-              ERROR_SUCCESS);
+              kErrorSuccess);
     unsigned char data[1024];
     std::uint32_t size = sizeof data;
     std::uint32_t type = 0;
-    ASSERT_EQ(registry.queryValue(key, "Path", type, data, size), ERROR_SUCCESS);
-    EXPECT_EQ(type, REG_SZ);
+    ASSERT_EQ(registry.queryValue(key, "Path", type, data, size), kErrorSuccess);
+    EXPECT_EQ(type, kRegSz);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(data), size), kinfocenter.string() + '\0');
 
     std::uint32_t tooSmall = 4;
-    EXPECT_EQ(registry.queryValue(key, "PATH", type, data, tooSmall), ERROR_MORE_DATA);
+    EXPECT_EQ(registry.queryValue(key, "PATH", type, data, tooSmall), kErrorMoreData);
     registry.closeKey(key);
 }
 
@@ -57,15 +57,15 @@ TEST(LinuxRegistry, everythingElse_isAbsent) {
     faultward::testing::TempFolder folder;
     LinuxRegistry noPrograms(folder.path().string());
     std::string value = "x";
-    EXPECT_FALSE(GetKeyValue(noPrograms, HKEY_LOCAL_MACHINE, kPathKey, "PATH", value));
+    EXPECT_FALSE(GetKeyValue(noPrograms, kHkeyLocalMachine, kPathKey, "PATH", value));
 
     program(folder, "hardinfo2");
     LinuxRegistry registry(folder.path().string());
-    EXPECT_FALSE(GetKeyValue(registry, HKEY_LOCAL_MACHINE,
+    EXPECT_FALSE(GetKeyValue(registry, kHkeyLocalMachine,
                              "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", value));
-    EXPECT_FALSE(GetKeyValue(registry, HKEY_LOCAL_MACHINE, kPathKey, "Other", value));
+    EXPECT_FALSE(GetKeyValue(registry, kHkeyLocalMachine, kPathKey, "Other", value));
     EXPECT_FALSE(GetKeyValue(registry, 0x80000001, kPathKey, "PATH", value));
-    EXPECT_TRUE(GetKeyValue(registry, HKEY_LOCAL_MACHINE, kPathKey, "PATH", value));
+    EXPECT_TRUE(GetKeyValue(registry, kHkeyLocalMachine, kPathKey, "PATH", value));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
-#include "ui/desktop_sys_info_platform.h"
-#include "fake_registry.h"
 #include "app/sys_info_launcher.h"
+#include "fake_registry.h"
 #include "support/temp_folder.h"
+#include "ui/desktop_sys_info_platform.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -52,8 +52,8 @@ bool openedFolderKey(const FakeRegistry& registry) {
 
 TEST(StartSysInfo, pathValue_startsThatProgramWithoutReadingTheFolderValue) {
     FakePlatform platform;
-    platform.fakeRegistry.set(kPathKey, "PATH", REG_SZ, storedString("C:\\Tools\\SysInfo.exe"));
-    platform.fakeRegistry.set(kFolderKey, "MSINFO", REG_SZ, storedString("C:\\Other"));
+    platform.fakeRegistry.set(kPathKey, "PATH", kRegSz, storedString("C:\\Tools\\SysInfo.exe"));
+    platform.fakeRegistry.set(kFolderKey, "MSINFO", kRegSz, storedString("C:\\Other"));
     platform.startable = {"C:\\Tools\\SysInfo.exe"};
 
     StartSysInfo(platform);
@@ -68,8 +68,8 @@ TEST(StartSysInfo, pathValue_startsThatProgramWithoutReadingTheFolderValue) {
 
 TEST(StartSysInfo, pathValueThatCannotStart_endsInTheMessageWithoutTheFolderValue) {
     FakePlatform platform;
-    platform.fakeRegistry.set(kPathKey, "PATH", REG_SZ, storedString("C:\\Gone\\SysInfo.exe"));
-    platform.fakeRegistry.set(kFolderKey, "MSINFO", REG_SZ, storedString("C:\\Tools"));
+    platform.fakeRegistry.set(kPathKey, "PATH", kRegSz, storedString("C:\\Gone\\SysInfo.exe"));
+    platform.fakeRegistry.set(kFolderKey, "MSINFO", kRegSz, storedString("C:\\Tools"));
     platform.files = {{"C:\\Tools\\MSINFO32.EXE", "/tools/MSINFO32.EXE"}};
 
     StartSysInfo(platform);
@@ -81,7 +81,7 @@ TEST(StartSysInfo, pathValueThatCannotStart_endsInTheMessageWithoutTheFolderValu
 
 TEST(StartSysInfo, folderValue_startsTheMsinfo32FileThatIsFoundThere) {
     FakePlatform platform;
-    platform.fakeRegistry.set(kFolderKey, "MSINFO", REG_SZ, storedString("C:\\Tools"));
+    platform.fakeRegistry.set(kFolderKey, "MSINFO", kRegSz, storedString("C:\\Tools"));
     platform.files = {{"C:\\Tools\\MSINFO32.EXE", "/tools/MSINFO32.EXE"}};
     platform.startable = {"/tools/MSINFO32.EXE"};
 
@@ -103,7 +103,7 @@ TEST(StartSysInfo, everyDeadEnd_endsInTheMessageAndStartsNothingElse) {
     {
         SCOPED_TRACE("no MSINFO32.EXE in the folder");
         FakePlatform platform;
-        platform.fakeRegistry.set(kFolderKey, "MSINFO", REG_SZ, storedString("C:\\Tools"));
+        platform.fakeRegistry.set(kFolderKey, "MSINFO", kRegSz, storedString("C:\\Tools"));
         StartSysInfo(platform);
         EXPECT_TRUE(platform.started.empty());
         EXPECT_EQ(platform.messages, 1);
@@ -111,9 +111,9 @@ TEST(StartSysInfo, everyDeadEnd_endsInTheMessageAndStartsNothingElse) {
     {
         SCOPED_TRACE("an expandable string leaves the path empty");
         FakePlatform platform;
-        platform.fakeRegistry.set(kPathKey, "PATH", REG_EXPAND_SZ,
+        platform.fakeRegistry.set(kPathKey, "PATH", kRegExpandSz,
                                   storedString("%ProgramFiles%\\SysInfo.exe"));
-        platform.fakeRegistry.set(kFolderKey, "MSINFO", REG_SZ, storedString("C:\\Tools"));
+        platform.fakeRegistry.set(kFolderKey, "MSINFO", kRegSz, storedString("C:\\Tools"));
         StartSysInfo(platform);
         EXPECT_EQ(platform.started, std::vector<std::string>{""});
         EXPECT_FALSE(openedFolderKey(platform.fakeRegistry));
@@ -122,8 +122,8 @@ TEST(StartSysInfo, everyDeadEnd_endsInTheMessageAndStartsNothingElse) {
     {
         SCOPED_TRACE("zero-length data fails at run time");
         FakePlatform platform;
-        platform.fakeRegistry.set(kPathKey, "PATH", REG_SZ, "");
-        platform.fakeRegistry.set(kFolderKey, "MSINFO", REG_SZ, storedString("C:\\Tools"));
+        platform.fakeRegistry.set(kPathKey, "PATH", kRegSz, "");
+        platform.fakeRegistry.set(kFolderKey, "MSINFO", kRegSz, storedString("C:\\Tools"));
         platform.files = {{"C:\\Tools\\MSINFO32.EXE", "/tools/MSINFO32.EXE"}};
         StartSysInfo(platform);
         EXPECT_TRUE(platform.started.empty());
@@ -163,7 +163,7 @@ TEST(StartSysInfoOnThisSystem, pathValue_reallyStartsTheProgramWithoutWaiting) {
     faultward::testing::TempFolder folder;
     const auto script = writeMarkerScript(folder, "sysinfo tool");
     LaunchOnThisSystem platform;
-    platform.fakeRegistry.set(kPathKey, "PATH", REG_SZ, storedString(script.string()));
+    platform.fakeRegistry.set(kPathKey, "PATH", kRegSz, storedString(script.string()));
 
     StartSysInfo(platform);
 
@@ -175,7 +175,7 @@ TEST(StartSysInfoOnThisSystem, folderValue_findsMsinfo32RegardlessOfLetterCase) 
     faultward::testing::TempFolder folder;
     writeMarkerScript(folder, "tools/msinfo32.exe");
     LaunchOnThisSystem platform;
-    platform.fakeRegistry.set(kFolderKey, "MSINFO", REG_SZ,
+    platform.fakeRegistry.set(kFolderKey, "MSINFO", kRegSz,
                               storedString((folder / "tools").string()));
 
     StartSysInfo(platform);
@@ -188,13 +188,13 @@ TEST(StartSysInfoOnThisSystem, missingProgramOrFolderInItsPlace_endsInTheMessage
     faultward::testing::TempFolder folder;
     std::filesystem::create_directories(folder / "tools" / "MSINFO32.EXE");
     LaunchOnThisSystem platform;
-    platform.fakeRegistry.set(kFolderKey, "MSINFO", REG_SZ,
+    platform.fakeRegistry.set(kFolderKey, "MSINFO", kRegSz,
                               storedString((folder / "tools").string()));
     StartSysInfo(platform);
     EXPECT_EQ(platform.messages, 1);
 
     LaunchOnThisSystem missing;
-    missing.fakeRegistry.set(kPathKey, "PATH", REG_SZ, storedString((folder / "nothing").string()));
+    missing.fakeRegistry.set(kPathKey, "PATH", kRegSz, storedString((folder / "nothing").string()));
     StartSysInfo(missing);
     EXPECT_EQ(missing.messages, 1);
 }

@@ -1,7 +1,7 @@
 #include "rewrite/handler_format.h"
 #include "rewrite/procedure_lines.h"
-#include "support/temp_folder.h"
 #include "rewrite/transforms.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "rewrite/passes.h"
 #include "app/pass_driver.h"
 #include "platform/source_file.h"
+#include "rewrite/passes.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

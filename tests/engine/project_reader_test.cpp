@@ -73,12 +73,17 @@ TEST(ListOrder, foldsAsciiCaseOnlyAndKeepsArrivalOrderForEqualTexts) {
                               "Z.frm", "\xe9.frm"}));
 }
 
-TEST(ListOrder, insertPositionGoesAfterEqualEntries) {
-    std::vector<ListEntry> list = {{"a", true}, {"B", true}, {"b", true}, {"c", true}};
-    EXPECT_EQ(sortedInsertPosition(list, "b"), 3u);
-    EXPECT_EQ(sortedInsertPosition(list, "A"), 1u);
-    EXPECT_EQ(sortedInsertPosition(list, ""), 0u);
-    EXPECT_EQ(sortedInsertPosition(list, "d"), 4u);
+TEST(ListOrder, entryAddedLaterGoesAfterEqualEntries) {
+    const auto order = [](const std::vector<std::string>& added) {
+        std::vector<std::string> texts;
+        for (const ListEntry& entry : sortedListEntries(added))
+            texts.push_back(entry.text);
+        return texts;
+    };
+    EXPECT_EQ(order({"a", "B", "b", "c", "b2", "b"}), (Entries{"a", "B", "b", "b", "b2", "c"}));
+    EXPECT_EQ(order({"a", "B", "c", "A"}), (Entries{"a", "A", "B", "c"}));
+    EXPECT_EQ(order({"a", "B", "c", ""}), (Entries{"", "a", "B", "c"}));
+    EXPECT_EQ(order({"a", "B", "c", "d"}), (Entries{"a", "B", "c", "d"}));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "platform/entry_path.h"
+#include "project/project_reader.h"
 #include "rewrite/handler_format.h"
 #include "rewrite/procedure_lines.h"
-#include "project/project_reader.h"
 #include "support/split_mix.h"
 #include "support/temp_folder.h"
 #include "support/vb_project_generator.h"
@@ -12,13 +12,10 @@
 #include <cstdio>
 #include <map>
 
-using faultward::testing::GeneratorOptions;
-using faultward::testing::readFile;
-using faultward::testing::TempFolder;
-namespace fs = std::filesystem;
-
-namespace faultward {
+namespace faultward::testing {
 namespace {
+
+namespace fs = std::filesystem;
 
 // Every file below root by its relative path, with its bytes.
 std::map<std::string, std::string> treeBytes(const fs::path& root) {
@@ -214,4 +211,4 @@ TEST(VbProjectGenerator, executablePrintsTheProjectPath) {
 }
 
 } // namespace
-} // namespace faultward
+} // namespace faultward::testing

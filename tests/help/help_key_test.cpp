@@ -1,6 +1,6 @@
+#include "support/temp_folder.h"
 #include "ui/help_key.h"
 #include "ui/help_window.h"
-#include "support/temp_folder.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -2,8 +2,8 @@
 // bytes, a million lines, lines of megabytes, nothing but marked lines, and a
 // file larger than the memory the process may use.
 #include "child_process.h"
-#include "rewrite/passes.h"
 #include "project_tree.h"
+#include "rewrite/passes.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

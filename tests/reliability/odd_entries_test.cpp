@@ -2,8 +2,8 @@
 // reported with its reason, nothing hangs, nothing is created, nothing is lost,
 // and the files around them are still processed.
 #include "child_process.h"
-#include "rewrite/passes.h"
 #include "project_tree.h"
+#include "rewrite/passes.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -8,7 +8,8 @@
 namespace faultward::testing {
 
 TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "faultward-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "faultward-test-XXXXXX").string();
     if (!::mkdtemp(pattern.data()))
         throw std::runtime_error("cannot make a temporary folder");
     path_ = pattern;

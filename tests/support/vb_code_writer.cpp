@@ -86,32 +86,13 @@ private:
             ordinarySub(kSubPrefixes[card.prefix]);
             return;
         }
-        switch (card.piece) {
-        case Piece::ContinuedHead:
-            continuedHead();
-            break;
-        case Piece::OneLineSub:
-            oneLineSub();
-            break;
-        case Piece::StaticLookAlike:
-            staticLookAlike();
-            break;
-        case Piece::LookAlikeEnd:
-            lookAlikeEnd();
-            break;
-        case Piece::Function:
-            function();
-            break;
-        case Piece::Property:
-            property();
-            break;
-        case Piece::OwnErrorHandler:
-            ownErrorHandler();
-            break;
-        case Piece::CommentBlock:
-            commentBlock();
-            break;
-        }
+        // In the order of Piece.
+        static constexpr std::array<void (CodeWriter::*)(), kPieces.size()> kWriters = {
+            &CodeWriter::continuedHead,   &CodeWriter::oneLineSub,   &CodeWriter::staticLookAlike,
+            &CodeWriter::lookAlikeEnd,    &CodeWriter::function,     &CodeWriter::property,
+            &CodeWriter::ownErrorHandler, &CodeWriter::commentBlock,
+        };
+        (this->*kWriters[static_cast<std::size_t>(card.piece)])();
     }
 
     void declarations() {

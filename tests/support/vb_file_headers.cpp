@@ -123,6 +123,16 @@ void attribute(VbText& text, std::string_view name, std::string_view value) {
     text.line("Attribute VB_" + std::string(name) + " = " + std::string(value));
 }
 
+// The attributes that close the header of a form or a class.
+void objectAttributes(VbText& text, std::string_view name, bool creatable, bool predeclared) {
+    const auto truth = [](bool value) { return value ? "True" : "False"; };
+    attribute(text, "Name", quoted(name));
+    attribute(text, "GlobalNameSpace", "False");
+    attribute(text, "Creatable", truth(creatable));
+    attribute(text, "PredeclaredId", truth(predeclared));
+    attribute(text, "Exposed", "False");
+}
+
 } // namespace
 
 std::vector<std::string> writeFormHeader(VbText& text, std::string_view formName,
@@ -146,11 +156,7 @@ std::vector<std::string> writeFormHeader(VbText& text, std::string_view formName
     if (random.chance(50))
         designer.menu(1);
     text.line("End");
-    attribute(text, "Name", quoted(formName));
-    attribute(text, "GlobalNameSpace", "False");
-    attribute(text, "Creatable", "False");
-    attribute(text, "PredeclaredId", "True");
-    attribute(text, "Exposed", "False");
+    objectAttributes(text, formName, false, true);
     return std::move(designer).events();
 }
 
@@ -165,11 +171,7 @@ void writeClassHeader(VbText& text, std::string_view className) {
     text.line("  Persistable = 0  'NotPersistable");
     text.line("  DataBindingBehavior = 0  'vbNone");
     text.line("END");
-    attribute(text, "Name", quoted(className));
-    attribute(text, "GlobalNameSpace", "False");
-    attribute(text, "Creatable", "True");
-    attribute(text, "PredeclaredId", "False");
-    attribute(text, "Exposed", "False");
+    objectAttributes(text, className, true, false);
 }
 
 } // namespace faultward::testing

@@ -1,8 +1,8 @@
 #include "app/project_files_logic.h"
-#include "ui/form1.h"
 #include "rewrite/passes.h"
-#include "ui_test_support.h"
 #include "support/vb_project_generator.h"
+#include "ui/form1.h"
+#include "ui_test_support.h"
 
 #include <QApplication>
 #include <QListWidget>

@@ -5,10 +5,10 @@
 // Usage: faultward-screenshot OUTPUT_FOLDER PROJECT.vbp
 // Settings are kept in a scratch folder, never in the real ERRH.ini.
 
-#include "ui/file_dialog.h"
 #include "app/project_files_logic.h"
-#include "ui/form1.h"
 #include "rewrite/passes.h"
+#include "ui/file_dialog.h"
+#include "ui/form1.h"
 #include "ui_test_support.h"
 
 #include <QApplication>

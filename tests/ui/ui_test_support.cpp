@@ -15,8 +15,7 @@ QString qpath(const std::filesystem::path& path) {
     return QFile::decodeName(QByteArray::fromStdString(path.native()));
 }
 
-std::optional<QString> ScriptedFileDialog::askOpenFile(QWidget*,
-                                                       const FileDialogRequest& request) {
+std::optional<QString> ScriptedFileDialog::askOpenFile(QWidget*, const FileDialogRequest& request) {
     requests.push_back(request);
     if (answers.empty())
         throw std::logic_error("the test gave the file dialog no answer");
@@ -47,9 +46,9 @@ RunningProgram::RunningProgram(std::optional<std::string> settingsText) {
         scratch_.write("app/ERRH.ini", *settingsText);
     store_ = std::make_unique<IniFileStore>(settingsFilePath(appFolder));
     module_ = std::make_unique<Module1>(*store_, appFolder);
-    window_ = std::make_unique<MDIForm1>(
-        *module_, DesktopServices{sound_, helpKeySender_, about_, dialog_, messages_,
-                                  [this] { ++terminations_; }});
+    window_ = std::make_unique<MDIForm1>(*module_,
+                                         DesktopServices{sound_, helpKeySender_, about_, dialog_,
+                                                         messages_, [this] { ++terminations_; }});
     module_->Load_Settings(*window_);
     window_->show();
 }
