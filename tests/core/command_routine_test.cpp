@@ -1,0 +1,174 @@
+#include "fake_desktop.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace faultward::coretest {
+namespace {
+
+using faultward::testing::crlf;
+using faultward::testing::readFile;
+using faultward::testing::TempFolder;
+namespace fs = std::filesystem;
+
+const std::string kSource = crlf({"Sub A()", "End Sub"});
+
+// A program with a project of the given files opened through the dialog.
+class CommandRoutine : public ::testing::Test {
+protected:
+    void SetUp() override { startFolder = fs::current_path(); }
+    void TearDown() override { fs::current_path(startFolder); }
+
+    void open(std::initializer_list<std::string_view> projectLines) {
+        const fs::path vbp = folder.write("P.vbp", crlf(projectLines));
+        program.desktop.dialogAnswers.push_back(vbp.string());
+        program.main.cmd_nav(0);
+        program.desktop.log.clear();
+    }
+
+    fs::path startFolder;
+    TempFolder folder;
+    CoreProgram program;
+};
+
+TEST_F(CommandRoutine, everyCommandStartsWithTheClickCue_andTheIdleNumbersDoNothingElse) {
+    for (int index : {1, 3, 5, 8, -1, 32767}) {
+        program.desktop.log.clear();
+        program.main.cmd_nav(index);
+        EXPECT_EQ(program.desktop.log, std::vector<std::string>{"play 11"}) << index;
+    }
+    program.desktop.log.clear();
+    program.main.cmd_nav(6);
+    EXPECT_EQ(program.desktop.log, (std::vector<std::string>{"play 11", "end program"}));
+    program.desktop.log.clear();
+    program.main.cmd_nav(7);
+    EXPECT_EQ(program.desktop.log, (std::vector<std::string>{"play 11", "help key"}));
+    program.desktop.log.clear();
+    program.desktop.dialogAnswers.push_back(std::nullopt);
+    program.main.cmd_nav(0);
+    EXPECT_EQ(program.desktop.log,
+              (std::vector<std::string>{"play 11", "caption Faultward", "dialog"}));
+}
+
+TEST_F(CommandRoutine, insert_clicksStopsRemovesInsertsThenChimes) {
+    folder.write("A.bas", kSource);
+    open({"Module=A; A.bas"});
+    program.main.cmd_nav(2);
+    EXPECT_EQ(program.desktop.only({"play", "stop", "caption", "pointer", "message"}),
+              (std::vector<std::string>{"play 11", "stop", "caption Removing Error Handling Code",
+                                        "pointer busy", "pointer default",
+                                        "caption Faultward- Task Completed", "pointer busy",
+                                        "caption Inserting Error Handling Code", "pointer default",
+                                        "caption Faultward- Task Completed", "play 12"}));
+    EXPECT_NE(readFile(folder / "A.bas").find("ERR_A"), std::string::npos);
+}
+
+TEST_F(CommandRoutine, remove_runsTheRemovalPassOnly) {
+    folder.write("A.bas", crlf({"Sub A()", "ON ERROR GOTO ERR_A  '~Faultward~", "End Sub"}));
+    open({"Module=A; A.bas"});
+    program.main.cmd_nav(4);
+    EXPECT_EQ(program.desktop.only({"play", "stop", "caption"}),
+              (std::vector<std::string>{"play 11", "stop", "caption Removing Error Handling Code",
+                                        "caption Faultward- Task Completed", "play 12"}));
+    EXPECT_EQ(readFile(folder / "A.bas"), kSource);
+}
+
+TEST_F(CommandRoutine, clickCueThatFailsToStart_endsTheCommandBeforeItsDispatch) {
+    folder.write("A.bas", kSource);
+    open({"Module=A; A.bas"});
+    program.desktop.clickFails = true;
+    for (int index : {0, 2, 4, 6, 7})
+        program.main.cmd_nav(index);
+    EXPECT_TRUE(program.desktop.log.empty());
+    EXPECT_EQ(readFile(folder / "A.bas"), kSource);
+}
+
+TEST_F(CommandRoutine, filesNotProcessed_areNamedOnceAfterTheChime) {
+    folder.write("A.bas", kSource);
+    const fs::path locked = folder.write("Locked.bas", kSource);
+    fs::permissions(locked, fs::perms::owner_read);
+    open({"Module=A; A.bas", "Module=G; Gone.bas", "Module=L; Locked.bas"});
+    program.main.cmd_nav(2);
+    EXPECT_EQ(program.desktop.only({"play 12", "message"}),
+              (std::vector<std::string>{"play 12", "message warning"}));
+    ASSERT_EQ(program.desktop.messages.size(), 1u);
+    EXPECT_EQ(program.desktop.messages[0],
+              "These selected files could not be processed and were left as they were:\n"
+              "\nGone.bas: not found\nLocked.bas: not writable");
+}
+
+TEST_F(CommandRoutine, open_readsTheProjectIntoASortedTickedListAndRemembersIt) {
+    const fs::path vbp = folder.write(
+        "P.vbp", crlf({"Module=M; Module1.bas", "Form=Form1.frm", "Class=C; C.cls", "Form=a.frm"}));
+    program.desktop.dialogAnswers.push_back(vbp.string());
+    program.main.cmd_nav(0);
+    EXPECT_EQ(program.module.Project_File(), vbp.string());
+    EXPECT_EQ(fs::current_path(), folder.path());
+    EXPECT_EQ(program.desktop.only({"entries", "tick", "label", "enable", "current"}),
+              (std::vector<std::string>{"entries", "entries a.frm- Form1.frm- Module1.bas-",
+                                        "label " + vbp.string(), "tick 0 on", "tick 1 on",
+                                        "tick 2 on", "enable insert remove", "current -1"}));
+    ASSERT_EQ(program.desktop.dialogRequests.size(), 1u);
+    EXPECT_EQ(program.desktop.dialogRequests[0].filter,
+              "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp");
+    EXPECT_EQ(program.desktop.dialogRequests[0].filterIndex, 2);
+
+    // The next dialog starts at the project just opened.
+    program.desktop.dialogAnswers.push_back(std::nullopt);
+    program.main.cmd_nav(0);
+    EXPECT_EQ(program.desktop.dialogRequests[1].fileName, vbp.string());
+}
+
+TEST_F(CommandRoutine, openUnreadableProject_keepsThePathEmptiesTheListAndSaysSo) {
+    folder.write("A.bas", kSource);
+    open({"Module=A; A.bas"});
+    const std::string missing = (folder / "Missing.vbp").string();
+    program.desktop.dialogAnswers.push_back(missing);
+    program.main.cmd_nav(0);
+    EXPECT_EQ(program.module.Project_File(), missing);
+    EXPECT_TRUE(program.files.entries().empty());
+    EXPECT_EQ(program.desktop.only({"entries", "label", "message"}),
+              (std::vector<std::string>{"entries", "message warning"}));
+    EXPECT_EQ(program.desktop.messages.back(), "The project file " + missing + " does not exist.");
+}
+
+TEST_F(CommandRoutine, optionsMenu_checksOneItemAndSetsTheMode_closeSavesExitDoesNot) {
+    program.desktop.log.clear();
+    program.main.mnu_o_Click(2);
+    EXPECT_EQ(program.desktop.log, (std::vector<std::string>{"mode 0 cleared", "mode 1 cleared",
+                                                             "mode 2 cleared", "mode 2 checked"}));
+    EXPECT_EQ(program.module.Error_Flag(), 2);
+
+    program.main.cmd_nav(6);
+    EXPECT_TRUE(program.store.values.empty());
+    program.main.MDIForm_Unload();
+    EXPECT_EQ(program.store.values["OS/Error_Flag"], "2");
+    EXPECT_EQ(program.store.values["OS/Project_File"], "");
+}
+
+TEST(LoadSettings, storedModeChecksItsItemOrNone) {
+    for (const auto& [stored, log] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+             {"2", {"mode 2 checked"}}, {"7", {}}, {"-1", {}}, {"0", {"mode 0 checked"}}}) {
+        MemoryStore store;
+        store.values["OS/Error_Flag"] = stored;
+        FakeDesktop desktop;
+        Module1 module(store, "/app");
+        module.Load_Settings(desktop);
+        EXPECT_EQ(desktop.log, log) << stored;
+        EXPECT_EQ(module.App_Path(), "/app");
+    }
+}
+
+TEST(HelpMenu, indexSendsTheHelpKeyAboutShowsTheAboutWindowAndNeitherClicks) {
+    CoreProgram program;
+    program.desktop.log.clear();
+    program.main.mnu_h_Click(0);
+    program.main.mnu_h_Click(1);
+    program.main.mnu_h_Click(2);
+    EXPECT_EQ(program.desktop.log, (std::vector<std::string>{"help key", "about"}));
+}
+
+} // namespace
+} // namespace faultward::coretest

@@ -1,0 +1,107 @@
+#include "fake_desktop.h"
+
+#include <stdexcept>
+
+namespace faultward::coretest {
+
+void FakeDesktop::setCaption(std::string_view text) {
+    caption = text;
+    log.push_back("caption " + caption);
+}
+void FakeDesktop::setModeChecked(int mode, bool checked) {
+    log.push_back("mode " + std::to_string(mode) + (checked ? " checked" : " cleared"));
+}
+void FakeDesktop::showBusyPointer() {
+    log.push_back("pointer busy");
+}
+void FakeDesktop::showDefaultPointer() {
+    log.push_back("pointer default");
+}
+void FakeDesktop::showMessage(std::string_view text, MessageIcon icon) {
+    messages.emplace_back(text);
+    log.push_back(icon == MessageIcon::Warning ? "message warning" : "message plain");
+}
+std::optional<std::string> FakeDesktop::askOpenFile(const OpenFileRequest& request) {
+    dialogRequests.push_back(request);
+    log.push_back("dialog");
+    if (dialogAnswers.empty())
+        throw std::logic_error("the test gave the dialog no answer");
+    std::optional<std::string> answer = dialogAnswers.front();
+    dialogAnswers.pop_front();
+    return answer;
+}
+void FakeDesktop::showAbout() {
+    log.push_back("about");
+}
+void FakeDesktop::endProgramNow() {
+    log.push_back("end program");
+}
+void FakeDesktop::showEntries(std::span<const ListEntry> entries) {
+    std::string shown = "entries";
+    for (const ListEntry& entry : entries)
+        shown += " " + entry.text + (entry.selected ? "+" : "-");
+    log.push_back(shown);
+}
+void FakeDesktop::setEntrySelected(int index, bool selected) {
+    log.push_back("tick " + std::to_string(index) + (selected ? " on" : " off"));
+}
+void FakeDesktop::setCurrentEntry(int index) {
+    log.push_back("current " + std::to_string(index));
+}
+void FakeDesktop::setProjectLabel(std::string_view projectPath) {
+    log.push_back("label " + std::string(projectPath));
+}
+void FakeDesktop::enableInsertAndRemove() {
+    log.push_back("enable insert remove");
+}
+void FakeDesktop::setProgressRange(int minimum, int maximum) {
+    log.push_back("bar range " + std::to_string(minimum) + " " + std::to_string(maximum));
+}
+void FakeDesktop::setProgressValue(int value) {
+    log.push_back("bar value " + std::to_string(value));
+}
+void FakeDesktop::setProgressVisible(bool visible) {
+    log.push_back(visible ? "bar shown" : "bar hidden");
+}
+void FakeDesktop::Play_Sound(int id) {
+    if (id == kClickCue && clickFails)
+        throw std::runtime_error("no click cue");
+    log.push_back("play " + std::to_string(id));
+}
+void FakeDesktop::Stop_Sound() {
+    log.push_back("stop");
+}
+void FakeDesktop::sendHelpKey() {
+    log.push_back("help key");
+}
+
+std::vector<std::string> FakeDesktop::only(std::initializer_list<std::string_view> prefixes) const {
+    std::vector<std::string> kept;
+    for (const std::string& entry : log)
+        for (std::string_view prefix : prefixes)
+            if (entry.starts_with(prefix)) {
+                kept.push_back(entry);
+                break;
+            }
+    return kept;
+}
+
+std::string MemoryStore::readString(std::string_view section, std::string_view key,
+                                    std::string_view defaultValue, std::size_t bufferSize) {
+    const auto found = values.find(std::string(section) + "/" + std::string(key));
+    const std::string value = found == values.end() ? std::string(defaultValue) : found->second;
+    return value.substr(0, bufferSize - 1);
+}
+
+bool MemoryStore::writeString(std::string_view section, std::string_view key,
+                              std::string_view value) {
+    values[std::string(section) + "/" + std::string(key)] = value;
+    return true;
+}
+
+CoreProgram::CoreProgram() {
+    main.MDIForm_Load();
+    module.Load_Settings(desktop);
+}
+
+} // namespace faultward::coretest

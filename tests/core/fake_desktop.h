@@ -1,0 +1,79 @@
+#pragma once
+
+#include "app/help_opener.h"
+#include "app/main_window_logic.h"
+#include "app/module1.h"
+#include "app/profile_store.h"
+#include "app/project_files_logic.h"
+#include "app/sound_player.h"
+#include "app/views.h"
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace faultward::coretest {
+
+// Both windows, the sound and the help as one recorder: every call the core
+// makes is written to one log, in order, as "what args".
+class FakeDesktop final : public MainWindowView,
+                          public ProjectFilesView,
+                          public SoundPlayer,
+                          public HelpOpener {
+public:
+    void setCaption(std::string_view text) override;
+    void setModeChecked(int mode, bool checked) override;
+    void showBusyPointer() override;
+    void showDefaultPointer() override;
+    void showMessage(std::string_view text, MessageIcon icon) override;
+    std::optional<std::string> askOpenFile(const OpenFileRequest& request) override;
+    void showAbout() override;
+    void endProgramNow() override;
+
+    void showEntries(std::span<const ListEntry> entries) override;
+    void setEntrySelected(int index, bool selected) override;
+    void setCurrentEntry(int index) override;
+    void setProjectLabel(std::string_view projectPath) override;
+    void enableInsertAndRemove() override;
+    void setProgressRange(int minimum, int maximum) override;
+    void setProgressValue(int value) override;
+    void setProgressVisible(bool visible) override;
+
+    void Play_Sound(int id) override;
+    void Stop_Sound() override;
+    void sendHelpKey() override;
+
+    // The log entries that start with one of the prefixes, in order.
+    std::vector<std::string> only(std::initializer_list<std::string_view> prefixes) const;
+
+    std::vector<std::string> log;
+    std::deque<std::optional<std::string>> dialogAnswers; // nothing: Cancel
+    std::vector<OpenFileRequest> dialogRequests;
+    std::vector<std::string> messages;
+    bool clickFails = false; // the click cue cannot be loaded
+    std::string caption;
+};
+
+// A settings store in memory.
+class MemoryStore final : public ProfileStore {
+public:
+    std::string readString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue, std::size_t bufferSize) override;
+    bool writeString(std::string_view section, std::string_view key,
+                     std::string_view value) override;
+    std::map<std::string, std::string> values; // "section/key"
+};
+
+// The desktop program's core as a front end puts it together.
+struct CoreProgram {
+    CoreProgram();
+    MemoryStore store;
+    FakeDesktop desktop;
+    Module1 module{store, "/app"};
+    ProjectFilesLogic files{desktop, desktop, module};
+    MainWindowLogic main{module, desktop, files, desktop, desktop};
+};
+
+} // namespace faultward::coretest
