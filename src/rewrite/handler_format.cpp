@@ -1,5 +1,7 @@
 #include "rewrite/handler_format.h"
 
+#include "platform/windows_names.h"
+
 namespace faultward {
 namespace {
 
@@ -9,7 +11,7 @@ constexpr std::string_view kTrapStatement = "ON ERROR GOTO ERR_";
 constexpr std::string_view kExitStatement = "EXIT SUB";
 constexpr std::string_view kLabelPrefix = "ERR_";
 constexpr std::string_view kMessageStatement = "  MsgBox ERR.number & \"- \" & Err.description";
-constexpr std::string_view kCentralCallStatement = "  I_Process_Errors";
+constexpr std::string_view kCentralCallIndent = "  ";
 constexpr std::string_view kResumeStatement = "  RESUME NEXT";
 
 void endMarkedLine(std::string& out, std::string_view ending) {
@@ -40,9 +42,15 @@ void appendHandlerBlock(std::string& out, std::string_view procedureName, int mo
     endMarkedLine(out, ending);
     if (mode == ShowMessage)
         appendMarkedLine(out, kMessageStatement, ending);
-    else if (mode == CentralHandler)
-        appendMarkedLine(out, kCentralCallStatement, ending);
+    else if (mode == CentralHandler) {
+        out.append(kCentralCallIndent);
+        appendMarkedLine(out, kCentralHandlerName, ending);
+    }
     appendMarkedLine(out, kResumeStatement, ending);
+}
+
+bool isCentralHandler(std::string_view procedureName) {
+    return equalIgnoringAsciiCase(procedureName, kCentralHandlerName);
 }
 
 std::string trapLine(std::string_view procedureName) {

@@ -9,6 +9,15 @@ namespace faultward {
 // Every line the tool adds ends with this comment; removal looks for nothing else.
 inline constexpr std::string_view kMarker = "'~Faultward~";
 
+// The Sub that mode 2 hands every error to; the developer writes it.
+inline constexpr std::string_view kCentralHandlerName = "I_Process_Errors";
+
+// Whether a procedure is the central handler, compared without regard to
+// letter case as Visual Basic compares names. It gets no trap and no handler
+// block of its own: a trap as its first statement would clear the error it is
+// to report, and a handler calling it from inside it would never end.
+bool isCentralHandler(std::string_view procedureName);
+
 // The handling modes. Any other value writes the ResumeNext block.
 enum HandlingMode : std::int16_t { ShowMessage = 0, ResumeNext = 1, CentralHandler = 2 };
 

@@ -116,14 +116,16 @@ enum class Insertion { Nothing, HandlerBlockBefore, TrapLineAfter };
 template <typename NextLine>
 Insertion insertionAt(std::string_view& line, std::string& currentName, NextLine&& nextLine) {
     if (isSubEnd(line))
-        return Insertion::HandlerBlockBefore;
+        return isCentralHandler(currentName) ? Insertion::Nothing : Insertion::HandlerBlockBefore;
     if (!isSubHead(line))
         return Insertion::Nothing;
     currentName.assign(procedureName(line));
     while (continuesOnNextLine(line))
         if (!nextLine(line))
             return Insertion::Nothing;
-    return endsWithInlineSubEnd(line) ? Insertion::Nothing : Insertion::TrapLineAfter;
+    if (endsWithInlineSubEnd(line) || isCentralHandler(currentName))
+        return Insertion::Nothing;
+    return Insertion::TrapLineAfter;
 }
 
 // Whether the buffer's lines all end with exactly lineEnding(breaks) and are

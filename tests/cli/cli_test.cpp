@@ -91,6 +91,18 @@ TEST_F(Cli, failuresAreNamedOnceAndExitOne) {
     EXPECT_NE(readFile(project_ / "Ok.bas").find("ERR_A"), std::string::npos);
 }
 
+TEST_F(Cli, insertLeavesTheCentralHandlerWithoutHandlers) {
+    const fs::path vbp = project_.write("App.vbp", crlf({"Module=M; M.bas"}));
+    const std::string central = crlf({"Public Sub I_Process_Errors()", "    Log", "End Sub"});
+    project_.write("M.bas", central + crlf({"Sub A()", "End Sub"}));
+    EXPECT_EQ(run({"insert", "--mode", "2", vbp.string()}).status, ExitOk);
+    const std::string processed = readFile(project_ / "M.bas");
+    EXPECT_TRUE(
+        processed.starts_with(central + crlf({"Sub A()", "ON ERROR GOTO ERR_A  '~Faultward~"})))
+        << processed;
+    EXPECT_NE(processed.find("  I_Process_Errors  '~Faultward~"), std::string::npos);
+}
+
 TEST_F(Cli, lineLimitMessageGoesToStderr) {
     std::string big;
     for (int i = 0; i < 32001; ++i)

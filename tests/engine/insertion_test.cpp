@@ -151,6 +151,29 @@ TEST(Insertion, oneLineProcedure_getsNoTrapButKeepsItsName) {
     EXPECT_EQ(name, "C");
 }
 
+// A trap as its first statement would clear the error it reports, and a block
+// calling it would recurse.
+TEST(Insertion, centralHandler_getsNoTrapAndNoBlockInAnyMode) {
+    const std::string untouched = crlf({"Public Sub i_PROCESS_errors()", "    Log Err.Number",
+                                        "End Sub", "Private Static Sub Helper()", "End Sub"});
+    const std::string head = untouched + crlf({"Sub After()"});
+    // The second file takes the line-by-line walk: its last line has no break.
+    for (const std::string& input : {head + crlf({"End Sub"}), head + "End Sub"}) {
+        for (int mode : {0, 1, 2}) {
+            std::string name;
+            const std::string out = insert(input, mode, &name);
+            // The Static Sub's end still belongs to the central handler's name.
+            EXPECT_TRUE(out.starts_with(untouched + "Sub After()\r\nON ERROR")) << out;
+            EXPECT_NE(out.find("Sub After()\r\nON ERROR GOTO ERR_After  '~Faultward~\r\n"),
+                      std::string::npos);
+            EXPECT_NE(out.find("ERR_After:  '~Faultward~"), std::string::npos);
+            EXPECT_EQ(name, "After");
+        }
+    }
+    std::string name = "I_Process_Errors";
+    EXPECT_EQ(insert(crlf({"End Sub"}), 2, &name), crlf({"End Sub"}));
+}
+
 std::string numberedLines(int count) {
     std::string text;
     for (int i = 0; i < count; ++i)
