@@ -3,6 +3,8 @@
 #include "app/pass_driver.h"
 #include "app/settings.h"
 #include "app/texts.h"
+#include "platform/display_text.h"
+#include "platform/path_bytes.h"
 #include "project/file_list.h"
 #include "project/project_reader.h"
 #include "version/faultward_version.h"
@@ -103,6 +105,11 @@ std::optional<std::string> parseArguments(const std::vector<std::string>& args, 
     return std::nullopt;
 }
 
+// An entry (or a message naming one) as it goes to a stream.
+std::string shown(std::string_view entryBytes, bool terminal) {
+    return terminal ? entryDisplayText(entryBytes) : std::string(entryBytes);
+}
+
 // Prints what the passes report: progress on a terminal, and the files that
 // could not be processed, each once per command.
 class CliObserver : public CommandObserver {
@@ -123,11 +130,12 @@ public:
     }
     void lineLimitExceeded(int, std::string_view message) override {
         clearProgress();
-        env_.err << message << '\n';
+        env_.err << shown(message, env_.errIsTerminal) << '\n';
     }
     void fileFailed(const FailureCollector::Failure& failure) override {
         clearProgress();
-        env_.err << "faultward-cli: " << failure.entry << ": " << describe(failure.outcome) << '\n';
+        env_.err << "faultward-cli: " << shown(failure.entry, env_.errIsTerminal) << ": "
+                 << describe(failure.outcome) << '\n';
     }
 
 private:
@@ -160,7 +168,8 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     }
 
     std::error_code error;
-    const std::filesystem::path project = std::filesystem::absolute(parsed.project, error);
+    const std::filesystem::path project =
+        std::filesystem::absolute(pathFromBytes(parsed.project), error);
     const ProjectRead read = readProjectFile(project);
     if (read.status != ProjectReadStatus::Ok) {
         env.err << "faultward-cli: " << describeProjectFailure(read.status, parsed.project) << '\n';
@@ -170,7 +179,7 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
 
     if (parsed.command == "list") {
         for (const ListEntry& entry : entries)
-            env.out << entry.text << '\n';
+            env.out << shown(entry.text, env.outIsTerminal) << '\n';
         env.out.flush();
         return ExitOk;
     }

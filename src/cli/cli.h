@@ -9,11 +9,15 @@ namespace faultward {
 
 enum ExitStatus { ExitOk = 0, ExitSomeFilesFailed = 1, ExitUsage = 2 };
 
+// Where the command line writes, and what it knows about those places. On a
+// terminal, entries are shown as text; elsewhere they are written as the bytes
+// the project holds, so scripts see the names the project file has.
 struct CliEnvironment {
     std::ostream& out;
     std::ostream& err;
     bool errIsTerminal = false;           // progress is shown only on a terminal
     std::filesystem::path settingsFolder; // where ERRH.ini is looked for
+    bool outIsTerminal = false;
 };
 
 // Runs faultward-cli with its arguments (without the program name).

@@ -45,6 +45,11 @@ private:
     int fd_;
 };
 
+FileIdentity identityOf(const struct stat& info) {
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                        static_cast<std::uint64_t>(info.st_ino)};
+}
+
 ReadStatus statusFromErrno(int error) {
     if (error == ENOENT || error == ENOTDIR || error == ELOOP || error == ENAMETOOLONG)
         return ReadStatus::NotFound;
@@ -206,7 +211,7 @@ ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffe
     if (!complete)
         return ReadStatus::NotReadable;
     if (identity)
-        *identity = FileIdentity{info.st_dev, info.st_ino};
+        *identity = identityOf(info);
     return ReadStatus::Ok;
 }
 
@@ -258,7 +263,7 @@ WriteStatus replaceFileContents(const std::filesystem::path& path,
     if (!commitTemporary(fd, temporary, target, pieces, &written, keepMode))
         return WriteStatus::WriteFailed;
     if (newIdentity)
-        *newIdentity = FileIdentity{written.st_dev, written.st_ino};
+        *newIdentity = identityOf(written);
     return WriteStatus::Ok;
 }
 

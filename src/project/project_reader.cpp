@@ -71,6 +71,9 @@ ProjectRead readProjectFile(const std::filesystem::path& projectPath) {
     case ReadStatus::NotReadable:
         result.status = ProjectReadStatus::NotReadable;
         break;
+    case ReadStatus::InUse:
+        result.status = ProjectReadStatus::InUse;
+        break;
     }
     return result;
 }
@@ -85,6 +88,8 @@ std::string describeProjectFailure(ProjectReadStatus status, const std::string& 
         return "The project file " + path + " is not a file (it is a folder or a device).";
     case ProjectReadStatus::NotReadable:
         return "The project file " + path + " cannot be read.";
+    case ProjectReadStatus::InUse:
+        return "The project file " + path + " is in use by another program.";
     }
     return {};
 }

@@ -15,7 +15,7 @@ inline constexpr std::size_t kMaxEntryLength = 250;
 // ("faultward.bas" in any case) are left out.
 std::vector<std::string> projectEntries(std::string_view projectText);
 
-enum class ProjectReadStatus { Ok, NotFound, NotRegularFile, NotReadable };
+enum class ProjectReadStatus { Ok, NotFound, NotRegularFile, NotReadable, InUse };
 
 struct ProjectRead {
     ProjectReadStatus status = ProjectReadStatus::NotFound;

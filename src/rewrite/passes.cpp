@@ -39,6 +39,8 @@ std::string_view describe(FileOutcome outcome) {
         return "not writable";
     case FileOutcome::WriteFailed:
         return "write failed";
+    case FileOutcome::InUse:
+        return "in use by another program";
     }
     return "unknown";
 }
@@ -61,6 +63,8 @@ FileOutcome outcomeOf(ReadStatus status) {
         return FileOutcome::NotFound;
     case ReadStatus::NotRegularFile:
         return FileOutcome::NotRegularFile;
+    case ReadStatus::InUse:
+        return FileOutcome::InUse;
     default:
         return FileOutcome::NotReadable;
     }
@@ -72,6 +76,8 @@ FileOutcome outcomeOf(WriteStatus status) {
         return FileOutcome::Rewritten;
     case WriteStatus::NotWritable:
         return FileOutcome::NotWritable;
+    case WriteStatus::InUse:
+        return FileOutcome::InUse;
     default:
         return FileOutcome::WriteFailed;
     }
@@ -107,7 +113,7 @@ public:
             return FileOutcome::SameFileAsBefore;
         done_.insert(identity);
         const std::filesystem::path folder = path->parent_path();
-        if (cleanedFolders_.insert(folder.native()).second)
+        if (cleanedFolders_.insert(folder).second)
             removeStaleTemporaries(folder);
         path_ = std::move(*path);
         output_.clear();
@@ -169,7 +175,7 @@ private:
     OutputPieces output_;
     std::filesystem::path path_;
     std::set<FileIdentity> done_;
-    std::set<std::string> cleanedFolders_;
+    std::set<std::filesystem::path> cleanedFolders_;
 };
 
 } // namespace
