@@ -24,12 +24,38 @@ std::wstring fullPath(const std::wstring& path) {
     }
 }
 
+// Whether an extended path still needs the resolving that the prefix turns
+// off: a relative entry joined to an extended project folder brings "..".
+bool needsResolving(std::wstring_view text) {
+    if (text.find(L'/') != std::wstring_view::npos)
+        return true;
+    for (std::size_t start = 0; start <= text.size();) {
+        std::size_t end = text.find(L'\\', start);
+        if (end == std::wstring_view::npos)
+            end = text.size();
+        const std::wstring_view part = text.substr(start, end - start);
+        if (part == L"." || part == L"..")
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 } // namespace
 
 std::wstring extendedPath(const std::filesystem::path& path) {
-    const std::wstring& text = path.native();
-    if (text.starts_with(kExtended) || text.starts_with(kDevice))
+    std::wstring text = path.native();
+    if (text.starts_with(kDevice))
         return text;
+    if (text.starts_with(kExtended)) {
+        // The prefix also keeps names that Windows would otherwise change (a
+        // trailing dot, NUL.bas as a file), so such a path is left as it is
+        // unless it holds "." or "..".
+        if (!needsResolving(std::wstring_view(text).substr(kExtended.size())))
+            return text;
+        text = text.starts_with(kExtendedShare) ? L"\\\\" + text.substr(kExtendedShare.size())
+                                                : text.substr(kExtended.size());
+    }
     const std::wstring full = fullPath(text);
     if (full.starts_with(kExtended) || full.starts_with(kDevice))
         return full;

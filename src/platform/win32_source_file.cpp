@@ -290,9 +290,11 @@ WriteStatus replaceFileContents(const std::filesystem::path& path,
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
         return WriteStatus::NotWritable;
     {
-        // Opening for writing asks the file's security whether we may change
-        // it, and meets a program that holds it without sharing it.
-        FileHandle probe(win32::openExisting(target, FILE_WRITE_DATA | FILE_READ_ATTRIBUTES, 0));
+        // Opening for writing and deleting asks the file's security whether
+        // we may replace it, and meets a program that holds it without
+        // sharing it (and waits for it to let go) before any work is done.
+        FileHandle probe(
+            win32::openExisting(target, FILE_WRITE_DATA | FILE_READ_ATTRIBUTES | DELETE, 0));
         if (!probe)
             return win32::isInUseError(::GetLastError()) ? WriteStatus::InUse
                                                          : WriteStatus::NotWritable;

@@ -106,10 +106,5 @@ TEST(Settings, unwritableFolder_failsQuietlyAndKeepsNothingHalfWritten) {
     EXPECT_FALSE(std::filesystem::exists(folder / "no-such-folder"));
 }
 
-TEST(Settings, pathIsJoinedAsText) {
-    EXPECT_EQ(settingsFilePath("/").native(), "//ERRH.ini");
-    EXPECT_EQ(settingsFilePath("/opt/fw").native(), "/opt/fw/ERRH.ini");
-}
-
 } // namespace
 } // namespace faultward

@@ -1,0 +1,52 @@
+#include "platform/utf16.h"
+
+#include <gtest/gtest.h>
+
+namespace faultward {
+namespace {
+
+// Every kind of UTF-16 a Windows name can hold comes back from its bytes:
+// ASCII, two- and three-byte characters, a surrogate pair, and lone
+// surrogates, which valid UTF-8 cannot hold.
+TEST(Utf16, anyWindowsNameSurvivesTheRoundTrip) {
+    const std::u16string names[] = {
+        u"App.vbp",
+        u"caf\u00e9 \u03a9\u65e5\u672c.frm",
+        u"\U0001F600.bas",
+        std::u16string{u'a', char16_t(0xD800), u'b'},
+        std::u16string{char16_t(0xDC00), char16_t(0xD83D)},
+        std::u16string{char16_t(0xDBFF)},
+    };
+    for (const std::u16string& name : names)
+        EXPECT_EQ(utf16FromWtf8(wtf8FromUtf16(name)), name);
+    EXPECT_EQ(wtf8FromUtf16(u"caf\u00e9"), "caf\xc3\xa9");
+    EXPECT_EQ(wtf8FromUtf16(u"\U0001F600"), "\xf0\x9f\x98\x80");
+    EXPECT_EQ(wtf8FromUtf16(std::u16string{char16_t(0xD800)}), "\xed\xa0\x80");
+}
+
+TEST(Utf16, bytesThatAreNoCharacterBecomeReplacementCharacters) {
+    EXPECT_EQ(utf16FromWtf8("a\xff"
+                            "b"),
+              u"a\uFFFDb");
+    EXPECT_EQ(utf16FromWtf8("\xc0\xaf"), u"\uFFFD\uFFFD");   // overlong slash
+    EXPECT_EQ(utf16FromWtf8("\xe9.bas"), u"\uFFFD.bas");     // code page 1252, not UTF-8
+    EXPECT_EQ(utf16FromWtf8("\xf4\x90\x80\x80"), u"\uFFFD"); // beyond U+10FFFF
+    EXPECT_EQ(utf16FromWtf8("x\xe2\x82"), u"x\uFFFD");       // cut off at the end
+}
+
+// A console writer flushes whatever its buffer holds; a character split
+// between two flushes must still come out whole.
+TEST(Utf16, aCharacterSplitBetweenPiecesIsDecodedWhole) {
+    const std::string text = "\xce\xa9\xe6\x97\xa5\xf0\x9f\x98\x80!";
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+        std::u16string out;
+        std::string pending = text.substr(0, cut);
+        pending.erase(0, appendUtf16FromWtf8(pending, out));
+        pending += text.substr(cut);
+        EXPECT_EQ(appendUtf16FromWtf8(pending, out), pending.size());
+        EXPECT_EQ(out, u"\u03a9\u65e5\U0001F600!") << cut;
+    }
+}
+
+} // namespace
+} // namespace faultward
