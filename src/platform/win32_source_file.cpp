@@ -215,7 +215,8 @@ std::optional<FileIdentity> identityOfFile(const std::wstring& name) {
     return identityOf(info);
 }
 
-// The name of the file an open handle refers to, links followed.
+// The name of the file an open handle refers to, links followed and in the
+// letter case the folder holds it in.
 std::optional<std::wstring> finalName(HANDLE file) {
     std::wstring name(MAX_PATH, L'\0');
     for (;;) {
@@ -300,13 +301,13 @@ WriteStatus replaceFileContents(const std::filesystem::path& path,
                                                          : WriteStatus::NotWritable;
         if (::GetFileType(probe.get()) != FILE_TYPE_DISK)
             return WriteStatus::NotWritable;
-        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-            // A link: the file it leads to is replaced, and the link stays.
-            const auto linked = finalName(probe.get());
-            if (!linked)
-                return WriteStatus::NotWritable;
-            target = *linked;
-        }
+        // The name on disk: an entry may spell it in another letter case,
+        // which a rename would give the file, and a link leads to the file
+        // to replace (the link stays a link).
+        if (const auto onDisk = finalName(probe.get()))
+            target = *onDisk;
+        else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            return WriteStatus::NotWritable;
     }
     WriteStatus failure = WriteStatus::WriteFailed;
     const auto temporary = writeTemporary(target, pieces, failure);

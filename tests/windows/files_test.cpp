@@ -114,6 +114,19 @@ TEST(WindowsFiles, identityTellsFilesApartAndKnowsOneFileByAnyName) {
                            FileOutcome::SameFileAsBefore, FileOutcome::SameFileAsBefore}));
 }
 
+// A rename over the file would give it the entry's letter case, which a
+// version control system then reports as a file deleted and another added.
+TEST(WindowsFiles, rewriteKeepsTheNameAsTheFolderHoldsIt) {
+    TempFolder folder;
+    folder.write("MixedCase.BAS", kSource);
+    EXPECT_EQ(insertInto(folder.path(), {{"mixedCASE.bas", true}}),
+              std::vector{FileOutcome::Rewritten});
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder.path()))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"MixedCase.BAS"});
+}
+
 TEST(WindowsFiles, unchangedFileIsNotRewritten) {
     TempFolder folder;
     const fs::path file = folder.write("a.bas", kSource);
