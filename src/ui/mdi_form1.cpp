@@ -161,9 +161,11 @@ void MDIForm1::showDefaultPointer() {
         QApplication::restoreOverrideCursor();
 }
 
-void MDIForm1::showMessage(std::string_view text, MessageIcon icon) {
-    services_.messageBoxes.showMessage(
-        this, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), icon);
+void MDIForm1::showMessage(std::string_view text, MessageIcon icon, std::string_view details) {
+    const auto utf8 = [](std::string_view bytes) {
+        return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    };
+    services_.messageBoxes.showMessage(this, utf8(text), icon, utf8(details));
 }
 
 std::optional<std::string> MDIForm1::askOpenFile(const OpenFileRequest& request) {

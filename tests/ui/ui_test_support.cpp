@@ -24,7 +24,9 @@ std::optional<QString> ScriptedFileDialog::askOpenFile(QWidget*, const FileDialo
     return answer;
 }
 
-void RecordingMessageBoxes::showMessage(QWidget*, const QString& text, MessageIcon icon) {
+void RecordingMessageBoxes::showMessage(QWidget*, const QString& text, MessageIcon icon,
+                                        const QString& detailText) {
+    details.push_back(detailText);
     texts.push_back(text);
     icons.push_back(icon);
 }

@@ -48,8 +48,10 @@ public:
 // Remembers every message box instead of waiting for a person.
 class RecordingMessageBoxes : public MessageBoxes {
 public:
-    void showMessage(QWidget*, const QString& text, MessageIcon icon) override;
+    void showMessage(QWidget*, const QString& text, MessageIcon icon,
+                     const QString& details) override;
     std::vector<QString> texts;
+    std::vector<QString> details;
     std::vector<MessageIcon> icons;
 };
 
