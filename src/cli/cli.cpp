@@ -181,8 +181,7 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
         if (parsed.mode) {
             mode = *parsed.mode;
         } else {
-            IniFileStore store(settingsFilePath(env.settingsFolder));
-            mode = loadSettings(store).errorFlag;
+            mode = loadSettings(*openSettingsStore(env.settingsFolder)).errorFlag;
         }
     }
     CliObserver observer(env, entries.size());
