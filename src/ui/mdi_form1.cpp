@@ -64,6 +64,11 @@ MDIForm1::MDIForm1(Module1& module, DesktopServices services, QWidget* parent)
     : QMainWindow(parent), services_(std::move(services)) {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowIcon(applicationIcon());
+    // A window of one size has nothing to maximize to: the window manager is
+    // asked for no such button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     buildMenus();
 
     mdiArea_ = new QMdiArea(this);
@@ -215,7 +220,7 @@ std::optional<std::string> MDIForm1::askOpenFile(const OpenFileRequest& request)
 }
 
 void MDIForm1::showAbout() {
-    services_.about.show();
+    services_.about.show(this);
 }
 
 void MDIForm1::endProgramNow() {
