@@ -74,7 +74,7 @@ void MainWindowLogic::runPasses(PassCommand command) {
     // The passes skip what they cannot read or write; say so rather than let
     // "Task Completed" stand for success.
     if (!failures.empty())
-        view_.showMessage(failureMessage(failures), MessageIcon::Warning);
+        view_.showMessage(failureMessage(failures), MessageIcon::Warning, failureDetails(failures));
 }
 
 void MainWindowLogic::Open_Project() {
@@ -99,7 +99,7 @@ void MainWindowLogic::Open_Project() {
     if (read.status != ProjectReadStatus::Ok) {
         // The empty list alone would leave the user guessing why.
         view_.showMessage(describeProjectFailure(read.status, pathDisplayText(*chosen)),
-                          MessageIcon::Warning);
+                          MessageIcon::Warning, {});
         return;
     }
     files_.showProject(read.entries, *chosen, folder);

@@ -1,5 +1,6 @@
 #include "app/pass_driver.h"
 
+#include "app/texts.h"
 #include "platform/display_text.h"
 
 #include <algorithm>
@@ -55,14 +56,31 @@ FailureCollector runPassCommand(PassCommand command, const PassTargets& targets,
     return failures;
 }
 
+namespace {
+
+std::string failureLine(const FailureCollector::Failure& failure) {
+    return entryDisplayText(failure.entry) + ": " + std::string(describe(failure.outcome));
+}
+
+} // namespace
+
 std::string failureMessage(const FailureCollector& failures) {
     std::string text = "These selected files could not be processed and were left as they were:\n";
-    for (const FailureCollector::Failure& failure : failures.failures()) {
-        text += "\n";
-        text += entryDisplayText(failure.entry);
-        text += ": ";
-        text += describe(failure.outcome);
+    const auto& all = failures.failures();
+    for (std::size_t i = 0; i < all.size() && i < kFailuresNamed; ++i) {
+        // Appended apart: "\n" + a temporary trips GCC 12's false overlap warning.
+        text += '\n';
+        text += shortenedInTheMiddle(failureLine(all[i]), kFailureLineLength);
     }
+    if (all.size() > kFailuresNamed)
+        text += "\nand " + std::to_string(all.size() - kFailuresNamed) + " more";
+    return text;
+}
+
+std::string failureDetails(const FailureCollector& failures) {
+    std::string text;
+    for (const FailureCollector::Failure& failure : failures.failures())
+        text += failureLine(failure) + "\n";
     return text;
 }
 

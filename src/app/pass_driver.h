@@ -50,7 +50,12 @@ struct PassTargets {
 FailureCollector runPassCommand(PassCommand command, const PassTargets& targets,
                                 CommandObserver& observer);
 
-// The text that names the files a command could not process.
+// The message that names the files a command could not process: the first
+// few, each on a line short enough for any screen, and how many more there
+// are; the details name every file whole.
+inline constexpr std::size_t kFailuresNamed = 10;
+inline constexpr std::size_t kFailureLineLength = 80;
 std::string failureMessage(const FailureCollector& failures);
+std::string failureDetails(const FailureCollector& failures);
 
 } // namespace faultward

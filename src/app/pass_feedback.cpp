@@ -47,7 +47,7 @@ void PassFeedback::progressValue(int value) {
 }
 
 void PassFeedback::lineLimitExceeded(int index, std::string_view message) {
-    main_.showMessage(entryDisplayText(message), MessageIcon::None);
+    main_.showMessage(entryDisplayText(message), MessageIcon::None, {});
     if (watcher_)
         watcher_->lineLimitExceeded(index, message);
 }

@@ -1,5 +1,7 @@
 #include "app/settings.h"
 
+#include "platform/user_folders.h"
+
 #include <cfenv>
 #include <cmath>
 #include <cstdlib>
@@ -51,6 +53,22 @@ std::filesystem::path settingsFilePath(const std::filesystem::path& appPath) {
     file += std::filesystem::path::preferred_separator;
     file += kSettingsFileName;
     return file;
+}
+
+SettingsLocation settingsLocation(const std::filesystem::path& appPath, bool appFolderWritable,
+                                  const std::optional<std::filesystem::path>& userFolder) {
+    const std::filesystem::path beside = settingsFilePath(appPath);
+    if (appFolderWritable || !userFolder)
+        return {beside, {}};
+    return {*userFolder / std::string(kSettingsFileName), beside};
+}
+
+std::unique_ptr<IniFileStore> openSettingsStore(const std::filesystem::path& appPath) {
+    const SettingsLocation location =
+        settingsLocation(appPath, canCreateFilesIn(appPath), userSettingsFolder());
+    if (location.fallback.empty())
+        return std::make_unique<IniFileStore>(location.file);
+    return std::make_unique<IniFileStore>(location.file, location.fallback);
 }
 
 double leadingNumber(std::string_view text) {

@@ -11,6 +11,11 @@ namespace faultward {
 std::string aboutCaption();
 std::string versionText(int major, int minor, int revision);
 
+// UTF-8 text of at most maxCharacters characters: longer text keeps its start
+// and its end, joined by "...", so that both a path's folder and its file
+// name stay readable.
+std::string shortenedInTheMiddle(std::string_view text, std::size_t maxCharacters);
+
 inline constexpr std::string_view kProductName = "Faultward";
 inline constexpr std::string_view kInsertingCaption = "Inserting Error Handling Code";
 inline constexpr std::string_view kRemovingCaption = "Removing Error Handling Code";

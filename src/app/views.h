@@ -33,8 +33,9 @@ public:
     virtual void setModeChecked(int mode, bool checked) = 0;
     virtual void showBusyPointer() = 0;
     virtual void showDefaultPointer() = 0;
-    // Returns once the user has closed the box (OK only).
-    virtual void showMessage(std::string_view text, MessageIcon icon) = 0;
+    // Returns once the user has closed the box (OK only). details, when not
+    // empty, is more text the box offers on request, to read and to copy.
+    virtual void showMessage(std::string_view text, MessageIcon icon, std::string_view details) = 0;
     // The chosen file's full path, which need not exist; nothing on cancel.
     virtual std::optional<std::string> askOpenFile(const OpenFileRequest& request) = 0;
     virtual void showAbout() = 0;

@@ -40,7 +40,11 @@ Options:
               1  resume with the next statement
               2  call I_Process_Errors, a Sub your project provides
             Any other number writes the mode 1 block. The default is the mode
-            stored in ERRH.ini beside this program (0 when there is none).
+            stored in ERRH.ini (0 when there is none): beside this program when
+            its folder can be written, else the user's own file (on Linux in
+            $XDG_CONFIG_HOME/faultward or ~/.config/faultward, on Windows in
+            %APPDATA%\Faultward), or the one beside this program while the
+            user has none.
 
 Files are found relative to the project's folder; backslashes and letter case
 are handled as Windows would. Files are rewritten through a temporary file, so
@@ -190,8 +194,7 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
         if (parsed.mode) {
             mode = *parsed.mode;
         } else {
-            IniFileStore store(settingsFilePath(env.settingsFolder));
-            mode = loadSettings(store).errorFlag;
+            mode = loadSettings(*openSettingsStore(env.settingsFolder)).errorFlag;
         }
     }
     CliObserver observer(env, entries.size());

@@ -16,7 +16,7 @@ struct CliEnvironment {
     std::ostream& out;
     std::ostream& err;
     bool errIsTerminal = false;           // progress is shown only on a terminal
-    std::filesystem::path settingsFolder; // where ERRH.ini is looked for
+    std::filesystem::path settingsFolder; // the program's folder, where ERRH.ini is looked for
     bool outIsTerminal = false;
 };
 

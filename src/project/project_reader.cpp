@@ -50,9 +50,24 @@ std::vector<std::string> projectEntries(std::string_view projectText) {
 
 ProjectRead readProjectFile(const std::filesystem::path& projectPath) {
     ProjectRead result;
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(projectPath, error);
+    if (!error && size > kMaxProjectFileSize) {
+        result.status = ProjectReadStatus::TooLarge;
+        return result;
+    }
     std::string content;
     switch (readRegularFile(projectPath, content)) {
     case ReadStatus::Ok:
+        if (content.size() > kMaxProjectFileSize) {
+            result.status = ProjectReadStatus::TooLarge; // it grew while being read
+            break;
+        }
+        if (std::string_view(content).substr(0, kBinaryCheckSize).find('\0') !=
+            std::string_view::npos) {
+            result.status = ProjectReadStatus::NotText;
+            break;
+        }
         try {
             result.entries = projectEntries(content);
             result.status = ProjectReadStatus::Ok;
@@ -90,6 +105,10 @@ std::string describeProjectFailure(ProjectReadStatus status, const std::string& 
         return "The project file " + path + " cannot be read.";
     case ProjectReadStatus::InUse:
         return "The project file " + path + " is in use by another program.";
+    case ProjectReadStatus::TooLarge:
+        return "The file " + path + " is larger than 16 MiB, too large to be a project file.";
+    case ProjectReadStatus::NotText:
+        return "The file " + path + " holds binary data; it is not a project file.";
     }
     return {};
 }

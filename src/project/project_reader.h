@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -15,7 +16,21 @@ inline constexpr std::size_t kMaxEntryLength = 250;
 // ("faultward.bas" in any case) are left out.
 std::vector<std::string> projectEntries(std::string_view projectText);
 
-enum class ProjectReadStatus { Ok, NotFound, NotRegularFile, NotReadable, InUse };
+// A project file is a few kilobytes of text. Anything larger, or with a NUL
+// byte near its start, is some other file chosen by mistake; reading it would
+// only freeze the window and take its size in memory.
+inline constexpr std::uintmax_t kMaxProjectFileSize = 16 * 1024 * 1024;
+inline constexpr std::size_t kBinaryCheckSize = 4096;
+
+enum class ProjectReadStatus {
+    Ok,
+    NotFound,
+    NotRegularFile,
+    NotReadable,
+    TooLarge,
+    NotText,
+    InUse
+};
 
 struct ProjectRead {
     ProjectReadStatus status = ProjectReadStatus::NotFound;

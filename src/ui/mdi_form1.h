@@ -62,7 +62,7 @@ public:
     void setModeChecked(int mode, bool checked) override;
     void showBusyPointer() override;
     void showDefaultPointer() override;
-    void showMessage(std::string_view text, MessageIcon icon) override;
+    void showMessage(std::string_view text, MessageIcon icon, std::string_view details) override;
     std::optional<std::string> askOpenFile(const OpenFileRequest& request) override;
     void showAbout() override;
     void endProgramNow() override;

@@ -16,7 +16,9 @@ class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
     // Returns when the user has dismissed the box.
-    virtual void showMessage(QWidget* parent, const QString& text, MessageIcon icon) = 0;
+    // details, when not empty, is offered behind a button, to read and copy.
+    virtual void showMessage(QWidget* parent, const QString& text, MessageIcon icon,
+                             const QString& details = {}) = 0;
 };
 
 std::unique_ptr<MessageBoxes> makeQtMessageBoxes();

@@ -8,9 +8,14 @@ namespace {
 
 class QtMessageBoxes : public MessageBoxes {
 public:
-    void showMessage(QWidget* parent, const QString& text, MessageIcon icon) override {
+    void showMessage(QWidget* parent, const QString& text, MessageIcon icon,
+                     const QString& details) override {
         QMessageBox box(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
                         QStringLiteral("Faultward"), text, QMessageBox::Ok, parent);
+        // Names in a message are worth copying into a search or a ticket.
+        box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        if (!details.isEmpty())
+            box.setDetailedText(details);
         // A pass may be holding the wait pointer; the box itself wants the arrow.
         QApplication::setOverrideCursor(Qt::ArrowCursor);
         box.exec();

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <sstream>
 
 namespace faultward::coretest {
 namespace {
@@ -97,6 +99,42 @@ TEST_F(CommandRoutine, filesNotProcessed_areNamedOnceAfterTheChime) {
     EXPECT_EQ(program.desktop.messages[0],
               "These selected files could not be processed and were left as they were:\n"
               "\nGone.bas: not found\nLocked.bas: not writable");
+}
+
+// Source control leaves files read-only; a box with a line for each of them
+// would not fit on the screen.
+TEST_F(CommandRoutine, longFailureList_namesTenFilesAndCountsTheRestWithAllInTheDetails) {
+    std::vector<std::string> lines;
+    const std::string longName = std::string(200, 'L') + ".bas";
+    for (int i = 0; i < 150; ++i) {
+        const std::string name = i == 0 ? longName : "R" + std::to_string(1000 + i) + ".bas";
+        fs::permissions(folder.write(name, kSource), fs::perms::owner_read);
+        lines.push_back("Module=M; " + name);
+    }
+    std::string project;
+    for (const std::string& line : lines)
+        project += line + "\r\n";
+    program.desktop.dialogAnswers.push_back(folder.write("P.vbp", project).string());
+    program.main.cmd_nav(0);
+    program.main.cmd_nav(2);
+
+    ASSERT_EQ(program.desktop.messages.size(), 1u);
+    std::vector<std::string> shown;
+    std::istringstream message(program.desktop.messages[0]);
+    for (std::string line; std::getline(message, line);)
+        shown.push_back(line);
+    ASSERT_EQ(shown.size(), 13u);
+    EXPECT_EQ(shown[2], std::string(39, 'L') + "..." + std::string(20, 'L') + ".bas: not writable");
+    EXPECT_EQ(shown[3], "R1001.bas: not writable");
+    EXPECT_EQ(shown[11], "R1009.bas: not writable");
+    EXPECT_EQ(shown[12], "and 140 more");
+    for (const std::string& line : shown)
+        EXPECT_LE(line.size(), kFailureLineLength);
+
+    const std::string& details = program.desktop.details[0];
+    EXPECT_TRUE(details.starts_with(longName + ": not writable\n"));
+    EXPECT_NE(details.find("R1149.bas: not writable\n"), std::string::npos);
+    EXPECT_EQ(std::count(details.begin(), details.end(), '\n'), 150);
 }
 
 TEST_F(CommandRoutine, open_readsTheProjectIntoASortedTickedListAndRemembersIt) {

@@ -17,8 +17,9 @@ void FakeDesktop::showBusyPointer() {
 void FakeDesktop::showDefaultPointer() {
     log.push_back("pointer default");
 }
-void FakeDesktop::showMessage(std::string_view text, MessageIcon icon) {
+void FakeDesktop::showMessage(std::string_view text, MessageIcon icon, std::string_view detail) {
     messages.emplace_back(text);
+    details.emplace_back(detail);
     log.push_back(icon == MessageIcon::Warning ? "message warning" : "message plain");
 }
 std::optional<std::string> FakeDesktop::askOpenFile(const OpenFileRequest& request) {

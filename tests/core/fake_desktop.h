@@ -27,7 +27,7 @@ public:
     void setModeChecked(int mode, bool checked) override;
     void showBusyPointer() override;
     void showDefaultPointer() override;
-    void showMessage(std::string_view text, MessageIcon icon) override;
+    void showMessage(std::string_view text, MessageIcon icon, std::string_view details) override;
     std::optional<std::string> askOpenFile(const OpenFileRequest& request) override;
     void showAbout() override;
     void endProgramNow() override;
@@ -52,6 +52,7 @@ public:
     std::deque<std::optional<std::string>> dialogAnswers; // nothing: Cancel
     std::vector<OpenFileRequest> dialogRequests;
     std::vector<std::string> messages;
+    std::vector<std::string> details;
     bool clickFails = false; // the click cue cannot be loaded
     std::string caption;
 };

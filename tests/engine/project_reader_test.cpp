@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 using faultward::testing::crlf;
 using faultward::testing::TempFolder;
 using Entries = std::vector<std::string>;
+namespace fs = std::filesystem;
 
 namespace faultward {
 namespace {
@@ -57,6 +60,29 @@ TEST(ProjectReader, readFailuresAreDistinguished) {
     const ProjectRead read = readProjectFile(folder.write("P.vbp", crlf({"Form=A.frm"})));
     EXPECT_EQ(read.status, ProjectReadStatus::Ok);
     EXPECT_EQ(read.entries, Entries{"A.frm"});
+}
+
+TEST(ProjectReader, hugeOrBinaryFilesAreRefusedWithoutReadingThem) {
+    TempFolder folder;
+    const fs::path huge = folder / "huge.vbp";
+    { std::ofstream{huge}; }
+    fs::resize_file(huge, 3ull << 30); // sparse: three gigabytes that take no disk
+    EXPECT_EQ(readProjectFile(huge).status, ProjectReadStatus::TooLarge);
+
+    std::string limit = crlf({"Form=A.frm"});
+    limit.resize(kMaxProjectFileSize, ' ');
+    EXPECT_EQ(readProjectFile(folder.write("limit.vbp", limit)).status, ProjectReadStatus::Ok);
+    EXPECT_EQ(readProjectFile(folder.write("over.vbp", limit + " ")).status,
+              ProjectReadStatus::TooLarge);
+
+    std::string binary = crlf({"Form=A.frm"});
+    binary.resize(kBinaryCheckSize, 'x');
+    EXPECT_EQ(readProjectFile(folder.write("late.vbp", binary + '\0')).entries, Entries{"A.frm"});
+    binary[kBinaryCheckSize - 1] = '\0';
+    EXPECT_EQ(readProjectFile(folder.write("early.vbp", binary)).status,
+              ProjectReadStatus::NotText);
+    EXPECT_EQ(describeProjectFailure(ProjectReadStatus::NotText, "/p/x.exe"),
+              "The file /p/x.exe holds binary data; it is not a project file.");
 }
 
 TEST(ListOrder, foldsAsciiCaseOnlyAndKeepsArrivalOrderForEqualTexts) {

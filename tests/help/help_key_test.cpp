@@ -23,7 +23,9 @@ void unloadHelp() {
 class NoticeList final : public MessageBoxes {
 public:
     explicit NoticeList(QStringList& texts) : texts_(texts) {}
-    void showMessage(QWidget*, const QString& text, MessageIcon) override { texts_ << text; }
+    void showMessage(QWidget*, const QString& text, MessageIcon, const QString&) override {
+        texts_ << text;
+    }
 
 private:
     QStringList& texts_;

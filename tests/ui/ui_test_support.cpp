@@ -24,12 +24,16 @@ std::optional<QString> ScriptedFileDialog::askOpenFile(QWidget*, const FileDialo
     return answer;
 }
 
-void RecordingMessageBoxes::showMessage(QWidget*, const QString& text, MessageIcon icon) {
+void RecordingMessageBoxes::showMessage(QWidget*, const QString& text, MessageIcon icon,
+                                        const QString& detailText) {
+    details.push_back(detailText);
     texts.push_back(text);
     icons.push_back(icon);
 }
 
 void RecordingSoundPlayer::Play_Sound(int id) {
+    if (clickFails && id == kClickCue)
+        throw std::runtime_error("no click cue");
     calls.push_back("play " + std::to_string(id));
 }
 

@@ -43,13 +43,16 @@ public:
     void Play_Sound(int id) override;
     void Stop_Sound() override;
     std::vector<std::string> calls;
+    bool clickFails = false; // the click cue cannot be loaded, as when the resource is gone
 };
 
 // Remembers every message box instead of waiting for a person.
 class RecordingMessageBoxes : public MessageBoxes {
 public:
-    void showMessage(QWidget*, const QString& text, MessageIcon icon) override;
+    void showMessage(QWidget*, const QString& text, MessageIcon icon,
+                     const QString& details) override;
     std::vector<QString> texts;
+    std::vector<QString> details;
     std::vector<MessageIcon> icons;
 };
 

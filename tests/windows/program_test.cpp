@@ -4,6 +4,7 @@
 #include "platform/executable_folder.h"
 #include "platform/path_bytes.h"
 #include "platform/standard_streams.h"
+#include "platform/user_folders.h"
 #include "platform/win32_output_buffer.h"
 #include "support/process.h"
 #include "support/temp_folder.h"
@@ -41,6 +42,20 @@ TEST(WindowsProgram, settingsAreReadBesideTheExecutable) {
     const auto run = runProcess(bin / "faultward-cli.exe", {"insert", "App.vbp"}, project.path());
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(readFile(project / "M.bas").find("I_Process_Errors"), std::string::npos);
+}
+
+// An installed copy in a folder its user cannot write keeps the user's
+// settings in the user's own folder; trying is the only sure test.
+TEST(WindowsProgram, settingsFolderOfTheUserAndTheTestForWritableFolders) {
+    const auto folder = userSettingsFolder();
+    ASSERT_TRUE(folder);
+    EXPECT_TRUE(folder->is_absolute());
+    EXPECT_EQ(folder->filename(), L"Faultward");
+
+    TempFolder writable;
+    EXPECT_TRUE(canCreateFilesIn(writable.path()));
+    EXPECT_TRUE(fs::is_empty(writable.path())); // the probe is gone
+    EXPECT_FALSE(canCreateFilesIn(writable / "missing"));
 }
 
 // main's arguments come in the ANSI code page, which has no Greek or Japanese
