@@ -95,13 +95,11 @@ bool writeRaw(HANDLE file, const char* data, std::size_t size) {
 // in a buffer of a megabyte first; long pieces go straight through.
 bool writeAll(HANDLE file, std::span<const std::string_view> pieces) {
     constexpr std::size_t kStaging = std::size_t{1} << 20;
+    std::size_t total = 0;
+    for (std::string_view piece : pieces)
+        total += piece.size();
     std::string staging;
-    staging.reserve(std::min<std::size_t>(kStaging, [&] {
-        std::size_t total = 0;
-        for (std::string_view piece : pieces)
-            total += piece.size();
-        return total;
-    }()));
+    staging.reserve(std::min(kStaging, total));
     for (std::string_view piece : pieces) {
         if (staging.size() + piece.size() > kStaging) {
             if (!writeRaw(file, staging.data(), staging.size()))
@@ -190,8 +188,12 @@ WriteStatus replaceWithTemporary(const std::wstring& target, const std::wstring&
     switch (::GetLastError()) {
     case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
         // The old file is gone already and the temporary holds the only copy
-        // of the contents: it must take the name, whatever else failed.
-        return moveOver(temporary, target) ? WriteStatus::Ok : WriteStatus::WriteFailed;
+        // of the contents: it must take the name. Should even that fail, it
+        // takes a name that a later run's clean-up leaves alone.
+        if (moveOver(temporary, target))
+            return WriteStatus::Ok;
+        moveOver(temporary, target + L".faultward-saved");
+        return WriteStatus::WriteFailed;
     case ERROR_NOT_SUPPORTED:
     case ERROR_INVALID_FUNCTION:
     case ERROR_INVALID_PARAMETER:

@@ -2,6 +2,7 @@
 
 #include "platform/win32_output_buffer.h"
 
+#include <algorithm>
 #include <memory>
 
 #include <windows.h>

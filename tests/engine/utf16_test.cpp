@@ -34,19 +34,5 @@ TEST(Utf16, bytesThatAreNoCharacterBecomeReplacementCharacters) {
     EXPECT_EQ(utf16FromWtf8("x\xe2\x82"), u"x\uFFFD");       // cut off at the end
 }
 
-// A console writer flushes whatever its buffer holds; a character split
-// between two flushes must still come out whole.
-TEST(Utf16, aCharacterSplitBetweenPiecesIsDecodedWhole) {
-    const std::string text = "\xce\xa9\xe6\x97\xa5\xf0\x9f\x98\x80!";
-    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
-        std::u16string out;
-        std::string pending = text.substr(0, cut);
-        pending.erase(0, appendUtf16FromWtf8(pending, out));
-        pending += text.substr(cut);
-        EXPECT_EQ(appendUtf16FromWtf8(pending, out), pending.size());
-        EXPECT_EQ(out, u"\u03a9\u65e5\U0001F600!") << cut;
-    }
-}
-
 } // namespace
 } // namespace faultward

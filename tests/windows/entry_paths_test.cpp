@@ -67,13 +67,6 @@ TEST(WindowsEntries, entriesAreInTheAnsiCodePage) {
     EXPECT_EQ(outcomes.list, (std::vector{FileOutcome::Unchanged, FileOutcome::NotFound}));
 }
 
-TEST(WindowsEntries, entriesThatNameNothing) {
-    EXPECT_FALSE(literalEntryPath("", "C:\\p"));
-    EXPECT_FALSE(literalEntryPath(std::string("a\0b.bas", 7), "C:\\p"));
-    EXPECT_FALSE(resolveEntryPath("no-such-file.bas", "C:\\p"));
-    EXPECT_EQ(*literalEntryPath("sub/x.bas", "C:\\p"), fs::path(L"C:\\p\\sub/x.bas"));
-}
-
 TEST(WindowsEntries, extendedPathsCoverDrivesSharesAndDevices) {
     EXPECT_EQ(win32::extendedPath(L"C:\\p\\.\\sub\\..\\a.bas"), L"\\\\?\\C:\\p\\a.bas");
     EXPECT_EQ(win32::extendedPath(L"C:/p/a.bas"), L"\\\\?\\C:\\p\\a.bas");

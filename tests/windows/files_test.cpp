@@ -70,15 +70,6 @@ TEST(WindowsFiles, replacingAnExistingFileWorksAgainAndAgainAndLeavesNoTemporary
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 }
 
-TEST(WindowsFiles, createOrReplaceMakesTheFileThenReplacesIt) {
-    TempFolder folder;
-    ASSERT_EQ(createOrReplaceFile(folder / "ERRH.ini", "[OS]\r\n"), WriteStatus::Ok);
-    ASSERT_EQ(createOrReplaceFile(folder / "ERRH.ini", "[OS]\r\nError_Flag=1\r\n"),
-              WriteStatus::Ok);
-    EXPECT_EQ(readFile(folder / "ERRH.ini"), "[OS]\r\nError_Flag=1\r\n");
-    EXPECT_TRUE(temporariesIn(folder.path()).empty());
-}
-
 TEST(WindowsFiles, readOnlyAttributeRefusesTheWriteAndKeepsTheBytes) {
     TempFolder folder;
     const fs::path file = folder.write("a.bas", kSource);
@@ -171,15 +162,6 @@ TEST(WindowsFiles, deviceNamesAreNeverOpened) {
     std::string bytes;
     EXPECT_EQ(readRegularFile("NUL", bytes), ReadStatus::NotRegularFile);
     EXPECT_EQ(replaceFileContents(folder / "nul.bas", "x"), WriteStatus::NotWritable);
-}
-
-TEST(WindowsFiles, folderInPlaceOfAFileIsNeitherReadNorWritten) {
-    TempFolder folder;
-    fs::create_directory(folder / "Dir.bas");
-    EXPECT_EQ(insertInto(folder.path(), {{"Dir.bas", true}}),
-              std::vector{FileOutcome::NotRegularFile});
-    EXPECT_EQ(replaceFileContents(folder / "Dir.bas", "x"), WriteStatus::NotWritable);
-    EXPECT_TRUE(fs::is_directory(folder / "Dir.bas"));
 }
 
 } // namespace
