@@ -3,114 +3,42 @@
 #include "app/pass_driver.h"
 #include "app/settings.h"
 #include "app/texts.h"
+#include "cli/arguments.h"
+#include "cli/check_report.h"
+#include "cli/dry_run_report.h"
+#include "cli/usage.h"
+#include "platform/entry_path.h"
+#include "platform/source_file.h"
 #include "project/file_list.h"
+#include "project/group_reader.h"
 #include "project/project_reader.h"
+#include "project/release_copy.h"
 #include "version/faultward_version.h"
 
-#include <charconv>
+#include <algorithm>
+#include <new>
 #include <optional>
+
+namespace fs = std::filesystem;
 
 namespace faultward {
 namespace {
 
-constexpr std::string_view kUsage =
-    R"(Usage:
-  faultward-cli list PROJECT.vbp
-  faultward-cli insert [--mode N] PROJECT.vbp
-  faultward-cli remove PROJECT.vbp
-  faultward-cli --help
-  faultward-cli --version
-
-Gives every Sub of a Visual Basic project's forms (.frm) and modules (.bas) a
-run-time error trap and handler block, or takes them out again. Every added
-line ends with the marker comment '~Faultward~.
-
-Commands:
-  list     Print the project's form and module files, one a line, in the
-           order they are processed (sorted without regard to letter case).
-  insert   Remove earlier handlers, then insert new ones into every file.
-  remove   Remove every line that holds the marker comment from every file.
-
-Options:
-  --version Print the program's version and exit.
-  --mode N  Handling mode for insert:
-              0  show the error number and description in a message box
-              1  resume with the next statement
-              2  call I_Process_Errors, a Sub your project provides
-            Any other number writes the mode 1 block. The default is the mode
-            stored in ERRH.ini beside this program (0 when there is none).
-
-Files are found relative to the project's folder; backslashes and letter case
-are handled as Windows would. Files are rewritten through a temporary file, so
-a file is never left half written. Progress is shown on stderr when it is a
-terminal; files that could not be processed, and files too long for all their
-handlers, are reported on stderr.
-
-Exit status:
-  0  every file was processed
-  1  some file could not be processed (each is named on stderr)
-  2  bad usage, or the project file could not be read
-)";
-
-struct Arguments {
-    std::string command;
-    std::string project;
-    std::optional<int> mode;
-};
-
-std::optional<int> parseMode(std::string_view text) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < -32768 || value > 32767)
-        return std::nullopt;
-    return value;
-}
-
-// Parses the arguments; an error message when they make no sense.
-std::optional<std::string> parseArguments(const std::vector<std::string>& args, Arguments& parsed) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--mode" || arg.starts_with("--mode=")) {
-            std::string value;
-            if (arg == "--mode") {
-                if (i + 1 >= args.size())
-                    return "--mode needs a number";
-                value = args[++i];
-            } else {
-                value = arg.substr(7);
-            }
-            parsed.mode = parseMode(value);
-            if (!parsed.mode)
-                return "--mode needs a whole number from -32768 to 32767, not '" + value + "'";
-        } else if (arg.starts_with("--") && arg != "--") {
-            return "unknown option " + arg;
-        } else if (parsed.command.empty()) {
-            parsed.command = arg;
-        } else if (parsed.project.empty()) {
-            parsed.project = arg;
-        } else {
-            return "too many arguments";
-        }
-    }
-    if (parsed.command.empty())
-        return "no command given";
-    if (parsed.command != "list" && parsed.command != "insert" && parsed.command != "remove")
-        return "unknown command " + parsed.command;
-    if (parsed.project.empty())
-        return "no project file given";
-    if (parsed.mode && parsed.command != "insert")
-        return "--mode applies to insert only";
-    return std::nullopt;
-}
+// A template is a few lines; anything larger is some other file.
+constexpr std::uintmax_t kMaxTemplateSize = 64 * 1024;
 
 // Prints what the passes report: progress on a terminal, and the files that
-// could not be processed, each once per command.
+// could not be processed, each once per command. In a group, failures name
+// the project first.
 class CliObserver : public CommandObserver {
 public:
-    CliObserver(CliEnvironment& env, std::size_t count) : env_(env), count_(count) {}
+    CliObserver(CliEnvironment& env, std::size_t count, std::string project)
+        : env_(env), count_(count), project_(std::move(project)) {}
 
     void passStarted(PassKind kind, int, int) override {
-        kind_ = kind == PassKind::Insertion ? kInsertingCaption : kRemovingCaption;
+        kind_ = kind == PassKind::Insertion ? kInsertingCaption
+                : kind == PassKind::Removal ? kRemovingCaption
+                                            : std::string_view("Checking");
     }
     void entryMadeCurrent(int index) override {
         if (env_.errIsTerminal)
@@ -127,7 +55,8 @@ public:
     }
     void fileFailed(const FailureCollector::Failure& failure) override {
         clearProgress();
-        env_.err << "faultward-cli: " << failure.entry << ": " << describe(failure.outcome) << '\n';
+        env_.err << "faultward-cli: " << project_ << failure.entry << ": "
+                 << describe(failure.outcome) << '\n';
     }
 
 private:
@@ -137,8 +66,182 @@ private:
     }
     CliEnvironment& env_;
     std::size_t count_;
+    std::string project_;
     std::string_view kind_;
 };
+
+// A project the command works on: its name as given (on the command line, or
+// in the group) and its file.
+struct ProjectToRun {
+    std::string name;
+    fs::path file;
+};
+
+// What the command does to every project, worked out once.
+struct Command {
+    const Arguments& arguments;
+    PassCommand passes = PassCommand::Remove;
+    InsertionOptions insertion;
+    SourceKinds kinds = kDefaultSourceKinds;
+    bool inGroup = false;
+};
+
+void reportProjectFailure(CliEnvironment& env, ProjectReadStatus status, const std::string& name) {
+    env.err << "faultward-cli: " << describeProjectFailure(status, name) << '\n';
+}
+
+// The projects to work on: the one given, or those its group names.
+std::optional<std::vector<ProjectToRun>> projectsToRun(const Arguments& parsed, const fs::path& top,
+                                                       CliEnvironment& env) {
+    if (!isGroupFile(top))
+        return std::vector<ProjectToRun>{{parsed.project, top}};
+    std::string text;
+    const ProjectReadStatus status = readProjectText(top, text);
+    if (status != ProjectReadStatus::Ok) {
+        reportProjectFailure(env, status, parsed.project);
+        return std::nullopt;
+    }
+    std::vector<ProjectToRun> projects;
+    for (const std::string& name : groupProjects(text)) {
+        // A project that is not there is reported when its turn comes.
+        const auto found = resolveEntryPath(name, top.parent_path());
+        projects.push_back({name, found ? *found : top.parent_path() / name});
+    }
+    if (projects.empty()) {
+        env.err << "faultward-cli: the group file " << parsed.project << " names no project\n";
+        return std::nullopt;
+    }
+    return projects;
+}
+
+std::shared_ptr<const HandlerTemplate> loadTemplate(const std::string& file, CliEnvironment& env) {
+    std::error_code error;
+    if (fs::file_size(file, error) > kMaxTemplateSize && !error) {
+        env.err << "faultward-cli: template " << file << " is larger than 64 KiB\n";
+        return nullptr;
+    }
+    std::string text;
+    if (readRegularFile(file, text) != ReadStatus::Ok) {
+        env.err << "faultward-cli: template " << file << " cannot be read\n";
+        return nullptr;
+    }
+    std::string problem;
+    std::optional<HandlerTemplate> parsed = HandlerTemplate::parse(text, problem);
+    if (!parsed) {
+        env.err << "faultward-cli: template " << file << ", " << problem << "; nothing written\n";
+        return nullptr;
+    }
+    return std::make_shared<const HandlerTemplate>(std::move(*parsed));
+}
+
+// Copies the projects into the output folder and points them at the copy;
+// the copy's top file, or nothing when the copy is refused.
+std::optional<fs::path> copyForRelease(const fs::path& top, std::vector<ProjectToRun>& projects,
+                                       const Command& command, CliEnvironment& env, int& status) {
+    std::vector<ProjectToCopy> toCopy;
+    std::vector<fs::path> sourceFolders = {top.parent_path()};
+    for (const ProjectToRun& project : projects) {
+        std::string text;
+        const ProjectReadStatus read = readProjectText(project.file, text);
+        if (read != ProjectReadStatus::Ok) {
+            reportProjectFailure(env, read, project.name);
+            return std::nullopt;
+        }
+        toCopy.push_back({project.file, std::move(text), command.inGroup ? project.name : ""});
+        sourceFolders.push_back(project.file.parent_path());
+    }
+    std::string error;
+    const std::optional<CopyPlan> plan = planReleaseCopy(top, toCopy, error);
+    if (!plan) {
+        env.err << "faultward-cli: " << error << '\n';
+        return std::nullopt;
+    }
+    const fs::path output = fs::absolute(*command.arguments.output);
+    if (const auto problem = outputFolderProblem(output, sourceFolders)) {
+        env.err << "faultward-cli: " << *problem << '\n';
+        return std::nullopt;
+    }
+    for (const std::string& missing : plan->missing) {
+        env.err << "faultward-cli: " << missing << ": not found, not copied\n";
+        status = ExitSomeFilesFailed;
+    }
+    for (const std::string& failure : copyFiles(*plan, output)) {
+        env.err << "faultward-cli: " << failure << '\n';
+        status = ExitSomeFilesFailed;
+    }
+    for (ProjectToRun& project : projects)
+        project.file = placeInCopy(*plan, output, project.file);
+    return placeInCopy(*plan, output, top);
+}
+
+int runCheck(const Command& command, const PassTargets& targets, CliObserver& observer,
+             CliEnvironment& env) {
+    const Arguments& parsed = command.arguments;
+    std::string report;
+    CheckTotals totals;
+    const FailureCollector failures =
+        runSurveyCommand(targets, parsed.procedures.value_or(ProcedureKind::Sub), observer,
+                         [&](int, const ListEntry& entry, const FileSurvey& survey) {
+                             report += checkReport(entry.text, survey);
+                             totals.add(survey);
+                         });
+    env.out << report;
+    int status = failures.empty() ? ExitOk : ExitSomeFilesFailed;
+    if (parsed.clean && totals.markedLines > 0) {
+        env.err << "faultward-cli: " << counted(totals.markedLines, "marked line") << " left\n";
+        status = ExitSomeFilesFailed;
+    }
+    if (parsed.handled && totals.untrapped > 0) {
+        env.err << "faultward-cli: " << counted(totals.untrapped, "procedure")
+                << " without a trap\n";
+        status = ExitSomeFilesFailed;
+    }
+    return status;
+}
+
+int runProject(const Command& command, const ProjectToRun& project, CliEnvironment& env) {
+    const Arguments& parsed = command.arguments;
+    std::string text;
+    const ProjectReadStatus read = readProjectText(project.file, text);
+    if (read != ProjectReadStatus::Ok) {
+        reportProjectFailure(env, read, project.name);
+        return ExitUsage;
+    }
+    std::vector<ListEntry> entries;
+    try {
+        entries = sortedListEntries(projectEntries(text, command.kinds));
+    } catch (const std::bad_alloc&) {
+        // More entries than memory holds: as unreadable as a file can be.
+        reportProjectFailure(env, ProjectReadStatus::NotReadable, project.name);
+        return ExitUsage;
+    }
+    const bool reports = parsed.command == "list" || parsed.command == "check" || parsed.dryRun;
+    if (command.inGroup && reports)
+        env.out << "project: " << project.name << '\n';
+
+    if (parsed.command == "list") {
+        for (const ListEntry& entry : entries)
+            env.out << entry.text << '\n';
+        env.out.flush();
+        return ExitOk;
+    }
+
+    CliObserver observer(env, entries.size(), command.inGroup ? project.name + ": " : "");
+    DryRunFiles dryRun;
+    PassTargets targets{entries, project.file.parent_path(), command.insertion,
+                        parsed.dryRun ? &dryRun : nullptr};
+    if (command.insertion.handlerTemplate) {
+        targets.insertion.projectName = projectName(text);
+        if (targets.insertion.projectName.empty())
+            targets.insertion.projectName = project.file.stem().string();
+    }
+    if (parsed.command == "check")
+        return runCheck(command, targets, observer, env);
+    const FailureCollector failures = runPassCommand(command.passes, targets, observer);
+    if (parsed.dryRun)
+        env.out << dryRunReport(dryRun, targets.baseFolder, parsed.diff);
+    return failures.empty() ? ExitOk : ExitSomeFilesFailed;
+}
 
 } // namespace
 
@@ -160,36 +263,43 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     }
 
     std::error_code error;
-    const std::filesystem::path project = std::filesystem::absolute(parsed.project, error);
-    const ProjectRead read = readProjectFile(project);
-    if (read.status != ProjectReadStatus::Ok) {
-        env.err << "faultward-cli: " << describeProjectFailure(read.status, parsed.project) << '\n';
+    const fs::path top = fs::absolute(parsed.project, error);
+    std::optional<std::vector<ProjectToRun>> projects = projectsToRun(parsed, top, env);
+    if (!projects)
         return ExitUsage;
-    }
-    const std::vector<ListEntry> entries = sortedListEntries(read.entries);
 
-    if (parsed.command == "list") {
-        for (const ListEntry& entry : entries)
-            env.out << entry.text << '\n';
-        env.out.flush();
-        return ExitOk;
-    }
-
-    const bool insert = parsed.command == "insert";
-    int mode = 0;
-    if (insert) {
-        if (parsed.mode) {
-            mode = *parsed.mode;
+    Command command{parsed, PassCommand::Remove, InsertionOptions(), kDefaultSourceKinds, false};
+    command.inGroup = isGroupFile(top);
+    command.kinds = parsed.kinds.value_or(kDefaultSourceKinds);
+    if (parsed.command == "insert") {
+        command.passes = PassCommand::Insert;
+        if (parsed.templateFile) {
+            command.insertion.handlerTemplate = loadTemplate(*parsed.templateFile, env);
+            if (!command.insertion.handlerTemplate)
+                return ExitUsage;
+        } else if (parsed.mode) {
+            command.insertion.mode = *parsed.mode;
         } else {
             IniFileStore store(settingsFilePath(env.settingsFolder));
-            mode = loadSettings(store).errorFlag;
+            command.insertion.mode = loadSettings(store).errorFlag;
         }
+        command.insertion.procedures = parsed.procedures.value_or(ProcedureKind::Sub);
+        command.insertion.skipHandled = parsed.skipHandled;
     }
-    CliObserver observer(env, entries.size());
-    const FailureCollector failures =
-        runPassCommand(insert ? PassCommand::Insert : PassCommand::Remove,
-                       {entries, project.parent_path(), mode}, observer);
-    return failures.empty() ? ExitOk : ExitSomeFilesFailed;
+
+    int status = ExitOk;
+    std::optional<fs::path> copy;
+    if (parsed.output) {
+        copy = copyForRelease(top, *projects, command, env, status);
+        if (!copy)
+            return ExitUsage;
+    }
+    for (const ProjectToRun& project : *projects)
+        status = std::max(status, runProject(command, project, env));
+    if (copy)
+        env.out << copy->string() << '\n';
+    env.out.flush();
+    return status;
 }
 
 } // namespace faultward

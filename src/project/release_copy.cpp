@@ -63,6 +63,21 @@ fs::path commonFolder(const fs::path& a, const fs::path& b) {
     return common;
 }
 
+// Widens root to hold every folder that resolving entry from folder passes through.
+void widenForWalk(fs::path& root, fs::path folder, std::string_view entry) {
+    root = commonFolder(root, folder);
+    std::size_t start = 0;
+    for (std::size_t slash; (slash = entry.find_first_of("\\/", start)) != std::string_view::npos;
+         start = slash + 1) {
+        const std::string_view component = entry.substr(start, slash - start);
+        if (component == "..")
+            folder = folder.parent_path();
+        else if (!component.empty() && component != ".")
+            folder /= std::string(component);
+        root = commonFolder(root, folder);
+    }
+}
+
 // Whether inner is outer or lies below it, component by component.
 bool isWithin(const fs::path& inner, const fs::path& outer) {
     auto i = inner.begin();
@@ -84,9 +99,18 @@ std::optional<CopyPlan> planReleaseCopy(const fs::path& topFile,
         if (planned.insert(normal).second)
             plan.files.push_back(normal);
     };
+    // Every name and the folder it is resolved from, for the layout.
+    std::vector<std::pair<fs::path, std::string>> walks;
     add(topFile);
     for (const ProjectToCopy& project : projects) {
         add(project.file);
+        if (namesFullPath(project.nameInGroup)) {
+            error = topFile.string() + " names " + project.nameInGroup +
+                    " by a full path; a copy would still use that project, so no copy is made";
+            return std::nullopt;
+        }
+        if (!project.nameInGroup.empty())
+            walks.emplace_back(absoluteNormal(topFile).parent_path(), project.nameInGroup);
         const fs::path folder = absoluteNormal(project.file).parent_path();
         for (const std::string& entry : namedFiles(project.text)) {
             if (namesFullPath(entry)) {
@@ -94,6 +118,7 @@ std::optional<CopyPlan> planReleaseCopy(const fs::path& topFile,
                         " by a full path; a copy would still use that file, so no copy is made";
                 return std::nullopt;
             }
+            walks.emplace_back(folder, entry);
             if (const auto found = resolveEntryPath(entry, folder))
                 add(*found);
             else
@@ -106,6 +131,8 @@ std::optional<CopyPlan> planReleaseCopy(const fs::path& topFile,
     plan.root = plan.files.front().parent_path();
     for (const fs::path& file : plan.files)
         plan.root = commonFolder(plan.root, file.parent_path());
+    for (const auto& [folder, name] : walks)
+        widenForWalk(plan.root, folder, name);
     return plan;
 }
 

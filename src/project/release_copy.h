@@ -12,10 +12,12 @@ namespace faultward {
 // same layout relative to each other, so that the copy builds as the sources
 // would and can be processed in place while the sources stay as they are.
 
-// A project to copy: its file and its text.
+// A project to copy: its file, its text, and for a project of a group its
+// path as the group names it.
 struct ProjectToCopy {
     std::filesystem::path file;
     std::string text;
+    std::string nameInGroup;
 };
 
 struct CopyPlan {
@@ -27,7 +29,9 @@ struct CopyPlan {
 };
 
 // Plans the copy of topFile (the .vbp, or the .vbg of the projects) and the
-// projects. Besides the files a project names, a form's .frx and the like
+// projects. The layout holds every folder a name passes through, so that a
+// name climbing with ".." reaches the copied file and never one outside the
+// copy. Besides the files a project names, a form's .frx and the like
 // binary companions of other designer files are copied when they exist: the
 // copy would not load without them. Nothing when a project names a file by a
 // full path, which the copy would still share with the sources; error says
