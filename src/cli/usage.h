@@ -7,17 +7,21 @@ namespace faultward {
 inline constexpr std::string_view kUsage =
     R"(Usage:
   faultward-cli list [--kinds LIST] PROJECT.vbp
-  faultward-cli insert [--mode N] [--procedures LIST] [--kinds LIST] [--skip-handled]
-                       [--template FILE] [--dry-run [--diff] | --output DIR] PROJECT.vbp
-  faultward-cli remove [--kinds LIST] [--dry-run [--diff] | --output DIR] PROJECT.vbp
-  faultward-cli check [--procedures LIST] [--kinds LIST] [--clean] [--handled] PROJECT.vbp
+  faultward-cli insert [--mode N] [--procedures LIST] [--kinds LIST]
+                       [--skip-handled] [--template FILE]
+                       [--dry-run [--diff] | --output DIR] PROJECT.vbp
+  faultward-cli remove [--kinds LIST] [--dry-run [--diff] | --output DIR]
+                       PROJECT.vbp
+  faultward-cli check [--procedures LIST] [--kinds LIST] [--clean] [--handled]
+                      PROJECT.vbp
   faultward-cli --help
   faultward-cli --version
 
 Gives every Sub of a Visual Basic project's forms (.frm) and modules (.bas) a
 run-time error trap and handler block, or takes them out again. Every added
 line ends with the marker comment '~Faultward~. Every command also takes a
-project group (.vbg) and works on each project it names, in order.
+project group (.vbg) and works on each project it names, in order:
+  faultward-cli list All.vbg
 
 Commands:
   list     Print the project's form and module files, one a line, in the
@@ -46,7 +50,7 @@ Options:
             for remove as for insert.   insert --kinds all App.vbp
   --skip-handled
             Insert nothing into a procedure whose body already has an
-            On Error statement of its own.
+            On Error statement of its own.   insert --skip-handled App.vbp
   --template FILE
             Take the trap and handler lines from a template file instead of
             the mode: a [trap] section and a [handler] section, lines starting
@@ -56,14 +60,18 @@ Options:
             written.   insert --template release.txt App.vbp
   --dry-run Write nothing; print one line a file that would change with the
             numbers of lines added and removed ("Module1.bas: +12 -0").
-  --diff    With --dry-run, print the changes as a unified diff instead.
+  --diff    With --dry-run, print the changes as a unified diff instead, as
+            diff -u would.   insert --dry-run --diff App.vbp | less
   --output DIR
             Leave the sources as they are and write the processed project into
             DIR: the project file and every file it names (a form's .frx too),
             processed or not, in the same layout. DIR must be empty or missing
             and outside the project's folder. Prints the copy's project file.
+              insert --kinds all --output ../release App.vbp
   --clean   check exits 1 when any marked line is left.
+              check --clean App.vbp
   --handled check exits 1 when any procedure of the chosen kinds has no trap.
+              check --handled --procedures all App.vbp
 
 Files are found relative to the project's folder; backslashes and letter case
 are handled as Windows would. Files are rewritten through a temporary file, so

@@ -54,16 +54,13 @@ TEST(ReleaseCopy, refusesFullPathsAndOutputFoldersThatCannotTakeTheCopy) {
     EXPECT_FALSE(planReleaseCopy(vbp, {{vbp, project, ""}}, error));
     EXPECT_NE(error.find("/etc/M.bas by a full path"), std::string::npos) << error;
 
-    folder.write("full/x", "x");
     folder.write("file", "x");
+    fs::create_symlink(folder / "app", folder / "link");
     const std::vector<fs::path> sources = {folder / "app"};
-    EXPECT_TRUE(outputFolderProblem(folder / "app", sources));
     EXPECT_TRUE(outputFolderProblem(folder / "app/sub/../release", sources));
-    EXPECT_TRUE(outputFolderProblem(folder / "full", sources));
+    EXPECT_TRUE(outputFolderProblem(folder / "link/release", sources));
     EXPECT_TRUE(outputFolderProblem(folder / "file", sources));
     EXPECT_FALSE(outputFolderProblem(folder / "new/release", sources));
-    fs::create_directory(folder / "empty");
-    EXPECT_FALSE(outputFolderProblem(folder / "empty", sources));
 }
 
 } // namespace
