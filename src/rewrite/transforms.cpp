@@ -1,6 +1,7 @@
 #include "rewrite/transforms.h"
 
 #include "rewrite/handler_format.h"
+#include "rewrite/handler_lines.h"
 #include "rewrite/own_handling.h"
 #include "rewrite/procedure_lines.h"
 #include "rewrite/text_lines.h"
@@ -157,52 +158,6 @@ public:
 private:
     LineCursor cursor_;
     std::size_t count_ = 0;
-};
-
-// The name in the file's Attribute VB_Name line; empty when it has none.
-std::string_view moduleName(std::string_view content) {
-    constexpr std::string_view kNameAttribute = "Attribute VB_Name = \"";
-    for (std::size_t at = content.find(kNameAttribute); at != std::string_view::npos;
-         at = content.find(kNameAttribute, at + 1)) {
-        if (at > 0 && content[at - 1] != '\n' && content[at - 1] != '\r')
-            continue;
-        const std::string_view rest = content.substr(at + kNameAttribute.size());
-        return rest.substr(0, rest.find_first_of("\"\r\n"));
-    }
-    return {};
-}
-
-// Writes the marked lines into one file: the handling mode's, or a template's.
-class HandlerLines {
-public:
-    HandlerLines(const InsertionOptions& options, const SourceFacts& facts,
-                 std::string_view content)
-        : options_(options), facts_(facts),
-          module_(options.handlerTemplate ? moduleName(content) : std::string_view()) {}
-
-    void trap(std::string& out, const InsertionState& state, ProcedureKind kind,
-              std::string_view ending) const {
-        if (options_.handlerTemplate)
-            options_.handlerTemplate->appendTrap(out, values(state, kind), ending);
-        else
-            appendTrapLine(out, state.name, ending);
-    }
-    void block(std::string& out, const InsertionState& state, ProcedureKind kind,
-               std::string_view ending) const {
-        if (options_.handlerTemplate)
-            options_.handlerTemplate->appendBlock(out, values(state, kind), ending);
-        else
-            appendHandlerBlock(out, state.name, options_.mode, ending, kind);
-    }
-
-private:
-    TemplateValues values(const InsertionState& state, ProcedureKind kind) const {
-        return {state.name, module_, facts_.fileName, options_.projectName, exitStatement(kind)};
-    }
-
-    const InsertionOptions& options_;
-    const SourceFacts& facts_;
-    std::string_view module_;
 };
 
 // What insertion puts at a line.
