@@ -2,9 +2,9 @@
 
 #include "app/pass_driver.h"
 #include "app/settings.h"
-#include "app/texts.h"
 #include "cli/arguments.h"
 #include "cli/check_report.h"
+#include "cli/cli_observer.h"
 #include "cli/dry_run_report.h"
 #include "cli/usage.h"
 #include "platform/entry_path.h"
@@ -26,49 +26,6 @@ namespace {
 
 // A template is a few lines; anything larger is some other file.
 constexpr std::uintmax_t kMaxTemplateSize = 64 * 1024;
-
-// Prints what the passes report: progress on a terminal, and the files that
-// could not be processed, each once per command. In a group, failures name
-// the project first.
-class CliObserver : public CommandObserver {
-public:
-    CliObserver(CliEnvironment& env, std::size_t count, std::string project)
-        : env_(env), count_(count), project_(std::move(project)) {}
-
-    void passStarted(PassKind kind, int, int) override {
-        kind_ = kind == PassKind::Insertion ? kInsertingCaption
-                : kind == PassKind::Removal ? kRemovingCaption
-                                            : std::string_view("Checking");
-    }
-    void entryMadeCurrent(int index) override {
-        if (env_.errIsTerminal)
-            env_.err << '\r' << kind_ << ": " << (index + 1) << '/' << count_ << "\x1b[K"
-                     << std::flush;
-    }
-    void passFinished(PassKind) override {
-        if (env_.errIsTerminal)
-            env_.err << "\r\x1b[K" << std::flush;
-    }
-    void lineLimitExceeded(int, std::string_view message) override {
-        clearProgress();
-        env_.err << message << '\n';
-    }
-    void fileFailed(const FailureCollector::Failure& failure) override {
-        clearProgress();
-        env_.err << "faultward-cli: " << project_ << failure.entry << ": "
-                 << describe(failure.outcome) << '\n';
-    }
-
-private:
-    void clearProgress() {
-        if (env_.errIsTerminal)
-            env_.err << "\r\x1b[K";
-    }
-    CliEnvironment& env_;
-    std::size_t count_;
-    std::string project_;
-    std::string_view kind_;
-};
 
 // A project the command works on: its name as given (on the command line, or
 // in the group) and its file.
@@ -156,7 +113,8 @@ std::optional<fs::path> copyForRelease(const fs::path& top, std::vector<ProjectT
         env.err << "faultward-cli: " << error << '\n';
         return std::nullopt;
     }
-    const fs::path output = fs::absolute(*command.arguments.output);
+    std::error_code absent;
+    const fs::path output = fs::absolute(*command.arguments.output, absent);
     if (const auto problem = outputFolderProblem(output, sourceFolders)) {
         env.err << "faultward-cli: " << *problem << '\n';
         return std::nullopt;
