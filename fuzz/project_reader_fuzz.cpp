@@ -4,6 +4,7 @@
 // resolved path always names something that exists.
 #include "fuzz_check.h"
 #include "platform/entry_path.h"
+#include "platform/windows1252.h"
 #include "project/file_list.h"
 #include "project/project_reader.h"
 

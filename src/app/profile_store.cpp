@@ -91,11 +91,22 @@ Located locate(const std::vector<IniLine>& lines, std::string_view section, std:
 
 } // namespace
 
+bool IniFileStore::readCurrent(std::string& content, bool& missing) const {
+    ReadStatus status = readRegularFile(path_, content);
+    if (status == ReadStatus::NotFound && !fallback_.empty())
+        status = readRegularFile(fallback_, content);
+    missing = status == ReadStatus::NotFound;
+    if (missing)
+        content.clear();
+    return status == ReadStatus::Ok || missing;
+}
+
 std::string IniFileStore::readString(std::string_view section, std::string_view key,
                                      std::string_view defaultValue, std::size_t bufferSize) {
     std::string content;
     std::string_view value = defaultValue;
-    if (readRegularFile(path_, content) == ReadStatus::Ok) {
+    bool missing = false;
+    if (readCurrent(content, missing) && !missing) {
         const auto lines = splitIniLines(content);
         const Located at = locate(lines, section, key);
         if (at.key) {
@@ -112,9 +123,13 @@ std::string IniFileStore::readString(std::string_view section, std::string_view 
 bool IniFileStore::writeString(std::string_view section, std::string_view key,
                                std::string_view value) {
     std::string content;
-    const ReadStatus status = readRegularFile(path_, content);
-    if (status != ReadStatus::Ok && status != ReadStatus::NotFound)
+    bool missing = false;
+    if (!readCurrent(content, missing))
         return false;
+    if (!fallback_.empty() && path_.has_parent_path()) {
+        std::error_code error;
+        std::filesystem::create_directories(path_.parent_path(), error);
+    }
     const auto lines = splitIniLines(content);
     const Located at = locate(lines, section, key);
 

@@ -29,6 +29,11 @@ public:
 class IniFileStore : public ProfileStore {
 public:
     explicit IniFileStore(std::filesystem::path path) : path_(std::move(path)) {}
+    // Writes go to path, whose folders are made on the first write; until
+    // path exists, values are read from fallback, and the first write starts
+    // from fallback's contents, so nothing stored there is lost.
+    IniFileStore(std::filesystem::path path, std::filesystem::path fallback)
+        : path_(std::move(path)), fallback_(std::move(fallback)) {}
     std::string readString(std::string_view section, std::string_view key,
                            std::string_view defaultValue, std::size_t bufferSize) override;
     bool writeString(std::string_view section, std::string_view key,
@@ -36,7 +41,11 @@ public:
     const std::filesystem::path& path() const { return path_; }
 
 private:
+    // The contents of the file values are taken from; false when it cannot be read.
+    bool readCurrent(std::string& content, bool& missing) const;
+
     std::filesystem::path path_;
+    std::filesystem::path fallback_;
 };
 
 } // namespace faultward

@@ -1,5 +1,7 @@
 #include "app/settings.h"
 
+#include "platform/user_folders.h"
+
 #include <cfenv>
 #include <cmath>
 #include <cstdlib>
@@ -47,6 +49,22 @@ double radixNumber(std::string_view digits, int radix) {
 std::filesystem::path settingsFilePath(const std::filesystem::path& appPath) {
     // Joined as text: a root folder gives "//ERRH.ini", which the system accepts.
     return std::filesystem::path(appPath.native() + "/" + std::string(kSettingsFileName));
+}
+
+SettingsLocation settingsLocation(const std::filesystem::path& appPath, bool appFolderWritable,
+                                  const std::optional<std::filesystem::path>& userFolder) {
+    const std::filesystem::path beside = settingsFilePath(appPath);
+    if (appFolderWritable || !userFolder)
+        return {beside, {}};
+    return {*userFolder / std::string(kSettingsFileName), beside};
+}
+
+std::unique_ptr<IniFileStore> openSettingsStore(const std::filesystem::path& appPath) {
+    const SettingsLocation location =
+        settingsLocation(appPath, canCreateFilesIn(appPath), userSettingsFolder());
+    if (location.fallback.empty())
+        return std::make_unique<IniFileStore>(location.file);
+    return std::make_unique<IniFileStore>(location.file, location.fallback);
 }
 
 double leadingNumber(std::string_view text) {

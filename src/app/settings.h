@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,21 @@ struct Settings {
 
 // The settings file beside the executable.
 std::filesystem::path settingsFilePath(const std::filesystem::path& appPath);
+
+// Where the settings are read and written. A copy whose own folder can be
+// written keeps ERRH.ini beside it, as a portable copy does. An installed copy,
+// in a folder its user cannot write, writes the user's own ERRH.ini in
+// userFolder and reads it from there, or from beside the executable until the
+// user's file exists.
+struct SettingsLocation {
+    std::filesystem::path file;     // read, and written
+    std::filesystem::path fallback; // read while file does not exist; empty: none
+};
+SettingsLocation settingsLocation(const std::filesystem::path& appPath, bool appFolderWritable,
+                                  const std::optional<std::filesystem::path>& userFolder);
+
+// The settings store of the program in appPath, by the rule above on this system.
+std::unique_ptr<IniFileStore> openSettingsStore(const std::filesystem::path& appPath);
 
 // The number that a stored mode's text begins with: blanks ignored, a sign,
 // digits with an optional fraction and exponent, or &H/&O forms; text that does

@@ -238,8 +238,7 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
         } else if (parsed.mode) {
             command.insertion.mode = *parsed.mode;
         } else {
-            IniFileStore store(settingsFilePath(env.settingsFolder));
-            command.insertion.mode = loadSettings(store).errorFlag;
+            command.insertion.mode = loadSettings(*openSettingsStore(env.settingsFolder)).errorFlag;
         }
         command.insertion.procedures = parsed.procedures.value_or(ProcedureKind::Sub);
         command.insertion.skipHandled = parsed.skipHandled;

@@ -13,7 +13,7 @@ struct CliEnvironment {
     std::ostream& out;
     std::ostream& err;
     bool errIsTerminal = false;           // progress is shown only on a terminal
-    std::filesystem::path settingsFolder; // where ERRH.ini is looked for
+    std::filesystem::path settingsFolder; // the program's folder, where ERRH.ini is looked for
 };
 
 // Runs faultward-cli with its arguments (without the program name).

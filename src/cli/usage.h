@@ -38,7 +38,10 @@ Options:
               1  resume with the next statement
               2  call I_Process_Errors, a Sub your project provides
             Any other number writes the mode 1 block. The default is the mode
-            stored in ERRH.ini beside this program (0 when there is none).
+            stored in ERRH.ini (0 when there is none): beside this program when
+            its folder can be written, else the user's own file in
+            $XDG_CONFIG_HOME/faultward (~/.config/faultward), or the one beside
+            this program while the user has none.
   --procedures LIST
             Which procedures insert and check handle: sub, function, property
             or all, separated by commas (default sub). A Function's block

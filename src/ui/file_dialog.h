@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -26,5 +27,9 @@ public:
 };
 
 std::unique_ptr<FileDialog> makeQtFileDialog();
+
+// The filters in Qt's form, "description (patterns)", from "description|pattern"
+// pairs.
+QStringList qtNameFilters(const QString& filter);
 
 } // namespace faultward

@@ -1,6 +1,7 @@
 #include "ui/frmAbout.h"
 
 #include "app/texts.h"
+#include "ui/window_placement.h"
 #include "version/faultward_version.h"
 
 #include <QApplication>
@@ -23,17 +24,23 @@ QWidget* makeRule(QWidget* parent, int index, const QColor& color, const QRect& 
     return rule;
 }
 
-QLabel* makeMakerLine(QWidget* panel, const char* name, const QString& text, int top, int height,
-                      bool bold) {
-    auto* label = new QLabel(text, panel);
-    label->setObjectName(name);
+// The small dialog face the window was laid out for: its captions fit their
+// buttons at this size, not at the desktop's larger default.
+QFont dialogFont(bool bold) {
     QFont font;
-    // The classic small dialog face where it exists, else a face of the same width.
+    // The classic face where it exists, else a face of the same width.
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
                       QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setPointSizeF(8.25);
     font.setBold(bold);
-    label->setFont(font);
+    return font;
+}
+
+QLabel* makeMakerLine(QWidget* panel, const char* name, const QString& text, int top, int height,
+                      bool bold) {
+    auto* label = new QLabel(text, panel);
+    label->setObjectName(name);
+    label->setFont(dialogFont(bold));
     label->setGeometry(16, top, 249, height);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
@@ -43,6 +50,7 @@ QPushButton* makeButton(QWidget* panel, int index, const QString& caption, int t
     auto* button = new QPushButton(caption, panel);
     button->setObjectName(QStringLiteral("cmd_abt_%1").arg(index));
     button->setGeometry(280, top, 83, 23);
+    button->setFont(dialogFont(false));
     // Neither button answers Enter or Escape on its own.
     button->setAutoDefault(false);
     button->setDefault(false);
@@ -57,6 +65,8 @@ frmAbout::frmAbout(SysInfoPlatform& platform) : platform_(platform) {
     // stays out of the task bar.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlag(Qt::WindowMinimizeButtonHint, false);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     setAttribute(Qt::WA_DeleteOnClose);
     // Tool windows do not normally keep the program alive; this one does, so
     // the program runs on while it is open after the main window has closed.
@@ -133,10 +143,16 @@ void frmAbout::StartSysInfo() {
 
 namespace faultward {
 
-about::frmAbout* AboutBox::show() {
-    if (!window_)
+about::frmAbout* AboutBox::show(const QWidget* over) {
+    const bool loading = !window_;
+    if (loading) {
         window_ = new about::frmAbout(platform_);
+        placeOver(*window_, over);
+    }
     window_->show();
+    // Shown, the window has its frame; a second look centres the frame.
+    if (loading)
+        placeOver(*window_, over);
     window_->raise();
     window_->activateWindow();
     return window_;

@@ -40,8 +40,9 @@ namespace faultward {
 class AboutBox {
 public:
     explicit AboutBox(about::SysInfoPlatform& platform) : platform_(platform) {}
-    // Loads the window if needed, shows it and brings it forward.
-    about::frmAbout* show();
+    // Loads the window if needed, centred over the given window (or the
+    // screen), shows it and brings it forward.
+    about::frmAbout* show(const QWidget* over = nullptr);
     // The loaded window, or nullptr.
     about::frmAbout* loaded() const { return window_; }
 

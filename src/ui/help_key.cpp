@@ -23,7 +23,7 @@ HelpKey::HelpKey(QString helpFile, MessageBoxes& notices, QObject* parent)
 
 void HelpKey::showHelp() {
     if (QFileInfo(helpFile_).isFile())
-        HelpWindow::showFile(helpFile_);
+        HelpWindow::showFile(helpFile_, QApplication::activeWindow());
     else
         notices_.showMessage(QApplication::activeWindow(), missingHelpText(helpFile_),
                              MessageIcon::Warning);

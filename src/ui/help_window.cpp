@@ -1,5 +1,7 @@
 #include "ui/help_window.h"
 
+#include "ui/window_placement.h"
+
 #include <QPointer>
 #include <QTextBrowser>
 #include <QUrl>
@@ -15,13 +17,19 @@ QPointer<HelpWindow>& loadedWindow() {
 
 } // namespace
 
-HelpWindow* HelpWindow::showFile(const QString& path) {
+HelpWindow* HelpWindow::showFile(const QString& path, const QWidget* over) {
     QPointer<HelpWindow>& window = loadedWindow();
-    if (!window)
+    const bool loading = !window;
+    if (loading) {
         window = new HelpWindow;
+        placeOver(*window, over);
+    }
     if (window->file_ != path)
         window->load(path);
     window->show();
+    // Shown, the window has its frame; a second look keeps the frame on screen.
+    if (loading)
+        placeOver(*window, over);
     window->raise();
     window->activateWindow();
     return window;

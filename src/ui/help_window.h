@@ -11,8 +11,9 @@ namespace faultward::help {
 // Closing it unloads it; it does not keep the program running on its own.
 class HelpWindow final : public QWidget {
 public:
-    // Loads the window if needed, shows the file in it and brings it forward.
-    static HelpWindow* showFile(const QString& path);
+    // Loads the window if needed, over the given window (or the screen's
+    // middle) and wholly on screen; shows the file in it and brings it forward.
+    static HelpWindow* showFile(const QString& path, const QWidget* over = nullptr);
     // The loaded window, or nullptr.
     static HelpWindow* loaded();
 

@@ -26,8 +26,8 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(applicationIcon());
 
     const std::filesystem::path folder = executableFolder();
-    IniFileStore store(settingsFilePath(folder));
-    Module1 module(store, folder);
+    const auto store = openSettingsStore(folder);
+    Module1 module(*store, folder);
 
     QtCueStore cues;
     QtSoundOutput output;

@@ -31,6 +31,26 @@ QString fromBytes(std::string_view bytes) {
     return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
+std::string toBytes(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+// Qt shows file names as text, so a folder named in another 8-bit encoding
+// (Latin-1 from an older disk) comes back from the dialog with replacement
+// characters in place of its bytes. Where the choice is the preset path, or a
+// file in the preset's folder, the preset's own bytes are used again.
+std::string bytesOfChoice(const QString& chosen, const std::string& preset) {
+    if (chosen == fromBytes(preset))
+        return preset;
+    const std::size_t slash = preset.rfind('/');
+    if (slash != std::string::npos && slash > 0) {
+        const QString folder = fromBytes(std::string_view(preset).substr(0, slash + 1));
+        if (chosen.startsWith(folder))
+            return preset.substr(0, slash + 1) + toBytes(chosen.mid(folder.size()));
+    }
+    return toBytes(chosen);
+}
+
 } // namespace
 
 QIcon applicationIcon() {
@@ -44,6 +64,11 @@ MDIForm1::MDIForm1(Module1& module, DesktopServices services, QWidget* parent)
     : QMainWindow(parent), services_(std::move(services)) {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowIcon(applicationIcon());
+    // A window of one size has nothing to maximize to: the window manager is
+    // asked for no such button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     buildMenus();
 
     mdiArea_ = new QMdiArea(this);
@@ -176,11 +201,26 @@ std::optional<std::string> MDIForm1::askOpenFile(const OpenFileRequest& request)
          request.filterIndex});
     if (!chosen)
         return std::nullopt;
-    return QFile::encodeName(*chosen).toStdString();
+    std::string bytes = bytesOfChoice(*chosen, request.fileName);
+    // A name that could not be decoded names no file; taken as it is, it
+    // would replace the stored project with one that does not exist.
+    std::error_code error;
+    if (chosen->contains(QChar::ReplacementCharacter) &&
+        !std::filesystem::exists(std::filesystem::path(bytes), error)) {
+        services_.messageBoxes.showMessage(
+            this,
+            QStringLiteral("The path %1 cannot be opened: its name is not in this system's "
+                           "encoding. Choose the project through a folder whose name shows "
+                           "correctly, or rename the folder.")
+                .arg(*chosen),
+            MessageIcon::Warning);
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 void MDIForm1::showAbout() {
-    services_.about.show();
+    services_.about.show(this);
 }
 
 void MDIForm1::endProgramNow() {

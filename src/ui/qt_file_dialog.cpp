@@ -4,22 +4,28 @@
 #include <QStringList>
 
 namespace faultward {
-namespace {
-
 // Qt takes a filter's patterns from the parentheses at the end of its text;
 // descriptions that do not already end that way get them added.
 QStringList qtNameFilters(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString& description = parts[i];
-        const QString& pattern = parts[i + 1];
+        QString description = parts[i];
+        QString pattern = parts[i + 1];
+        // On Windows "*.*" matches every file; here it would hide the names
+        // without a dot, so it becomes the "*" that means every file here.
+        if (pattern == QLatin1String("*.*")) {
+            pattern = QStringLiteral("*");
+            description.replace(QLatin1String("(*.*)"), QLatin1String("(*)"));
+        }
         const QString suffix = QLatin1Char('(') + pattern + QLatin1Char(')');
         filters << (description.endsWith(suffix) ? description
                                                  : description + QLatin1Char(' ') + suffix);
     }
     return filters;
 }
+
+namespace {
 
 class QtFileDialog : public FileDialog {
 public:

@@ -106,6 +106,31 @@ TEST(Settings, unwritableFolder_failsQuietlyAndKeepsNothingHalfWritten) {
     EXPECT_FALSE(std::filesystem::exists(folder / "no-such-folder"));
 }
 
+TEST(SettingsLocation, portableCopyKeepsItBeside_installedCopyWritesTheUsersOwn) {
+    const auto beside = settingsLocation("/opt/fw", true, "/home/u/.config/faultward");
+    EXPECT_EQ(beside.file, "/opt/fw/ERRH.ini");
+    EXPECT_TRUE(beside.fallback.empty());
+    const auto installed = settingsLocation("/usr/bin", false, "/home/u/.config/faultward");
+    EXPECT_EQ(installed.file, "/home/u/.config/faultward/ERRH.ini");
+    EXPECT_EQ(installed.fallback, "/usr/bin/ERRH.ini");
+    // With nowhere else to go, the file beside the program is the one.
+    EXPECT_EQ(settingsLocation("/usr/bin", false, std::nullopt).file, "/usr/bin/ERRH.ini");
+}
+
+TEST(Settings, userFileIsReadFromTheFileBesideUntilItExists_andStartsFromItsContents) {
+    TempFolder folder;
+    const std::string shipped = "[OS]\r\nError_Flag=2\r\n[Site]\r\nProxy=none\r\n";
+    folder.write("app/ERRH.ini", shipped);
+    IniFileStore store(folder / "user" / "faultward" / "ERRH.ini", folder / "app" / "ERRH.ini");
+    EXPECT_EQ(loadSettings(store).errorFlag, 2);
+    saveSettings(store, {"/p/A.vbp", 1});
+    EXPECT_EQ(readFile(folder / "user" / "faultward" / "ERRH.ini"),
+              "[OS]\r\nError_Flag=1\r\nProject_File=/p/A.vbp\r\n[Site]\r\nProxy=none\r\n");
+    EXPECT_EQ(readFile(folder / "app" / "ERRH.ini"), shipped);
+    folder.write("app/ERRH.ini", "[OS]\r\nError_Flag=0\r\n");
+    EXPECT_EQ(loadSettings(store).errorFlag, 1);
+}
+
 TEST(Settings, pathIsJoinedAsText) {
     EXPECT_EQ(settingsFilePath("/").native(), "//ERRH.ini");
     EXPECT_EQ(settingsFilePath("/opt/fw").native(), "/opt/fw/ERRH.ini");

@@ -46,7 +46,7 @@ protected:
     TempFolder folder_;
 };
 
-TEST_F(BadProject, emptyOrBinaryProjectTouchesNothing) {
+TEST_F(BadProject, emptyProjectListsNothing_binaryProjectIsRefused_neitherTouchesAnything) {
     std::mt19937 random(5);
     std::string binary(256 * 1024, '\0');
     for (char& byte : binary)
@@ -55,12 +55,14 @@ TEST_F(BadProject, emptyOrBinaryProjectTouchesNothing) {
     const fs::path noise = folder_.write("Binary.vbp", binary);
     const TreeSnapshot before = snapshotTree(folder_.path());
 
-    for (const fs::path& project : {empty, noise}) {
-        const ChildResult listed = runCli({"list", project.string()});
-        EXPECT_EQ(listed.exitStatus, 0) << project;
-        EXPECT_EQ(listed.out, "") << project;
-        EXPECT_EQ(runCli({"insert", "--mode", "0", project.string()}).exitStatus, 0) << project;
-        EXPECT_EQ(runCli({"remove", project.string()}).exitStatus, 0) << project;
+    for (const std::string& command : {"list", "insert", "remove"}) {
+        const ChildResult listed = runCli({command, empty.string()});
+        EXPECT_EQ(listed.exitStatus, 0) << command;
+        EXPECT_EQ(listed.out, "") << command;
+        const ChildResult refused = runCli({command, noise.string()});
+        EXPECT_EQ(refused.exitStatus, 2) << command;
+        EXPECT_EQ(refused.err, "faultward-cli: The file " + noise.string() +
+                                   " holds binary data; it is not a project file.\n");
     }
     EXPECT_EQ(differences(before, snapshotTree(folder_.path()), true), std::vector<std::string>{});
 }
@@ -78,8 +80,8 @@ TEST_F(BadProject, carriageReturnOrLineFeedOnlyProjectsListTheSameFiles) {
     }
 }
 
-TEST_F(BadProject, tenMegabyteLinesGiveOneCutEntry) {
-    const std::string huge(10 * 1024 * 1024, 'A');
+TEST_F(BadProject, sevenMegabyteLinesGiveOneCutEntry_overSixteenMegabytesIsRefused) {
+    const std::string huge(7 * 1024 * 1024, 'A');
     const fs::path project =
         folder_.write("Huge.vbp", "Form=" + huge + "\r\n" + huge + "\r\nForm=Form1.frm\r\n");
     const TreeSnapshot before = snapshotTree(folder_.path());
@@ -92,6 +94,12 @@ TEST_F(BadProject, tenMegabyteLinesGiveOneCutEntry) {
     EXPECT_EQ(inserted.err, "faultward-cli: " + std::string(250, 'A') + ": not found\n");
     EXPECT_EQ(differences(before, snapshotTree(folder_.path()), true),
               std::vector<std::string>{"Form1.frm"});
+
+    const fs::path over = folder_.write("Over.vbp", "Form=Form1.frm\r\n" + huge + huge + huge);
+    const ChildResult refused = runCli({"insert", over.string()});
+    EXPECT_EQ(refused.exitStatus, 2);
+    EXPECT_EQ(refused.err, "faultward-cli: The file " + over.string() +
+                               " is larger than 16 MiB, too large to be a project file.\n");
 }
 
 TEST_F(BadProject, hundredThousandEntriesAreSortedAndEachFileIsDoneOnce) {

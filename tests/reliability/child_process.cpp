@@ -39,8 +39,8 @@ bool drain(int fd, std::string& into) {
 }
 
 // Only async-signal-safe calls between fork and exec.
-[[noreturn]] void becomeChild(const ChildOptions& options, char* const* argv, int outFd,
-                              int errFd) {
+[[noreturn]] void becomeChild(const ChildOptions& options, char* const* argv, char* const* envp,
+                              int outFd, int errFd) {
     ::dup2(outFd, STDOUT_FILENO);
     ::dup2(errFd, STDERR_FILENO);
     const int devNull = ::open("/dev/null", O_RDONLY);
@@ -61,7 +61,7 @@ bool drain(int fd, std::string& into) {
         if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
             ::_exit(125);
     }
-    ::execv(argv[0], argv);
+    ::execve(argv[0], argv, envp);
     ::_exit(127);
 }
 
@@ -130,6 +130,15 @@ ChildProcess::ChildProcess(const ChildOptions& options) {
     for (std::string& word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
+    // The environment is put together before fork: the child may only make
+    // async-signal-safe calls until it execs.
+    std::vector<std::string> variables = options.environment;
+    for (char** variable = environ; *variable; ++variable)
+        variables.emplace_back(*variable); // the first of a name wins
+    std::vector<char*> envp;
+    for (std::string& variable : variables)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
 
     int outPipe[2];
     int errPipe[2];
@@ -139,7 +148,7 @@ ChildProcess::ChildProcess(const ChildOptions& options) {
     if (pid_ < 0)
         throw std::runtime_error("cannot fork");
     if (pid_ == 0)
-        becomeChild(options, argv.data(), outPipe[1], errPipe[1]);
+        becomeChild(options, argv.data(), envp.data(), outPipe[1], errPipe[1]);
     ::close(outPipe[1]);
     ::close(errPipe[1]);
     outFd_ = outPipe[0];

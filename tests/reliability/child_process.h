@@ -22,6 +22,8 @@ struct ChildOptions {
     // When the tests run as root, the child runs as the unprivileged user
     // "nobody", so that permission bits apply to it.
     bool unprivileged = false;
+    // Variables to set in the child's environment, as "NAME=value".
+    std::vector<std::string> environment;
 };
 
 struct ChildResult {

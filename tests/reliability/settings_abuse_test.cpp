@@ -131,3 +131,41 @@ TEST(SettingsAbuse, oddStoredModesPickABlockThroughTheCommandLine) {
 
 } // namespace
 } // namespace faultward::reliability
+
+namespace faultward::reliability {
+namespace {
+
+// faultward-cli installed where its user cannot write, as a package puts it:
+// the mode comes from the user's own settings file, or from the one beside the
+// program while the user has none.
+TEST(InstalledCopy, cliTakesTheModeFromTheUsersSettingsOrFromBesideItself) {
+    TempFolder folder;
+    const fs::path program = folder / "bin" / "faultward-cli";
+    fs::create_directories(program.parent_path());
+    fs::copy_file(cliPath(), program);
+    folder.write("bin/ERRH.ini", "[OS]\r\nError_Flag=0\r\n");
+    folder.write("work/App.vbp", "Module=M; M.bas\r\n");
+    folder.write("work/M.bas", "Sub A()\r\nEnd Sub\r\n");
+    fs::create_directories(folder / "config");
+    giveTreeToChildUser(folder.path());
+    fs::permissions(folder / "bin", fs::perms::owner_read | fs::perms::owner_exec |
+                                        fs::perms::group_read | fs::perms::group_exec |
+                                        fs::perms::others_read | fs::perms::others_exec);
+
+    ChildOptions options;
+    options.program = program;
+    options.args = {"insert", (folder / "work" / "App.vbp").string()};
+    options.unprivileged = true;
+    options.environment = {"XDG_CONFIG_HOME=" + (folder / "config").string()};
+    ASSERT_EQ(runChild(options).exitStatus, 0);
+    EXPECT_NE(readFile(folder / "work" / "M.bas").find("MsgBox"), std::string::npos);
+
+    folder.write("config/faultward/ERRH.ini", "[OS]\r\nError_Flag=2\r\n");
+    giveTreeToChildUser(folder / "config");
+    ASSERT_EQ(runChild(options).exitStatus, 0);
+    EXPECT_NE(readFile(folder / "work" / "M.bas").find("I_Process_Errors"), std::string::npos);
+    EXPECT_EQ(readFile(folder / "bin" / "ERRH.ini"), "[OS]\r\nError_Flag=0\r\n");
+}
+
+} // namespace
+} // namespace faultward::reliability

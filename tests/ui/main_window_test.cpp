@@ -1,3 +1,4 @@
+#include "app/project_files_logic.h"
 #include "ui/form1.h"
 #include "ui/path_label.h"
 #include "ui_test_support.h"
@@ -223,6 +224,95 @@ TEST(MainWindow, helpAbout_showsTheAboutWindow) {
     program.trigger("mnu_h_2");
     ASSERT_NE(program.about().loaded(), nullptr);
     EXPECT_TRUE(program.about().loaded()->isVisible());
+}
+
+} // namespace
+} // namespace faultward::uitest
+
+namespace faultward::uitest {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+// Remembers how many cue calls had been made when each pass began.
+class PassStartWatcher : public PassObserver {
+public:
+    explicit PassStartWatcher(const Calls& calls) : calls_(calls) {}
+    void passStarted(PassKind, int, int) override { callsBefore.push_back(calls_.size()); }
+    std::vector<std::size_t> callsBefore;
+
+private:
+    const Calls& calls_;
+};
+
+TEST(CommandSounds, clickComesFirstForEveryCommand_chimeOnlyAfterInsertAndRemove) {
+    RunningProgram program;
+    program.openProject(program.write("p/P.vbp", crlf({"Module=M; M.bas"})));
+    program.write("p/M.bas", crlf({"Sub A()", "End Sub"}));
+    Calls& calls = program.sound().calls;
+    for (const char* item : {"mnu_f_6", "cmd_tbl_7"}) {
+        calls.clear();
+        item[0] == 'm' ? program.trigger(item) : program.click(item);
+        EXPECT_EQ(calls, Calls{"play 11"}) << item;
+    }
+    for (int idle : {1, 3, 5, 8}) {
+        calls.clear();
+        program.window().cmd_nav(idle);
+        EXPECT_EQ(calls, Calls{"play 11"}) << idle;
+    }
+    calls.clear();
+    program.dialog().answers.push_back(std::nullopt);
+    program.click("cmd_tbl_0");
+    EXPECT_EQ(calls, Calls{"play 11"});
+
+    PassStartWatcher watcher(calls);
+    program.window().projectFiles().setPassWatcher(&watcher);
+    for (const char* command : {"cmd_tbl_2", "mnu_f_4"}) {
+        calls.clear();
+        watcher.callsBefore.clear();
+        command[0] == 'c' ? program.click(command) : program.trigger(command);
+        EXPECT_EQ(calls, (Calls{"play 11", "stop", "play 12"})) << command;
+        // The cue is stopped before the first pass begins.
+        ASSERT_FALSE(watcher.callsBefore.empty());
+        EXPECT_EQ(watcher.callsBefore.front(), 2u) << command;
+    }
+    program.window().projectFiles().setPassWatcher(nullptr);
+
+    calls.clear();
+    program.trigger("mnu_o_1");
+    program.trigger("mnu_h_1");
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST(CommandSounds, clickCueThatFailsToStart_endsTheCommandBeforeItsDispatch) {
+    RunningProgram program;
+    const auto source = program.write("p/M.bas", crlf({"Sub A()", "End Sub"}));
+    program.openProject(program.write("p/P.vbp", crlf({"Module=M; M.bas"})));
+    program.sound().calls.clear();
+    program.sound().clickFails = true;
+    program.click("cmd_tbl_2");
+    program.trigger("mnu_f_6");
+    EXPECT_EQ(readFile(source), crlf({"Sub A()", "End Sub"}));
+    EXPECT_EQ(program.terminations(), 0);
+    EXPECT_EQ(program.window().windowTitle(), "Faultward");
+    EXPECT_TRUE(program.sound().calls.empty());
+}
+
+TEST(MainWindow, asksTheWindowManagerForNoMaximizeButton) {
+    RunningProgram program;
+    EXPECT_FALSE(program.window().windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(program.window().windowFlags() & Qt::WindowMinimizeButtonHint);
+}
+
+TEST(MainWindow, aboutOpensCentredOverTheMainWindow) {
+    RunningProgram program;
+    program.window().move(40, 30);
+    program.trigger("mnu_h_2");
+    const QWidget* about = program.about().loaded();
+    ASSERT_NE(about, nullptr);
+    const QPoint offset =
+        about->frameGeometry().center() - program.window().frameGeometry().center();
+    EXPECT_LE(offset.manhattanLength(), 2);
 }
 
 } // namespace

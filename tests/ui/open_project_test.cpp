@@ -115,6 +115,38 @@ TEST(OpenProject, unreadableChoice_keepsPathEmptiesListAndSaysWhy) {
               std::string::npos);
 }
 
+// A folder named in Latin-1 shows with replacement characters; the stored path
+// keeps its bytes through the dialog to the reader and back to the settings.
+TEST(OpenProject, storedPathThatIsNotUtf8_opensAndIsSavedWithItsBytes) {
+    faultward::testing::TempFolder disk;
+    const std::filesystem::path stored = disk.write("caf\xe9/P.vbp", kProject);
+    const std::filesystem::path beside = disk.write("caf\xe9/Q.vbp", kProject);
+    RunningProgram program(crlf({"[OS]", "Project_File=" + stored.string(), "Error_Flag=0"}));
+
+    // The user takes the preset the dialog shows.
+    program.dialog().answers.push_back(qpath(stored));
+    program.click("cmd_tbl_0");
+    EXPECT_EQ(program.module().Project_File(), stored.string());
+    EXPECT_EQ(program.window().form1().List1().count(), 3);
+    EXPECT_TRUE(program.messages().texts.empty());
+
+    // A file beside it keeps the folder's bytes too.
+    program.dialog().answers.push_back(qpath(beside));
+    program.click("cmd_tbl_0");
+    EXPECT_EQ(program.module().Project_File(), beside.string());
+
+    // A mangled name elsewhere is refused and the stored path stays.
+    program.dialog().answers.push_back(qpath(disk / "caf\xe9x" / "P.vbp"));
+    program.click("cmd_tbl_0");
+    EXPECT_EQ(program.module().Project_File(), beside.string());
+    ASSERT_EQ(program.messages().texts.size(), 1u);
+    EXPECT_TRUE(program.messages().texts[0].contains("not in this system's encoding"));
+
+    program.window().close();
+    EXPECT_NE(readFile(program.settingsFile()).find("Project_File=" + beside.string() + "\r\n"),
+              std::string::npos);
+}
+
 TEST(OpenProject, secondOpen_replacesListAndTicksEverything) {
     RunningProgram program;
     program.openProject(program.write("a/A.vbp", kProject));

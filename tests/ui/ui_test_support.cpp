@@ -32,6 +32,8 @@ void RecordingMessageBoxes::showMessage(QWidget*, const QString& text, MessageIc
 }
 
 void RecordingSoundPlayer::Play_Sound(int id) {
+    if (clickFails && id == kClickCue)
+        throw std::runtime_error("no click cue");
     calls.push_back("play " + std::to_string(id));
 }
 

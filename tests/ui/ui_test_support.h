@@ -43,6 +43,7 @@ public:
     void Play_Sound(int id) override;
     void Stop_Sound() override;
     std::vector<std::string> calls;
+    bool clickFails = false; // the click cue cannot be loaded, as when the resource is gone
 };
 
 // Remembers every message box instead of waiting for a person.

@@ -1,0 +1,64 @@
+#include "ui/file_dialog.h"
+#include "ui/help_window.h"
+#include "ui/window_placement.h"
+#include "ui_test_support.h"
+
+#include <QApplication>
+#include <QScreen>
+
+#include <gtest/gtest.h>
+
+namespace faultward::uitest {
+namespace {
+
+TEST(WindowPlacement, centresOverTheAnchorAndStaysOnTheScreen) {
+    const QRect screen(0, 0, 1280, 1024);
+    EXPECT_EQ(centredOver({100, 50}, QRect(200, 200, 300, 300), screen), QPoint(299, 324));
+    // Near the bottom right corner: pushed back up and left just enough.
+    EXPECT_EQ(centredOver({720, 600}, QRect(1000, 800, 325, 355), screen), QPoint(560, 424));
+    // Near the top left of a screen that starts below a panel.
+    EXPECT_EQ(centredOver({720, 600}, QRect(0, 30, 100, 100), QRect(0, 30, 1280, 994)),
+              QPoint(0, 30));
+    // Larger than the screen: the top left corner stays on it.
+    EXPECT_EQ(centredOver({900, 700}, QRect(0, 0, 10, 10), QRect(0, 0, 800, 600)), QPoint(0, 0));
+}
+
+TEST(HelpWindowPlacement, opensWhollyOnScreenBesideAMainWindowInTheCorner) {
+    RunningProgram program;
+    const QRect free = program.window().screen()->availableGeometry();
+    program.window().move(free.right() - program.window().width(),
+                          free.bottom() - program.window().height());
+    help::HelpWindow* help =
+        help::HelpWindow::showFile(help::defaultHelpFilePath(), &program.window());
+    ASSERT_NE(help, nullptr);
+    const QRect frame = help->frameGeometry();
+    EXPECT_TRUE(free.contains(frame))
+        << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height() << " on "
+        << free.width() << "x" << free.height();
+    help->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(FileDialogFilters, allFilesMatchesNamesWithoutADot) {
+    EXPECT_EQ(qtNameFilters(
+                  QStringLiteral("All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp")),
+              (QStringList{"All Files (*)", "Visual Basic Project Files(*.vbp)"}));
+    EXPECT_EQ(qtNameFilters(QStringLiteral("Text|*.txt")), QStringList{"Text (*.txt)"});
+}
+
+TEST(AboutWindowLook, buttonsUseTheSmallDialogFaceAndTheWindowHasNoMinOrMaxBox) {
+    RunningProgram program;
+    program.trigger("mnu_h_2");
+    QWidget* about = program.about().loaded();
+    ASSERT_NE(about, nullptr);
+    for (const char* name : {"cmd_abt_1", "cmd_abt_2", "lblMaker1", "lblRights"}) {
+        const QWidget* control = about->findChild<QWidget*>(name);
+        ASSERT_NE(control, nullptr) << name;
+        EXPECT_DOUBLE_EQ(control->font().pointSizeF(), 8.25) << name;
+    }
+    EXPECT_FALSE(about->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(about->windowFlags() & Qt::WindowMaximizeButtonHint);
+}
+
+} // namespace
+} // namespace faultward::uitest
