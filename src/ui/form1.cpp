@@ -159,8 +159,7 @@ void Form1::setCurrentEntry(int index) {
         return;
     }
     list_->scrollToItem(list_->item(index));
-    // The pass keeps the event loop waiting, so paint what changed now.
-    list_->viewport()->repaint();
+    main_.paintWhileBusy();
 }
 
 void Form1::setProjectLabel(std::string_view projectPath) {
@@ -178,8 +177,12 @@ void Form1::setProgressRange(int minimum, int maximum) {
 }
 
 void Form1::setProgressValue(int value) {
+    // A progress bar paints itself at once when its value shows a change; the
+    // window decides when to paint instead.
+    progressBar_->setUpdatesEnabled(false);
     progressBar_->setValue(value);
-    progressBar_->repaint();
+    progressBar_->setUpdatesEnabled(true);
+    main_.paintWhileBusy();
 }
 
 void Form1::setProgressVisible(bool visible) {

@@ -162,8 +162,18 @@ void MDIForm1::mnu_h_Click(int Index) {
 
 void MDIForm1::setCaption(std::string_view text) {
     setWindowTitle(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    // A pass keeps the event loop waiting, so paint what changed now.
+    // A caption marks the start or the end of a piece of work: show it now.
+    paintNow();
+}
+
+void MDIForm1::paintNow() {
     repaint();
+    lastPaint_.start();
+}
+
+void MDIForm1::paintWhileBusy() {
+    if (!lastPaint_.isValid() || lastPaint_.elapsed() >= kPaintInterval.count())
+        paintNow();
 }
 
 void MDIForm1::setModeChecked(int mode, bool checked) {

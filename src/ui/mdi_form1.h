@@ -4,9 +4,11 @@
 #include "ui/file_dialog.h"
 #include "ui/message_boxes.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -58,6 +60,14 @@ public:
     ProjectFilesLogic& projectFiles() { return *projectFiles_; }
     MessageBoxes& messageBoxes() { return services_.messageBoxes; }
 
+    // A pass keeps the event loop waiting until it ends, so the windows paint
+    // what changed themselves: at once for a new caption, and at most every
+    // paint interval for the list and the bar, which change with every file.
+    // What was left unpainted shows when the event loop runs again.
+    static constexpr std::chrono::milliseconds kPaintInterval{16};
+    void paintNow();
+    void paintWhileBusy();
+
     void setCaption(std::string_view text) override;
     void setModeChecked(int mode, bool checked) override;
     void showBusyPointer() override;
@@ -82,6 +92,7 @@ private:
     std::array<QAction*, 3> modeItems_{};
     std::unique_ptr<ProjectFilesLogic> projectFiles_;
     std::unique_ptr<MainWindowLogic> logic_;
+    QElapsedTimer lastPaint_;
 };
 
 } // namespace faultward

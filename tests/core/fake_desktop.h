@@ -23,27 +23,26 @@ class FakeDesktop final : public MainWindowView,
                           public SoundPlayer,
                           public HelpOpener {
 public:
-    void setCaption(std::string_view text) override;
-    void setModeChecked(int mode, bool checked) override;
-    void showBusyPointer() override;
-    void showDefaultPointer() override;
-    void showMessage(std::string_view text, MessageIcon icon, std::string_view details) override;
+    // Every call the core can make, by name.
     std::optional<std::string> askOpenFile(const OpenFileRequest& request) override;
-    void showAbout() override;
-    void endProgramNow() override;
-
-    void showEntries(std::span<const ListEntry> entries) override;
-    void setEntrySelected(int index, bool selected) override;
-    void setCurrentEntry(int index) override;
-    void setProjectLabel(std::string_view projectPath) override;
     void enableInsertAndRemove() override;
+    void endProgramNow() override;
+    void Play_Sound(int id) override;
+    void sendHelpKey() override;
+    void setCaption(std::string_view text) override;
+    void setCurrentEntry(int index) override;
+    void setEntrySelected(int index, bool selected) override;
+    void setModeChecked(int mode, bool checked) override;
     void setProgressRange(int minimum, int maximum) override;
     void setProgressValue(int value) override;
     void setProgressVisible(bool visible) override;
-
-    void Play_Sound(int id) override;
+    void setProjectLabel(std::string_view projectPath) override;
+    void showAbout() override;
+    void showBusyPointer() override;
+    void showDefaultPointer() override;
+    void showEntries(std::span<const ListEntry> entries) override;
+    void showMessage(std::string_view text, MessageIcon icon, std::string_view details) override;
     void Stop_Sound() override;
-    void sendHelpKey() override;
 
     // The log entries that start with one of the prefixes, in order.
     std::vector<std::string> only(std::initializer_list<std::string_view> prefixes) const;

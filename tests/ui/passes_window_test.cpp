@@ -5,8 +5,10 @@
 #include "ui_test_support.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 #include <map>
@@ -244,6 +246,53 @@ TEST(PassesWindow, generatedProject_insertThenRemoveRoundTrips) {
     for (const auto& [path, bytes] : before)
         EXPECT_EQ(readFile(path), bytes) << path;
     EXPECT_TRUE(program.messages().texts.empty());
+}
+
+} // namespace
+} // namespace faultward::uitest
+
+namespace faultward::uitest {
+namespace {
+
+// Counts the paints a widget receives.
+class PaintCounter : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+    int paints = 0;
+};
+
+// A pass sets the bar for every file but paints it only now and then; the
+// final state still shows once the pass is over.
+TEST(PassesWindow, longPass_paintsTheBarAtMostEveryPaintIntervalAndEndsExact) {
+    RunningProgram program;
+    std::string project;
+    for (int i = 0; i < 3000; ++i)
+        project += "Module=M; Missing" + std::to_string(10000 + i) + ".bas\r\n";
+    program.openProject(program.write("p/P.vbp", project));
+    program.click("cmd_sel_1");
+    QProgressBar& bar = program.window().form1().ProgressBar1();
+    // The window paints only once the display has shown it.
+    for (int i = 0; i < 10 && !program.window().windowHandle()->isExposed(); ++i)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    ASSERT_TRUE(program.window().windowHandle()->isExposed());
+    PaintCounter counter;
+    bar.installEventFilter(&counter);
+    QElapsedTimer timer;
+    timer.start();
+    program.click("cmd_tbl_4");
+    const qint64 elapsed = timer.elapsed();
+    bar.removeEventFilter(&counter);
+
+    const qint64 paceLimit = elapsed / MDIForm1::kPaintInterval.count() + 1;
+    // Two captions paint the whole window at once, start and end.
+    EXPECT_LE(counter.paints, paceLimit + 2) << "in " << elapsed << " ms";
+    EXPECT_FALSE(bar.isVisible());
+    EXPECT_EQ(bar.value(), 2999);
+    EXPECT_EQ(program.window().windowTitle(), "Faultward- Task Completed");
 }
 
 } // namespace
