@@ -50,9 +50,18 @@ FailureCollector runPassCommand(PassCommand command, const PassTargets& targets,
                                 CommandObserver& observer) {
     FailureCollector failures;
     RecordingObserver recording(observer, failures);
-    runRemovalPass(targets.entries, targets.baseFolder, recording);
+    runRemovalPass(targets.entries, targets.baseFolder, recording, targets.dryRun);
     if (command == PassCommand::Insert)
-        runInsertionPass(targets.entries, targets.baseFolder, targets.mode, recording);
+        runInsertionPass(targets.entries, targets.baseFolder, targets.insertion, recording,
+                         targets.dryRun);
+    return failures;
+}
+
+FailureCollector runSurveyCommand(const PassTargets& targets, ProcedureKinds procedures,
+                                  CommandObserver& observer, const SurveyReceiver& surveyed) {
+    FailureCollector failures;
+    RecordingObserver recording(observer, failures);
+    runSurveyPass(targets.entries, targets.baseFolder, procedures, recording, surveyed);
     return failures;
 }
 

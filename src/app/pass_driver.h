@@ -40,7 +40,8 @@ enum class PassCommand { Remove, Insert };
 struct PassTargets {
     std::span<const ListEntry> entries;
     std::filesystem::path baseFolder; // where relative entries are found
-    int mode = 0;                     // the handling mode, for insertion
+    InsertionOptions insertion;       // for Insert; a handling mode alone gives today's lines
+    DryRunFiles* dryRun = nullptr;    // when set, nothing is written and the new contents go here
 };
 
 // Runs a command's passes over the same entries: the removal pass, then, for
@@ -49,6 +50,11 @@ struct PassTargets {
 // their first failure.
 FailureCollector runPassCommand(PassCommand command, const PassTargets& targets,
                                 CommandObserver& observer);
+
+// Reads the entries' files and hands over what each holds of the tool's work,
+// writing nothing. Returns the files that could not be read.
+FailureCollector runSurveyCommand(const PassTargets& targets, ProcedureKinds procedures,
+                                  CommandObserver& observer, const SurveyReceiver& surveyed);
 
 // The message that names the files a command could not process: the first
 // few, each on a line short enough for any screen, and how many more there

@@ -2,157 +2,213 @@
 
 #include "app/pass_driver.h"
 #include "app/settings.h"
-#include "app/texts.h"
+#include "cli/arguments.h"
+#include "cli/check_report.h"
+#include "cli/cli_observer.h"
+#include "cli/dry_run_report.h"
+#include "cli/usage.h"
 #include "platform/display_text.h"
+#include "platform/entry_path.h"
 #include "platform/path_bytes.h"
+#include "platform/source_file.h"
 #include "project/file_list.h"
+#include "project/group_reader.h"
 #include "project/project_reader.h"
+#include "project/release_copy.h"
 #include "version/faultward_version.h"
 
-#include <charconv>
+#include <algorithm>
+#include <new>
 #include <optional>
+
+namespace fs = std::filesystem;
 
 namespace faultward {
 namespace {
 
-constexpr std::string_view kUsage =
-    R"(Usage:
-  faultward-cli list PROJECT.vbp
-  faultward-cli insert [--mode N] PROJECT.vbp
-  faultward-cli remove PROJECT.vbp
-  faultward-cli --help
-  faultward-cli --version
+// A template is a few lines; anything larger is some other file.
+constexpr std::uintmax_t kMaxTemplateSize = 64 * 1024;
 
-Gives every Sub of a Visual Basic project's forms (.frm) and modules (.bas) a
-run-time error trap and handler block, or takes them out again. Every added
-line ends with the marker comment '~Faultward~.
-
-Commands:
-  list     Print the project's form and module files, one a line, in the
-           order they are processed (sorted without regard to letter case).
-  insert   Remove earlier handlers, then insert new ones into every file.
-  remove   Remove every line that holds the marker comment from every file.
-
-Options:
-  --version Print the program's version and exit.
-  --mode N  Handling mode for insert:
-              0  show the error number and description in a message box
-              1  resume with the next statement
-              2  call I_Process_Errors, a Sub your project provides
-            Any other number writes the mode 1 block. The default is the mode
-            stored in ERRH.ini (0 when there is none): beside this program when
-            its folder can be written, else the user's own file (on Linux in
-            $XDG_CONFIG_HOME/faultward or ~/.config/faultward, on Windows in
-            %APPDATA%\Faultward), or the one beside this program while the
-            user has none.
-
-Files are found relative to the project's folder; backslashes and letter case
-are handled as Windows would. Files are rewritten through a temporary file, so
-a file is never left half written. Progress is shown on stderr when it is a
-terminal; files that could not be processed, and files too long for all their
-handlers, are reported on stderr.
-
-Exit status:
-  0  every file was processed
-  1  some file could not be processed (each is named on stderr)
-  2  bad usage, or the project file could not be read
-)";
-
-struct Arguments {
-    std::string command;
-    std::string project;
-    std::optional<int> mode;
+// A project the command works on: its name as given (on the command line, or
+// in the group) and its file.
+struct ProjectToRun {
+    std::string name;
+    fs::path file;
 };
 
-std::optional<int> parseMode(std::string_view text) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < -32768 || value > 32767)
+// What the command does to every project, worked out once.
+struct Command {
+    const Arguments& arguments;
+    PassCommand passes = PassCommand::Remove;
+    InsertionOptions insertion;
+    SourceKinds kinds = kDefaultSourceKinds;
+    bool inGroup = false;
+};
+
+void reportProjectFailure(CliEnvironment& env, ProjectReadStatus status, const std::string& name) {
+    env.err << "faultward-cli: " << describeProjectFailure(status, name) << '\n';
+}
+
+// The projects to work on: the one given, or those its group names.
+std::optional<std::vector<ProjectToRun>> projectsToRun(const Arguments& parsed, const fs::path& top,
+                                                       CliEnvironment& env) {
+    if (!isGroupFile(top))
+        return std::vector<ProjectToRun>{{parsed.project, top}};
+    std::string text;
+    const ProjectReadStatus status = readProjectText(top, text);
+    if (status != ProjectReadStatus::Ok) {
+        reportProjectFailure(env, status, parsed.project);
         return std::nullopt;
-    return value;
+    }
+    std::vector<ProjectToRun> projects;
+    for (const std::string& name : groupProjects(text)) {
+        // A project that is not there is reported when its turn comes.
+        const auto found = resolveEntryPath(name, top.parent_path());
+        projects.push_back({name, found ? *found : top.parent_path() / name});
+    }
+    if (projects.empty()) {
+        env.err << "faultward-cli: the group file " << parsed.project << " names no project\n";
+        return std::nullopt;
+    }
+    return projects;
 }
 
-// Parses the arguments; an error message when they make no sense.
-std::optional<std::string> parseArguments(const std::vector<std::string>& args, Arguments& parsed) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--mode" || arg.starts_with("--mode=")) {
-            std::string value;
-            if (arg == "--mode") {
-                if (i + 1 >= args.size())
-                    return "--mode needs a number";
-                value = args[++i];
-            } else {
-                value = arg.substr(7);
-            }
-            parsed.mode = parseMode(value);
-            if (!parsed.mode)
-                return "--mode needs a whole number from -32768 to 32767, not '" + value + "'";
-        } else if (arg.starts_with("--") && arg != "--") {
-            return "unknown option " + arg;
-        } else if (parsed.command.empty()) {
-            parsed.command = arg;
-        } else if (parsed.project.empty()) {
-            parsed.project = arg;
-        } else {
-            return "too many arguments";
+std::shared_ptr<const HandlerTemplate> loadTemplate(const std::string& file, CliEnvironment& env) {
+    std::error_code error;
+    const fs::path path = pathFromBytes(file);
+    if (fs::file_size(path, error) > kMaxTemplateSize && !error) {
+        env.err << "faultward-cli: template " << file << " is larger than 64 KiB\n";
+        return nullptr;
+    }
+    std::string text;
+    if (readRegularFile(path, text) != ReadStatus::Ok) {
+        env.err << "faultward-cli: template " << file << " cannot be read\n";
+        return nullptr;
+    }
+    std::string problem;
+    std::optional<HandlerTemplate> parsed = HandlerTemplate::parse(text, problem);
+    if (!parsed) {
+        env.err << "faultward-cli: template " << file << ", " << problem << "; nothing written\n";
+        return nullptr;
+    }
+    return std::make_shared<const HandlerTemplate>(std::move(*parsed));
+}
+
+// Copies the projects into the output folder and points them at the copy;
+// the copy's top file, or nothing when the copy is refused.
+std::optional<fs::path> copyForRelease(const fs::path& top, std::vector<ProjectToRun>& projects,
+                                       const Command& command, CliEnvironment& env, int& status) {
+    std::vector<ProjectToCopy> toCopy;
+    std::vector<fs::path> sourceFolders = {top.parent_path()};
+    for (const ProjectToRun& project : projects) {
+        std::string text;
+        const ProjectReadStatus read = readProjectText(project.file, text);
+        if (read != ProjectReadStatus::Ok) {
+            reportProjectFailure(env, read, project.name);
+            return std::nullopt;
         }
+        toCopy.push_back({project.file, std::move(text), command.inGroup ? project.name : ""});
+        sourceFolders.push_back(project.file.parent_path());
     }
-    if (parsed.command.empty())
-        return "no command given";
-    if (parsed.command != "list" && parsed.command != "insert" && parsed.command != "remove")
-        return "unknown command " + parsed.command;
-    if (parsed.project.empty())
-        return "no project file given";
-    if (parsed.mode && parsed.command != "insert")
-        return "--mode applies to insert only";
-    return std::nullopt;
+    std::string error;
+    const std::optional<CopyPlan> plan = planReleaseCopy(top, toCopy, error);
+    if (!plan) {
+        env.err << "faultward-cli: " << error << '\n';
+        return std::nullopt;
+    }
+    std::error_code absent;
+    const fs::path output = fs::absolute(pathFromBytes(*command.arguments.output), absent);
+    if (const auto problem = outputFolderProblem(output, sourceFolders)) {
+        env.err << "faultward-cli: " << *problem << '\n';
+        return std::nullopt;
+    }
+    for (const std::string& missing : plan->missing) {
+        env.err << "faultward-cli: " << missing << ": not found, not copied\n";
+        status = ExitSomeFilesFailed;
+    }
+    for (const std::string& failure : copyFiles(*plan, output)) {
+        env.err << "faultward-cli: " << failure << '\n';
+        status = ExitSomeFilesFailed;
+    }
+    for (ProjectToRun& project : projects)
+        project.file = placeInCopy(*plan, output, project.file);
+    return placeInCopy(*plan, output, top);
 }
 
-// An entry (or a message naming one) as it goes to a stream.
-std::string shown(std::string_view entryBytes, bool terminal) {
-    return terminal ? entryDisplayText(entryBytes) : std::string(entryBytes);
+int runCheck(const Command& command, const PassTargets& targets, CliObserver& observer,
+             CliEnvironment& env) {
+    const Arguments& parsed = command.arguments;
+    std::string report;
+    CheckTotals totals;
+    const FailureCollector failures =
+        runSurveyCommand(targets, parsed.procedures.value_or(ProcedureKind::Sub), observer,
+                         [&](int, const ListEntry& entry, const FileSurvey& survey) {
+                             report += checkReport(entry.text, survey);
+                             totals.add(survey);
+                         });
+    env.out << report;
+    int status = failures.empty() ? ExitOk : ExitSomeFilesFailed;
+    if (parsed.clean && totals.markedLines > 0) {
+        env.err << "faultward-cli: " << counted(totals.markedLines, "marked line") << " left\n";
+        status = ExitSomeFilesFailed;
+    }
+    if (parsed.handled && totals.untrapped > 0) {
+        env.err << "faultward-cli: " << counted(totals.untrapped, "procedure")
+                << " without a trap\n";
+        status = ExitSomeFilesFailed;
+    }
+    return status;
 }
 
-// Prints what the passes report: progress on a terminal, and the files that
-// could not be processed, each once per command.
-class CliObserver : public CommandObserver {
-public:
-    CliObserver(CliEnvironment& env, std::size_t count) : env_(env), count_(count) {}
+int runProject(const Command& command, const ProjectToRun& project, CliEnvironment& env) {
+    const Arguments& parsed = command.arguments;
+    std::string text;
+    const ProjectReadStatus read = readProjectText(project.file, text);
+    if (read != ProjectReadStatus::Ok) {
+        reportProjectFailure(env, read, project.name);
+        return ExitUsage;
+    }
+    std::vector<ListEntry> entries;
+    try {
+        entries = sortedListEntries(projectEntries(text, command.kinds));
+    } catch (const std::bad_alloc&) {
+        // More entries than memory holds: as unreadable as a file can be.
+        reportProjectFailure(env, ProjectReadStatus::NotReadable, project.name);
+        return ExitUsage;
+    }
+    const bool reports = parsed.command == "list" || parsed.command == "check" || parsed.dryRun;
+    if (command.inGroup && reports)
+        env.out << "project: " << project.name << '\n';
 
-    void passStarted(PassKind kind, int, int) override {
-        kind_ = kind == PassKind::Insertion ? kInsertingCaption : kRemovingCaption;
-    }
-    void entryMadeCurrent(int index) override {
-        if (env_.errIsTerminal)
-            env_.err << '\r' << kind_ << ": " << (index + 1) << '/' << count_ << "\x1b[K"
-                     << std::flush;
-    }
-    void passFinished(PassKind) override {
-        if (env_.errIsTerminal)
-            env_.err << "\r\x1b[K" << std::flush;
-    }
-    void lineLimitExceeded(int, std::string_view message) override {
-        clearProgress();
-        env_.err << shown(message, env_.errIsTerminal) << '\n';
-    }
-    void fileFailed(const FailureCollector::Failure& failure) override {
-        clearProgress();
-        env_.err << "faultward-cli: " << shown(failure.entry, env_.errIsTerminal) << ": "
-                 << describe(failure.outcome) << '\n';
+    if (parsed.command == "list") {
+        for (const ListEntry& entry : entries)
+            env.out << shownEntry(entry.text, env.outIsTerminal) << '\n';
+        env.out.flush();
+        return ExitOk;
     }
 
-private:
-    void clearProgress() {
-        if (env_.errIsTerminal)
-            env_.err << "\r\x1b[K";
+    CliObserver observer(env, entries.size(), command.inGroup ? project.name + ": " : "");
+    DryRunFiles dryRun;
+    PassTargets targets{entries, project.file.parent_path(), command.insertion,
+                        parsed.dryRun ? &dryRun : nullptr};
+    if (command.insertion.handlerTemplate) {
+        targets.insertion.projectName = projectName(text);
+        if (targets.insertion.projectName.empty())
+            targets.insertion.projectName = bytesFromPath(project.file.stem());
     }
-    CliEnvironment& env_;
-    std::size_t count_;
-    std::string_view kind_;
-};
+    if (parsed.command == "check")
+        return runCheck(command, targets, observer, env);
+    const FailureCollector failures = runPassCommand(command.passes, targets, observer);
+    if (parsed.dryRun)
+        env.out << dryRunReport(dryRun, targets.baseFolder, parsed.diff);
+    return failures.empty() ? ExitOk : ExitSomeFilesFailed;
+}
 
 } // namespace
+
+std::string shownEntry(std::string_view entryBytes, bool terminal) {
+    return terminal ? entryDisplayText(entryBytes) : std::string(entryBytes);
+}
 
 int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     for (const std::string& arg : args) {
@@ -172,36 +228,42 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     }
 
     std::error_code error;
-    const std::filesystem::path project =
-        std::filesystem::absolute(pathFromBytes(parsed.project), error);
-    const ProjectRead read = readProjectFile(project);
-    if (read.status != ProjectReadStatus::Ok) {
-        env.err << "faultward-cli: " << describeProjectFailure(read.status, parsed.project) << '\n';
+    const fs::path top = fs::absolute(pathFromBytes(parsed.project), error);
+    std::optional<std::vector<ProjectToRun>> projects = projectsToRun(parsed, top, env);
+    if (!projects)
         return ExitUsage;
-    }
-    const std::vector<ListEntry> entries = sortedListEntries(read.entries);
 
-    if (parsed.command == "list") {
-        for (const ListEntry& entry : entries)
-            env.out << shown(entry.text, env.outIsTerminal) << '\n';
-        env.out.flush();
-        return ExitOk;
-    }
-
-    const bool insert = parsed.command == "insert";
-    int mode = 0;
-    if (insert) {
-        if (parsed.mode) {
-            mode = *parsed.mode;
+    Command command{parsed, PassCommand::Remove, InsertionOptions(), kDefaultSourceKinds, false};
+    command.inGroup = isGroupFile(top);
+    command.kinds = parsed.kinds.value_or(kDefaultSourceKinds);
+    if (parsed.command == "insert") {
+        command.passes = PassCommand::Insert;
+        if (parsed.templateFile) {
+            command.insertion.handlerTemplate = loadTemplate(*parsed.templateFile, env);
+            if (!command.insertion.handlerTemplate)
+                return ExitUsage;
+        } else if (parsed.mode) {
+            command.insertion.mode = *parsed.mode;
         } else {
-            mode = loadSettings(*openSettingsStore(env.settingsFolder)).errorFlag;
+            command.insertion.mode = loadSettings(*openSettingsStore(env.settingsFolder)).errorFlag;
         }
+        command.insertion.procedures = parsed.procedures.value_or(ProcedureKind::Sub);
+        command.insertion.skipHandled = parsed.skipHandled;
     }
-    CliObserver observer(env, entries.size());
-    const FailureCollector failures =
-        runPassCommand(insert ? PassCommand::Insert : PassCommand::Remove,
-                       {entries, project.parent_path(), mode}, observer);
-    return failures.empty() ? ExitOk : ExitSomeFilesFailed;
+
+    int status = ExitOk;
+    std::optional<fs::path> copy;
+    if (parsed.output) {
+        copy = copyForRelease(top, *projects, command, env, status);
+        if (!copy)
+            return ExitUsage;
+    }
+    for (const ProjectToRun& project : *projects)
+        status = std::max(status, runProject(command, project, env));
+    if (copy)
+        env.out << bytesFromPath(*copy) << '\n';
+    env.out.flush();
+    return status;
 }
 
 } // namespace faultward

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace faultward {
@@ -19,6 +20,10 @@ struct CliEnvironment {
     std::filesystem::path settingsFolder; // the program's folder, where ERRH.ini is looked for
     bool outIsTerminal = false;
 };
+
+// An entry, or a message naming one, as it goes to a stream: text on a
+// terminal, the project file's bytes anywhere else.
+std::string shownEntry(std::string_view entryBytes, bool terminal);
 
 // Runs faultward-cli with its arguments (without the program name).
 int runCli(const std::vector<std::string>& args, CliEnvironment& env);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "project/project_reader.h"
 #include "rewrite/passes.h"
 
 #include <string_view>
@@ -15,5 +16,7 @@ int compareListText(std::string_view a, std::string_view b);
 // goes after every entry that sorts before it or equal to it, so entries that
 // compare equal keep the order the project file names them in.
 std::vector<ListEntry> sortedListEntries(const std::vector<std::string>& entriesInFileOrder);
+// The same for entries that carry their kind.
+std::vector<ListEntry> sortedListEntries(const std::vector<ProjectEntry>& entriesInFileOrder);
 
 } // namespace faultward

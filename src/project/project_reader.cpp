@@ -26,69 +26,119 @@ bool namesExcludedModule(std::string_view entry) {
     return lower.find(kExcludedModule) != std::string::npos;
 }
 
+// The file part of a line that names a module or a class: after the name,
+// ";" and one character (the blank); without a semicolon the entry starts at
+// the line's second character.
+std::string_view afterSemicolon(std::string_view line) {
+    const std::size_t semicolon = line.find(';');
+    const std::size_t p = semicolon == std::string_view::npos ? 0 : semicolon + 1;
+    return middle(line, p + 2);
+}
+
+// The text after the first '=' with the quotes around it, if any, taken off.
+std::string_view quotedValue(std::string_view line) {
+    std::string_view value = line.substr(line.find('=') + 1);
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        value = value.substr(1, value.size() - 2);
+    return value;
+}
+
 } // namespace
 
 std::vector<std::string> projectEntries(std::string_view projectText) {
     std::vector<std::string> entries;
+    for (ProjectEntry& entry : projectEntries(projectText, kDefaultSourceKinds))
+        entries.push_back(std::move(entry.text));
+    return entries;
+}
+
+std::vector<ProjectEntry> projectEntries(std::string_view projectText, SourceKinds kinds) {
+    std::vector<ProjectEntry> entries;
     LineCursor cursor(projectText);
     std::string_view line;
     while (cursor.next(line)) {
         if (line.starts_with("Form=")) {
-            entries.emplace_back(middle(line, 6));
+            if (kinds.has(SourceKind::Form))
+                entries.push_back({std::string(middle(line, 6)), SourceKind::Form});
         } else if (line.starts_with("Module=")) {
-            // The module name and "; " come before the file name; without a
-            // semicolon the entry starts at the line's second character.
-            const std::size_t semicolon = line.find(';');
-            const std::size_t p = semicolon == std::string_view::npos ? 0 : semicolon + 1;
-            const std::string_view entry = middle(line, p + 2);
-            if (!namesExcludedModule(entry))
-                entries.emplace_back(entry);
+            const std::string_view entry = afterSemicolon(line);
+            if (kinds.has(SourceKind::Module) && !namesExcludedModule(entry))
+                entries.push_back({std::string(entry), SourceKind::Module});
+        } else if (line.starts_with("Class=")) {
+            if (kinds.has(SourceKind::Class))
+                entries.push_back({std::string(afterSemicolon(line)), SourceKind::Class});
+        } else if (line.starts_with("UserControl=")) {
+            if (kinds.has(SourceKind::UserControl))
+                entries.push_back({std::string(middle(line, 13)), SourceKind::UserControl});
         }
     }
     return entries;
 }
 
-ProjectRead readProjectFile(const std::filesystem::path& projectPath) {
-    ProjectRead result;
+std::string projectName(std::string_view projectText) {
+    LineCursor cursor(projectText);
+    std::string_view line;
+    while (cursor.next(line))
+        if (line.starts_with("Name="))
+            return std::string(quotedValue(line));
+    return {};
+}
+
+std::vector<std::string> namedFiles(std::string_view projectText) {
+    constexpr std::string_view kFileLines[] = {
+        "Form=",     "UserControl=", "PropertyPage=", "UserDocument=",
+        "Designer=", "RelatedDoc=",  "ResFile32="};
+    std::vector<std::string> files;
+    LineCursor cursor(projectText);
+    std::string_view line;
+    while (cursor.next(line)) {
+        if (line.starts_with("Module=") || line.starts_with("Class=")) {
+            files.emplace_back(afterSemicolon(line));
+            continue;
+        }
+        for (const std::string_view key : kFileLines)
+            if (line.starts_with(key) && !quotedValue(line).empty())
+                files.emplace_back(quotedValue(line));
+    }
+    return files;
+}
+
+ProjectReadStatus readProjectText(const std::filesystem::path& projectPath, std::string& text) {
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(projectPath, error);
-    if (!error && size > kMaxProjectFileSize) {
-        result.status = ProjectReadStatus::TooLarge;
-        return result;
-    }
-    std::string content;
-    switch (readRegularFile(projectPath, content)) {
+    if (!error && size > kMaxProjectFileSize)
+        return ProjectReadStatus::TooLarge;
+    switch (readRegularFile(projectPath, text)) {
     case ReadStatus::Ok:
-        if (content.size() > kMaxProjectFileSize) {
-            result.status = ProjectReadStatus::TooLarge; // it grew while being read
-            break;
-        }
-        if (std::string_view(content).substr(0, kBinaryCheckSize).find('\0') !=
-            std::string_view::npos) {
-            result.status = ProjectReadStatus::NotText;
-            break;
-        }
-        try {
-            result.entries = projectEntries(content);
-            result.status = ProjectReadStatus::Ok;
-        } catch (const std::bad_alloc&) {
-            // More entries than memory holds: as unreadable as a file can be.
-            result.entries = {};
-            result.status = ProjectReadStatus::NotReadable;
-        }
-        break;
+        if (text.size() > kMaxProjectFileSize)
+            return ProjectReadStatus::TooLarge; // it grew while being read
+        if (std::string_view(text).substr(0, kBinaryCheckSize).find('\0') != std::string_view::npos)
+            return ProjectReadStatus::NotText;
+        return ProjectReadStatus::Ok;
     case ReadStatus::NotFound:
-        result.status = ProjectReadStatus::NotFound;
-        break;
+        return ProjectReadStatus::NotFound;
     case ReadStatus::NotRegularFile:
-        result.status = ProjectReadStatus::NotRegularFile;
-        break;
+        return ProjectReadStatus::NotRegularFile;
     case ReadStatus::NotReadable:
-        result.status = ProjectReadStatus::NotReadable;
         break;
     case ReadStatus::InUse:
-        result.status = ProjectReadStatus::InUse;
-        break;
+        return ProjectReadStatus::InUse;
+    }
+    return ProjectReadStatus::NotReadable;
+}
+
+ProjectRead readProjectFile(const std::filesystem::path& projectPath) {
+    ProjectRead result;
+    std::string content;
+    result.status = readProjectText(projectPath, content);
+    if (result.status != ProjectReadStatus::Ok)
+        return result;
+    try {
+        result.entries = projectEntries(content);
+    } catch (const std::bad_alloc&) {
+        // More entries than memory holds: as unreadable as a file can be.
+        result.entries = {};
+        result.status = ProjectReadStatus::NotReadable;
     }
     return result;
 }

@@ -8,7 +8,6 @@ namespace {
 // The statements of the added lines; every line gets two blanks and the
 // marker after its statement.
 constexpr std::string_view kTrapStatement = "ON ERROR GOTO ERR_";
-constexpr std::string_view kExitStatement = "EXIT SUB";
 constexpr std::string_view kLabelPrefix = "ERR_";
 constexpr std::string_view kMessageStatement = "  MsgBox ERR.number & \"- \" & Err.description";
 constexpr std::string_view kCentralCallIndent = "  ";
@@ -34,8 +33,8 @@ void appendTrapLine(std::string& out, std::string_view procedureName, std::strin
 }
 
 void appendHandlerBlock(std::string& out, std::string_view procedureName, int mode,
-                        std::string_view ending) {
-    appendMarkedLine(out, kExitStatement, ending);
+                        std::string_view ending, ProcedureKind kind) {
+    appendMarkedLine(out, exitStatement(kind), ending);
     out.append(kLabelPrefix);
     out.append(procedureName);
     out.append(":");

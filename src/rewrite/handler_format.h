@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rewrite/procedure_kind.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -22,8 +24,10 @@ bool isCentralHandler(std::string_view procedureName);
 enum HandlingMode : std::int16_t { ShowMessage = 0, ResumeNext = 1, CentralHandler = 2 };
 
 void appendTrapLine(std::string& out, std::string_view procedureName, std::string_view ending);
+// The block before a procedure's end; it leaves the procedure with the exit
+// statement of the end's kind.
 void appendHandlerBlock(std::string& out, std::string_view procedureName, int mode,
-                        std::string_view ending);
+                        std::string_view ending, ProcedureKind kind = ProcedureKind::Sub);
 
 // One marked line without its line ending, for tests and documentation.
 std::string trapLine(std::string_view procedureName);

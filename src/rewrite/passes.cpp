@@ -87,8 +87,11 @@ FileOutcome outcomeOf(WriteStatus status) {
 // project does not allocate per file, and the files already done.
 class PassRunner {
 public:
-    PassRunner(const std::filesystem::path& baseFolder, PassObserver& observer)
-        : baseFolder_(baseFolder), observer_(observer) {}
+    // A pass with dryRun, or one that only reads, leaves the disk as it is.
+    PassRunner(const std::filesystem::path& baseFolder, PassObserver& observer,
+               DryRunFiles* dryRun = nullptr, bool onlyReads = false)
+        : baseFolder_(baseFolder), observer_(observer), dryRun_(dryRun),
+          touchesDisk_(!dryRun && !onlyReads) {}
 
     // Reads the entry's file into content(); an outcome when that failed or the
     // file was done already.
@@ -112,9 +115,15 @@ public:
         if (done_.count(identity))
             return FileOutcome::SameFileAsBefore;
         done_.insert(identity);
-        const std::filesystem::path folder = path->parent_path();
-        if (cleanedFolders_.insert(folder).second)
-            removeStaleTemporaries(folder);
+        // A dry run reads on from what it would have written.
+        if (const std::string* pending = dryRun_ ? dryRun_->contents(identity) : nullptr)
+            content_ = *pending;
+        if (touchesDisk_) {
+            const std::filesystem::path folder = path->parent_path();
+            if (cleanedFolders_.insert(folder).second)
+                removeStaleTemporaries(folder);
+        }
+        identity_ = identity;
         path_ = std::move(*path);
         output_.clear();
         return std::nullopt;
@@ -124,9 +133,13 @@ public:
     OutputPieces& output() { return output_; }
 
     // Writes output() over the file unless the transform changed no byte.
-    FileOutcome store(const TransformResult& result) {
+    FileOutcome store(const TransformResult& result, int index, std::string_view entry) {
         if (!result.changed)
             return FileOutcome::Unchanged;
+        if (dryRun_) {
+            dryRun_->keep(identity_, index, entry, path_, content_, output_.joined());
+            return FileOutcome::Rewritten;
+        }
         FileIdentity replaced;
         const WriteStatus status = replaceFileContents(path_, output_.pieces(), &replaced);
         // The rewritten file is a new inode; a later entry naming it is still the same file.
@@ -171,9 +184,12 @@ private:
 
     std::filesystem::path baseFolder_;
     PassObserver& observer_;
+    DryRunFiles* dryRun_;
+    bool touchesDisk_;
     std::string content_;
     OutputPieces output_;
     std::filesystem::path path_;
+    FileIdentity identity_;
     std::set<FileIdentity> done_;
     std::set<std::filesystem::path> cleanedFolders_;
 };
@@ -181,23 +197,47 @@ private:
 } // namespace
 
 void runRemovalPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
-                    PassObserver& observer) {
-    PassRunner runner(baseFolder, observer);
-    runner.run(PassKind::Removal, entries, [&](int, const ListEntry&) {
-        return runner.store(removeMarkedLines(runner.content(), runner.output()));
+                    PassObserver& observer, DryRunFiles* dryRun) {
+    PassRunner runner(baseFolder, observer, dryRun);
+    runner.run(PassKind::Removal, entries, [&](int index, const ListEntry& entry) {
+        return runner.store(removeMarkedLines(runner.content(), runner.output()), index,
+                            entry.text);
     });
 }
 
+namespace {
+
+// The file name without the folders an entry may name it in.
+std::string_view fileNameOf(std::string_view entry) {
+    const std::size_t slash = entry.find_last_of("\\/");
+    return slash == std::string_view::npos ? entry : entry.substr(slash + 1);
+}
+
+} // namespace
+
 void runInsertionPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
-                      int mode, PassObserver& observer) {
-    PassRunner runner(baseFolder, observer);
-    std::string procedureName;
+                      const InsertionOptions& options, PassObserver& observer,
+                      DryRunFiles* dryRun) {
+    PassRunner runner(baseFolder, observer, dryRun);
+    InsertionState state;
     runner.run(PassKind::Insertion, entries, [&](int index, const ListEntry& entry) {
+        const SourceFacts facts{fileNameOf(entry.text), entry.kind == SourceKind::Class ||
+                                                            entry.kind == SourceKind::UserControl};
         const TransformResult result =
-            insertHandlers(runner.content(), mode, procedureName, runner.output());
+            insertHandlers(runner.content(), options, facts, state, runner.output());
         if (result.lineLimitExceeded)
             observer.lineLimitExceeded(index, lineLimitMessage(entry.text));
-        return runner.store(result);
+        return runner.store(result, index, entry.text);
+    });
+}
+
+void runSurveyPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
+                   ProcedureKinds procedures, PassObserver& observer,
+                   const SurveyReceiver& surveyed) {
+    PassRunner runner(baseFolder, observer, nullptr, true);
+    runner.run(PassKind::Survey, entries, [&](int index, const ListEntry& entry) {
+        surveyed(index, entry, surveyFile(runner.content(), procedures));
+        return FileOutcome::Unchanged;
     });
 }
 

@@ -1,6 +1,12 @@
 #pragma once
 
+#include "rewrite/dry_run_files.h"
+#include "rewrite/insertion_options.h"
+#include "rewrite/procedure_survey.h"
+#include "rewrite/source_kind.h"
+
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -9,13 +15,16 @@
 namespace faultward {
 
 // One entry of the project file list: the file name exactly as the project
-// writes it, and whether the user selected it.
+// writes it, whether the user selected it, and the kind of file the project
+// says it is (the desktop list holds forms and modules and does not tell them
+// apart; only classes and user controls are treated differently).
 struct ListEntry {
     std::string text;
     bool selected = true;
+    SourceKind kind = SourceKind::Form;
 };
 
-enum class PassKind { Removal, Insertion };
+enum class PassKind { Removal, Insertion, Survey };
 
 enum class FileOutcome {
     Rewritten,
@@ -53,12 +62,22 @@ public:
 std::string lineLimitMessage(std::string_view entryText);
 
 // Drops every marked line from the selected entries' files, in list order.
+// With dryRun, the files are read as the dry run left them and nothing is
+// written; the new contents go to dryRun.
 void runRemovalPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
-                    PassObserver& observer);
+                    PassObserver& observer, DryRunFiles* dryRun = nullptr);
 
-// Writes trap lines and handler blocks in the given mode into the selected
-// entries' files, in list order.
+// Writes trap lines and handler blocks into the selected entries' files, in
+// list order. dryRun as for runRemovalPass.
 void runInsertionPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
-                      int mode, PassObserver& observer);
+                      const InsertionOptions& options, PassObserver& observer,
+                      DryRunFiles* dryRun = nullptr);
+
+// Reads the selected entries' files in list order and hands each survey to
+// surveyed; writes nothing.
+using SurveyReceiver = std::function<void(int index, const ListEntry&, const FileSurvey&)>;
+void runSurveyPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
+                   ProcedureKinds procedures, PassObserver& observer,
+                   const SurveyReceiver& surveyed);
 
 } // namespace faultward

@@ -11,9 +11,22 @@
 namespace faultward {
 namespace {
 
-constexpr std::array<std::string_view, 5> kHeadPrefixes = {
-    "Sub ", "Friend Sub ", "Static Sub ", "Private Sub ", "Public Sub ",
+// What may stand before a keyword at the start of a head line.
+constexpr std::array<std::string_view, 5> kHeadModifiers = {
+    "", "Friend ", "Static ", "Private ", "Public ",
 };
+
+struct Keyword {
+    ProcedureKind kind;
+    std::string_view word;
+};
+constexpr std::array<Keyword, 5> kKeywords = {{
+    {ProcedureKind::Sub, "Sub"},
+    {ProcedureKind::Function, "Function"},
+    {ProcedureKind::Property, "Property Get"},
+    {ProcedureKind::Property, "Property Let"},
+    {ProcedureKind::Property, "Property Set"},
+}};
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
@@ -23,19 +36,6 @@ std::string_view withoutTrailingBlanks(std::string_view text) {
     while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
     return text;
-}
-
-// The part of a line before a comment apostrophe that is not inside a string
-// literal. Doubled quotes inside a literal toggle twice, which keeps the state right.
-std::string_view codePart(std::string_view line) {
-    bool inString = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (line[i] == '"')
-            inString = !inString;
-        else if (line[i] == '\'' && !inString)
-            return line.substr(0, i);
-    }
-    return line;
 }
 
 bool canBeginProcedureLine(char c) {
@@ -110,40 +110,63 @@ std::size_t nextPossibleProcedureLine(std::string_view content, LineBreaks break
     return size;
 }
 
-bool isSubHeadSlow(std::string_view line) {
-    for (std::string_view prefix : kHeadPrefixes)
-        if (line.starts_with(prefix))
-            return true;
-    return false;
+std::optional<ProcedureHead> procedureHeadSlow(std::string_view line, ProcedureKinds kinds) {
+    for (std::string_view modifier : kHeadModifiers) {
+        if (!line.starts_with(modifier))
+            continue;
+        const std::string_view rest = line.substr(modifier.size());
+        for (const Keyword& keyword : kKeywords)
+            if (kinds.has(keyword.kind) && rest.size() > keyword.word.size() &&
+                rest.starts_with(keyword.word) && rest[keyword.word.size()] == ' ')
+                return ProcedureHead{keyword.kind, keyword.word,
+                                     modifier.size() + keyword.word.size() + 1};
+    }
+    return std::nullopt;
+}
+
+std::string_view procedureNameAt(std::string_view headLine, std::size_t nameStart) {
+    // Positions count from 1 in the rule this reproduces.
+    const long start = static_cast<long>(nameStart) + 1;
+    const std::size_t paren = headLine.find('(');
+    const long q = paren == std::string_view::npos ? 0 : static_cast<long>(paren) + 1;
+    const long length = std::labs(q - start);
+    if (nameStart >= headLine.size())
+        return {};
+    return headLine.substr(nameStart, static_cast<std::size_t>(length));
 }
 
 std::string_view procedureName(std::string_view headLine) {
     const std::size_t sub = headLine.find("Sub ");
     if (sub == std::string_view::npos)
         return {};
-    // Positions count from 1 in the rule this reproduces.
-    const long start = static_cast<long>(sub) + 1 + 4;
-    const std::size_t paren = headLine.find('(');
-    const long q = paren == std::string_view::npos ? 0 : static_cast<long>(paren) + 1;
-    const long length = std::labs(q - start);
-    const std::size_t from = static_cast<std::size_t>(start - 1);
-    if (from >= headLine.size())
-        return {};
-    return headLine.substr(from, static_cast<std::size_t>(length));
+    return procedureNameAt(headLine, sub + 4);
+}
+
+std::string_view codePart(std::string_view line) {
+    // Doubled quotes inside a literal toggle twice, which keeps the state right.
+    bool inString = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '"')
+            inString = !inString;
+        else if (line[i] == '\'' && !inString)
+            return line.substr(0, i);
+    }
+    return line;
 }
 
 bool continuesOnNextLine(std::string_view line) {
     return withoutTrailingBlanks(line).ends_with(" _");
 }
 
-bool endsWithInlineSubEnd(std::string_view line) {
+bool endsWithInlineEnd(std::string_view line, ProcedureKind kind) {
+    const std::string_view end = endStatement(kind);
     // Most heads are not one-line procedures; spare them the walk through quotes.
-    if (line.find("End Sub") == std::string_view::npos)
+    if (line.find(end) == std::string_view::npos)
         return false;
     std::string_view code = withoutTrailingBlanks(codePart(line));
-    if (!code.ends_with("End Sub"))
+    if (!code.ends_with(end))
         return false;
-    code.remove_suffix(7);
+    code.remove_suffix(end.size());
     code = withoutTrailingBlanks(code);
     return code.ends_with(':');
 }

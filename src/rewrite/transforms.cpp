@@ -1,6 +1,8 @@
 #include "rewrite/transforms.h"
 
 #include "rewrite/handler_format.h"
+#include "rewrite/handler_lines.h"
+#include "rewrite/own_handling.h"
 #include "rewrite/procedure_lines.h"
 #include "rewrite/text_lines.h"
 
@@ -106,25 +108,116 @@ TransformResult removeFromCanonical(std::string_view content, LineBreaks breaks,
     return result;
 }
 
+// One line as a walk through a file hands it over.
+struct SourceLine {
+    std::string_view text;
+    bool endedCanonically = true;
+};
+
+// The lines of a buffer that suitsRuns(), from a line start on. Copies walk
+// on without moving the original.
+class BufferLines {
+public:
+    BufferLines(std::string_view content, std::string_view ending)
+        : content_(content), terminator_(ending.front()), endingSize_(ending.size()) {}
+
+    void moveTo(std::size_t lineStart) { pos_ = lineStart; }
+    // The start of the line after the last one handed over.
+    std::size_t position() const { return pos_; }
+    bool next(SourceLine& line) {
+        if (pos_ >= content_.size())
+            return false;
+        const std::size_t end = findByte(content_.data(), pos_, content_.size(), terminator_);
+        line.text = content_.substr(pos_, end - pos_);
+        pos_ = end + endingSize_;
+        return true;
+    }
+
+private:
+    std::string_view content_;
+    char terminator_;
+    std::size_t endingSize_;
+    std::size_t pos_ = 0;
+};
+
+// The lines of any buffer by the text line rule, as far as insertion may look.
+class CursorLines {
+public:
+    CursorLines(std::string_view content, LineBreaks breaks) : cursor_(content, breaks) {}
+
+    bool next(SourceLine& line) {
+        if (count_ >= kInsertionLineLimit || !cursor_.next(line.text))
+            return false;
+        ++count_;
+        line.endedCanonically = cursor_.endedCanonically();
+        return true;
+    }
+    // For the lines beyond the limit.
+    LineCursor& cursor() { return cursor_; }
+
+private:
+    LineCursor cursor_;
+    std::size_t count_ = 0;
+};
+
 // What insertion puts at a line.
 enum class Insertion { Nothing, HandlerBlockBefore, TrapLineAfter };
 
 // The insertion rule for one line, shared by both walks through a file. A head
-// continued over several lines gets its trap after the last of them:
-// nextLine(line) moves line on to the next line, or returns false at the end
-// of what may be looked at. line is left at the last line the rule took.
-template <typename NextLine>
-Insertion insertionAt(std::string_view& line, std::string& currentName, NextLine&& nextLine) {
-    if (isSubEnd(line))
-        return isCentralHandler(currentName) ? Insertion::Nothing : Insertion::HandlerBlockBefore;
-    if (!isSubHead(line))
+// continued over several lines, and in some files the Attribute lines after
+// it, get the trap after the last of them: lines.next() hands over the next
+// line, or returns false at the end of what may be looked at, and every line
+// the rule moves past is handed to passOver. line is left at the last line the
+// rule took; kind is set to the kind of the end or head found.
+template <typename Lines, typename PassOver>
+Insertion insertionAt(SourceLine& line, const InsertionOptions& options, const SourceFacts& facts,
+                      InsertionState& state, ProcedureKind& kind, Lines& lines,
+                      PassOver&& passOver) {
+    if (const std::optional<ProcedureKind> end = procedureEnd(line.text, options.procedures)) {
+        kind = *end;
+        return isCentralHandler(state.name) || state.handled ? Insertion::Nothing
+                                                             : Insertion::HandlerBlockBefore;
+    }
+    const std::optional<ProcedureHead> head = procedureHead(line.text, options.procedures);
+    if (!head)
         return Insertion::Nothing;
-    currentName.assign(procedureName(line));
-    while (continuesOnNextLine(line))
-        if (!nextLine(line))
+    kind = head->kind;
+    state.name.assign(procedureNameAt(line.text, head->nameStart));
+    state.handled = false;
+    const auto moveOn = [&] {
+        const SourceLine passed = line;
+        if (!lines.next(line))
+            return false;
+        passOver(passed);
+        return true;
+    };
+    while (continuesOnNextLine(line.text))
+        if (!moveOn())
             return Insertion::Nothing;
-    if (endsWithInlineSubEnd(line) || isCentralHandler(currentName))
+    if (endsWithInlineEnd(line.text, kind) || isCentralHandler(state.name))
         return Insertion::Nothing;
+    if (attributesStayWithHead(kind, facts)) {
+        for (;;) {
+            Lines ahead = lines;
+            SourceLine after;
+            if (!ahead.next(after) || !after.text.starts_with("Attribute ") || !moveOn())
+                break;
+        }
+    }
+    if (options.skipHandled) {
+        Lines ahead = lines;
+        const BodyTraps traps = bodyTraps([&](std::string_view& text) {
+            SourceLine next;
+            if (!ahead.next(next))
+                return false;
+            text = next.text;
+            return true;
+        });
+        if (traps.own) {
+            state.handled = true;
+            return Insertion::Nothing;
+        }
+    }
     return Insertion::TrapLineAfter;
 }
 
@@ -138,37 +231,32 @@ bool suitsRuns(std::string_view content, LineBreaks breaks) {
 // Insertion on a buffer that suitsRuns(): only the lines that can be heads or
 // ends are looked at, with the same rules as line by line, and the text
 // between them is kept in runs as it stands.
-TransformResult insertInRuns(std::string_view content, LineBreaks breaks, int mode,
-                             std::string& currentName, OutputPieces& out) {
+TransformResult insertInRuns(std::string_view content, LineBreaks breaks,
+                             const InsertionOptions& options, const SourceFacts& facts,
+                             const HandlerLines& handlers, InsertionState& state,
+                             OutputPieces& out) {
     const std::string_view ending = lineEnding(breaks);
-    const char terminator = ending.front();
-    // Line [start, end) and the start of the line after it.
-    const auto lineFrom = [&](std::size_t start, std::string_view& line) {
-        const std::size_t end = findByte(content.data(), start, content.size(), terminator);
-        line = content.substr(start, end - start);
-        return start + line.size() + ending.size();
-    };
+    BufferLines lines(content, ending);
     TransformResult result;
     std::size_t kept = 0; // start of the input not yet kept
     std::size_t start = 0;
     while ((start = nextPossibleProcedureLine(content, breaks, start)) < content.size()) {
-        std::string_view line;
-        std::size_t next = lineFrom(start, line);
-        const Insertion insertion = insertionAt(line, currentName, [&](std::string_view& line) {
-            if (next == content.size())
-                return false;
-            next = lineFrom(next, line);
-            return true;
-        });
+        lines.moveTo(start);
+        SourceLine line;
+        lines.next(line);
+        ProcedureKind kind = ProcedureKind::Sub;
+        const Insertion insertion =
+            insertionAt(line, options, facts, state, kind, lines, [](const SourceLine&) {});
+        const std::size_t next = lines.position();
         if (insertion == Insertion::HandlerBlockBefore) {
             out.keep(content.substr(kept, start - kept));
             kept = start;
-            appendHandlerBlock(out.added(), currentName, mode, ending);
+            handlers.block(out.added(), state, kind, ending);
             result.changed = true;
         } else if (insertion == Insertion::TrapLineAfter) {
             out.keep(content.substr(kept, next - kept));
             kept = next;
-            appendTrapLine(out.added(), currentName, ending);
+            handlers.trap(out.added(), state, kind, ending);
             result.changed = true;
         }
         start = next;
@@ -179,43 +267,44 @@ TransformResult insertInRuns(std::string_view content, LineBreaks breaks, int mo
 
 } // namespace
 
-TransformResult insertHandlers(std::string_view content, int mode, std::string& currentName,
-                               OutputPieces& out) {
+TransformResult insertHandlers(std::string_view content, const InsertionOptions& options,
+                               const SourceFacts& facts, InsertionState& state, OutputPieces& out) {
     const LineBreaks breaks = detectLineBreaks(content);
+    const HandlerLines handlers(options, facts, content);
     if (suitsRuns(content, breaks))
-        return insertInRuns(content, breaks, mode, currentName, out);
+        return insertInRuns(content, breaks, options, facts, handlers, state, out);
     LineWriter writer(content.data(), breaks, out);
-    LineCursor cursor(content, breaks);
+    CursorLines lines(content, breaks);
+    const auto passOver = [&](const SourceLine& passed) {
+        writer.line(passed.text, passed.endedCanonically);
+    };
     TransformResult result;
-    std::size_t count = 0;
-    std::string_view line;
-
-    while (count < kInsertionLineLimit && cursor.next(line)) {
-        ++count;
-        const Insertion insertion = insertionAt(line, currentName, [&](std::string_view& line) {
-            if (count >= kInsertionLineLimit)
-                return false;
-            const bool endedCanonically = cursor.endedCanonically();
-            const std::string_view previous = line;
-            if (!cursor.next(line))
-                return false;
-            ++count;
-            writer.line(previous, endedCanonically);
-            return true;
-        });
+    SourceLine line;
+    while (lines.next(line)) {
+        ProcedureKind kind = ProcedureKind::Sub;
+        const Insertion insertion = insertionAt(line, options, facts, state, kind, lines, passOver);
         if (insertion == Insertion::HandlerBlockBefore)
-            appendHandlerBlock(writer.insertion(), currentName, mode, writer.ending());
-        writer.line(line, cursor.endedCanonically());
+            handlers.block(writer.insertion(), state, kind, writer.ending());
+        writer.line(line.text, line.endedCanonically);
         if (insertion == Insertion::TrapLineAfter)
-            appendTrapLine(writer.insertion(), currentName, writer.ending());
+            handlers.trap(writer.insertion(), state, kind, writer.ending());
     }
 
-    if (!cursor.remaining().empty()) {
+    LineCursor& rest = lines.cursor();
+    if (!rest.remaining().empty()) {
         result.lineLimitExceeded = true;
-        while (cursor.next(line))
-            writer.line(line, cursor.endedCanonically());
+        while (rest.next(line.text))
+            writer.line(line.text, rest.endedCanonically());
     }
     result.changed = writer.finish();
+    return result;
+}
+
+TransformResult insertHandlers(std::string_view content, int mode, std::string& currentName,
+                               OutputPieces& out) {
+    InsertionState state{std::move(currentName)};
+    const TransformResult result = insertHandlers(content, InsertionOptions(mode), {}, state, out);
+    currentName = std::move(state.name);
     return result;
 }
 

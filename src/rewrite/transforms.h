@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rewrite/insertion_options.h"
 #include "rewrite/output_pieces.h"
 
 #include <cstddef>
@@ -19,10 +20,15 @@ struct TransformResult {
     bool lineLimitExceeded = false;
 };
 
-// Appends the file's lines to out with a trap line after every Sub head and a
-// handler block before every End Sub. currentName is the name of the last
-// head seen; it carries from one file to the next within a pass. The pieces
-// in out point into content.
+// Appends the file's lines to out with a trap line after every head of the
+// chosen kinds and a handler block before every end of those kinds. The state
+// carries from one file to the next within a pass. The pieces in out point
+// into content.
+TransformResult insertHandlers(std::string_view content, const InsertionOptions& options,
+                               const SourceFacts& facts, InsertionState& state, OutputPieces& out);
+
+// The same with only a handling mode, Subs only; currentName is the name of
+// the last head seen.
 TransformResult insertHandlers(std::string_view content, int mode, std::string& currentName,
                                OutputPieces& out);
 

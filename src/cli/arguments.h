@@ -1,0 +1,32 @@
+#pragma once
+
+#include "rewrite/procedure_kind.h"
+#include "rewrite/source_kind.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace faultward {
+
+// The command line of faultward-cli, parsed.
+struct Arguments {
+    std::string command; // list, insert, remove or check
+    std::string project; // a .vbp, or a .vbg naming projects
+    std::optional<int> mode;
+    std::optional<ProcedureKinds> procedures;
+    std::optional<SourceKinds> kinds;
+    bool skipHandled = false;
+    std::optional<std::string> templateFile;
+    bool dryRun = false;
+    bool diff = false;
+    std::optional<std::string> output;
+    bool clean = false;
+    bool handled = false;
+};
+
+// Parses the arguments (without the program name); an error message when
+// they make no sense.
+std::optional<std::string> parseArguments(const std::vector<std::string>& args, Arguments& parsed);
+
+} // namespace faultward

@@ -1,0 +1,61 @@
+#include "cli/check_report.h"
+
+namespace faultward {
+namespace {
+
+std::size_t untrappedIn(const FileSurvey& survey) {
+    std::size_t count = 0;
+    for (const SurveyedProcedure& procedure : survey.procedures)
+        count += !procedure.trapped;
+    return count;
+}
+
+} // namespace
+
+std::string counted(std::size_t count, std::string_view word) {
+    std::string text = std::to_string(count) + " " + std::string(word);
+    if (count != 1)
+        text += 's';
+    return text;
+}
+
+std::string lineRanges(const std::vector<std::size_t>& lines) {
+    std::string text;
+    for (std::size_t i = 0; i < lines.size();) {
+        std::size_t last = i;
+        while (last + 1 < lines.size() && lines[last + 1] == lines[last] + 1)
+            ++last;
+        if (!text.empty())
+            text += ", ";
+        text += std::to_string(lines[i]);
+        if (last > i) {
+            text += '-';
+            text += std::to_string(lines[last]);
+        }
+        i = last + 1;
+    }
+    return text;
+}
+
+std::string checkReport(std::string_view entry, const FileSurvey& survey) {
+    std::string text(entry);
+    text += ": " + counted(survey.procedures.size(), "procedure") + ", " +
+            std::to_string(untrappedIn(survey)) + " without a trap; ";
+    if (survey.markedLines.empty())
+        text += "no marked lines\n";
+    else
+        text += counted(survey.markedLines.size(), "marked line") + ": " +
+                lineRanges(survey.markedLines) + "\n";
+    for (const SurveyedProcedure& procedure : survey.procedures)
+        if (!procedure.trapped)
+            text += std::string(entry) + ":" + std::to_string(procedure.line) + ": " +
+                    procedure.keyword + " " + procedure.name + " has no trap\n";
+    return text;
+}
+
+void CheckTotals::add(const FileSurvey& survey) {
+    markedLines += survey.markedLines.size();
+    untrapped += untrappedIn(survey);
+}
+
+} // namespace faultward

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/pass_driver.h"
+#include "cli/cli.h"
+
+#include <string>
+#include <string_view>
+
+namespace faultward {
+
+// Prints what the passes report: progress on a terminal, and the files that
+// could not be processed, each once per command. In a group, failures name
+// the project first (project is then "NAME: ").
+class CliObserver : public CommandObserver {
+public:
+    CliObserver(CliEnvironment& env, std::size_t count, std::string project)
+        : env_(env), count_(count), project_(std::move(project)) {}
+
+    void passStarted(PassKind kind, int, int) override;
+    void entryMadeCurrent(int index) override;
+    void passFinished(PassKind) override;
+    void lineLimitExceeded(int, std::string_view message) override;
+    void fileFailed(const FailureCollector::Failure& failure) override;
+
+private:
+    void clearProgress();
+
+    CliEnvironment& env_;
+    std::size_t count_;
+    std::string project_;
+    std::string_view kind_;
+};
+
+} // namespace faultward

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace faultward {
+
+// A copy of a project, or of a group and its projects, for a release build:
+// the project file and every file it names go into an empty folder in the
+// same layout relative to each other, so that the copy builds as the sources
+// would and can be processed in place while the sources stay as they are.
+
+// A project to copy: its file, its text, and for a project of a group its
+// path as the group names it.
+struct ProjectToCopy {
+    std::filesystem::path file;
+    std::string text;
+    std::string nameInGroup;
+};
+
+struct CopyPlan {
+    // The lowest folder that holds every file to copy; its place in the copy
+    // is the output folder.
+    std::filesystem::path root;
+    std::vector<std::filesystem::path> files; // each once
+    std::vector<std::string> missing;         // named files that do not exist
+};
+
+// Plans the copy of topFile (the .vbp, or the .vbg of the projects) and the
+// projects. The layout holds every folder a name passes through, so that a
+// name climbing with ".." reaches the copied file and never one outside the
+// copy. Besides the files a project names, a form's .frx and the like
+// binary companions of other designer files are copied when they exist: the
+// copy would not load without them. Nothing when a project names a file by a
+// full path, which the copy would still share with the sources; error says
+// which.
+std::optional<CopyPlan> planReleaseCopy(const std::filesystem::path& topFile,
+                                        const std::vector<ProjectToCopy>& projects,
+                                        std::string& error);
+
+// Why the output folder cannot take the copy: inside one of the source
+// folders, not a folder, or not empty. Nothing when it can.
+std::optional<std::string>
+outputFolderProblem(const std::filesystem::path& output,
+                    const std::vector<std::filesystem::path>& sourceFolders);
+
+// Where a file of the plan goes in the copy.
+std::filesystem::path placeInCopy(const CopyPlan& plan, const std::filesystem::path& output,
+                                  const std::filesystem::path& source);
+
+// Copies every file of the plan, bytes unchanged; the messages of the files
+// that could not be copied.
+std::vector<std::string> copyFiles(const CopyPlan& plan, const std::filesystem::path& output);
+
+} // namespace faultward

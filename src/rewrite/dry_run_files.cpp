@@ -1,0 +1,30 @@
+#include "rewrite/dry_run_files.h"
+
+#include <algorithm>
+
+namespace faultward {
+
+const std::string* DryRunFiles::contents(const FileIdentity& identity) const {
+    const auto found = files_.find(identity);
+    return found == files_.end() ? nullptr : &found->second.after;
+}
+
+void DryRunFiles::keep(const FileIdentity& identity, int index, std::string_view entry,
+                       const std::filesystem::path& path, std::string_view before,
+                       std::string after) {
+    const auto [file, added] = files_.try_emplace(identity);
+    if (added)
+        file->second = {index, std::string(entry), path, std::string(before), {}};
+    file->second.after = std::move(after);
+}
+
+std::vector<const DryRunFiles::File*> DryRunFiles::files() const {
+    std::vector<const File*> list;
+    for (const auto& [identity, file] : files_)
+        list.push_back(&file);
+    std::stable_sort(list.begin(), list.end(),
+                     [](const File* a, const File* b) { return a->firstIndex < b->firstIndex; });
+    return list;
+}
+
+} // namespace faultward

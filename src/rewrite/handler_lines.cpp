@@ -1,0 +1,43 @@
+#include "rewrite/handler_lines.h"
+
+namespace faultward {
+
+std::string_view moduleName(std::string_view content) {
+    constexpr std::string_view kNameAttribute = "Attribute VB_Name = \"";
+    for (std::size_t at = content.find(kNameAttribute); at != std::string_view::npos;
+         at = content.find(kNameAttribute, at + 1)) {
+        if (at > 0 && content[at - 1] != '\n' && content[at - 1] != '\r')
+            continue;
+        const std::string_view rest = content.substr(at + kNameAttribute.size());
+        return rest.substr(0, rest.find_first_of("\"\r\n"));
+    }
+    return {};
+}
+
+HandlerLines::HandlerLines(const InsertionOptions& options, const SourceFacts& facts,
+                           std::string_view content)
+    // Only templates name the module; spare every other file the search.
+    : options_(options), facts_(facts),
+      module_(options.handlerTemplate ? moduleName(content) : std::string_view()) {}
+
+void HandlerLines::trap(std::string& out, const InsertionState& state, ProcedureKind kind,
+                        std::string_view ending) const {
+    if (options_.handlerTemplate)
+        options_.handlerTemplate->appendTrap(out, values(state, kind), ending);
+    else
+        appendTrapLine(out, state.name, ending);
+}
+
+void HandlerLines::block(std::string& out, const InsertionState& state, ProcedureKind kind,
+                         std::string_view ending) const {
+    if (options_.handlerTemplate)
+        options_.handlerTemplate->appendBlock(out, values(state, kind), ending);
+    else
+        appendHandlerBlock(out, state.name, options_.mode, ending, kind);
+}
+
+TemplateValues HandlerLines::values(const InsertionState& state, ProcedureKind kind) const {
+    return {state.name, module_, facts_.fileName, options_.projectName, exitStatement(kind)};
+}
+
+} // namespace faultward

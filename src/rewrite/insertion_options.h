@@ -1,0 +1,53 @@
+#pragma once
+
+#include "rewrite/handler_format.h"
+#include "rewrite/handler_template.h"
+#include "rewrite/procedure_kind.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace faultward {
+
+// What insertion writes, and where. A handling mode alone, the desktop
+// program's only choice, gives the lines the tool has always written: a trap
+// after every Sub head and the mode's block before every End Sub.
+struct InsertionOptions {
+    InsertionOptions(int handlingMode = ShowMessage) : mode(handlingMode) {}
+
+    int mode;
+    ProcedureKinds procedures = ProcedureKind::Sub;
+    // A procedure whose body has an On Error statement of its own is left alone.
+    bool skipHandled = false;
+    // When set, the trap and block lines come from the template, not the mode.
+    std::shared_ptr<const HandlerTemplate> handlerTemplate;
+    // For the template's {project}.
+    std::string projectName;
+};
+
+// What insertion knows of a file besides its text.
+struct SourceFacts {
+    std::string_view fileName; // for the template's {file}
+    // In classes and user controls the Attribute lines that follow a head
+    // belong to the head, and a trap must go after them; see attributesStayWithHead().
+    bool classOrUserControl = false;
+};
+
+// Whether the trap for a head of this kind goes after the Attribute lines
+// that follow the head, where the editor keeps procedure attributes (default
+// member, description) and accepts nothing before them. Sub heads of forms and
+// modules keep the place they have always had, directly after the head.
+inline bool attributesStayWithHead(ProcedureKind kind, const SourceFacts& facts) {
+    return kind != ProcedureKind::Sub || facts.classOrUserControl;
+}
+
+// What one insertion pass carries from a procedure to the next, and from one
+// file to the next: the last head's name, and whether that procedure is left
+// alone because it handles its errors itself. An end line uses both.
+struct InsertionState {
+    std::string name;
+    bool handled = false;
+};
+
+} // namespace faultward

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "rewrite/procedure_kind.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace faultward {
+
+// A procedure of a file, found by the same head rules as insertion's.
+struct SurveyedProcedure {
+    std::size_t line = 0; // of its head, counting from 1
+    std::string keyword;  // "Sub", "Function", "Property Get", ...
+    std::string name;
+    bool trapped = false; // its body holds an On Error statement, marked or not
+};
+
+// What a file holds of the tool's work.
+struct FileSurvey {
+    std::vector<std::size_t> markedLines; // counting from 1
+    // The central handler is left out: it must have no trap.
+    std::vector<SurveyedProcedure> procedures;
+};
+
+FileSurvey surveyFile(std::string_view content, ProcedureKinds kinds);
+
+} // namespace faultward

@@ -1,0 +1,35 @@
+#include "rewrite/procedure_survey.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+using faultward::testing::crlf;
+
+namespace faultward {
+namespace {
+
+TEST(ProcedureSurvey, findsMarkedLinesAndProceduresWithoutTraps) {
+    const FileSurvey survey = surveyFile(
+        crlf({"Sub Plain()", "End Sub", "Sub Own()", "  on error resume next", "End Sub",
+              "Sub Marked()", "ON ERROR GOTO ERR_Marked  '~Faultward~", "x ' '~Faultward~",
+              "End Sub", "Private Sub OneLine(): On Error GoTo 0: End Sub",
+              "Sub Bare(): x = 1: End Sub", "Sub I_Process_Errors()", "End Sub", "Function F()",
+              "End Function", "Public Sub Continued(a, _", "   b)", "  On Error GoTo 0",
+              "End Sub"}),
+        ProcedureKind::Sub);
+    EXPECT_EQ(survey.markedLines, (std::vector<std::size_t>{7, 8}));
+    std::vector<std::string> seen;
+    for (const SurveyedProcedure& procedure : survey.procedures)
+        seen.push_back(std::to_string(procedure.line) + " " + procedure.keyword + " " +
+                       procedure.name + (procedure.trapped ? " trapped" : ""));
+    EXPECT_EQ(seen, (std::vector<std::string>{"1 Sub Plain", "3 Sub Own trapped",
+                                              "6 Sub Marked trapped", "10 Sub OneLine trapped",
+                                              "11 Sub Bare", "16 Sub Continued trapped"}));
+    EXPECT_EQ(
+        surveyFile(crlf({"Property Let P(v)", "End Property", "Function F()"}), kAllProcedureKinds)
+            .procedures.size(),
+        2u);
+}
+
+} // namespace
+} // namespace faultward
