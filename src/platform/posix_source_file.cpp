@@ -210,6 +210,14 @@ ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffe
     return ReadStatus::Ok;
 }
 
+ReadStatus identifyFile(const std::filesystem::path& path, FileIdentity& identity) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return statusFromErrno(errno);
+    identity = FileIdentity{info.st_dev, info.st_ino};
+    return ReadStatus::Ok;
+}
+
 WriteStatus replaceFileContents(const std::filesystem::path& path,
                                 std::span<const std::string_view> pieces,
                                 FileIdentity* newIdentity) {
