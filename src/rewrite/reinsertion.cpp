@@ -5,9 +5,14 @@ namespace faultward {
 void Reinsertion::clean(std::string_view content) {
     original_ = content;
     text_ = content;
-    removal_.clear();
+    // Without a marker, removal would only even out the line endings, and
+    // insertion writes every line with the file's own ending anyway: a clean
+    // file goes to insertion as it is.
+    if (!holdsMarker(content))
+        return;
     // Insertion needs the cleaned text in one piece, since it looks ahead
-    // over lines; most files of a clean project spare the copy.
+    // over lines.
+    removal_.clear();
     if (removeMarkedLines(content, removal_).changed) {
         removal_.joinInto(cleaned_);
         text_ = cleaned_;

@@ -312,6 +312,10 @@ TransformResult insertHandlers(std::string_view content, int mode, std::string& 
     return result;
 }
 
+bool holdsMarker(std::string_view content) {
+    return findMarker(content, 0) != std::string_view::npos;
+}
+
 TransformResult removeMarkedLines(std::string_view content, OutputPieces& out) {
     const LineBreaks breaks = detectLineBreaks(content);
     if (isCanonical(content, breaks))

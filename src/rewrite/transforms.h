@@ -37,6 +37,9 @@ TransformResult insertHandlers(std::string_view content, const InsertionOptions&
 TransformResult insertHandlers(std::string_view content, int mode, std::string& currentName,
                                OutputPieces& out);
 
+// Whether any line of the buffer holds the marker.
+bool holdsMarker(std::string_view content);
+
 // Appends the file's lines to out, leaving out every line that holds the
 // marker. The pieces in out point into content.
 TransformResult removeMarkedLines(std::string_view content, OutputPieces& out);
