@@ -12,76 +12,101 @@
 namespace faultward {
 namespace {
 
-void runHere(int count, const std::function<void(int, int)>& work,
-             const std::function<void(int)>& started, const std::function<void(int)>& finished) {
-    for (int item = 0; item < count; ++item) {
-        started(item);
-        work(0, item);
-        finished(item);
-    }
-}
-
-// What the threads and the calling thread share.
+// What the threads share: which items are taken and done. A thread that is
+// done with an item wakes the calling thread only when it waits for that very
+// item; waking it for every item cost more than the work on a small file.
 class Board {
 public:
-    explicit Board(int count) : done_(static_cast<std::size_t>(count)), errors_(done_.size()) {}
+    explicit Board(int count)
+        : count_(count), done_(static_cast<std::size_t>(count)), errors_(done_.size()) {}
 
     // The next item to work on, or -1 when there is none or the work stops.
-    int take(int count) {
+    int take() {
         if (stop_.load(std::memory_order_relaxed))
             return -1;
         const int item = next_.fetch_add(1, std::memory_order_relaxed);
-        return item < count ? item : -1;
+        return item < count_ ? item : -1;
     }
     void markDone(int item, std::exception_ptr error) {
+        bool wake = false;
         {
             std::lock_guard lock(mutex_);
             done_[static_cast<std::size_t>(item)] = 1;
             errors_[static_cast<std::size_t>(item)] = std::move(error);
+            wake = item == awaited_;
         }
-        doneOne_.notify_all();
+        if (wake)
+            doneOne_.notify_one();
     }
-    // Waits for the item; its exception, if it threw one.
-    std::exception_ptr waitFor(int item) {
+    // The items from first on that are done, up to the first that is not.
+    int doneFrom(int first) {
+        std::lock_guard lock(mutex_);
+        while (first < count_ && done_[static_cast<std::size_t>(first)])
+            ++first;
+        return first;
+    }
+    void waitFor(int item) {
         std::unique_lock lock(mutex_);
+        awaited_ = item;
         doneOne_.wait(lock, [&] { return done_[static_cast<std::size_t>(item)] != 0; });
+        awaited_ = -1;
+    }
+    // Done items only: the thread that marked it done has let go of it.
+    std::exception_ptr error(int item) {
+        std::lock_guard lock(mutex_);
         return errors_[static_cast<std::size_t>(item)];
     }
     void stop() { stop_.store(true, std::memory_order_relaxed); }
 
 private:
+    const int count_;
     std::mutex mutex_;
     std::condition_variable doneOne_;
     std::vector<char> done_;
     std::vector<std::exception_ptr> errors_;
+    int awaited_ = -1;
     std::atomic<int> next_{0};
     std::atomic<bool> stop_{false};
 };
 
-// Stops and joins the threads however the calling thread leaves: the work
-// refers to the caller's objects. A thread finishes the item it has taken,
-// which never waits on an item after it, so the join cannot hang.
-class Threads {
+void workOn(Board& board, const std::function<void(int, int)>& work, int thread, int item) {
+    std::exception_ptr error;
+    try {
+        work(thread, item);
+    } catch (...) {
+        error = std::current_exception();
+    }
+    board.markDone(item, std::move(error));
+}
+
+// Stops and joins the helper threads however the calling thread leaves: the
+// work refers to the caller's objects. A thread finishes the item it has
+// taken, which never waits on an item after it, so the join cannot hang.
+class Helpers {
 public:
-    explicit Threads(Board& board) : board_(board) {}
-    ~Threads() {
+    explicit Helpers(Board& board) : board_(board) {}
+    ~Helpers() {
         board_.stop();
         for (std::thread& thread : threads_)
             thread.join();
     }
-    Threads(const Threads&) = delete;
-    Threads& operator=(const Threads&) = delete;
+    Helpers(const Helpers&) = delete;
+    Helpers& operator=(const Helpers&) = delete;
 
-    template <typename Loop> void start(int workers, Loop loop) {
-        for (int thread = 0; thread < workers; ++thread) {
+    // Threads 1 to count; fewer when the system refuses more, which still
+    // gets all the work done.
+    void start(int count, const std::function<void(int, int)>& work) {
+        for (int thread = 1; thread <= count; ++thread) {
             try {
-                threads_.emplace_back(loop, thread);
+                threads_.emplace_back([this, &work, thread] {
+                    for (int item = board_.take(); item >= 0; item = board_.take())
+                        workOn(board_, work, thread, item);
+                });
             } catch (const std::system_error&) {
-                break; // fewer threads than asked for still do all the work
+                break;
             }
         }
     }
-    bool empty() const { return threads_.empty(); }
 
 private:
     Board& board_;
@@ -93,31 +118,31 @@ private:
 void runInOrder(int count, int workers, const std::function<void(int, int)>& work,
                 const std::function<void(int)>& started, const std::function<void(int)>& finished) {
     if (workers <= 1 || count <= 1) {
-        runHere(count, work, started, finished);
+        for (int item = 0; item < count; ++item) {
+            started(item);
+            work(0, item);
+            finished(item);
+        }
         return;
     }
     Board board(count);
-    Threads threads(board);
-    threads.start(std::min(workers, count), [&](int thread) {
-        for (int item = board.take(count); item >= 0; item = board.take(count)) {
-            std::exception_ptr error;
-            try {
-                work(thread, item);
-            } catch (...) {
-                error = std::current_exception();
-            }
-            board.markDone(item, std::move(error));
+    Helpers helpers(board);
+    helpers.start(std::min(workers, count) - 1, work);
+    // The calling thread is worker 0: it follows the items that are done,
+    // then takes one of its own, and waits only when none is left to take.
+    for (int followed = 0; followed < count;) {
+        for (const int done = board.doneFrom(followed); followed < done; ++followed) {
+            started(followed);
+            if (const std::exception_ptr error = board.error(followed))
+                std::rethrow_exception(error);
+            finished(followed);
         }
-    });
-    if (threads.empty()) {
-        runHere(count, work, started, finished);
-        return;
-    }
-    for (int item = 0; item < count; ++item) {
-        started(item);
-        if (const std::exception_ptr error = board.waitFor(item))
-            std::rethrow_exception(error);
-        finished(item);
+        if (followed == count)
+            break;
+        if (const int item = board.take(); item >= 0)
+            workOn(board, work, 0, item);
+        else
+            board.waitFor(followed);
     }
 }
 
