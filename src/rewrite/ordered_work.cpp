@@ -12,16 +12,44 @@
 namespace faultward {
 namespace {
 
-// What the threads share: which items are taken and done. A thread that is
-// done with an item wakes the calling thread only when it waits for that very
-// item; waking it for every item cost more than the work on a small file.
+// The items a thread has taken and not yet worked on.
+struct Stretch {
+    int next = 0;
+    int end = 0;
+};
+
+// What the threads share: which items are taken and done. Items are taken in
+// stretches of neighbours, so that each thread works mostly in folders of its
+// own: two threads writing files side by side in one folder wait for each
+// other's changes to it (on a disk, 2000 files took 0.85 of one thread's
+// time taken alternately, 0.72 in halves). A thread that is done with an
+// item wakes the calling thread only when it waits for that very item;
+// waking it for every item cost more than the work on a small file.
 class Board {
 public:
-    explicit Board(int count)
-        : count_(count), done_(static_cast<std::size_t>(count)), errors_(done_.size()) {}
+    Board(int count, int threads)
+        : count_(count), stretch_(std::max(1, count / (threads * 8))),
+          done_(static_cast<std::size_t>(count)), errors_(done_.size()) {}
 
-    // The next item to work on, or -1 when there is none or the work stops.
-    int take() {
+    // The next item of the thread's stretch, or of a new one; -1 when there
+    // is none. Stretches are handed out in item order, so every item before a
+    // taken one has been taken too. Once the work stops, a thread still
+    // finishes its stretch, since an item after it may wait for it, but takes
+    // no new one.
+    int take(Stretch& taken) {
+        if (taken.next == taken.end) {
+            if (stop_.load(std::memory_order_relaxed))
+                return -1;
+            taken.next = next_.fetch_add(stretch_, std::memory_order_relaxed);
+            taken.end = std::min(taken.next + stretch_, count_);
+            if (taken.next >= count_)
+                return -1;
+        }
+        return taken.next++;
+    }
+    // One item at a time, for the calling thread, which must hold none when
+    // it leaves.
+    int takeOne() {
         if (stop_.load(std::memory_order_relaxed))
             return -1;
         const int item = next_.fetch_add(1, std::memory_order_relaxed);
@@ -60,6 +88,7 @@ public:
 
 private:
     const int count_;
+    const int stretch_;
     std::mutex mutex_;
     std::condition_variable doneOne_;
     std::vector<char> done_;
@@ -80,8 +109,8 @@ void workOn(Board& board, const std::function<void(int, int)>& work, int thread,
 }
 
 // Stops and joins the helper threads however the calling thread leaves: the
-// work refers to the caller's objects. A thread finishes the item it has
-// taken, which never waits on an item after it, so the join cannot hang.
+// work refers to the caller's objects. A thread finishes the items it has
+// taken, which never wait on an item after them, so the join cannot hang.
 class Helpers {
 public:
     explicit Helpers(Board& board) : board_(board) {}
@@ -99,7 +128,8 @@ public:
         for (int thread = 1; thread <= count; ++thread) {
             try {
                 threads_.emplace_back([this, &work, thread] {
-                    for (int item = board_.take(); item >= 0; item = board_.take())
+                    Stretch taken;
+                    for (int item = board_.take(taken); item >= 0; item = board_.take(taken))
                         workOn(board_, work, thread, item);
                 });
             } catch (const std::system_error&) {
@@ -125,11 +155,13 @@ void runInOrder(int count, int workers, const std::function<void(int, int)>& wor
         }
         return;
     }
-    Board board(count);
+    const int threads = std::min(workers, count);
+    Board board(count, threads);
     Helpers helpers(board);
-    helpers.start(std::min(workers, count) - 1, work);
+    helpers.start(threads - 1, work);
     // The calling thread is worker 0: it follows the items that are done,
     // then takes one of its own, and waits only when none is left to take.
+    // Its single items still come in runs, between the helpers' stretches.
     for (int followed = 0; followed < count;) {
         for (const int done = board.doneFrom(followed); followed < done; ++followed) {
             started(followed);
@@ -139,7 +171,7 @@ void runInOrder(int count, int workers, const std::function<void(int, int)>& wor
         }
         if (followed == count)
             break;
-        if (const int item = board.take(); item >= 0)
+        if (const int item = board.takeOne(); item >= 0)
             workOn(board, work, 0, item);
         else
             board.waitFor(followed);

@@ -70,6 +70,27 @@ TEST(OrderedWork, exceptionComesOutInItsTurnAfterTheThreadsHaveStopped) {
     EXPECT_EQ(finished.back(), 56);
 }
 
+// Items that wait for every item before them, as a file waits for the name
+// the files before it leave: a failure must not leave any of them waiting
+// for an item no thread will do.
+TEST(OrderedWork, failureStillLetsItemsThatWaitForEarlierOnesFinish) {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        constexpr int kItems = 300;
+        CarriedStates states(kItems);
+        EXPECT_THROW(runInOrder(
+                         kItems, 3,
+                         [&](int, int item) {
+                             if (item % 7 == 3)
+                                 states.waitFor(item);
+                             states.settle(item, nullptr);
+                             if (item == 40 + attempt)
+                                 throw std::runtime_error("failed");
+                         },
+                         [](int) {}, [](int) {}),
+                     std::runtime_error);
+    }
+}
+
 InsertionState named(const std::string& name) {
     return InsertionState{name, false};
 }
