@@ -28,7 +28,7 @@ struct Stretch {
 class Board {
 public:
     Board(int count, int threads)
-        : count_(count), stretch_(std::max(1, count / (threads * 8))),
+        : count_(count), threads_(threads),
           done_(static_cast<std::size_t>(count)), errors_(done_.size()) {}
 
     // The next item of the thread's stretch, or of a new one; -1 when there
@@ -40,8 +40,12 @@ public:
         if (taken.next == taken.end) {
             if (stop_.load(std::memory_order_relaxed))
                 return -1;
-            taken.next = next_.fetch_add(stretch_, std::memory_order_relaxed);
-            taken.end = std::min(taken.next + stretch_, count_);
+            // A share of what is left: long stretches first, short ones at
+            // the end, so that no thread finishes long before the others.
+            const int left = count_ - next_.load(std::memory_order_relaxed);
+            const int stretch = std::max(1, left / (threads_ * 4));
+            taken.next = next_.fetch_add(stretch, std::memory_order_relaxed);
+            taken.end = std::min(taken.next + stretch, count_);
             if (taken.next >= count_)
                 return -1;
         }
@@ -88,7 +92,7 @@ public:
 
 private:
     const int count_;
-    const int stretch_;
+    const int threads_;
     std::mutex mutex_;
     std::condition_variable doneOne_;
     std::vector<char> done_;
