@@ -110,6 +110,36 @@ void BM_ScanFindTilde_Plain(benchmark::State& state) {
     });
 }
 
+// From each marker back to the start of its line. The plain twin is the
+// byte loop: memrchr is not on every system the program is built for.
+template <typename FindLast> std::size_t lineStartsOfMarkers(std::string_view text, FindLast last) {
+    std::size_t sum = 0;
+    std::size_t kept = 0;
+    for (std::size_t at = plainFind(text, 0, '~'); at < text.size();
+         at = plainFind(text, at + 1, '~')) {
+        sum += last(text.data(), kept, at, '\r');
+        kept = plainFind(text, at, '\r');
+    }
+    return sum;
+}
+
+void BM_ScanFindLastByte_Hand(benchmark::State& state) {
+    timeScan(state, marked(),
+             [](std::string_view text) { return lineStartsOfMarkers(text, findLastByte); });
+}
+
+void BM_ScanFindLastByte_Plain(benchmark::State& state) {
+    timeScan(state, marked(), [](std::string_view text) {
+        return lineStartsOfMarkers(text,
+                                   [](const char* bytes, std::size_t from, std::size_t to, char c) {
+                                       while (to > from)
+                                           if (bytes[--to] == c)
+                                               return to;
+                                       return std::string_view::npos;
+                                   });
+    });
+}
+
 // Whether every carriage return has its line feed, and how many lines.
 void BM_ScanCanonicalLines_Hand(benchmark::State& state) {
     timeScan(state, clean(), [](std::string_view text) {
@@ -195,6 +225,8 @@ BENCHMARK(BM_ScanFindByte_Hand);
 BENCHMARK(BM_ScanFindByte_Plain);
 BENCHMARK(BM_ScanFindTilde_Hand);
 BENCHMARK(BM_ScanFindTilde_Plain);
+BENCHMARK(BM_ScanFindLastByte_Hand);
+BENCHMARK(BM_ScanFindLastByte_Plain);
 BENCHMARK(BM_ScanCanonicalLines_Hand);
 BENCHMARK(BM_ScanCanonicalLines_Plain);
 BENCHMARK(BM_ScanCountByte_Hand);

@@ -2,11 +2,14 @@
 # into bin/): the help file beside the executable, where the program looks for
 # it; the application icon; and a desktop entry, so the program appears in the
 # desktop's application menu.
+if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/windows_package.cmake)
+    return()
+endif()
 if(NOT FAULTWARD_BUILD_GUI)
     return()
 endif()
 
-set(FAULTWARD_INSTALL_BINDIR bin)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/help/faultwardhelp.html
     DESTINATION ${FAULTWARD_INSTALL_BINDIR})
 

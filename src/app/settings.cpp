@@ -47,8 +47,12 @@ double radixNumber(std::string_view digits, int radix) {
 } // namespace
 
 std::filesystem::path settingsFilePath(const std::filesystem::path& appPath) {
-    // Joined as text: a root folder gives "//ERRH.ini", which the system accepts.
-    return std::filesystem::path(appPath.native() + "/" + std::string(kSettingsFileName));
+    // Joined as text: a root folder gives "//ERRH.ini" (on Windows "C:\\ERRH.ini"),
+    // which the system accepts.
+    std::filesystem::path file = appPath;
+    file += std::filesystem::path::preferred_separator;
+    file += kSettingsFileName;
+    return file;
 }
 
 SettingsLocation settingsLocation(const std::filesystem::path& appPath, bool appFolderWritable,

@@ -7,7 +7,9 @@
 #include "cli/cli_observer.h"
 #include "cli/dry_run_report.h"
 #include "cli/usage.h"
+#include "platform/display_text.h"
 #include "platform/entry_path.h"
+#include "platform/path_bytes.h"
 #include "platform/source_file.h"
 #include "project/file_list.h"
 #include "project/group_reader.h"
@@ -82,12 +84,13 @@ std::optional<std::vector<ProjectToRun>> projectsToRun(const Arguments& parsed, 
 
 std::shared_ptr<const HandlerTemplate> loadTemplate(const std::string& file, CliEnvironment& env) {
     std::error_code error;
-    if (fs::file_size(file, error) > kMaxTemplateSize && !error) {
+    const fs::path path = pathFromBytes(file);
+    if (fs::file_size(path, error) > kMaxTemplateSize && !error) {
         env.err << "faultward-cli: template " << file << " is larger than 64 KiB\n";
         return nullptr;
     }
     std::string text;
-    if (readRegularFile(file, text) != ReadStatus::Ok) {
+    if (readRegularFile(path, text) != ReadStatus::Ok) {
         env.err << "faultward-cli: template " << file << " cannot be read\n";
         return nullptr;
     }
@@ -123,7 +126,7 @@ std::optional<fs::path> copyForRelease(const fs::path& top, std::vector<ProjectT
         return std::nullopt;
     }
     std::error_code absent;
-    const fs::path output = fs::absolute(*command.arguments.output, absent);
+    const fs::path output = fs::absolute(pathFromBytes(*command.arguments.output), absent);
     if (const auto problem = outputFolderProblem(output, sourceFolders)) {
         env.err << "faultward-cli: " << *problem << '\n';
         return std::nullopt;
@@ -188,7 +191,7 @@ int runProject(const Command& command, const ProjectToRun& project, CliEnvironme
 
     if (parsed.command == "list") {
         for (const ListEntry& entry : entries)
-            env.out << entry.text << '\n';
+            env.out << shownEntry(entry.text, env.outIsTerminal) << '\n';
         env.out.flush();
         return ExitOk;
     }
@@ -204,7 +207,7 @@ int runProject(const Command& command, const ProjectToRun& project, CliEnvironme
     if (command.insertion.handlerTemplate) {
         targets.insertion.projectName = projectName(text);
         if (targets.insertion.projectName.empty())
-            targets.insertion.projectName = project.file.stem().string();
+            targets.insertion.projectName = bytesFromPath(project.file.stem());
     }
     if (parsed.command == "check")
         return runCheck(command, targets, observer, env);
@@ -215,6 +218,10 @@ int runProject(const Command& command, const ProjectToRun& project, CliEnvironme
 }
 
 } // namespace
+
+std::string shownEntry(std::string_view entryBytes, bool terminal) {
+    return terminal ? entryDisplayText(entryBytes) : std::string(entryBytes);
+}
 
 int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     for (const std::string& arg : args) {
@@ -234,7 +241,7 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     }
 
     std::error_code error;
-    const fs::path top = fs::absolute(parsed.project, error);
+    const fs::path top = fs::absolute(pathFromBytes(parsed.project), error);
     std::optional<std::vector<ProjectToRun>> projects = projectsToRun(parsed, top, env);
     if (!projects)
         return ExitUsage;
@@ -268,7 +275,7 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     for (const ProjectToRun& project : *projects)
         status = std::max(status, runProject(command, project, env));
     if (copy)
-        env.out << copy->string() << '\n';
+        env.out << bytesFromPath(*copy) << '\n';
     env.out.flush();
     return status;
 }

@@ -22,13 +22,13 @@ void CliObserver::passFinished(PassKind) {
 
 void CliObserver::lineLimitExceeded(int, std::string_view message) {
     clearProgress();
-    env_.err << message << '\n';
+    env_.err << shownEntry(message, env_.errIsTerminal) << '\n';
 }
 
 void CliObserver::fileFailed(const FailureCollector::Failure& failure) {
     clearProgress();
-    env_.err << "faultward-cli: " << project_ << failure.entry << ": " << describe(failure.outcome)
-             << '\n';
+    env_.err << "faultward-cli: " << project_ << shownEntry(failure.entry, env_.errIsTerminal)
+             << ": " << describe(failure.outcome) << '\n';
 }
 
 void CliObserver::clearProgress() {

@@ -41,9 +41,10 @@ Options:
               2  call I_Process_Errors, a Sub your project provides
             Any other number writes the mode 1 block. The default is the mode
             stored in ERRH.ini (0 when there is none): beside this program when
-            its folder can be written, else the user's own file in
-            $XDG_CONFIG_HOME/faultward (~/.config/faultward), or the one beside
-            this program while the user has none.
+            its folder can be written, else the user's own file (on Linux in
+            $XDG_CONFIG_HOME/faultward or ~/.config/faultward, on Windows in
+            %APPDATA%\Faultward), or the one beside this program while the
+            user has none.
   --procedures LIST
             Which procedures insert and check handle: sub, function, property
             or all, separated by commas (default sub). A Function's block

@@ -47,6 +47,11 @@ private:
     int fd_;
 };
 
+FileIdentity identityOf(const struct stat& info) {
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                        static_cast<std::uint64_t>(info.st_ino)};
+}
+
 ReadStatus statusFromErrno(int error) {
     if (error == ENOENT || error == ENOTDIR || error == ELOOP || error == ENAMETOOLONG)
         return ReadStatus::NotFound;
@@ -224,7 +229,7 @@ ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffe
     if (!complete)
         return ReadStatus::NotReadable;
     if (identity)
-        *identity = FileIdentity{info.st_dev, info.st_ino};
+        *identity = identityOf(info);
     return ReadStatus::Ok;
 }
 
@@ -232,7 +237,7 @@ ReadStatus identifyFile(const std::filesystem::path& path, FileIdentity& identit
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
         return statusFromErrno(errno);
-    identity = FileIdentity{info.st_dev, info.st_ino};
+    identity = identityOf(info);
     return ReadStatus::Ok;
 }
 
@@ -284,7 +289,7 @@ WriteStatus replaceFileContents(const std::filesystem::path& path,
     if (!commitTemporary(fd, temporary, target, pieces, &written, keepMode))
         return WriteStatus::WriteFailed;
     if (newIdentity)
-        *newIdentity = FileIdentity{written.st_dev, written.st_ino};
+        *newIdentity = identityOf(written);
     return WriteStatus::Ok;
 }
 

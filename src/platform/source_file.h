@@ -1,23 +1,28 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <span>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
 namespace faultward {
 
-enum class ReadStatus { Ok, NotFound, NotRegularFile, NotReadable };
+// InUse: another program holds the file open without sharing it (an editor,
+// a virus scanner) and still did after a second of trying again.
+enum class ReadStatus { Ok, NotFound, NotRegularFile, NotReadable, InUse };
 
+// Two names of one file give the same identity: the volume (device) that holds
+// the file and the file's number on it.
 struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
+    std::uint64_t volume = 0;
+    std::uint64_t file = 0;
     auto operator<=>(const FileIdentity&) const = default;
 };
 
 // Reads a whole regular file into buffer (its old contents are replaced, its
-// capacity kept). Folders, FIFOs and devices are never opened.
+// capacity kept), every byte as it is on disk. Folders, FIFOs and devices are
+// never opened.
 ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffer,
                            FileIdentity* identity = nullptr);
 
@@ -26,16 +31,16 @@ ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffe
 // A pass learns from it which entries name the same file before it reads any.
 ReadStatus identifyFile(const std::filesystem::path& path, FileIdentity& identity);
 
-enum class WriteStatus { Ok, NotWritable, WriteFailed };
+enum class WriteStatus { Ok, NotWritable, WriteFailed, InUse };
 
 // Replaces the contents of an existing file without ever leaving it half
 // written: the bytes go to a temporary file in the same folder, which is
 // flushed to disk and renamed over the original. A symbolic link is followed,
 // so its target is replaced and the link stays a link. The file keeps its
-// permission bits. A file whose permission bits grant no write is refused, as
-// a read-only file would be. On success, newIdentity (when given) receives the
-// identity of the file that now holds the bytes.
-// The new contents are the pieces joined, written without joining them first.
+// permission bits (on Windows its security, attributes and creation time). A
+// read-only file, or one whose permission bits grant no write, is refused. On success, newIdentity
+// (when given) receives the identity of the file that now holds the bytes. The new contents are the
+// pieces joined, written without joining them first.
 WriteStatus replaceFileContents(const std::filesystem::path& path,
                                 std::span<const std::string_view> pieces,
                                 FileIdentity* newIdentity = nullptr);

@@ -121,6 +121,8 @@ ProjectReadStatus readProjectText(const std::filesystem::path& projectPath, std:
         return ProjectReadStatus::NotRegularFile;
     case ReadStatus::NotReadable:
         break;
+    case ReadStatus::InUse:
+        return ProjectReadStatus::InUse;
     }
     return ProjectReadStatus::NotReadable;
 }
@@ -151,6 +153,8 @@ std::string describeProjectFailure(ProjectReadStatus status, const std::string& 
         return "The project file " + path + " is not a file (it is a folder or a device).";
     case ProjectReadStatus::NotReadable:
         return "The project file " + path + " cannot be read.";
+    case ProjectReadStatus::InUse:
+        return "The project file " + path + " is in use by another program.";
     case ProjectReadStatus::TooLarge:
         return "The file " + path + " is larger than 16 MiB, too large to be a project file.";
     case ProjectReadStatus::NotText:

@@ -44,7 +44,15 @@ std::vector<std::string> namedFiles(std::string_view projectText);
 inline constexpr std::uintmax_t kMaxProjectFileSize = 16 * 1024 * 1024;
 inline constexpr std::size_t kBinaryCheckSize = 4096;
 
-enum class ProjectReadStatus { Ok, NotFound, NotRegularFile, NotReadable, TooLarge, NotText };
+enum class ProjectReadStatus {
+    Ok,
+    NotFound,
+    NotRegularFile,
+    NotReadable,
+    TooLarge,
+    NotText,
+    InUse
+};
 
 struct ProjectRead {
     ProjectReadStatus status = ProjectReadStatus::NotFound;

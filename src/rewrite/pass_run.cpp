@@ -22,6 +22,8 @@ FileOutcome outcomeOf(ReadStatus status) {
         return FileOutcome::NotFound;
     case ReadStatus::NotRegularFile:
         return FileOutcome::NotRegularFile;
+    case ReadStatus::InUse:
+        return FileOutcome::InUse;
     default:
         return FileOutcome::NotReadable;
     }
@@ -33,6 +35,8 @@ FileOutcome outcomeOf(WriteStatus status) {
         return FileOutcome::Rewritten;
     case WriteStatus::NotWritable:
         return FileOutcome::NotWritable;
+    case WriteStatus::InUse:
+        return FileOutcome::InUse;
     default:
         return FileOutcome::WriteFailed;
     }

@@ -34,6 +34,8 @@ std::string_view describe(FileOutcome outcome) {
         return "not writable";
     case FileOutcome::WriteFailed:
         return "write failed";
+    case FileOutcome::InUse:
+        return "in use by another program";
     }
     return "unknown";
 }

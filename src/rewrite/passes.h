@@ -35,6 +35,7 @@ enum class FileOutcome {
     NotReadable,
     NotWritable,
     WriteFailed,
+    InUse, // another program held the file without sharing it
 };
 
 bool isFailure(FileOutcome outcome);

@@ -147,13 +147,26 @@ inline std::size_t findByte(const char* bytes, std::size_t from, std::size_t to,
     return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - bytes) : to;
 }
 
-// The last c in [from, to), or npos when there is none, for finding where the
-// line around a marker starts. Plain memrchr: an inline look at the last
-// bytes first, as findByte does forwards, gained nothing here.
+// The last c in [from, to), or npos when there is none; the backward twin of
+// findByte, for finding where the line around a marker starts. Lines are short,
+// so this rarely goes far; the standard library has no backward memchr that
+// every system offers.
 inline std::size_t findLastByte(const char* bytes, std::size_t from, std::size_t to, char c) {
-    const void* hit = ::memrchr(bytes + from, c, to - from);
-    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - bytes)
-               : std::string_view::npos;
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(c);
+    for (; to >= from + 16; to -= 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + to - 16));
+        if (const int hits = _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, wanted))) {
+            const auto highest = 31 - __builtin_clz(static_cast<unsigned>(hits));
+            return to - 16 + static_cast<std::size_t>(highest);
+        }
+    }
+#endif
+    while (to > from) {
+        if (bytes[--to] == c)
+            return to;
+    }
+    return std::string_view::npos;
 }
 
 // Appends line plus the line ending to out.

@@ -1,15 +1,15 @@
 #include "cli/cli.h"
+#include "support/process.h"
 #include "support/temp_folder.h"
 #include "support/vb_project_generator.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <sstream>
-#include <sys/wait.h>
 
 using faultward::testing::crlf;
 using faultward::testing::readFile;
+using faultward::testing::runProcess;
 using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
@@ -149,6 +149,23 @@ TEST_F(Cli, lineLimitMessageGoesToStderr) {
               std::string::npos);
 }
 
+// A person at a terminal reads names as text; a script reading a file or a
+// pipe gets the bytes the project file holds.
+TEST_F(Cli, entriesAreShownAsTextOnATerminalOnly) {
+    const fs::path vbp = project_.write("App.vbp", crlf({"Form=caf\xe9.frm"}));
+    EXPECT_EQ(run({"list", vbp.string()}).out, "caf\xe9.frm\n");
+    EXPECT_EQ(run({"remove", vbp.string()}).err, "faultward-cli: caf\xe9.frm: not found\n");
+
+    std::ostringstream out;
+    std::ostringstream err;
+    CliEnvironment terminal{out, err, true, settings_.path(), true};
+    EXPECT_EQ(runCli({"list", vbp.string()}, terminal), ExitOk);
+    EXPECT_EQ(out.str(), "caf\xc3\xa9.frm\n");
+    EXPECT_EQ(runCli({"remove", vbp.string()}, terminal), ExitSomeFilesFailed);
+    EXPECT_NE(err.str().find("faultward-cli: caf\xc3\xa9.frm: not found\n"), std::string::npos)
+        << err.str();
+}
+
 // The real executable on a generated project: insert, then remove gives back
 // every byte.
 TEST(CliExecutable, insertThenRemoveRestoresAGeneratedProject) {
@@ -157,10 +174,9 @@ TEST(CliExecutable, insertThenRemoveRestoresAGeneratedProject) {
     fs::copy(folder / "orig", folder / "work", fs::copy_options::recursive);
     const fs::path project = folder / "work" / vbp.filename();
 
-    const std::string cli = FAULTWARD_CLI;
+    const fs::path cli = FAULTWARD_CLI;
     for (const std::string mode : {"0", "1", "2"}) {
-        const std::string insert = cli + " insert --mode " + mode + " '" + project.string() + "'";
-        ASSERT_EQ(WEXITSTATUS(std::system(insert.c_str())), 0);
+        ASSERT_EQ(runProcess(cli, {"insert", "--mode", mode, project.string()}).exitCode, 0);
         std::size_t changed = 0;
         for (const auto& file : fs::recursive_directory_iterator(folder / "work"))
             if (file.is_regular_file() &&
@@ -168,8 +184,7 @@ TEST(CliExecutable, insertThenRemoveRestoresAGeneratedProject) {
                     readFile(folder / "orig" / fs::relative(file.path(), folder / "work")))
                 ++changed;
         EXPECT_GE(changed, 10u);
-        const std::string remove = cli + " remove '" + project.string() + "'";
-        ASSERT_EQ(WEXITSTATUS(std::system(remove.c_str())), 0);
+        ASSERT_EQ(runProcess(cli, {"remove", project.string()}).exitCode, 0);
         for (const auto& file : fs::recursive_directory_iterator(folder / "orig")) {
             if (file.is_regular_file()) {
                 EXPECT_EQ(readFile(file.path()),

@@ -1,12 +1,10 @@
 #include "app/pass_driver.h"
 #include "platform/source_file.h"
+#include "recording_observer.h"
 #include "rewrite/passes.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 using faultward::testing::crlf;
 using faultward::testing::readFile;
@@ -15,34 +13,6 @@ namespace fs = std::filesystem;
 
 namespace faultward {
 namespace {
-
-// Records every call in order, as "kind:args".
-class RecordingObserver : public PassObserver {
-public:
-    void passStarted(PassKind kind, int minimum, int maximum) override {
-        log("start", std::to_string(kind == PassKind::Insertion) + "," + std::to_string(minimum) +
-                         "," + std::to_string(maximum));
-    }
-    void entryMadeCurrent(int index) override { log("current", std::to_string(index)); }
-    void progressValue(int value) override { log("value", std::to_string(value)); }
-    void lineLimitExceeded(int, std::string_view message) override {
-        messages.emplace_back(message);
-    }
-    void fileProcessed(int index, std::string_view, FileOutcome outcome) override {
-        outcomes.emplace_back(index, outcome);
-        log("file", std::to_string(index) + "=" + std::string(describe(outcome)));
-    }
-    void passFinished(PassKind) override { log("end", ""); }
-
-    std::vector<std::string> calls;
-    std::vector<std::string> messages;
-    std::vector<std::pair<int, FileOutcome>> outcomes;
-
-private:
-    void log(const std::string& what, const std::string& args) {
-        calls.push_back(what + ":" + args);
-    }
-};
 
 const std::string kSource = crlf({"Sub A()", "End Sub"});
 
@@ -94,28 +64,6 @@ TEST(Passes, lineLimitMessageTextAndRestKept) {
               "and try again.");
     const std::string out = readFile(folder / "Big.bas");
     EXPECT_TRUE(out.ends_with("RESUME NEXT  '~Faultward~\r\nEnd Sub\r\nEnd Sub\r\n"));
-}
-
-TEST(Passes, windowsStyleEntriesResolveAgainstTheProjectFolder) {
-    TempFolder folder;
-    folder.write("Forms/Main.frm", kSource);
-    folder.write("lib/Util.bas", kSource);
-    folder.write("caf\xc3\xa9.bas", kSource); // a 1252 name as it lands on Linux
-    const std::vector<ListEntry> entries = {
-        {"forms\\MAIN.FRM", true},
-        {"..\\" + folder.path().filename().string() + "\\lib\\util.bas", true},
-        {"caf\xe9.bas", true},
-        {"C:\\Windows\\x.bas", true},
-        {"missing.bas", true}};
-    RecordingObserver observer;
-    runInsertionPass(entries, folder.path(), 1, observer);
-    ASSERT_EQ(observer.outcomes.size(), 5u);
-    EXPECT_EQ(observer.outcomes[0].second, FileOutcome::Rewritten);
-    EXPECT_EQ(observer.outcomes[1].second, FileOutcome::Rewritten);
-    EXPECT_EQ(observer.outcomes[2].second, FileOutcome::Rewritten);
-    EXPECT_EQ(observer.outcomes[3].second, FileOutcome::NotFound);
-    EXPECT_EQ(observer.outcomes[4].second, FileOutcome::NotFound);
-    EXPECT_FALSE(fs::exists(folder / "missing.bas"));
 }
 
 // The later spellings meet the file already rewritten, which is a new inode.
@@ -182,57 +130,6 @@ TEST(Passes, readOnlyFileKeepsItsBytesAndLaterFilesGoOn) {
     EXPECT_EQ(observer.outcomes[0].second, FileOutcome::NotWritable);
     EXPECT_EQ(readFile(locked), kSource);
     EXPECT_EQ(observer.outcomes[1].second, FileOutcome::Rewritten);
-}
-
-TEST(Passes, folderOrFifoInPlaceOfAFileIsNeverOpened) {
-    TempFolder folder;
-    fs::create_directory(folder / "Dir.bas");
-    ASSERT_EQ(::mkfifo((folder / "Pipe.bas").c_str(), 0644), 0);
-    RecordingObserver observer;
-    runRemovalPass(std::vector<ListEntry>{{"Dir.bas", true}, {"Pipe.bas", true}}, folder.path(),
-                   observer);
-    EXPECT_EQ(observer.outcomes[0].second, FileOutcome::NotRegularFile);
-    EXPECT_EQ(observer.outcomes[1].second, FileOutcome::NotRegularFile);
-    EXPECT_TRUE(fs::is_fifo(folder / "Pipe.bas"));
-}
-
-TEST(Passes, symlinkIsFollowedAndStaysALink) {
-    TempFolder folder;
-    const fs::path target = folder.write("real/Target.bas", kSource);
-    fs::create_symlink("real/Target.bas", folder / "Link.bas");
-    fs::create_symlink("real/none.bas", folder / "Dangling.bas");
-    RecordingObserver observer;
-    runInsertionPass(std::vector<ListEntry>{{"Dangling.bas", true}, {"Link.bas", true}},
-                     folder.path(), 1, observer);
-    EXPECT_EQ(observer.outcomes[0].second, FileOutcome::NotFound);
-    EXPECT_EQ(observer.outcomes[1].second, FileOutcome::Rewritten);
-    EXPECT_TRUE(fs::is_symlink(folder / "Link.bas"));
-    EXPECT_NE(readFile(target).find("ON ERROR GOTO ERR_A"), std::string::npos);
-    EXPECT_FALSE(fs::exists(folder / "real" / "none.bas"));
-}
-
-TEST(Passes, rewriteKeepsPermissionBitsAndLeavesNoTemporary) {
-    TempFolder folder;
-    const fs::path file = folder.write("a.bas", kSource);
-    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
-    RecordingObserver observer;
-    runInsertionPass(std::vector<ListEntry>{{"a.bas", true}}, folder.path(), 1, observer);
-    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
-}
-
-TEST(Passes, unchangedFileIsNotRewritten) {
-    TempFolder folder;
-    const fs::path file = folder.write("a.bas", kSource);
-    struct stat before {};
-    ::stat(file.c_str(), &before);
-    RecordingObserver observer;
-    runRemovalPass(std::vector<ListEntry>{{"a.bas", true}}, folder.path(), observer);
-    struct stat after {};
-    ::stat(file.c_str(), &after);
-    EXPECT_EQ(observer.outcomes[0].second, FileOutcome::Unchanged);
-    EXPECT_EQ(before.st_ino, after.st_ino);
 }
 
 TEST(FailureCollector, recordsEachEntryOnceAndOnlyFailures) {

@@ -55,10 +55,8 @@ TEST(ReleaseCopy, refusesFullPathsAndOutputFoldersThatCannotTakeTheCopy) {
     EXPECT_NE(error.find("/etc/M.bas by a full path"), std::string::npos) << error;
 
     folder.write("file", "x");
-    fs::create_symlink(folder / "app", folder / "link");
     const std::vector<fs::path> sources = {folder / "app"};
     EXPECT_TRUE(outputFolderProblem(folder / "app/sub/../release", sources));
-    EXPECT_TRUE(outputFolderProblem(folder / "link/release", sources));
     EXPECT_TRUE(outputFolderProblem(folder / "file", sources));
     EXPECT_FALSE(outputFolderProblem(folder / "new/release", sources));
 }

@@ -131,10 +131,5 @@ TEST(Settings, userFileIsReadFromTheFileBesideUntilItExists_andStartsFromItsCont
     EXPECT_EQ(loadSettings(store).errorFlag, 1);
 }
 
-TEST(Settings, pathIsJoinedAsText) {
-    EXPECT_EQ(settingsFilePath("/").native(), "//ERRH.ini");
-    EXPECT_EQ(settingsFilePath("/opt/fw").native(), "/opt/fw/ERRH.ini");
-}
-
 } // namespace
 } // namespace faultward

@@ -2,6 +2,7 @@
 #include "project/project_reader.h"
 #include "rewrite/handler_format.h"
 #include "rewrite/procedure_lines.h"
+#include "support/process.h"
 #include "support/split_mix.h"
 #include "support/temp_folder.h"
 #include "support/vb_project_generator.h"
@@ -9,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 
 namespace faultward::testing {
@@ -191,22 +191,18 @@ TEST(VbProjectGenerator, filesAndLinesOptionsAreRoughlyHonoured) {
 
 TEST(VbProjectGenerator, executablePrintsTheProjectPath) {
     TempFolder folder;
-    const std::string command = std::string(FAULTWARD_GENERATE_PROJECT) + " '" +
-                                (folder / "p").string() + "' --files 3 --lines 50 --seed 8";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    char buffer[4096] = {};
-    const std::string printed(buffer, std::fread(buffer, 1, sizeof buffer, pipe));
-    ASSERT_EQ(::pclose(pipe), 0);
+    const fs::path generator = FAULTWARD_GENERATE_PROJECT;
+    const ProcessResult run = runProcess(
+        generator, {(folder / "p").string(), "--files", "3", "--lines", "50", "--seed", "8"});
+    ASSERT_EQ(run.exitCode, 0);
+    const std::string& printed = run.out;
     ASSERT_TRUE(printed.ends_with(".vbp\n")) << printed;
     const fs::path vbp = printed.substr(0, printed.size() - 1);
     EXPECT_EQ(namedFiles(vbp).size(), 3u);
 
     TempFolder same;
     EXPECT_EQ(readFile(vbp), readFile(testing::generateVbProject(same.path(), {3, 50, 8})));
-    const std::string bad = std::string(FAULTWARD_GENERATE_PROJECT) + " '" +
-                            (folder / "q").string() + "' --files none 2>/dev/null";
-    EXPECT_NE(std::system(bad.c_str()), 0);
+    EXPECT_NE(runProcess(generator, {(folder / "q").string(), "--files", "none"}).exitCode, 0);
     EXPECT_FALSE(fs::exists(folder / "q"));
 }
 

@@ -1,5 +1,7 @@
 // Writes a made-up Visual Basic project for benchmarks and screenshots and
 // prints the path of its .vbp.
+#include "platform/path_bytes.h"
+#include "platform/standard_streams.h"
 #include "support/vb_project_generator.h"
 
 #include <charconv>
@@ -47,7 +49,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        std::cout << faultward::testing::generateVbProject(outDir, options).string() << '\n';
+        // Through the program's own standard output, which writes a line feed
+        // as it is on every system.
+        faultward::standardStream(faultward::StandardStream::Output)
+            << faultward::bytesFromPath(faultward::testing::generateVbProject(outDir, options))
+            << '\n'
+            << std::flush;
     } catch (const std::exception& error) {
         std::cerr << "faultward-generate-project: " << error.what() << '\n';
         return 1;

@@ -1,18 +1,30 @@
 #include "support/temp_folder.h"
 
-#include <cstdlib>
+#include <cstdio>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 namespace faultward::testing {
 
+// A name no other folder has: creating it fails when one does, and the next
+// name is tried. Only the owner may enter it, as mkdtemp would make it.
 TempFolder::TempFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "faultward-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a temporary folder");
-    path_ = pattern;
+    static std::mt19937_64 numbers{std::random_device{}()};
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "faultward-test-%012llx",
+                      static_cast<unsigned long long>(numbers() & 0xFFFFFFFFFFFFull));
+        std::error_code error;
+        if (std::filesystem::create_directory(base / name, error)) {
+            path_ = base / name;
+            std::filesystem::permissions(path_, std::filesystem::perms::owner_all, error);
+            return;
+        }
+    }
+    throw std::runtime_error("cannot make a temporary folder");
 }
 
 TempFolder::~TempFolder() {

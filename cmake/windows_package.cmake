@@ -1,0 +1,15 @@
+# The Windows zip: faultward-cli.exe with the help and a short README beside
+# it, in one folder where the program also keeps ERRH.ini. Made with
+#   cpack --config build-win/CPackConfig.cmake
+install(FILES ${PROJECT_SOURCE_DIR}/resources/help/faultwardhelp.html
+              ${PROJECT_SOURCE_DIR}/resources/windows/README.txt
+    DESTINATION ${FAULTWARD_INSTALL_BINDIR})
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME faultward-cli)
+set(CPACK_PACKAGE_VENDOR Faultward)
+set(CPACK_PACKAGE_FILE_NAME faultward-cli-${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_TWEAK}-win64)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+# The symbols only the debugger wants are most of the executable's size.
+set(CPACK_STRIP_FILES ON)
+include(CPack)

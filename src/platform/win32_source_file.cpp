@@ -1,0 +1,384 @@
+#include "platform/source_file.h"
+
+#include "platform/win32_file_handle.h"
+#include "platform/win32_long_path.h"
+#include "platform/win32_temporary_name.h"
+
+#include <algorithm>
+#include <new>
+#include <optional>
+
+namespace faultward {
+namespace {
+
+using win32::FileHandle;
+
+// One ReadFile or WriteFile moves at most a DWORD's worth; a gigabyte a call.
+constexpr std::size_t kMaxTransfer = std::size_t{1} << 30;
+
+bool isMissingError(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_DIRECTORY:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_CANT_RESOLVE_FILENAME: // a loop of links
+        return true;
+    default:
+        return false;
+    }
+}
+
+ReadStatus readStatusFrom(DWORD error) {
+    if (isMissingError(error))
+        return ReadStatus::NotFound;
+    if (win32::isInUseError(error))
+        return ReadStatus::InUse;
+    return ReadStatus::NotReadable;
+}
+
+FileIdentity identityOf(const BY_HANDLE_FILE_INFORMATION& info) {
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
+std::uint64_t sizeOf(const BY_HANDLE_FILE_INFORMATION& info) {
+    return (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+}
+
+// Reads to the end of the file into buffer, the size being a hint only, as on
+// the other systems. ReadFile on a file handle passes every byte as it is: no
+// line ends are changed and Ctrl-Z does not end the file.
+bool readAll(HANDLE file, std::size_t sizeHint, std::string& buffer, DWORD& error) {
+    if (buffer.size() < sizeHint + 1)
+        buffer.resize(sizeHint + 1);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == buffer.size())
+            buffer.resize(buffer.size() * 2);
+        const auto wanted = static_cast<DWORD>(std::min(buffer.size() - filled, kMaxTransfer));
+        DWORD got = 0;
+        if (!::ReadFile(file, buffer.data() + filled, wanted, &got, nullptr)) {
+            error = ::GetLastError();
+            buffer.clear();
+            return false;
+        }
+        if (got == 0)
+            break;
+        filled += got;
+        if (got < wanted && filled >= sizeHint)
+            break;
+    }
+    buffer.resize(filled);
+    return true;
+}
+
+bool writeRaw(HANDLE file, const char* data, std::size_t size) {
+    while (size > 0) {
+        const auto chunk = static_cast<DWORD>(std::min(size, kMaxTransfer));
+        DWORD written = 0;
+        if (!::WriteFile(file, data, chunk, &written, nullptr) || written == 0)
+            return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+// Writes the pieces in order. Windows has no gathered write for ordinary
+// handles, and a removal leaves thousands of short runs, so they are joined
+// in a buffer of a megabyte first; long pieces go straight through.
+bool writeAll(HANDLE file, std::span<const std::string_view> pieces) {
+    constexpr std::size_t kStaging = std::size_t{1} << 20;
+    std::size_t total = 0;
+    for (std::string_view piece : pieces)
+        total += piece.size();
+    std::string staging;
+    staging.reserve(std::min(kStaging, total));
+    for (std::string_view piece : pieces) {
+        if (staging.size() + piece.size() > kStaging) {
+            if (!writeRaw(file, staging.data(), staging.size()))
+                return false;
+            staging.clear();
+        }
+        if (piece.size() >= kStaging) {
+            if (!writeRaw(file, piece.data(), piece.size()))
+                return false;
+        } else {
+            staging.append(piece);
+        }
+    }
+    return writeRaw(file, staging.data(), staging.size());
+}
+
+// Creates the temporary exclusively. One left by an earlier process that had
+// our id cannot belong to a running process, so it is replaced.
+HANDLE createTemporary(const std::wstring& temporary) {
+    const auto create = [&] {
+        return ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+    HANDLE handle = create();
+    if (handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_FILE_EXISTS) {
+        ::DeleteFileW(temporary.c_str());
+        handle = create();
+    }
+    return handle;
+}
+
+// Writes the bytes into a new temporary beside target and puts them on disk;
+// the temporary's name on success. On failure nothing is left behind.
+std::optional<std::wstring> writeTemporary(const std::wstring& target,
+                                           std::span<const std::string_view> pieces,
+                                           WriteStatus& failure) {
+    const std::wstring temporary =
+        win32::joinPath(win32::folderOf(target),
+                        win32::temporaryName(win32::nameOf(target), ::GetCurrentProcessId()));
+    FileHandle file(createTemporary(temporary));
+    if (!file) {
+        failure = WriteStatus::NotWritable;
+        return std::nullopt;
+    }
+    if (!writeAll(file.get(), pieces) || !::FlushFileBuffers(file.get()) || !file.close()) {
+        file.reset();
+        ::DeleteFileW(temporary.c_str());
+        failure = WriteStatus::WriteFailed;
+        return std::nullopt;
+    }
+    return temporary;
+}
+
+bool moveOver(const std::wstring& from, const std::wstring& to) {
+    return win32::retryWhileInUse([&] {
+        return ::MoveFileExW(from.c_str(), to.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    });
+}
+
+// Why target could not be replaced: held by another program, or not ours to
+// change.
+WriteStatus replaceFailure(const std::wstring& target) {
+    FileHandle probe(::CreateFileW(target.c_str(), DELETE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+    if (probe)
+        return WriteStatus::WriteFailed;
+    const DWORD error = ::GetLastError();
+    if (win32::isInUseError(error))
+        return WriteStatus::InUse;
+    return error == ERROR_ACCESS_DENIED ? WriteStatus::NotWritable : WriteStatus::WriteFailed;
+}
+
+// Puts the flushed temporary in target's place. ReplaceFileW keeps what
+// belongs to the file rather than to its bytes: its security descriptor, its
+// attributes, its creation time, its other streams.
+WriteStatus replaceWithTemporary(const std::wstring& target, const std::wstring& temporary) {
+    constexpr DWORD kFlags = REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS;
+    const bool replaced = win32::retryWhileInUse([&] {
+        return ::ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, kFlags, nullptr,
+                              nullptr) != 0;
+    });
+    if (replaced)
+        return WriteStatus::Ok;
+    switch (::GetLastError()) {
+    case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
+        // The old file is gone already and the temporary holds the only copy
+        // of the contents: it must take the name. Should even that fail, it
+        // takes a name that a later run's clean-up leaves alone.
+        if (moveOver(temporary, target))
+            return WriteStatus::Ok;
+        moveOver(temporary, target + L".faultward-saved");
+        return WriteStatus::WriteFailed;
+    case ERROR_NOT_SUPPORTED:
+    case ERROR_INVALID_FUNCTION:
+    case ERROR_INVALID_PARAMETER:
+        // Some network file systems cannot replace; a rename still keeps
+        // the file whole.
+        if (moveOver(temporary, target))
+            return WriteStatus::Ok;
+        break;
+    default:
+        break;
+    }
+    ::DeleteFileW(temporary.c_str());
+    return replaceFailure(target);
+}
+
+std::optional<FileIdentity> identityOfFile(const std::wstring& name) {
+    FileHandle file(win32::openExisting(name, FILE_READ_ATTRIBUTES, 0));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!file || !::GetFileInformationByHandle(file.get(), &info))
+        return std::nullopt;
+    return identityOf(info);
+}
+
+// The name of the file an open handle refers to, links followed and in the
+// letter case the folder holds it in.
+std::optional<std::wstring> finalName(HANDLE file) {
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetFinalPathNameByHandleW(
+            file, name.data(), static_cast<DWORD>(name.size()), FILE_NAME_NORMALIZED);
+        if (length == 0)
+            return std::nullopt;
+        if (length < name.size()) {
+            name.resize(length);
+            return name;
+        }
+        name.resize(length);
+    }
+}
+
+bool processRunning(DWORD id) {
+    const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    if (!process)
+        // Another user's process may not be opened, but it runs.
+        return ::GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD code = 0;
+    const bool running = ::GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    ::CloseHandle(process);
+    return running;
+}
+
+} // namespace
+
+ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffer,
+                           FileIdentity* identity) {
+    const std::wstring name = win32::extendedPath(path);
+    if (win32::isDevicePath(name))
+        return ReadStatus::NotRegularFile;
+    const DWORD attributes = ::GetFileAttributesW(name.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return readStatusFrom(::GetLastError());
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return ReadStatus::NotRegularFile;
+    FileHandle file(win32::openExisting(name, GENERIC_READ, FILE_FLAG_SEQUENTIAL_SCAN));
+    if (!file)
+        return readStatusFrom(::GetLastError());
+    BY_HANDLE_FILE_INFORMATION info;
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK)
+        return ReadStatus::NotRegularFile;
+    if (!::GetFileInformationByHandle(file.get(), &info))
+        return ReadStatus::NotReadable;
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return ReadStatus::NotRegularFile;
+
+    bool complete = false;
+    DWORD error = 0;
+    try {
+        complete = readAll(file.get(), static_cast<std::size_t>(sizeOf(info)), buffer, error);
+    } catch (const std::bad_alloc&) {
+        std::string().swap(buffer);
+    }
+    if (!complete)
+        return win32::isInUseError(error) ? ReadStatus::InUse : ReadStatus::NotReadable;
+    if (identity)
+        *identity = identityOf(info);
+    return ReadStatus::Ok;
+}
+
+ReadStatus identifyFile(const std::filesystem::path& path, FileIdentity& identity) {
+    const std::wstring name = win32::extendedPath(path);
+    if (win32::isDevicePath(name))
+        return ReadStatus::NotReadable;
+    // Attributes only, shared with everyone; backup semantics let a folder be
+    // opened too, so that it is told apart from a missing file.
+    FileHandle file(win32::openExisting(name, FILE_READ_ATTRIBUTES, FILE_FLAG_BACKUP_SEMANTICS));
+    if (!file)
+        return readStatusFrom(::GetLastError());
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(file.get(), &info))
+        return ReadStatus::NotReadable;
+    identity = identityOf(info);
+    return ReadStatus::Ok;
+}
+
+WriteStatus replaceFileContents(const std::filesystem::path& path,
+                                std::span<const std::string_view> pieces,
+                                FileIdentity* newIdentity) {
+    std::wstring target = win32::extendedPath(path);
+    if (win32::isDevicePath(target))
+        return WriteStatus::NotWritable;
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+        return WriteStatus::NotWritable;
+    {
+        // Opening for writing and deleting asks the file's security whether
+        // we may replace it, and meets a program that holds it without
+        // sharing it (and waits for it to let go) before any work is done.
+        FileHandle probe(
+            win32::openExisting(target, FILE_WRITE_DATA | FILE_READ_ATTRIBUTES | DELETE, 0));
+        if (!probe)
+            return win32::isInUseError(::GetLastError()) ? WriteStatus::InUse
+                                                         : WriteStatus::NotWritable;
+        if (::GetFileType(probe.get()) != FILE_TYPE_DISK)
+            return WriteStatus::NotWritable;
+        // The name on disk: an entry may spell it in another letter case,
+        // which a rename would give the file, and a link leads to the file
+        // to replace (the link stays a link).
+        if (const auto onDisk = finalName(probe.get()))
+            target = *onDisk;
+        else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            return WriteStatus::NotWritable;
+    }
+    WriteStatus failure = WriteStatus::WriteFailed;
+    const auto temporary = writeTemporary(target, pieces, failure);
+    if (!temporary)
+        return failure;
+    const WriteStatus status = replaceWithTemporary(target, *temporary);
+    if (status == WriteStatus::Ok && newIdentity) {
+        if (const auto identity = identityOfFile(target))
+            *newIdentity = *identity;
+    }
+    return status;
+}
+
+WriteStatus replaceFileContents(const std::filesystem::path& path, std::string_view bytes,
+                                FileIdentity* newIdentity) {
+    return replaceFileContents(path, std::span(&bytes, 1), newIdentity);
+}
+
+WriteStatus createOrReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
+    const std::wstring target = win32::extendedPath(path);
+    if (::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return replaceFileContents(path, bytes);
+    if (win32::isDevicePath(target))
+        return WriteStatus::NotWritable;
+    WriteStatus failure = WriteStatus::WriteFailed;
+    const auto temporary = writeTemporary(target, std::span(&bytes, 1), failure);
+    if (!temporary)
+        return failure;
+    if (!moveOver(*temporary, target)) {
+        ::DeleteFileW(temporary->c_str());
+        return WriteStatus::WriteFailed;
+    }
+    return WriteStatus::Ok;
+}
+
+void removeStaleTemporaries(const std::filesystem::path& folder) {
+    const std::wstring where = win32::extendedPath(folder.empty() ? "." : folder);
+    WIN32_FIND_DATAW found;
+    const HANDLE search =
+        ::FindFirstFileExW(win32::joinPath(where, L".*.tmp").c_str(), FindExInfoBasic, &found,
+                           FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    const DWORD self = ::GetCurrentProcessId();
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        const auto owner = win32::temporaryOwner(found.cFileName);
+        if (!owner || *owner == self || processRunning(*owner))
+            continue;
+        ::DeleteFileW(win32::joinPath(where, found.cFileName).c_str());
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+}
+
+} // namespace faultward
