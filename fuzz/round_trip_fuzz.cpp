@@ -2,6 +2,7 @@
 // line ending, whenever the file held no marker of its own; removal of a
 // normalised file changes nothing; insertion sees lines, not line endings.
 #include "fuzz_check.h"
+#include "normalised_lines.h"
 #include "rewrite/handler_format.h"
 #include "rewrite/reinsertion.h"
 #include "rewrite/text_lines.h"
@@ -32,16 +33,6 @@ int modeFrom(std::uint8_t byte) {
     default:
         return 32767;
     }
-}
-
-std::string normalised(std::string_view content) {
-    const LineBreaks breaks = detectLineBreaks(content);
-    LineCursor cursor(content, breaks);
-    std::string out;
-    std::string_view line;
-    while (cursor.next(line))
-        appendLine(out, line, lineEnding(breaks));
-    return out;
 }
 
 std::size_t countLines(std::string_view content) {

@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli_run.h"
 #include "support/process.h"
 #include "support/temp_folder.h"
 #include "support/vb_project_generator.h"
@@ -7,29 +8,11 @@
 
 #include <sstream>
 
-using faultward::testing::crlf;
-using faultward::testing::readFile;
 using faultward::testing::runProcess;
-using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
 namespace faultward {
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-// Runs the command line in-process with a settings folder of the test's own.
-CliRun runIn(const fs::path& settingsFolder, std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    CliEnvironment env{out, err, false, settingsFolder};
-    const int status = runCli(args, env);
-    return {status, out.str(), err.str()};
-}
 
 class Cli : public ::testing::Test {
 protected:

@@ -12,7 +12,6 @@
 #include <sstream>
 #include <sys/stat.h>
 
-using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
 namespace faultward::reliability {

@@ -15,8 +15,6 @@
 
 #include <windows.h>
 
-using faultward::testing::readFile;
-using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
 namespace faultward {
