@@ -10,8 +10,7 @@ namespace {
 
 // Windows 10 functions, looked up so that the program still starts on
 // Windows 8, where every monitor has the system's one DPI.
-template <typename Function>
-Function user32Function(const char* name) {
+template <typename Function> Function user32Function(const char* name) {
     return reinterpret_cast<Function>(
         reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }

@@ -1,6 +1,6 @@
+#include "win/message_boxes.h"
 #include "app/texts.h"
 #include "platform/win32_text.h"
-#include "win/message_boxes.h"
 #include "win/resource_ids.h"
 
 namespace faultward::win {
@@ -32,8 +32,8 @@ INT_PTR CALLBACK detailsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         SetDlgItemTextW(dialog, FW_IDC_DETAILS_BOX, shown->details.c_str());
         HWND icon = GetDlgItem(dialog, FW_IDC_DETAILS_ICON);
         if (shown->icon == MessageIcon::Warning)
-            SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_WARNING)),
-                         0);
+            SendMessageW(icon, STM_SETICON,
+                         reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_WARNING)), 0);
         else
             ShowWindow(icon, SW_HIDE);
         MessageBeep(shown->icon == MessageIcon::Warning ? MB_ICONWARNING : MB_OK);

@@ -10,7 +10,8 @@ namespace faultward::win {
 // window has gone.
 class ProgramWindows {
 public:
-    explicit ProgramWindows(std::function<void()> lastClosed) : lastClosed_(std::move(lastClosed)) {}
+    explicit ProgramWindows(std::function<void()> lastClosed)
+        : lastClosed_(std::move(lastClosed)) {}
 
     void opened() { ++open_; }
     void closed() {

@@ -18,7 +18,8 @@ std::string ResourceCueStore::load(int id) {
 
 void SystemWaveOutput::play(std::string_view waveImage) {
     // The image is read from memory while it plays; SoundCues keeps it alive.
-    sndPlaySoundW(reinterpret_cast<LPCWSTR>(waveImage.data()), SND_ASYNC | SND_NODEFAULT | SND_MEMORY);
+    sndPlaySoundW(reinterpret_cast<LPCWSTR>(waveImage.data()),
+                  SND_ASYNC | SND_NODEFAULT | SND_MEMORY);
 }
 
 void SystemWaveOutput::stop() {
