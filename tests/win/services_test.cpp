@@ -1,0 +1,95 @@
+#include "win_test_support.h"
+
+#include "support/temp_folder.h"
+#include "win/help_key.h"
+#include "win/program_windows.h"
+#include "win/resource_sound.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace faultward::wintest {
+namespace {
+
+using faultward::testing::TempFolder;
+
+std::string sourceFile(const std::string& relative) {
+    // The source tree is a Unix path; wine shows the Unix root as drive Z:.
+    std::ifstream in("Z:" FW_SOURCE_DIR "/" + relative, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(Resources, cuesAreTheRecordedBytes_andAMissingCueThrows) {
+    win::ResourceCueStore cues;
+    const std::string click = sourceFile("resources/sounds/cue11_click.wav");
+    const std::string chime = sourceFile("resources/sounds/cue12_chime.wav");
+    ASSERT_FALSE(click.empty());
+    EXPECT_EQ(cues.load(11), click);
+    EXPECT_EQ(cues.load(12), chime);
+    EXPECT_THROW(cues.load(13), std::runtime_error);
+}
+
+TEST(Resources, versionResourceIsTheProgramsVersion) {
+    const auto version = win::moduleVersion(GetModuleHandleW(nullptr));
+    ASSERT_TRUE(version);
+    EXPECT_EQ(version->major, 1);
+    EXPECT_EQ(version->minor, 0);
+    EXPECT_EQ(version->revision, 11);
+}
+
+TEST(FileDialog, filterBecomesZeroSeparatedPartsEndedTwice) {
+    const std::wstring filter = win::dialogFilter("All (*.*)|*.*|Projects|*.vbp");
+    EXPECT_EQ(filter, std::wstring(L"All (*.*)\0*.*\0Projects\0*.vbp\0\0", 30));
+}
+
+TEST(HelpKey, opensAFileThatIsThere_namesAPathThatIsNot) {
+    TempFolder folder;
+    RecordingMessages messages;
+    std::vector<std::wstring> opened;
+    const auto opener = [&opened](HWND, const std::wstring& file) {
+        opened.push_back(file);
+        return true;
+    };
+    win::HelpKey missing(folder / "faultwardhelp.html", messages, opener);
+    missing.showHelp(nullptr);
+    EXPECT_TRUE(opened.empty());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("faultwardhelp.html"), std::string::npos);
+    EXPECT_NE(messages.shown[0].text.find("could not be found"), std::string::npos);
+
+    folder.write("faultwardhelp.html", "<html></html>");
+    win::HelpKey present(folder / "faultwardhelp.html", messages, opener);
+    // F1 pressed opens it once; a held key's repeats do not.
+    MSG press{nullptr, WM_KEYDOWN, VK_F1, 1, 0, {}};
+    MSG repeat{nullptr, WM_KEYDOWN, VK_F1, (1 << 30) | 1, 0, {}};
+    MSG other{nullptr, WM_KEYDOWN, VK_F2, 1, 0, {}};
+    EXPECT_TRUE(present.handleKey(press));
+    EXPECT_TRUE(present.handleKey(repeat));
+    EXPECT_FALSE(present.handleKey(other));
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], (folder / "faultwardhelp.html").wstring());
+    EXPECT_EQ(messages.shown.size(), 1u);
+
+    // The system that cannot show the page says so too.
+    win::HelpKey refused(folder / "faultwardhelp.html", messages,
+                         [](HWND, const std::wstring&) { return false; });
+    refused.showHelp(nullptr);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_NE(messages.shown[1].text.find("could not be opened"), std::string::npos);
+}
+
+TEST(ProgramWindows, endsWhenTheLastWindowHasClosed) {
+    int ended = 0;
+    win::ProgramWindows windows([&ended] { ++ended; });
+    windows.opened();
+    windows.opened();
+    windows.closed();
+    EXPECT_EQ(ended, 0);
+    windows.closed();
+    EXPECT_EQ(ended, 1);
+}
+
+} // namespace
+} // namespace faultward::wintest
