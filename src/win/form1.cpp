@@ -39,6 +39,32 @@ HIMAGELIST loadPicture(int resourceId) {
     return list;
 }
 
+// Whether every caption of the tool row fits its button below the picture
+// in font, wrapped at its spaces as the button wraps it.
+bool captionsFit(HWND anyButton, HFONT font, int dpi, const HIMAGELIST (&pictures)[4]) {
+    HDC dc = GetDC(anyButton);
+    int slot = 0;
+    const HGDIOBJ previous = SelectObject(dc, font);
+    bool fit = true;
+    for (const ToolButton& tool : kToolButtons) {
+        // The button's frame and focus rectangle take a few pixels a side; the
+        // picture and its margin take the top.
+        RECT room{0, 0, px(tool.width, dpi) - 8, 0};
+        const std::wstring caption = win32::wideFromBytes(tool.caption);
+        DrawTextW(dc, caption.c_str(), -1, &room, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
+        int pictureWidth = 0, pictureHeight = 0;
+        if (pictures[slot])
+            ImageList_GetIconSize(pictures[slot], &pictureWidth, &pictureHeight);
+        ++slot;
+        const int roomHeight = px(tool.height, dpi) - 8 - pictureHeight;
+        if (room.right > px(tool.width, dpi) - 8 || room.bottom > roomHeight)
+            fit = false;
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(anyButton, dc);
+    return fit;
+}
+
 } // namespace
 
 Form1::Form1(MdiForm1& main) : main_(main), dpi_(main.dpi()) {
@@ -196,7 +222,7 @@ void Form1::createToolRow() {
             BUTTON_IMAGELIST shown{};
             shown.himl = pictures;
             shown.uAlign = BUTTON_IMAGELIST_ALIGN_TOP;
-            shown.margin = {0, 4, 0, 0};
+            shown.margin = {0, 2, 0, 0};
             SendMessageW(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&shown));
         }
         ++slot;
@@ -226,10 +252,19 @@ void Form1::applyDpi(int dpi) {
 void Form1::layout() {
     font_.reset(createDialogFont(dpi_));
     labelFont_.reset(createFont(kProjectLabelFont, dpi_));
+    // One caption size for the whole row, the largest in which every caption fits.
+    captionFont_.reset(nullptr);
+    for (double points = 8; points >= 6 && !captionFont_.get(); points -= 0.5) {
+        HFONT font = createFont({"MS Shell Dlg", points, false}, dpi_);
+        if (captionsFit(toolButtons_.at(0), font, dpi_, pictures_) || points <= 6)
+            captionFont_.reset(font);
+        else
+            DeleteObject(font);
+    }
     for (const ToolButton& tool : kToolButtons) {
         HWND button = toolButtons_.at(tool.index);
         placeControl(button, pxRect({tool.left, tool.top, tool.width, tool.height}, dpi_));
-        setFont(button, font_.get());
+        setFont(button, captionFont_.get());
     }
     placeControl(label_, pxRect(kProjectLabel, dpi_));
     setFont(label_, labelFont_.get());

@@ -77,6 +77,7 @@ private:
     HIMAGELIST pictures_[4] = {};
     OwnedFont font_;
     OwnedFont labelFont_;
+    OwnedFont captionFont_;
     bool showing_ = false; // the core is changing the list; its ticks are not the user's
 };
 
