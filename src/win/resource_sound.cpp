@@ -18,12 +18,13 @@ std::string ResourceCueStore::load(int id) {
 
 void SystemWaveOutput::play(std::string_view waveImage) {
     // The image is read from memory while it plays; SoundCues keeps it alive.
-    sndPlaySoundW(reinterpret_cast<LPCWSTR>(waveImage.data()),
-                  SND_ASYNC | SND_NODEFAULT | SND_MEMORY);
+    // With SND_MEMORY the name is the image itself, so the ANSI entry point
+    // takes it as well as the wide one.
+    sndPlaySoundA(waveImage.data(), SND_ASYNC | SND_NODEFAULT | SND_MEMORY);
 }
 
 void SystemWaveOutput::stop() {
-    sndPlaySoundW(nullptr, 0);
+    sndPlaySoundA(nullptr, 0);
 }
 
 void SystemWaveOutput::processPendingEvents() {

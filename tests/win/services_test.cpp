@@ -31,6 +31,22 @@ TEST(Resources, cuesAreTheRecordedBytes_andAMissingCueThrows) {
     EXPECT_THROW(cues.load(13), std::runtime_error);
 }
 
+TEST(Resources, cuesPlayFromTheirOwnBytes_andStopHarmlesslyWhenSilent) {
+    win::ResourceCueStore store;
+    int pending = 0;
+    win::SystemWaveOutput output([&pending] { ++pending; });
+    SoundCues cues(store, output);
+    cues.Play_Sound(11);
+    cues.Play_Sound(11);
+    EXPECT_EQ(cues.Sound_Data(), store.load(11));
+    cues.Play_Sound(12);
+    cues.Stop_Sound();
+    cues.Stop_Sound();
+    EXPECT_EQ(cues.Sound_Data(), store.load(12));
+    // Every cue let the windows handle what was waiting.
+    EXPECT_EQ(pending, 3);
+}
+
 TEST(Resources, versionResourceIsTheProgramsVersion) {
     const auto version = win::moduleVersion(GetModuleHandleW(nullptr));
     ASSERT_TRUE(version);
