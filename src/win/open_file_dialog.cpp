@@ -1,6 +1,7 @@
 #include "platform/win32_text.h"
 #include "win/file_dialog.h"
 
+#include <cderr.h>
 #include <commdlg.h>
 
 #include <algorithm>
@@ -42,9 +43,17 @@ public:
         // Hide the read-only box; nothing else. The file need not exist, and
         // the chosen file's folder becomes the current folder.
         dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER;
-        if (!GetOpenFileNameW(&dialog))
+        if (GetOpenFileNameW(&dialog))
+            return win32::bytesFromWide(file.data());
+        // A stored path the dialog cannot take (a name with characters no
+        // file name has) would keep it from ever opening again: it opens
+        // once more without the preset instead.
+        if (CommDlgExtendedError() != FNERR_INVALIDFILENAME || preset.empty())
             return std::nullopt;
-        return win32::bytesFromWide(file.data());
+        std::fill(file.begin(), file.end(), L'\0');
+        if (GetOpenFileNameW(&dialog))
+            return win32::bytesFromWide(file.data());
+        return std::nullopt;
     }
 };
 
