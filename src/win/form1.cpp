@@ -67,7 +67,7 @@ bool captionsFit(HWND anyButton, HFONT font, int dpi, const HIMAGELIST (&picture
 
 } // namespace
 
-Form1::Form1(MdiForm1& main) : main_(main), dpi_(main.dpi()) {
+Form1::Form1(MDIForm1& main) : main_(main), dpi_(main.dpi()) {
     registerWindowClass(kClassName, procedure, GetSysColorBrush(COLOR_BTNFACE));
     // No caption and no frame: the window fills the frame's client area as
     // designed, and cannot be moved or closed on its own.

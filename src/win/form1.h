@@ -10,7 +10,7 @@
 
 namespace faultward::win {
 
-class MdiForm1;
+class MDIForm1;
 
 // The project files window, a child of the main window without a caption:
 // the tool row, the etched rule, the project's path, the list of its source
@@ -21,7 +21,7 @@ class Form1 final : public ProjectFilesView {
 public:
     static constexpr const wchar_t* kClassName = L"Form1";
 
-    explicit Form1(MdiForm1& main);
+    explicit Form1(MDIForm1& main);
     ~Form1() override;
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -65,7 +65,7 @@ private:
     HWND createControl(const wchar_t* windowClass, const std::wstring& text, DWORD style, int id,
                        DWORD exStyle = 0);
 
-    MdiForm1& main_;
+    MDIForm1& main_;
     HWND hwnd_ = nullptr;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
     std::map<int, HWND> toolButtons_;

@@ -59,18 +59,18 @@ std::optional<ModuleVersion> moduleVersion(HMODULE module) {
                          static_cast<int>(LOWORD(fixed->dwFileVersionLS))};
 }
 
-AboutWindow::AboutWindow(about::SysInfoPlatform& platform, std::function<void()> opened,
-                         std::function<void()> closed)
+frmAbout::frmAbout(about::SysInfoPlatform& platform, std::function<void()> opened,
+                   std::function<void()> closed)
     : platform_(platform), opened_(std::move(opened)), closed_(std::move(closed)) {}
 
-AboutWindow::~AboutWindow() {
+frmAbout::~frmAbout() {
     if (hwnd_) {
-        attachWindowObject<AboutWindow>(hwnd_, nullptr);
+        attachWindowObject<frmAbout>(hwnd_, nullptr);
         DestroyWindow(hwnd_);
     }
 }
 
-HWND AboutWindow::show(HWND over) {
+HWND frmAbout::show(HWND over) {
     if (!hwnd_) {
         create();
         RECT outer;
@@ -91,7 +91,7 @@ HWND AboutWindow::show(HWND over) {
     return hwnd_;
 }
 
-void AboutWindow::create() {
+void frmAbout::create() {
     registerWindowClass(kClassName, procedure, GetSysColorBrush(COLOR_BTNFACE));
     dpi_ = windowDpi(nullptr);
     const RECT outer = outerRectForClient(px(kAboutClientWidth, dpi_), px(kAboutClientHeight, dpi_),
@@ -124,7 +124,7 @@ void AboutWindow::create() {
         opened_();
 }
 
-void AboutWindow::Form_Load() {
+void frmAbout::Form_Load() {
     SetWindowTextW(hwnd_, win32::wideFromBytes(aboutCaption()).c_str());
     // The version the executable's resource carries, as the file's properties show it.
     std::string version;
@@ -135,7 +135,7 @@ void AboutWindow::Form_Load() {
     SetFocus(control(kAboutButtonBase + kAboutSysInfoButton.index));
 }
 
-void AboutWindow::layout() {
+void frmAbout::layout() {
     font_.reset(createFont(kAboutPanelFont, dpi_));
     boldFont_.reset(createFont({kAboutPanelFont.face, kAboutPanelFont.points, true}, dpi_));
     titleFont_.reset(createFont(kAboutTitleFont, dpi_));
@@ -157,7 +157,7 @@ void AboutWindow::layout() {
     }
 }
 
-void AboutWindow::paintRule(HDC dc) const {
+void frmAbout::paintRule(HDC dc) const {
     RECT grey = pxRect(kAboutRuleGrey, dpi_);
     RECT white = pxRect(kAboutRuleWhite, dpi_);
     grey.bottom = grey.top + 1;
@@ -168,27 +168,27 @@ void AboutWindow::paintRule(HDC dc) const {
     FillRect(dc, &white, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 }
 
-void AboutWindow::cmd_abt_Click(int index) {
+void frmAbout::cmd_abt_Click(int index) {
     if (index == kAboutCloseButton.index)
         SendMessageW(hwnd_, WM_CLOSE, 0, 0);
     else if (index == kAboutSysInfoButton.index)
         about::StartSysInfo(platform_);
 }
 
-LRESULT CALLBACK AboutWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK frmAbout::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* self =
-            static_cast<AboutWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+            static_cast<frmAbout*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->hwnd_ = window;
         attachWindowObject(window, self);
     }
-    AboutWindow* self = windowObject<AboutWindow>(window);
+    frmAbout* self = windowObject<frmAbout>(window);
     if (!self)
         return DefWindowProcW(window, message, wParam, lParam);
     return self->handle(message, wParam, lParam);
 }
 
-LRESULT AboutWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT frmAbout::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) >= kAboutButtonBase &&
@@ -222,7 +222,7 @@ LRESULT AboutWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         DestroyWindow(hwnd_);
         return 0;
     case WM_DESTROY:
-        attachWindowObject<AboutWindow>(hwnd_, nullptr);
+        attachWindowObject<frmAbout>(hwnd_, nullptr);
         hwnd_ = nullptr;
         if (closed_)
             closed_();

@@ -20,16 +20,16 @@ std::optional<ModuleVersion> moduleVersion(HMODULE module);
 // The About window: the program's icon, name and version, the maker text,
 // and the Close and System Info buttons. One window at a time, modeless,
 // owned by no other window, so it stays open after the main window closes.
-class AboutWindow {
+class frmAbout {
 public:
     static constexpr const wchar_t* kClassName = L"frmAbout";
 
     // opened and closed tell the program that a top-level window came and went.
-    AboutWindow(about::SysInfoPlatform& platform, std::function<void()> opened = {},
-                std::function<void()> closed = {});
-    ~AboutWindow();
-    AboutWindow(const AboutWindow&) = delete;
-    AboutWindow& operator=(const AboutWindow&) = delete;
+    frmAbout(about::SysInfoPlatform& platform, std::function<void()> opened = {},
+             std::function<void()> closed = {});
+    ~frmAbout();
+    frmAbout(const frmAbout&) = delete;
+    frmAbout& operator=(const frmAbout&) = delete;
 
     // Loads the window when it is not open, centred over `over`, and brings
     // it to the front.

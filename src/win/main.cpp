@@ -43,10 +43,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     SystemWaveOutput output([&loop] { loop.handlePending(); });
     SoundCues sound(cues, output);
     Win32SysInfoPlatform sysInfo(*messageBoxes);
-    AboutWindow about(
+    frmAbout about(
         sysInfo, [&windows] { windows.opened(); }, [&windows] { windows.closed(); });
 
-    MdiForm1 window(module, {sound, help, about, *fileDialog, *messageBoxes, [] { std::_Exit(0); },
+    MDIForm1 window(module, {sound, help, about, *fileDialog, *messageBoxes, [] { std::_Exit(0); },
                              [&windows] { windows.closed(); }});
     windows.opened();
     module.Load_Settings(window);

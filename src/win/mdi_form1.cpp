@@ -27,7 +27,7 @@ int systemDpi() {
 
 } // namespace
 
-MdiForm1::MdiForm1(Module1& module, WindowServices services) : services_(std::move(services)) {
+MDIForm1::MDIForm1(Module1& module, WindowServices services) : services_(std::move(services)) {
     registerWindowClass(kClassName, procedure, reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1),
                         programIcon(GetSystemMetrics(SM_CXICON)));
     menu_ = createMainMenu();
@@ -54,15 +54,15 @@ MdiForm1::MdiForm1(Module1& module, WindowServices services) : services_(std::mo
     form1_->show();
 }
 
-MdiForm1::~MdiForm1() {
+MDIForm1::~MDIForm1() {
     if (hwnd_) {
         // Gone without a close: nothing is saved, as after Exit.
-        attachWindowObject<MdiForm1>(hwnd_, nullptr);
+        attachWindowObject<MDIForm1>(hwnd_, nullptr);
         DestroyWindow(hwnd_);
     }
 }
 
-void MdiForm1::createClient() {
+void MDIForm1::createClient() {
     CLIENTCREATESTRUCT client{};
     client.idFirstChild = kFirstMdiChildId;
     RECT area;
@@ -75,24 +75,24 @@ void MdiForm1::createClient() {
         GetModuleHandleW(nullptr), &client);
 }
 
-SIZE MdiForm1::designedOuterSize() const {
+SIZE MDIForm1::designedOuterSize() const {
     return {px(kMainOuterWidth, dpi_), px(kMainOuterHeight, dpi_)};
 }
 
-LRESULT CALLBACK MdiForm1::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK MDIForm1::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* self =
-            static_cast<MdiForm1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+            static_cast<MDIForm1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->hwnd_ = window;
         attachWindowObject(window, self);
     }
-    MdiForm1* self = windowObject<MdiForm1>(window);
+    MDIForm1* self = windowObject<MDIForm1>(window);
     if (!self)
         return DefFrameProcW(window, nullptr, message, wParam, lParam);
     return self->handle(message, wParam, lParam);
 }
 
-LRESULT MdiForm1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MDIForm1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         // Menu items (0) and accelerators (1); controls notify their own parent.
@@ -127,7 +127,7 @@ LRESULT MdiForm1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         DestroyWindow(hwnd_);
         return 0;
     case WM_DESTROY: {
-        attachWindowObject<MdiForm1>(hwnd_, nullptr);
+        attachWindowObject<MDIForm1>(hwnd_, nullptr);
         const LRESULT result = DefFrameProcW(hwnd_, client_, message, wParam, lParam);
         hwnd_ = nullptr;
         if (services_.closed)
@@ -140,7 +140,7 @@ LRESULT MdiForm1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefFrameProcW(hwnd_, client_, message, wParam, lParam);
 }
 
-bool MdiForm1::command(int id) {
+bool MDIForm1::command(int id) {
     const MenuChoice choice = menuChoice(id);
     switch (choice.group) {
     case MenuGroup::File:
@@ -158,7 +158,7 @@ bool MdiForm1::command(int id) {
     return false;
 }
 
-void MdiForm1::keepDesignedSize(WINDOWPOS& position) const {
+void MDIForm1::keepDesignedSize(WINDOWPOS& position) const {
     if ((position.flags & SWP_NOSIZE) || IsIconic(hwnd_) || IsZoomed(hwnd_))
         return;
     const SIZE outer = designedOuterSize();
@@ -166,7 +166,7 @@ void MdiForm1::keepDesignedSize(WINDOWPOS& position) const {
     position.cy = outer.cy;
 }
 
-void MdiForm1::dpiChanged(int dpi, const RECT& suggested) {
+void MDIForm1::dpiChanged(int dpi, const RECT& suggested) {
     dpi_ = dpi;
     const SIZE outer = designedOuterSize();
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, outer.cx, outer.cy,
@@ -175,48 +175,48 @@ void MdiForm1::dpiChanged(int dpi, const RECT& suggested) {
         form1_->applyDpi(dpi);
 }
 
-void MdiForm1::paintNow() {
+void MDIForm1::paintNow() {
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     paintPace_.painted();
 }
 
-void MdiForm1::paintWhileBusy() {
+void MDIForm1::paintWhileBusy() {
     if (paintPace_.due())
         paintNow();
 }
 
-void MdiForm1::setCaption(std::string_view text) {
+void MDIForm1::setCaption(std::string_view text) {
     // The frame paints its caption as the text is set: it shows at once.
     SetWindowTextW(hwnd_, win32::wideFromBytes(text).c_str());
     paintPace_.painted();
 }
 
-void MdiForm1::setModeChecked(int mode, bool checked) {
+void MDIForm1::setModeChecked(int mode, bool checked) {
     CheckMenuItem(menu_, static_cast<UINT>(kOptionItemBase + mode),
                   MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void MdiForm1::showBusyPointer() {
+void MDIForm1::showBusyPointer() {
     win::showBusyPointer();
 }
 
-void MdiForm1::showDefaultPointer() {
+void MDIForm1::showDefaultPointer() {
     win::showDefaultPointer();
 }
 
-void MdiForm1::showMessage(std::string_view text, MessageIcon icon, std::string_view details) {
+void MDIForm1::showMessage(std::string_view text, MessageIcon icon, std::string_view details) {
     services_.messageBoxes.showMessage(hwnd_, text, icon, details);
 }
 
-std::optional<std::string> MdiForm1::askOpenFile(const OpenFileRequest& request) {
+std::optional<std::string> MDIForm1::askOpenFile(const OpenFileRequest& request) {
     return services_.fileDialog.askOpenFile(hwnd_, request);
 }
 
-void MdiForm1::showAbout() {
+void MDIForm1::showAbout() {
     services_.about.show(hwnd_);
 }
 
-void MdiForm1::endProgramNow() {
+void MDIForm1::endProgramNow() {
     services_.endProgram();
 }
 

@@ -18,7 +18,7 @@ class SoundPlayer;
 
 namespace faultward::win {
 
-class AboutWindow;
+class frmAbout;
 class FileDialog;
 class Form1;
 class MessageBoxes;
@@ -28,7 +28,7 @@ class MessageBoxes;
 struct WindowServices {
     SoundPlayer& sound;
     HelpOpener& help;
-    AboutWindow& about;
+    frmAbout& about;
     FileDialog& fileDialog;
     MessageBoxes& messageBoxes;
     // Ends the process at once, skipping the close handler and so the saving
@@ -42,15 +42,15 @@ struct WindowServices {
 // the project files window, with the File, Options and Help menus. What its
 // commands do lives in the core; this window shows it and hands the user's
 // choices over.
-class MdiForm1 final : public MainWindowView {
+class MDIForm1 final : public MainWindowView {
 public:
     static constexpr const wchar_t* kClassName = L"MDIForm1";
 
     // Creates the window, hidden; the caller shows it once the settings are in.
-    MdiForm1(Module1& module, WindowServices services);
-    ~MdiForm1() override;
-    MdiForm1(const MdiForm1&) = delete;
-    MdiForm1& operator=(const MdiForm1&) = delete;
+    MDIForm1(Module1& module, WindowServices services);
+    ~MDIForm1() override;
+    MDIForm1(const MDIForm1&) = delete;
+    MDIForm1& operator=(const MDIForm1&) = delete;
 
     HWND hwnd() const { return hwnd_; }
     HWND mdiClient() const { return client_; }

@@ -21,7 +21,7 @@ bool MemoryStore::writeString(std::string_view section, std::string_view key,
 
 WinProgram::WinProgram(std::int16_t storedMode) {
     store.values["OS/Error_Flag"] = std::to_string(storedMode);
-    window = std::make_unique<win::MdiForm1>(
+    window = std::make_unique<win::MDIForm1>(
         module, win::WindowServices{sound, help, about, dialog, messages, [this] { ++ended; },
                                     [this] { ++closed; }});
     module.Load_Settings(*window);

@@ -109,9 +109,9 @@ struct WinProgram {
     RecordingMessages messages;
     NoSysInfo sysInfo;
     int aboutOpened = 0, aboutClosed = 0;
-    win::AboutWindow about{sysInfo, [this] { ++aboutOpened; }, [this] { ++aboutClosed; }};
+    win::frmAbout about{sysInfo, [this] { ++aboutOpened; }, [this] { ++aboutClosed; }};
     int ended = 0, closed = 0;
-    std::unique_ptr<win::MdiForm1> window;
+    std::unique_ptr<win::MDIForm1> window;
 };
 
 std::wstring windowText(HWND window);
