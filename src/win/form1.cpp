@@ -25,14 +25,27 @@ UINT checkState(bool ticked) {
     return INDEXTOSTATEIMAGEMASK(ticked ? 2 : 1);
 }
 
-HIMAGELIST loadPicture(int resourceId) {
-    const auto bitmap =
-        static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId),
-                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+// A tool picture at dpi: drawn for 96, stretched to the size it has there.
+HIMAGELIST loadPicture(int resourceId, int dpi) {
+    const auto load = [resourceId](int width, int height) {
+        return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
+                                               MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, width,
+                                               height, LR_CREATEDIBSECTION));
+    };
+    HBITMAP bitmap = load(0, 0);
     if (!bitmap)
         return nullptr;
     BITMAP shape{};
     GetObjectW(bitmap, sizeof shape, &shape);
+    if (dpi != USER_DEFAULT_SCREEN_DPI) {
+        const int width = MulDiv(shape.bmWidth, dpi, USER_DEFAULT_SCREEN_DPI);
+        const int height = MulDiv(shape.bmHeight, dpi, USER_DEFAULT_SCREEN_DPI);
+        if (HBITMAP scaled = load(width, height)) {
+            DeleteObject(bitmap);
+            bitmap = scaled;
+            GetObjectW(bitmap, sizeof shape, &shape);
+        }
+    }
     HIMAGELIST list = ImageList_Create(shape.bmWidth, shape.bmHeight, ILC_COLOR32, 1, 0);
     ImageList_Add(list, bitmap, nullptr);
     DeleteObject(bitmap);
@@ -46,18 +59,19 @@ bool captionsFit(HWND anyButton, HFONT font, int dpi, const HIMAGELIST (&picture
     int slot = 0;
     const HGDIOBJ previous = SelectObject(dc, font);
     bool fit = true;
+    // The button's frame and focus rectangle take a few pixels a side; the
+    // picture and its margin take the top.
+    const int frame = px(120, dpi);
     for (const ToolButton& tool : kToolButtons) {
-        // The button's frame and focus rectangle take a few pixels a side; the
-        // picture and its margin take the top.
-        RECT room{0, 0, px(tool.width, dpi) - 8, 0};
+        RECT room{0, 0, px(tool.width, dpi) - frame, 0};
         const std::wstring caption = win32::wideFromBytes(tool.caption);
         DrawTextW(dc, caption.c_str(), -1, &room, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
         int pictureWidth = 0, pictureHeight = 0;
         if (pictures[slot])
             ImageList_GetIconSize(pictures[slot], &pictureWidth, &pictureHeight);
         ++slot;
-        const int roomHeight = px(tool.height, dpi) - 8 - pictureHeight;
-        if (room.right > px(tool.width, dpi) - 8 || room.bottom > roomHeight)
+        const int roomHeight = px(tool.height, dpi) - frame - pictureHeight;
+        if (room.right > px(tool.width, dpi) - frame || room.bottom > roomHeight)
             fit = false;
     }
     SelectObject(dc, previous);
@@ -210,22 +224,11 @@ void Form1::createToolRow() {
                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
-    int slot = 0;
     for (const ToolButton& tool : kToolButtons) {
         HWND button = createControl(WC_BUTTONW, wide(tool.caption),
                                     WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE | BS_CENTER,
                                     kToolButtonBase + tool.index);
         toolButtons_[tool.index] = button;
-        // The picture above the caption.
-        if (HIMAGELIST pictures = loadPicture(FW_IDB_TOOL_BASE + tool.index)) {
-            pictures_[slot] = pictures;
-            BUTTON_IMAGELIST shown{};
-            shown.himl = pictures;
-            shown.uAlign = BUTTON_IMAGELIST_ALIGN_TOP;
-            shown.margin = {0, 2, 0, 0};
-            SendMessageW(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&shown));
-        }
-        ++slot;
         if (*tool.tooltip) {
             std::wstring tip = wide(tool.tooltip);
             TTTOOLINFOW info{};
@@ -241,6 +244,25 @@ void Form1::createToolRow() {
     }
 }
 
+void Form1::setPictures() {
+    int slot = 0;
+    for (const ToolButton& tool : kToolButtons) {
+        // The picture above the caption; the button draws from the list it
+        // holds, so the old list goes only once the new one is in place.
+        HIMAGELIST previous = pictures_[slot];
+        pictures_[slot] = loadPicture(FW_IDB_TOOL_BASE + tool.index, dpi_);
+        BUTTON_IMAGELIST shown{};
+        shown.himl = pictures_[slot];
+        shown.uAlign = BUTTON_IMAGELIST_ALIGN_TOP;
+        shown.margin = {0, px(30, dpi_), 0, 0};
+        SendMessageW(toolButtons_.at(tool.index), BCM_SETIMAGELIST, 0,
+                     reinterpret_cast<LPARAM>(&shown));
+        if (previous)
+            ImageList_Destroy(previous);
+        ++slot;
+    }
+}
+
 void Form1::applyDpi(int dpi) {
     dpi_ = dpi;
     SetWindowPos(hwnd_, nullptr, 0, 0, px(kFilesWidth, dpi_), px(kFilesHeight, dpi_),
@@ -252,6 +274,7 @@ void Form1::applyDpi(int dpi) {
 void Form1::layout() {
     font_.reset(createDialogFont(dpi_));
     labelFont_.reset(createFont(kProjectLabelFont, dpi_));
+    setPictures();
     // One caption size for the whole row, the largest in which every caption fits.
     captionFont_.reset(nullptr);
     for (double points = 8; points >= 6 && !captionFont_.get(); points -= 0.5) {

@@ -59,6 +59,7 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     void createToolRow();
+    void setPictures();
     void layout();
     void paintRule(HDC dc) const;
     void listNotified(const NMHDR& header);

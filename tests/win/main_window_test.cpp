@@ -3,6 +3,7 @@
 #include "app/main_window_logic.h"
 #include "win/control_ids.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 namespace faultward::wintest {
@@ -70,6 +71,56 @@ TEST(MainWindow, keepsItsDesignedOuterSize_afterMaximizeDragAndMinimize) {
 
     EXPECT_EQ(GetWindowLongW(frame, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
     EXPECT_EQ(narrow(windowText(frame)), "Faultward");
+}
+
+RECT placeInParent(HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+LONG fontHeight(HWND control) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    return font.lfHeight;
+}
+
+// Moved to a monitor of 144 dots per inch, the window and everything in it
+// take the designed sizes at that DPI.
+TEST(MainWindow, newDpiScalesTheFrameTheControlsAndTheirFonts) {
+    WinProgram program;
+    HWND frame = program.window->hwnd();
+    RECT suggested{10, 20, 10 + 500, 20 + 500};
+    SendMessageW(frame, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(outerSize(frame).cx, 488);
+    EXPECT_EQ(outerSize(frame).cy, 533);
+
+    const RECT list = placeInParent(program.form1().List1());
+    EXPECT_EQ(list.left, 12);
+    EXPECT_EQ(list.top, 120);
+    EXPECT_EQ(list.right - list.left, 446);
+    EXPECT_EQ(list.bottom - list.top, 276);
+    const RECT help = placeInParent(program.form1().cmd_tbl(7));
+    EXPECT_EQ(help.left, 348);
+    EXPECT_EQ(help.bottom - help.top, 86);
+    // The pictures grow with the rest: 24 by 23 pixels drawn for 96 DPI.
+    BUTTON_IMAGELIST pictures{};
+    SendMessageW(program.form1().cmd_tbl(2), BCM_GETIMAGELIST, 0,
+                 reinterpret_cast<LPARAM>(&pictures));
+    int width = 0, height = 0;
+    ASSERT_TRUE(ImageList_GetIconSize(pictures.himl, &width, &height));
+    EXPECT_EQ(width, 36);
+    EXPECT_EQ(height, 35);
+    // 8 points at 144 dots per inch are 16 pixels; the label's 8.25 points, 17.
+    EXPECT_EQ(fontHeight(program.form1().List1()), -16);
+    EXPECT_EQ(fontHeight(program.form1().lbl_proh()), -17);
+
+    // Sizes keep to the new DPI from then on.
+    SendMessageW(frame, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    WinProgram::pump();
+    EXPECT_EQ(outerSize(frame).cx, 488);
 }
 
 TEST(MainWindow, menusCarryTheirCaptionsAccessKeysAndSeparators) {
