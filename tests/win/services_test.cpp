@@ -2,6 +2,7 @@
 
 #include "support/temp_folder.h"
 #include "win/help_key.h"
+#include "win/message_loop.h"
 #include "win/program_windows.h"
 #include "win/resource_sound.h"
 
@@ -94,6 +95,29 @@ TEST(HelpKey, opensAFileThatIsThere_namesAPathThatIsNot) {
     refused.showHelp(nullptr);
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_NE(messages.shown[1].text.find("could not be opened"), std::string::npos);
+}
+
+TEST(MessageLoop, sentHelpKeyOpensTheHelpOnce_andAQuitWaitsForTheLoop) {
+    TempFolder folder;
+    folder.write("faultwardhelp.html", "<html></html>");
+    RecordingMessages messages;
+    int opened = 0;
+    win::HelpKey help(folder / "faultwardhelp.html", messages,
+                      [&opened](HWND, const std::wstring&) {
+                          ++opened;
+                          return true;
+                      });
+    win::MessageLoop loop(help);
+    help.sendHelpKey();
+    loop.handlePending();
+    EXPECT_EQ(opened, 1);
+    loop.handlePending();
+    EXPECT_EQ(opened, 1);
+
+    // Handling what waits while a cue starts must not swallow the end of the program.
+    PostQuitMessage(3);
+    loop.handlePending();
+    EXPECT_EQ(loop.run(), 3);
 }
 
 TEST(ProgramWindows, endsWhenTheLastWindowHasClosed) {
