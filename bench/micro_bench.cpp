@@ -1,31 +1,14 @@
 // Throughput of the hot paths on one synthetic module held in memory.
+#include "rewrite/reinsertion.h"
 #include "rewrite/text_lines.h"
 #include "rewrite/transforms.h"
+#include "sample_module.h"
 
 #include <benchmark/benchmark.h>
 
 #include <string>
 
 namespace {
-
-// About a megabyte of module text in the shape real projects have: short
-// lines, a Sub every twenty lines, CR LF breaks.
-std::string sampleModule(bool withHandlers) {
-    std::string text;
-    int procedure = 0;
-    while (text.size() < (128u << 10)) { // a large module, within the line limit
-        text += "Private Sub Proc" + std::to_string(procedure++) + "_Click(Index As Integer)\r\n";
-        for (int i = 0; i < 18; ++i)
-            text += (i % 3 == 0) ? "    Total = Total + i * Rate\r\n" : "    ' running figures\r\n";
-        text += "End Sub\r\n";
-    }
-    if (!withHandlers)
-        return text;
-    std::string name;
-    faultward::OutputPieces out;
-    faultward::insertHandlers(text, 0, name, out);
-    return out.joined();
-}
 
 void BM_LineSplitting(benchmark::State& state) {
     const std::string text = sampleModule(false);
@@ -71,10 +54,28 @@ void BM_Removal(benchmark::State& state) {
     state.SetLabel(state.range(0) ? "marked file" : "clean file");
 }
 
+// Removal and insertion in one go, as the command line's insert does them: on
+// a clean file, and on one with handlers of another mode.
+void BM_Reinsertion(benchmark::State& state) {
+    const std::string text = state.range(0) ? sampleModule(true) : sampleModule(false);
+    faultward::Reinsertion reinsertion;
+    faultward::OutputPieces out;
+    const faultward::InsertionOptions options(faultward::ResumeNext);
+    for (auto _ : state) {
+        faultward::InsertionState insertionState;
+        reinsertion.clean(text);
+        reinsertion.insert(options, {}, insertionState, out);
+        benchmark::DoNotOptimize(out.pieces().data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+    state.SetLabel(state.range(0) ? "marked file" : "clean file");
+}
+
 } // namespace
 
 BENCHMARK(BM_LineSplitting);
 BENCHMARK(BM_Insertion);
 BENCHMARK(BM_InsertionLineByLine);
 BENCHMARK(BM_Removal)->Arg(0)->Arg(1);
+BENCHMARK(BM_Reinsertion)->Arg(0)->Arg(1);
 BENCHMARK_MAIN();

@@ -1,15 +1,20 @@
-// The least a safe rewrite can cost: read each file, write its bytes to a
-// temporary in the same folder, flush it, rename it over the original. No
-// checks, no line rules. bench/run times it beside cp -r and the real passes.
+// The floors a safe rewrite is measured against: for each file, read it,
+// write new bytes to a temporary in the same folder, flush it, rename it over
+// the original. No checks, no line rules, nothing else.
 //
-// With --drop-marked it leaves out every line holding the marker, found with
-// the simplest scan (a tilde search, then the line around it): the least a
-// removal can cost, as it must also read the longer, marked files.
+//   rewrite_floor FILE...                 writes the same bytes back (copy)
+//   rewrite_floor --drop-marked FILE...   leaves out every line holding the
+//       marker, found with the simplest scan (a tilde search, then the line
+//       around it): the least a removal can cost
+//   rewrite_floor --grow RATIO FILE...    writes RATIO times the file's size
+//       (the bytes, then as many of them again as it takes): the least an
+//       insertion that adds that much can cost
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -45,11 +50,26 @@ void keptRuns(const char* text, std::size_t size, bool dropMarked, std::vector<i
         runs.push_back({const_cast<char*>(text + kept), size - kept});
 }
 
+// The file's bytes, then again from the start until extra more are written.
+void grownRuns(char* text, std::size_t size, std::size_t extra, std::vector<iovec>& runs) {
+    runs.assign(1, {text, size});
+    while (extra > 0 && size > 0) {
+        const std::size_t step = std::min(extra, size);
+        runs.push_back({text, step});
+        extra -= step;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     int first = 1;
     const bool dropMarked = argc > 1 && std::string_view(argv[1]) == "--drop-marked";
+    double grow = 0;
+    if (argc > 2 && std::string_view(argv[1]) == "--grow") {
+        grow = std::atof(argv[2]);
+        first = 3;
+    }
     first += dropMarked;
     std::string buffer;
     std::vector<iovec> runs;
@@ -64,7 +84,11 @@ int main(int argc, char** argv) {
         close(in);
         if (size < 0)
             return 1;
-        keptRuns(buffer.data(), static_cast<std::size_t>(size), dropMarked, runs);
+        const auto bytes = static_cast<std::size_t>(size);
+        if (grow > 1)
+            grownRuns(buffer.data(), bytes, static_cast<std::size_t>(bytes * (grow - 1)), runs);
+        else
+            keptRuns(buffer.data(), bytes, dropMarked, runs);
         const std::string temporary = std::string(argv[i]) + ".tmp";
         const int out = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
         for (std::size_t at = 0; at < runs.size(); at += 1024)

@@ -6,6 +6,7 @@
 // The first byte picks the options. With its top bit set, the payload up to
 // its first NUL byte is a template, the rest the file.
 #include "fuzz_check.h"
+#include "normalised_lines.h"
 #include "rewrite/handler_format.h"
 #include "rewrite/text_lines.h"
 #include "rewrite/transforms.h"
@@ -17,16 +18,6 @@
 using namespace faultward;
 
 namespace {
-
-std::string normalised(std::string_view content) {
-    const LineBreaks breaks = detectLineBreaks(content);
-    LineCursor cursor(content, breaks);
-    std::string out;
-    std::string_view line;
-    while (cursor.next(line))
-        appendLine(out, line, lineEnding(breaks));
-    return out;
-}
 
 std::string inserted(std::string_view content, const InsertionOptions& options,
                      const SourceFacts& facts, InsertionState& state) {

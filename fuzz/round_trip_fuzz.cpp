@@ -2,7 +2,9 @@
 // line ending, whenever the file held no marker of its own; removal of a
 // normalised file changes nothing; insertion sees lines, not line endings.
 #include "fuzz_check.h"
+#include "normalised_lines.h"
 #include "rewrite/handler_format.h"
+#include "rewrite/reinsertion.h"
 #include "rewrite/text_lines.h"
 #include "rewrite/transforms.h"
 
@@ -31,16 +33,6 @@ int modeFrom(std::uint8_t byte) {
     default:
         return 32767;
     }
-}
-
-std::string normalised(std::string_view content) {
-    const LineBreaks breaks = detectLineBreaks(content);
-    LineCursor cursor(content, breaks);
-    std::string out;
-    std::string_view line;
-    while (cursor.next(line))
-        appendLine(out, line, lineEnding(breaks));
-    return out;
 }
 
 std::size_t countLines(std::string_view content) {
@@ -77,6 +69,21 @@ std::string removed(std::string_view content) {
     return outcome(result, content, out);
 }
 
+// Removal and insertion in one go give what the two transforms give one
+// after the other, and call it a change exactly when a byte differs.
+void checkReinsertion(std::string_view content, int mode) {
+    std::string name;
+    const std::string twoSteps = inserted(removed(content), mode, name);
+    Reinsertion reinsertion;
+    reinsertion.clean(content);
+    InsertionState state;
+    OutputPieces out;
+    const TransformResult result = reinsertion.insert(InsertionOptions(mode), {}, state, out);
+    FUZZ_CHECK(out.joined() == twoSteps);
+    FUZZ_CHECK(result.changed == (twoSteps != content));
+    FUZZ_CHECK(state.name == name);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -97,6 +104,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         padded.append(payload);
     }
     const std::string_view content = atLineLimit ? std::string_view(padded) : payload;
+
+    checkReinsertion(content, mode);
 
     std::string name;
     const std::string withHandlers = inserted(content, mode, name);

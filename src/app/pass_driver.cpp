@@ -50,10 +50,15 @@ FailureCollector runPassCommand(PassCommand command, const PassTargets& targets,
                                 CommandObserver& observer) {
     FailureCollector failures;
     RecordingObserver recording(observer, failures);
-    runRemovalPass(targets.entries, targets.baseFolder, recording, targets.dryRun);
-    if (command == PassCommand::Insert)
-        runInsertionPass(targets.entries, targets.baseFolder, targets.insertion, recording,
-                         targets.dryRun);
+    if (command == PassCommand::Remove)
+        runRemovalPass(targets.entries, targets.baseFolder, recording, targets.dryRun,
+                       targets.jobs);
+    else if (targets.oneReadInsert)
+        runReinsertionPass(targets.entries, targets.baseFolder, targets.insertion, recording,
+                           targets.dryRun, targets.jobs);
+    else
+        runRemovalAndInsertionPasses(targets.entries, targets.baseFolder, targets.insertion,
+                                     recording, targets.dryRun);
     return failures;
 }
 

@@ -42,10 +42,16 @@ struct PassTargets {
     std::filesystem::path baseFolder; // where relative entries are found
     InsertionOptions insertion;       // for Insert; a handling mode alone gives today's lines
     DryRunFiles* dryRun = nullptr;    // when set, nothing is written and the new contents go here
+    // The command line's way: Insert reads and writes each file once, in one
+    // pass, and jobs files are worked on at a time. The desktop program shows
+    // the removal pass and then the insertion pass, one file after another.
+    bool oneReadInsert = false;
+    int jobs = 1;
 };
 
 // Runs a command's passes over the same entries: the removal pass, then, for
-// Insert, the insertion pass, so that a file ends with one set of handlers.
+// Insert, the insertion pass, so that a file ends with one set of handlers
+// (or, with oneReadInsert, both in one pass that writes the same bytes).
 // Returns the files that could not be processed, each once, in the order of
 // their first failure.
 FailureCollector runPassCommand(PassCommand command, const PassTargets& targets,

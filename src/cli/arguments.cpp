@@ -9,12 +9,17 @@
 namespace faultward {
 namespace {
 
-std::optional<int> parseMode(std::string_view text) {
+// A whole number in [low, high], all of text.
+std::optional<int> parseWhole(std::string_view text, int low, int high) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < -32768 || value > 32767)
+    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
         return std::nullopt;
     return value;
+}
+
+std::optional<int> parseMode(std::string_view text) {
+    return parseWhole(text, -32768, 32767);
 }
 
 // A comma-separated list of words, each naming one or more kinds ("all"
@@ -70,6 +75,8 @@ std::optional<std::string> misplacedOption(const Arguments& parsed) {
     const std::string& command = parsed.command;
     if (parsed.mode && command != "insert")
         return "--mode applies to insert only";
+    if (parsed.jobs && !oneOf(command, {"insert", "remove"}))
+        return "--jobs applies to insert and remove only";
     if (parsed.templateFile && command != "insert")
         return "--template applies to insert only";
     if (parsed.skipHandled && command != "insert")
@@ -117,6 +124,13 @@ std::optional<std::string> parseArguments(const std::vector<std::string>& args, 
             parsed.mode = parseMode(value);
             if (!parsed.mode)
                 return "--mode needs a whole number from -32768 to 32767, not '" + value + "'";
+        } else if (takesValue("--jobs")) {
+            if (missing)
+                return "--jobs needs a number";
+            parsed.jobs = parseWhole(value, 1, kMaxJobs);
+            if (!parsed.jobs)
+                return "--jobs needs a whole number from 1 to " + std::to_string(kMaxJobs) +
+                       ", not '" + value + "'";
         } else if (takesValue("--procedures")) {
             parsed.procedures = parseKinds(value, kProcedureWords, kAllProcedureKinds);
             if (!parsed.procedures)

@@ -9,6 +9,9 @@
 
 namespace faultward {
 
+// More workers than this only cost memory: each holds a file or two.
+inline constexpr int kMaxJobs = 64;
+
 // The command line of faultward-cli, parsed.
 struct Arguments {
     std::string command; // list, insert, remove or check
@@ -21,6 +24,7 @@ struct Arguments {
     bool dryRun = false;
     bool diff = false;
     std::optional<std::string> output;
+    std::optional<int> jobs; // files worked on at a time; the cores by default
     bool clean = false;
     bool handled = false;
 };

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <new>
 #include <optional>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -43,7 +44,15 @@ struct Command {
     InsertionOptions insertion;
     SourceKinds kinds = kDefaultSourceKinds;
     bool inGroup = false;
+    int jobs = 1;
 };
+
+// One worker a core: on a real disk they also wait for their flushes
+// together.
+int defaultJobs() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return static_cast<int>(std::clamp(cores, 1u, static_cast<unsigned>(kMaxJobs)));
+}
 
 void reportProjectFailure(CliEnvironment& env, ProjectReadStatus status, const std::string& name) {
     env.err << "faultward-cli: " << describeProjectFailure(status, name) << '\n';
@@ -189,8 +198,12 @@ int runProject(const Command& command, const ProjectToRun& project, CliEnvironme
 
     CliObserver observer(env, entries.size(), command.inGroup ? project.name + ": " : "");
     DryRunFiles dryRun;
-    PassTargets targets{entries, project.file.parent_path(), command.insertion,
-                        parsed.dryRun ? &dryRun : nullptr};
+    PassTargets targets{entries,
+                        project.file.parent_path(),
+                        command.insertion,
+                        parsed.dryRun ? &dryRun : nullptr,
+                        true,
+                        command.jobs};
     if (command.insertion.handlerTemplate) {
         targets.insertion.projectName = projectName(text);
         if (targets.insertion.projectName.empty())
@@ -233,9 +246,10 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     if (!projects)
         return ExitUsage;
 
-    Command command{parsed, PassCommand::Remove, InsertionOptions(), kDefaultSourceKinds, false};
+    Command command{parsed, PassCommand::Remove, InsertionOptions(), kDefaultSourceKinds, false, 1};
     command.inGroup = isGroupFile(top);
     command.kinds = parsed.kinds.value_or(kDefaultSourceKinds);
+    command.jobs = parsed.jobs ? *parsed.jobs : defaultJobs();
     if (parsed.command == "insert") {
         command.passes = PassCommand::Insert;
         if (parsed.templateFile) {

@@ -8,10 +8,10 @@ inline constexpr std::string_view kUsage =
     R"(Usage:
   faultward-cli list [--kinds LIST] PROJECT.vbp
   faultward-cli insert [--mode N] [--procedures LIST] [--kinds LIST]
-                       [--skip-handled] [--template FILE]
+                       [--skip-handled] [--template FILE] [--jobs N]
                        [--dry-run [--diff] | --output DIR] PROJECT.vbp
-  faultward-cli remove [--kinds LIST] [--dry-run [--diff] | --output DIR]
-                       PROJECT.vbp
+  faultward-cli remove [--kinds LIST] [--jobs N]
+                       [--dry-run [--diff] | --output DIR] PROJECT.vbp
   faultward-cli check [--procedures LIST] [--kinds LIST] [--clean] [--handled]
                       PROJECT.vbp
   faultward-cli --help
@@ -26,7 +26,9 @@ project group (.vbg) and works on each project it names, in order:
 Commands:
   list     Print the project's form and module files, one a line, in the
            order they are processed (sorted without regard to letter case).
-  insert   Remove earlier handlers, then insert new ones into every file.
+  insert   Remove earlier handlers, then insert new ones into every file:
+           each file is read once and written once at most, not at all
+           when it already holds exactly the handlers it would get.
   remove   Remove every line that holds the marker comment from every file.
   check    Report, for each file, its marked lines and the procedures whose
            body holds no On Error statement; writes nothing.
@@ -62,6 +64,10 @@ Options:
             {exit} are replaced; {{ and }} stand for braces. The marker is
             added to every line. A faulty template is refused and nothing is
             written.   insert --template release.txt App.vbp
+  --jobs N  How many files insert and remove work on at a time, 1 to 64
+            (default one a core). The files come out the same, and are
+            reported in list order, whatever the number.
+              remove --jobs 1 App.vbp
   --dry-run Write nothing; print one line a file that would change with the
             numbers of lines added and removed ("Module1.bas: +12 -0").
   --diff    With --dry-run, print the changes as a unified diff instead, as

@@ -26,6 +26,11 @@ struct FileIdentity {
 ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffer,
                            FileIdentity* identity = nullptr);
 
+// The identity of whatever a path names, links followed, without opening it:
+// NotFound when nothing is there, NotReadable when it cannot be looked at.
+// A pass learns from it which entries name the same file before it reads any.
+ReadStatus identifyFile(const std::filesystem::path& path, FileIdentity& identity);
+
 enum class WriteStatus { Ok, NotWritable, WriteFailed, InUse };
 
 // Replaces the contents of an existing file without ever leaving it half

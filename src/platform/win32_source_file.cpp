@@ -282,6 +282,22 @@ ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffe
     return ReadStatus::Ok;
 }
 
+ReadStatus identifyFile(const std::filesystem::path& path, FileIdentity& identity) {
+    const std::wstring name = win32::extendedPath(path);
+    if (win32::isDevicePath(name))
+        return ReadStatus::NotReadable;
+    // Attributes only, shared with everyone; backup semantics let a folder be
+    // opened too, so that it is told apart from a missing file.
+    FileHandle file(win32::openExisting(name, FILE_READ_ATTRIBUTES, FILE_FLAG_BACKUP_SEMANTICS));
+    if (!file)
+        return readStatusFrom(::GetLastError());
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(file.get(), &info))
+        return ReadStatus::NotReadable;
+    identity = identityOf(info);
+    return ReadStatus::Ok;
+}
+
 WriteStatus replaceFileContents(const std::filesystem::path& path,
                                 std::span<const std::string_view> pieces,
                                 FileIdentity* newIdentity) {

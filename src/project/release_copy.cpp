@@ -81,10 +81,19 @@ void widenForWalk(fs::path& root, fs::path folder, std::string_view entry) {
 // Whether inner is outer or lies below it, component by component.
 bool isWithin(const fs::path& inner, const fs::path& outer) {
     auto i = inner.begin();
-    for (auto j = outer.begin(); j != outer.end(); ++j, ++i)
-        if (i == inner.end() || *i != *j)
-            return false;
-    return true;
+    bool lexically = true;
+    for (auto j = outer.begin(); lexically && j != outer.end(); ++j, ++i)
+        lexically = i != inner.end() && *i == *j;
+    if (lexically)
+        return true;
+    // Names alone do not settle it where the file system ignores letter case
+    // (C:\Proj\out lies in c:\proj): ask it whether a folder on the way up is
+    // the outer folder.
+    std::error_code error;
+    for (fs::path folder = inner; folder.has_relative_path(); folder = folder.parent_path())
+        if (fs::equivalent(folder, outer, error))
+            return true;
+    return false;
 }
 
 } // namespace

@@ -1,6 +1,9 @@
 #include "rewrite/handler_format.h"
 
 #include "platform/windows_names.h"
+#include "rewrite/text_lines.h"
+
+#include <vector>
 
 namespace faultward {
 namespace {
@@ -24,6 +27,51 @@ void appendMarkedLine(std::string& out, std::string_view statement, std::string_
     endMarkedLine(out, ending);
 }
 
+// A handler block is the same text around the procedure's name for every
+// procedure of a kind, so it is put together once and appended in two pieces:
+// a file gets a block for every procedure, and piecing each together from its
+// statements cost more than the rest of the insertion.
+struct BlockText {
+    std::string beforeName;
+    std::string afterName;
+};
+
+BlockText makeBlockText(int mode, ProcedureKind kind, std::string_view ending) {
+    BlockText text;
+    appendMarkedLine(text.beforeName, exitStatement(kind), ending);
+    text.beforeName.append(kLabelPrefix);
+    text.afterName.append(":");
+    endMarkedLine(text.afterName, ending);
+    if (mode == ShowMessage)
+        appendMarkedLine(text.afterName, kMessageStatement, ending);
+    else if (mode == CentralHandler) {
+        text.afterName.append(kCentralCallIndent);
+        appendMarkedLine(text.afterName, kCentralHandlerName, ending);
+    }
+    appendMarkedLine(text.afterName, kResumeStatement, ending);
+    return text;
+}
+
+// The blocks of the three ways a mode writes them (any other mode writes the
+// ResumeNext block), for the three kinds and the two line endings.
+const BlockText& blockText(int mode, ProcedureKind kind, std::string_view ending) {
+    static const std::vector<BlockText> table = [] {
+        std::vector<BlockText> blocks;
+        for (const int style : {ShowMessage, ResumeNext, CentralHandler})
+            for (const ProcedureKind each :
+                 {ProcedureKind::Sub, ProcedureKind::Function, ProcedureKind::Property})
+                for (const LineBreaks breaks : {LineBreaks::CarriageReturn, LineBreaks::LineFeed})
+                    blocks.push_back(makeBlockText(style, each, lineEnding(breaks)));
+        return blocks;
+    }();
+    const std::size_t style = mode == ShowMessage ? 0 : mode == CentralHandler ? 2 : 1;
+    const std::size_t kindAt = kind == ProcedureKind::Function   ? 1
+                               : kind == ProcedureKind::Property ? 2
+                                                                 : 0;
+    const std::size_t endingAt = ending == lineEnding(LineBreaks::LineFeed) ? 1 : 0;
+    return table[(style * 3 + kindAt) * 2 + endingAt];
+}
+
 } // namespace
 
 void appendTrapLine(std::string& out, std::string_view procedureName, std::string_view ending) {
@@ -34,18 +82,16 @@ void appendTrapLine(std::string& out, std::string_view procedureName, std::strin
 
 void appendHandlerBlock(std::string& out, std::string_view procedureName, int mode,
                         std::string_view ending, ProcedureKind kind) {
-    appendMarkedLine(out, exitStatement(kind), ending);
-    out.append(kLabelPrefix);
-    out.append(procedureName);
-    out.append(":");
-    endMarkedLine(out, ending);
-    if (mode == ShowMessage)
-        appendMarkedLine(out, kMessageStatement, ending);
-    else if (mode == CentralHandler) {
-        out.append(kCentralCallIndent);
-        appendMarkedLine(out, kCentralHandlerName, ending);
-    }
-    appendMarkedLine(out, kResumeStatement, ending);
+    const auto append = [&](const BlockText& text) {
+        out.append(text.beforeName);
+        out.append(procedureName);
+        out.append(text.afterName);
+    };
+    if (ending == lineEnding(LineBreaks::CarriageReturn) ||
+        ending == lineEnding(LineBreaks::LineFeed))
+        append(blockText(mode, kind, ending));
+    else
+        append(makeBlockText(mode, kind, ending));
 }
 
 bool isCentralHandler(std::string_view procedureName) {

@@ -50,9 +50,33 @@ std::span<const std::string_view> OutputPieces::pieces() {
 
 std::string OutputPieces::joined() {
     std::string text;
-    for (std::string_view piece : pieces())
-        text.append(piece);
+    joinInto(text);
     return text;
+}
+
+void OutputPieces::joinInto(std::string& text) {
+    std::size_t size = 0;
+    for (std::string_view piece : pieces())
+        size += piece.size();
+    text.clear();
+    text.reserve(size);
+    for (std::string_view piece : views_)
+        text.append(piece);
+}
+
+bool OutputPieces::holdsExactly(std::string_view text) {
+    std::size_t size = 0;
+    for (std::string_view piece : pieces())
+        size += piece.size();
+    if (size != text.size())
+        return false;
+    std::size_t at = 0;
+    for (std::string_view piece : views_) {
+        if (text.compare(at, piece.size(), piece) != 0)
+            return false;
+        at += piece.size();
+    }
+    return true;
 }
 
 } // namespace faultward

@@ -24,6 +24,10 @@ public:
     std::span<const std::string_view> pieces();
     // All pieces joined into one string.
     std::string joined();
+    // The same into text, whose capacity is kept.
+    void joinInto(std::string& text);
+    // Whether the pieces joined are exactly text, found without joining them.
+    bool holdsExactly(std::string_view text);
 
 private:
     void closeAdded();

@@ -63,15 +63,34 @@ std::string lineLimitMessage(std::string_view entryText);
 
 // Drops every marked line from the selected entries' files, in list order.
 // With dryRun, the files are read as the dry run left them and nothing is
-// written; the new contents go to dryRun.
+// written; the new contents go to dryRun. With more than one job, that many
+// files are worked on at a time; the files come out the same and the
+// observer still hears of them in list order, on the calling thread.
 void runRemovalPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
-                    PassObserver& observer, DryRunFiles* dryRun = nullptr);
+                    PassObserver& observer, DryRunFiles* dryRun = nullptr, int jobs = 1);
 
 // Writes trap lines and handler blocks into the selected entries' files, in
 // list order. dryRun as for runRemovalPass.
 void runInsertionPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
                       const InsertionOptions& options, PassObserver& observer,
                       DryRunFiles* dryRun = nullptr);
+
+// The removal pass, then the insertion pass over the same entries, each heard
+// as a pass of its own. A file whose marked lines could not be taken out gets
+// no handlers from the insertion pass (they would be a second set); it is
+// reported with the removal's failure again.
+void runRemovalAndInsertionPasses(std::span<const ListEntry> entries,
+                                  const std::filesystem::path& baseFolder,
+                                  const InsertionOptions& options, PassObserver& observer,
+                                  DryRunFiles* dryRun = nullptr);
+
+// The same bytes in one pass that reads each file once: its marked lines are
+// dropped and the handlers inserted in memory, and the file is written at
+// most once, not at all when it would end as it began. Heard as one insertion
+// pass. jobs as for runRemovalPass.
+void runReinsertionPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
+                        const InsertionOptions& options, PassObserver& observer,
+                        DryRunFiles* dryRun = nullptr, int jobs = 1);
 
 // Reads the selected entries' files in list order and hands each survey to
 // surveyed; writes nothing.

@@ -17,10 +17,6 @@ LineBreaks detectLineBreaks(std::string_view content) {
     return LineBreaks::CarriageReturn;
 }
 
-std::string_view lineEnding(LineBreaks breaks) {
-    return breaks == LineBreaks::LineFeed ? std::string_view("\n") : std::string_view("\r\n");
-}
-
 namespace {
 
 // What a scan of bytes [from, last) finds: whether a carriage return there has

@@ -24,7 +24,10 @@ enum class LineBreaks { CarriageReturn, LineFeed };
 LineBreaks detectLineBreaks(std::string_view content);
 
 // The bytes written after every line of a file with the given line breaks.
-std::string_view lineEnding(LineBreaks breaks);
+// Inline: the passes ask for it at every line they write.
+inline std::string_view lineEnding(LineBreaks breaks) {
+    return breaks == LineBreaks::LineFeed ? std::string_view("\n") : std::string_view("\r\n");
+}
 
 // Whether writing every line back with lineEnding(breaks) gives the same
 // bytes: every carriage return is followed by a line feed and the buffer ends

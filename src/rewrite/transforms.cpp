@@ -169,12 +169,14 @@ enum class Insertion { Nothing, HandlerBlockBefore, TrapLineAfter };
 // line, or returns false at the end of what may be looked at, and every line
 // the rule moves past is handed to passOver. line is left at the last line the
 // rule took; kind is set to the kind of the end or head found.
+// result learns whether the line used the state carried into the file.
 template <typename Lines, typename PassOver>
 Insertion insertionAt(SourceLine& line, const InsertionOptions& options, const SourceFacts& facts,
-                      InsertionState& state, ProcedureKind& kind, Lines& lines,
-                      PassOver&& passOver) {
+                      InsertionState& state, TransformResult& result, ProcedureKind& kind,
+                      Lines& lines, PassOver&& passOver) {
     if (const std::optional<ProcedureKind> end = procedureEnd(line.text, options.procedures)) {
         kind = *end;
+        result.carriedStateUsed |= !result.headFound;
         return isCentralHandler(state.name) || state.handled ? Insertion::Nothing
                                                              : Insertion::HandlerBlockBefore;
     }
@@ -182,6 +184,7 @@ Insertion insertionAt(SourceLine& line, const InsertionOptions& options, const S
     if (!head)
         return Insertion::Nothing;
     kind = head->kind;
+    result.headFound = true;
     state.name.assign(procedureNameAt(line.text, head->nameStart));
     state.handled = false;
     const auto moveOn = [&] {
@@ -246,7 +249,7 @@ TransformResult insertInRuns(std::string_view content, LineBreaks breaks,
         lines.next(line);
         ProcedureKind kind = ProcedureKind::Sub;
         const Insertion insertion =
-            insertionAt(line, options, facts, state, kind, lines, [](const SourceLine&) {});
+            insertionAt(line, options, facts, state, result, kind, lines, [](const SourceLine&) {});
         const std::size_t next = lines.position();
         if (insertion == Insertion::HandlerBlockBefore) {
             out.keep(content.substr(kept, start - kept));
@@ -282,7 +285,8 @@ TransformResult insertHandlers(std::string_view content, const InsertionOptions&
     SourceLine line;
     while (lines.next(line)) {
         ProcedureKind kind = ProcedureKind::Sub;
-        const Insertion insertion = insertionAt(line, options, facts, state, kind, lines, passOver);
+        const Insertion insertion =
+            insertionAt(line, options, facts, state, result, kind, lines, passOver);
         if (insertion == Insertion::HandlerBlockBefore)
             handlers.block(writer.insertion(), state, kind, writer.ending());
         writer.line(line.text, line.endedCanonically);
@@ -306,6 +310,10 @@ TransformResult insertHandlers(std::string_view content, int mode, std::string& 
     const TransformResult result = insertHandlers(content, InsertionOptions(mode), {}, state, out);
     currentName = std::move(state.name);
     return result;
+}
+
+bool holdsMarker(std::string_view content) {
+    return findMarker(content, 0) != std::string_view::npos;
 }
 
 TransformResult removeMarkedLines(std::string_view content, OutputPieces& out) {

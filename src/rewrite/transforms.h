@@ -18,6 +18,11 @@ struct TransformResult {
     // output may then have been left incomplete.
     bool changed = false;
     bool lineLimitExceeded = false;
+    // Insertion: whether a head was found, so that the state the file leaves
+    // is its own; and whether an end line came before the first head, so that
+    // the output depends on the state carried in from the files before.
+    bool headFound = false;
+    bool carriedStateUsed = false;
 };
 
 // Appends the file's lines to out with a trap line after every head of the
@@ -31,6 +36,9 @@ TransformResult insertHandlers(std::string_view content, const InsertionOptions&
 // the last head seen.
 TransformResult insertHandlers(std::string_view content, int mode, std::string& currentName,
                                OutputPieces& out);
+
+// Whether any line of the buffer holds the marker.
+bool holdsMarker(std::string_view content);
 
 // Appends the file's lines to out, leaving out every line that holds the
 // marker. The pieces in out point into content.

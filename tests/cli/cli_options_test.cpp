@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli_run.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -6,28 +7,10 @@
 #include <map>
 #include <sstream>
 
-using faultward::testing::crlf;
-using faultward::testing::readFile;
-using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
 namespace faultward {
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-// Every file below a folder, by its path relative to the folder.
-std::map<std::string, std::string> treeOf(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& file : fs::recursive_directory_iterator(folder))
-        if (file.is_regular_file())
-            files[fs::relative(file.path(), folder).generic_string()] = readFile(file.path());
-    return files;
-}
 
 const std::string kModule = crlf({
     "Attribute VB_Name = \"Tools\"",
@@ -80,13 +63,7 @@ protected:
         original_ = treeOf(project_ / "app");
     }
 
-    CliRun run(std::vector<std::string> args) {
-        std::ostringstream out;
-        std::ostringstream err;
-        CliEnvironment env{out, err, false, settings_.path()};
-        const int status = runCli(args, env);
-        return {status, out.str(), err.str()};
-    }
+    CliRun run(std::vector<std::string> args) { return runIn(settings_.path(), std::move(args)); }
     std::string file(std::string_view name) const { return readFile(project_ / "app" / name); }
 
     TempFolder project_;

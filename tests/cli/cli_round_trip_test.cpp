@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli_run.h"
 #include "support/temp_folder.h"
 #include "support/vb_project_generator.h"
 
@@ -7,20 +8,10 @@
 #include <map>
 #include <sstream>
 
-using faultward::testing::readFile;
-using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
 namespace faultward {
 namespace {
-
-std::map<std::string, std::string> treeOf(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& file : fs::recursive_directory_iterator(folder))
-        if (file.is_regular_file())
-            files[fs::relative(file.path(), folder).generic_string()] = readFile(file.path());
-    return files;
-}
 
 std::size_t filesDiffering(const std::map<std::string, std::string>& a,
                            const std::map<std::string, std::string>& b) {

@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli_run.h"
 #include "support/process.h"
 #include "support/temp_folder.h"
 #include "support/vb_project_generator.h"
@@ -7,29 +8,11 @@
 
 #include <sstream>
 
-using faultward::testing::crlf;
-using faultward::testing::readFile;
 using faultward::testing::runProcess;
-using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
 namespace faultward {
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-// Runs the command line in-process with a settings folder of the test's own.
-CliRun runIn(const fs::path& settingsFolder, std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    CliEnvironment env{out, err, false, settingsFolder};
-    const int status = runCli(args, env);
-    return {status, out.str(), err.str()};
-}
 
 class Cli : public ::testing::Test {
 protected:
@@ -52,6 +35,10 @@ TEST_F(Cli, usageErrorsAndUnreadableProjectsExitTwo) {
     EXPECT_EQ(run({"insert"}).status, ExitUsage);
     EXPECT_EQ(run({"insert", "--mode", "two", "x.vbp"}).status, ExitUsage);
     EXPECT_EQ(run({"remove", "--mode", "1", "x.vbp"}).status, ExitUsage);
+    for (const char* jobs : {"0", "65", "two", "-1", ""})
+        EXPECT_EQ(run({"insert", "--jobs", jobs, "x.vbp"}).status, ExitUsage) << jobs;
+    EXPECT_EQ(run({"list", "--jobs=2", "x.vbp"}).status, ExitUsage);
+    EXPECT_EQ(run({"check", "--jobs", "2", "x.vbp"}).status, ExitUsage);
     const CliRun missing = run({"list", (project_ / "none.vbp").string()});
     EXPECT_EQ(missing.status, ExitUsage);
     EXPECT_NE(missing.err.find("does not exist"), std::string::npos);
@@ -60,6 +47,7 @@ TEST_F(Cli, usageErrorsAndUnreadableProjectsExitTwo) {
     EXPECT_EQ(help.status, ExitOk);
     EXPECT_NE(help.out.find("insert [--mode N]"), std::string::npos);
     EXPECT_NE(help.out.find("--version"), std::string::npos);
+    EXPECT_NE(help.out.find("remove [--kinds LIST] [--jobs N]"), std::string::npos);
 }
 
 TEST_F(Cli, versionPrintsProgramAndVersionAndExitsZero) {
@@ -89,6 +77,35 @@ TEST_F(Cli, failuresAreNamedOnceAndExitOne) {
     EXPECT_EQ(result.status, ExitSomeFilesFailed);
     EXPECT_EQ(result.err, "faultward-cli: Gone.bas: not found\n");
     EXPECT_NE(readFile(project_ / "Ok.bas").find("ERR_A"), std::string::npos);
+}
+
+// A file that cannot be written, a missing one and one past the line limit,
+// in list order, with the same files and words from one worker or several.
+TEST_F(Cli, reportsComeInListOrderWhateverTheJobs) {
+    std::string big;
+    for (int i = 0; i < 32001; ++i)
+        big += "x\r\n";
+    const auto projectIn = [&](const std::string& name) {
+        project_.write(name + "/C.bas", big);
+        project_.write(name + "/D.bas", crlf({"End Sub", "Sub D()", "End Sub"}));
+        const fs::path locked = project_.write(name + "/A.bas", crlf({"Sub A()", "End Sub"}));
+        fs::permissions(locked, fs::perms::owner_write, fs::perm_options::remove);
+        return project_.write(name + "/App.vbp", crlf({"Module=D; D.bas", "Module=C; C.bas",
+                                                       "Module=B; B.bas", "Module=A; A.bas"}));
+    };
+    const std::string expected = "faultward-cli: A.bas: not writable\n"
+                                 "faultward-cli: B.bas: not found\n"
+                                 "The file C.bas has exceeded 32000 lines of code!  Error handling "
+                                 "cannot be inserted for the rest of this file.  Please reduce the "
+                                 "number lines in this file and try again.\n";
+    const CliRun alone = run({"insert", "--jobs", "1", projectIn("one").string()});
+    EXPECT_EQ(alone.status, ExitSomeFilesFailed);
+    EXPECT_EQ(alone.err, expected);
+    const CliRun together = run({"insert", "--jobs=4", projectIn("many").string()});
+    EXPECT_EQ(together.status, ExitSomeFilesFailed);
+    EXPECT_EQ(together.err, expected);
+    for (const char* file : {"A.bas", "C.bas", "D.bas"})
+        EXPECT_EQ(readFile(project_ / "one" / file), readFile(project_ / "many" / file)) << file;
 }
 
 TEST_F(Cli, insertLeavesTheCentralHandlerWithoutHandlers) {

@@ -10,9 +10,6 @@
 namespace faultward::coretest {
 namespace {
 
-using faultward::testing::crlf;
-using faultward::testing::readFile;
-using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
 const std::string kSource = crlf({"Sub A()", "End Sub"});

@@ -8,9 +8,6 @@
 namespace faultward::coretest {
 namespace {
 
-using faultward::testing::crlf;
-using faultward::testing::readFile;
-using faultward::testing::TempFolder;
 
 const std::string kSource = crlf({"Sub A()", "End Sub"});
 

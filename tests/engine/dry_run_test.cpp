@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-using faultward::testing::crlf;
-using faultward::testing::readFile;
-using faultward::testing::TempFolder;
 
 namespace faultward {
 namespace {

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-using faultward::testing::crlf;
-using faultward::testing::readFile;
 
 namespace faultward {
 namespace {

@@ -7,7 +7,6 @@
 
 #include <random>
 
-using faultward::testing::crlf;
 
 namespace faultward {
 namespace {

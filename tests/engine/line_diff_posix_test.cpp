@@ -8,9 +8,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-using faultward::testing::crlf;
-using faultward::testing::readFile;
-using faultward::testing::TempFolder;
 
 namespace faultward {
 namespace {

@@ -9,9 +9,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using faultward::testing::crlf;
-using faultward::testing::readFile;
-using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
 namespace faultward {

@@ -6,9 +6,6 @@
 
 #include <gtest/gtest.h>
 
-using faultward::testing::crlf;
-using faultward::testing::readFile;
-using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
 namespace faultward {

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-using faultward::testing::crlf;
 
 namespace faultward {
 namespace {

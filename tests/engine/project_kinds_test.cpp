@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-using faultward::testing::crlf;
 
 namespace faultward {
 namespace {

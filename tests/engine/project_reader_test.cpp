@@ -6,8 +6,6 @@
 
 #include <fstream>
 
-using faultward::testing::crlf;
-using faultward::testing::TempFolder;
 using Entries = std::vector<std::string>;
 namespace fs = std::filesystem;
 

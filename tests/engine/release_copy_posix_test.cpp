@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
 namespace faultward {

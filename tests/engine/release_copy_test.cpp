@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-using faultward::testing::crlf;
-using faultward::testing::readFile;
-using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
 namespace faultward {

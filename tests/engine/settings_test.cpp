@@ -5,8 +5,6 @@
 
 #include <map>
 
-using faultward::testing::readFile;
-using faultward::testing::TempFolder;
 
 namespace faultward {
 namespace {

@@ -12,7 +12,6 @@
 #include <sstream>
 #include <sys/stat.h>
 
-using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
 namespace faultward::reliability {
@@ -55,7 +54,7 @@ TEST_F(BadProject, emptyProjectListsNothing_binaryProjectIsRefused_neitherTouche
     const fs::path noise = folder_.write("Binary.vbp", binary);
     const TreeSnapshot before = snapshotTree(folder_.path());
 
-    for (const std::string& command : {"list", "insert", "remove"}) {
+    for (const std::string command : {"list", "insert", "remove"}) {
         const ChildResult listed = runCli({command, empty.string()});
         EXPECT_EQ(listed.exitStatus, 0) << command;
         EXPECT_EQ(listed.out, "") << command;

@@ -13,8 +13,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using faultward::testing::readFile;
-using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
 namespace faultward::reliability {

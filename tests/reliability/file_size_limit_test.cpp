@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
 namespace faultward::reliability {

@@ -17,7 +17,6 @@
 #include <thread>
 #include <unistd.h>
 
-using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
 namespace faultward::reliability {

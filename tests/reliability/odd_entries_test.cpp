@@ -15,7 +15,6 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
 namespace faultward::reliability {

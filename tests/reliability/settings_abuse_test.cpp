@@ -11,8 +11,6 @@
 #include <random>
 #include <sys/stat.h>
 
-using faultward::testing::readFile;
-using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
 namespace faultward::reliability {

@@ -9,7 +9,6 @@
 
 #include <sys/stat.h>
 
-using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
 namespace faultward::reliability {

@@ -31,3 +31,13 @@ std::string readFile(const std::filesystem::path& path);
 std::string crlf(std::initializer_list<std::string_view> lines);
 
 } // namespace faultward::testing
+
+namespace faultward {
+
+// Nearly every test works in scratch folders, so these are at hand anywhere
+// in the program's namespace.
+using testing::crlf;
+using testing::readFile;
+using testing::TempFolder;
+
+} // namespace faultward

@@ -24,8 +24,6 @@
 
 namespace faultward::uitest {
 
-using faultward::testing::crlf;
-using faultward::testing::readFile;
 
 QString qpath(const std::filesystem::path& path);
 

@@ -6,17 +6,17 @@
 #include "platform/entry_path.h"
 #include "platform/path_bytes.h"
 #include "platform/win32_long_path.h"
+#include "project/release_copy.h"
 #include "rewrite/passes.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
 
 #include <windows.h>
 
-using faultward::testing::readFile;
-using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
 namespace faultward {
@@ -98,6 +98,20 @@ TEST(WindowsEntries, pathBytesKeepEveryName) {
         EXPECT_EQ(pathFromBytes(bytesFromPath(name)).native(), name);
     EXPECT_EQ(bytesFromPath(L"C:\\\u00e9"), "C:\\\xc3\xa9");
     EXPECT_EQ(pathDisplayText(bytesFromPath(std::wstring(L"x") + L'\xD800')), "x\xef\xbf\xbd");
+}
+
+// The file system ignores letter case, so a release copy into the project's
+// folder spelt otherwise would still land among the sources.
+TEST(WindowsEntries, outputFolderInsideTheProjectIsFoundInAnyLetterCase) {
+    TempFolder folder;
+    folder.write("App/App.vbp", "Form=F.frm\r\n");
+    std::string spelt = bytesFromPath(fs::absolute(folder / "App"));
+    for (char& c : spelt)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const auto problem =
+        outputFolderProblem(pathFromBytes(spelt + "\\release"), {folder / "App"});
+    ASSERT_TRUE(problem);
+    EXPECT_NE(problem->find("inside the project's folder"), std::string::npos) << *problem;
 }
 
 } // namespace

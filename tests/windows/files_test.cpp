@@ -10,9 +10,6 @@
 #include <gtest/gtest.h>
 
 using faultward::testing::createFoldersAtAnyLength;
-using faultward::testing::crlf;
-using faultward::testing::readFile;
-using faultward::testing::TempFolder;
 using faultward::testing::temporariesIn;
 namespace fs = std::filesystem;
 

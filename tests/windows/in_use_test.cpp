@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 
 using faultward::testing::HeldFile;
-using faultward::testing::readFile;
-using faultward::testing::TempFolder;
 using faultward::testing::temporariesIn;
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;

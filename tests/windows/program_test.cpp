@@ -15,10 +15,7 @@
 
 #include <windows.h>
 
-using faultward::testing::crlf;
-using faultward::testing::readFile;
 using faultward::testing::runProcess;
-using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
 namespace faultward {

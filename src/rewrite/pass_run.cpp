@@ -1,0 +1,253 @@
+#include "rewrite/pass_run.h"
+
+#include "platform/source_file.h"
+#include "rewrite/carried_states.h"
+#include "rewrite/file_claims.h"
+#include "rewrite/ordered_work.h"
+#include "rewrite/reinsertion.h"
+#include "rewrite/transforms.h"
+
+#include <algorithm>
+#include <mutex>
+#include <new>
+#include <set>
+#include <string>
+
+namespace faultward {
+namespace {
+
+FileOutcome outcomeOf(ReadStatus status) {
+    switch (status) {
+    case ReadStatus::NotFound:
+        return FileOutcome::NotFound;
+    case ReadStatus::NotRegularFile:
+        return FileOutcome::NotRegularFile;
+    case ReadStatus::InUse:
+        return FileOutcome::InUse;
+    default:
+        return FileOutcome::NotReadable;
+    }
+}
+
+FileOutcome outcomeOf(WriteStatus status) {
+    switch (status) {
+    case WriteStatus::Ok:
+        return FileOutcome::Rewritten;
+    case WriteStatus::NotWritable:
+        return FileOutcome::NotWritable;
+    case WriteStatus::InUse:
+        return FileOutcome::InUse;
+    default:
+        return FileOutcome::WriteFailed;
+    }
+}
+
+// A worker's buffers, kept from one file to the next so that a large project
+// does not allocate per file.
+struct Buffers {
+    std::string content;
+    OutputPieces output;
+    Reinsertion reinsertion;
+};
+
+// The file name without the folders an entry may name it in.
+std::string_view fileNameOf(std::string_view entry) {
+    const std::size_t slash = entry.find_last_of("\\/");
+    return slash == std::string_view::npos ? entry : entry.substr(slash + 1);
+}
+
+// One pass over the entries: the files are looked up, then worked on by one
+// or more workers, and each outcome is reported in list order.
+class PassRun {
+public:
+    PassRun(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
+            PassObserver& observer, const PassSetup& setup)
+        : entries_(entries), observer_(observer), setup_(setup), claims_(entries, baseFolder),
+          states_(static_cast<int>(entries.size())), results_(entries.size()) {}
+
+    std::vector<EntryResult> run() {
+        const bool touchesDisk = !setup_.dryRun && setup_.work != Work::Survey;
+        if (touchesDisk)
+            removeStaleTemporariesOnce();
+        const int count = static_cast<int>(entries_.size());
+        const int workers = std::max(1, std::min(setup_.jobs, count));
+        buffers_.resize(static_cast<std::size_t>(workers));
+        observer_.passStarted(setup_.kind, 0,
+                              setup_.kind == PassKind::Insertion ? count - 1 : count);
+        runInOrder(
+            count, workers, [&](int worker, int index) { work(worker, index); },
+            [&](int index) { observer_.entryMadeCurrent(index); },
+            [&](int index) { report(index); });
+        observer_.passFinished(setup_.kind);
+        return std::move(results_);
+    }
+
+private:
+    const ListEntry& entry(int index) const { return entries_[static_cast<std::size_t>(index)]; }
+
+    void removeStaleTemporariesOnce() {
+        std::set<std::filesystem::path> folders;
+        for (int i = 0; i < static_cast<int>(entries_.size()); ++i)
+            if (const auto& path = claims_.path(i))
+                if (folders.insert(path->parent_path()).second)
+                    removeStaleTemporaries(path->parent_path());
+    }
+
+    void report(int index) {
+        const EntryResult& result = results_[static_cast<std::size_t>(index)];
+        if (result.outcome) {
+            if (result.lineLimitExceeded)
+                observer_.lineLimitExceeded(index, lineLimitMessage(entry(index).text));
+            observer_.fileProcessed(index, entry(index).text, *result.outcome);
+        }
+        observer_.progressValue(index);
+    }
+
+    // One entry's turn, on a worker. Whatever happens, the entry settles its
+    // claim and its state, which later entries may be waiting for.
+    void work(int worker, int index) {
+        EntryResult& result = results_[static_cast<std::size_t>(index)];
+        bool claimSettled = false;
+        bool stateSettled = false;
+        const auto settleClaim = [&](bool taken) {
+            claims_.settle(index, taken);
+            claimSettled = true;
+        };
+        const auto settleState = [&](const InsertionState* own) {
+            states_.settle(index, own);
+            stateSettled = true;
+        };
+        Buffers& buffers = buffers_[static_cast<std::size_t>(worker)];
+        try {
+            if (entry(index).selected)
+                result.outcome = workOnFile(index, buffers, settleClaim, settleState, result);
+        } catch (const std::bad_alloc&) {
+            // A file whose new contents do not fit in memory is left as it is;
+            // the buffers are given back so the files after it still fit.
+            buffers = Buffers();
+            result.outcome = FileOutcome::WriteFailed;
+        } catch (...) {
+            if (!claimSettled)
+                claims_.settle(index, false);
+            if (!stateSettled)
+                states_.settle(index, nullptr);
+            throw;
+        }
+        if (!claimSettled)
+            claims_.settle(index, false);
+        if (!stateSettled)
+            states_.settle(index, nullptr);
+    }
+
+    template <typename SettleClaim, typename SettleState>
+    FileOutcome workOnFile(int index, Buffers& buffers, SettleClaim settleClaim,
+                           SettleState settleState, EntryResult& result) {
+        if (claims_.takenBefore(index)) {
+            settleClaim(true);
+            return FileOutcome::SameFileAsBefore;
+        }
+        const std::optional<FileOutcome> earlierFailure = removalFailure(index);
+        const auto& path = claims_.path(index);
+        FileIdentity identity;
+        const ReadStatus status =
+            path ? readRegularFile(*path, buffers.content, &identity) : ReadStatus::NotFound;
+        settleClaim(status == ReadStatus::Ok);
+        if (status != ReadStatus::Ok)
+            return earlierFailure ? *earlierFailure : outcomeOf(status);
+        if (setup_.dryRun) {
+            // A dry run reads on from what an earlier pass would have written.
+            std::lock_guard lock(dryRunMutex_);
+            if (const std::string* pending = setup_.dryRun->contents(identity))
+                buffers.content = *pending;
+        }
+        const std::string_view content = buffers.content;
+        OutputPieces& out = buffers.output;
+        out.clear();
+        TransformResult transformed;
+        switch (earlierFailure ? Work::Reinsertion : setup_.work) {
+        case Work::Removal:
+            transformed = removeMarkedLines(content, out);
+            break;
+        case Work::Insertion:
+        case Work::Reinsertion:
+            transformed =
+                insertWithCarriedState(index, content, buffers, settleState,
+                                       earlierFailure || setup_.work == Work::Reinsertion);
+            result.lineLimitExceeded = transformed.lineLimitExceeded;
+            break;
+        case Work::Survey:
+            (*setup_.surveyed)(index, entry(index), surveyFile(content, setup_.surveyKinds));
+            return FileOutcome::Unchanged;
+        }
+        if (earlierFailure)
+            return *earlierFailure;
+        if (!transformed.changed)
+            return FileOutcome::Unchanged;
+        if (setup_.dryRun) {
+            std::lock_guard lock(dryRunMutex_);
+            setup_.dryRun->keep(identity, index, entry(index).text, *path, content, out.joined());
+            return FileOutcome::Rewritten;
+        }
+        return outcomeOf(replaceFileContents(*path, out.pieces()));
+    }
+
+    std::optional<FileOutcome> removalFailure(int index) const {
+        if (!setup_.removal)
+            return std::nullopt;
+        const EntryResult& removal = (*setup_.removal)[static_cast<std::size_t>(index)];
+        if (removal.outcome && isFailure(*removal.outcome))
+            return removal.outcome;
+        return std::nullopt;
+    }
+
+    // Inserts with the state the files before leave. While that is not known
+    // yet, the file is worked on as if it started afresh, which gives the same
+    // bytes unless an end line comes before its first head; only then does
+    // it wait for the files before it and work again. The state it leaves is
+    // settled before the file is written, so later files need not wait for
+    // the write.
+    template <typename SettleState>
+    TransformResult insertWithCarriedState(int index, std::string_view content, Buffers& buffers,
+                                           SettleState settleState, bool removeFirst) {
+        if (removeFirst)
+            buffers.reinsertion.clean(content);
+        const ListEntry& listed = entry(index);
+        const SourceFacts facts{fileNameOf(listed.text),
+                                listed.kind == SourceKind::Class ||
+                                    listed.kind == SourceKind::UserControl};
+        const auto insert = [&](InsertionState& state) {
+            if (removeFirst)
+                return buffers.reinsertion.insert(*setup_.insertion, facts, state, buffers.output);
+            buffers.output.clear();
+            return insertHandlers(content, *setup_.insertion, facts, state, buffers.output);
+        };
+        InsertionState state;
+        const bool known = states_.knownFor(index, state);
+        TransformResult transformed = insert(state);
+        if (!known && transformed.carriedStateUsed) {
+            state = states_.waitFor(index);
+            transformed = insert(state);
+        }
+        settleState(transformed.headFound ? &state : nullptr);
+        return transformed;
+    }
+
+    std::span<const ListEntry> entries_;
+    PassObserver& observer_;
+    const PassSetup& setup_;
+    FileClaims claims_;
+    CarriedStates states_;
+    std::vector<EntryResult> results_;
+    std::vector<Buffers> buffers_;
+    std::mutex dryRunMutex_;
+};
+
+} // namespace
+
+std::vector<EntryResult> runPass(std::span<const ListEntry> entries,
+                                 const std::filesystem::path& baseFolder, PassObserver& observer,
+                                 const PassSetup& setup) {
+    return PassRun(entries, baseFolder, observer, setup).run();
+}
+
+} // namespace faultward

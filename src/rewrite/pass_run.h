@@ -1,0 +1,47 @@
+#pragma once
+
+#include "rewrite/dry_run_files.h"
+#include "rewrite/insertion_options.h"
+#include "rewrite/passes.h"
+
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace faultward {
+
+// What one pass does to each file it reads.
+enum class Work {
+    Removal,
+    Insertion,
+    Reinsertion, // removal and insertion in one go
+    Survey,
+};
+
+// What one entry's turn gave, for the observer.
+struct EntryResult {
+    std::optional<FileOutcome> outcome; // none for an entry not selected
+    bool lineLimitExceeded = false;
+};
+
+struct PassSetup {
+    PassKind kind;
+    Work work;
+    const InsertionOptions* insertion = nullptr;
+    DryRunFiles* dryRun = nullptr;
+    int jobs = 1;
+    // Insertion after removal: the removal's failures by entry. Such a file
+    // is read for the state it leaves, but never written.
+    const std::vector<EntryResult>* removal = nullptr;
+    const SurveyReceiver* surveyed = nullptr;
+    ProcedureKinds surveyKinds = ProcedureKind::Sub;
+};
+
+// One pass over the entries: their files are looked up in list order, worked
+// on by setup.jobs workers, and reported to the observer in list order.
+std::vector<EntryResult> runPass(std::span<const ListEntry> entries,
+                                 const std::filesystem::path& baseFolder, PassObserver& observer,
+                                 const PassSetup& setup);
+
+} // namespace faultward
