@@ -72,6 +72,17 @@ TEST_F(ProjectWindow, startsWithTheToolRowLabelAndDisabledInsertRemove) {
     EXPECT_EQ(narrow(tip), "Remove Error Handling Code");
 }
 
+TEST_F(ProjectWindow, tabGoesAlongTheToolRowToTheListAndTheSelectButtons) {
+    open({"Module=A; A.bas"});
+    win::Form1& form = program.form1();
+    const std::vector<HWND> order{form.cmd_tbl(0), form.cmd_tbl(2), form.cmd_tbl(4),
+                                  form.cmd_tbl(7), form.List1(),    form.cmd_sel(0),
+                                  form.cmd_sel(1)};
+    for (std::size_t i = 0; i + 1 < order.size(); ++i)
+        EXPECT_EQ(GetNextDlgTabItem(form.hwnd(), order[i], FALSE), order[i + 1]) << i;
+    EXPECT_EQ(GetNextDlgTabItem(form.hwnd(), order.back(), FALSE), order.front());
+}
+
 TEST_F(ProjectWindow, open_showsTheSortedTickedListThePathAndEnablesInsertRemove) {
     const fs::path vbp = open({"Module=M; Module1.bas", "Form=Form1.frm", "Form=a.frm"});
     ASSERT_EQ(program.dialog.asked.size(), 1u);
