@@ -17,8 +17,8 @@ bool isRoot(RegistryKey key) {
 }
 
 HKEY rootHandle(RegistryKey key) {
-    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG_PTR>(
-        static_cast<LONG>(key))));
+    return reinterpret_cast<HKEY>(
+        static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<LONG>(key))));
 }
 
 } // namespace

@@ -57,8 +57,9 @@ TEST(HelpFile, liesBesideTheProgram_andTheMessagesNameItsPath) {
     EXPECT_EQ(helpFilePath("app").parent_path(), "app");
     EXPECT_EQ(missingHelpText("C:\\Tools\\faultwardhelp.html"),
               "The help file C:\\Tools\\faultwardhelp.html could not be found.");
-    EXPECT_NE(unopenedHelpText("C:\\Tools\\faultwardhelp.html").find("C:\\Tools\\faultwardhelp.html"),
-              std::string::npos);
+    EXPECT_NE(
+        unopenedHelpText("C:\\Tools\\faultwardhelp.html").find("C:\\Tools\\faultwardhelp.html"),
+        std::string::npos);
 }
 
 } // namespace
