@@ -171,6 +171,16 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if ((wParam & 0xFFF0) != SC_KEYMENU)
             return 0;
         break;
+    case WM_SETFOCUS: {
+        // The window itself takes no keys: the focus goes on to the control
+        // that had it last, or the first one.
+        HWND control = IsChild(hwnd_, lastFocus_) && IsWindowEnabled(lastFocus_)
+                           ? lastFocus_
+                           : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+        if (control)
+            SetFocus(control);
+        return 0;
+    }
     case WM_CLOSE:
         return 0;
     case WM_DESTROY: {
@@ -323,6 +333,12 @@ void Form1::listNotified(const NMHDR& header) {
     if (image == 0)
         return;
     main_.projectFiles().setSelected(change.iItem, image == 2);
+}
+
+void Form1::rememberFocus() {
+    HWND focus = GetFocus();
+    if (IsChild(hwnd_, focus))
+        lastFocus_ = focus;
 }
 
 void Form1::cmd_tbl_Click(int Index) {

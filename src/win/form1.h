@@ -27,6 +27,8 @@ public:
     Form1& operator=(const Form1&) = delete;
 
     void show();
+    // Notes the control with the focus, for when the window has it again.
+    void rememberFocus();
     // Places and sizes everything again for a new DPI.
     void applyDpi(int dpi);
 
@@ -79,6 +81,7 @@ private:
     OwnedFont font_;
     OwnedFont labelFont_;
     OwnedFont captionFont_;
+    HWND lastFocus_ = nullptr;
     bool showing_ = false; // the core is changing the list; its ticks are not the user's
 };
 

@@ -114,6 +114,17 @@ LRESULT MDIForm1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == SIZE_MAXIMIZED)
             PostMessageW(hwnd_, WM_SYSCOMMAND, SC_RESTORE, 0);
         break;
+    case WM_ACTIVATE:
+        // Leaving for another program: the focus comes back to where it was.
+        if (LOWORD(wParam) == WA_INACTIVE && form1_)
+            form1_->rememberFocus();
+        break;
+    case WM_SETFOCUS:
+        if (form1_ && form1_->hwnd()) {
+            SetFocus(form1_->hwnd());
+            return 0;
+        }
+        break;
     case WM_DPICHANGED:
         dpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;

@@ -83,6 +83,20 @@ TEST_F(ProjectWindow, tabGoesAlongTheToolRowToTheListAndTheSelectButtons) {
     EXPECT_EQ(GetNextDlgTabItem(form.hwnd(), order.back(), FALSE), order.front());
 }
 
+TEST_F(ProjectWindow, focusGoesToTheOpenButton_andBackToTheLastControlAfterLeaving) {
+    win::Form1& form = program.form1();
+    HWND frame = program.window->hwnd();
+    SetFocus(frame);
+    EXPECT_EQ(GetFocus(), form.cmd_tbl(0));
+
+    open({"Module=A; A.bas"});
+    SetFocus(form.List1());
+    SendMessageW(frame, WM_ACTIVATE, WA_INACTIVE, 0);
+    SetFocus(form.cmd_sel(1));
+    SetFocus(frame);
+    EXPECT_EQ(GetFocus(), form.List1());
+}
+
 TEST_F(ProjectWindow, open_showsTheSortedTickedListThePathAndEnablesInsertRemove) {
     const fs::path vbp = open({"Module=M; Module1.bas", "Form=Form1.frm", "Form=a.frm"});
     ASSERT_EQ(program.dialog.asked.size(), 1u);
