@@ -1,6 +1,7 @@
 #include "ui/form1.h"
 
 #include "app/main_window_logic.h"
+#include "app/layout.h"
 #include "app/project_files_logic.h"
 #include "app/texts.h"
 #include "app/tool_row.h"
@@ -33,7 +34,7 @@ QWidget* makeLine(QWidget* parent, const char* name, QRect geometry, QPalette::C
 Form1::Form1(MDIForm1& main, QWidget* parent) : QWidget(parent), main_(main) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(kProductName));
-    setFixedSize(twips(4740), twips(4695));
+    setFixedSize(twips(kFilesWidth), twips(kFilesHeight));
     // The layout was made for 8-point text; larger text would not fit it.
     QFont small = font();
     small.setPointSizeF(8);
@@ -45,20 +46,22 @@ Form1::Form1(MDIForm1& main, QWidget* parent) : QWidget(parent), main_(main) {
 
     label_ = new PathLabel(QString::fromUtf8(kProjectFilesLabel), this);
     label_->setObjectName(QStringLiteral("lbl_proh"));
-    label_->setGeometry(twipsRect(120, 960, 4455, 255));
+    label_->setGeometry(twipsRect(kProjectLabel));
     QFont labelFont = label_->font();
-    labelFont.setPointSizeF(8.25);
-    labelFont.setBold(true);
+    labelFont.setPointSizeF(kProjectLabelFont.points);
+    labelFont.setBold(kProjectLabelFont.bold);
     label_->setFont(labelFont);
     // Top-aligned, the text lies wholly under the progress bar while it shows.
     label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette labelPalette = label_->palette();
-    labelPalette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    labelPalette.setColor(QPalette::WindowText,
+                          QColor(kProjectLabelColour[0], kProjectLabelColour[1],
+                                 kProjectLabelColour[2]));
     label_->setPalette(labelPalette);
 
     progressBar_ = new QProgressBar(this);
     progressBar_->setObjectName(QStringLiteral("ProgressBar1"));
-    progressBar_->setGeometry(twipsRect(130, 910, 4420, 240));
+    progressBar_->setGeometry(twipsRect(kProgressBar));
     progressBar_->setRange(0, 100);
     progressBar_->setValue(0);
     progressBar_->setTextVisible(false);
@@ -66,7 +69,7 @@ Form1::Form1(MDIForm1& main, QWidget* parent) : QWidget(parent), main_(main) {
 
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("List1"));
-    list_->setGeometry(twipsRect(120, 1200, 4455, 2760));
+    list_->setGeometry(twipsRect(kFileList));
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setUniformItemSizes(true);
     connect(list_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
@@ -77,8 +80,10 @@ Form1::Form1(MDIForm1& main, QWidget* parent) : QWidget(parent), main_(main) {
 }
 
 void Form1::createRule() {
-    makeLine(this, "Line1_0", QRect(0, twips(840), twips(5160), 1), QPalette::WindowText);
-    makeLine(this, "Line1_1", QRect(0, twips(855), twips(5160), 1), QPalette::Base);
+    makeLine(this, "Line1_0", QRect(0, twips(kRuleDarkTop), twips(kRuleLength), 1),
+             QPalette::WindowText);
+    makeLine(this, "Line1_1", QRect(0, twips(kRuleLightTop), twips(kRuleLength), 1),
+             QPalette::Base);
 }
 
 void Form1::createToolRow() {

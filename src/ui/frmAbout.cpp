@@ -1,6 +1,8 @@
 #include "ui/frmAbout.h"
 
+#include "app/layout.h"
 #include "app/texts.h"
+#include "ui/twips.h"
 #include "ui/window_placement.h"
 #include "version/faultward_version.h"
 
@@ -31,25 +33,24 @@ QFont dialogFont(bool bold) {
     // The classic face where it exists, else a face of the same width.
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
                       QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-    font.setPointSizeF(8.25);
+    font.setPointSizeF(kAboutPanelFont.points);
     font.setBold(bold);
     return font;
 }
 
-QLabel* makeMakerLine(QWidget* panel, const char* name, const QString& text, int top, int height,
-                      bool bold) {
-    auto* label = new QLabel(text, panel);
-    label->setObjectName(name);
-    label->setFont(dialogFont(bold));
-    label->setGeometry(16, top, 249, height);
+QLabel* makeMakerLine(QWidget* panel, const MakerLine& line) {
+    auto* label = new QLabel(QString::fromUtf8(line.text), panel);
+    label->setObjectName(line.name);
+    label->setFont(dialogFont(line.bold));
+    label->setGeometry(twipsRect(line.place));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
 
-QPushButton* makeButton(QWidget* panel, int index, const QString& caption, int top) {
-    auto* button = new QPushButton(caption, panel);
-    button->setObjectName(QStringLiteral("cmd_abt_%1").arg(index));
-    button->setGeometry(280, top, 83, 23);
+QPushButton* makeButton(QWidget* panel, const AboutButton& about) {
+    auto* button = new QPushButton(QString::fromUtf8(about.caption), panel);
+    button->setObjectName(QStringLiteral("cmd_abt_%1").arg(about.index));
+    button->setGeometry(twipsRect(about.place));
     button->setFont(dialogFont(false));
     // Neither button answers Enter or Escape on its own.
     button->setAutoDefault(false);
@@ -71,7 +72,7 @@ frmAbout::frmAbout(SysInfoPlatform& platform) : platform_(platform) {
     // Tool windows do not normally keep the program alive; this one does, so
     // the program runs on while it is open after the main window has closed.
     setAttribute(Qt::WA_QuitOnClose, true);
-    setFixedSize(376, 240);
+    setFixedSize(twips(kAboutClientWidth), twips(kAboutClientHeight));
     buildControls();
     Form_Load();
 }
@@ -79,17 +80,17 @@ frmAbout::frmAbout(SysInfoPlatform& platform) : platform_(platform) {
 void frmAbout::buildControls() {
     picIcon_ = new QLabel(this);
     picIcon_->setObjectName("picIcon");
-    picIcon_->setGeometry(18, 8, 36, 36);
+    picIcon_->setGeometry(twipsRect(kAboutIcon));
     picIcon_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picIcon_->setPixmap(QApplication::windowIcon().pixmap(32, 32));
 
     lblTitle_ = new QLabel(this);
     lblTitle_->setObjectName("lblTitle");
-    lblTitle_->setGeometry(72, 8, 259, 24);
+    lblTitle_->setGeometry(twipsRect(kAboutTitle));
     lblTitle_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QFont titleFont(QStringLiteral("Arial"));
-    titleFont.setPointSizeF(11.25);
-    titleFont.setBold(true);
+    QFont titleFont(QString::fromUtf8(kAboutTitleFont.face));
+    titleFont.setPointSizeF(kAboutTitleFont.points);
+    titleFont.setBold(kAboutTitleFont.bold);
     lblTitle_->setFont(titleFont);
     QPalette titlePalette = lblTitle_->palette();
     titlePalette.setColor(QPalette::WindowText, Qt::black);
@@ -97,24 +98,20 @@ void frmAbout::buildControls() {
 
     lblVersion_ = new QLabel(this);
     lblVersion_->setObjectName("lblVersion");
-    lblVersion_->setGeometry(72, 40, 259, 15);
+    lblVersion_->setGeometry(twipsRect(kAboutVersion));
     lblVersion_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    makeRule(this, 1, QColor(128, 128, 128), QRect(0, 139, 371, 1));
-    makeRule(this, 0, Qt::white, QRect(1, 140, 370, 1));
+    makeRule(this, 1, QColor(128, 128, 128), twipsRect(kAboutRuleGrey));
+    makeRule(this, 0, Qt::white, twipsRect(kAboutRuleWhite));
 
     auto* panel = new QWidget(this);
     panel->setObjectName("Picture1");
-    panel->setGeometry(0, 152, 369, 89);
-    makeMakerLine(panel, "lblMaker1", tr("Faultward error-handling assistant"), 0, 17, true);
-    makeMakerLine(panel, "lblMaker2", tr("for Visual Basic 5 projects"), 16, 17, true);
-    makeMakerLine(panel, "lblMaker3", tr("Written by the Faultward developers"), 32, 17, true);
-    makeMakerLine(panel, "lblMaker4", tr("Free to use, share and change"), 48, 17, true);
-    makeMakerLine(panel, "lblRights", tr("\u00A9 Faultward developers. All rights reserved."), 72,
-                  23, false);
+    panel->setGeometry(twipsRect(kAboutPanel));
+    for (const MakerLine& line : kMakerLines)
+        makeMakerLine(panel, line);
 
-    QPushButton* close = makeButton(panel, 1, tr("Close"), 0);
-    QPushButton* sysInfo = makeButton(panel, 2, tr("&System Info..."), 40);
+    QPushButton* close = makeButton(panel, kAboutCloseButton);
+    QPushButton* sysInfo = makeButton(panel, kAboutSysInfoButton);
     connect(close, &QPushButton::clicked, this, [this] { cmd_abt_Click(1); });
     connect(sysInfo, &QPushButton::clicked, this, [this] { cmd_abt_Click(2); });
     setTabOrder(sysInfo, close);

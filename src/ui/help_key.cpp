@@ -14,8 +14,8 @@ QString defaultHelpFilePath() {
 }
 
 QString missingHelpText(const QString& path) {
-    return QStringLiteral("The help file %1 could not be found.")
-        .arg(QDir::toNativeSeparators(path));
+    return QString::fromStdString(
+        faultward::missingHelpText(QDir::toNativeSeparators(path).toStdString()));
 }
 
 HelpKey::HelpKey(QString helpFile, MessageBoxes& notices, QObject* parent)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/help_file.h"
 #include "app/help_opener.h"
 #include "ui/message_boxes.h"
 
@@ -8,7 +9,7 @@
 
 namespace faultward::help {
 
-inline constexpr char kHelpFileName[] = "faultwardhelp.html";
+using faultward::kHelpFileName;
 
 // The help file beside the executable.
 QString defaultHelpFilePath();

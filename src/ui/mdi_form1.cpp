@@ -22,11 +22,6 @@
 namespace faultward {
 namespace {
 
-// The client area below the menu bar; with a window frame of four pixels a
-// side, a caption and a menu bar this gave an outer size of 4875 x 5325 twips.
-constexpr int kClientWidthTwips = 4755;
-constexpr int kClientHeightTwips = 4635;
-
 QString fromBytes(std::string_view bytes) {
     return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
@@ -76,7 +71,9 @@ MDIForm1::MDIForm1(Module1& module, DesktopServices services, QWidget* parent)
     mdiArea_->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    mdiArea_->setFixedSize(twips(kClientWidthTwips), twips(kClientHeightTwips));
+    // The client area below the menu bar; with a window frame of four pixels
+    // a side, a caption and a menu bar this gives the designed outer size.
+    mdiArea_->setFixedSize(twips(kMainClientWidth), twips(kMainClientHeight));
     setCentralWidget(mdiArea_);
     // The window takes the size its menu bar and client area need, and keeps it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -168,11 +165,11 @@ void MDIForm1::setCaption(std::string_view text) {
 
 void MDIForm1::paintNow() {
     repaint();
-    lastPaint_.start();
+    paintPace_.painted();
 }
 
 void MDIForm1::paintWhileBusy() {
-    if (!lastPaint_.isValid() || lastPaint_.elapsed() >= kPaintInterval.count())
+    if (paintPace_.due())
         paintNow();
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "app/paint_pace.h"
 #include "app/views.h"
 #include "ui/file_dialog.h"
 #include "ui/message_boxes.h"
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <array>
@@ -60,11 +60,9 @@ public:
     ProjectFilesLogic& projectFiles() { return *projectFiles_; }
     MessageBoxes& messageBoxes() { return services_.messageBoxes; }
 
-    // A pass keeps the event loop waiting until it ends, so the windows paint
-    // what changed themselves: at once for a new caption, and at most every
-    // paint interval for the list and the bar, which change with every file.
-    // What was left unpainted shows when the event loop runs again.
-    static constexpr std::chrono::milliseconds kPaintInterval{16};
+    // While a pass runs: a caption paints at once, the list and the bar at
+    // the pace of PaintPace.
+    static constexpr std::chrono::milliseconds kPaintInterval = PaintPace::kInterval;
     void paintNow();
     void paintWhileBusy();
 
@@ -92,7 +90,7 @@ private:
     std::array<QAction*, 3> modeItems_{};
     std::unique_ptr<ProjectFilesLogic> projectFiles_;
     std::unique_ptr<MainWindowLogic> logic_;
-    QElapsedTimer lastPaint_;
+    PaintPace paintPace_;
 };
 
 } // namespace faultward

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/layout.h"
+
 #include <QRect>
 
 namespace faultward {
@@ -11,6 +13,10 @@ constexpr int twips(int value) {
 
 constexpr QRect twipsRect(int left, int top, int width, int height) {
     return QRect(twips(left), twips(top), twips(width), twips(height));
+}
+
+constexpr QRect twipsRect(const TwipsRect& rect) {
+    return twipsRect(rect.left, rect.top, rect.width, rect.height);
 }
 
 } // namespace faultward

@@ -1,20 +1,18 @@
 #include "ui/window_placement.h"
 
+#include "app/window_placement.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
-#include <algorithm>
-
 namespace faultward {
 
 QPoint centredOver(QSize size, const QRect& anchor, const QRect& screen) {
-    const QPoint centre = anchor.center();
-    int left = centre.x() - size.width() / 2;
-    int top = centre.y() - size.height() / 2;
-    left = std::max(screen.left(), std::min(left, screen.right() + 1 - size.width()));
-    top = std::max(screen.top(), std::min(top, screen.bottom() + 1 - size.height()));
-    return {left, top};
+    const auto place = faultward::centredOver(
+        size.width(), size.height(), {anchor.x(), anchor.y(), anchor.width(), anchor.height()},
+        {screen.x(), screen.y(), screen.width(), screen.height()});
+    return {place.x, place.y};
 }
 
 void placeOver(QWidget& window, const QWidget* anchor) {

@@ -8,10 +8,7 @@ class QWidget;
 
 namespace faultward {
 
-// Where a window of the given size goes: centred over anchor, then moved as
-// little as needed to lie wholly inside screen (the part of the screen that
-// panels leave free). A window larger than the screen keeps its top left
-// corner on it.
+// The core's placement (app/window_placement.h) in Qt's terms.
 QPoint centredOver(QSize size, const QRect& anchor, const QRect& screen);
 
 // Gives a window that is about to be shown its place over anchor, on

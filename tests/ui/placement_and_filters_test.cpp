@@ -11,18 +11,6 @@
 namespace faultward::uitest {
 namespace {
 
-TEST(WindowPlacement, centresOverTheAnchorAndStaysOnTheScreen) {
-    const QRect screen(0, 0, 1280, 1024);
-    EXPECT_EQ(centredOver({100, 50}, QRect(200, 200, 300, 300), screen), QPoint(299, 324));
-    // Near the bottom right corner: pushed back up and left just enough.
-    EXPECT_EQ(centredOver({720, 600}, QRect(1000, 800, 325, 355), screen), QPoint(560, 424));
-    // Near the top left of a screen that starts below a panel.
-    EXPECT_EQ(centredOver({720, 600}, QRect(0, 30, 100, 100), QRect(0, 30, 1280, 994)),
-              QPoint(0, 30));
-    // Larger than the screen: the top left corner stays on it.
-    EXPECT_EQ(centredOver({900, 700}, QRect(0, 0, 10, 10), QRect(0, 0, 800, 600)), QPoint(0, 0));
-}
-
 TEST(HelpWindowPlacement, opensWhollyOnScreenBesideAMainWindowInTheCorner) {
     RunningProgram program;
     const QRect free = program.window().screen()->availableGeometry();

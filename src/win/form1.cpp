@@ -1,0 +1,421 @@
+#include "win/form1.h"
+
+#include "app/layout.h"
+#include "app/main_window_logic.h"
+#include "app/project_files_logic.h"
+#include "app/texts.h"
+#include "app/tool_row.h"
+#include "platform/display_text.h"
+#include "platform/win32_text.h"
+#include "win/control_ids.h"
+#include "win/mdi_form1.h"
+#include "win/pointer.h"
+#include "win/resource_ids.h"
+#include "win/window_object.h"
+
+namespace faultward::win {
+namespace {
+
+std::wstring wide(std::string_view utf8) {
+    return win32::wideFromBytes(utf8);
+}
+
+// The check box of a list-view item is its state image: 1 clear, 2 ticked.
+UINT checkState(bool ticked) {
+    return INDEXTOSTATEIMAGEMASK(ticked ? 2 : 1);
+}
+
+// A tool picture at dpi: drawn for 96, stretched to the size it has there.
+HIMAGELIST loadPicture(int resourceId, int dpi) {
+    const auto load = [resourceId](int width, int height) {
+        return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
+                                               MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, width,
+                                               height, LR_CREATEDIBSECTION));
+    };
+    HBITMAP bitmap = load(0, 0);
+    if (!bitmap)
+        return nullptr;
+    BITMAP shape{};
+    GetObjectW(bitmap, sizeof shape, &shape);
+    if (dpi != USER_DEFAULT_SCREEN_DPI) {
+        const int width = MulDiv(shape.bmWidth, dpi, USER_DEFAULT_SCREEN_DPI);
+        const int height = MulDiv(shape.bmHeight, dpi, USER_DEFAULT_SCREEN_DPI);
+        if (HBITMAP scaled = load(width, height)) {
+            DeleteObject(bitmap);
+            bitmap = scaled;
+            GetObjectW(bitmap, sizeof shape, &shape);
+        }
+    }
+    HIMAGELIST list = ImageList_Create(shape.bmWidth, shape.bmHeight, ILC_COLOR32, 1, 0);
+    ImageList_Add(list, bitmap, nullptr);
+    DeleteObject(bitmap);
+    return list;
+}
+
+// Whether every caption of the tool row fits its button below the picture
+// in font, wrapped at its spaces as the button wraps it.
+bool captionsFit(HWND anyButton, HFONT font, int dpi, const HIMAGELIST (&pictures)[4]) {
+    HDC dc = GetDC(anyButton);
+    int slot = 0;
+    const HGDIOBJ previous = SelectObject(dc, font);
+    bool fit = true;
+    // The button's frame and focus rectangle take a few pixels a side; the
+    // picture and its margin take the top.
+    const int frame = px(120, dpi);
+    for (const ToolButton& tool : kToolButtons) {
+        RECT room{0, 0, px(tool.width, dpi) - frame, 0};
+        const std::wstring caption = win32::wideFromBytes(tool.caption);
+        DrawTextW(dc, caption.c_str(), -1, &room, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
+        int pictureWidth = 0, pictureHeight = 0;
+        if (pictures[slot])
+            ImageList_GetIconSize(pictures[slot], &pictureWidth, &pictureHeight);
+        ++slot;
+        const int roomHeight = px(tool.height, dpi) - frame - pictureHeight;
+        if (room.right > px(tool.width, dpi) - frame || room.bottom > roomHeight)
+            fit = false;
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(anyButton, dc);
+    return fit;
+}
+
+} // namespace
+
+Form1::Form1(MDIForm1& main) : main_(main), dpi_(main.dpi()) {
+    registerWindowClass(kClassName, procedure, GetSysColorBrush(COLOR_BTNFACE));
+    // No caption and no frame: the window fills the frame's client area as
+    // designed, and cannot be moved or closed on its own.
+    MDICREATESTRUCTW create{};
+    create.szClass = kClassName;
+    create.szTitle = L"Faultward";
+    create.hOwner = GetModuleHandleW(nullptr);
+    create.x = 0;
+    create.y = 0;
+    create.cx = px(kFilesWidth, dpi_);
+    create.cy = px(kFilesHeight, dpi_);
+    create.style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    create.lParam = reinterpret_cast<LPARAM>(this);
+    SendMessageW(main_.mdiClient(), WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create));
+    SetWindowLongPtrW(hwnd_, GWL_EXSTYLE,
+                      GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+    createControls();
+    layout();
+}
+
+Form1::~Form1() {
+    for (HIMAGELIST pictures : pictures_)
+        if (pictures)
+            ImageList_Destroy(pictures);
+}
+
+void Form1::show() {
+    ShowWindow(hwnd_, SW_SHOW);
+}
+
+LRESULT CALLBACK Form1::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        const auto* mdi = static_cast<const MDICREATESTRUCTW*>(create->lpCreateParams);
+        auto* self = reinterpret_cast<Form1*>(mdi->lParam);
+        self->hwnd_ = window;
+        attachWindowObject(window, self);
+    }
+    Form1* self = windowObject<Form1>(window);
+    if (!self)
+        return DefMDIChildProcW(window, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        if (HIWORD(wParam) != BN_CLICKED)
+            break;
+        if (id >= kToolButtonBase && id < kToolButtonBase + kGroupSize) {
+            cmd_tbl_Click(id - kToolButtonBase);
+            return 0;
+        }
+        if (id >= kSelectButtonBase && id < kSelectButtonBase + kGroupSize) {
+            cmd_sel_Click(id - kSelectButtonBase);
+            return 0;
+        }
+        break;
+    }
+    case WM_NOTIFY:
+        listNotified(*reinterpret_cast<const NMHDR*>(lParam));
+        break;
+    case WM_CTLCOLORSTATIC:
+        if (reinterpret_cast<HWND>(lParam) == label_) {
+            const auto dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(
+                dc, RGB(kProjectLabelColour[0], kProjectLabelColour[1], kProjectLabelColour[2]));
+            SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        }
+        break;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hwnd_, &paint);
+        paintRule(dc);
+        EndPaint(hwnd_, &paint);
+        return 0;
+    }
+    case WM_SETCURSOR:
+        if (setBusyPointerIfSet())
+            return TRUE;
+        break;
+    case WM_SYSCOMMAND:
+        // The window lives as long as the main window: Ctrl+F4 and the
+        // like do not close, move, size or maximize it.
+        if ((wParam & 0xFFF0) != SC_KEYMENU)
+            return 0;
+        break;
+    case WM_SETFOCUS: {
+        // The window itself takes no keys: the focus goes on to the control
+        // that had it last, or the first one.
+        HWND control = IsChild(hwnd_, lastFocus_) && IsWindowEnabled(lastFocus_)
+                           ? lastFocus_
+                           : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+        if (control)
+            SetFocus(control);
+        return 0;
+    }
+    case WM_CLOSE:
+        return 0;
+    case WM_DESTROY: {
+        HWND window = hwnd_;
+        attachWindowObject<Form1>(window, nullptr);
+        hwnd_ = nullptr;
+        return DefMDIChildProcW(window, message, wParam, lParam);
+    }
+    default:
+        break;
+    }
+    return DefMDIChildProcW(hwnd_, message, wParam, lParam);
+}
+
+HWND Form1::createControl(const wchar_t* windowClass, const std::wstring& text, DWORD style, int id,
+                          DWORD exStyle) {
+    return CreateWindowExW(exStyle, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0,
+                           0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+void Form1::createControls() {
+    createToolRow();
+
+    label_ = createControl(WC_STATICW, wide(kProjectFilesLabel),
+                           SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS, kProjectLabelId);
+    // Made after the label, so that it lies over it while it shows.
+    progressBar_ = createControl(PROGRESS_CLASSW, L"", 0, kProgressBarId);
+    ShowWindow(progressBar_, SW_HIDE);
+    SendMessageW(progressBar_, PBM_SETRANGE32, 0, 100);
+
+    list_ = createControl(WC_LISTVIEWW, L"",
+                          WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL |
+                              LVS_SHOWSELALWAYS,
+                          kFileListId, WS_EX_CLIENTEDGE);
+    ListView_SetExtendedListViewStyle(list_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT |
+                                                 LVS_EX_DOUBLEBUFFER);
+    LVCOLUMNW column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = 100;
+    ListView_InsertColumn(list_, 0, &column);
+
+    for (const SelectButton& select : kSelectButtons)
+        selectButtons_[select.index] =
+            createControl(WC_BUTTONW, wide(select.caption), WS_TABSTOP | BS_PUSHBUTTON,
+                          kSelectButtonBase + select.index);
+}
+
+void Form1::createToolRow() {
+    tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    for (const ToolButton& tool : kToolButtons) {
+        HWND button = createControl(WC_BUTTONW, wide(tool.caption),
+                                    WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE | BS_CENTER,
+                                    kToolButtonBase + tool.index);
+        toolButtons_[tool.index] = button;
+        if (*tool.tooltip) {
+            std::wstring tip = wide(tool.tooltip);
+            TTTOOLINFOW info{};
+            info.cbSize = sizeof info;
+            info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            info.hwnd = hwnd_;
+            info.uId = reinterpret_cast<UINT_PTR>(button);
+            info.lpszText = tip.data();
+            SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+        }
+        // Insert and Remove wait for a project to be read.
+        EnableWindow(button, tool.index == 0 || tool.index == 7);
+    }
+}
+
+void Form1::setPictures() {
+    int slot = 0;
+    for (const ToolButton& tool : kToolButtons) {
+        // The picture above the caption; the button draws from the list it
+        // holds, so the old list goes only once the new one is in place.
+        HIMAGELIST previous = pictures_[slot];
+        pictures_[slot] = loadPicture(FW_IDB_TOOL_BASE + tool.index, dpi_);
+        BUTTON_IMAGELIST shown{};
+        shown.himl = pictures_[slot];
+        shown.uAlign = BUTTON_IMAGELIST_ALIGN_TOP;
+        shown.margin = {0, px(30, dpi_), 0, 0};
+        SendMessageW(toolButtons_.at(tool.index), BCM_SETIMAGELIST, 0,
+                     reinterpret_cast<LPARAM>(&shown));
+        if (previous)
+            ImageList_Destroy(previous);
+        ++slot;
+    }
+}
+
+void Form1::applyDpi(int dpi) {
+    dpi_ = dpi;
+    SetWindowPos(hwnd_, nullptr, 0, 0, px(kFilesWidth, dpi_), px(kFilesHeight, dpi_),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    layout();
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Form1::layout() {
+    font_.reset(createDialogFont(dpi_));
+    labelFont_.reset(createFont(kProjectLabelFont, dpi_));
+    setPictures();
+    // One caption size for the whole row, the largest in which every caption fits.
+    captionFont_.reset(nullptr);
+    for (double points = 8; points >= 6 && !captionFont_.get(); points -= 0.5) {
+        HFONT font = createFont({"MS Shell Dlg", points, false}, dpi_);
+        if (captionsFit(toolButtons_.at(0), font, dpi_, pictures_) || points <= 6)
+            captionFont_.reset(font);
+        else
+            DeleteObject(font);
+    }
+    for (const ToolButton& tool : kToolButtons) {
+        HWND button = toolButtons_.at(tool.index);
+        placeControl(button, pxRect({tool.left, tool.top, tool.width, tool.height}, dpi_));
+        setFont(button, captionFont_.get());
+    }
+    placeControl(label_, pxRect(kProjectLabel, dpi_));
+    setFont(label_, labelFont_.get());
+    placeControl(progressBar_, pxRect(kProgressBar, dpi_));
+    placeControl(list_, pxRect(kFileList, dpi_));
+    setFont(list_, font_.get());
+    ListView_SetColumnWidth(list_, 0, LVSCW_AUTOSIZE_USEHEADER);
+    for (const SelectButton& select : kSelectButtons) {
+        HWND button = selectButtons_.at(select.index);
+        placeControl(button, pxRect({select.left, select.top, select.width, select.height}, dpi_));
+        setFont(button, font_.get());
+    }
+}
+
+void Form1::paintRule(HDC dc) const {
+    // The etched rule under the tool row: dark over light, one pixel each.
+    const int length = px(kRuleLength, dpi_);
+    RECT dark{0, px(kRuleDarkTop, dpi_), length, px(kRuleDarkTop, dpi_) + 1};
+    RECT light{0, px(kRuleLightTop, dpi_), length, px(kRuleLightTop, dpi_) + 1};
+    FillRect(dc, &dark, GetSysColorBrush(COLOR_WINDOWTEXT));
+    FillRect(dc, &light, GetSysColorBrush(COLOR_WINDOW));
+}
+
+void Form1::listNotified(const NMHDR& header) {
+    if (header.hwndFrom != list_ || header.code != LVN_ITEMCHANGED || showing_)
+        return;
+    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+    if (!(change.uChanged & LVIF_STATE) ||
+        !((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK))
+        return;
+    // State image 0 is none: the item is only being added.
+    const UINT image = (change.uNewState & LVIS_STATEIMAGEMASK) >> 12;
+    if (image == 0)
+        return;
+    main_.projectFiles().setSelected(change.iItem, image == 2);
+}
+
+void Form1::rememberFocus() {
+    HWND focus = GetFocus();
+    if (IsChild(hwnd_, focus))
+        lastFocus_ = focus;
+}
+
+void Form1::cmd_tbl_Click(int Index) {
+    main_.logic().cmd_nav(Index);
+}
+
+void Form1::cmd_sel_Click(int Index) {
+    main_.projectFiles().cmd_sel_Click(Index);
+}
+
+void Form1::showEntries(std::span<const ListEntry> entries) {
+    showing_ = true;
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    ListView_DeleteAllItems(list_);
+    int row = 0;
+    for (const ListEntry& entry : entries) {
+        std::wstring text = wide(entryDisplayText(entry.text));
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = row;
+        item.pszText = text.data();
+        ListView_InsertItem(list_, &item);
+        ListView_SetItemState(list_, row, checkState(entry.selected), LVIS_STATEIMAGEMASK);
+        ++row;
+    }
+    ListView_SetColumnWidth(list_, 0, LVSCW_AUTOSIZE_USEHEADER);
+    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+    showing_ = false;
+}
+
+void Form1::setEntrySelected(int index, bool selected) {
+    showing_ = true;
+    ListView_SetItemState(list_, index, checkState(selected), LVIS_STATEIMAGEMASK);
+    showing_ = false;
+}
+
+void Form1::setCurrentEntry(int index) {
+    showing_ = true;
+    if (index < 0) {
+        ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    } else {
+        ListView_SetItemState(list_, index, LVIS_SELECTED | LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_EnsureVisible(list_, index, FALSE);
+    }
+    showing_ = false;
+    if (index >= 0)
+        main_.paintWhileBusy();
+}
+
+void Form1::setProjectLabel(std::string_view projectPath) {
+    const std::wstring text = win32::wideFromBytes(projectPath);
+    SetWindowTextW(label_, text.c_str());
+}
+
+void Form1::enableInsertAndRemove() {
+    EnableWindow(toolButtons_.at(2), TRUE);
+    EnableWindow(toolButtons_.at(4), TRUE);
+}
+
+void Form1::setProgressRange(int minimum, int maximum) {
+    SendMessageW(progressBar_, PBM_SETRANGE32, static_cast<WPARAM>(minimum),
+                 static_cast<LPARAM>(maximum));
+}
+
+void Form1::setProgressValue(int value) {
+    SendMessageW(progressBar_, PBM_SETPOS, static_cast<WPARAM>(value), 0);
+    main_.paintWhileBusy();
+}
+
+void Form1::setProgressVisible(bool visible) {
+    if (visible)
+        SetWindowPos(progressBar_, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    else
+        ShowWindow(progressBar_, SW_HIDE);
+}
+
+} // namespace faultward::win

@@ -1,0 +1,61 @@
+#include "app/help_file.h"
+#include "app/module1.h"
+#include "app/settings.h"
+#include "app/sound_cues.h"
+#include "platform/executable_folder.h"
+#include "win/file_dialog.h"
+#include "win/form1.h"
+#include "win/frmAbout.h"
+#include "win/help_key.h"
+#include "win/mdi_form1.h"
+#include "win/message_boxes.h"
+#include "win/message_loop.h"
+#include "win/program_windows.h"
+#include "win/resource_sound.h"
+#include "win/win32_sys_info_platform.h"
+
+#include <commctrl.h>
+#include <windows.h>
+
+#include <cstdlib>
+
+// Main: loads the settings, shows the main window and runs until the last
+// window of the program has closed.
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    using namespace faultward;
+    using namespace faultward::win;
+
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES |
+                                                       ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    const std::filesystem::path folder = executableFolder();
+    const auto store = openSettingsStore(folder);
+    Module1 module(*store, folder);
+
+    ProgramWindows windows([] { PostQuitMessage(0); });
+    const auto messageBoxes = makeSystemMessageBoxes();
+    const auto fileDialog = makeCommonFileDialog();
+    HelpKey help(helpFilePath(folder), *messageBoxes);
+    MessageLoop loop(help);
+
+    ResourceCueStore cues;
+    SystemWaveOutput output([&loop] { loop.handlePending(); });
+    SoundCues sound(cues, output);
+    Win32SysInfoPlatform sysInfo(*messageBoxes);
+    frmAbout about(
+        sysInfo, [&windows] { windows.opened(); }, [&windows] { windows.closed(); });
+
+    MDIForm1 window(module, {sound, help, about, *fileDialog, *messageBoxes, [] { std::_Exit(0); },
+                             [&windows] { windows.closed(); }});
+    windows.opened();
+    module.Load_Settings(window);
+    ShowWindow(window.hwnd(), showCommand == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : showCommand);
+    UpdateWindow(window.hwnd());
+
+    loop.setMdiClient(window.mdiClient());
+    loop.setDialogWindows([&] {
+        return std::vector<HWND>{window.hwnd() ? window.form1().hwnd() : nullptr, about.hwnd()};
+    });
+    return loop.run();
+}

@@ -1,0 +1,234 @@
+#include "win/mdi_form1.h"
+
+#include "app/layout.h"
+#include "app/main_window_logic.h"
+#include "app/project_files_logic.h"
+#include "platform/win32_text.h"
+#include "win/control_ids.h"
+#include "win/dpi.h"
+#include "win/file_dialog.h"
+#include "win/form1.h"
+#include "win/frmAbout.h"
+#include "win/main_menu.h"
+#include "win/message_boxes.h"
+#include "win/pointer.h"
+#include "win/window_object.h"
+
+namespace faultward::win {
+namespace {
+
+// A fixed frame with a minimize box: nothing to drag, nothing to maximize to.
+constexpr DWORD kFrameStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+int systemDpi() {
+    return windowDpi(nullptr);
+}
+
+} // namespace
+
+MDIForm1::MDIForm1(Module1& module, WindowServices services) : services_(std::move(services)) {
+    registerWindowClass(kClassName, procedure, reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1),
+                        programIcon(GetSystemMetrics(SM_CXICON)));
+    menu_ = createMainMenu();
+    dpi_ = systemDpi();
+    const SIZE outer = designedOuterSize();
+    CreateWindowExW(0, kClassName, L"", kFrameStyle, CW_USEDEFAULT, CW_USEDEFAULT, outer.cx,
+                    outer.cy, nullptr, menu_, GetModuleHandleW(nullptr), this);
+    // The monitor the window landed on may have a DPI of its own.
+    const int dpi = windowDpi(hwnd_);
+    if (dpi != dpi_) {
+        dpi_ = dpi;
+        const SIZE resized = designedOuterSize();
+        SetWindowPos(hwnd_, nullptr, 0, 0, resized.cx, resized.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    createClient();
+
+    form1_ = std::make_unique<Form1>(*this);
+    projectFiles_ = std::make_unique<ProjectFilesLogic>(*this, *form1_, module);
+    logic_ = std::make_unique<MainWindowLogic>(module, *this, *projectFiles_, services_.sound,
+                                               services_.help);
+    // Load: the caption, then the project files window.
+    logic_->MDIForm_Load();
+    form1_->show();
+}
+
+MDIForm1::~MDIForm1() {
+    if (hwnd_) {
+        // Gone without a close: nothing is saved, as after Exit.
+        attachWindowObject<MDIForm1>(hwnd_, nullptr);
+        DestroyWindow(hwnd_);
+    }
+}
+
+void MDIForm1::createClient() {
+    CLIENTCREATESTRUCT client{};
+    client.idFirstChild = kFirstMdiChildId;
+    RECT area;
+    GetClientRect(hwnd_, &area);
+    // MDIS_ALLCHILDSTYLES lets the project files window go without a caption.
+    client_ = CreateWindowExW(
+        WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
+        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | MDIS_ALLCHILDSTYLES, 0, 0,
+        area.right, area.bottom, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMdiClientId)),
+        GetModuleHandleW(nullptr), &client);
+}
+
+SIZE MDIForm1::designedOuterSize() const {
+    return {px(kMainOuterWidth, dpi_), px(kMainOuterHeight, dpi_)};
+}
+
+LRESULT CALLBACK MDIForm1::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<MDIForm1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = window;
+        attachWindowObject(window, self);
+    }
+    MDIForm1* self = windowObject<MDIForm1>(window);
+    if (!self)
+        return DefFrameProcW(window, nullptr, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT MDIForm1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        // Menu items (0) and accelerators (1); controls notify their own parent.
+        if (HIWORD(wParam) <= 1 && lParam == 0 && command(LOWORD(wParam)))
+            return 0;
+        break;
+    case WM_GETMINMAXINFO: {
+        // Neither dragging nor maximizing gives another size.
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        const SIZE outer = designedOuterSize();
+        limits->ptMinTrackSize = limits->ptMaxTrackSize = limits->ptMaxSize = {outer.cx, outer.cy};
+        return 0;
+    }
+    case WM_WINDOWPOSCHANGING:
+        keepDesignedSize(*reinterpret_cast<WINDOWPOS*>(lParam));
+        break;
+    case WM_SIZE:
+        // The window may be minimized, but it cannot stay maximized.
+        if (wParam == SIZE_MAXIMIZED)
+            PostMessageW(hwnd_, WM_SYSCOMMAND, SC_RESTORE, 0);
+        break;
+    case WM_ACTIVATE:
+        // Leaving for another program: the focus comes back to where it was.
+        if (LOWORD(wParam) == WA_INACTIVE && form1_)
+            form1_->rememberFocus();
+        break;
+    case WM_SETFOCUS:
+        if (form1_ && form1_->hwnd()) {
+            SetFocus(form1_->hwnd());
+            return 0;
+        }
+        break;
+    case WM_DPICHANGED:
+        dpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_SETCURSOR:
+        if (setBusyPointerIfSet())
+            return TRUE;
+        break;
+    case WM_CLOSE:
+        // Closing keeps the settings; the child closes with the frame.
+        logic_->MDIForm_Unload();
+        DestroyWindow(hwnd_);
+        return 0;
+    case WM_DESTROY: {
+        attachWindowObject<MDIForm1>(hwnd_, nullptr);
+        const LRESULT result = DefFrameProcW(hwnd_, client_, message, wParam, lParam);
+        hwnd_ = nullptr;
+        if (services_.closed)
+            services_.closed();
+        return result;
+    }
+    default:
+        break;
+    }
+    return DefFrameProcW(hwnd_, client_, message, wParam, lParam);
+}
+
+bool MDIForm1::command(int id) {
+    const MenuChoice choice = menuChoice(id);
+    switch (choice.group) {
+    case MenuGroup::File:
+        logic_->mnu_f_Click(choice.index);
+        return true;
+    case MenuGroup::Options:
+        logic_->mnu_o_Click(choice.index);
+        return true;
+    case MenuGroup::Help:
+        logic_->mnu_h_Click(choice.index);
+        return true;
+    case MenuGroup::None:
+        return false;
+    }
+    return false;
+}
+
+void MDIForm1::keepDesignedSize(WINDOWPOS& position) const {
+    if ((position.flags & SWP_NOSIZE) || IsIconic(hwnd_) || IsZoomed(hwnd_))
+        return;
+    const SIZE outer = designedOuterSize();
+    position.cx = outer.cx;
+    position.cy = outer.cy;
+}
+
+void MDIForm1::dpiChanged(int dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    const SIZE outer = designedOuterSize();
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, outer.cx, outer.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (form1_)
+        form1_->applyDpi(dpi);
+}
+
+void MDIForm1::paintNow() {
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    paintPace_.painted();
+}
+
+void MDIForm1::paintWhileBusy() {
+    if (paintPace_.due())
+        paintNow();
+}
+
+void MDIForm1::setCaption(std::string_view text) {
+    // The frame paints its caption as the text is set: it shows at once.
+    SetWindowTextW(hwnd_, win32::wideFromBytes(text).c_str());
+    paintPace_.painted();
+}
+
+void MDIForm1::setModeChecked(int mode, bool checked) {
+    CheckMenuItem(menu_, static_cast<UINT>(kOptionItemBase + mode),
+                  MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void MDIForm1::showBusyPointer() {
+    win::showBusyPointer();
+}
+
+void MDIForm1::showDefaultPointer() {
+    win::showDefaultPointer();
+}
+
+void MDIForm1::showMessage(std::string_view text, MessageIcon icon, std::string_view details) {
+    services_.messageBoxes.showMessage(hwnd_, text, icon, details);
+}
+
+std::optional<std::string> MDIForm1::askOpenFile(const OpenFileRequest& request) {
+    return services_.fileDialog.askOpenFile(hwnd_, request);
+}
+
+void MDIForm1::showAbout() {
+    services_.about.show(hwnd_);
+}
+
+void MDIForm1::endProgramNow() {
+    services_.endProgram();
+}
+
+} // namespace faultward::win

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "app/paint_pace.h"
+#include "app/views.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+namespace faultward {
+class HelpOpener;
+class MainWindowLogic;
+class Module1;
+class ProjectFilesLogic;
+class SoundPlayer;
+} // namespace faultward
+
+namespace faultward::win {
+
+class frmAbout;
+class FileDialog;
+class Form1;
+class MessageBoxes;
+
+// What the main window reaches outside itself. The program passes the real
+// ones; tests pass their own, so that nothing waits for a person.
+struct WindowServices {
+    SoundPlayer& sound;
+    HelpOpener& help;
+    frmAbout& about;
+    FileDialog& fileDialog;
+    MessageBoxes& messageBoxes;
+    // Ends the process at once, skipping the close handler and so the saving
+    // of the settings.
+    std::function<void()> endProgram;
+    // The window has been destroyed.
+    std::function<void()> closed;
+};
+
+// The main window: a multiple-document frame of one fixed outer size holding
+// the project files window, with the File, Options and Help menus. What its
+// commands do lives in the core; this window shows it and hands the user's
+// choices over.
+class MDIForm1 final : public MainWindowView {
+public:
+    static constexpr const wchar_t* kClassName = L"MDIForm1";
+
+    // Creates the window, hidden; the caller shows it once the settings are in.
+    MDIForm1(Module1& module, WindowServices services);
+    ~MDIForm1() override;
+    MDIForm1(const MDIForm1&) = delete;
+    MDIForm1& operator=(const MDIForm1&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    HWND mdiClient() const { return client_; }
+    HMENU menu() const { return menu_; }
+    int dpi() const { return dpi_; }
+    Form1& form1() { return *form1_; }
+    MainWindowLogic& logic() { return *logic_; }
+    ProjectFilesLogic& projectFiles() { return *projectFiles_; }
+
+    // The outer size the window keeps in its normal state, at its DPI.
+    SIZE designedOuterSize() const;
+
+    // While a pass runs the message loop waits: a caption paints at once, the
+    // list and the bar at the pace of PaintPace.
+    void paintNow();
+    void paintWhileBusy();
+
+    void setCaption(std::string_view text) override;
+    void setModeChecked(int mode, bool checked) override;
+    void showBusyPointer() override;
+    void showDefaultPointer() override;
+    void showMessage(std::string_view text, MessageIcon icon, std::string_view details) override;
+    std::optional<std::string> askOpenFile(const OpenFileRequest& request) override;
+    void showAbout() override;
+    void endProgramNow() override;
+
+private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    bool command(int id);
+    void createClient();
+    void keepDesignedSize(WINDOWPOS& position) const;
+    void dpiChanged(int dpi, const RECT& suggested);
+
+    WindowServices services_;
+    HWND hwnd_ = nullptr;
+    HWND client_ = nullptr;
+    HMENU menu_ = nullptr;
+    int dpi_ = USER_DEFAULT_SCREEN_DPI;
+    std::unique_ptr<Form1> form1_;
+    std::unique_ptr<ProjectFilesLogic> projectFiles_;
+    std::unique_ptr<MainWindowLogic> logic_;
+    PaintPace paintPace_;
+};
+
+} // namespace faultward::win

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/views.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string_view>
+
+namespace faultward::win {
+
+// Message boxes with the program's title as caption and an OK button only,
+// behind an interface so tests can answer them. Texts are UTF-8.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // Returns when the user has dismissed the box. details, when not empty,
+    // shows in a box of its own below the text, to scroll, select and copy.
+    virtual void showMessage(HWND owner, std::string_view text, MessageIcon icon,
+                             std::string_view details = {}) = 0;
+};
+
+std::unique_ptr<MessageBoxes> makeSystemMessageBoxes();
+
+} // namespace faultward::win

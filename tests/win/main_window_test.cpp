@@ -1,0 +1,216 @@
+#include "win_test_support.h"
+
+#include "app/main_window_logic.h"
+#include "win/control_ids.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+namespace faultward::wintest {
+namespace {
+
+SIZE outerSize(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+std::string menuText(HMENU menu, UINT position) {
+    wchar_t text[256] = {};
+    GetMenuStringW(menu, position, text, 256, MF_BYPOSITION);
+    return narrow(text);
+}
+
+// The menu as shown: captions with their access keys, "-" for separators.
+std::vector<std::string> menuCaptions(HMENU menu) {
+    std::vector<std::string> captions;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
+        captions.push_back(GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR
+                               ? "-"
+                               : menuText(menu, static_cast<UINT>(i)));
+    return captions;
+}
+
+std::vector<bool> modeChecks(HMENU menu) {
+    std::vector<bool> checks;
+    for (int mode = 0; mode < 3; ++mode)
+        checks.push_back(
+            GetMenuState(menu, static_cast<UINT>(win::kOptionItemBase + mode), MF_BYCOMMAND) &
+            MF_CHECKED);
+    return checks;
+}
+
+TEST(MainWindow, keepsItsDesignedOuterSize_afterMaximizeDragAndMinimize) {
+    WinProgram program;
+    HWND frame = program.window->hwnd();
+    const SIZE designed = program.window->designedOuterSize();
+    // 4875 by 5325 twips at the window's DPI; 325 by 355 pixels at 96.
+    if (program.window->dpi() == 96) {
+        EXPECT_EQ(designed.cx, 325);
+        EXPECT_EQ(designed.cy, 355);
+    }
+    EXPECT_EQ(outerSize(frame).cx, designed.cx);
+    EXPECT_EQ(outerSize(frame).cy, designed.cy);
+
+    SendMessageW(frame, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    WinProgram::pump();
+    EXPECT_FALSE(IsZoomed(frame));
+    EXPECT_EQ(outerSize(frame).cx, designed.cx);
+    EXPECT_EQ(outerSize(frame).cy, designed.cy);
+
+    SetWindowPos(frame, nullptr, 0, 0, designed.cx + 80, designed.cy - 40,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(outerSize(frame).cx, designed.cx);
+    EXPECT_EQ(outerSize(frame).cy, designed.cy);
+
+    ShowWindow(frame, SW_MINIMIZE);
+    EXPECT_TRUE(IsIconic(frame));
+    ShowWindow(frame, SW_RESTORE);
+    EXPECT_EQ(outerSize(frame).cx, designed.cx);
+    EXPECT_EQ(outerSize(frame).cy, designed.cy);
+
+    EXPECT_EQ(GetWindowLongW(frame, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
+    EXPECT_EQ(narrow(windowText(frame)), "Faultward");
+}
+
+RECT placeInParent(HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+LONG fontHeight(HWND control) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    return font.lfHeight;
+}
+
+// Moved to a monitor of 144 dots per inch, the window and everything in it
+// take the designed sizes at that DPI.
+TEST(MainWindow, newDpiScalesTheFrameTheControlsAndTheirFonts) {
+    WinProgram program;
+    HWND frame = program.window->hwnd();
+    RECT suggested{10, 20, 10 + 500, 20 + 500};
+    SendMessageW(frame, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(outerSize(frame).cx, 488);
+    EXPECT_EQ(outerSize(frame).cy, 533);
+
+    const RECT list = placeInParent(program.form1().List1());
+    EXPECT_EQ(list.left, 12);
+    EXPECT_EQ(list.top, 120);
+    EXPECT_EQ(list.right - list.left, 446);
+    EXPECT_EQ(list.bottom - list.top, 276);
+    const RECT help = placeInParent(program.form1().cmd_tbl(7));
+    EXPECT_EQ(help.left, 348);
+    EXPECT_EQ(help.bottom - help.top, 86);
+    // The pictures grow with the rest: 24 by 23 pixels drawn for 96 DPI.
+    BUTTON_IMAGELIST pictures{};
+    SendMessageW(program.form1().cmd_tbl(2), BCM_GETIMAGELIST, 0,
+                 reinterpret_cast<LPARAM>(&pictures));
+    int width = 0, height = 0;
+    ASSERT_TRUE(ImageList_GetIconSize(pictures.himl, &width, &height));
+    EXPECT_EQ(width, 36);
+    EXPECT_EQ(height, 35);
+    // 8 points at 144 dots per inch are 16 pixels; the label's 8.25 points, 17.
+    EXPECT_EQ(fontHeight(program.form1().List1()), -16);
+    EXPECT_EQ(fontHeight(program.form1().lbl_proh()), -17);
+
+    // Sizes keep to the new DPI from then on.
+    SendMessageW(frame, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    WinProgram::pump();
+    EXPECT_EQ(outerSize(frame).cx, 488);
+}
+
+TEST(MainWindow, menusCarryTheirCaptionsAccessKeysAndSeparators) {
+    WinProgram program;
+    HMENU bar = program.window->menu();
+    EXPECT_EQ(menuCaptions(bar), (std::vector<std::string>{"&File", "O&ptions", "&Help"}));
+    EXPECT_EQ(
+        menuCaptions(GetSubMenu(bar, 0)),
+        (std::vector<std::string>{"&Open Visual Basic Project", "-", "&Insert Error Handling Code",
+                                  "-", "&Remove Error Handling Code", "-", "E&xit"}));
+    EXPECT_EQ(menuCaptions(GetSubMenu(bar, 1)),
+              (std::vector<std::string>{"Halt on Errors and Display in Message Box",
+                                        "Ignore Errors and Resume Next",
+                                        "Centralize Error Handling with I_Process_Errors Sub"}));
+    EXPECT_EQ(menuCaptions(GetSubMenu(bar, 2)),
+              (std::vector<std::string>{"I&ndex", "-", "&About"}));
+    // Insert and Remove can be chosen before any project is open.
+    for (int item : {0, 2, 4, 6})
+        EXPECT_FALSE(GetMenuState(bar, static_cast<UINT>(win::kFileItemBase + item), MF_BYCOMMAND) &
+                     (MF_GRAYED | MF_DISABLED));
+}
+
+TEST(MainWindow, optionsChecksOneItem_closeSavesTheMode_exitDoesNot) {
+    {
+        WinProgram program(1);
+        EXPECT_EQ(modeChecks(program.window->menu()), (std::vector<bool>{false, true, false}));
+        program.choose(win::kOptionItemBase + 2);
+        EXPECT_EQ(modeChecks(program.window->menu()), (std::vector<bool>{false, false, true}));
+        EXPECT_EQ(program.module.Error_Flag(), 2);
+        // The options play no cue.
+        EXPECT_TRUE(program.sound.events.empty());
+
+        program.choose(win::kFileItemBase + 6);
+        EXPECT_EQ(program.ended, 1);
+        EXPECT_EQ(program.store.writes, 0);
+        EXPECT_EQ(program.sound.events, (std::vector<int>{11}));
+    }
+    {
+        WinProgram program(1);
+        program.choose(win::kOptionItemBase + 0);
+        SendMessageW(program.window->hwnd(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(program.store.values["OS/Error_Flag"], "0");
+        EXPECT_EQ(program.closed, 1);
+        EXPECT_EQ(program.window->hwnd(), nullptr);
+    }
+}
+
+TEST(MainWindow, stoppedModeOutsideTheMenu_checksNoItem) {
+    WinProgram program(5);
+    EXPECT_EQ(modeChecks(program.window->menu()), (std::vector<bool>{false, false, false}));
+}
+
+TEST(MainWindow, separatorsOnlyClick_helpItemsSendTheHelpKey_aboutOpensOnce) {
+    WinProgram program;
+    program.choose(win::kFileItemBase + 3);
+    EXPECT_EQ(program.sound.events, (std::vector<int>{11}));
+
+    program.choose(win::kHelpItemBase + 0);
+    program.click(program.form1().cmd_tbl(7));
+    EXPECT_EQ(program.help.sent, 2);
+
+    program.choose(win::kHelpItemBase + 2);
+    program.choose(win::kHelpItemBase + 2);
+    ASSERT_NE(program.about.hwnd(), nullptr);
+    EXPECT_EQ(program.aboutOpened, 1);
+    EXPECT_EQ(narrow(windowText(program.about.hwnd())), "About Faultward");
+    EXPECT_EQ(narrow(windowText(program.about.control(win::kAboutVersionId))), "Version 1.0.11");
+    EXPECT_EQ(narrow(windowText(program.about.control(win::kAboutTitleId))), "Faultward");
+    // No owner: it stays when the main window closes.
+    EXPECT_EQ(GetWindow(program.about.hwnd(), GW_OWNER), nullptr);
+    SendMessageW(program.window->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(program.about.hwnd()));
+
+    program.click(program.about.control(win::kAboutButtonBase + 2));
+    EXPECT_EQ(program.sysInfo.unavailable, 1);
+    program.click(program.about.control(win::kAboutButtonBase + 1));
+    EXPECT_EQ(program.about.hwnd(), nullptr);
+    EXPECT_EQ(program.aboutClosed, 1);
+}
+
+TEST(MainWindow, projectFilesWindowRefusesToClose) {
+    WinProgram program;
+    HWND child = program.form1().hwnd();
+    SendMessageW(child, WM_SYSCOMMAND, SC_CLOSE, 0);
+    SendMessageW(child, WM_CLOSE, 0, 0);
+    WinProgram::pump();
+    EXPECT_TRUE(IsWindow(child));
+    EXPECT_TRUE(IsWindowVisible(child));
+    EXPECT_EQ(GetParent(child), program.window->mdiClient());
+}
+
+} // namespace
+} // namespace faultward::wintest

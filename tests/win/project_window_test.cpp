@@ -1,0 +1,207 @@
+#include "win_test_support.h"
+
+#include "app/project_files_logic.h"
+#include "support/temp_folder.h"
+#include "win/control_ids.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace faultward::wintest {
+namespace {
+
+using faultward::testing::crlf;
+using faultward::testing::readFile;
+using faultward::testing::TempFolder;
+namespace fs = std::filesystem;
+
+const std::string kSource = crlf({"Sub A()", "End Sub"});
+
+class ProjectWindow : public ::testing::Test {
+protected:
+    void SetUp() override { startFolder = fs::current_path(); }
+    void TearDown() override { fs::current_path(startFolder); }
+
+    // Opens a project of these lines through the Open button and the dialog.
+    fs::path open(std::initializer_list<std::string_view> projectLines) {
+        const fs::path vbp = folder.write("P.vbp", crlf(projectLines));
+        program.dialog.answer = vbp.string();
+        program.click(program.form1().cmd_tbl(0));
+        return vbp;
+    }
+
+    void tick(int row, bool ticked) {
+        // What a click on the check box does to the list view.
+        ListView_SetCheckState(program.form1().List1(), row, ticked);
+    }
+
+    fs::path startFolder;
+    TempFolder folder;
+    WinProgram program;
+};
+
+TEST_F(ProjectWindow, startsWithTheToolRowLabelAndDisabledInsertRemove) {
+    win::Form1& form = program.form1();
+    EXPECT_EQ(narrow(windowText(form.cmd_tbl(0))), "Open Visual Basic Project");
+    EXPECT_EQ(narrow(windowText(form.cmd_tbl(2))), "Insert Error- Handling Code");
+    EXPECT_EQ(narrow(windowText(form.cmd_tbl(4))), "Remove Error- Handling Code");
+    EXPECT_EQ(narrow(windowText(form.cmd_tbl(7))), "Help");
+    EXPECT_TRUE(IsWindowEnabled(form.cmd_tbl(0)));
+    EXPECT_FALSE(IsWindowEnabled(form.cmd_tbl(2)));
+    EXPECT_FALSE(IsWindowEnabled(form.cmd_tbl(4)));
+    EXPECT_TRUE(IsWindowEnabled(form.cmd_tbl(7)));
+    EXPECT_EQ(narrow(windowText(form.lbl_proh())), "Project Files:");
+    EXPECT_EQ(narrow(windowText(form.cmd_sel(0))), "Select All");
+    EXPECT_EQ(narrow(windowText(form.cmd_sel(1))), "Select None");
+    EXPECT_FALSE(IsWindowVisible(form.ProgressBar1()));
+    EXPECT_EQ(ListView_GetExtendedListViewStyle(form.List1()) & LVS_EX_CHECKBOXES,
+              static_cast<DWORD>(LVS_EX_CHECKBOXES));
+
+    // Open has no tooltip; the other three have one each.
+    EXPECT_EQ(SendMessageW(form.tooltips(), TTM_GETTOOLCOUNT, 0, 0), 3);
+    wchar_t tip[128] = {};
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.hwnd = form.hwnd();
+    info.uId = reinterpret_cast<UINT_PTR>(form.cmd_tbl(4));
+    info.lpszText = tip;
+    SendMessageW(form.tooltips(), TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(narrow(tip), "Remove Error Handling Code");
+}
+
+TEST_F(ProjectWindow, tabGoesAlongTheToolRowToTheListAndTheSelectButtons) {
+    open({"Module=A; A.bas"});
+    win::Form1& form = program.form1();
+    const std::vector<HWND> order{form.cmd_tbl(0), form.cmd_tbl(2), form.cmd_tbl(4),
+                                  form.cmd_tbl(7), form.List1(),    form.cmd_sel(0),
+                                  form.cmd_sel(1)};
+    for (std::size_t i = 0; i + 1 < order.size(); ++i)
+        EXPECT_EQ(GetNextDlgTabItem(form.hwnd(), order[i], FALSE), order[i + 1]) << i;
+    EXPECT_EQ(GetNextDlgTabItem(form.hwnd(), order.back(), FALSE), order.front());
+}
+
+TEST_F(ProjectWindow, focusGoesToTheOpenButton_andBackToTheLastControlAfterLeaving) {
+    win::Form1& form = program.form1();
+    HWND frame = program.window->hwnd();
+    SetFocus(frame);
+    EXPECT_EQ(GetFocus(), form.cmd_tbl(0));
+
+    open({"Module=A; A.bas"});
+    SetFocus(form.List1());
+    SendMessageW(frame, WM_ACTIVATE, WA_INACTIVE, 0);
+    SetFocus(form.cmd_sel(1));
+    SetFocus(frame);
+    EXPECT_EQ(GetFocus(), form.List1());
+}
+
+TEST_F(ProjectWindow, open_showsTheSortedTickedListThePathAndEnablesInsertRemove) {
+    const fs::path vbp = open({"Module=M; Module1.bas", "Form=Form1.frm", "Form=a.frm"});
+    ASSERT_EQ(program.dialog.asked.size(), 1u);
+    EXPECT_EQ(program.dialog.asked[0].filter,
+              "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp");
+    EXPECT_EQ(program.dialog.asked[0].filterIndex, 2);
+
+    win::Form1& form = program.form1();
+    EXPECT_EQ(listTexts(form.List1()),
+              (std::vector<std::string>{"a.frm", "Form1.frm", "Module1.bas"}));
+    EXPECT_EQ(listTicks(form.List1()), (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(narrow(windowText(form.lbl_proh())), vbp.string());
+    EXPECT_TRUE(IsWindowEnabled(form.cmd_tbl(2)));
+    EXPECT_TRUE(IsWindowEnabled(form.cmd_tbl(4)));
+    EXPECT_EQ(ListView_GetNextItem(form.List1(), -1, LVNI_SELECTED), -1);
+    EXPECT_EQ(program.module.Project_File(), vbp.string());
+}
+
+TEST_F(ProjectWindow, checkBoxesAndSelectButtonsReachTheCore) {
+    open({"Module=A; A.bas", "Module=B; B.bas", "Module=C; C.bas"});
+    const auto coreTicks = [this] {
+        std::vector<bool> ticks;
+        for (const ListEntry& entry : program.window->projectFiles().entries())
+            ticks.push_back(entry.selected);
+        return ticks;
+    };
+    tick(1, false);
+    EXPECT_EQ(coreTicks(), (std::vector<bool>{true, false, true}));
+
+    program.click(program.form1().cmd_sel(1));
+    EXPECT_EQ(coreTicks(), (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(listTicks(program.form1().List1()), (std::vector<bool>{false, false, false}));
+
+    tick(2, true);
+    EXPECT_EQ(coreTicks(), (std::vector<bool>{false, false, true}));
+
+    program.click(program.form1().cmd_sel(0));
+    EXPECT_EQ(listTicks(program.form1().List1()), (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(coreTicks(), (std::vector<bool>{true, true, true}));
+}
+
+TEST_F(ProjectWindow, insert_treatsTheTickedFilesOnly_andLeavesTheBarHiddenAtItsEnd) {
+    folder.write("A.bas", kSource);
+    folder.write("B.bas", kSource);
+    open({"Module=A; A.bas", "Module=B; B.bas"});
+    tick(1, false);
+    program.sound.events.clear();
+    // What the windows show while the passes run, read at every step.
+    struct BarWatcher final : PassObserver {
+        explicit BarWatcher(win::Form1& form) : form(form) {}
+        void entryMadeCurrent(int index) override {
+            current.push_back(ListView_GetNextItem(form.List1(), -1, LVNI_SELECTED) == index);
+        }
+        void progressValue(int value) override {
+            shown.push_back(IsWindowVisible(form.ProgressBar1()) &&
+                            SendMessageW(form.ProgressBar1(), PBM_GETPOS, 0, 0) == value);
+        }
+        win::Form1& form;
+        std::vector<bool> current, shown;
+    } watcher(program.form1());
+    program.window->projectFiles().setPassWatcher(&watcher);
+
+    program.click(program.form1().cmd_tbl(2));
+    program.window->projectFiles().setPassWatcher(nullptr);
+    // Both passes made the one ticked entry current and showed their progress.
+    ASSERT_FALSE(watcher.current.empty());
+    EXPECT_EQ(std::count(watcher.current.begin(), watcher.current.end(), false), 0);
+    ASSERT_FALSE(watcher.shown.empty());
+    EXPECT_EQ(std::count(watcher.shown.begin(), watcher.shown.end(), false), 0);
+    EXPECT_NE(readFile(folder / "A.bas").find("ERR_A"), std::string::npos);
+    EXPECT_EQ(readFile(folder / "B.bas"), kSource);
+    EXPECT_EQ(program.sound.events, (std::vector<int>{11, 0, 12}));
+    EXPECT_EQ(narrow(windowText(program.window->hwnd())), "Faultward- Task Completed");
+    HWND bar = program.form1().ProgressBar1();
+    EXPECT_FALSE(IsWindowVisible(bar));
+    EXPECT_EQ(ListView_GetNextItem(program.form1().List1(), -1, LVNI_SELECTED), -1);
+    EXPECT_TRUE(program.messages.shown.empty());
+
+    // Remove from the menu takes the handler out again; Open restores the caption.
+    program.choose(win::kFileItemBase + 4);
+    EXPECT_EQ(readFile(folder / "A.bas"), kSource);
+    program.dialog.answer.reset();
+    program.choose(win::kFileItemBase + 0);
+    EXPECT_EQ(narrow(windowText(program.window->hwnd())), "Faultward");
+}
+
+TEST_F(ProjectWindow, filesNotProcessed_areNamedInOneMessage) {
+    folder.write("A.bas", kSource);
+    open({"Module=A; A.bas", "Module=G; Gone.bas"});
+    program.click(program.form1().cmd_tbl(2));
+    ASSERT_EQ(program.messages.shown.size(), 1u);
+    EXPECT_EQ(program.messages.shown[0].icon, MessageIcon::Warning);
+    EXPECT_NE(program.messages.shown[0].text.find("Gone.bas: not found"), std::string::npos);
+    EXPECT_EQ(program.sound.events.back(), 12);
+}
+
+TEST_F(ProjectWindow, unreadableProject_emptiesTheListAndSaysSo) {
+    folder.write("A.bas", kSource);
+    open({"Module=A; A.bas"});
+    program.dialog.answer = (folder / "missing.vbp").string();
+    program.click(program.form1().cmd_tbl(0));
+    EXPECT_TRUE(listTexts(program.form1().List1()).empty());
+    ASSERT_EQ(program.messages.shown.size(), 1u);
+    EXPECT_EQ(program.module.Project_File(), (folder / "missing.vbp").string());
+}
+
+} // namespace
+} // namespace faultward::wintest

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "app/help_opener.h"
+#include "app/module1.h"
+#include "app/profile_store.h"
+#include "app/sound_player.h"
+#include "app/sys_info_launcher.h"
+#include "win/file_dialog.h"
+#include "win/form1.h"
+#include "win/frmAbout.h"
+#include "win/mdi_form1.h"
+#include "win/message_boxes.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace faultward::wintest {
+
+class MemoryStore final : public ProfileStore {
+public:
+    std::string readString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue, std::size_t bufferSize) override;
+    bool writeString(std::string_view section, std::string_view key,
+                     std::string_view value) override;
+    std::map<std::string, std::string> values; // "section/key"
+    int writes = 0;
+};
+
+struct RecordingSound final : SoundPlayer {
+    void Play_Sound(int id) override { events.push_back(id); }
+    void Stop_Sound() override { events.push_back(0); }
+    std::vector<int> events; // cue numbers; 0 for a stop
+};
+
+struct RecordingHelp final : HelpOpener {
+    void sendHelpKey() override { ++sent; }
+    int sent = 0;
+};
+
+struct ScriptedDialog final : win::FileDialog {
+    std::optional<std::string> askOpenFile(HWND, const OpenFileRequest& request) override {
+        asked.push_back({request.fileName, std::string(request.filter), request.filterIndex});
+        return answer;
+    }
+    struct Asked {
+        std::string fileName, filter;
+        int filterIndex;
+    };
+    std::vector<Asked> asked;
+    std::optional<std::string> answer;
+};
+
+struct RecordingMessages final : win::MessageBoxes {
+    void showMessage(HWND, std::string_view text, MessageIcon icon,
+                     std::string_view details) override {
+        shown.push_back({std::string(text), icon, std::string(details)});
+    }
+    struct Shown {
+        std::string text;
+        MessageIcon icon;
+        std::string details;
+    };
+    std::vector<Shown> shown;
+};
+
+// The System Information program that is never there.
+struct NoSysInfo final : about::SysInfoPlatform {
+    struct EmptyRegistry final : about::Registry {
+        long openKey(about::RegistryKey, std::string_view, std::uint32_t, std::uint32_t,
+                     about::RegistryKey&) override {
+            return about::kErrorFileNotFound;
+        }
+        long queryValue(about::RegistryKey, std::string_view, std::uint32_t&, unsigned char*,
+                        std::uint32_t&) override {
+            return about::kErrorFileNotFound;
+        }
+        long closeKey(about::RegistryKey) override { return 0; }
+    } emptyRegistry;
+    about::Registry& registry() override { return emptyRegistry; }
+    std::optional<std::string> findOrdinaryFile(const std::string&) override {
+        return std::nullopt;
+    }
+    bool startProgram(const std::string&) override { return false; }
+    void showUnavailable() override { ++unavailable; }
+    int unavailable = 0;
+};
+
+// The desktop program as faultward.exe puts it together, with every service
+// recorded or scripted.
+struct WinProgram {
+    explicit WinProgram(std::int16_t storedMode = 0);
+    ~WinProgram();
+
+    win::Form1& form1() { return window->form1(); }
+    // Chooses a menu item as the menu bar would.
+    void choose(int commandId);
+    // Clicks a button of the project files window as the button would.
+    void click(HWND button);
+    // Handles what the windows have queued.
+    static void pump();
+
+    MemoryStore store;
+    Module1 module{store, "C:\\app"};
+    RecordingSound sound;
+    RecordingHelp help;
+    ScriptedDialog dialog;
+    RecordingMessages messages;
+    NoSysInfo sysInfo;
+    int aboutOpened = 0, aboutClosed = 0;
+    win::frmAbout about{sysInfo, [this] { ++aboutOpened; }, [this] { ++aboutClosed; }};
+    int ended = 0, closed = 0;
+    std::unique_ptr<win::MDIForm1> window;
+};
+
+std::wstring windowText(HWND window);
+std::string narrow(const std::wstring& text);
+std::vector<std::string> listTexts(HWND list);
+std::vector<bool> listTicks(HWND list);
+
+} // namespace faultward::wintest
