@@ -113,17 +113,10 @@ void Form1::show() {
 }
 
 LRESULT CALLBACK Form1::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        const auto* mdi = static_cast<const MDICREATESTRUCTW*>(create->lpCreateParams);
-        auto* self = reinterpret_cast<Form1*>(mdi->lParam);
-        self->hwnd_ = window;
-        attachWindowObject(window, self);
-    }
-    Form1* self = windowObject<Form1>(window);
-    if (!self)
-        return DefMDIChildProcW(window, message, wParam, lParam);
-    return self->handle(message, wParam, lParam);
+    if (auto* self =
+            keepWindowObject<Form1, CreatedAs::MdiChild>(window, message, lParam, &Form1::hwnd_))
+        return self->handle(message, wParam, lParam);
+    return DefMDIChildProcW(window, message, wParam, lParam);
 }
 
 LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -176,16 +176,9 @@ void frmAbout::cmd_abt_Click(int index) {
 }
 
 LRESULT CALLBACK frmAbout::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<frmAbout*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = window;
-        attachWindowObject(window, self);
-    }
-    frmAbout* self = windowObject<frmAbout>(window);
-    if (!self)
-        return DefWindowProcW(window, message, wParam, lParam);
-    return self->handle(message, wParam, lParam);
+    if (auto* self = keepWindowObject(window, message, lParam, &frmAbout::hwnd_))
+        return self->handle(message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT frmAbout::handle(UINT message, WPARAM wParam, LPARAM lParam) {

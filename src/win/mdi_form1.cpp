@@ -80,16 +80,9 @@ SIZE MDIForm1::designedOuterSize() const {
 }
 
 LRESULT CALLBACK MDIForm1::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<MDIForm1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = window;
-        attachWindowObject(window, self);
-    }
-    MDIForm1* self = windowObject<MDIForm1>(window);
-    if (!self)
-        return DefFrameProcW(window, nullptr, message, wParam, lParam);
-    return self->handle(message, wParam, lParam);
+    if (auto* self = keepWindowObject(window, message, lParam, &MDIForm1::hwnd_))
+        return self->handle(message, wParam, lParam);
+    return DefFrameProcW(window, nullptr, message, wParam, lParam);
 }
 
 LRESULT MDIForm1::handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -87,19 +87,6 @@ std::vector<std::string> FakeDesktop::only(std::initializer_list<std::string_vie
     return kept;
 }
 
-std::string MemoryStore::readString(std::string_view section, std::string_view key,
-                                    std::string_view defaultValue, std::size_t bufferSize) {
-    const auto found = values.find(std::string(section) + "/" + std::string(key));
-    const std::string value = found == values.end() ? std::string(defaultValue) : found->second;
-    return value.substr(0, bufferSize - 1);
-}
-
-bool MemoryStore::writeString(std::string_view section, std::string_view key,
-                              std::string_view value) {
-    values[std::string(section) + "/" + std::string(key)] = value;
-    return true;
-}
-
 CoreProgram::CoreProgram() {
     main.MDIForm_Load();
     module.Load_Settings(desktop);

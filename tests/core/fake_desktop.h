@@ -7,6 +7,7 @@
 #include "app/project_files_logic.h"
 #include "app/sound_player.h"
 #include "app/views.h"
+#include "support/memory_store.h"
 
 #include <deque>
 #include <map>
@@ -56,15 +57,7 @@ public:
     std::string caption;
 };
 
-// A settings store in memory.
-class MemoryStore final : public ProfileStore {
-public:
-    std::string readString(std::string_view section, std::string_view key,
-                           std::string_view defaultValue, std::size_t bufferSize) override;
-    bool writeString(std::string_view section, std::string_view key,
-                     std::string_view value) override;
-    std::map<std::string, std::string> values; // "section/key"
-};
+using testing::MemoryStore;
 
 // The desktop program's core as a front end puts it together.
 struct CoreProgram {

@@ -6,19 +6,6 @@
 
 namespace faultward::wintest {
 
-std::string MemoryStore::readString(std::string_view section, std::string_view key,
-                                    std::string_view defaultValue, std::size_t) {
-    const auto found = values.find(std::string(section) + "/" + std::string(key));
-    return found == values.end() ? std::string(defaultValue) : found->second;
-}
-
-bool MemoryStore::writeString(std::string_view section, std::string_view key,
-                              std::string_view value) {
-    values[std::string(section) + "/" + std::string(key)] = std::string(value);
-    ++writes;
-    return true;
-}
-
 WinProgram::WinProgram(std::int16_t storedMode) {
     store.values["OS/Error_Flag"] = std::to_string(storedMode);
     window = std::make_unique<win::MDIForm1>(

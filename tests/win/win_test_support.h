@@ -5,6 +5,7 @@
 #include "app/profile_store.h"
 #include "app/sound_player.h"
 #include "app/sys_info_launcher.h"
+#include "support/memory_store.h"
 #include "win/file_dialog.h"
 #include "win/form1.h"
 #include "win/frmAbout.h"
@@ -18,15 +19,7 @@
 
 namespace faultward::wintest {
 
-class MemoryStore final : public ProfileStore {
-public:
-    std::string readString(std::string_view section, std::string_view key,
-                           std::string_view defaultValue, std::size_t bufferSize) override;
-    bool writeString(std::string_view section, std::string_view key,
-                     std::string_view value) override;
-    std::map<std::string, std::string> values; // "section/key"
-    int writes = 0;
-};
+using testing::MemoryStore;
 
 struct RecordingSound final : SoundPlayer {
     void Play_Sound(int id) override { events.push_back(id); }

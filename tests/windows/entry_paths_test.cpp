@@ -2,6 +2,7 @@
 // paths, names are in the ANSI code page, and letter case is the file
 // system's business.
 #include "app/settings.h"
+#include "outcome_list.h"
 #include "platform/display_text.h"
 #include "platform/entry_path.h"
 #include "platform/path_bytes.h"
@@ -24,13 +25,7 @@ namespace {
 
 const std::string kSource = "Sub A()\r\nEnd Sub\r\n";
 
-class Outcomes : public PassObserver {
-public:
-    void fileProcessed(int, std::string_view, FileOutcome outcome) override {
-        list.push_back(outcome);
-    }
-    std::vector<FileOutcome> list;
-};
+using Outcomes = testing::OutcomeList;
 
 TEST(WindowsEntries, driveLettersAndRootedEntriesNameRealFiles) {
     TempFolder folder;
@@ -108,8 +103,7 @@ TEST(WindowsEntries, outputFolderInsideTheProjectIsFoundInAnyLetterCase) {
     std::string spelt = bytesFromPath(fs::absolute(folder / "App"));
     for (char& c : spelt)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    const auto problem =
-        outputFolderProblem(pathFromBytes(spelt + "\\release"), {folder / "App"});
+    const auto problem = outputFolderProblem(pathFromBytes(spelt + "\\release"), {folder / "App"});
     ASSERT_TRUE(problem);
     EXPECT_NE(problem->find("inside the project's folder"), std::string::npos) << *problem;
 }

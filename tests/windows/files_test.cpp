@@ -2,6 +2,7 @@
 // replace over an existing file, the read-only attribute, file identity,
 // paths beyond MAX_PATH and device names.
 #include "held_file.h"
+#include "outcome_list.h"
 #include "platform/source_file.h"
 #include "platform/win32_long_path.h"
 #include "rewrite/passes.h"
@@ -18,13 +19,7 @@ namespace {
 
 const std::string kSource = crlf({"Sub A()", "End Sub"});
 
-class Outcomes : public PassObserver {
-public:
-    void fileProcessed(int, std::string_view, FileOutcome outcome) override {
-        list.push_back(outcome);
-    }
-    std::vector<FileOutcome> list;
-};
+using Outcomes = testing::OutcomeList;
 
 std::vector<FileOutcome> insertInto(const fs::path& folder, std::vector<ListEntry> entries) {
     Outcomes outcomes;

@@ -1,6 +1,7 @@
 // A file another program holds open: waited for briefly, then reported as in
 // use, with the file untouched.
 #include "held_file.h"
+#include "outcome_list.h"
 #include "platform/source_file.h"
 #include "rewrite/passes.h"
 #include "support/temp_folder.h"
@@ -17,13 +18,7 @@ namespace {
 
 const std::string kSource = "Sub A()\r\nEnd Sub\r\n";
 
-class Outcomes : public PassObserver {
-public:
-    void fileProcessed(int, std::string_view, FileOutcome outcome) override {
-        list.push_back(outcome);
-    }
-    std::vector<FileOutcome> list;
-};
+using Outcomes = testing::OutcomeList;
 
 TEST(FileInUse, heldWithoutSharingIsReportedAsInUseAfterWaiting) {
     TempFolder folder;

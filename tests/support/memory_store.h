@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/profile_store.h"
+
+#include <map>
+#include <string>
+
+namespace faultward::testing {
+
+// A settings store in memory, keyed "section/key", that counts its writes.
+class MemoryStore final : public ProfileStore {
+public:
+    std::string readString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue, std::size_t bufferSize) override;
+    bool writeString(std::string_view section, std::string_view key,
+                     std::string_view value) override;
+    std::map<std::string, std::string> values;
+    int writes = 0;
+};
+
+} // namespace faultward::testing
