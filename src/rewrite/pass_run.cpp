@@ -117,6 +117,12 @@ private:
             states_.settle(index, own);
             stateSettled = true;
         };
+        const auto settleWhatIsLeft = [&] {
+            if (!claimSettled)
+                claims_.settle(index, false);
+            if (!stateSettled)
+                states_.settle(index, nullptr);
+        };
         Buffers& buffers = buffers_[static_cast<std::size_t>(worker)];
         try {
             if (entry(index).selected)
@@ -127,16 +133,10 @@ private:
             buffers = Buffers();
             result.outcome = FileOutcome::WriteFailed;
         } catch (...) {
-            if (!claimSettled)
-                claims_.settle(index, false);
-            if (!stateSettled)
-                states_.settle(index, nullptr);
+            settleWhatIsLeft();
             throw;
         }
-        if (!claimSettled)
-            claims_.settle(index, false);
-        if (!stateSettled)
-            states_.settle(index, nullptr);
+        settleWhatIsLeft();
     }
 
     template <typename SettleClaim, typename SettleState>

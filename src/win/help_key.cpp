@@ -40,7 +40,7 @@ bool HelpKey::handleKey(const MSG& msg) {
 void HelpKey::showHelp(HWND owner) {
     const std::wstring file = helpFile_.wstring();
     const DWORD attributes = GetFileAttributesW(file.c_str());
-    const std::string shown = win32::utf8FromWide(helpFile_.wstring());
+    const std::string shown = win32::utf8FromWide(file);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         messages_.showMessage(owner, missingHelpText(shown), MessageIcon::Warning);
     else if (!open_(owner, file))
