@@ -43,6 +43,30 @@ bool endStatementAt(std::string_view text, std::size_t at, ProcedureKind kind) {
     return keyword > at + 3 && wordAt(text, keyword, endStatement(kind).substr(4));
 }
 
+// Whether a statement that follows a colon, from the first colon on, is the
+// End statement of the kind. A colon inside a string or a comment separates
+// nothing, nor does the one of a named argument (":=").
+bool endStatementAfterColons(std::string_view line, std::size_t firstColon, ProcedureKind kind) {
+    bool inString = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '"') {
+            inString = !inString;
+        } else if (inString) {
+            continue;
+        } else if (c == '\'') {
+            return false;
+        } else if (c == ':' && i >= firstColon && (i + 1 == line.size() || line[i + 1] != '=')) {
+            const std::size_t next = skipBlanks(line, i + 1);
+            if (wordAt(line, next, "Rem"))
+                return false;
+            if (endStatementAt(line, next, kind))
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 std::string leftAloneReason(LeftAlone reason, ProcedureKind kind) {
@@ -87,33 +111,29 @@ std::string_view labelDefinedBy(std::string_view line) {
     if (length == 0 || end == line.size() || line[end] != ':' ||
         (end + 1 < line.size() && line[end + 1] == '='))
         return {};
-    return line.substr(start, end - start);
+    return line.substr(start, length);
+}
+
+BodyLine inspectBodyLine(std::string_view line, ProcedureKind kind, bool atStatementStart) {
+    BodyLine found;
+    const std::size_t first = skipBlanks(line, 0);
+    if (atStatementStart && first < line.size() && (line[first] | 0x20) == 'e' &&
+        endStatementAt(line, first, kind)) {
+        found.end = true;
+        return found;
+    }
+    const void* colon = std::memchr(line.data() + first, ':', line.size() - first);
+    if (colon == nullptr)
+        return found;
+    found.end = endStatementAfterColons(
+        line, static_cast<std::size_t>(static_cast<const char*>(colon) - line.data()), kind);
+    if (atStatementStart)
+        found.label = labelDefinedBy(line);
+    return found;
 }
 
 bool holdsEndStatement(std::string_view line, ProcedureKind kind, bool atStatementStart) {
-    // Most lines hold one statement; only a colon can start another.
-    if (std::memchr(line.data(), ':', line.size()) == nullptr)
-        return atStatementStart && endStatementAt(line, 0, kind);
-    if (atStatementStart && endStatementAt(line, 0, kind))
-        return true;
-    bool inString = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (c == '"') {
-            inString = !inString;
-        } else if (inString) {
-            continue;
-        } else if (c == '\'') {
-            return false;
-        } else if (c == ':' && (i + 1 == line.size() || line[i + 1] != '=')) {
-            const std::size_t next = skipBlanks(line, i + 1);
-            if (wordAt(line, next, "Rem"))
-                return false;
-            if (endStatementAt(line, next, kind))
-                return true;
-        }
-    }
-    return false;
+    return inspectBodyLine(line, kind, atStatementStart).end;
 }
 
 } // namespace faultward

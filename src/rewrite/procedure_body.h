@@ -55,6 +55,15 @@ std::string_view labelDefinedBy(std::string_view line);
 // continued from the one before, whose beginning is no statement's.
 bool holdsEndStatement(std::string_view line, ProcedureKind kind, bool atStatementStart = true);
 
+// What a line of a body holds, as the two above tell, found in one look:
+// most lines hold neither, and no colon, which both need but an end at the
+// line's start.
+struct BodyLine {
+    bool end = false;
+    std::string_view label;
+};
+BodyLine inspectBodyLine(std::string_view line, ProcedureKind kind, bool atStatementStart);
+
 // What the lines after a head hold, up to the first End statement of the
 // head's kind.
 struct ProcedureBody {
@@ -82,7 +91,8 @@ ProcedureBody scanProcedureBody(NextLine&& nextLine, ProcedureKind kind,
         if (!trapsEnded &&
             (procedureEnd(line, kAllProcedureKinds) || procedureHead(line, kAllProcedureKinds)))
             trapsEnded = true;
-        if (holdsEndStatement(line, kind, !continued)) {
+        const BodyLine inspected = inspectBodyLine(line, kind, !continued);
+        if (inspected.end) {
             body.endFound = true;
             body.endIsEndLine = procedureEnd(line, kind) == kind;
             return body;
@@ -93,12 +103,10 @@ ProcedureBody scanProcedureBody(NextLine&& nextLine, ProcedureKind kind,
             else
                 body.traps.marked = true;
         }
-        if (!continued && !body.labelTaken) {
-            const std::string_view label = labelDefinedBy(line);
+        // The tool's own label goes with its other marked lines before insertion.
+        if (!inspected.label.empty() && line.find(kMarker) == std::string_view::npos)
             for (const std::string& handlerLabel : labels)
-                if (!label.empty() && equalIgnoringAsciiCase(label, handlerLabel))
-                    body.labelTaken = true;
-        }
+                body.labelTaken |= equalIgnoringAsciiCase(inspected.label, handlerLabel);
         continued = continuesOnNextLine(line);
     }
     return body;

@@ -114,6 +114,11 @@ TEST(LeftAlone, surveyGivesTheReasonInsertionActsOn) {
     EXPECT_EQ(seen, (std::vector<std::string>{
                         "OneLine: one-line", "Indented: its end is not an End Sub line",
                         "Labelled: its label is taken", "Own: trapped", "Plain: no trap"}));
+    // The tool's own label is no label taken: insertion takes it out first.
+    const FileSurvey inserted =
+        surveyFile(insert(crlf({"Sub Plain()", "End Sub"}), ResumeNext), ResumeNext);
+    EXPECT_EQ(inserted.procedures.at(0).leftAlone, LeftAlone::No);
+    EXPECT_TRUE(inserted.procedures.at(0).trapped);
 }
 
 } // namespace
