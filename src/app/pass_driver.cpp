@@ -62,11 +62,11 @@ FailureCollector runPassCommand(PassCommand command, const PassTargets& targets,
     return failures;
 }
 
-FailureCollector runSurveyCommand(const PassTargets& targets, ProcedureKinds procedures,
-                                  CommandObserver& observer, const SurveyReceiver& surveyed) {
+FailureCollector runSurveyCommand(const PassTargets& targets, CommandObserver& observer,
+                                  const SurveyReceiver& surveyed) {
     FailureCollector failures;
     RecordingObserver recording(observer, failures);
-    runSurveyPass(targets.entries, targets.baseFolder, procedures, recording, surveyed);
+    runSurveyPass(targets.entries, targets.baseFolder, targets.insertion, recording, surveyed);
     return failures;
 }
 

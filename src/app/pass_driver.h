@@ -58,9 +58,10 @@ FailureCollector runPassCommand(PassCommand command, const PassTargets& targets,
                                 CommandObserver& observer);
 
 // Reads the entries' files and hands over what each holds of the tool's work,
-// writing nothing. Returns the files that could not be read.
-FailureCollector runSurveyCommand(const PassTargets& targets, ProcedureKinds procedures,
-                                  CommandObserver& observer, const SurveyReceiver& surveyed);
+// writing nothing, judged by what insertion with targets.insertion would do.
+// Returns the files that could not be read.
+FailureCollector runSurveyCommand(const PassTargets& targets, CommandObserver& observer,
+                                  const SurveyReceiver& surveyed);
 
 // The message that names the files a command could not process: the first
 // few, each on a line short enough for any screen, and how many more there

@@ -73,14 +73,16 @@ bool oneOf(const std::string& command, std::initializer_list<std::string_view> c
 // Which commands each option applies to, checked once the command is known.
 std::optional<std::string> misplacedOption(const Arguments& parsed) {
     const std::string& command = parsed.command;
-    if (parsed.mode && command != "insert")
-        return "--mode applies to insert only";
+    // check takes insert's options, so that it judges the procedures that
+    // insertion leaves alone as insertion does.
+    if (parsed.mode && !oneOf(command, {"insert", "check"}))
+        return "--mode applies to insert and check only";
     if (parsed.jobs && !oneOf(command, {"insert", "remove"}))
         return "--jobs applies to insert and remove only";
-    if (parsed.templateFile && command != "insert")
-        return "--template applies to insert only";
-    if (parsed.skipHandled && command != "insert")
-        return "--skip-handled applies to insert only";
+    if (parsed.templateFile && !oneOf(command, {"insert", "check"}))
+        return "--template applies to insert and check only";
+    if (parsed.skipHandled && !oneOf(command, {"insert", "check"}))
+        return "--skip-handled applies to insert and check only";
     if (parsed.procedures && !oneOf(command, {"insert", "check"}))
         return "--procedures applies to insert and check only";
     if ((parsed.dryRun || parsed.output) && !oneOf(command, {"insert", "remove"}))

@@ -97,7 +97,9 @@ std::shared_ptr<const HandlerTemplate> loadTemplate(const std::string& file, Cli
     std::string problem;
     std::optional<HandlerTemplate> parsed = HandlerTemplate::parse(text, problem);
     if (!parsed) {
-        env.err << "faultward-cli: template " << file << ", " << problem << "; nothing written\n";
+        // "is saved as UTF-16" is about the whole file, the rest about a line or section.
+        const char* joint = problem.starts_with("is ") ? " " : ", ";
+        env.err << "faultward-cli: template " << file << joint << problem << "; nothing written\n";
         return nullptr;
     }
     return std::make_shared<const HandlerTemplate>(std::move(*parsed));
@@ -149,12 +151,11 @@ int runCheck(const Command& command, const PassTargets& targets, CliObserver& ob
     const Arguments& parsed = command.arguments;
     std::string report;
     CheckTotals totals;
-    const FailureCollector failures =
-        runSurveyCommand(targets, parsed.procedures.value_or(ProcedureKind::Sub), observer,
-                         [&](int, const ListEntry& entry, const FileSurvey& survey) {
-                             report += checkReport(entry.text, survey);
-                             totals.add(survey);
-                         });
+    const FailureCollector failures = runSurveyCommand(
+        targets, observer, [&](int, const ListEntry& entry, const FileSurvey& survey) {
+            report += checkReport(entry.text, survey);
+            totals.add(survey);
+        });
     env.out << report;
     int status = failures.empty() ? ExitOk : ExitSomeFilesFailed;
     if (parsed.clean && totals.markedLines > 0) {
@@ -250,8 +251,9 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     command.inGroup = isGroupFile(top);
     command.kinds = parsed.kinds.value_or(kDefaultSourceKinds);
     command.jobs = parsed.jobs ? *parsed.jobs : defaultJobs();
-    if (parsed.command == "insert") {
-        command.passes = PassCommand::Insert;
+    if (parsed.command == "insert" || parsed.command == "check") {
+        if (parsed.command == "insert")
+            command.passes = PassCommand::Insert;
         if (parsed.templateFile) {
             command.insertion.handlerTemplate = loadTemplate(*parsed.templateFile, env);
             if (!command.insertion.handlerTemplate)

@@ -12,7 +12,8 @@ inline constexpr std::string_view kUsage =
                        [--dry-run [--diff] | --output DIR] PROJECT.vbp
   faultward-cli remove [--kinds LIST] [--jobs N]
                        [--dry-run [--diff] | --output DIR] PROJECT.vbp
-  faultward-cli check [--procedures LIST] [--kinds LIST] [--clean] [--handled]
+  faultward-cli check [--procedures LIST] [--kinds LIST] [--skip-handled]
+                      [--mode N | --template FILE] [--clean] [--handled]
                       PROJECT.vbp
   faultward-cli --help
   faultward-cli --version
@@ -31,7 +32,13 @@ Commands:
            when it already holds exactly the handlers it would get.
   remove   Remove every line that holds the marker comment from every file.
   check    Report, for each file, its marked lines and the procedures whose
-           body holds no On Error statement; writes nothing.
+           body holds no On Error statement; writes nothing. Procedures that
+           insert leaves alone on purpose are listed with the reason and not
+           counted as without a trap: one-line procedures, those whose end is
+           not an End Sub line of its own (indented, in other letter case,
+           after a colon, past line 32000), those that already define the
+           handler's label, and with --skip-handled those with an On Error of
+           their own. Give check the options insert was given.
 
 Options:
   --version Print the program's version and exit.
@@ -80,7 +87,8 @@ Options:
               insert --kinds all --output ../release App.vbp
   --clean   check exits 1 when any marked line is left.
               check --clean App.vbp
-  --handled check exits 1 when any procedure of the chosen kinds has no trap.
+  --handled check exits 1 when any procedure of the chosen kinds has no trap
+            and is not one that insert leaves alone.
               check --handled --procedures all App.vbp
 
 Files are found relative to the project's folder; backslashes and letter case

@@ -11,7 +11,6 @@ namespace {
 // The statements of the added lines; every line gets two blanks and the
 // marker after its statement.
 constexpr std::string_view kTrapStatement = "ON ERROR GOTO ERR_";
-constexpr std::string_view kLabelPrefix = "ERR_";
 constexpr std::string_view kMessageStatement = "  MsgBox ERR.number & \"- \" & Err.description";
 constexpr std::string_view kCentralCallIndent = "  ";
 constexpr std::string_view kResumeStatement = "  RESUME NEXT";

@@ -20,6 +20,9 @@ inline constexpr std::string_view kCentralHandlerName = "I_Process_Errors";
 // to report, and a handler calling it from inside it would never end.
 bool isCentralHandler(std::string_view procedureName);
 
+// The handler's label is this and the procedure's name.
+inline constexpr std::string_view kLabelPrefix = "ERR_";
+
 // The handling modes. Any other value writes the ResumeNext block.
 enum HandlingMode : std::int16_t { ShowMessage = 0, ResumeNext = 1, CentralHandler = 2 };
 

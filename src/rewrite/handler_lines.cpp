@@ -1,5 +1,8 @@
 #include "rewrite/handler_lines.h"
 
+#include "rewrite/handler_format.h"
+#include "rewrite/text_lines.h"
+
 namespace faultward {
 
 std::string_view moduleName(std::string_view content) {
@@ -34,6 +37,21 @@ void HandlerLines::block(std::string& out, const InsertionState& state, Procedur
         options_.handlerTemplate->appendBlock(out, values(state, kind), ending);
     else
         appendHandlerBlock(out, state.name, options_.mode, ending, kind);
+}
+
+HandlerLabels HandlerLines::labels(const InsertionState& state, ProcedureKind kind) const {
+    if (!options_.handlerTemplate)
+        return {std::string(kLabelPrefix) + state.name};
+    std::string lines;
+    trap(lines, state, kind, "\n");
+    block(lines, state, kind, "\n");
+    HandlerLabels found;
+    LineCursor cursor(lines);
+    std::string_view line;
+    while (cursor.next(line))
+        if (const std::string_view label = labelDefinedBy(line); !label.empty())
+            found.emplace_back(label);
+    return found;
 }
 
 TemplateValues HandlerLines::values(const InsertionState& state, ProcedureKind kind) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rewrite/insertion_options.h"
+#include "rewrite/procedure_body.h"
 
 #include <string>
 #include <string_view>
@@ -24,6 +25,9 @@ public:
     // The lines before an end of the given kind.
     void block(std::string& out, const InsertionState& state, ProcedureKind kind,
                std::string_view ending) const;
+
+    // The labels the lines for a procedure define.
+    HandlerLabels labels(const InsertionState& state, ProcedureKind kind) const;
 
 private:
     TemplateValues values(const InsertionState& state, ProcedureKind kind) const;

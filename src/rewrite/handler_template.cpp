@@ -1,8 +1,11 @@
 #include "rewrite/handler_template.h"
 
 #include "rewrite/handler_format.h"
+#include "rewrite/procedure_body.h"
 #include "rewrite/procedure_lines.h"
 #include "rewrite/text_lines.h"
+
+#include "platform/windows_names.h"
 
 #include <array>
 
@@ -38,6 +41,14 @@ std::string lineError(std::size_t number, std::string_view message) {
     return "line " + std::to_string(number) + ": " + std::string(message);
 }
 
+// What every written line gets after the template's text.
+constexpr std::size_t kMarkedEndingSize = 2 + kMarker.size();
+
+bool isControlByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte < 0x20 && c != '\t') || byte == 0x7f;
+}
+
 // One line of a section as pieces, or nothing with error set.
 std::optional<Line> parseLine(std::string_view text, std::size_t number, std::string& error) {
     if (text.find(kMarker) != std::string_view::npos) {
@@ -46,6 +57,19 @@ std::optional<Line> parseLine(std::string_view text, std::size_t number, std::st
     }
     if (text.find_first_of("\r\n") != std::string_view::npos) {
         error = lineError(number, "holds a stray line break");
+        return std::nullopt;
+    }
+    // Such bytes would go into every procedure of every file.
+    for (const char c : text)
+        if (isControlByte(c)) {
+            error = lineError(number, "holds the control character " +
+                                          std::to_string(static_cast<unsigned char>(c)) +
+                                          "; only text and tabs belong in a template");
+            return std::nullopt;
+        }
+    if (text.size() + kMarkedEndingSize > kLongestSourceLine) {
+        error = lineError(number, "gives a line longer than the editor's " +
+                                      std::to_string(kLongestSourceLine) + " characters");
         return std::nullopt;
     }
     if (continuesOnNextLine(text)) {
@@ -116,9 +140,74 @@ std::string_view valueOf(Placeholder placeholder, const TemplateValues& values) 
     return {};
 }
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// The label a GoTo in the line jumps to, outside strings and comments; empty
+// for none, or for a line number such as the 0 of On Error GoTo 0.
+std::string_view goToTarget(std::string_view line) {
+    const std::string_view code = codePart(line);
+    bool inString = false;
+    for (std::size_t i = 0; i + 4 <= code.size(); ++i) {
+        if (code[i] == '"')
+            inString = !inString;
+        if (inString || (i > 0 && code[i - 1] != ' ' && code[i - 1] != '\t') ||
+            !equalIgnoringAsciiCase(code.substr(i, 4), "goto"))
+            continue;
+        std::size_t start = i + 4;
+        if (start == code.size() || (code[start] != ' ' && code[start] != '\t'))
+            continue;
+        while (start < code.size() && (code[start] == ' ' || code[start] == '\t'))
+            ++start;
+        return code.substr(start, nameLength(code.substr(start)));
+    }
+    return {};
+}
+
 } // namespace
 
+bool savedAsUtf16(std::string_view text) {
+    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF"))
+        return true;
+    // Without its mark, text of the first half of the code page has every other byte zero.
+    return text.size() >= 2 && (text[0] == '\0') != (text[1] == '\0');
+}
+
+std::optional<std::string> HandlerTemplate::undefinedTrapLabel() const {
+    const TemplateValues values{"Procedure", "Module", "File.bas", "Project", "EXIT SUB"};
+    std::string trap;
+    std::string block;
+    appendTrap(trap, values, "\n");
+    appendBlock(block, values, "\n");
+    HandlerLabels defined;
+    LineCursor blockLines(block);
+    std::string_view line;
+    while (blockLines.next(line))
+        if (const std::string_view label = labelDefinedBy(line); !label.empty())
+            defined.emplace_back(label);
+    LineCursor trapLines(trap);
+    for (std::size_t i = 0; trapLines.next(line); ++i) {
+        const std::string_view target = goToTarget(line);
+        if (target.empty())
+            continue;
+        bool found = false;
+        for (const std::string& label : defined)
+            found = found || equalIgnoringAsciiCase(label, target);
+        if (!found)
+            return lineError(trapLineNumbers_[i],
+                             "jumps to " + std::string(target) +
+                                 ", a label that the [handler] lines do not define");
+    }
+    return std::nullopt;
+}
+
 std::optional<HandlerTemplate> HandlerTemplate::parse(std::string_view text, std::string& error) {
+    if (savedAsUtf16(text)) {
+        error = "is saved as UTF-16; save it as ANSI";
+        return std::nullopt;
+    }
+    // Editors that save UTF-8 may put its mark first; the lines are bytes all the same.
+    if (text.starts_with(kUtf8Mark))
+        text.remove_prefix(kUtf8Mark.size());
     HandlerTemplate parsed;
     std::vector<Line>* section = nullptr;
     bool seenTrap = false;
@@ -154,10 +243,16 @@ std::optional<HandlerTemplate> HandlerTemplate::parse(std::string_view text, std
         if (!pieces)
             return std::nullopt;
         section->push_back(std::move(*pieces));
+        if (section == &parsed.trap_)
+            parsed.trapLineNumbers_.push_back(number);
     }
     if (parsed.trap_.empty() || parsed.block_.empty()) {
         error = parsed.trap_.empty() ? "no [trap] section with a line in it"
                                      : "no [handler] section with a line in it";
+        return std::nullopt;
+    }
+    if (std::optional<std::string> undefined = parsed.undefinedTrapLabel()) {
+        error = std::move(*undefined);
         return std::nullopt;
     }
     return parsed;

@@ -26,7 +26,11 @@ struct TemplateValues {
 // goes on in the next one.
 class HandlerTemplate {
 public:
-    // The template in text, or nothing with a message naming the line at fault.
+    // The template in text, or nothing with a message naming the line at
+    // fault, or saying that the whole file is UTF-16 ("is saved as ...").
+    // Refused besides what cannot be read: control characters, lines longer
+    // than the editor takes, and a trap that jumps to a label the handler
+    // lines do not define, which would not compile.
     static std::optional<HandlerTemplate> parse(std::string_view text, std::string& error);
 
     void appendTrap(std::string& out, const TemplateValues& values, std::string_view ending) const;
@@ -40,11 +44,17 @@ public:
     using Line = std::vector<Piece>;
 
 private:
+    std::optional<std::string> undefinedTrapLabel() const;
     static void appendLines(std::string& out, const std::vector<Line>& lines,
                             const TemplateValues& values, std::string_view ending);
 
     std::vector<Line> trap_;
     std::vector<Line> block_;
+    std::vector<std::size_t> trapLineNumbers_; // in the file, for messages
 };
+
+// Whether a template's bytes are UTF-16 text, which the lines of a source
+// file cannot hold.
+bool savedAsUtf16(std::string_view text);
 
 } // namespace faultward

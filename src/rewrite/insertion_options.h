@@ -48,6 +48,9 @@ inline bool attributesStayWithHead(ProcedureKind kind, const SourceFacts& facts)
 struct InsertionState {
     std::string name;
     bool handled = false;
+    // The procedure of the last head is left alone and its end line is the
+    // next one, which gets no block either.
+    bool endLeftAlone = false;
 };
 
 } // namespace faultward

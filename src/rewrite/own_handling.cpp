@@ -52,6 +52,14 @@ bool holdsOnErrorStatement(std::string_view line) {
             continue;
         while (next < code.size() && isBlank(code[next]))
             ++next;
+        // On Local Error is the older spelling of the same statement.
+        if (wordAt(code, next, "local")) {
+            const std::size_t local = next + 5;
+            for (next = local; next < code.size() && isBlank(code[next]);)
+                ++next;
+            if (next == local)
+                continue;
+        }
         if (wordAt(code, next, "error"))
             return true;
     }

@@ -7,8 +7,8 @@
 
 namespace faultward {
 
-// Whether a line's code holds an On Error statement: the words On and Error,
-// in any letter case, outside string literals and comments.
+// Whether a line's code holds an On Error statement: the words On and Error
+// (or On Local Error), in any letter case, outside string literals and comments.
 bool holdsOnErrorStatement(std::string_view line);
 
 // The On Error statements in the body of a procedure.

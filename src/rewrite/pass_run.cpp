@@ -85,6 +85,11 @@ public:
 private:
     const ListEntry& entry(int index) const { return entries_[static_cast<std::size_t>(index)]; }
 
+    static SourceFacts factsOf(const ListEntry& listed) {
+        return {fileNameOf(listed.text),
+                listed.kind == SourceKind::Class || listed.kind == SourceKind::UserControl};
+    }
+
     void removeStaleTemporariesOnce() {
         std::set<std::filesystem::path> folders;
         for (int i = 0; i < static_cast<int>(entries_.size()); ++i)
@@ -176,7 +181,8 @@ private:
             result.lineLimitExceeded = transformed.lineLimitExceeded;
             break;
         case Work::Survey:
-            (*setup_.surveyed)(index, entry(index), surveyFile(content, setup_.surveyKinds));
+            (*setup_.surveyed)(index, entry(index),
+                               surveyFile(content, *setup_.insertion, factsOf(entry(index))));
             return FileOutcome::Unchanged;
         }
         if (earlierFailure)
@@ -211,10 +217,7 @@ private:
                                            SettleState settleState, bool removeFirst) {
         if (removeFirst)
             buffers.reinsertion.clean(content);
-        const ListEntry& listed = entry(index);
-        const SourceFacts facts{fileNameOf(listed.text),
-                                listed.kind == SourceKind::Class ||
-                                    listed.kind == SourceKind::UserControl};
+        const SourceFacts facts = factsOf(entry(index));
         const auto insert = [&](InsertionState& state) {
             if (removeFirst)
                 return buffers.reinsertion.insert(*setup_.insertion, facts, state, buffers.output);

@@ -35,7 +35,6 @@ struct PassSetup {
     // is read for the state it leaves, but never written.
     const std::vector<EntryResult>* removal = nullptr;
     const SurveyReceiver* surveyed = nullptr;
-    ProcedureKinds surveyKinds = ProcedureKind::Sub;
 };
 
 // One pass over the entries: their files are looked up in list order, worked

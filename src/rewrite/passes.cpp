@@ -81,12 +81,11 @@ void runReinsertionPass(std::span<const ListEntry> entries, const std::filesyste
 }
 
 void runSurveyPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
-                   ProcedureKinds procedures, PassObserver& observer,
+                   const InsertionOptions& options, PassObserver& observer,
                    const SurveyReceiver& surveyed) {
     // One worker: the receiver hears of the files in list order.
-    PassSetup setup{PassKind::Survey, Work::Survey};
+    PassSetup setup{PassKind::Survey, Work::Survey, &options};
     setup.surveyed = &surveyed;
-    setup.surveyKinds = procedures;
     runPass(entries, baseFolder, observer, setup);
 }
 

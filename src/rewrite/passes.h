@@ -93,10 +93,10 @@ void runReinsertionPass(std::span<const ListEntry> entries, const std::filesyste
                         DryRunFiles* dryRun = nullptr, int jobs = 1);
 
 // Reads the selected entries' files in list order and hands each survey to
-// surveyed; writes nothing.
+// surveyed, judged by what insertion with options would do; writes nothing.
 using SurveyReceiver = std::function<void(int index, const ListEntry&, const FileSurvey&)>;
 void runSurveyPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
-                   ProcedureKinds procedures, PassObserver& observer,
+                   const InsertionOptions& options, PassObserver& observer,
                    const SurveyReceiver& surveyed);
 
 } // namespace faultward

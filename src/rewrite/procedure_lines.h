@@ -9,6 +9,9 @@
 
 namespace faultward {
 
+// The longest line the editor loads.
+inline constexpr std::size_t kLongestSourceLine = 1023;
+
 // A procedure head: a line whose first characters are one of the five
 // prefixes of a chosen kind, exact case. The prefixes of a kind are its
 // keyword ("Sub", "Function", "Property Get", "Property Let" or "Property

@@ -1,13 +1,16 @@
 #include "rewrite/procedure_survey.h"
 
 #include "rewrite/handler_format.h"
+#include "rewrite/handler_lines.h"
 #include "rewrite/own_handling.h"
 #include "rewrite/procedure_lines.h"
 #include "rewrite/text_lines.h"
+#include "rewrite/transforms.h"
 
 namespace faultward {
 
-FileSurvey surveyFile(std::string_view content, ProcedureKinds kinds) {
+FileSurvey surveyFile(std::string_view content, const InsertionOptions& options,
+                      const SourceFacts& facts) {
     std::vector<std::string_view> lines;
     LineCursor cursor(content);
     std::string_view text;
@@ -19,27 +22,36 @@ FileSurvey surveyFile(std::string_view content, ProcedureKinds kinds) {
         if (lines[i].find(kMarker) != std::string_view::npos)
             survey.markedLines.push_back(i + 1);
 
+    const HandlerLines handlers(options, facts, content);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::optional<ProcedureHead> head = procedureHead(lines[i], kinds);
+        const std::optional<ProcedureHead> head = procedureHead(lines[i], options.procedures);
         if (!head)
             continue;
         SurveyedProcedure procedure{i + 1, std::string(head->keyword),
                                     std::string(procedureNameAt(lines[i], head->nameStart))};
+        procedure.kind = head->kind;
         while (continuesOnNextLine(lines[i]) && i + 1 < lines.size())
             ++i;
         if (isCentralHandler(procedure.name))
             continue;
         if (endsWithInlineEnd(lines[i], head->kind)) {
             procedure.trapped = holdsOnErrorStatement(lines[i]);
+            procedure.leftAlone = LeftAlone::OneLine;
         } else {
+            // Insertion looks no further than its line limit.
+            const std::size_t limit = std::min(lines.size(), kInsertionLineLimit);
             std::size_t next = i + 1;
-            const BodyTraps traps = bodyTraps([&](std::string_view& line) {
-                if (next >= lines.size())
-                    return false;
-                line = lines[next++];
-                return true;
-            });
-            procedure.trapped = traps.own || traps.marked;
+            const InsertionState state{procedure.name};
+            const ProcedureBody body = scanProcedureBody(
+                [&](std::string_view& line) {
+                    if (next >= limit)
+                        return false;
+                    line = lines[next++];
+                    return true;
+                },
+                head->kind, handlers.labels(state, head->kind), true);
+            procedure.trapped = body.traps.own || body.traps.marked;
+            procedure.leftAlone = verdictOn(body, options);
         }
         survey.procedures.push_back(std::move(procedure));
     }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "rewrite/procedure_kind.h"
+#include "rewrite/insertion_options.h"
+#include "rewrite/procedure_body.h"
 
 #include <cstddef>
 #include <string>
@@ -15,6 +16,9 @@ struct SurveyedProcedure {
     std::string keyword;  // "Sub", "Function", "Property Get", ...
     std::string name;
     bool trapped = false; // its body holds an On Error statement, marked or not
+    // Why insertion with the survey's options gives it no trap, if it does not.
+    LeftAlone leftAlone = LeftAlone::No;
+    ProcedureKind kind = ProcedureKind::Sub;
 };
 
 // What a file holds of the tool's work.
@@ -24,6 +28,9 @@ struct FileSurvey {
     std::vector<SurveyedProcedure> procedures;
 };
 
-FileSurvey surveyFile(std::string_view content, ProcedureKinds kinds);
+// The procedures of the chosen kinds and what insertion with the same
+// options would do with them.
+FileSurvey surveyFile(std::string_view content, const InsertionOptions& options,
+                      const SourceFacts& facts = {});
 
 } // namespace faultward

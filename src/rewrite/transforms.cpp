@@ -2,7 +2,7 @@
 
 #include "rewrite/handler_format.h"
 #include "rewrite/handler_lines.h"
-#include "rewrite/own_handling.h"
+#include "rewrite/procedure_body.h"
 #include "rewrite/procedure_lines.h"
 #include "rewrite/text_lines.h"
 
@@ -172,13 +172,16 @@ enum class Insertion { Nothing, HandlerBlockBefore, TrapLineAfter };
 // result learns whether the line used the state carried into the file.
 template <typename Lines, typename PassOver>
 Insertion insertionAt(SourceLine& line, const InsertionOptions& options, const SourceFacts& facts,
-                      InsertionState& state, TransformResult& result, ProcedureKind& kind,
-                      Lines& lines, PassOver&& passOver) {
+                      const HandlerLines& handlers, InsertionState& state, TransformResult& result,
+                      ProcedureKind& kind, Lines& lines, PassOver&& passOver) {
     if (const std::optional<ProcedureKind> end = procedureEnd(line.text, options.procedures)) {
         kind = *end;
         result.carriedStateUsed |= !result.headFound;
-        return isCentralHandler(state.name) || state.handled ? Insertion::Nothing
-                                                             : Insertion::HandlerBlockBefore;
+        const bool leftAlone = state.endLeftAlone;
+        state.endLeftAlone = false;
+        return isCentralHandler(state.name) || state.handled || leftAlone
+                   ? Insertion::Nothing
+                   : Insertion::HandlerBlockBefore;
     }
     const std::optional<ProcedureHead> head = procedureHead(line.text, options.procedures);
     if (!head)
@@ -187,6 +190,7 @@ Insertion insertionAt(SourceLine& line, const InsertionOptions& options, const S
     result.headFound = true;
     state.name.assign(procedureNameAt(line.text, head->nameStart));
     state.handled = false;
+    state.endLeftAlone = false;
     const auto moveOn = [&] {
         const SourceLine passed = line;
         if (!lines.next(line))
@@ -207,21 +211,29 @@ Insertion insertionAt(SourceLine& line, const InsertionOptions& options, const S
                 break;
         }
     }
-    if (options.skipHandled) {
-        Lines ahead = lines;
-        const BodyTraps traps = bodyTraps([&](std::string_view& text) {
+    Lines ahead = lines;
+    const ProcedureBody body = scanProcedureBody(
+        [&](std::string_view& text) {
             SourceLine next;
             if (!ahead.next(next))
                 return false;
             text = next.text;
             return true;
-        });
-        if (traps.own) {
-            state.handled = true;
-            return Insertion::Nothing;
-        }
+        },
+        kind, handlers.labels(state, kind), options.skipHandled);
+    switch (verdictOn(body, options)) {
+    case LeftAlone::No:
+        return Insertion::TrapLineAfter;
+    case LeftAlone::OwnHandling:
+        state.handled = true;
+        break;
+    case LeftAlone::LabelTaken:
+        state.endLeftAlone = true;
+        break;
+    default:
+        break;
     }
-    return Insertion::TrapLineAfter;
+    return Insertion::Nothing;
 }
 
 // Whether the buffer's lines all end with exactly lineEnding(breaks) and are
@@ -248,8 +260,8 @@ TransformResult insertInRuns(std::string_view content, LineBreaks breaks,
         SourceLine line;
         lines.next(line);
         ProcedureKind kind = ProcedureKind::Sub;
-        const Insertion insertion =
-            insertionAt(line, options, facts, state, result, kind, lines, [](const SourceLine&) {});
+        const Insertion insertion = insertionAt(line, options, facts, handlers, state, result, kind,
+                                                lines, [](const SourceLine&) {});
         const std::size_t next = lines.position();
         if (insertion == Insertion::HandlerBlockBefore) {
             out.keep(content.substr(kept, start - kept));
@@ -286,7 +298,7 @@ TransformResult insertHandlers(std::string_view content, const InsertionOptions&
     while (lines.next(line)) {
         ProcedureKind kind = ProcedureKind::Sub;
         const Insertion insertion =
-            insertionAt(line, options, facts, state, result, kind, lines, passOver);
+            insertionAt(line, options, facts, handlers, state, result, kind, lines, passOver);
         if (insertion == Insertion::HandlerBlockBefore)
             handlers.block(writer.insertion(), state, kind, writer.ending());
         writer.line(line.text, line.endedCanonically);

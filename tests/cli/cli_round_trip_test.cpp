@@ -64,6 +64,10 @@ TEST_F(CliRoundTrip, everyOptionComesOutAgain) {
         insert.insert(insert.end(), options.begin(), options.end());
         ASSERT_EQ(run(insert), ExitOk);
         EXPECT_GE(filesDiffering(original_, treeOf(folder_ / "work")), 1u) << options[1];
+        // What insertion leaves alone on purpose is no missing trap.
+        std::vector<std::string> check = {"check", "--handled"};
+        check.insert(check.end(), options.begin(), options.end());
+        EXPECT_EQ(run(check), ExitOk) << options[1];
         // A second insert leaves one set of handlers: the same bytes again.
         const auto once = treeOf(folder_ / "work");
         ASSERT_EQ(run(insert), ExitOk);

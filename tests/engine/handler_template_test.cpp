@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace faultward {
 namespace {
 
@@ -106,6 +105,33 @@ TEST(HandlerTemplate, faultyTemplatesAreRefusedNamingTheLine) {
     EXPECT_EQ(parseError("[trap]\nx\n"), "no [handler] section with a line in it");
     EXPECT_EQ(parseError("[handler]\nx\n[trap]\n\n; none\n"),
               "no [trap] section with a line in it");
+}
+
+// What a template holds goes into every procedure of every file: bytes a
+// source line cannot hold, or a trap whose label is missing, would break them all.
+TEST(HandlerTemplate, templatesThatWouldBreakTheSourceAreRefused) {
+    EXPECT_EQ(parseError("[trap]\nOn Error GoTo X\n[handler]\nX:\nBeep\x01\n"),
+              "line 5: holds the control character 1; only text and tabs belong in a template");
+    EXPECT_EQ(parseError(std::string("[trap]\nx\0y\n", 11)),
+              "line 2: holds the control character 0; only text and tabs belong in a template");
+    EXPECT_EQ(parseError("[trap]\nx\n[handler]\n' " + std::string(1008, 'x') + "\n"),
+              "line 4: gives a line longer than the editor's 1023 characters");
+    EXPECT_EQ(parseError("[trap]\nx\n\n[trap2]\n"),
+              "line 4: unknown section [trap2]; a template has [trap] and [handler]");
+    EXPECT_EQ(parseError("[trap]\n; c\nON ERROR GOTO ERR_{procedure}\n[handler]\nERR_{module}:\n"),
+              "line 3: jumps to ERR_Procedure, a label that the [handler] lines do not define");
+    EXPECT_EQ(parseError("\xFF\xFE[\0t\0"), "is saved as UTF-16; save it as ANSI");
+    EXPECT_EQ(parseError(std::string("[\0t\0r\0", 6)), "is saved as UTF-16; save it as ANSI");
+
+    // Tabs, a UTF-8 mark, labels in other letter case and GoTo 0 are fine.
+    InsertionOptions options;
+    options.handlerTemplate =
+        parsed("\xEF\xBB\xBF[trap]\n\tOn Error GoTo Oops_{procedure}\n[handler]\n"
+               "oops_{procedure}:\n\tOn Error GoTo 0\n");
+    EXPECT_EQ(insert("Sub A()\nEnd Sub\n", options),
+              "Sub A()\n\tOn Error GoTo Oops_A  '~Faultward~\noops_A:  '~Faultward~\n"
+              "\tOn Error GoTo 0  '~Faultward~\nEnd Sub\n");
+    parsed("[trap]\nOn Error Resume Next\n[handler]\nx = 1\n");
 }
 
 } // namespace

@@ -7,7 +7,6 @@
 
 #include <random>
 
-
 namespace faultward {
 namespace {
 
@@ -133,12 +132,13 @@ TEST(ProcedureKinds, trapGoesAfterTheAttributesOfAHead) {
 TEST(OwnHandling, recognisesOnErrorStatementsOnly) {
     for (const std::string_view line :
          {"    On Error GoTo Failed", "on error resume next", "  ON  ERROR\tGOTO 0",
-          "    If x Then On Error Resume Next", "    x = 1: On Error GoTo 0 ' done"})
+          "    If x Then On Error Resume Next", "    x = 1: On Error GoTo 0 ' done",
+          "    On Local Error GoTo Failed", "on  local\terror resume next"})
         EXPECT_TRUE(holdsOnErrorStatement(line)) << line;
     for (const std::string_view line :
          {"    ' On Error GoTo Failed", "    Rem On Error GoTo Failed",
           "    s = \"On Error Resume Next\"", "    OnError = 1", "    Call Log(\"x\") ' on error",
-          "    RaiseOn Error", "    On ErrorCount"})
+          "    RaiseOn Error", "    On ErrorCount", "    On LocalError", "    On Local x"})
         EXPECT_FALSE(holdsOnErrorStatement(line)) << line;
 }
 
@@ -193,6 +193,8 @@ TEST(ProcedureKinds, runsAndLineWalkAgreeWithEveryOption) {
                                        "\"On Error\"",
                                        "Public Static Sub",
                                        "I_Process_Errors",
+                                       "  End Function",
+                                       "ERR_F:",
                                        "\t"};
     for (int round = 0; round < 3000; ++round) {
         const bool lineFeeds = round % 4 == 0;

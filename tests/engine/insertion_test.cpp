@@ -7,7 +7,6 @@
 
 #include <random>
 
-
 namespace faultward {
 namespace {
 
@@ -104,18 +103,26 @@ TEST(ProcedureName, followsThePositionArithmetic) {
 }
 
 TEST(Insertion, headWithoutParenthesis_andBareSub) {
-    EXPECT_NE(insert(crlf({"Sub Main"}), 1).find("ON ERROR GOTO ERR_Main  '~Faultward~"),
+    EXPECT_NE(insert(crlf({"Sub Main", "End Sub"}), 1).find("ON ERROR GOTO ERR_Main  '~Faultward~"),
               std::string::npos);
-    EXPECT_EQ(insert(crlf({"Sub "}), 1), crlf({"Sub ", "ON ERROR GOTO ERR_  '~Faultward~"}));
+    EXPECT_EQ(insert(crlf({"Sub ", "End Sub"}), 1),
+              crlf({"Sub ", "ON ERROR GOTO ERR_  '~Faultward~", "EXIT SUB  '~Faultward~",
+                    "ERR_:  '~Faultward~", "  RESUME NEXT  '~Faultward~", "End Sub"}));
+    // Without its end the procedure gets no trap: the label would be missing.
+    EXPECT_EQ(insert(crlf({"Sub Main"}), 1), crlf({"Sub Main"}));
 }
 
 TEST(Insertion, textLineRule_bytesAndBreaks) {
     // A lone LF inside a CR file is an ordinary character; the last line gets
     // its break; high and NUL bytes pass through.
-    const std::string input = std::string("a\nb\r\nSub \xe9t\xe9()\r") + std::string("x\0y", 3);
+    const std::string input =
+        std::string("a\nb\r\nSub \xe9t\xe9()\r") + std::string("x\0y\rEnd Sub", 11);
     EXPECT_EQ(insert(input, 1), std::string("a\nb\r\nSub \xe9t\xe9()\r\nON ERROR GOTO "
                                             "ERR_\xe9t\xe9  '~Faultward~\r\n") +
-                                    std::string("x\0y\r\n", 5));
+                                    std::string("x\0y\r\nEXIT SUB  '~Faultward~\r\nERR_\xe9t\xe9:  "
+                                                "'~Faultward~\r\n  RESUME NEXT  '~Faultward~\r\n"
+                                                "End Sub\r\n",
+                                                91));
     EXPECT_EQ(insert("", 1), "");
     EXPECT_EQ(insert("\r\n", 1), "\r\n");
     // CR CR LF: an empty line between.
@@ -140,8 +147,8 @@ TEST(Insertion, continuedHead_getsTrapAfterItsLastLine) {
 
 TEST(Insertion, oneLineProcedure_getsNoTrapButKeepsItsName) {
     std::string name;
-    const std::string input = crlf(
-        {"Private Sub A(): x = 1: End Sub", "Sub B(): End Sub ' c", "Sub C(): s = \"': End Sub\""});
+    const std::string input = crlf({"Private Sub A(): x = 1: End Sub", "Sub B(): End Sub ' c",
+                                    "Sub C(): s = \"': End Sub\"", "End Sub"});
     const std::string out = insert(input, 1, &name);
     EXPECT_EQ(out.find("ERR_A"), std::string::npos);
     EXPECT_EQ(out.find("ERR_B"), std::string::npos);
@@ -196,8 +203,8 @@ TEST(Insertion, lineLimit_linesBeyondAreCopiedUnexamined) {
     const TransformResult result = insertHandlers(input, 1, name, pieces);
     const std::string out = pieces.joined();
     EXPECT_TRUE(result.lineLimitExceeded);
-    EXPECT_NE(out.find("ON ERROR GOTO ERR_A"), std::string::npos);
-    EXPECT_EQ(out.find("EXIT SUB"), std::string::npos);
+    // The end lies past the limit, so the head gets no trap either.
+    EXPECT_EQ(out.find("ERR_A"), std::string::npos);
     EXPECT_TRUE(out.ends_with("x\r\nEnd Sub\r\n"));
 }
 
@@ -238,6 +245,9 @@ TEST(Insertion, runsAndLineWalkAgreeOnRandomText) {
                                        "\n",
                                        "\r",
                                        "Exit Sub",
+                                       "  End Sub",
+                                       "x: end sub",
+                                       "ERR_A:",
                                        "\t"};
     for (int round = 0; round < 4000; ++round) {
         const bool lineFeeds = round % 4 == 0;

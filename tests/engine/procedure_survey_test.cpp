@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace faultward {
 namespace {
 
@@ -15,7 +14,7 @@ TEST(ProcedureSurvey, findsMarkedLinesAndProceduresWithoutTraps) {
               "Sub Bare(): x = 1: End Sub", "Sub I_Process_Errors()", "End Sub", "Function F()",
               "End Function", "Public Sub Continued(a, _", "   b)", "  On Error GoTo 0",
               "End Sub"}),
-        ProcedureKind::Sub);
+        InsertionOptions());
     EXPECT_EQ(survey.markedLines, (std::vector<std::size_t>{7, 8}));
     std::vector<std::string> seen;
     for (const SurveyedProcedure& procedure : survey.procedures)
@@ -24,10 +23,11 @@ TEST(ProcedureSurvey, findsMarkedLinesAndProceduresWithoutTraps) {
     EXPECT_EQ(seen, (std::vector<std::string>{"1 Sub Plain", "3 Sub Own trapped",
                                               "6 Sub Marked trapped", "10 Sub OneLine trapped",
                                               "11 Sub Bare", "16 Sub Continued trapped"}));
-    EXPECT_EQ(
-        surveyFile(crlf({"Property Let P(v)", "End Property", "Function F()"}), kAllProcedureKinds)
-            .procedures.size(),
-        2u);
+    InsertionOptions all;
+    all.procedures = kAllProcedureKinds;
+    EXPECT_EQ(surveyFile(crlf({"Property Let P(v)", "End Property", "Function F()"}), all)
+                  .procedures.size(),
+              2u);
 }
 
 } // namespace

@@ -162,12 +162,13 @@ TEST(VbProjectGenerator, filesHoldEveryKindOfLine) {
             see("string holding End Sub", line.find("\"End Sub\"") != std::string::npos);
             see("Exit Sub", line.find("Exit Sub") != std::string::npos);
             see("own On Error", line.find("On Error ") != std::string::npos);
+            see("own label named as the tool's", line.starts_with("Err_") && line.ends_with(":"));
             see("blank", line.empty());
         }
     }
     for (const auto& [kind, found] : seen)
         EXPECT_TRUE(found) << kind;
-    EXPECT_EQ(seen.size(), 24u);
+    EXPECT_EQ(seen.size(), 25u);
 }
 
 TEST(VbProjectGenerator, filesAndLinesOptionsAreRoughlyHonoured) {

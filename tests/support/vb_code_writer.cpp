@@ -220,9 +220,14 @@ private:
     }
 
     // The developer's own handling, which the tool's handlers must live beside.
+    // Many projects name the label as the tool would, in their own letter case.
     void ownErrorHandler() {
-        const std::string label = std::string(random_.pick(kVerbs)) + "Failed";
-        text_.line(head("Private Sub "));
+        const std::string line = head("Private Sub ");
+        const std::size_t name = line.find("Sub ") + 4;
+        const std::string label = random_.chance(40)
+                                      ? "Err_" + line.substr(name, line.find('(') - name)
+                                      : std::string(random_.pick(kVerbs)) + "Failed";
+        text_.line(line);
         text_.line("    On Error GoTo " + label);
         body("Sub");
         text_.line("    Exit Sub");

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "rewrite/insertion_options.h"
+#include "rewrite/own_handling.h"
+#include "rewrite/procedure_kind.h"
+#include "rewrite/procedure_lines.h"
+
+#include "platform/windows_names.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace faultward {
+
+// Why insertion gives a recognised procedure neither a trap nor a block.
+// Each would otherwise make the project fail to compile, or the procedure
+// handles its errors itself and asked to be left so.
+enum class LeftAlone : std::uint8_t {
+    No,
+    // The whole procedure is its head line: a trap after it would stand
+    // outside any procedure.
+    OneLine,
+    // It has an On Error statement of its own and --skip-handled is on.
+    OwnHandling,
+    // The statement that ends it is not an end line (indented, in other
+    // letter case, after a colon, or past the line limit), so it would get
+    // the trap but not the label the trap jumps to.
+    EndNotAnEndLine,
+    // Its body already defines the handler's label; labels ignore letter
+    // case, and a second one with the same name does not compile.
+    LabelTaken,
+};
+
+// The words check prints for a reason: "one-line", "its end is not an End
+// Sub line", "its label is taken".
+std::string leftAloneReason(LeftAlone reason, ProcedureKind kind);
+
+// The labels a handler defines, to be compared ignoring letter case.
+using HandlerLabels = std::vector<std::string>;
+
+// The length of the name that text starts with: a letter, then letters,
+// digits and underscores; 0 when it starts with no letter.
+std::size_t nameLength(std::string_view text);
+
+// The label a line defines: a name at its start, after blanks, followed by
+// ':' that is not ":="; empty when it defines none. A line continued from the
+// one before has no label.
+std::string_view labelDefinedBy(std::string_view line);
+
+// Whether a statement of the line, outside strings and comments, is the End
+// statement of the kind ("End Sub", in any letter case and spacing), at the
+// start of the line or after a colon. atStatementStart is false for a line
+// continued from the one before, whose beginning is no statement's.
+bool holdsEndStatement(std::string_view line, ProcedureKind kind, bool atStatementStart = true);
+
+// What a line of a body holds, as the two above tell, found in one look:
+// most lines hold neither, and no colon, which both need but an end at the
+// line's start.
+struct BodyLine {
+    bool end = false;
+    std::string_view label;
+};
+BodyLine inspectBodyLine(std::string_view line, ProcedureKind kind, bool atStatementStart);
+
+// What the lines after a head hold, up to the first End statement of the
+// head's kind.
+struct ProcedureBody {
+    bool endFound = false;     // within what may be looked at
+    bool endIsEndLine = false; // and that line is an end line
+    bool labelTaken = false;   // a line before it defines one of the labels
+    BodyTraps traps;           // as bodyTraps() sees them
+};
+
+// Why a procedure with this body is left alone, if it is; the one-line case
+// is the head's to tell.
+LeftAlone verdictOn(const ProcedureBody& body, const InsertionOptions& options);
+
+// Reads the lines that nextLine(line) gives one by one (false at the end of
+// what may be looked at): the body of a procedure of the kind. The On Error
+// statements are looked for only when lookForTraps is set.
+template <typename NextLine>
+ProcedureBody scanProcedureBody(NextLine&& nextLine, ProcedureKind kind,
+                                const HandlerLabels& labels, bool lookForTraps) {
+    ProcedureBody body;
+    bool trapsEnded = !lookForTraps; // bodyTraps() stops at any head or end line
+    bool continued = false;
+    std::string_view line;
+    while (nextLine(line)) {
+        if (!trapsEnded &&
+            (procedureEnd(line, kAllProcedureKinds) || procedureHead(line, kAllProcedureKinds)))
+            trapsEnded = true;
+        const BodyLine inspected = inspectBodyLine(line, kind, !continued);
+        if (inspected.end) {
+            body.endFound = true;
+            body.endIsEndLine = procedureEnd(line, kind) == kind;
+            return body;
+        }
+        if (!trapsEnded && holdsOnErrorStatement(line)) {
+            if (line.find(kMarker) == std::string_view::npos)
+                body.traps.own = true;
+            else
+                body.traps.marked = true;
+        }
+        // The tool's own label goes with its other marked lines before insertion.
+        if (!inspected.label.empty() && line.find(kMarker) == std::string_view::npos)
+            for (const std::string& handlerLabel : labels)
+                body.labelTaken |= equalIgnoringAsciiCase(inspected.label, handlerLabel);
+        continued = continuesOnNextLine(line);
+    }
+    return body;
+}
+
+} // namespace faultward
