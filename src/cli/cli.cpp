@@ -8,7 +8,6 @@
 #include "cli/dry_run_report.h"
 #include "cli/usage.h"
 #include "platform/display_text.h"
-#include "platform/entry_path.h"
 #include "platform/path_bytes.h"
 #include "platform/source_file.h"
 #include "project/file_list.h"
@@ -69,12 +68,17 @@ std::optional<std::vector<ProjectToRun>> projectsToRun(const Arguments& parsed, 
         reportProjectFailure(env, status, parsed.project);
         return std::nullopt;
     }
-    std::vector<ProjectToRun> projects;
-    for (const std::string& name : groupProjects(text)) {
-        // A project that is not there is reported when its turn comes.
-        const auto found = resolveEntryPath(name, top.parent_path());
-        projects.push_back({name, found ? *found : top.parent_path() / name});
+    // A project that is not there is reported when its turn comes.
+    const GroupMembers members = groupMembers(top, text, parsed.project);
+    if (members.problem) {
+        env.err << "faultward-cli: " << *members.problem << '\n';
+        return std::nullopt;
     }
+    for (const std::string& note : members.notes)
+        env.err << "faultward-cli: " << note << '\n';
+    std::vector<ProjectToRun> projects;
+    for (const GroupMember& member : members.projects)
+        projects.push_back({member.name, member.file});
     if (projects.empty()) {
         env.err << "faultward-cli: the group file " << parsed.project << " names no project\n";
         return std::nullopt;
@@ -137,9 +141,18 @@ std::optional<fs::path> copyForRelease(const fs::path& top, std::vector<ProjectT
         env.err << "faultward-cli: " << missing << ": not found, not copied\n";
         status = ExitSomeFilesFailed;
     }
-    for (const std::string& failure : copyFiles(*plan, output)) {
-        env.err << "faultward-cli: " << failure << '\n';
+    for (const MissingCompanion& missing : plan->missingCompanions) {
+        env.err << "faultward-cli: " << missing.file << ": its companion " << missing.companion
+                << " is not found, not copied\n";
         status = ExitSomeFilesFailed;
+    }
+    const std::vector<std::string> failures = copyFiles(*plan, output);
+    if (!failures.empty()) {
+        for (const std::string& failure : failures)
+            env.err << "faultward-cli: " << failure << '\n';
+        env.err << "faultward-cli: nothing was processed\n";
+        status = ExitSomeFilesFailed;
+        return std::nullopt;
     }
     for (ProjectToRun& project : projects)
         project.file = placeInCopy(*plan, output, project.file);
@@ -175,7 +188,8 @@ int runProject(const Command& command, const ProjectToRun& project, CliEnvironme
     std::string text;
     const ProjectReadStatus read = readProjectText(project.file, text);
     if (read != ProjectReadStatus::Ok) {
-        reportProjectFailure(env, read, project.name);
+        // With --output the file read is the copy's, not the one the user named.
+        reportProjectFailure(env, read, parsed.output ? bytesFromPath(project.file) : project.name);
         return ExitUsage;
     }
     std::vector<ListEntry> entries;
@@ -214,8 +228,8 @@ int runProject(const Command& command, const ProjectToRun& project, CliEnvironme
         return runCheck(command, targets, observer, env);
     const FailureCollector failures = runPassCommand(command.passes, targets, observer);
     if (parsed.dryRun)
-        env.out << dryRunReport(dryRun, targets.baseFolder, parsed.diff);
-    return failures.empty() ? ExitOk : ExitSomeFilesFailed;
+        env.out << dryRunReport(dryRun, project.file.parent_path(), parsed.diff);
+    return failures.empty() && !observer.lineLimitExceeded() ? ExitOk : ExitSomeFilesFailed;
 }
 
 } // namespace
@@ -270,9 +284,10 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     int status = ExitOk;
     std::optional<fs::path> copy;
     if (parsed.output) {
+        // A copy that failed part-way sets status 1; one refused outright leaves it.
         copy = copyForRelease(top, *projects, command, env, status);
         if (!copy)
-            return ExitUsage;
+            return status == ExitOk ? ExitUsage : status;
     }
     for (const ProjectToRun& project : *projects)
         status = std::max(status, runProject(command, project, env));

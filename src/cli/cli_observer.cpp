@@ -21,6 +21,7 @@ void CliObserver::passFinished(PassKind) {
 }
 
 void CliObserver::lineLimitExceeded(int, std::string_view message) {
+    lineLimitExceeded_ = true;
     clearProgress();
     env_.err << shownEntry(message, env_.errIsTerminal) << '\n';
 }

@@ -22,6 +22,10 @@ public:
     void lineLimitExceeded(int, std::string_view message) override;
     void fileFailed(const FailureCollector::Failure& failure) override;
 
+    // Whether a file had more lines than handlers can go into, so that some
+    // of its procedures were left without.
+    bool lineLimitExceeded() const { return lineLimitExceeded_; }
+
 private:
     void clearProgress();
 
@@ -29,6 +33,7 @@ private:
     std::size_t count_;
     std::string project_;
     std::string_view kind_;
+    bool lineLimitExceeded_ = false;
 };
 
 } // namespace faultward

@@ -1,18 +1,46 @@
 #include "cli/dry_run_report.h"
 
+#include "platform/path_bytes.h"
 #include "rewrite/line_diff.h"
 
-namespace faultward {
+namespace fs = std::filesystem;
 
-std::string dryRunReport(const DryRunFiles& files, const std::filesystem::path& baseFolder,
-                         bool diff) {
+namespace faultward {
+namespace {
+
+fs::path commonFolder(const fs::path& a, const fs::path& b) {
+    fs::path common;
+    for (auto i = a.begin(), j = b.begin(); i != a.end() && j != b.end() && *i == *j; ++i, ++j)
+        common /= *i;
+    return common;
+}
+
+// A file reached through "..\Shared\X.bas" lies beside the project's folder,
+// not below it; a header "a/../Shared/X.bas" is one patch refuses.
+fs::path diffRoot(const std::vector<const DryRunFiles::File*>& changed,
+                  const fs::path& projectFolder) {
+    fs::path root = projectFolder.lexically_normal();
+    for (const DryRunFiles::File* file : changed)
+        if (file->before != file->after)
+            root = commonFolder(root, file->path.lexically_normal().parent_path());
+    return root;
+}
+
+} // namespace
+
+std::string dryRunReport(const DryRunFiles& files, const fs::path& projectFolder, bool diff) {
     std::string text;
-    for (const DryRunFiles::File* file : files.files()) {
+    const std::vector<const DryRunFiles::File*> changed = files.files();
+    const fs::path root = diff ? diffRoot(changed, projectFolder) : projectFolder;
+    for (const DryRunFiles::File* file : changed) {
         // Removal and insertion together may give back the very same bytes.
         if (file->before == file->after)
             continue;
         if (diff) {
-            const std::string path = file->path.lexically_relative(baseFolder).generic_string();
+            if (text.empty() && root != projectFolder.lexically_normal())
+                text += "folder: " + bytesFromPath(root) + "\n";
+            const std::string path =
+                file->path.lexically_normal().lexically_relative(root).generic_string();
             text += unifiedDiff(file->before, file->after, "a/" + path, "b/" + path);
         } else {
             const LineChanges changes = countLineChanges(file->before, file->after);

@@ -9,8 +9,11 @@ namespace faultward {
 
 // What a dry run prints: for every file that would change, in list order, one
 // line with the numbers of lines added and removed, or with diff set its
-// changes as a unified diff, with paths relative to the project's folder.
-std::string dryRunReport(const DryRunFiles& files, const std::filesystem::path& baseFolder,
+// changes as a unified diff. The diff's paths are relative to the deepest
+// folder that holds the project's folder and every changed file, so that
+// patch -p1 applies it there; when that is not the project's folder (a file
+// lies outside it), a line "folder: PATH" before the first header names it.
+std::string dryRunReport(const DryRunFiles& files, const std::filesystem::path& projectFolder,
                          bool diff);
 
 } // namespace faultward

@@ -21,8 +21,8 @@ inline constexpr std::string_view kUsage =
 Gives every Sub of a Visual Basic project's forms (.frm) and modules (.bas) a
 run-time error trap and handler block, or takes them out again. Every added
 line ends with the marker comment '~Faultward~. Every command also takes a
-project group (.vbg) and works on each project it names, in order:
-  faultward-cli list All.vbg
+project group (.vbg) and works on each project it names, in order, each
+once:   faultward-cli list All.vbg
 
 Commands:
   list     Print the project's form and module files, one a line, in the
@@ -78,12 +78,16 @@ Options:
   --dry-run Write nothing; print one line a file that would change with the
             numbers of lines added and removed ("Module1.bas: +12 -0").
   --diff    With --dry-run, print the changes as a unified diff instead, as
-            diff -u would.   insert --dry-run --diff App.vbp | less
+            diff -u would, for patch -p1 in the project's folder; when a
+            changed file lies outside it, a line "folder: PATH" first names
+            the folder to patch in.   insert --dry-run --diff App.vbp | less
   --output DIR
             Leave the sources as they are and write the processed project into
-            DIR: the project file and every file it names (a form's .frx too),
-            processed or not, in the same layout. DIR must be empty or missing
-            and outside the project's folder. Prints the copy's project file.
+            DIR: the project file and every file it names (a form's .frx too,
+            and every companion its designer block names), processed or not,
+            in the same layout. DIR must be empty or missing and outside the
+            project's folder. Prints the copy's project file. A copy that fails
+            part-way is removed again and nothing is processed.
               insert --kinds all --output ../release App.vbp
   --clean   check exits 1 when any marked line is left.
               check --clean App.vbp
@@ -99,9 +103,10 @@ handlers, are reported on stderr.
 
 Exit status:
   0  every file was processed
-  1  some file could not be processed (each is named on stderr), or check
-     found what --clean or --handled forbid
-  2  bad usage, or the project file could not be read
+  1  some file could not be processed (each is named on stderr), a file was
+     too long for all its handlers, the --output copy is not the whole
+     project, or check found what --clean or --handled forbid
+  2  bad usage, the project file could not be read, or a group names a group
 )";
 
 } // namespace faultward

@@ -2,7 +2,7 @@
 
 #include "platform/source_file.h"
 #include "platform/windows_names.h"
-#include "rewrite/text_lines.h"
+#include "project/project_lines.h"
 
 #include <algorithm>
 #include <new>
@@ -54,7 +54,7 @@ std::vector<std::string> projectEntries(std::string_view projectText) {
 
 std::vector<ProjectEntry> projectEntries(std::string_view projectText, SourceKinds kinds) {
     std::vector<ProjectEntry> entries;
-    LineCursor cursor(projectText);
+    ProjectLines cursor(projectText);
     std::string_view line;
     while (cursor.next(line)) {
         if (line.starts_with("Form=")) {
@@ -76,7 +76,7 @@ std::vector<ProjectEntry> projectEntries(std::string_view projectText, SourceKin
 }
 
 std::string projectName(std::string_view projectText) {
-    LineCursor cursor(projectText);
+    ProjectLines cursor(projectText);
     std::string_view line;
     while (cursor.next(line))
         if (line.starts_with("Name="))
@@ -89,7 +89,7 @@ std::vector<std::string> namedFiles(std::string_view projectText) {
         "Form=",     "UserControl=", "PropertyPage=", "UserDocument=",
         "Designer=", "RelatedDoc=",  "ResFile32="};
     std::vector<std::string> files;
-    LineCursor cursor(projectText);
+    ProjectLines cursor(projectText);
     std::string_view line;
     while (cursor.next(line)) {
         if (line.starts_with("Module=") || line.starts_with("Class=")) {

@@ -1,11 +1,13 @@
 #include "project/release_copy.h"
 
 #include "platform/entry_path.h"
+#include "platform/path_bytes.h"
 #include "platform/source_file.h"
 #include "platform/windows_names.h"
+#include "project/designer_companions.h"
 #include "project/project_reader.h"
+#include "rewrite/passes.h"
 
-#include <array>
 #include <set>
 #include <utility>
 
@@ -14,29 +16,34 @@ namespace fs = std::filesystem;
 namespace faultward {
 namespace {
 
-// The binary file beside a designer file that holds its pictures and the like.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kCompanions = {{
-    {".frm", ".frx"},
-    {".ctl", ".ctx"},
-    {".pag", ".pgx"},
-    {".dob", ".dox"},
-    {".dsr", ".dsx"},
-}};
-
 bool namesFullPath(std::string_view entry) {
     return entry.starts_with('\\') || entry.starts_with('/') ||
            (entry.size() >= 2 && entry[1] == ':');
 }
 
-// The entry of a file's companion, if its kind has one.
-std::optional<std::string> companionOf(std::string_view entry) {
-    const std::size_t dot = entry.rfind('.');
-    if (dot == std::string_view::npos || entry.find_first_of("\\/", dot) != std::string_view::npos)
-        return std::nullopt;
-    for (const auto& [source, companion] : kCompanions)
-        if (equalIgnoringAsciiCase(entry.substr(dot), source))
-            return std::string(entry.substr(0, dot)) + std::string(companion);
-    return std::nullopt;
+// The words for why a file could not be read or written, as the passes give them.
+std::string causeOf(ReadStatus status) {
+    switch (status) {
+    case ReadStatus::NotFound:
+        return std::string(describe(FileOutcome::NotFound));
+    case ReadStatus::NotRegularFile:
+        return std::string(describe(FileOutcome::NotRegularFile));
+    case ReadStatus::InUse:
+        return std::string(describe(FileOutcome::InUse));
+    default:
+        return std::string(describe(FileOutcome::NotReadable));
+    }
+}
+
+std::string causeOf(WriteStatus status) {
+    switch (status) {
+    case WriteStatus::NotWritable:
+        return std::string(describe(FileOutcome::NotWritable));
+    case WriteStatus::InUse:
+        return std::string(describe(FileOutcome::InUse));
+    default:
+        return std::string(describe(FileOutcome::WriteFailed));
+    }
 }
 
 fs::path withoutTrailingSeparator(fs::path path) {
@@ -105,11 +112,30 @@ std::optional<CopyPlan> planReleaseCopy(const fs::path& topFile,
     std::set<fs::path> planned;
     const auto add = [&](const fs::path& file) {
         const fs::path normal = absoluteNormal(file);
-        if (planned.insert(normal).second)
+        const bool added = planned.insert(normal).second;
+        if (added)
             plan.files.push_back(normal);
+        return added;
     };
     // Every name and the folder it is resolved from, for the layout.
     std::vector<std::pair<fs::path, std::string>> walks;
+    // A companion may have any name, so the file's own designer block is asked.
+    const auto addNamedCompanions = [&](const std::string& entry, const fs::path& file) {
+        std::string text;
+        if (readRegularFile(file, text) != ReadStatus::Ok)
+            return; // the copy reports it
+        const fs::path folder = absoluteNormal(file).parent_path();
+        for (const std::string& companion : namedCompanions(text)) {
+            // A full path reaches the same file from the copy; nothing to take along.
+            if (namesFullPath(companion))
+                continue;
+            walks.emplace_back(folder, companion);
+            if (const auto found = resolveEntryPath(companion, folder))
+                add(*found);
+            else
+                plan.missingCompanions.push_back({entry, companion});
+        }
+    };
     add(topFile);
     for (const ProjectToCopy& project : projects) {
         add(project.file);
@@ -128,13 +154,15 @@ std::optional<CopyPlan> planReleaseCopy(const fs::path& topFile,
                 return std::nullopt;
             }
             walks.emplace_back(folder, entry);
-            if (const auto found = resolveEntryPath(entry, folder))
-                add(*found);
-            else
+            const auto found = resolveEntryPath(entry, folder);
+            const bool added = found && add(*found);
+            if (!found)
                 plan.missing.push_back(entry);
-            if (const auto companion = companionOf(entry))
-                if (const auto found = resolveEntryPath(*companion, folder))
-                    add(*found);
+            if (const auto companion = sameNamedCompanion(entry))
+                if (const auto companionFound = resolveEntryPath(*companion, folder))
+                    add(*companionFound);
+            if (added && hasDesignerBlock(entry))
+                addNamedCompanions(entry, *found);
         }
     }
     plan.root = plan.files.front().parent_path();
@@ -167,20 +195,70 @@ fs::path placeInCopy(const CopyPlan& plan, const fs::path& output, const fs::pat
     return output / absoluteNormal(source).lexically_relative(plan.root);
 }
 
+namespace {
+
+// Makes folder and the folders above it that are missing, adding each to made
+// (outermost first); why not, when it cannot.
+std::optional<std::string> makeFolders(const fs::path& folder, std::vector<fs::path>& made) {
+    std::vector<fs::path> missing;
+    std::error_code error;
+    for (fs::path at = folder; at.has_relative_path() && !fs::exists(fs::symlink_status(at, error));
+         at = at.parent_path())
+        missing.push_back(at);
+    for (auto at = missing.rbegin(); at != missing.rend(); ++at) {
+        if (fs::create_directory(*at, error))
+            made.push_back(*at);
+        else if (error)
+            return "cannot make the folder " + bytesFromPath(*at) + ": " + error.message();
+    }
+    return std::nullopt;
+}
+
+// Removes what a failed copy made, newest first, so that each folder is empty
+// when its turn comes; what could not be removed.
+std::vector<fs::path> removeMade(const std::vector<fs::path>& made) {
+    std::vector<fs::path> left;
+    for (auto at = made.rbegin(); at != made.rend(); ++at) {
+        std::error_code error;
+        if (!fs::remove(*at, error) && error)
+            left.push_back(*at);
+    }
+    return left;
+}
+
+} // namespace
+
 std::vector<std::string> copyFiles(const CopyPlan& plan, const fs::path& output) {
-    std::vector<std::string> failures;
+    std::vector<fs::path> made;
+    std::optional<std::string> failure;
     std::string bytes;
     for (const fs::path& file : plan.files) {
         const fs::path target = placeInCopy(plan, output, file);
-        const std::string name = file.lexically_relative(plan.root).generic_string();
+        if (const ReadStatus read = readRegularFile(file, bytes); read != ReadStatus::Ok) {
+            failure = "cannot read " + bytesFromPath(file) + ": " + causeOf(read);
+            break;
+        }
+        if ((failure = makeFolders(target.parent_path(), made)))
+            break;
+        const WriteStatus written = createOrReplaceFile(target, bytes);
         std::error_code error;
-        fs::create_directories(target.parent_path(), error);
-        if (readRegularFile(file, bytes) != ReadStatus::Ok)
-            failures.push_back(name + ": cannot be read");
-        else if (error || createOrReplaceFile(target, bytes) != WriteStatus::Ok)
-            failures.push_back(name + ": cannot be written to " + target.string());
+        if (written == WriteStatus::Ok || fs::exists(fs::symlink_status(target, error)))
+            made.push_back(target);
+        if (written != WriteStatus::Ok) {
+            failure = "cannot write " + bytesFromPath(target) + ": " + causeOf(written);
+            break;
+        }
     }
-    return failures;
+    if (!failure)
+        return {};
+    // Half a copy would pass for the project; none is what the user can trust.
+    std::vector<std::string> messages = {*failure};
+    const std::vector<fs::path> left = removeMade(made);
+    if (left.empty() && !made.empty())
+        messages.push_back("the partial copy in " + bytesFromPath(output) + " was removed");
+    for (const fs::path& path : left)
+        messages.push_back(bytesFromPath(path) + " could not be removed and is left");
+    return messages;
 }
 
 } // namespace faultward

@@ -20,12 +20,20 @@ struct ProjectToCopy {
     std::string nameInGroup;
 };
 
+// A companion that a form or the like names in its designer block but that
+// does not exist.
+struct MissingCompanion {
+    std::string file;      // the entry of the file that names it, as its project writes it
+    std::string companion; // as the file names it
+};
+
 struct CopyPlan {
     // The lowest folder that holds every file to copy; its place in the copy
     // is the output folder.
     std::filesystem::path root;
     std::vector<std::filesystem::path> files; // each once
     std::vector<std::string> missing;         // named files that do not exist
+    std::vector<MissingCompanion> missingCompanions;
 };
 
 // Plans the copy of topFile (the .vbp, or the .vbg of the projects) and the
@@ -33,7 +41,8 @@ struct CopyPlan {
 // name climbing with ".." reaches the copied file and never one outside the
 // copy. Besides the files a project names, a form's .frx and the like
 // binary companions of other designer files are copied when they exist: the
-// copy would not load without them. Nothing when a project names a file by a
+// copy would not load without them, and so is every companion that such a
+// file names in its designer block. Nothing when a project names a file by a
 // full path, which the copy would still share with the sources; error says
 // which.
 std::optional<CopyPlan> planReleaseCopy(const std::filesystem::path& topFile,
@@ -50,8 +59,10 @@ outputFolderProblem(const std::filesystem::path& output,
 std::filesystem::path placeInCopy(const CopyPlan& plan, const std::filesystem::path& output,
                                   const std::filesystem::path& source);
 
-// Copies every file of the plan, bytes unchanged; the messages of the files
-// that could not be copied.
+// Copies every file of the plan, bytes unchanged. Nothing when every file is
+// copied. Otherwise it stops at the first file that cannot be read or
+// written, removes every file and folder it made, and returns the messages:
+// what failed and why, then that the copy was removed or what is left of it.
 std::vector<std::string> copyFiles(const CopyPlan& plan, const std::filesystem::path& output);
 
 } // namespace faultward

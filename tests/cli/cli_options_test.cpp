@@ -170,6 +170,20 @@ TEST_F(CliOptions, outputWritesAProcessedCopyAndLeavesTheSources) {
     EXPECT_EQ(run({"insert", "--dry-run", "--output", "x", vbp_.string()}).status, ExitUsage);
 }
 
+TEST_F(CliOptions, outputNamesACompanionThatIsMissingAndExitsOne) {
+    const fs::path vbp = project_.write("app/Login.vbp", crlf({"Form=Login.frm"}));
+    project_.write("app/Login.frm", crlf({"Begin VB.Form frmLogin", "   Icon = \"Shared.frx\":0000",
+                                          "   Picture = \"Gone.frx\":0000", "End"}));
+    project_.write("app/Shared.frx", "icon");
+    const fs::path out = project_ / "release";
+    const CliRun copied = run({"insert", "--output", out.string(), vbp.string()});
+    EXPECT_EQ(copied.status, ExitSomeFilesFailed);
+    EXPECT_EQ(copied.err,
+              "faultward-cli: Login.frm: its companion Gone.frx is not found, not copied\n");
+    EXPECT_EQ(copied.out, (out / "Login.vbp").string() + "\n");
+    EXPECT_EQ(readFile(out / "Shared.frx"), "icon");
+}
+
 TEST_F(CliOptions, checkReportsStablyAndFailsOnRequest) {
     const CliRun before = run({"check", "--procedures", "all", "--kinds", "all", vbp_.string()});
     EXPECT_EQ(before.status, ExitOk);
@@ -213,6 +227,23 @@ TEST_F(CliOptions, groupsRunEveryProjectInOrder) {
     EXPECT_EQ(inserted.err, "faultward-cli: lib\\Lib.vbp: Gone2.bas: not found\n");
     EXPECT_NE(file("Tools.bas").find("ERR_Run:"), std::string::npos);
     EXPECT_NE(readFile(project_ / "lib/L.bas").find("ERR_L:"), std::string::npos);
+}
+
+TEST_F(CliOptions, groupsNamingGroupsAreRefusedAndRepeatedProjectsRunOnce) {
+    const fs::path group =
+        project_.write("All.vbg", crlf({"Project=app\\App.vbp", "Project=All.vbg"}));
+    const CliRun itself = run({"insert", group.string()});
+    EXPECT_EQ(itself.status, ExitUsage);
+    EXPECT_EQ(itself.err, "faultward-cli: the group file " + group.string() +
+                              " names itself (All.vbg); a group can only name projects\n");
+    EXPECT_EQ(treeOf(project_ / "app"), original_);
+
+    project_.write("All.vbg", crlf({"Project=app\\App.vbp", "Project=APP\\app.vbp"}));
+    const CliRun twice = run({"list", group.string()});
+    EXPECT_EQ(twice.status, ExitOk);
+    EXPECT_EQ(twice.out, "project: app\\App.vbp\nTools.bas\n");
+    EXPECT_EQ(twice.err, "faultward-cli: the group file " + group.string() +
+                             " names app\\App.vbp again as APP\\app.vbp; it is worked on once\n");
 }
 
 } // namespace

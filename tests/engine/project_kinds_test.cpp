@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+namespace fs = std::filesystem;
 
 namespace faultward {
 namespace {
@@ -46,6 +47,41 @@ TEST(ProjectKinds, groupsNameTheirProjectsInOrder) {
               (std::vector<std::string>{"Lib\\Lib.vbp", "App\\App.vbp"}));
     EXPECT_TRUE(isGroupFile("C/All.VBG"));
     EXPECT_FALSE(isGroupFile("All.vbp"));
+}
+
+TEST(ProjectKinds, groupsHoldEachProjectOnceAndNoGroups) {
+    TempFolder folder;
+    folder.write("app/App.vbp", "");
+    folder.write("lib/Lib.vbp", "");
+    const fs::path group = folder.write("All.vbg", "");
+    const auto members = [&](std::initializer_list<std::string_view> lines) {
+        return groupMembers(group, crlf(lines), "All.vbg");
+    };
+    const GroupMembers repeated =
+        members({"StartupProject=app\\App.vbp", "Project=lib\\Lib.vbp", "Project=APP\\app.VBP",
+                 "Project=lib\\Lib.vbp", "Project=gone\\Gone.vbp", "Project=gone\\Gone.vbp"});
+    EXPECT_FALSE(repeated.problem);
+    std::vector<std::string> names;
+    for (const GroupMember& member : repeated.projects)
+        names.push_back(member.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"app\\App.vbp", "lib\\Lib.vbp", "gone\\Gone.vbp"}));
+    EXPECT_EQ(repeated.projects[0].file, folder / "app/App.vbp");
+    EXPECT_EQ(
+        repeated.notes,
+        (std::vector<std::string>{
+            "the group file All.vbg names app\\App.vbp again as APP\\app.VBP; it is worked on once",
+            "the group file All.vbg names lib\\Lib.vbp twice; it is worked on once",
+            "the group file All.vbg names gone\\Gone.vbp twice; it is worked on once"}));
+
+    EXPECT_EQ(members({"Project=app\\App.vbp",
+                       "Project=..\\" + group.parent_path().filename().string() + "\\ALL.VBG"})
+                  .problem,
+              "the group file All.vbg names itself (..\\" +
+                  group.parent_path().filename().string() +
+                  "\\ALL.VBG); a group can only name projects");
+    EXPECT_EQ(
+        members({"Project=app\\App.vbp", "Project=sub\\Other.vbg"}).problem,
+        "the group file All.vbg names the group sub\\Other.vbg; a group can only name projects");
 }
 
 } // namespace

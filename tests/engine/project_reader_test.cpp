@@ -43,12 +43,15 @@ TEST(ProjectReader, cutsEntriesAt250AndKeepsDuplicates) {
 }
 
 TEST(ProjectReader, lineBreakStyles) {
-    // Unix checkouts are read by line feeds; a file with any carriage return
-    // follows the Windows rule, where a lone LF is part of the line.
+    // A lone line feed ends a line even among CR LF lines, where a hand edit
+    // or a Unix tool left it; otherwise two entries would read as one.
     EXPECT_EQ(projectEntries("Form=A.frm\nForm=B.frm\n"), (Entries{"A.frm", "B.frm"}));
-    EXPECT_EQ(projectEntries("Form=A.frm\nForm=B.frm\r"), (Entries{"A.frm\nForm=B.frm"}));
+    EXPECT_EQ(projectEntries("Form=A.frm\nForm=B.frm\r"), (Entries{"A.frm", "B.frm"}));
+    EXPECT_EQ(projectEntries("Form=A.frm\r\nForm=B.frm\nModule=M; C.bas\r\n\r\nForm=D.frm"),
+              (Entries{"A.frm", "B.frm", "C.bas", "D.frm"}));
     EXPECT_EQ(projectEntries("Form=A.frm\rForm=B.frm"), (Entries{"A.frm", "B.frm"}));
     EXPECT_EQ(projectEntries(""), Entries{});
+    EXPECT_EQ(projectName("Type=Exe\r\nForm=A.frm\nName=\"Billing\"\r\n"), "Billing");
 }
 
 TEST(ProjectReader, readFailuresAreDistinguished) {

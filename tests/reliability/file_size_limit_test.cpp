@@ -94,5 +94,27 @@ TEST_F(FileSizeLimit, noRoomAtAllChangesNothing) {
     EXPECT_EQ(differences(before, snapshotTree(limited_.path()), true), std::vector<std::string>{});
 }
 
+// A copy cut short by a full disk is no release: the file that failed is
+// named, what was copied goes again, and the sources' project is not blamed.
+TEST_F(FileSizeLimit, outputCopyThatRunsOutOfRoomIsNamedAndRemoved) {
+    TempFolder out;
+    const fs::path release = out / "release";
+    const TreeSnapshot before = snapshotTree(limited_.path());
+    const ChildResult result = run({"insert", "--output", release.string(), vbp(limited_)}, kLimit);
+
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.out, "");
+    const std::string failed =
+        "faultward-cli: cannot write " + (release / "Big.bas").string() + ": ";
+    EXPECT_TRUE(result.err.starts_with(failed)) << result.err;
+    EXPECT_NE(result.err.find("\nfaultward-cli: the partial copy in " + release.string() +
+                              " was removed\nfaultward-cli: nothing was processed\n"),
+              std::string::npos)
+        << result.err;
+    EXPECT_EQ(result.err.find("does not exist"), std::string::npos) << result.err;
+    EXPECT_TRUE(fs::is_empty(out.path()));
+    EXPECT_EQ(differences(before, snapshotTree(limited_.path()), true), std::vector<std::string>{});
+}
+
 } // namespace
 } // namespace faultward::reliability
