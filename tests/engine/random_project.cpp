@@ -19,8 +19,9 @@ constexpr std::array kHeads = {
     "Function ", "Private Function ", "Property Get ", "Public Property Let ",
 };
 constexpr std::array kBody = {
-    "    x = x + 1",       "    ' a comment", "",        "    On Error GoTo Bad",   "Dim y As Long",
-    "    s = \"End Sub\"", "  End Sub",       "end sub", "    stray  '~Faultward~",
+    "    x = x + 1",           "    ' a comment",     "",          "    On Error GoTo Bad",
+    "Dim y As Long",           "    s = \"End Sub\"", "  End Sub", "end sub",
+    "    stray  '~Faultward~", "    x = 1: End Sub",
 };
 
 const char* endFor(const std::string& head) {
@@ -44,6 +45,8 @@ void procedure(std::vector<std::string>& lines, SplitMix64& random, int number) 
         lines.push_back("Attribute " + name + ".VB_UserMemId = 0");
     for (int i = random.between(0, 4); i > 0; --i)
         lines.push_back(random.pick(kBody));
+    if (random.chance(10))
+        lines.push_back("err_" + name + ":"); // the handler's label, taken already
     lines.push_back(random.chance(10) ? std::string(endFor(head)) + "  ' done" : endFor(head));
 }
 
@@ -123,8 +126,15 @@ RandomProject writeRandomProject(const fs::path& folder, std::uint64_t seed) {
                                  (random.chance(50) ? ".frm" : ".bas");
         const fs::path path = folder / name;
         fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << source(random, file, file == pastLimit);
-        if (random.chance(8))
+        std::string text = source(random, file, file == pastLimit);
+        const bool readOnly = random.chance(8);
+        // A read-only file whose handlers happen to be the ones the options
+        // give would need no write from one read, yet its removal must fail:
+        // a stray marked line makes every road want to write it.
+        if (readOnly && text.find(kMarker) != std::string::npos)
+            text += "    stray  '~Faultward~\r\n";
+        std::ofstream(path, std::ios::binary) << text;
+        if (readOnly)
             fs::permissions(
                 path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                 fs::perm_options::remove);
