@@ -5,7 +5,8 @@
 # faultward-cli.exe runs; the installed faultward.exe, whose folder the user
 # cannot write, keeps its settings in %APPDATA%\Faultward; uninstalling
 # removes every installed file and leaves those settings; the optional
-# feature puts the program folder on the user's PATH and takes it off again.
+# feature puts the program folder on the user's PATH and takes it off again;
+# a later version's installer replaces this one.
 # Usage: windows_installer_test.sh BUILD-WIN
 set -euo pipefail
 build="$(cd "${1:?usage: windows_installer_test.sh BUILD-WIN}" && pwd)"
@@ -100,7 +101,7 @@ while IFS= read -r file; do
     [ ! -e "$file" ] || fail "msiexec /x left ${file#"$WINEPREFIX/"}"
 done <<<"$installed_files"
 [ ! -e "$installed" ] || fail "msiexec /x left the folder Program Files\\Faultward"
-entry="$(wine_ reg query "$uninstall_key" /s 2>/dev/null || true)"
+entry="$(wine_ reg query "$uninstall_key" /s 2>/dev/null | tr -d '\r' || true)"
 if grep -q 'DisplayName.*Faultward' <<<"$entry"; then
     fail "msiexec /x left the Apps & features entry"
 fi
@@ -115,4 +116,23 @@ wine_ msiexec /x "$winmsi" /qn || fail "msiexec /x ended with status $?"
 if grep -qi 'Program Files\\Faultward' <<<"$(user_path)"; then
     fail "msiexec /x left the program folder on the user's PATH: $(user_path)"
 fi
+echo "windows installer: the PATH feature adds the program folder to the user's PATH, msiexec /x takes it out"
+
+# A later version's installer replaces this one.
+later="${version%.*}.$((${version##*.} + 1))"
+cmake -DWIXL="$(command -v wixl)" -DMSIBUILD="$(command -v msibuild)" -DBUILD_DIR="$build" \
+    -DSOURCE="$root/resources/windows/faultward.wxs" \
+    -DICON="$build/src/win/resources/faultward.ico" -DVERSION="$later" \
+    -DOUTPUT="$scratch/later.msi" -P "$root/cmake/build_windows_installer.cmake" >/dev/null
+chmod a+r "$scratch/later.msi"
+wine_ msiexec /i "$winmsi" /qn || fail "msiexec /i ended with status $?"
+wine_ msiexec /i "Z:${scratch//\//\\}\\later.msi" /qn || fail "the later installer ended with status $?"
+entry="$(wine_ reg query "$uninstall_key" /s 2>/dev/null | tr -d '\r' || true)"
+[ "$(grep -c 'DisplayName.*Faultward$' <<<"$entry")" = 1 ] ||
+    fail "Apps & features does not hold one Faultward after the later version: $entry"
+grep -q "DisplayVersion.*REG_SZ.*$later$" <<<"$entry" || fail "the later version did not replace $version"
+[ -f "$installed/faultward-cli.exe" ] || fail "the later version left no faultward-cli.exe"
+wine_ msiexec /x "Z:${scratch//\//\\}\\later.msi" /qn || fail "msiexec /x ended with status $?"
+[ ! -e "$installed" ] || fail "msiexec /x of the later version left Program Files\\Faultward"
+echo "windows installer: $later replaced $version, one entry in Apps & features"
 echo "windows installer: $msi, $(stat -c %s "$msi") bytes"
