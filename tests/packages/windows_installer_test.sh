@@ -65,6 +65,8 @@ shortcut="$(find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/Faultward.ln
 entry="$(wine_ reg query "$uninstall_key" /s 2>/dev/null | tr -d '\r')"
 grep -q "DisplayName.*REG_SZ.*Faultward$" <<<"$entry" || fail "no Apps & features entry"
 grep -q "DisplayVersion.*REG_SZ.*$version$" <<<"$entry" || fail "the entry lacks the version"
+grep -q 'InstallLocation.*REG_SZ.*C:\\Program Files\\Faultward' <<<"$entry" ||
+    fail "the entry does not name the program folder: $entry"
 # Apps & features takes the icon from the product's published information.
 products="$(wine_ reg query 'HKCR\Installer\Products' /s 2>/dev/null || true)"
 grep -q 'ProductIcon.*faultward\.ico' <<<"$products" || fail "the product has no icon"
