@@ -26,3 +26,5 @@ install(CODE "
 ")
 install(SCRIPT ${PROJECT_SOURCE_DIR}/cmake/write_desktop_entry.cmake)
 install(FILES ${desktop_entry} DESTINATION share/applications)
+
+include(${CMAKE_CURRENT_LIST_DIR}/debian_package.cmake)

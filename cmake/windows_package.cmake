@@ -13,3 +13,7 @@ set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 # The symbols only the debugger wants are most of the executable's size.
 set(CPACK_STRIP_FILES ON)
 include(CPack)
+
+if(TARGET faultward)
+    include(${CMAKE_CURRENT_LIST_DIR}/windows_installer.cmake)
+endif()

@@ -73,10 +73,7 @@ inline constexpr MakerLine kMakerLines[] = {
     {"lblMaker2", "for Visual Basic 5 projects", {240, 240, 3735, 255}, true},
     {"lblMaker3", "Written by the Faultward developers", {240, 480, 3735, 255}, true},
     {"lblMaker4", "Free to use, share and change", {240, 720, 3735, 255}, true},
-    {"lblRights",
-     "\xC2\xA9 Faultward developers. All rights reserved.",
-     {240, 1080, 3735, 345},
-     false},
+    {"lblRights", "\xC2\xA9 Faultward developers", {240, 1080, 3735, 345}, false},
 };
 
 // The About window's buttons, cmd_abt by index, in the panel. System Info

@@ -18,8 +18,19 @@ namespace {
 constexpr DWORD kAboutStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kAboutExStyle = WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
 
+// Nothing is shown between the version and the rule, so the rule, the panel
+// below it and the window's bottom move up by that band, less a margin.
+constexpr int kVersionBottom = kAboutVersion.top + kAboutVersion.height;
+constexpr int kRuleMargin = 240;
+constexpr int kClosedBand = kAboutRuleGrey.top - kVersionBottom - kRuleMargin;
+
+TwipsRect raised(TwipsRect place) {
+    place.top -= kClosedBand;
+    return place;
+}
+
 RECT panelRect(const TwipsRect& place, int dpi) {
-    return pxRect(place, dpi, kAboutPanel.left, kAboutPanel.top);
+    return pxRect(place, dpi, kAboutPanel.left, kAboutPanel.top - kClosedBand);
 }
 
 ScreenRect screenRect(const RECT& rect) {
@@ -94,8 +105,9 @@ HWND frmAbout::show(HWND over) {
 void frmAbout::create() {
     registerWindowClass(kClassName, procedure, GetSysColorBrush(COLOR_BTNFACE));
     dpi_ = windowDpi(nullptr);
-    const RECT outer = outerRectForClient(px(kAboutClientWidth, dpi_), px(kAboutClientHeight, dpi_),
-                                          kAboutStyle, kAboutExStyle, false, dpi_);
+    const RECT outer =
+        outerRectForClient(px(kAboutClientWidth, dpi_), px(kAboutClientHeight - kClosedBand, dpi_),
+                           kAboutStyle, kAboutExStyle, false, dpi_);
     CreateWindowExW(kAboutExStyle, kClassName, L"", kAboutStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                     outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
                     GetModuleHandleW(nullptr), this);
@@ -158,8 +170,8 @@ void frmAbout::layout() {
 }
 
 void frmAbout::paintRule(HDC dc) const {
-    RECT grey = pxRect(kAboutRuleGrey, dpi_);
-    RECT white = pxRect(kAboutRuleWhite, dpi_);
+    RECT grey = pxRect(raised(kAboutRuleGrey), dpi_);
+    RECT white = pxRect(raised(kAboutRuleWhite), dpi_);
     grey.bottom = grey.top + 1;
     white.bottom = white.top + 1;
     HBRUSH greyBrush = CreateSolidBrush(RGB(128, 128, 128));

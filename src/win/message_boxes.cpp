@@ -3,6 +3,9 @@
 #include "platform/win32_text.h"
 #include "win/resource_ids.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace faultward::win {
 namespace {
 
@@ -23,19 +26,135 @@ struct DetailsMessage {
     MessageIcon icon;
 };
 
+// The details always show here, and they name every file the text names in
+// short: the box shows the text's first paragraph above them.
+std::wstring leadParagraph(const std::wstring& text) {
+    const std::size_t end = text.find(L"\r\n\r\n");
+    return end == std::wstring::npos ? text : text.substr(0, end);
+}
+
+// The details' lines, a last line break ending the last line.
+std::vector<std::wstring> linesOf(const std::wstring& text) {
+    std::vector<std::wstring> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(L"\r\n", start);
+        if (end == std::wstring::npos)
+            end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+int dialogUnits(HWND dialog, int units) {
+    RECT rect{0, 0, units, units};
+    MapDialogRect(dialog, &rect);
+    return rect.bottom;
+}
+
+// The lines the details box shows before it scrolls.
+constexpr int kDetailsLinesShown = 12;
+
+// Sizes the text to what it says, the details box to its lines (with a
+// scroll bar only where they do not fit), and the box to both, keeping its
+// centre where the dialog manager put it.
+void layOutDetails(HWND dialog, const DetailsMessage& shown) {
+    HWND label = GetDlgItem(dialog, FW_IDC_DETAILS_TEXT);
+    HWND icon = GetDlgItem(dialog, FW_IDC_DETAILS_ICON);
+    HWND ok = GetDlgItem(dialog, IDOK);
+    const int margin = dialogUnits(dialog, 10);
+    const int gap = dialogUnits(dialog, 6);
+    const auto childRect = [dialog](HWND child) {
+        RECT rect;
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    };
+    RECT text = childRect(label);
+    RECT box = childRect(GetDlgItem(dialog, FW_IDC_DETAILS_BOX));
+    const RECT button = childRect(ok);
+
+    HDC dc = GetDC(dialog);
+    HGDIOBJ oldFont =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
+    RECT measured{0, 0, text.right - text.left, 0};
+    DrawTextW(dc, shown.text.c_str(), -1, &measured,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    const std::vector<std::wstring> lines = linesOf(shown.details);
+    int widest = 0;
+    for (const std::wstring& line : lines) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+        widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    SelectObject(dc, oldFont);
+    ReleaseDC(dialog, dc);
+
+    text.bottom = text.top + measured.bottom;
+    int contentBottom = text.bottom;
+    if (shown.icon == MessageIcon::Warning)
+        contentBottom = std::max(contentBottom, static_cast<int>(childRect(icon).bottom));
+
+    // The edit box's frame and the few pixels it keeps inside.
+    const int frame = 2 * GetSystemMetrics(SM_CXEDGE) + 4;
+    const bool vertical = static_cast<int>(lines.size()) > kDetailsLinesShown;
+    int textWidth = box.right - box.left - frame;
+    if (vertical)
+        textWidth -= GetSystemMetrics(SM_CXVSCROLL);
+    const bool horizontal = widest > textWidth;
+    const int shownLines = std::clamp(static_cast<int>(lines.size()), 1, kDetailsLinesShown);
+    box.top = contentBottom + gap;
+    box.bottom = box.top + shownLines * metrics.tmHeight + frame +
+                 (horizontal ? GetSystemMetrics(SM_CYHSCROLL) : 0);
+
+    // The box is made here, its scroll bars known before its text goes in.
+    DestroyWindow(GetDlgItem(dialog, FW_IDC_DETAILS_BOX));
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL |
+                  ES_AUTOHSCROLL;
+    if (vertical)
+        style |= WS_VSCROLL;
+    if (horizontal)
+        style |= WS_HSCROLL;
+    HWND details =
+        CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", shown.details.c_str(), style, box.left, box.top,
+                        box.right - box.left, box.bottom - box.top, dialog,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(FW_IDC_DETAILS_BOX)),
+                        GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(details, WM_SETFONT, SendMessageW(dialog, WM_GETFONT, 0, 0), FALSE);
+    SetWindowPos(details, label, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    MoveWindow(label, text.left, text.top, text.right - text.left, text.bottom - text.top, FALSE);
+    const int buttonTop = box.bottom + gap;
+    MoveWindow(ok, button.left, buttonTop, button.right - button.left, button.bottom - button.top,
+               FALSE);
+
+    RECT outer;
+    RECT client;
+    GetWindowRect(dialog, &outer);
+    GetClientRect(dialog, &client);
+    const int height = (outer.bottom - outer.top) - client.bottom +
+                       (buttonTop + button.bottom - button.top + margin);
+    const int top = (outer.top + outer.bottom) / 2 - height / 2;
+    SetWindowPos(dialog, nullptr, outer.left, top, outer.right - outer.left, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 INT_PTR CALLBACK detailsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: {
         const auto* shown = reinterpret_cast<const DetailsMessage*>(lParam);
         SetWindowTextW(dialog, win32::wideFromBytes(kProductName).c_str());
         SetDlgItemTextW(dialog, FW_IDC_DETAILS_TEXT, shown->text.c_str());
-        SetDlgItemTextW(dialog, FW_IDC_DETAILS_BOX, shown->details.c_str());
         HWND icon = GetDlgItem(dialog, FW_IDC_DETAILS_ICON);
         if (shown->icon == MessageIcon::Warning)
             SendMessageW(icon, STM_SETICON,
                          reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_WARNING)), 0);
         else
             ShowWindow(icon, SW_HIDE);
+        layOutDetails(dialog, *shown);
         MessageBeep(shown->icon == MessageIcon::Warning ? MB_ICONWARNING : MB_OK);
         // OK has the focus, so Enter closes the box at once.
         SetFocus(GetDlgItem(dialog, IDOK));
@@ -65,7 +184,8 @@ public:
                         win32::wideFromBytes(kProductName).c_str(), style);
             return;
         }
-        DetailsMessage shown{withWindowsLineBreaks(text), withWindowsLineBreaks(details), icon};
+        DetailsMessage shown{leadParagraph(withWindowsLineBreaks(text)),
+                             withWindowsLineBreaks(details), icon};
         DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(FW_IDD_DETAILS), owner,
                         detailsProc, reinterpret_cast<LPARAM>(&shown));
     }

@@ -201,6 +201,31 @@ TEST(MainWindow, separatorsOnlyClick_helpItemsSendTheHelpKey_aboutOpensOnce) {
     EXPECT_EQ(program.aboutClosed, 1);
 }
 
+// A child's place in its parent's client area.
+RECT childRect(HWND child) {
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+TEST(AboutWindow, makerTextFollowsTheVersionWithoutAnEmptyBand_andStatesTheTermsOnce) {
+    WinProgram program;
+    program.choose(win::kHelpItemBase + 2);
+    ASSERT_NE(program.about.hwnd(), nullptr);
+    const RECT version = childRect(program.about.control(win::kAboutVersionId));
+    const RECT firstLine = childRect(program.about.control(win::kMakerLineBase));
+    // Room for the rule and a margin on each side of it, no more.
+    EXPECT_LT(firstLine.top - version.bottom, 40);
+
+    std::string text;
+    for (int line = 0; line < 5; ++line)
+        text += narrow(windowText(program.about.control(win::kMakerLineBase + line))) + "\n";
+    EXPECT_NE(text.find("Free to use, share and change\n"), std::string::npos);
+    EXPECT_NE(text.find("\xC2\xA9 Faultward developers\n"), std::string::npos);
+    EXPECT_EQ(text.find("rights reserved"), std::string::npos);
+}
+
 TEST(MainWindow, projectFilesWindowRefusesToClose) {
     WinProgram program;
     HWND child = program.form1().hwnd();
