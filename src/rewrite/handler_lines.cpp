@@ -39,19 +39,22 @@ void HandlerLines::block(std::string& out, const InsertionState& state, Procedur
         appendHandlerBlock(out, state.name, options_.mode, ending, kind);
 }
 
-HandlerLabels HandlerLines::labels(const InsertionState& state, ProcedureKind kind) const {
+HandlerFit HandlerLines::fit(const InsertionState& state, ProcedureKind kind) const {
+    // The mode's lines are no longer than the head the name comes from.
     if (!options_.handlerTemplate)
-        return {std::string(kLabelPrefix) + state.name};
+        return {{std::string(kLabelPrefix) + state.name}};
     std::string lines;
     trap(lines, state, kind, "\n");
     block(lines, state, kind, "\n");
-    HandlerLabels found;
+    HandlerFit fit;
     LineCursor cursor(lines);
     std::string_view line;
-    while (cursor.next(line))
+    while (cursor.next(line)) {
+        fit.tooLong |= line.size() > kLongestSourceLine;
         if (const std::string_view label = labelDefinedBy(line); !label.empty())
-            found.emplace_back(label);
-    return found;
+            fit.labels.emplace_back(label);
+    }
+    return fit;
 }
 
 TemplateValues HandlerLines::values(const InsertionState& state, ProcedureKind kind) const {

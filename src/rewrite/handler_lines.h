@@ -26,8 +26,8 @@ public:
     void block(std::string& out, const InsertionState& state, ProcedureKind kind,
                std::string_view ending) const;
 
-    // The labels the lines for a procedure define.
-    HandlerLabels labels(const InsertionState& state, ProcedureKind kind) const;
+    // The labels the lines for a procedure define, and whether they fit.
+    HandlerFit fit(const InsertionState& state, ProcedureKind kind) const;
 
 private:
     TemplateValues values(const InsertionState& state, ProcedureKind kind) const;

@@ -79,19 +79,25 @@ std::string leftAloneReason(LeftAlone reason, ProcedureKind kind) {
         return "its end is not an " + std::string(endStatement(kind)) + " line";
     case LeftAlone::LabelTaken:
         return "its label is taken";
+    case LeftAlone::LineTooLong:
+        return "a handler line would be longer than " + std::to_string(kLongestSourceLine) +
+               " characters";
     case LeftAlone::No:
         break;
     }
     return {};
 }
 
-LeftAlone verdictOn(const ProcedureBody& body, const InsertionOptions& options) {
+LeftAlone verdictOn(const ProcedureBody& body, const HandlerFit& handler,
+                    const InsertionOptions& options) {
     if (options.skipHandled && body.traps.own)
         return LeftAlone::OwnHandling;
     if (!body.endIsEndLine)
         return LeftAlone::EndNotAnEndLine;
     if (body.labelTaken)
         return LeftAlone::LabelTaken;
+    if (handler.tooLong)
+        return LeftAlone::LineTooLong;
     return LeftAlone::No;
 }
 

@@ -31,6 +31,8 @@ enum class LeftAlone : std::uint8_t {
     // Its body already defines the handler's label; labels ignore letter
     // case, and a second one with the same name does not compile.
     LabelTaken,
+    // A template's line, filled in for it, is longer than the editor loads.
+    LineTooLong,
 };
 
 // The words check prints for a reason: "one-line", "its end is not an End
@@ -39,6 +41,12 @@ std::string leftAloneReason(LeftAlone reason, ProcedureKind kind);
 
 // The labels a handler defines, to be compared ignoring letter case.
 using HandlerLabels = std::vector<std::string>;
+
+// What the handler lines for one procedure are.
+struct HandlerFit {
+    HandlerLabels labels;
+    bool tooLong = false; // a line is longer than the editor loads
+};
 
 // The length of the name that text starts with: a letter, then letters,
 // digits and underscores; 0 when it starts with no letter.
@@ -75,7 +83,8 @@ struct ProcedureBody {
 
 // Why a procedure with this body is left alone, if it is; the one-line case
 // is the head's to tell.
-LeftAlone verdictOn(const ProcedureBody& body, const InsertionOptions& options);
+LeftAlone verdictOn(const ProcedureBody& body, const HandlerFit& handler,
+                    const InsertionOptions& options);
 
 // Reads the lines that nextLine(line) gives one by one (false at the end of
 // what may be looked at): the body of a procedure of the kind. The On Error

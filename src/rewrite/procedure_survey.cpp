@@ -42,6 +42,7 @@ FileSurvey surveyFile(std::string_view content, const InsertionOptions& options,
             const std::size_t limit = std::min(lines.size(), kInsertionLineLimit);
             std::size_t next = i + 1;
             const InsertionState state{procedure.name};
+            const HandlerFit fit = handlers.fit(state, head->kind);
             const ProcedureBody body = scanProcedureBody(
                 [&](std::string_view& line) {
                     if (next >= limit)
@@ -49,9 +50,9 @@ FileSurvey surveyFile(std::string_view content, const InsertionOptions& options,
                     line = lines[next++];
                     return true;
                 },
-                head->kind, handlers.labels(state, head->kind), true);
+                head->kind, fit.labels, true);
             procedure.trapped = body.traps.own || body.traps.marked;
-            procedure.leftAlone = verdictOn(body, options);
+            procedure.leftAlone = verdictOn(body, fit, options);
         }
         survey.procedures.push_back(std::move(procedure));
     }

@@ -212,6 +212,7 @@ Insertion insertionAt(SourceLine& line, const InsertionOptions& options, const S
         }
     }
     Lines ahead = lines;
+    const HandlerFit fit = handlers.fit(state, kind);
     const ProcedureBody body = scanProcedureBody(
         [&](std::string_view& text) {
             SourceLine next;
@@ -220,14 +221,15 @@ Insertion insertionAt(SourceLine& line, const InsertionOptions& options, const S
             text = next.text;
             return true;
         },
-        kind, handlers.labels(state, kind), options.skipHandled);
-    switch (verdictOn(body, options)) {
+        kind, fit.labels, options.skipHandled);
+    switch (verdictOn(body, fit, options)) {
     case LeftAlone::No:
         return Insertion::TrapLineAfter;
     case LeftAlone::OwnHandling:
         state.handled = true;
         break;
     case LeftAlone::LabelTaken:
+    case LeftAlone::LineTooLong:
         state.endLeftAlone = true;
         break;
     default:

@@ -83,6 +83,12 @@ TEST(LeftAlone, templateLabelsAreTheOnesItsLinesDefine) {
         error));
     const std::string taken = crlf({"Sub Go()", "fail_go:", "End Sub"});
     EXPECT_EQ(insert(taken, options), taken);
+    // A name that makes a line longer than the editor loads.
+    const std::string longName =
+        crlf({"Sub " + std::string(1009, 'N') + "()", "End Sub", "Sub Go()", "End Sub"});
+    const std::string out = insert(longName, options);
+    EXPECT_EQ(out.find("Fail_NNN"), std::string::npos);
+    EXPECT_NE(out.find("Fail_Go:  '~"), std::string::npos);
     // The mode's label is no longer the handler's, so it is free to be taken.
     const std::string free = crlf({"Sub Go()", "ERR_Go:", "End Sub"});
     EXPECT_NE(insert(free, options).find("Fail_Go:  '~"), std::string::npos);
