@@ -1,0 +1,230 @@
+#include "rewrite/line_number_rule.h"
+
+#include "rewrite/handler_format.h"
+#include "rewrite/procedure_lines.h"
+
+#include <array>
+#include <vector>
+
+namespace faultward {
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Letters of the code page count too: the language takes them in names.
+bool isWordChar(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return isDigit(c) || c == '_' || static_cast<unsigned>((byte | 0x20) - 'a') < 26u ||
+           byte >= 0x80;
+}
+
+std::string_view withoutLeadingBlanks(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size() && isBlank(text[at]))
+        ++at;
+    return text.substr(at);
+}
+
+// The word the text starts with; empty when it starts otherwise.
+std::string_view firstWord(std::string_view text) {
+    std::size_t end = 0;
+    while (end < text.size() && isWordChar(text[end]))
+        ++end;
+    return text.substr(0, end);
+}
+
+// Keywords are compared without regard to letter case, as the language does.
+bool sameWord(std::string_view word, std::string_view keyword) {
+    if (word.size() != keyword.size())
+        return false;
+    for (std::size_t i = 0; i < word.size(); ++i)
+        if ((word[i] | 0x20) != (keyword[i] | 0x20))
+            return false;
+    return true;
+}
+
+bool isNumber(std::string_view token) {
+    if (token.empty())
+        return false;
+    for (char c : token)
+        if (!isDigit(c))
+            return false;
+    return true;
+}
+
+bool isZero(std::string_view number) {
+    return number.find_first_not_of('0') == std::string_view::npos;
+}
+
+// The words, numbers and other characters of a statement, leaving out string
+// literals and blanks.
+std::vector<std::string_view> tokens(std::string_view code) {
+    std::vector<std::string_view> found;
+    std::size_t at = 0;
+    while (at < code.size()) {
+        const char c = code[at];
+        if (isBlank(c)) {
+            ++at;
+        } else if (c == '"') {
+            // A doubled quote inside a literal ends it and starts it again.
+            const std::size_t close = code.find('"', at + 1);
+            at = close == std::string_view::npos ? code.size() : close + 1;
+        } else if (isWordChar(c)) {
+            const std::string_view word = firstWord(code.substr(at));
+            found.push_back(word);
+            at += word.size();
+        } else {
+            found.push_back(code.substr(at, 1));
+            ++at;
+        }
+    }
+    return found;
+}
+
+// The words of a procedure head's prefix before its keyword.
+constexpr std::array<std::string_view, 5> kModifiers = {"Public", "Private", "Friend", "Static",
+                                                        "Global"};
+
+bool isProcedureKeyword(std::string_view word) {
+    return sameWord(word, "Sub") || sameWord(word, "Function") || sameWord(word, "Property");
+}
+
+} // namespace
+
+std::size_t lineNumberLength(std::string_view line) {
+    std::size_t digits = 0;
+    while (digits < line.size() && isDigit(line[digits]))
+        ++digits;
+    if (digits == 0 || (digits < line.size() && !isBlank(line[digits])))
+        return 0;
+    return digits;
+}
+
+std::string_view withoutLineNumber(std::string_view line) {
+    const std::size_t digits = lineNumberLength(line);
+    if (digits == 0)
+        return line;
+    return line.substr(digits < line.size() && line[digits] == ' ' ? digits + 1 : digits);
+}
+
+bool NumberableLines::accepts(std::string_view line) {
+    lastContinued_ = continued_;
+    continued_ = continuesOnNextLine(line);
+    if (lastContinued_ || line.find(kMarker) != std::string_view::npos)
+        return false;
+    const std::string_view code = withoutLeadingBlanks(line);
+    if (code.empty() || code[0] == '\'' || code[0] == '#' || isDigit(code[0]))
+        return false;
+    const std::string_view word = firstWord(code);
+    if (word.empty())
+        return true;
+    const std::string_view afterWord = code.substr(word.size());
+    if (sameWord(word, "Rem") && (afterWord.empty() || isBlank(afterWord[0])))
+        return false;
+    // A label: a name and a colon, where a named argument has ":=".
+    if (afterWord.starts_with(':') && !afterWord.starts_with(":="))
+        return false;
+    if (sameWord(word, "Attribute"))
+        return false;
+    if (sameWord(word, "Case")) {
+        beforeFirstCase_ = false;
+        return false;
+    }
+    if (beforeFirstCase_)
+        return false;
+    if (sameWord(word, "Select") && sameWord(firstWord(withoutLeadingBlanks(afterWord)), "Case"))
+        beforeFirstCase_ = true;
+    return true;
+}
+
+bool startsWithOddNumber(std::string_view line) {
+    if (!line.empty() && isDigit(line[0]) && lineNumberLength(line) == 0)
+        return true;
+    const std::string_view statement = withoutLeadingBlanks(withoutLineNumber(line));
+    return !statement.empty() && isDigit(statement[0]);
+}
+
+bool looksLikeProcedureBoundary(std::string_view line) {
+    const std::vector<std::string_view> words =
+        tokens(codePart(withoutLineNumber(line)).substr(0, 200));
+    std::size_t at = 0;
+    if (!words.empty() && sameWord(words[0], "End"))
+        return words.size() > 1 && isProcedureKeyword(words[1]);
+    for (bool modifier = true; modifier && at < words.size();) {
+        modifier = false;
+        for (std::string_view word : kModifiers)
+            if (sameWord(words[at], word)) {
+                modifier = true;
+                ++at;
+                break;
+            }
+    }
+    return at < words.size() && isProcedureKeyword(words[at]);
+}
+
+void JumpTargets::add(std::string_view line) {
+    ++lines_;
+    if (commentGoesOn_) {
+        // A comment ending in " _" goes on in the next line.
+        commentGoesOn_ = continuesOnNextLine(line);
+        return;
+    }
+    if (statement_.empty())
+        statementLine_ = lines_;
+    std::string_view code = codePart(line);
+    const bool continues = continuesOnNextLine(line);
+    if (continues && code.size() < line.size()) {
+        commentGoesOn_ = true;
+    } else if (continues) {
+        while (!code.empty() && isBlank(code.back()))
+            code.remove_suffix(1);
+        code.remove_suffix(1); // the underscore
+        statement_.append(code);
+        statement_ += ' ';
+        return;
+    }
+    statement_.append(code);
+    scanStatement();
+    statement_.clear();
+}
+
+void JumpTargets::scanStatement() {
+    if (target_)
+        return;
+    const std::vector<std::string_view> words = tokens(statement_);
+    const auto found = [&](std::string_view number) {
+        target_ = std::string(number);
+        targetLine_ = statementLine_;
+    };
+    for (std::size_t i = 0; i < words.size() && !target_; ++i) {
+        const std::string_view word = words[i];
+        const bool hasNext = i + 1 < words.size();
+        if (sameWord(word, "GoTo") || sameWord(word, "GoSub")) {
+            // On Error GoTo 0 turns handling off; it names no line.
+            const bool afterError = i > 0 && sameWord(words[i - 1], "Error");
+            for (std::size_t j = i + 1; j < words.size(); j += 2) {
+                if (isNumber(words[j]) && !(afterError && isZero(words[j]))) {
+                    found(words[j]);
+                    break;
+                }
+                if (j + 1 >= words.size() || words[j + 1] != ",")
+                    break;
+            }
+        } else if (sameWord(word, "Resume")) {
+            // Resume 0 is Resume: back to the statement that failed.
+            if (hasNext && isNumber(words[i + 1]) && !isZero(words[i + 1]))
+                found(words[i + 1]);
+        } else if (sameWord(word, "Then") || sameWord(word, "Else")) {
+            if (hasNext && isNumber(words[i + 1]))
+                found(words[i + 1]);
+        }
+    }
+}
+
+} // namespace faultward
