@@ -27,6 +27,9 @@ public:
         if (failures_.record(index, entry, outcome))
             observer_.fileFailed(failures_.failures().back());
     }
+    void procedureLeftWhole(int index, std::string_view message) override {
+        observer_.procedureLeftWhole(index, message);
+    }
     void passFinished(PassKind kind) override { observer_.passFinished(kind); }
 
 private:
@@ -50,15 +53,23 @@ FailureCollector runPassCommand(PassCommand command, const PassTargets& targets,
                                 CommandObserver& observer) {
     FailureCollector failures;
     RecordingObserver recording(observer, failures);
-    if (command == PassCommand::Remove)
-        runRemovalPass(targets.entries, targets.baseFolder, recording, targets.dryRun,
-                       targets.jobs);
+    const NumberingOptions* lineNumbers = targets.lineNumbers ? &*targets.lineNumbers : nullptr;
+    const NumberingOptions numbering = targets.lineNumbers.value_or(NumberingOptions());
+    if (command == PassCommand::Number)
+        runNumberingPass(targets.entries, targets.baseFolder, numbering, recording, targets.dryRun,
+                         targets.jobs);
+    else if (command == PassCommand::Unnumber)
+        runUnnumberingPass(targets.entries, targets.baseFolder, numbering.procedures, recording,
+                           targets.dryRun, targets.jobs);
+    else if (command == PassCommand::Remove)
+        runRemovalPass(targets.entries, targets.baseFolder, recording, targets.dryRun, targets.jobs,
+                       lineNumbers);
     else if (targets.oneReadInsert)
         runReinsertionPass(targets.entries, targets.baseFolder, targets.insertion, recording,
-                           targets.dryRun, targets.jobs);
+                           targets.dryRun, targets.jobs, lineNumbers);
     else
         runRemovalAndInsertionPasses(targets.entries, targets.baseFolder, targets.insertion,
-                                     recording, targets.dryRun);
+                                     recording, targets.dryRun, lineNumbers);
     return failures;
 }
 

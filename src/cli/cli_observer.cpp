@@ -5,9 +5,11 @@
 namespace faultward {
 
 void CliObserver::passStarted(PassKind kind, int, int) {
-    kind_ = kind == PassKind::Insertion ? kInsertingCaption
-            : kind == PassKind::Removal ? kRemovingCaption
-                                        : std::string_view("Checking");
+    kind_ = kind == PassKind::Insertion     ? kInsertingCaption
+            : kind == PassKind::Removal     ? kRemovingCaption
+            : kind == PassKind::Numbering   ? std::string_view("Numbering")
+            : kind == PassKind::Unnumbering ? std::string_view("Unnumbering")
+                                            : std::string_view("Checking");
 }
 
 void CliObserver::entryMadeCurrent(int index) {
@@ -23,6 +25,11 @@ void CliObserver::passFinished(PassKind) {
 void CliObserver::lineLimitExceeded(int, std::string_view message) {
     clearProgress();
     env_.err << shownEntry(message, env_.errIsTerminal) << '\n';
+}
+
+void CliObserver::procedureLeftWhole(int, std::string_view message) {
+    clearProgress();
+    env_.err << "faultward-cli: " << project_ << shownEntry(message, env_.errIsTerminal) << '\n';
 }
 
 void CliObserver::fileFailed(const FailureCollector::Failure& failure) {

@@ -20,6 +20,7 @@ public:
     void entryMadeCurrent(int index) override;
     void passFinished(PassKind) override;
     void lineLimitExceeded(int, std::string_view message) override;
+    void procedureLeftWhole(int, std::string_view message) override;
     void fileFailed(const FailureCollector::Failure& failure) override;
 
 private:

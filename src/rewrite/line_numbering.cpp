@@ -24,8 +24,8 @@ std::vector<FileLine> fileLines(std::string_view content) {
     std::string_view text;
     while (cursor.next(text)) {
         const char* end = cursor.remaining().data();
-        lines.push_back({text, std::string_view(text.data(), static_cast<std::size_t>(
-                                                                 end - text.data()))});
+        lines.push_back(
+            {text, std::string_view(text.data(), static_cast<std::size_t>(end - text.data()))});
     }
     return lines;
 }
@@ -37,7 +37,7 @@ struct BodyFacts {
     std::vector<bool> numberable;
     std::size_t numberableCount = 0;
     bool hasNumber = false;
-    std::size_t oddLine = 0;     // counting from 1 in the file; 0 when there is none
+    std::size_t oddLine = 0; // counting from 1 in the file; 0 when there is none
     std::size_t boundaryLine = 0;
     std::size_t jumpLine = 0;
     std::string jumpTarget;
@@ -228,9 +228,9 @@ private:
             text_.append(line.whole.substr(line.text.size()));
         }
         const char* from = lines_[first].whole.data();
-        const std::string_view before(from, static_cast<std::size_t>(
-                                                lines_[end - 1].whole.data() +
-                                                lines_[end - 1].whole.size() - from));
+        const std::string_view before(from, static_cast<std::size_t>(lines_[end - 1].whole.data() +
+                                                                     lines_[end - 1].whole.size() -
+                                                                     from));
         if (text_ == before) {
             keepAll(first, end);
             return;
@@ -273,8 +273,8 @@ std::size_t numberedProcedureCount(std::string_view content, ProcedureKinds proc
 
 std::string leftWholeMessage(std::string_view entry, const ProcedureLeftWhole& procedure) {
     std::string text(entry);
-    text += ':' + std::to_string(procedure.line) + ": " + procedure.keyword + ' ' +
-            procedure.name + " left as it was: ";
+    text += ':' + std::to_string(procedure.line) + ": " + procedure.keyword + ' ' + procedure.name +
+            " left as it was: ";
     const std::string at = "line " + std::to_string(procedure.detailLine);
     switch (procedure.reason) {
     case LeftWholeReason::JumpTarget:

@@ -1,6 +1,7 @@
 #include "rewrite/procedure_survey.h"
 
 #include "rewrite/handler_format.h"
+#include "rewrite/line_numbering.h"
 #include "rewrite/own_handling.h"
 #include "rewrite/procedure_lines.h"
 #include "rewrite/text_lines.h"
@@ -43,6 +44,7 @@ FileSurvey surveyFile(std::string_view content, ProcedureKinds kinds) {
         }
         survey.procedures.push_back(std::move(procedure));
     }
+    survey.numberedProcedures = numberedProcedureCount(content, kinds);
     return survey;
 }
 
