@@ -87,6 +87,33 @@ std::vector<std::string_view> tokens(std::string_view code) {
     return found;
 }
 
+// The code before a Rem comment, which may start any statement of a line.
+std::string_view withoutRemComment(std::string_view code) {
+    bool statementStart = true;
+    bool inString = false;
+    for (std::size_t at = 0; at < code.size(); ++at) {
+        const char c = code[at];
+        if (c == '"') {
+            inString = !inString;
+            statementStart = false;
+        } else if (inString || isBlank(c)) {
+            continue;
+        } else if (c == ':') {
+            statementStart = true;
+        } else if (statementStart && isWordChar(c)) {
+            const std::string_view word = firstWord(code.substr(at));
+            if (sameWord(word, "Rem") &&
+                (at + word.size() == code.size() || isBlank(code[at + word.size()])))
+                return code.substr(0, at);
+            statementStart = false;
+            at += word.size() - 1;
+        } else {
+            statementStart = false;
+        }
+    }
+    return code;
+}
+
 // The words of a procedure head's prefix before its keyword.
 constexpr std::array<std::string_view, 5> kModifiers = {"Public", "Private", "Friend", "Static",
                                                         "Global"};
@@ -177,7 +204,7 @@ void JumpTargets::add(std::string_view line) {
     }
     if (statement_.empty())
         statementLine_ = lines_;
-    std::string_view code = codePart(line);
+    std::string_view code = withoutRemComment(codePart(line));
     const bool continues = continuesOnNextLine(line);
     if (continues && code.size() < line.size()) {
         commentGoesOn_ = true;
