@@ -18,21 +18,37 @@ void CliObserver::entryMadeCurrent(int index) {
 }
 
 void CliObserver::passFinished(PassKind) {
+    printNotes();
     if (env_.errIsTerminal)
         env_.err << "\r\x1b[K" << std::flush;
 }
 
 void CliObserver::lineLimitExceeded(int, std::string_view message) {
+    printNotes();
     clearProgress();
     env_.err << shownEntry(message, env_.errIsTerminal) << '\n';
 }
 
 void CliObserver::procedureLeftWhole(int, std::string_view message) {
-    clearProgress();
-    env_.err << "faultward-cli: " << project_ << shownEntry(message, env_.errIsTerminal) << '\n';
+    // Standard error is unbuffered, and a project may leave many procedures
+    // as they were: away from a terminal they go out in one write, at the
+    // end of the pass or before anything else is printed.
+    notes_ += "faultward-cli: " + project_ + shownEntry(message, env_.errIsTerminal) + '\n';
+    if (env_.errIsTerminal) {
+        clearProgress();
+        printNotes();
+    }
+}
+
+void CliObserver::printNotes() {
+    if (notes_.empty())
+        return;
+    env_.err << notes_;
+    notes_.clear();
 }
 
 void CliObserver::fileFailed(const FailureCollector::Failure& failure) {
+    printNotes();
     clearProgress();
     env_.err << "faultward-cli: " << project_ << shownEntry(failure.entry, env_.errIsTerminal)
              << ": " << describe(failure.outcome) << '\n';

@@ -25,11 +25,13 @@ public:
 
 private:
     void clearProgress();
+    void printNotes();
 
     CliEnvironment& env_;
     std::size_t count_;
     std::string project_;
     std::string_view kind_;
+    std::string notes_; // procedures left as they were, not yet printed
 };
 
 } // namespace faultward

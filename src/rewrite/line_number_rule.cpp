@@ -62,10 +62,33 @@ bool isZero(std::string_view number) {
     return number.find_first_not_of('0') == std::string_view::npos;
 }
 
+// Whether a number in the line stands where a jump names a line: after a
+// comma (of an On ... GoTo list) or after GoTo, GoSub, Resume, Then or Else.
+// Most lines have no such number, and need no closer look.
+bool mayNameALine(std::string_view line) {
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (!isDigit(line[i]) || (i > 0 && isWordChar(line[i - 1])))
+            continue;
+        std::size_t end = i;
+        while (end > 0 && isBlank(line[end - 1]))
+            --end;
+        if (end > 0 && line[end - 1] == ',')
+            return true;
+        std::size_t start = end;
+        while (start > 0 && isWordChar(line[start - 1]))
+            --start;
+        const std::string_view word = line.substr(start, end - start);
+        for (std::string_view keyword : {"GoTo", "GoSub", "Resume", "Then", "Else"})
+            if (sameWord(word, keyword))
+                return true;
+    }
+    return false;
+}
+
 // The words, numbers and other characters of a statement, leaving out string
 // literals and blanks.
-std::vector<std::string_view> tokens(std::string_view code) {
-    std::vector<std::string_view> found;
+void tokens(std::string_view code, std::vector<std::string_view>& found) {
+    found.clear();
     std::size_t at = 0;
     while (at < code.size()) {
         const char c = code[at];
@@ -84,7 +107,6 @@ std::vector<std::string_view> tokens(std::string_view code) {
             ++at;
         }
     }
-    return found;
 }
 
 // The code before a Rem comment, which may start any statement of a line.
@@ -143,7 +165,9 @@ std::string_view withoutLineNumber(std::string_view line) {
 bool NumberableLines::accepts(std::string_view line) {
     lastContinued_ = continued_;
     continued_ = continuesOnNextLine(line);
-    if (lastContinued_ || line.find(kMarker) != std::string_view::npos)
+    // A tilde is rarer than the marker's apostrophe, and quicker to look for.
+    if (lastContinued_ ||
+        (line.find('~') != std::string_view::npos && line.find(kMarker) != std::string_view::npos))
         return false;
     const std::string_view code = withoutLeadingBlanks(line);
     if (code.empty() || code[0] == '\'' || code[0] == '#' || isDigit(code[0]))
@@ -178,34 +202,51 @@ bool startsWithOddNumber(std::string_view line) {
 }
 
 bool looksLikeProcedureBoundary(std::string_view line) {
-    const std::vector<std::string_view> words =
-        tokens(codePart(withoutLineNumber(line)).substr(0, 200));
-    std::size_t at = 0;
-    if (!words.empty() && sameWord(words[0], "End"))
-        return words.size() > 1 && isProcedureKeyword(words[1]);
-    for (bool modifier = true; modifier && at < words.size();) {
-        modifier = false;
-        for (std::string_view word : kModifiers)
-            if (sameWord(words[at], word)) {
-                modifier = true;
-                ++at;
-                break;
-            }
-    }
-    return at < words.size() && isProcedureKeyword(words[at]);
+    std::string_view rest = withoutLeadingBlanks(withoutLineNumber(line));
+    // Every such line starts with End, a modifier or a keyword; most lines
+    // start otherwise, and this is asked of every body line.
+    const char first = rest.empty() ? ' ' : static_cast<char>(rest[0] | 0x20);
+    if (first != 'e' && first != 'p' && first != 'f' && first != 's' && first != 'g')
+        return false;
+    const auto nextWord = [&rest] {
+        rest = withoutLeadingBlanks(rest);
+        const std::string_view word = firstWord(rest);
+        rest.remove_prefix(word.size());
+        return word;
+    };
+    std::string_view word = nextWord();
+    if (sameWord(word, "End"))
+        return isProcedureKeyword(nextWord());
+    const auto isModifier = [](std::string_view candidate) {
+        for (std::string_view modifier : kModifiers)
+            if (sameWord(candidate, modifier))
+                return true;
+        return false;
+    };
+    while (isModifier(word))
+        word = nextWord();
+    return isProcedureKeyword(word);
 }
 
-void JumpTargets::add(std::string_view line) {
+void JumpTargets::add(std::string_view line, bool goesOn) {
     ++lines_;
     if (commentGoesOn_) {
         // A comment ending in " _" goes on in the next line.
-        commentGoesOn_ = continuesOnNextLine(line);
+        commentGoesOn_ = goesOn;
         return;
     }
     if (statement_.empty())
         statementLine_ = lines_;
+    const bool continues = goesOn;
+    // A jump to a line names its number: a statement without a digit is
+    // none, and most are without.
+    if (!continues && statement_.empty()) {
+        if (!mayNameALine(line))
+            return;
+        scan(withoutRemComment(codePart(line)));
+        return;
+    }
     std::string_view code = withoutRemComment(codePart(line));
-    const bool continues = continuesOnNextLine(line);
     if (continues && code.size() < line.size()) {
         commentGoesOn_ = true;
     } else if (continues) {
@@ -217,14 +258,16 @@ void JumpTargets::add(std::string_view line) {
         return;
     }
     statement_.append(code);
-    scanStatement();
+    scan(statement_);
     statement_.clear();
 }
 
-void JumpTargets::scanStatement() {
+void JumpTargets::scan(std::string_view statement) {
     if (target_)
         return;
-    const std::vector<std::string_view> words = tokens(statement_);
+    // Kept per thread: most bodies have a statement or two to look at.
+    thread_local std::vector<std::string_view> words;
+    tokens(statement, words);
     const auto found = [&](std::string_view number) {
         target_ = std::string(number);
         targetLine_ = statementLine_;

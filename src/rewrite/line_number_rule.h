@@ -29,9 +29,11 @@ class NumberableLines {
 public:
     // Whether the line may carry a number.
     bool accepts(std::string_view line);
-    // Whether the line last given continues a statement of the line before,
+    // Whether the next line continues the statement of the line last given,
     // so that what it starts with is no line number.
-    bool lastWasContinued() const { return lastContinued_; }
+    bool nextIsContinued() const { return continued_; }
+    // Whether the line last given goes on in the next line.
+    bool lastGoesOn() const { return continued_; }
 
 private:
     bool continued_ = false;
@@ -56,14 +58,15 @@ bool looksLikeProcedureBoundary(std::string_view line);
 // whole.
 class JumpTargets {
 public:
-    void add(std::string_view line);
+    // goesOn: the line ends in " _".
+    void add(std::string_view line, bool goesOn);
     // The first number named, with the statement's first line (counting the
     // lines given from 1).
     std::optional<std::string> target() const { return target_; }
     std::size_t line() const { return targetLine_; }
 
 private:
-    void scanStatement();
+    void scan(std::string_view statement);
 
     std::string statement_;
     bool commentGoesOn_ = false;

@@ -18,8 +18,8 @@ struct FileLine {
     std::string_view whole;
 };
 
-std::vector<FileLine> fileLines(std::string_view content) {
-    std::vector<FileLine> lines;
+void fileLines(std::string_view content, std::vector<FileLine>& lines) {
+    lines.clear();
     LineCursor cursor(content);
     std::string_view text;
     while (cursor.next(text)) {
@@ -27,14 +27,19 @@ std::vector<FileLine> fileLines(std::string_view content) {
         lines.push_back(
             {text, std::string_view(text.data(), static_cast<std::size_t>(end - text.data()))});
     }
-    return lines;
 }
 
 enum class Job { Number, Unnumber, Count };
 
+// A body line without the number it may carry, and whether it may carry one.
+struct BodyLine {
+    std::string_view statement;
+    bool numberable = false;
+};
+
 // What one procedure body holds, looked at line by line.
 struct BodyFacts {
-    std::vector<bool> numberable;
+    std::vector<BodyLine> lines;
     std::size_t numberableCount = 0;
     bool hasNumber = false;
     std::size_t oddLine = 0; // counting from 1 in the file; 0 when there is none
@@ -43,43 +48,45 @@ struct BodyFacts {
     std::string jumpTarget;
 };
 
-// The text of a body line without the number it may carry. Continued lines
-// and the lines this tool adds carry none, whatever they start with.
-std::string_view statementOf(std::string_view text, bool continued) {
-    if (continued || text.find(kMarker) != std::string_view::npos)
-        return text;
-    return withoutLineNumber(text);
+// Lines with the marker are rare, and a tilde rarer than its apostrophe.
+bool holdsMarker(std::string_view text) {
+    return text.find('~') != std::string_view::npos && text.find(kMarker) != std::string_view::npos;
 }
 
-BodyFacts lookAtBody(const std::vector<FileLine>& lines, std::size_t first, std::size_t end) {
-    BodyFacts facts;
-    facts.numberable.resize(end - first);
+// Fills facts for the body lines [first, end); facts' buffers are kept from
+// one body to the next.
+void lookAtBody(const std::vector<FileLine>& lines, std::size_t first, std::size_t end,
+                BodyFacts& facts) {
+    facts.lines.clear();
+    facts.numberableCount = 0;
+    facts.hasNumber = false;
+    facts.oddLine = facts.boundaryLine = facts.jumpLine = 0;
+    facts.jumpTarget.clear();
     NumberableLines rule;
     JumpTargets jumps;
-    bool continued = false;
     for (std::size_t i = first; i < end; ++i) {
         const std::string_view text = lines[i].text;
-        const bool isContinuation = continued;
-        continued = continuesOnNextLine(text);
-        const std::string_view statement = statementOf(text, isContinuation);
-        if (!isContinuation && text.find(kMarker) == std::string_view::npos) {
-            facts.hasNumber |= lineNumberLength(text) > 0;
+        const bool isContinuation = rule.nextIsContinued();
+        // Continued lines and the lines this tool adds carry no number,
+        // whatever they start with.
+        std::string_view statement = text;
+        if (!isContinuation && !holdsMarker(text)) {
+            statement = withoutLineNumber(text);
+            facts.hasNumber |= statement.size() != text.size();
             if (facts.oddLine == 0 && startsWithOddNumber(text))
                 facts.oddLine = i + 1;
-            if (facts.boundaryLine == 0 && looksLikeProcedureBoundary(text))
+            if (facts.boundaryLine == 0 && looksLikeProcedureBoundary(statement))
                 facts.boundaryLine = i + 1;
         }
-        jumps.add(statement);
-        if (rule.accepts(statement)) {
-            facts.numberable[i - first] = true;
-            ++facts.numberableCount;
-        }
+        const bool numberable = rule.accepts(statement);
+        jumps.add(statement, rule.lastGoesOn());
+        facts.lines.push_back({statement, numberable});
+        facts.numberableCount += numberable;
     }
     if (const auto target = jumps.target()) {
         facts.jumpTarget = *target;
         facts.jumpLine = first + jumps.line();
     }
-    return facts;
 }
 
 // Why the body must stay as it is, if it must.
@@ -116,7 +123,7 @@ public:
         : job_(job), options_(options), out_(out) {}
 
     NumberingResult run(std::string_view content) {
-        lines_ = fileLines(content);
+        fileLines(content, lines_);
         std::size_t i = 0;
         while (i < lines_.size()) {
             const std::optional<ProcedureHead> head =
@@ -140,11 +147,7 @@ public:
                 ++end;
             const bool ended =
                 end < lines_.size() && procedureEnd(lines_[end].text, head->kind).has_value();
-            ProcedureLeftWhole procedure;
-            procedure.line = headLine + 1;
-            procedure.keyword = head->keyword;
-            procedure.name = procedureNameAt(lines_[headLine].text, head->nameStart);
-            body(procedure, i, end, ended);
+            body(Procedure{headLine, *head}, i, end, ended);
             i = end;
         }
         result_.changed = changed_;
@@ -164,19 +167,35 @@ private:
             keep(lines_[i]);
     }
 
-    void body(ProcedureLeftWhole& procedure, std::size_t first, std::size_t end, bool ended) {
+    // A procedure's head, by its line.
+    struct Procedure {
+        std::size_t headLine;
+        ProcedureHead head;
+    };
+
+    void leaveWhole(const Procedure& procedure, LeftWholeReason reason, std::size_t detailLine,
+                    const std::string& target = {}) {
+        ProcedureLeftWhole left;
+        left.line = procedure.headLine + 1;
+        left.keyword = procedure.head.keyword;
+        left.name = procedureNameAt(lines_[procedure.headLine].text, procedure.head.nameStart);
+        left.reason = reason;
+        left.detailLine = detailLine;
+        left.target = target;
+        result_.leftWhole.push_back(std::move(left));
+    }
+
+    void body(const Procedure& procedure, std::size_t first, std::size_t end, bool ended) {
         if (!ended) {
             // Without its end the body's extent is a guess: nothing is changed.
             keepAll(first, end);
-            if (job_ != Job::Count && first < end) {
-                procedure.reason = LeftWholeReason::MissingEnd;
-                procedure.detailLine = end < lines_.size() ? end + 1 : 0;
-                if (hasAnyNumberOrMayGetOne(first, end))
-                    result_.leftWhole.push_back(std::move(procedure));
-            }
+            if (job_ != Job::Count && first < end && hasAnyNumberOrMayGetOne(first, end))
+                leaveWhole(procedure, LeftWholeReason::MissingEnd,
+                           end < lines_.size() ? end + 1 : 0);
             return;
         }
-        const BodyFacts facts = lookAtBody(lines_, first, end);
+        BodyFacts& facts = facts_;
+        lookAtBody(lines_, first, end, facts);
         if (job_ == Job::Count) {
             numbered_ += facts.hasNumber;
             return;
@@ -184,10 +203,7 @@ private:
         std::size_t detailLine = 0;
         if (const auto reason = reasonToLeave(facts, job_, options_, detailLine)) {
             keepAll(first, end);
-            procedure.reason = *reason;
-            procedure.detailLine = detailLine;
-            procedure.target = facts.jumpTarget;
-            result_.leftWhole.push_back(std::move(procedure));
+            leaveWhole(procedure, *reason, detailLine, facts.jumpTarget);
             return;
         }
         rewrite(facts, first, end);
@@ -208,46 +224,50 @@ private:
         return false;
     }
 
+    // Writes the body with its numbers, straight into the output; a body
+    // that comes out as it was is kept as input instead.
     void rewrite(const BodyFacts& facts, std::size_t first, std::size_t end) {
-        text_.clear();
+        std::string& text = out_->added();
+        const std::size_t mark = text.size();
         long long number = options_.start;
         char digits[16];
-        bool continued = false;
         for (std::size_t i = first; i < end; ++i) {
             const FileLine& line = lines_[i];
-            const bool isContinuation = continued;
-            continued = continuesOnNextLine(line.text);
-            const std::string_view statement = statementOf(line.text, isContinuation);
-            if (job_ == Job::Number && facts.numberable[i - first]) {
+            const BodyLine& body = facts.lines[i - first];
+            if (job_ == Job::Number && body.numberable) {
                 const auto written = std::to_chars(digits, digits + sizeof digits, number);
-                text_.append(digits, written.ptr);
-                text_ += ' ';
+                text.append(digits, written.ptr);
+                text += ' ';
                 number += options_.step;
             }
-            text_.append(statement);
-            text_.append(line.whole.substr(line.text.size()));
+            text.append(body.statement);
+            text.append(line.whole.substr(line.text.size()));
         }
         const char* from = lines_[first].whole.data();
         const std::string_view before(from, static_cast<std::size_t>(lines_[end - 1].whole.data() +
                                                                      lines_[end - 1].whole.size() -
                                                                      from));
-        if (text_ == before) {
+        if (std::string_view(text).substr(mark) == before) {
+            text.resize(mark);
             keepAll(first, end);
             return;
         }
         changed_ = true;
-        out_->added().append(text_);
     }
 
     Job job_;
     const NumberingOptions& options_;
     OutputPieces* out_;
-    std::vector<FileLine> lines_;
-    std::string text_;
+    // Kept per thread from one file to the next: a pass walks many files.
+    static thread_local std::vector<FileLine> lines_;
+    static thread_local BodyFacts facts_;
     NumberingResult result_;
     bool changed_ = false;
     std::size_t numbered_ = 0;
 };
+
+thread_local std::vector<FileLine> NumberingWalk::lines_;
+thread_local BodyFacts NumberingWalk::facts_;
 
 } // namespace
 
