@@ -102,6 +102,25 @@ std::string failureMessage(const FailureCollector& failures) {
     return text;
 }
 
+std::string proceduresLeftMessage(const std::vector<std::string>& procedures) {
+    std::string text = "These procedures were left as they were, since their line numbers could "
+                       "not be changed safely:\n";
+    for (std::size_t i = 0; i < procedures.size() && i < kFailuresNamed; ++i) {
+        text += '\n';
+        text += shortenedInTheMiddle(entryDisplayText(procedures[i]), kFailureLineLength);
+    }
+    if (procedures.size() > kFailuresNamed)
+        text += "\nand " + std::to_string(procedures.size() - kFailuresNamed) + " more";
+    return text;
+}
+
+std::string proceduresLeftDetails(const std::vector<std::string>& procedures) {
+    std::string text;
+    for (const std::string& procedure : procedures)
+        text += entryDisplayText(procedure) + "\n";
+    return text;
+}
+
 std::string failureDetails(const FailureCollector& failures) {
     std::string text;
     for (const FailureCollector::Failure& failure : failures.failures())

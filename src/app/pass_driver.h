@@ -75,4 +75,9 @@ inline constexpr std::size_t kFailureLineLength = 80;
 std::string failureMessage(const FailureCollector& failures);
 std::string failureDetails(const FailureCollector& failures);
 
+// The same for the procedures whose line numbers were left as they were,
+// from the passes' descriptions of them.
+std::string proceduresLeftMessage(const std::vector<std::string>& procedures);
+std::string proceduresLeftDetails(const std::vector<std::string>& procedures);
+
 } // namespace faultward
