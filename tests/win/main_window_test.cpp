@@ -130,7 +130,8 @@ TEST(MainWindow, menusCarryTheirCaptionsAccessKeysAndSeparators) {
     EXPECT_EQ(
         menuCaptions(GetSubMenu(bar, 0)),
         (std::vector<std::string>{"&Open Visual Basic Project", "-", "&Insert Error Handling Code",
-                                  "-", "&Remove Error Handling Code", "-", "E&xit"}));
+                                  "-", "&Remove Error Handling Code", "-", "Add &Line Numbers",
+                                  "Remove Line &Numbers", "-", "E&xit"}));
     EXPECT_EQ(menuCaptions(GetSubMenu(bar, 1)),
               (std::vector<std::string>{"Halt on Errors and Display in Message Box",
                                         "Ignore Errors and Resume Next",
