@@ -206,6 +206,10 @@ private:
             leaveWhole(procedure, *reason, detailLine, facts.jumpTarget);
             return;
         }
+        if (job_ == Job::Unnumber && !facts.hasNumber) {
+            keepAll(first, end);
+            return;
+        }
         rewrite(facts, first, end);
     }
 

@@ -97,7 +97,7 @@ TEST(MainWindow, menus_haveCaptionsSeparatorsAndNoShortcuts) {
     }
     auto* file = program.window().findChild<QMenu*>(QStringLiteral("mnu_0"));
     ASSERT_NE(file, nullptr);
-    EXPECT_EQ(file->actions().size(), 7);
+    EXPECT_EQ(file->actions().size(), 10);
 }
 
 TEST(MainWindow, choosingMode_keepsExactlyOneItemChecked) {
