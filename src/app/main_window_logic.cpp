@@ -59,6 +59,12 @@ void MainWindowLogic::cmd_nav(int Index) {
         case 7:
             help_.sendHelpKey();
             break;
+        case 9:
+            runPasses(PassCommand::Number);
+            break;
+        case 10:
+            runPasses(PassCommand::Unnumber);
+            break;
         default:
             break;
         }
@@ -75,6 +81,10 @@ void MainWindowLogic::runPasses(PassCommand command) {
     // "Task Completed" stand for success.
     if (!failures.empty())
         view_.showMessage(failureMessage(failures), MessageIcon::Warning, failureDetails(failures));
+    // Procedures whose numbers could not be added or taken out safely.
+    if (!files_.proceduresLeftWhole().empty())
+        view_.showMessage(proceduresLeftMessage(files_.proceduresLeftWhole()), MessageIcon::Warning,
+                          proceduresLeftDetails(files_.proceduresLeftWhole()));
 }
 
 void MainWindowLogic::Open_Project() {

@@ -21,8 +21,9 @@ public:
     // Closing the window keeps the settings; File, Exit does not come here.
     void MDIForm_Unload();
 
-    // Command numbers: 0 open a project, 2 insert, 4 remove, 6 exit, 7 help;
-    // any other number only plays the click. A command that fails ends where
+    // Command numbers: 0 open a project, 2 insert, 4 remove, 6 exit, 7 help,
+    // 9 add line numbers, 10 remove them; any other number only plays the
+    // click. A command that fails ends where
     // it failed, without a message.
     void cmd_nav(int Index);
     void mnu_f_Click(int Index);

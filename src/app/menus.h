@@ -21,6 +21,9 @@ inline constexpr MenuItem kFileItems[] = {
     {3, "-"},
     {4, "&Remove Error Handling Code"},
     {5, "-"},
+    {9, "Add &Line Numbers"},
+    {10, "Remove Line &Numbers"},
+    {11, "-"},
     {6, "E&xit"},
 };
 inline constexpr MenuItem kOptionItems[] = {

@@ -27,6 +27,9 @@ public:
         if (failures_.record(index, entry, outcome))
             observer_.fileFailed(failures_.failures().back());
     }
+    void procedureLeftWhole(int index, std::string_view message) override {
+        observer_.procedureLeftWhole(index, message);
+    }
     void passFinished(PassKind kind) override { observer_.passFinished(kind); }
 
 private:
@@ -50,15 +53,23 @@ FailureCollector runPassCommand(PassCommand command, const PassTargets& targets,
                                 CommandObserver& observer) {
     FailureCollector failures;
     RecordingObserver recording(observer, failures);
-    if (command == PassCommand::Remove)
-        runRemovalPass(targets.entries, targets.baseFolder, recording, targets.dryRun,
-                       targets.jobs);
+    const NumberingOptions* lineNumbers = targets.lineNumbers ? &*targets.lineNumbers : nullptr;
+    const NumberingOptions numbering = targets.lineNumbers.value_or(NumberingOptions());
+    if (command == PassCommand::Number)
+        runNumberingPass(targets.entries, targets.baseFolder, numbering, recording, targets.dryRun,
+                         targets.jobs);
+    else if (command == PassCommand::Unnumber)
+        runUnnumberingPass(targets.entries, targets.baseFolder, numbering.procedures, recording,
+                           targets.dryRun, targets.jobs);
+    else if (command == PassCommand::Remove)
+        runRemovalPass(targets.entries, targets.baseFolder, recording, targets.dryRun, targets.jobs,
+                       lineNumbers);
     else if (targets.oneReadInsert)
         runReinsertionPass(targets.entries, targets.baseFolder, targets.insertion, recording,
-                           targets.dryRun, targets.jobs);
+                           targets.dryRun, targets.jobs, lineNumbers);
     else
         runRemovalAndInsertionPasses(targets.entries, targets.baseFolder, targets.insertion,
-                                     recording, targets.dryRun);
+                                     recording, targets.dryRun, lineNumbers);
     return failures;
 }
 
@@ -88,6 +99,25 @@ std::string failureMessage(const FailureCollector& failures) {
     }
     if (all.size() > kFailuresNamed)
         text += "\nand " + std::to_string(all.size() - kFailuresNamed) + " more";
+    return text;
+}
+
+std::string proceduresLeftMessage(const std::vector<std::string>& procedures) {
+    std::string text = "These procedures were left as they were, since their line numbers could "
+                       "not be changed safely:\n";
+    for (std::size_t i = 0; i < procedures.size() && i < kFailuresNamed; ++i) {
+        text += '\n';
+        text += shortenedInTheMiddle(entryDisplayText(procedures[i]), kFailureLineLength);
+    }
+    if (procedures.size() > kFailuresNamed)
+        text += "\nand " + std::to_string(procedures.size() - kFailuresNamed) + " more";
+    return text;
+}
+
+std::string proceduresLeftDetails(const std::vector<std::string>& procedures) {
+    std::string text;
+    for (const std::string& procedure : procedures)
+        text += entryDisplayText(procedure) + "\n";
     return text;
 }
 

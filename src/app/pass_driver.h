@@ -3,6 +3,7 @@
 #include "rewrite/passes.h"
 
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -34,7 +35,8 @@ public:
     virtual void fileFailed(const FailureCollector::Failure& /*failure*/) {}
 };
 
-enum class PassCommand { Remove, Insert };
+// Number and Unnumber work on the line numbers alone.
+enum class PassCommand { Remove, Insert, Number, Unnumber };
 
 // What the passes of one command work on.
 struct PassTargets {
@@ -47,6 +49,9 @@ struct PassTargets {
     // the removal pass and then the insertion pass, one file after another.
     bool oneReadInsert = false;
     int jobs = 1;
+    // For Number and Unnumber; with Insert the procedures are numbered too,
+    // with Remove their numbers come out.
+    std::optional<NumberingOptions> lineNumbers = std::nullopt;
 };
 
 // Runs a command's passes over the same entries: the removal pass, then, for
@@ -70,5 +75,10 @@ inline constexpr std::size_t kFailuresNamed = 10;
 inline constexpr std::size_t kFailureLineLength = 80;
 std::string failureMessage(const FailureCollector& failures);
 std::string failureDetails(const FailureCollector& failures);
+
+// The same for the procedures whose line numbers were left as they were,
+// from the passes' descriptions of them.
+std::string proceduresLeftMessage(const std::vector<std::string>& procedures);
+std::string proceduresLeftDetails(const std::vector<std::string>& procedures);
 
 } // namespace faultward

@@ -5,8 +5,9 @@
 
 namespace faultward {
 
-PassFeedback::PassFeedback(MainWindowView& main, ProjectFilesView& files, PassObserver* watcher)
-    : main_(main), files_(files), watcher_(watcher) {}
+PassFeedback::PassFeedback(MainWindowView& main, ProjectFilesView& files, PassObserver* watcher,
+                           std::vector<std::string>* leftWhole)
+    : main_(main), files_(files), watcher_(watcher), leftWhole_(leftWhole) {}
 
 PassFeedback::~PassFeedback() {
     if (running_)
@@ -20,6 +21,9 @@ void PassFeedback::passStarted(PassKind kind, int minimum, int maximum) {
     if (kind == PassKind::Insertion) {
         main_.showBusyPointer();
         main_.setCaption(kInsertingCaption);
+    } else if (kind == PassKind::Numbering || kind == PassKind::Unnumbering) {
+        main_.setCaption(kind == PassKind::Numbering ? kNumberingCaption : kUnnumberingCaption);
+        main_.showBusyPointer();
     } else {
         main_.setCaption(kRemovingCaption);
         main_.showBusyPointer();
@@ -55,6 +59,13 @@ void PassFeedback::lineLimitExceeded(int index, std::string_view message) {
 void PassFeedback::fileProcessed(int index, std::string_view entry, FileOutcome outcome) {
     if (watcher_)
         watcher_->fileProcessed(index, entry, outcome);
+}
+
+void PassFeedback::procedureLeftWhole(int index, std::string_view message) {
+    if (leftWhole_)
+        leftWhole_->emplace_back(message);
+    if (watcher_)
+        watcher_->procedureLeftWhole(index, message);
 }
 
 void PassFeedback::passFinished(PassKind kind) {

@@ -3,6 +3,9 @@
 #include "app/pass_driver.h"
 #include "app/views.h"
 
+#include <string>
+#include <vector>
+
 namespace faultward {
 
 // Shows a running pass in the windows: wait pointer, working caption, the
@@ -10,8 +13,10 @@ namespace faultward {
 // current entry, bar hidden, default pointer and "Task Completed".
 class PassFeedback final : public CommandObserver {
 public:
-    // watcher, when given, is told every event after the windows have shown it.
-    PassFeedback(MainWindowView& main, ProjectFilesView& files, PassObserver* watcher);
+    // watcher, when given, is told every event after the windows have shown it;
+    // leftWhole, when given, gathers the procedures left as they were.
+    PassFeedback(MainWindowView& main, ProjectFilesView& files, PassObserver* watcher,
+                 std::vector<std::string>* leftWhole = nullptr);
     // Puts the windows back even if a pass was cut short.
     ~PassFeedback() override;
 
@@ -20,6 +25,7 @@ public:
     void progressValue(int value) override;
     void lineLimitExceeded(int index, std::string_view message) override;
     void fileProcessed(int index, std::string_view entry, FileOutcome outcome) override;
+    void procedureLeftWhole(int index, std::string_view message) override;
     void passFinished(PassKind kind) override;
 
 private:
@@ -28,6 +34,7 @@ private:
     MainWindowView& main_;
     ProjectFilesView& files_;
     PassObserver* watcher_;
+    std::vector<std::string>* leftWhole_;
     bool running_ = false;
 };
 

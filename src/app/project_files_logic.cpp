@@ -48,7 +48,8 @@ void ProjectFilesLogic::showProject(const std::vector<std::string>& entriesInFil
 FailureCollector ProjectFilesLogic::runPasses(PassCommand command) {
     // The passes read the ticks as they were when the command began.
     const std::vector<ListEntry> entries = entries_;
-    PassFeedback feedback(main_, view_, watcher_);
+    leftWhole_.clear();
+    PassFeedback feedback(main_, view_, watcher_, &leftWhole_);
     return runPassCommand(command, {entries, baseFolder(), module_.Error_Flag()}, feedback);
 }
 

@@ -35,6 +35,9 @@ public:
     // The passes of a command over the ticked entries, with the windows
     // showing them; the files that could not be processed.
     FailureCollector runPasses(PassCommand command);
+    // The procedures the last command's passes left as they were, as the
+    // passes describe them.
+    const std::vector<std::string>& proceduresLeftWhole() const { return leftWhole_; }
 
     // Also told everything the passes report, after the windows have shown it.
     void setPassWatcher(PassObserver* watcher) { watcher_ = watcher; }
@@ -48,6 +51,7 @@ private:
     std::vector<ListEntry> entries_;
     std::filesystem::path projectFolder_;
     PassObserver* watcher_ = nullptr;
+    std::vector<std::string> leftWhole_;
 };
 
 } // namespace faultward

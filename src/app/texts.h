@@ -19,6 +19,8 @@ std::string shortenedInTheMiddle(std::string_view text, std::size_t maxCharacter
 inline constexpr std::string_view kProductName = "Faultward";
 inline constexpr std::string_view kInsertingCaption = "Inserting Error Handling Code";
 inline constexpr std::string_view kRemovingCaption = "Removing Error Handling Code";
+inline constexpr std::string_view kNumberingCaption = "Adding Line Numbers";
+inline constexpr std::string_view kUnnumberingCaption = "Removing Line Numbers";
 inline constexpr std::string_view kCompletedCaption = "Faultward- Task Completed";
 inline constexpr std::string_view kProjectFilesLabel = "Project Files:";
 

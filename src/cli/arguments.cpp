@@ -1,5 +1,7 @@
 #include "cli/arguments.h"
 
+#include "rewrite/line_number_rule.h"
+
 #include <array>
 #include <charconv>
 #include <initializer_list>
@@ -73,21 +75,29 @@ bool oneOf(const std::string& command, std::initializer_list<std::string_view> c
 // Which commands each option applies to, checked once the command is known.
 std::optional<std::string> misplacedOption(const Arguments& parsed) {
     const std::string& command = parsed.command;
+    const bool numbers = oneOf(command, {"number", "unnumber"}) || parsed.lineNumbers;
     // check takes insert's options, so that it judges the procedures that
     // insertion leaves alone as insertion does.
     if (parsed.mode && !oneOf(command, {"insert", "check"}))
         return "--mode applies to insert and check only";
-    if (parsed.jobs && !oneOf(command, {"insert", "remove"}))
-        return "--jobs applies to insert and remove only";
+    if (parsed.lineNumbers && !oneOf(command, {"insert", "remove"}))
+        return "--line-numbers applies to insert and remove only";
+    if ((parsed.start || parsed.step) && !(command == "number" || (command == "insert" && numbers)))
+        return std::string(parsed.start ? "--start" : "--step") +
+               " applies to number and insert --line-numbers only";
+    if (parsed.jobs && !oneOf(command, {"insert", "remove", "number", "unnumber"}))
+        return "--jobs applies to insert, remove, number and unnumber only";
     if (parsed.templateFile && !oneOf(command, {"insert", "check"}))
         return "--template applies to insert and check only";
     if (parsed.skipHandled && !oneOf(command, {"insert", "check"}))
         return "--skip-handled applies to insert and check only";
-    if (parsed.procedures && !oneOf(command, {"insert", "check"}))
-        return "--procedures applies to insert and check only";
-    if ((parsed.dryRun || parsed.output) && !oneOf(command, {"insert", "remove"}))
+    if (parsed.procedures && !oneOf(command, {"insert", "check"}) && !numbers)
+        return "--procedures applies to insert, check, number, unnumber and remove "
+               "--line-numbers only";
+    if ((parsed.dryRun || parsed.output) &&
+        !oneOf(command, {"insert", "remove", "number", "unnumber"}))
         return std::string(parsed.dryRun ? "--dry-run" : "--output") +
-               " applies to insert and remove only";
+               " applies to insert, remove, number and unnumber only";
     if ((parsed.clean || parsed.handled) && command != "check")
         return std::string(parsed.clean ? "--clean" : "--handled") + " applies to check only";
     if (parsed.diff && !parsed.dryRun)
@@ -133,6 +143,16 @@ std::optional<std::string> parseArguments(const std::vector<std::string>& args, 
             if (!parsed.jobs)
                 return "--jobs needs a whole number from 1 to " + std::to_string(kMaxJobs) +
                        ", not '" + value + "'";
+        } else if (takesValue("--start") || takesValue("--step")) {
+            const bool start = arg.starts_with("--start");
+            const std::string name = start ? "--start" : "--step";
+            if (missing)
+                return name + " needs a number";
+            std::optional<int>& number = start ? parsed.start : parsed.step;
+            number = parseWhole(value, 1, kHighestLineNumber);
+            if (!number)
+                return name + " needs a whole number from 1 to " +
+                       std::to_string(kHighestLineNumber) + ", not '" + value + "'";
         } else if (takesValue("--procedures")) {
             parsed.procedures = parseKinds(value, kProcedureWords, kAllProcedureKinds);
             if (!parsed.procedures)
@@ -153,6 +173,8 @@ std::optional<std::string> parseArguments(const std::vector<std::string>& args, 
             if (value.empty())
                 return "--output needs a folder";
             parsed.output = value;
+        } else if (arg == "--line-numbers") {
+            parsed.lineNumbers = true;
         } else if (arg == "--skip-handled") {
             parsed.skipHandled = true;
         } else if (arg == "--dry-run") {
@@ -175,7 +197,7 @@ std::optional<std::string> parseArguments(const std::vector<std::string>& args, 
     }
     if (parsed.command.empty())
         return "no command given";
-    if (!oneOf(parsed.command, {"list", "insert", "remove", "check"}))
+    if (!oneOf(parsed.command, {"list", "insert", "remove", "check", "number", "unnumber"}))
         return "unknown command " + parsed.command;
     if (parsed.project.empty())
         return "no project file given";

@@ -14,7 +14,7 @@ inline constexpr int kMaxJobs = 64;
 
 // The command line of faultward-cli, parsed.
 struct Arguments {
-    std::string command; // list, insert, remove or check
+    std::string command; // list, insert, remove, check, number or unnumber
     std::string project; // a .vbp, or a .vbg naming projects
     std::optional<int> mode;
     std::optional<ProcedureKinds> procedures;
@@ -27,6 +27,9 @@ struct Arguments {
     std::optional<int> jobs; // files worked on at a time; the cores by default
     bool clean = false;
     bool handled = false;
+    bool lineNumbers = false; // insert numbers the procedures, remove unnumbers them
+    std::optional<int> start; // the first line number of a procedure
+    std::optional<int> step;  // from one line number to the next
 };
 
 // Parses the arguments (without the program name); an error message when

@@ -69,8 +69,10 @@ std::string lineRanges(const std::vector<std::size_t>& lines) {
 std::string checkReport(std::string_view entry, const FileSurvey& survey) {
     std::string text(entry);
     text += ": " + counted(survey.procedures.size(), "procedure") + ", " +
-            std::to_string(untrappedIn(survey)) + " without a trap" + leftAloneCounts(survey) +
-            "; ";
+            std::to_string(untrappedIn(survey)) + " without a trap" + leftAloneCounts(survey);
+    if (survey.numberedProcedures > 0)
+        text += ", " + std::to_string(survey.numberedProcedures) + " numbered";
+    text += "; ";
     if (survey.markedLines.empty())
         text += "no marked lines\n";
     else

@@ -44,6 +44,7 @@ struct Command {
     SourceKinds kinds = kDefaultSourceKinds;
     bool inGroup = false;
     int jobs = 1;
+    std::optional<NumberingOptions> lineNumbers = std::nullopt;
 };
 
 // One worker a core: on a real disk they also wait for their flushes
@@ -219,6 +220,7 @@ int runProject(const Command& command, const ProjectToRun& project, CliEnvironme
                         parsed.dryRun ? &dryRun : nullptr,
                         true,
                         command.jobs};
+    targets.lineNumbers = command.lineNumbers;
     if (command.insertion.handlerTemplate) {
         targets.insertion.projectName = projectName(text);
         if (targets.insertion.projectName.empty())
@@ -279,6 +281,18 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
         }
         command.insertion.procedures = parsed.procedures.value_or(ProcedureKind::Sub);
         command.insertion.skipHandled = parsed.skipHandled;
+    }
+
+    if (parsed.command == "number")
+        command.passes = PassCommand::Number;
+    else if (parsed.command == "unnumber")
+        command.passes = PassCommand::Unnumber;
+    if (parsed.lineNumbers || parsed.command == "number" || parsed.command == "unnumber") {
+        NumberingOptions numbering;
+        numbering.start = parsed.start.value_or(numbering.start);
+        numbering.step = parsed.step.value_or(numbering.step);
+        numbering.procedures = parsed.procedures.value_or(ProcedureKind::Sub);
+        command.lineNumbers = numbering;
     }
 
     int status = ExitOk;

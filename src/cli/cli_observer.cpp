@@ -5,9 +5,11 @@
 namespace faultward {
 
 void CliObserver::passStarted(PassKind kind, int, int) {
-    kind_ = kind == PassKind::Insertion ? kInsertingCaption
-            : kind == PassKind::Removal ? kRemovingCaption
-                                        : std::string_view("Checking");
+    kind_ = kind == PassKind::Insertion     ? kInsertingCaption
+            : kind == PassKind::Removal     ? kRemovingCaption
+            : kind == PassKind::Numbering   ? std::string_view("Numbering")
+            : kind == PassKind::Unnumbering ? std::string_view("Unnumbering")
+                                            : std::string_view("Checking");
 }
 
 void CliObserver::entryMadeCurrent(int index) {
@@ -16,17 +18,38 @@ void CliObserver::entryMadeCurrent(int index) {
 }
 
 void CliObserver::passFinished(PassKind) {
+    printNotes();
     if (env_.errIsTerminal)
         env_.err << "\r\x1b[K" << std::flush;
 }
 
 void CliObserver::lineLimitExceeded(int, std::string_view message) {
     lineLimitExceeded_ = true;
+    printNotes();
     clearProgress();
     env_.err << shownEntry(message, env_.errIsTerminal) << '\n';
 }
 
+void CliObserver::procedureLeftWhole(int, std::string_view message) {
+    // Standard error is unbuffered, and a project may leave many procedures
+    // as they were: away from a terminal they go out in one write, at the
+    // end of the pass or before anything else is printed.
+    notes_ += "faultward-cli: " + project_ + shownEntry(message, env_.errIsTerminal) + '\n';
+    if (env_.errIsTerminal) {
+        clearProgress();
+        printNotes();
+    }
+}
+
+void CliObserver::printNotes() {
+    if (notes_.empty())
+        return;
+    env_.err << notes_;
+    notes_.clear();
+}
+
 void CliObserver::fileFailed(const FailureCollector::Failure& failure) {
+    printNotes();
     clearProgress();
     env_.err << "faultward-cli: " << project_ << shownEntry(failure.entry, env_.errIsTerminal)
              << ": " << describe(failure.outcome) << '\n';

@@ -20,6 +20,7 @@ public:
     void entryMadeCurrent(int index) override;
     void passFinished(PassKind) override;
     void lineLimitExceeded(int, std::string_view message) override;
+    void procedureLeftWhole(int, std::string_view message) override;
     void fileFailed(const FailureCollector::Failure& failure) override;
 
     // Whether a file had more lines than handlers can go into, so that some
@@ -28,12 +29,14 @@ public:
 
 private:
     void clearProgress();
+    void printNotes();
 
     CliEnvironment& env_;
     std::size_t count_;
     std::string project_;
     std::string_view kind_;
     bool lineLimitExceeded_ = false;
+    std::string notes_; // procedures left as they were, not yet printed
 };
 
 } // namespace faultward

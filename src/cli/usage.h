@@ -9,12 +9,19 @@ inline constexpr std::string_view kUsage =
   faultward-cli list [--kinds LIST] PROJECT.vbp
   faultward-cli insert [--mode N] [--procedures LIST] [--kinds LIST]
                        [--skip-handled] [--template FILE] [--jobs N]
+                       [--line-numbers [--start N] [--step N]]
                        [--dry-run [--diff] | --output DIR] PROJECT.vbp
   faultward-cli remove [--kinds LIST] [--jobs N]
+                       [--line-numbers [--procedures LIST]]
                        [--dry-run [--diff] | --output DIR] PROJECT.vbp
   faultward-cli check [--procedures LIST] [--kinds LIST] [--skip-handled]
                       [--mode N | --template FILE] [--clean] [--handled]
                       PROJECT.vbp
+  faultward-cli number [--start N] [--step N] [--procedures LIST]
+                       [--kinds LIST] [--jobs N]
+                       [--dry-run [--diff] | --output DIR] PROJECT.vbp
+  faultward-cli unnumber [--procedures LIST] [--kinds LIST] [--jobs N]
+                         [--dry-run [--diff] | --output DIR] PROJECT.vbp
   faultward-cli --help
   faultward-cli --version
 
@@ -38,7 +45,20 @@ Commands:
            not an End Sub line of its own (indented, in other letter case,
            after a colon, past line 32000), those that already define the
            handler's label, and with --skip-handled those with an On Error of
-           their own. Give check the options insert was given.
+           their own. Give check the options insert was given. It also tells
+           how many procedures hold line numbers when any do.
+  number   Give the body lines of every procedure line numbers, for the Erl
+           function: a number and a space before each statement line, not
+           before blank, comment, label, continued, Case, #If or Attribute
+           lines, nor before the marked lines. Numbering starts again in each
+           procedure, and numbers the procedure afresh when it has numbers.
+           A procedure in which a GoTo, GoSub, Resume, Then or Else names a
+           line number, that would need numbers above 65529, or whose end is
+           unclear, is left as it was and named on stderr.
+  unnumber Take the line numbers out of every procedure, each with the one
+           space after it; number then unnumber gives the files back byte for
+           byte. Procedures whose numbers a jump names are left as they were
+           and named on stderr.
 
 Options:
   --version Print the program's version and exit.
@@ -53,7 +73,8 @@ Options:
             %APPDATA%\Faultward), or the one beside this program while the
             user has none.
   --procedures LIST
-            Which procedures insert and check handle: sub, function, property
+            Which procedures insert, check, number and unnumber handle (and
+            remove with --line-numbers): sub, function, property
             or all, separated by commas (default sub). A Function's block
             leaves with EXIT FUNCTION, a Property Get/Let/Set's with EXIT
             PROPERTY.   insert --procedures sub,function App.vbp
@@ -71,9 +92,17 @@ Options:
             {exit} are replaced; {{ and }} stand for braces. The marker is
             added to every line. A faulty template is refused and nothing is
             written.   insert --template release.txt App.vbp
-  --jobs N  How many files insert and remove work on at a time, 1 to 64
-            (default one a core). The files come out the same, and are
-            reported in list order, whatever the number.
+  --line-numbers
+            With insert, number the procedures afresh in the same read and
+            write (the files end as after insert, then number); with remove,
+            take their line numbers out with the marked lines.
+              insert --line-numbers --template erl-message-box.txt App.vbp
+  --start N The first line number of each procedure, 1 to 65529 (default 10).
+  --step N  From one line number to the next, 1 to 65529 (default 10).
+              number --start 100 --step 5 App.vbp
+  --jobs N  How many files insert, remove, number and unnumber work on at a
+            time, 1 to 64 (default one a core). The files come out the same,
+            and are reported in list order, whatever the number.
               remove --jobs 1 App.vbp
   --dry-run Write nothing; print one line a file that would change with the
             numbers of lines added and removed ("Module1.bas: +12 -0").

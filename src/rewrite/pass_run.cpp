@@ -48,6 +48,7 @@ struct Buffers {
     std::string content;
     OutputPieces output;
     Reinsertion reinsertion;
+    std::string staged; // the text numbering works on after another transform
 };
 
 // The file name without the folders an entry may name it in.
@@ -103,6 +104,8 @@ private:
         if (result.outcome) {
             if (result.lineLimitExceeded)
                 observer_.lineLimitExceeded(index, lineLimitMessage(entry(index).text));
+            for (const std::string& message : result.leftWhole)
+                observer_.procedureLeftWhole(index, message);
             observer_.fileProcessed(index, entry(index).text, *result.outcome);
         }
         observer_.progressValue(index);
@@ -184,7 +187,14 @@ private:
             (*setup_.surveyed)(index, entry(index),
                                surveyFile(content, *setup_.insertion, factsOf(entry(index))));
             return FileOutcome::Unchanged;
+        case Work::Numbering:
+        case Work::Unnumbering:
+            transformed.changed = renumber(index, content, out, result);
+            break;
         }
+        if (setup_.numbering && setup_.work != Work::Numbering && setup_.work != Work::Unnumbering)
+            transformed.changed =
+                renumberAfter(index, content, transformed.changed, buffers, result);
         if (earlierFailure)
             return *earlierFailure;
         if (!transformed.changed)
@@ -195,6 +205,36 @@ private:
             return FileOutcome::Rewritten;
         }
         return outcomeOf(replaceFileContents(*path, out.pieces()));
+    }
+
+    // Numbers or unnumbers text into out; whether out then differs from the
+    // original file.
+    bool renumber(int index, std::string_view text, OutputPieces& out, EntryResult& result) {
+        const NumberingResult numbered =
+            setup_.work == Work::Removal || setup_.work == Work::Unnumbering
+                ? unnumberLines(text, setup_.numbering->procedures, out)
+                : numberLines(text, *setup_.numbering, out);
+        for (const ProcedureLeftWhole& procedure : numbered.leftWhole)
+            result.leftWhole.push_back(leftWholeMessage(entry(index).text, procedure));
+        return numbered.changed;
+    }
+
+    // The line numbers after removal or insertion: worked out on their
+    // output, which a transform that changed nothing may have left incomplete.
+    bool renumberAfter(int index, std::string_view original, bool changed, Buffers& buffers,
+                       EntryResult& result) {
+        OutputPieces& out = buffers.output;
+        std::string_view text = original;
+        if (changed) {
+            out.joinInto(buffers.staged);
+            text = buffers.staged;
+        }
+        out.clear();
+        if (!renumber(index, text, out, result)) {
+            out.clear();
+            out.keep(text);
+        }
+        return !out.holdsExactly(original);
     }
 
     std::optional<FileOutcome> removalFailure(int index) const {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace faultward {
@@ -17,12 +18,15 @@ enum class Work {
     Insertion,
     Reinsertion, // removal and insertion in one go
     Survey,
+    Numbering,
+    Unnumbering,
 };
 
 // What one entry's turn gave, for the observer.
 struct EntryResult {
     std::optional<FileOutcome> outcome; // none for an entry not selected
     bool lineLimitExceeded = false;
+    std::vector<std::string> leftWhole; // messages, one a procedure
 };
 
 struct PassSetup {
@@ -35,6 +39,9 @@ struct PassSetup {
     // is read for the state it leaves, but never written.
     const std::vector<EntryResult>* removal = nullptr;
     const SurveyReceiver* surveyed = nullptr;
+    // For numbering work; with removal or insertion work, the line numbers
+    // also come out or go in, in the same read and write.
+    const NumberingOptions* numbering = nullptr;
 };
 
 // One pass over the entries: their files are looked up in list order, worked

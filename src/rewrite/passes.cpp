@@ -51,9 +51,11 @@ std::string lineLimitMessage(std::string_view entryText) {
 }
 
 void runRemovalPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
-                    PassObserver& observer, DryRunFiles* dryRun, int jobs) {
-    runPass(entries, baseFolder, observer,
-            {PassKind::Removal, Work::Removal, nullptr, dryRun, jobs});
+                    PassObserver& observer, DryRunFiles* dryRun, int jobs,
+                    const NumberingOptions* lineNumbers) {
+    PassSetup setup{PassKind::Removal, Work::Removal, nullptr, dryRun, jobs};
+    setup.numbering = lineNumbers;
+    runPass(entries, baseFolder, observer, setup);
 }
 
 void runInsertionPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
@@ -66,18 +68,38 @@ void runInsertionPass(std::span<const ListEntry> entries, const std::filesystem:
 void runRemovalAndInsertionPasses(std::span<const ListEntry> entries,
                                   const std::filesystem::path& baseFolder,
                                   const InsertionOptions& options, PassObserver& observer,
-                                  DryRunFiles* dryRun) {
+                                  DryRunFiles* dryRun, const NumberingOptions* lineNumbers) {
     const std::vector<EntryResult> removal =
         runPass(entries, baseFolder, observer, {PassKind::Removal, Work::Removal, nullptr, dryRun});
-    runPass(entries, baseFolder, observer,
-            {PassKind::Insertion, Work::Insertion, &options, dryRun, 1, &removal});
+    PassSetup insertion{PassKind::Insertion, Work::Insertion, &options, dryRun, 1, &removal};
+    insertion.numbering = lineNumbers;
+    runPass(entries, baseFolder, observer, insertion);
 }
 
 void runReinsertionPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
                         const InsertionOptions& options, PassObserver& observer,
-                        DryRunFiles* dryRun, int jobs) {
-    runPass(entries, baseFolder, observer,
-            {PassKind::Insertion, Work::Reinsertion, &options, dryRun, jobs});
+                        DryRunFiles* dryRun, int jobs, const NumberingOptions* lineNumbers) {
+    PassSetup setup{PassKind::Insertion, Work::Reinsertion, &options, dryRun, jobs};
+    setup.numbering = lineNumbers;
+    runPass(entries, baseFolder, observer, setup);
+}
+
+void runNumberingPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
+                      const NumberingOptions& options, PassObserver& observer, DryRunFiles* dryRun,
+                      int jobs) {
+    PassSetup setup{PassKind::Numbering, Work::Numbering, nullptr, dryRun, jobs};
+    setup.numbering = &options;
+    runPass(entries, baseFolder, observer, setup);
+}
+
+void runUnnumberingPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
+                        ProcedureKinds procedures, PassObserver& observer, DryRunFiles* dryRun,
+                        int jobs) {
+    NumberingOptions options;
+    options.procedures = procedures;
+    PassSetup setup{PassKind::Unnumbering, Work::Unnumbering, nullptr, dryRun, jobs};
+    setup.numbering = &options;
+    runPass(entries, baseFolder, observer, setup);
 }
 
 void runSurveyPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,

@@ -2,6 +2,7 @@
 
 #include "rewrite/dry_run_files.h"
 #include "rewrite/insertion_options.h"
+#include "rewrite/line_numbering.h"
 #include "rewrite/procedure_survey.h"
 #include "rewrite/source_kind.h"
 
@@ -24,7 +25,7 @@ struct ListEntry {
     SourceKind kind = SourceKind::Form;
 };
 
-enum class PassKind { Removal, Insertion, Survey };
+enum class PassKind { Removal, Insertion, Survey, Numbering, Unnumbering };
 
 enum class FileOutcome {
     Rewritten,
@@ -55,6 +56,9 @@ public:
     virtual void progressValue(int /*value*/) {}
     virtual void lineLimitExceeded(int /*index*/, std::string_view /*message*/) {}
     virtual void fileProcessed(int /*index*/, std::string_view /*entry*/, FileOutcome) {}
+    // A procedure whose line numbers were left as they stood, before the
+    // file's outcome.
+    virtual void procedureLeftWhole(int /*index*/, std::string_view /*message*/) {}
     virtual void passFinished(PassKind) {}
 };
 
@@ -66,8 +70,11 @@ std::string lineLimitMessage(std::string_view entryText);
 // written; the new contents go to dryRun. With more than one job, that many
 // files are worked on at a time; the files come out the same and the
 // observer still hears of them in list order, on the calling thread.
+// With lineNumbers, the line numbers of its procedures come out in the same
+// pass.
 void runRemovalPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
-                    PassObserver& observer, DryRunFiles* dryRun = nullptr, int jobs = 1);
+                    PassObserver& observer, DryRunFiles* dryRun = nullptr, int jobs = 1,
+                    const NumberingOptions* lineNumbers = nullptr);
 
 // Writes trap lines and handler blocks into the selected entries' files, in
 // list order. dryRun as for runRemovalPass.
@@ -78,18 +85,31 @@ void runInsertionPass(std::span<const ListEntry> entries, const std::filesystem:
 // The removal pass, then the insertion pass over the same entries, each heard
 // as a pass of its own. A file whose marked lines could not be taken out gets
 // no handlers from the insertion pass (they would be a second set); it is
-// reported with the removal's failure again.
+// reported with the removal's failure again. With lineNumbers, the insertion
+// pass numbers the procedures afresh.
 void runRemovalAndInsertionPasses(std::span<const ListEntry> entries,
                                   const std::filesystem::path& baseFolder,
                                   const InsertionOptions& options, PassObserver& observer,
-                                  DryRunFiles* dryRun = nullptr);
+                                  DryRunFiles* dryRun = nullptr,
+                                  const NumberingOptions* lineNumbers = nullptr);
 
 // The same bytes in one pass that reads each file once: its marked lines are
 // dropped and the handlers inserted in memory, and the file is written at
 // most once, not at all when it would end as it began. Heard as one insertion
-// pass. jobs as for runRemovalPass.
+// pass. jobs as for runRemovalPass. With lineNumbers, the procedures are
+// numbered afresh in the same pass: the bytes of insertion, then numbering.
 void runReinsertionPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
                         const InsertionOptions& options, PassObserver& observer,
+                        DryRunFiles* dryRun = nullptr, int jobs = 1,
+                        const NumberingOptions* lineNumbers = nullptr);
+
+// Numbers the body lines of the selected entries' files afresh (numbering),
+// or takes their line numbers out. dryRun and jobs as for runRemovalPass.
+void runNumberingPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
+                      const NumberingOptions& options, PassObserver& observer,
+                      DryRunFiles* dryRun = nullptr, int jobs = 1);
+void runUnnumberingPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
+                        ProcedureKinds procedures, PassObserver& observer,
                         DryRunFiles* dryRun = nullptr, int jobs = 1);
 
 // Reads the selected entries' files in list order and hands each survey to

@@ -2,6 +2,7 @@
 
 #include "rewrite/handler_format.h"
 #include "rewrite/handler_lines.h"
+#include "rewrite/line_numbering.h"
 #include "rewrite/own_handling.h"
 #include "rewrite/procedure_lines.h"
 #include "rewrite/text_lines.h"
@@ -56,6 +57,7 @@ FileSurvey surveyFile(std::string_view content, const InsertionOptions& options,
         }
         survey.procedures.push_back(std::move(procedure));
     }
+    survey.numberedProcedures = numberedProcedureCount(content, options.procedures);
     return survey;
 }
 

@@ -26,6 +26,8 @@ struct FileSurvey {
     std::vector<std::size_t> markedLines; // counting from 1
     // The central handler is left out: it must have no trap.
     std::vector<SurveyedProcedure> procedures;
+    // Procedures holding a line number.
+    std::size_t numberedProcedures = 0;
 };
 
 // The procedures of the chosen kinds and what insertion with the same

@@ -32,6 +32,11 @@ COMMANDS = [
     ["remove", "App.vbp"],
     ["insert", "--template", "template.txt", "--procedures", "all", "--kinds", "all", "App.vbp"],
     ["remove", "--kinds", "all", "App.vbp"],
+    ["number", "--procedures", "all", "--start", "5", "App.vbp"],
+    ["check", "--procedures", "all", "App.vbp"],
+    ["insert", "--mode", "0", "--line-numbers", "App.vbp"],
+    ["remove", "--line-numbers", "App.vbp"],
+    ["unnumber", "--procedures", "all", "App.vbp"],
     ["list", "Missing.vbp"],
     ["frobnicate", "App.vbp"],
 ]

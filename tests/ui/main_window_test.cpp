@@ -74,6 +74,9 @@ TEST(MainWindow, menus_haveCaptionsSeparatorsAndNoShortcuts) {
         {"mnu_f_3", ""},
         {"mnu_f_4", "&Remove Error Handling Code"},
         {"mnu_f_5", ""},
+        {"mnu_f_9", "Add &Line Numbers"},
+        {"mnu_f_10", "Remove Line &Numbers"},
+        {"mnu_f_11", ""},
         {"mnu_f_6", "E&xit"},
         {"mnu_1", "O&ptions"},
         {"mnu_o_0", "Halt on Errors and Display in Message Box"},
@@ -94,7 +97,7 @@ TEST(MainWindow, menus_haveCaptionsSeparatorsAndNoShortcuts) {
     }
     auto* file = program.window().findChild<QMenu*>(QStringLiteral("mnu_0"));
     ASSERT_NE(file, nullptr);
-    EXPECT_EQ(file->actions().size(), 7);
+    EXPECT_EQ(file->actions().size(), 10);
 }
 
 TEST(MainWindow, choosingMode_keepsExactlyOneItemChecked) {

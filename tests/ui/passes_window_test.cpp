@@ -143,6 +143,19 @@ TEST(PassesWindow, insertTwiceThenRemove_givesBackTheOriginalBytes) {
     expectIdleAfterPass(program);
 }
 
+TEST(PassesWindow, lineNumberItems_numberAndUnnumberTheFiles) {
+    RunningProgram program;
+    const SmallProject p = writeSmallProject(program);
+    program.openProject(p.project);
+    program.trigger("mnu_f_9");
+    EXPECT_NE(readFile(p.module).find("\r\n10     Form2.Show\r\n"), std::string::npos);
+    expectIdleAfterPass(program);
+    program.trigger("mnu_f_10");
+    EXPECT_EQ(readFile(p.module), kModuleText);
+    EXPECT_EQ(readFile(p.form), kFormText);
+    EXPECT_TRUE(program.messages().texts.empty());
+}
+
 TEST(PassesWindow, filesThatCannotBeProcessed_areNamedOnceAfterTheCommand) {
     RunningProgram program;
     const auto locked = program.write("proj/Locked.frm", kFormText);

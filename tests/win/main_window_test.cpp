@@ -24,10 +24,14 @@ std::string menuText(HMENU menu, UINT position) {
 // The menu as shown: captions with their access keys, "-" for separators.
 std::vector<std::string> menuCaptions(HMENU menu) {
     std::vector<std::string> captions;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i)
-        captions.push_back(GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR
-                               ? "-"
-                               : menuText(menu, static_cast<UINT>(i)));
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        // For an item that opens a submenu the state's high byte counts the
+        // submenu's items, which from eight on looks like the separator flag.
+        const bool separator =
+            !GetSubMenu(menu, i) &&
+            (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR);
+        captions.push_back(separator ? "-" : menuText(menu, static_cast<UINT>(i)));
+    }
     return captions;
 }
 
@@ -130,7 +134,8 @@ TEST(MainWindow, menusCarryTheirCaptionsAccessKeysAndSeparators) {
     EXPECT_EQ(
         menuCaptions(GetSubMenu(bar, 0)),
         (std::vector<std::string>{"&Open Visual Basic Project", "-", "&Insert Error Handling Code",
-                                  "-", "&Remove Error Handling Code", "-", "E&xit"}));
+                                  "-", "&Remove Error Handling Code", "-", "Add &Line Numbers",
+                                  "Remove Line &Numbers", "-", "E&xit"}));
     EXPECT_EQ(menuCaptions(GetSubMenu(bar, 1)),
               (std::vector<std::string>{"Halt on Errors and Display in Message Box",
                                         "Ignore Errors and Resume Next",

@@ -183,6 +183,21 @@ TEST_F(ProjectWindow, insert_treatsTheTickedFilesOnly_andLeavesTheBarHiddenAtIts
     EXPECT_EQ(narrow(windowText(program.window->hwnd())), "Faultward");
 }
 
+TEST_F(ProjectWindow, lineNumberItems_numberAndUnnumberTheTickedFiles) {
+    const std::string source = crlf({"Sub A()", "    Beep", "End Sub"});
+    folder.write("A.bas", source);
+    folder.write("B.bas", source);
+    open({"Module=A; A.bas", "Module=B; B.bas"});
+    tick(1, false);
+    program.choose(win::kFileItemBase + 9);
+    EXPECT_EQ(readFile(folder / "A.bas"), crlf({"Sub A()", "10     Beep", "End Sub"}));
+    EXPECT_EQ(readFile(folder / "B.bas"), source);
+    EXPECT_EQ(narrow(windowText(program.window->hwnd())), "Faultward- Task Completed");
+    program.choose(win::kFileItemBase + 10);
+    EXPECT_EQ(readFile(folder / "A.bas"), source);
+    EXPECT_TRUE(program.messages.shown.empty());
+}
+
 TEST_F(ProjectWindow, filesNotProcessed_areNamedInOneMessage) {
     folder.write("A.bas", kSource);
     open({"Module=A; A.bas", "Module=G; Gone.bas"});

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "rewrite/output_pieces.h"
+#include "rewrite/procedure_kind.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace faultward {
+
+// What numbering writes: the first number of every procedure, the step to
+// the next, and which procedures.
+struct NumberingOptions {
+    int start = 10;
+    int step = 10;
+    ProcedureKinds procedures = ProcedureKind::Sub;
+};
+
+// Why a procedure was left as it stood.
+enum class LeftWholeReason {
+    JumpTarget,   // a jump names a line number, which would go or move
+    TooManyLines, // its numbers would go past kHighestLineNumber
+    OddNumber,    // a statement starts with a number not of the form written here
+    LookAlike,    // a body line looks like a head or an end, so the end is unclear
+    MissingEnd,   // no end line of its kind before the next head or end, or the file's end
+};
+
+struct ProcedureLeftWhole {
+    std::size_t line = 0; // of its head, counting from 1
+    std::string keyword;  // "Sub", "Function", "Property Get", ...
+    std::string name;
+    LeftWholeReason reason = LeftWholeReason::MissingEnd;
+    std::size_t detailLine = 0; // the line that is the cause, when there is one
+    std::string target;         // the number a jump names
+};
+
+struct NumberingResult {
+    // False when the output would hold exactly the bytes of the input.
+    bool changed = false;
+    std::vector<ProcedureLeftWhole> leftWhole;
+};
+
+// Appends the file to out with the body lines of every procedure of the
+// chosen kinds numbered afresh: a number and one space before each line that
+// may carry one, the numbers it had taken out first. Lines outside
+// procedures, and the bytes of every line, stay as they are.
+NumberingResult numberLines(std::string_view content, const NumberingOptions& options,
+                            OutputPieces& out);
+
+// Appends the file to out with the line numbers of the procedures of the
+// chosen kinds taken out, each with the one space after it.
+NumberingResult unnumberLines(std::string_view content, ProcedureKinds procedures,
+                              OutputPieces& out);
+
+// How many procedures of the chosen kinds hold a line number.
+std::size_t numberedProcedureCount(std::string_view content, ProcedureKinds procedures);
+
+// "Module1.bas:12: Sub Post left as it was: line 30 jumps to line number 100"
+std::string leftWholeMessage(std::string_view entry, const ProcedureLeftWhole& procedure);
+
+} // namespace faultward

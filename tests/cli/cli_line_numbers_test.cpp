@@ -1,0 +1,105 @@
+#include "cli/cli.h"
+#include "cli_run.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace faultward {
+namespace {
+
+const std::string kTools = crlf({
+    "Attribute VB_Name = \"Tools\"",
+    "Public Sub Run()",
+    "    x = 1",
+    "End Sub",
+    "Public Function Twice(n As Long) As Long",
+    "    Twice = n * 2",
+    "End Function",
+    "Sub Old()",
+    "10 GoSub 30",
+    "20 Exit Sub",
+    "30 Return",
+    "End Sub",
+});
+
+// The command line's wiring of the numbering passes; which lines get numbers
+// is the engine's to test.
+class CliLineNumbers : public ::testing::Test {
+protected:
+    void SetUp() override {
+        vbp_ = project_.write("app/App.vbp", crlf({"Type=Exe", "Module=Tools; Tools.bas"}));
+        project_.write("app/Tools.bas", kTools);
+        group_ = project_.write("All.vbg", crlf({"VBGROUP 5.0", "Project=app\\App.vbp"}));
+    }
+
+    CliRun run(std::vector<std::string> args) { return runIn(settings_.path(), std::move(args)); }
+    std::string tools() const { return readFile(project_ / "app/Tools.bas"); }
+
+    TempFolder project_;
+    TempFolder settings_;
+    fs::path vbp_;
+    fs::path group_;
+};
+
+TEST_F(CliLineNumbers, numberAndUnnumberWithTheirOptions) {
+    const CliRun dry = run({"number", "--dry-run", vbp_.string()});
+    EXPECT_EQ(dry.out, "Tools.bas: +1 -1\n");
+    EXPECT_EQ(tools(), kTools);
+
+    const CliRun numbered = run({"number", "--start", "100", "--step=5", "--procedures", "all",
+                                 "--jobs", "2", group_.string()});
+    EXPECT_EQ(numbered.status, ExitOk);
+    EXPECT_EQ(numbered.err, "faultward-cli: app\\App.vbp: Tools.bas:8: Sub Old left as it was: "
+                            "line 9 jumps to line number 30\n");
+    EXPECT_NE(tools().find("\r\n100     x = 1\r\n"), std::string::npos);
+    EXPECT_NE(tools().find("\r\n100     Twice = n * 2\r\n"), std::string::npos);
+
+    const CliRun check = run({"check", "--procedures", "all", vbp_.string()});
+    EXPECT_EQ(check.out.substr(0, check.out.find('\n')),
+              "Tools.bas: 3 procedures, 3 without a trap, 3 numbered; no marked lines");
+
+    const CliRun unnumbered = run({"unnumber", "--procedures", "sub", vbp_.string()});
+    EXPECT_EQ(unnumbered.status, ExitOk);
+    EXPECT_NE(tools().find("\r\n    x = 1\r\n"), std::string::npos);
+    EXPECT_NE(tools().find("\r\n100     Twice"), std::string::npos) << "functions not chosen";
+    run({"unnumber", "--procedures", "function", vbp_.string()});
+    EXPECT_NE(tools().find("\r\n    Twice"), std::string::npos);
+}
+
+TEST_F(CliLineNumbers, insertAndRemoveTakeTheNumbersInTheSamePass) {
+    const CliRun inserted = run({"insert", "--mode", "1", "--line-numbers", vbp_.string()});
+    EXPECT_EQ(inserted.status, ExitOk);
+    EXPECT_NE(tools().find("ON ERROR GOTO ERR_Run  '~Faultward~\r\n10     x = 1\r\n"),
+              std::string::npos)
+        << tools();
+    EXPECT_EQ(run({"remove", "--line-numbers", vbp_.string()}).status, ExitOk);
+    EXPECT_EQ(tools(), kTools);
+}
+
+TEST_F(CliLineNumbers, optionsOutOfPlaceAreRefused) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+        {{"number", "--start", "0"}, "--start needs a whole number from 1 to 65529, not '0'"},
+        {{"number", "--step", "65530"}, "--step needs a whole number from 1 to 65529, not '65530'"},
+        {{"unnumber", "--step", "5"}, "--step applies to number and insert --line-numbers only"},
+        {{"insert", "--start", "5"}, "--start applies to number and insert --line-numbers only"},
+        {{"remove", "--line-numbers", "--start", "5"},
+         "--start applies to number and insert --line-numbers only"},
+        {{"check", "--line-numbers"}, "--line-numbers applies to insert and remove only"},
+        {{"remove", "--procedures", "all"},
+         "--procedures applies to insert, check, number, unnumber and remove --line-numbers only"},
+        {{"number", "--mode", "1"}, "--mode applies to insert only"},
+    };
+    for (const auto& [args, message] : refused) {
+        std::vector<std::string> line = args;
+        line.push_back(vbp_.string());
+        const CliRun result = run(line);
+        EXPECT_EQ(result.status, ExitUsage) << message;
+        EXPECT_EQ(result.err, "faultward-cli: " + message + "\nTry 'faultward-cli --help'.\n");
+    }
+    EXPECT_EQ(tools(), kTools);
+}
+
+} // namespace
+} // namespace faultward

@@ -1,0 +1,270 @@
+#include "rewrite/line_number_rule.h"
+#include "rewrite/line_numbering.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+namespace faultward {
+namespace {
+
+struct Numbered {
+    std::string text;
+    NumberingResult result;
+};
+
+Numbered number(std::string_view content, NumberingOptions options = {}) {
+    OutputPieces out;
+    NumberingResult result = numberLines(content, options, out);
+    return {result.changed ? out.joined() : std::string(content), std::move(result)};
+}
+
+Numbered unnumber(std::string_view content, ProcedureKinds kinds = ProcedureKind::Sub) {
+    OutputPieces out;
+    NumberingResult result = unnumberLines(content, kinds, out);
+    return {result.changed ? out.joined() : std::string(content), std::move(result)};
+}
+
+// A module with every kind of line a procedure body can hold.
+const std::string kEveryKind = crlf({
+    "Attribute VB_Name = \"modEvery\"",
+    "Option Explicit",
+    "Dim mCount As Long",
+    "Public Sub Every(ByVal a As Long, _",
+    "                 ByVal b As Long)",
+    "Attribute Every.VB_Description = \"every kind\"",
+    "    Dim n As Long",
+    "",
+    "   \t",
+    "    ' a comment",
+    "    Rem another",
+    "    REM",
+    "    s = \"it's\" ' trailing comment",
+    "    n = a + _",
+    "        b",
+    "    ' a comment going on _",
+    "      in the next line",
+    "Again:",
+    "#If DEBUG_BUILD Then",
+    "    Debug.Print n",
+    "#Else",
+    "  #Const QUIET = 1",
+    "#End If",
+    "    Select Case n",
+    "    ' only comments before the first Case",
+    "",
+    "    Case 1",
+    "        n = 2",
+    "    Case Else: n = 3",
+    "        If n > 1 Then GoTo Again",
+    "    End Select",
+    "    Call Show(prompt:=n)",
+    "    Beep: DoEvents",
+    "ON ERROR GOTO ERR_Every  '~Faultward~",
+    "    On Error GoTo 0",
+    "End Sub",
+    "Private Sub Tiny(): Beep: End Sub",
+    "Private Function Twice(ByVal n As Long) As Long",
+    "    Twice = n * 2",
+    "End Function",
+});
+
+TEST(LineNumbers, numbersStatementLinesOnly) {
+    const Numbered numbered = number(kEveryKind);
+    EXPECT_TRUE(numbered.result.leftWhole.empty());
+    EXPECT_EQ(numbered.text, crlf({
+                                 "Attribute VB_Name = \"modEvery\"",
+                                 "Option Explicit",
+                                 "Dim mCount As Long",
+                                 "Public Sub Every(ByVal a As Long, _",
+                                 "                 ByVal b As Long)",
+                                 "Attribute Every.VB_Description = \"every kind\"",
+                                 "10     Dim n As Long",
+                                 "",
+                                 "   \t",
+                                 "    ' a comment",
+                                 "    Rem another",
+                                 "    REM",
+                                 "20     s = \"it's\" ' trailing comment",
+                                 "30     n = a + _",
+                                 "        b",
+                                 "    ' a comment going on _",
+                                 "      in the next line",
+                                 "Again:",
+                                 "#If DEBUG_BUILD Then",
+                                 "40     Debug.Print n",
+                                 "#Else",
+                                 "  #Const QUIET = 1",
+                                 "#End If",
+                                 "50     Select Case n",
+                                 "    ' only comments before the first Case",
+                                 "",
+                                 "    Case 1",
+                                 "60         n = 2",
+                                 "    Case Else: n = 3",
+                                 "70         If n > 1 Then GoTo Again",
+                                 "80     End Select",
+                                 "90     Call Show(prompt:=n)",
+                                 "    Beep: DoEvents",
+                                 "ON ERROR GOTO ERR_Every  '~Faultward~",
+                                 "100     On Error GoTo 0",
+                                 "End Sub",
+                                 "Private Sub Tiny(): Beep: End Sub",
+                                 "Private Function Twice(ByVal n As Long) As Long",
+                                 "    Twice = n * 2",
+                                 "End Function",
+                             }));
+
+    NumberingOptions functions;
+    functions.procedures = ProcedureKind::Function;
+    functions.start = 100;
+    functions.step = 5;
+    const std::string onlyTheFunction = number(kEveryKind, functions).text;
+    EXPECT_NE(onlyTheFunction.find("\r\n100     Twice = n * 2\r\n"), std::string::npos);
+    EXPECT_NE(onlyTheFunction.find("\r\n    Dim n As Long\r\n"), std::string::npos);
+}
+
+TEST(LineNumbers, unnumberGivesBackEveryByteAndNumberingAgainChangesNothing) {
+    // Line breaks of every sort stay as they were, line by line.
+    std::string oddBreaks = kEveryKind;
+    oddBreaks.replace(oddBreaks.find("    n = a + _\r\n"), 15, "    n = a + _\n\r");
+    oddBreaks.replace(oddBreaks.find("    Dim n As Long\r\n"), 19, "    Dim n As Long\r");
+    oddBreaks.erase(oddBreaks.size() - 2); // no line ending at the end
+    std::string unixBreaks = kEveryKind;
+    for (std::size_t at; (at = unixBreaks.find('\r')) != std::string::npos;)
+        unixBreaks.erase(at, 1);
+
+    for (const std::string& original : {kEveryKind, oddBreaks, unixBreaks}) {
+        for (const auto& [start, step] : {std::pair{10, 10}, {1, 1}, {65000, 7}}) {
+            NumberingOptions options;
+            options.procedures = kAllProcedureKinds;
+            options.start = start;
+            options.step = step;
+            const Numbered numbered = number(original, options);
+            ASSERT_TRUE(numbered.result.changed);
+            const Numbered back = unnumber(numbered.text, kAllProcedureKinds);
+            EXPECT_EQ(back.text, original) << start;
+            EXPECT_FALSE(unnumber(original, kAllProcedureKinds).result.changed);
+            EXPECT_FALSE(number(numbered.text, options).result.changed) << start;
+            // Other numbers in place are redone: the result is that of a clean file.
+            EXPECT_EQ(number(number(original).text, options).text, numbered.text) << start;
+        }
+    }
+}
+
+TEST(LineNumbers, numbersOfTheDevelopersOwnAreRedone) {
+    const std::string own =
+        crlf({"Sub Main()", "1 Dim n As Long", "5    n = 1", "7", "9\tn = 2", "  Beep", "End Sub"});
+    EXPECT_EQ(number(own).text, crlf({"Sub Main()", "10 Dim n As Long", "20    n = 1", "",
+                                      "30 \tn = 2", "40   Beep", "End Sub"}));
+    EXPECT_EQ(unnumber(own).text, crlf({"Sub Main()", "Dim n As Long", "   n = 1", "", "\tn = 2",
+                                        "  Beep", "End Sub"}));
+}
+
+TEST(LineNumbers, procedureWhoseNumberIsAJumpTargetIsLeftWhole) {
+    const std::vector<std::pair<std::string, std::string>> jumps = {
+        {"    GoTo 20", "20"},
+        {"    GoSub 30", "30"},
+        {"    If n Then Resume 20", "20"},
+        {"    On n GoTo Again, 20, 30", "20"},
+        {"    On n GoSub _\r\n        30", "30"}, // the list goes on in the next line
+        {"    If n > 1 Then 30", "30"},
+        {"    If n > 1 Then Beep Else 20", "20"},
+        {"    On Error GoTo 30", "30"},
+        {"    on local error goto 20", "20"},
+    };
+    for (const auto& [jump, target] : jumps) {
+        const std::string procedure = crlf(
+            {"Sub Jumps()", "10 Dim n As Long", jump, "20 n = 1", "30 Beep", "Again:", "End Sub"});
+        const std::string file =
+            crlf({"Option Explicit"}) + procedure + crlf({"Sub Plain()", "10 Beep", "End Sub"});
+        for (const Numbered& result : {number(file), unnumber(file)}) {
+            // The other procedure is still worked on.
+            EXPECT_EQ(result.text.substr(0, 17 + procedure.size()),
+                      crlf({"Option Explicit"}) + procedure)
+                << jump;
+            ASSERT_EQ(result.result.leftWhole.size(), 1u) << jump;
+            const ProcedureLeftWhole& left = result.result.leftWhole[0];
+            EXPECT_EQ(left.reason, LeftWholeReason::JumpTarget) << jump;
+            EXPECT_EQ(left.target, target) << jump;
+            EXPECT_EQ(left.detailLine, 4u) << jump;
+        }
+        EXPECT_NE(unnumber(file).text.find("\r\nBeep\r\nEnd Sub"), std::string::npos);
+    }
+    EXPECT_EQ(
+        leftWholeMessage("Modules\\modA.bas",
+                         number(crlf({"Sub A()", "  GoTo 20", "End Sub"})).result.leftWhole[0]),
+        "Modules\\modA.bas:1: Sub A left as it was: line 2 jumps to line number 20");
+
+    // No line number is named by these.
+    for (const std::string notAJump :
+         {"    On Error GoTo 0", "    Resume 0", "    Resume Next", "    GoTo Again",
+          "    s = \"GoTo 20\"", "    Beep ' GoTo 20", "    n = 20: If n Then s = 20",
+          "    Rem Goto 20 _"}) {
+        const std::string file = crlf({"Sub NoJumps()", notAJump, "Again:", "End Sub"});
+        const Numbered numbered = number(file);
+        EXPECT_TRUE(numbered.result.leftWhole.empty()) << notAJump;
+        EXPECT_EQ(unnumber(numbered.text).text, file) << notAJump;
+    }
+}
+
+TEST(LineNumbers, procedureNeedingNumbersAbove65529IsLeftUnnumbered) {
+    const std::string three = crlf({"Sub Three()", "  Beep", "  Beep", "  Beep", "End Sub"});
+    NumberingOptions options;
+    options.start = kHighestLineNumber - 10;
+    options.step = 5;
+    const Numbered fits = number(three, options);
+    EXPECT_NE(fits.text.find("65529   Beep\r\nEnd Sub"), std::string::npos);
+    ++options.start;
+    const Numbered over = number(three, options);
+    EXPECT_EQ(over.text, three);
+    ASSERT_EQ(over.result.leftWhole.size(), 1u);
+    EXPECT_EQ(leftWholeMessage("A.bas", over.result.leftWhole[0]),
+              "A.bas:1: Sub Three left as it was: it would need line numbers above 65529");
+    // A numbered procedure is not stripped of its numbers for it.
+    EXPECT_EQ(number(fits.text, options).text, fits.text);
+}
+
+TEST(LineNumbers, procedureWhoseExtentOrNumbersAreUnclearIsLeftWhole) {
+    const std::vector<std::tuple<std::string, LeftWholeReason, std::string>> cases = {
+        {crlf({"Sub A()", "  Beep", "end sub", "", "Sub B()", "  ' nothing", "End Sub"}),
+         LeftWholeReason::MissingEnd,
+         "A.bas:1: Sub A left as it was: no end line of its own "
+         "before line 5"},
+        {crlf({"Sub A()", "  Beep", "  End Sub", "Private Static Sub B()", "  Beep", "End Sub"}),
+         LeftWholeReason::LookAlike,
+         "A.bas:1: Sub A left as it was: line 3 looks like the head "
+         "or end of a procedure, so its end is unclear"},
+        {crlf({"Sub A()", "10: Beep", "  Beep", "End Sub"}), LeftWholeReason::OddNumber,
+         "A.bas:1: Sub A left as it was: line 2 starts with a number that is not a line number "
+         "this tool writes"},
+        {crlf({"Sub A()", "   20 Beep", "End Sub"}), LeftWholeReason::OddNumber, ""},
+        {crlf({"Sub A()", "10 20 Beep", "End Sub"}), LeftWholeReason::OddNumber, ""},
+        {crlf({"Sub A()", "  Beep", "End Function"}), LeftWholeReason::MissingEnd, ""},
+        {crlf({"Sub A()", "  Beep"}), LeftWholeReason::MissingEnd,
+         "A.bas:1: Sub A left as it was: its end line is missing"},
+    };
+    for (const auto& [file, reason, message] : cases) {
+        const Numbered numbered = number(file);
+        EXPECT_EQ(numbered.text, file);
+        ASSERT_EQ(numbered.result.leftWhole.size(), 1u) << file;
+        EXPECT_EQ(numbered.result.leftWhole[0].reason, reason) << file;
+        if (!message.empty()) {
+            EXPECT_EQ(leftWholeMessage("A.bas", numbered.result.leftWhole[0]), message);
+        }
+    }
+    // Continued lines start with whatever the statement needs.
+    const std::string continued = crlf({"Sub A()", "  n = Array(1, _", "2, 3)", "End Sub"});
+    EXPECT_EQ(unnumber(number(continued).text).text, continued);
+    EXPECT_EQ(unnumber(continued).text, continued);
+}
+
+TEST(LineNumbers, countsTheProceduresHoldingNumbers) {
+    const std::string file =
+        crlf({"Sub A()", "10 Beep", "End Sub", "Sub B()", "  Beep", "End Sub", "Function C()",
+              "10 Beep", "End Function", "Sub D()", "  n = Array(1, _", "2)", "End Sub"});
+    EXPECT_EQ(numberedProcedureCount(file, ProcedureKind::Sub), 1u);
+    EXPECT_EQ(numberedProcedureCount(file, kAllProcedureKinds), 2u);
+}
+
+} // namespace
+} // namespace faultward
