@@ -89,7 +89,7 @@ TEST_F(CliLineNumbers, optionsOutOfPlaceAreRefused) {
         {{"check", "--line-numbers"}, "--line-numbers applies to insert and remove only"},
         {{"remove", "--procedures", "all"},
          "--procedures applies to insert, check, number, unnumber and remove --line-numbers only"},
-        {{"number", "--mode", "1"}, "--mode applies to insert only"},
+        {{"number", "--mode", "1"}, "--mode applies to insert and check only"},
     };
     for (const auto& [args, message] : refused) {
         std::vector<std::string> line = args;
