@@ -2,6 +2,7 @@
 
 #include "app/texts.h"
 #include "platform/display_text.h"
+#include "platform/path_bytes.h"
 
 #include <algorithm>
 
@@ -26,6 +27,10 @@ public:
         observer_.fileProcessed(index, entry, outcome);
         if (failures_.record(index, entry, outcome))
             observer_.fileFailed(failures_.failures().back());
+    }
+    void oldContentsPutBack(const std::filesystem::path& file, const std::filesystem::path& copy,
+                            bool whole) override {
+        observer_.oldContentsPutBack(file, copy, whole);
     }
     void passFinished(PassKind kind) override { observer_.passFinished(kind); }
 
@@ -96,6 +101,19 @@ std::string failureDetails(const FailureCollector& failures) {
     for (const FailureCollector::Failure& failure : failures.failures())
         text += failureLine(failure) + "\n";
     return text;
+}
+
+std::string putBackMessage(const std::filesystem::path& file, const std::filesystem::path& copy,
+                           bool whole) {
+    const std::string name = pathDisplayText(bytesFromPath(file));
+    if (whole)
+        return "The file " + name +
+               " was left half written by an interrupted run; its old contents have been put "
+               "back.";
+    return "The file " + name +
+           " was left half written by an interrupted run, and its old contents could not be "
+           "put back; they are kept in " +
+           pathDisplayText(bytesFromPath(copy)) + ".";
 }
 
 } // namespace faultward

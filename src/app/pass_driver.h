@@ -70,4 +70,9 @@ inline constexpr std::size_t kFailureLineLength = 80;
 std::string failureMessage(const FailureCollector& failures);
 std::string failureDetails(const FailureCollector& failures);
 
+// What is said of a file that an interrupted run left half written, once its
+// old contents are back in it (whole), or when they are still only in copy.
+std::string putBackMessage(const std::filesystem::path& file, const std::filesystem::path& copy,
+                           bool whole);
+
 } // namespace faultward

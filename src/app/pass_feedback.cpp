@@ -1,5 +1,6 @@
 #include "app/pass_feedback.h"
 
+#include "app/pass_driver.h"
 #include "app/texts.h"
 #include "platform/display_text.h"
 
@@ -55,6 +56,14 @@ void PassFeedback::lineLimitExceeded(int index, std::string_view message) {
 void PassFeedback::fileProcessed(int index, std::string_view entry, FileOutcome outcome) {
     if (watcher_)
         watcher_->fileProcessed(index, entry, outcome);
+}
+
+void PassFeedback::oldContentsPutBack(const std::filesystem::path& file,
+                                      const std::filesystem::path& copy, bool whole) {
+    main_.showMessage(putBackMessage(file, copy, whole),
+                      whole ? MessageIcon::None : MessageIcon::Warning, {});
+    if (watcher_)
+        watcher_->oldContentsPutBack(file, copy, whole);
 }
 
 void PassFeedback::passFinished(PassKind kind) {

@@ -21,6 +21,8 @@ public:
     void passFinished(PassKind) override;
     void lineLimitExceeded(int, std::string_view message) override;
     void fileFailed(const FailureCollector::Failure& failure) override;
+    void oldContentsPutBack(const std::filesystem::path& file, const std::filesystem::path& copy,
+                            bool whole) override;
 
 private:
     void clearProgress();

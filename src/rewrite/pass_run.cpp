@@ -16,19 +16,6 @@
 namespace faultward {
 namespace {
 
-FileOutcome outcomeOf(ReadStatus status) {
-    switch (status) {
-    case ReadStatus::NotFound:
-        return FileOutcome::NotFound;
-    case ReadStatus::NotRegularFile:
-        return FileOutcome::NotRegularFile;
-    case ReadStatus::InUse:
-        return FileOutcome::InUse;
-    default:
-        return FileOutcome::NotReadable;
-    }
-}
-
 FileOutcome outcomeOf(WriteStatus status) {
     switch (status) {
     case WriteStatus::Ok:
@@ -37,6 +24,18 @@ FileOutcome outcomeOf(WriteStatus status) {
         return FileOutcome::NotWritable;
     case WriteStatus::InUse:
         return FileOutcome::InUse;
+    case WriteStatus::NotFound:
+        return FileOutcome::NotFound;
+    case WriteStatus::IsFolder:
+        return FileOutcome::IsFolder;
+    case WriteStatus::PermissionDenied:
+        return FileOutcome::PermissionDenied;
+    case WriteStatus::FolderPermissionDenied:
+        return FileOutcome::FolderPermissionDenied;
+    case WriteStatus::NoSpace:
+        return FileOutcome::NoSpace;
+    case WriteStatus::TooLarge:
+        return FileOutcome::TooLarge;
     default:
         return FileOutcome::WriteFailed;
     }
@@ -90,7 +89,8 @@ private:
         for (int i = 0; i < static_cast<int>(entries_.size()); ++i)
             if (const auto& path = claims_.path(i))
                 if (folders.insert(path->parent_path()).second)
-                    removeStaleTemporaries(path->parent_path());
+                    for (const PutBackFile& put : removeStaleTemporaries(path->parent_path()))
+                        observer_.oldContentsPutBack(put.file, put.copy, put.whole);
     }
 
     void report(int index) {
@@ -131,7 +131,7 @@ private:
             // A file whose new contents do not fit in memory is left as it is;
             // the buffers are given back so the files after it still fit.
             buffers = Buffers();
-            result.outcome = FileOutcome::WriteFailed;
+            result.outcome = FileOutcome::TooLarge;
         } catch (...) {
             settleWhatIsLeft();
             throw;
@@ -153,7 +153,7 @@ private:
             path ? readRegularFile(*path, buffers.content, &identity) : ReadStatus::NotFound;
         settleClaim(status == ReadStatus::Ok);
         if (status != ReadStatus::Ok)
-            return earlierFailure ? *earlierFailure : outcomeOf(status);
+            return earlierFailure ? *earlierFailure : readFailure(status);
         if (setup_.dryRun) {
             // A dry run reads on from what an earlier pass would have written.
             std::lock_guard lock(dryRunMutex_);
