@@ -61,13 +61,16 @@ class PassRun {
 public:
     PassRun(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
             PassObserver& observer, const PassSetup& setup)
-        : entries_(entries), observer_(observer), setup_(setup), claims_(entries, baseFolder),
-          states_(static_cast<int>(entries.size())), results_(entries.size()) {}
+        : entries_(entries), baseFolder_(baseFolder), observer_(observer), setup_(setup),
+          states_(static_cast<int>(entries.size())), results_(entries.size()) {
+        claims_.emplace(entries, baseFolder);
+    }
 
     std::vector<EntryResult> run() {
         const bool touchesDisk = !setup_.dryRun && setup_.work != Work::Survey;
-        if (touchesDisk)
-            removeStaleTemporariesOnce();
+        // A file put back may be one that was not there when first looked for.
+        if (touchesDisk && removeStaleTemporariesOnce())
+            claims_.emplace(entries_, baseFolder_);
         const int count = static_cast<int>(entries_.size());
         const int workers = std::max(1, std::min(setup_.jobs, count));
         buffers_.resize(static_cast<std::size_t>(workers));
@@ -84,13 +87,18 @@ public:
 private:
     const ListEntry& entry(int index) const { return entries_[static_cast<std::size_t>(index)]; }
 
-    void removeStaleTemporariesOnce() {
+    // True when a file's old contents were put back.
+    bool removeStaleTemporariesOnce() {
+        bool putBack = false;
         std::set<std::filesystem::path> folders;
         for (int i = 0; i < static_cast<int>(entries_.size()); ++i)
-            if (const auto& path = claims_.path(i))
+            if (const auto& path = claims_->path(i))
                 if (folders.insert(path->parent_path()).second)
-                    for (const PutBackFile& put : removeStaleTemporaries(path->parent_path()))
+                    for (const PutBackFile& put : removeStaleTemporaries(path->parent_path())) {
                         observer_.oldContentsPutBack(put.file, put.copy, put.whole);
+                        putBack = true;
+                    }
+        return putBack;
     }
 
     void report(int index) {
@@ -110,7 +118,7 @@ private:
         bool claimSettled = false;
         bool stateSettled = false;
         const auto settleClaim = [&](bool taken) {
-            claims_.settle(index, taken);
+            claims_->settle(index, taken);
             claimSettled = true;
         };
         const auto settleState = [&](const InsertionState* own) {
@@ -119,7 +127,7 @@ private:
         };
         const auto settleWhatIsLeft = [&] {
             if (!claimSettled)
-                claims_.settle(index, false);
+                claims_->settle(index, false);
             if (!stateSettled)
                 states_.settle(index, nullptr);
         };
@@ -142,12 +150,12 @@ private:
     template <typename SettleClaim, typename SettleState>
     FileOutcome workOnFile(int index, Buffers& buffers, SettleClaim settleClaim,
                            SettleState settleState, EntryResult& result) {
-        if (claims_.takenBefore(index)) {
+        if (claims_->takenBefore(index)) {
             settleClaim(true);
             return FileOutcome::SameFileAsBefore;
         }
         const std::optional<FileOutcome> earlierFailure = removalFailure(index);
-        const auto& path = claims_.path(index);
+        const auto& path = claims_->path(index);
         FileIdentity identity;
         const ReadStatus status =
             path ? readRegularFile(*path, buffers.content, &identity) : ReadStatus::NotFound;
@@ -233,9 +241,10 @@ private:
     }
 
     std::span<const ListEntry> entries_;
+    std::filesystem::path baseFolder_;
     PassObserver& observer_;
     const PassSetup& setup_;
-    FileClaims claims_;
+    std::optional<FileClaims> claims_;
     CarriedStates states_;
     std::vector<EntryResult> results_;
     std::vector<Buffers> buffers_;
