@@ -336,20 +336,25 @@ WriteStatus rewriteInPlace(const std::filesystem::path& target, const std::files
     while (::flock(file.get(), LOCK_EX) != 0 && errno == EINTR) {
     }
 
-    const std::filesystem::path copy = folder / ownName(target.filename().string(), kCopySuffix);
+    // The copy is written under a temporary's name and takes its own only
+    // when whole: a copy cut short must never be put back.
+    const std::string name = target.filename().string();
+    const std::filesystem::path partial = folder / temporaryName(name);
+    const std::filesystem::path copy = folder / ownName(name, kCopySuffix);
     {
-        // Never over another copy: it may hold the only whole old bytes.
-        FileDescriptor saved(::open(copy.c_str(),
-                                    O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
-                                    info.st_mode & 0777));
+        FileDescriptor saved(openTemporary(partial, info.st_mode & 0777));
         if (!saved.valid())
             return writeStatusFromErrno(errno);
         keepOwnership(saved.get(), info);
-        if (!copyContents(file.get(), saved.get()) || !saved.close()) {
+        // A link, not a rename: never over another copy, which may hold the
+        // only whole old bytes.
+        if (!copyContents(file.get(), saved.get()) || !saved.close() ||
+            ::link(partial.c_str(), copy.c_str()) != 0) {
             const int error = errno;
-            ::unlink(copy.c_str());
+            ::unlink(partial.c_str());
             return writeStatusFromErrno(error);
         }
+        ::unlink(partial.c_str());
     }
     // The copy's name must outlive a power cut as surely as its bytes.
     syncFolder(folder);
