@@ -173,6 +173,22 @@ void syncFolder(const std::filesystem::path& folder) {
     }
 }
 
+// Takes a lock on a file with other names (LOCK_SH to read, LOCK_EX to
+// write it in place). Locks are advisory: they keep our own runs apart and
+// anyone else who asks. A holder that keeps it for seconds is taken to be
+// another program that does not let go.
+bool lockForAWhile(int fd, int operation) {
+    constexpr int kTries = 500; // 5 s
+    for (int i = 0; i < kTries; ++i) {
+        if (::flock(fd, operation | LOCK_NB) == 0)
+            return true;
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return true; // a file system without locks
+        ::usleep(10000);
+    }
+    return false;
+}
+
 // Makes room for size bytes. A large file's buffer asks for huge pages: the
 // first touch of every small page costs a fault, about 10 us in a virtual
 // machine, and a 43 MB file took 0.17 s to read that way, 0.02 s in huge pages.
@@ -333,8 +349,8 @@ WriteStatus rewriteInPlace(const std::filesystem::path& target, const std::files
     if (::fstat(file.get(), &opened) != 0 || !S_ISREG(opened.st_mode))
         return WriteStatus::WriteFailed;
     // Our own readers wait while the file is between its old and new bytes.
-    while (::flock(file.get(), LOCK_EX) != 0 && errno == EINTR) {
-    }
+    if (!lockForAWhile(file.get(), LOCK_EX))
+        return WriteStatus::InUse;
 
     // The copy is written under a temporary's name and takes its own only
     // when whole: a copy cut short must never be put back.
@@ -400,9 +416,8 @@ ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffe
         return ReadStatus::NotRegularFile;
     // A file with other names is written in place; wait for a run of ours
     // that is doing so, rather than read half its new bytes.
-    if (info.st_nlink > 1)
-        while (::flock(fd.get(), LOCK_SH) != 0 && errno == EINTR) {
-        }
+    if (info.st_nlink > 1 && !lockForAWhile(fd.get(), LOCK_SH))
+        return ReadStatus::InUse;
 
     bool complete = false;
     try {
@@ -527,9 +542,8 @@ PutBackFile putBackStaleCopy(const std::filesystem::path& folder, const std::str
     struct stat info {};
     if (!file.valid() || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return result;
-    while (::flock(file.get(), LOCK_EX) != 0 && errno == EINTR) {
-    }
-    result.whole = putBackFromCopy(file.get(), result.copy, folder);
+    if (lockForAWhile(file.get(), LOCK_EX))
+        result.whole = putBackFromCopy(file.get(), result.copy, folder);
     return result;
 }
 
