@@ -217,6 +217,7 @@ WriteStatus replaceWithTemporary(const std::wstring& target, const std::wstring&
     case ERROR_NOT_SUPPORTED:
     case ERROR_INVALID_FUNCTION:
     case ERROR_INVALID_PARAMETER:
+    case ERROR_INVALID_NAME: // wine 8 beyond MAX_PATH, depending on what its stack holds
         // Some network file systems cannot replace; a rename still keeps
         // the file whole.
         if (moveOver(temporary, target))
@@ -372,6 +373,22 @@ bool processRunning(DWORD id) {
     return running;
 }
 
+// The usual road: the new bytes go to a flushed temporary, which takes the
+// file's place.
+WriteStatus replaceByTemporary(const std::wstring& target, std::span<const std::string_view> pieces,
+                               FileIdentity* newIdentity) {
+    WriteStatus failure = WriteStatus::WriteFailed;
+    const auto temporary = writeTemporary(target, pieces, failure);
+    if (!temporary)
+        return failure;
+    const WriteStatus status = replaceWithTemporary(target, *temporary);
+    if (status == WriteStatus::Ok && newIdentity) {
+        if (const auto identity = identityOfFile(target))
+            *newIdentity = *identity;
+    }
+    return status;
+}
+
 } // namespace
 
 ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffer,
@@ -467,22 +484,14 @@ WriteStatus replaceFileContents(const std::filesystem::path& path,
             return WriteStatus::NotWritable;
         // A name too long to be read back from its copy's name keeps the
         // replace: its other names keep the old bytes, but nothing is at risk.
-        BY_HANDLE_FILE_INFORMATION info;
-        if (::GetFileInformationByHandle(probe.get(), &info) && info.nNumberOfLinks > 1)
+        FILE_STANDARD_INFO info;
+        if (::GetFileInformationByHandleEx(probe.get(), FileStandardInfo, &info, sizeof info) &&
+            info.NumberOfLinks > 1)
             copyName = win32::oldBytesCopyName(win32::nameOf(target), ::GetCurrentProcessId());
     }
     if (copyName)
         return rewriteInPlace(target, *copyName, pieces, newIdentity);
-    WriteStatus failure = WriteStatus::WriteFailed;
-    const auto temporary = writeTemporary(target, pieces, failure);
-    if (!temporary)
-        return failure;
-    const WriteStatus status = replaceWithTemporary(target, *temporary);
-    if (status == WriteStatus::Ok && newIdentity) {
-        if (const auto identity = identityOfFile(target))
-            *newIdentity = *identity;
-    }
-    return status;
+    return replaceByTemporary(target, pieces, newIdentity);
 }
 
 WriteStatus replaceFileContents(const std::filesystem::path& path, std::string_view bytes,

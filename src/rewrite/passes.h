@@ -63,7 +63,7 @@ public:
     virtual void progressValue(int /*value*/) {}
     virtual void lineLimitExceeded(int /*index*/, std::string_view /*message*/) {}
     virtual void fileProcessed(int /*index*/, std::string_view /*entry*/, FileOutcome) {}
-    // Before any entry: an interrupted run had left file half written with
+    // Before the pass starts: an interrupted run had left file half written with
     // its old bytes in copy; whole when they are back in the file.
     virtual void oldContentsPutBack(const std::filesystem::path& /*file*/,
                                     const std::filesystem::path& /*copy*/, bool /*whole*/) {}
