@@ -2,6 +2,7 @@
 
 #include "app/texts.h"
 #include "platform/display_text.h"
+#include "platform/path_bytes.h"
 
 #include <algorithm>
 
@@ -29,6 +30,10 @@ public:
     }
     void procedureLeftWhole(int index, std::string_view message) override {
         observer_.procedureLeftWhole(index, message);
+    }
+    void oldContentsPutBack(const std::filesystem::path& file, const std::filesystem::path& copy,
+                            bool whole) override {
+        observer_.oldContentsPutBack(file, copy, whole);
     }
     void passFinished(PassKind kind) override { observer_.passFinished(kind); }
 
@@ -126,6 +131,19 @@ std::string failureDetails(const FailureCollector& failures) {
     for (const FailureCollector::Failure& failure : failures.failures())
         text += failureLine(failure) + "\n";
     return text;
+}
+
+std::string putBackMessage(const std::filesystem::path& file, const std::filesystem::path& copy,
+                           bool whole) {
+    const std::string name = pathDisplayText(bytesFromPath(file));
+    if (whole)
+        return "The file " + name +
+               " was left half written by an interrupted run; its old contents have been put "
+               "back.";
+    return "The file " + name +
+           " was left half written by an interrupted run, and its old contents could not be "
+           "put back; they are kept in " +
+           pathDisplayText(bytesFromPath(copy)) + ".";
 }
 
 } // namespace faultward

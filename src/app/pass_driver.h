@@ -80,5 +80,9 @@ std::string failureDetails(const FailureCollector& failures);
 // from the passes' descriptions of them.
 std::string proceduresLeftMessage(const std::vector<std::string>& procedures);
 std::string proceduresLeftDetails(const std::vector<std::string>& procedures);
+// What is said of a file that an interrupted run left half written, once its
+// old contents are back in it (whole), or when they are still only in copy.
+std::string putBackMessage(const std::filesystem::path& file, const std::filesystem::path& copy,
+                           bool whole);
 
 } // namespace faultward

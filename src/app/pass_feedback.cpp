@@ -1,5 +1,6 @@
 #include "app/pass_feedback.h"
 
+#include "app/pass_driver.h"
 #include "app/texts.h"
 #include "platform/display_text.h"
 
@@ -66,6 +67,14 @@ void PassFeedback::procedureLeftWhole(int index, std::string_view message) {
         leftWhole_->emplace_back(message);
     if (watcher_)
         watcher_->procedureLeftWhole(index, message);
+}
+
+void PassFeedback::oldContentsPutBack(const std::filesystem::path& file,
+                                      const std::filesystem::path& copy, bool whole) {
+    main_.showMessage(putBackMessage(file, copy, whole),
+                      whole ? MessageIcon::None : MessageIcon::Warning, {});
+    if (watcher_)
+        watcher_->oldContentsPutBack(file, copy, whole);
 }
 
 void PassFeedback::passFinished(PassKind kind) {

@@ -26,6 +26,8 @@ public:
     void lineLimitExceeded(int index, std::string_view message) override;
     void fileProcessed(int index, std::string_view entry, FileOutcome outcome) override;
     void procedureLeftWhole(int index, std::string_view message) override;
+    void oldContentsPutBack(const std::filesystem::path& file, const std::filesystem::path& copy,
+                            bool whole) override;
     void passFinished(PassKind kind) override;
 
 private:

@@ -95,8 +95,9 @@ std::shared_ptr<const HandlerTemplate> loadTemplate(const std::string& file, Cli
         return nullptr;
     }
     std::string text;
-    if (readRegularFile(path, text) != ReadStatus::Ok) {
-        env.err << "faultward-cli: template " << file << " cannot be read\n";
+    if (const ReadStatus status = readRegularFile(path, text); status != ReadStatus::Ok) {
+        env.err << "faultward-cli: template " << file << ": " << describe(readFailure(status))
+                << '\n';
         return nullptr;
     }
     std::string problem;

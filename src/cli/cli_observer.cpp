@@ -55,6 +55,12 @@ void CliObserver::fileFailed(const FailureCollector::Failure& failure) {
              << ": " << describe(failure.outcome) << '\n';
 }
 
+void CliObserver::oldContentsPutBack(const std::filesystem::path& file,
+                                     const std::filesystem::path& copy, bool whole) {
+    clearProgress();
+    env_.err << "faultward-cli: " << putBackMessage(file, copy, whole) << '\n';
+}
+
 void CliObserver::clearProgress() {
     if (env_.errIsTerminal)
         env_.err << "\r\x1b[K";

@@ -22,6 +22,8 @@ public:
     void lineLimitExceeded(int, std::string_view message) override;
     void procedureLeftWhole(int, std::string_view message) override;
     void fileFailed(const FailureCollector::Failure& failure) override;
+    void oldContentsPutBack(const std::filesystem::path& file, const std::filesystem::path& copy,
+                            bool whole) override;
 
     // Whether a file had more lines than handlers can go into, so that some
     // of its procedures were left without.

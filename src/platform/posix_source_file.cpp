@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <new>
 #include <string.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
@@ -19,6 +20,8 @@ namespace {
 
 constexpr std::string_view kTempInfix = ".faultward-";
 constexpr std::string_view kTempSuffix = ".tmp";
+// The old bytes of a file being written in place.
+constexpr std::string_view kCopySuffix = ".old";
 
 class FileDescriptor {
 public:
@@ -52,10 +55,45 @@ FileIdentity identityOf(const struct stat& info) {
                         static_cast<std::uint64_t>(info.st_ino)};
 }
 
-ReadStatus statusFromErrno(int error) {
-    if (error == ENOENT || error == ENOTDIR || error == ELOOP || error == ENAMETOOLONG)
+bool isMissing(int error) {
+    return error == ENOENT || error == ENOTDIR || error == ELOOP || error == ENAMETOOLONG;
+}
+
+// Looking a path up is refused only by a folder on the way; opening the
+// file, by the file itself.
+ReadStatus lookupStatusFromErrno(int error) {
+    if (isMissing(error))
         return ReadStatus::NotFound;
-    return ReadStatus::NotReadable;
+    return error == EACCES ? ReadStatus::FolderPermissionDenied : ReadStatus::NotReadable;
+}
+
+ReadStatus openStatusFromErrno(int error) {
+    if (error == EACCES || error == EPERM)
+        return ReadStatus::PermissionDenied;
+    return error == EISDIR ? ReadStatus::IsFolder : lookupStatusFromErrno(error);
+}
+
+// Why writing, flushing or renaming failed. A refusal is the folder's when
+// the file itself was already found writable.
+WriteStatus writeStatusFromErrno(int error) {
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return WriteStatus::NoSpace;
+    case EFBIG:
+        return WriteStatus::TooLarge;
+    case EACCES:
+    case EPERM:
+        return WriteStatus::FolderPermissionDenied;
+    case EISDIR:
+        return WriteStatus::IsFolder;
+    case ETXTBSY:
+        return WriteStatus::InUse;
+    case EROFS:
+        return WriteStatus::NotWritable;
+    default:
+        return isMissing(error) ? WriteStatus::NotFound : WriteStatus::WriteFailed;
+    }
 }
 
 // Writes the pieces in order with gathered writes, going on after a short one.
@@ -84,6 +122,8 @@ bool writeAll(int fd, std::span<const std::string_view> pieces) {
         const ssize_t written = ::writev(fd, batch, static_cast<int>(count));
         if (written < 0 && errno == EINTR)
             continue;
+        if (written == 0)
+            errno = EIO;
         if (written <= 0)
             return false;
         for (auto left = static_cast<std::size_t>(written); left > 0;) {
@@ -98,19 +138,31 @@ bool writeAll(int fd, std::span<const std::string_view> pieces) {
     }
 }
 
-// ".<name>.faultward-<pid>.tmp", with the name shortened so the whole stays
-// within the file system's limit on one name.
-std::string temporaryName(const std::string& name) {
-    // The program never forks without exec, so its pid is asked for once.
+// The program never forks without exec, so its pid is asked for once.
+const std::string& ownPid() {
     static const std::string pid = std::to_string(::getpid());
-    const std::size_t fixed = 1 + kTempInfix.size() + pid.size() + kTempSuffix.size();
-    const std::size_t room = NAME_MAX > fixed ? NAME_MAX - fixed : 0;
+    return pid;
+}
+
+// How much of a name fits in ".<name>.faultward-<pid><suffix>" within the
+// file system's limit on one name.
+std::size_t roomForName(std::string_view suffix) {
+    const std::size_t fixed = 1 + kTempInfix.size() + ownPid().size() + suffix.size();
+    return NAME_MAX > fixed ? NAME_MAX - fixed : 0;
+}
+
+// ".<name>.faultward-<pid><suffix>", with the name shortened to fit.
+std::string ownName(const std::string& name, std::string_view suffix) {
     std::string result = ".";
-    result.append(name, 0, std::min(name.size(), room));
+    result.append(name, 0, std::min(name.size(), roomForName(suffix)));
     result.append(kTempInfix);
-    result.append(pid);
-    result.append(kTempSuffix);
+    result.append(ownPid());
+    result.append(suffix);
     return result;
+}
+
+std::string temporaryName(const std::string& name) {
+    return ownName(name, kTempSuffix);
 }
 
 void syncFolder(const std::filesystem::path& folder) {
@@ -119,6 +171,22 @@ void syncFolder(const std::filesystem::path& folder) {
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+// Takes a lock on a file with other names (LOCK_SH to read, LOCK_EX to
+// write it in place). Locks are advisory: they keep our own runs apart and
+// anyone else who asks. A holder that keeps it for seconds is taken to be
+// another program that does not let go.
+bool lockForAWhile(int fd, int operation) {
+    constexpr int kTries = 500; // 5 s
+    for (int i = 0; i < kTries; ++i) {
+        if (::flock(fd, operation | LOCK_NB) == 0)
+            return true;
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return true; // a file system without locks
+        ::usleep(10000);
+    }
+    return false;
 }
 
 // Makes room for size bytes. A large file's buffer asks for huge pages: the
@@ -184,19 +252,144 @@ int openTemporary(const std::filesystem::path& temporary, mode_t mode) {
 // temporary over the target; on any failure the temporary goes and the target
 // is untouched. The data must be on disk before the rename makes it the file.
 // When written is given it receives the temporary's status, and beforeRename
-// may then still adjust the open file (and fail).
+// may then still adjust the open file (and fail). Gives 0, or the failure's errno.
 template <typename BeforeRename>
-bool commitTemporary(FileDescriptor& fd, const std::filesystem::path& temporary,
-                     const std::filesystem::path& target, std::span<const std::string_view> pieces,
-                     struct stat* written, BeforeRename beforeRename) {
+int commitTemporary(FileDescriptor& fd, const std::filesystem::path& temporary,
+                    const std::filesystem::path& target, std::span<const std::string_view> pieces,
+                    struct stat* written, BeforeRename beforeRename) {
     const bool complete = writeAll(fd.get(), pieces) && ::fsync(fd.get()) == 0 &&
                           (!written || ::fstat(fd.get(), written) == 0) && beforeRename() &&
                           fd.close();
     if (!complete || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int error = errno;
         ::unlink(temporary.c_str());
-        return false;
+        return error;
+    }
+    return 0;
+}
+
+// The owner when we may give the file away (root), else the group alone:
+// a shared file must stay writable to the team whose group it has.
+void keepOwnership(int fd, const struct stat& info) {
+    static const uid_t user = ::geteuid();
+    static const gid_t group = ::getegid();
+    if (info.st_uid == user && info.st_gid == group)
+        return;
+    if (::fchown(fd, info.st_uid, info.st_gid) != 0)
+        (void)!::fchown(fd, static_cast<uid_t>(-1), info.st_gid);
+}
+
+bool writeAllAt(int fd, const char* data, std::size_t size, off_t offset) {
+    while (size > 0) {
+        const ssize_t written = ::pwrite(fd, data, size, offset);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written == 0)
+            errno = EIO;
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= static_cast<std::size_t>(written);
+        offset += written;
     }
     return true;
+}
+
+// Makes to hold exactly what from holds, and flushes it.
+bool copyContents(int from, int to) {
+    char buffer[65536];
+    off_t offset = 0;
+    for (;;) {
+        const ssize_t got = ::pread(from, buffer, sizeof buffer, offset);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        if (!writeAllAt(to, buffer, static_cast<std::size_t>(got), offset))
+            return false;
+        offset += got;
+    }
+    return ::ftruncate(to, offset) == 0 && ::fsync(to) == 0;
+}
+
+// Writes the old bytes from the copy back into the file and removes the
+// copy; false (the copy kept) when they could not all go back.
+bool putBackFromCopy(int file, const std::filesystem::path& copy,
+                     const std::filesystem::path& folder) {
+    FileDescriptor saved(::open(copy.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    if (!saved.valid() || !copyContents(saved.get(), file))
+        return false;
+    ::unlink(copy.c_str());
+    syncFolder(folder);
+    return true;
+}
+
+std::size_t totalSize(std::span<const std::string_view> pieces) {
+    std::size_t total = 0;
+    for (std::string_view piece : pieces)
+        total += piece.size();
+    return total;
+}
+
+// The road for a file with more than one name: a rename would give only one
+// of them the new bytes. The copy of the old bytes and its name are on disk
+// before the file is touched, so an interruption at any point leaves the
+// file or the copy whole; a failing write puts the old bytes straight back.
+WriteStatus rewriteInPlace(const std::filesystem::path& target, const std::filesystem::path& folder,
+                           const struct stat& info, std::span<const std::string_view> pieces,
+                           FileIdentity* newIdentity) {
+    FileDescriptor file(
+        ::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+    if (!file.valid())
+        return errno == EACCES || errno == EPERM ? WriteStatus::PermissionDenied
+                                                 : writeStatusFromErrno(errno);
+    struct stat opened {};
+    if (::fstat(file.get(), &opened) != 0 || !S_ISREG(opened.st_mode))
+        return WriteStatus::WriteFailed;
+    // Our own readers wait while the file is between its old and new bytes.
+    if (!lockForAWhile(file.get(), LOCK_EX))
+        return WriteStatus::InUse;
+
+    // The copy is written under a temporary's name and takes its own only
+    // when whole: a copy cut short must never be put back.
+    const std::string name = target.filename().string();
+    const std::filesystem::path partial = folder / temporaryName(name);
+    const std::filesystem::path copy = folder / ownName(name, kCopySuffix);
+    {
+        FileDescriptor saved(openTemporary(partial, info.st_mode & 0777));
+        if (!saved.valid())
+            return writeStatusFromErrno(errno);
+        keepOwnership(saved.get(), info);
+        // A link, not a rename: never over another copy, which may hold the
+        // only whole old bytes.
+        if (!copyContents(file.get(), saved.get()) || !saved.close() ||
+            ::link(partial.c_str(), copy.c_str()) != 0) {
+            const int error = errno;
+            ::unlink(partial.c_str());
+            return writeStatusFromErrno(error);
+        }
+        ::unlink(partial.c_str());
+    }
+    // The copy's name must outlive a power cut as surely as its bytes.
+    syncFolder(folder);
+
+    const auto size = static_cast<off_t>(totalSize(pieces));
+    const bool written = ::lseek(file.get(), 0, SEEK_SET) == 0 && writeAll(file.get(), pieces) &&
+                         ::ftruncate(file.get(), size) == 0 && ::fsync(file.get()) == 0;
+    if (!written) {
+        const int error = errno;
+        putBackFromCopy(file.get(), copy, folder);
+        return writeStatusFromErrno(error);
+    }
+    ::unlink(copy.c_str());
+    // Else a power cut could bring the copy back, and a later run would put
+    // the old bytes back over the new.
+    syncFolder(folder);
+    if (newIdentity)
+        *newIdentity = identityOf(opened);
+    return WriteStatus::Ok;
 }
 
 } // namespace
@@ -205,18 +398,26 @@ ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffe
                            FileIdentity* identity) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
-        return statusFromErrno(errno);
+        return lookupStatusFromErrno(errno);
+    if (S_ISDIR(info.st_mode))
+        return ReadStatus::IsFolder;
     if (!S_ISREG(info.st_mode))
         return ReadStatus::NotRegularFile;
     // O_NONBLOCK: should the file be swapped for a FIFO after the check, the
     // open must not wait for a writer.
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!fd.valid())
-        return statusFromErrno(errno);
+        return openStatusFromErrno(errno);
     if (::fstat(fd.get(), &info) != 0)
         return ReadStatus::NotReadable;
+    if (S_ISDIR(info.st_mode))
+        return ReadStatus::IsFolder;
     if (!S_ISREG(info.st_mode))
         return ReadStatus::NotRegularFile;
+    // A file with other names is written in place; wait for a run of ours
+    // that is doing so, rather than read half its new bytes.
+    if (info.st_nlink > 1 && !lockForAWhile(fd.get(), LOCK_SH))
+        return ReadStatus::InUse;
 
     bool complete = false;
     try {
@@ -225,6 +426,7 @@ ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffe
         // More than the memory at hand: the file is not read, and the memory
         // goes back for the files after it.
         std::string().swap(buffer);
+        return ReadStatus::TooLarge;
     }
     if (!complete)
         return ReadStatus::NotReadable;
@@ -236,7 +438,7 @@ ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffe
 ReadStatus identifyFile(const std::filesystem::path& path, FileIdentity& identity) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
-        return statusFromErrno(errno);
+        return lookupStatusFromErrno(errno);
     identity = identityOf(info);
     return ReadStatus::Ok;
 }
@@ -246,15 +448,18 @@ WriteStatus replaceFileContents(const std::filesystem::path& path,
                                 FileIdentity* newIdentity) {
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0)
-        return WriteStatus::NotWritable;
+        return errno == EACCES ? WriteStatus::FolderPermissionDenied : writeStatusFromErrno(errno);
     std::filesystem::path target = path;
     if (S_ISLNK(info.st_mode)) {
         // Replace the link's target, not the link.
         char resolved[PATH_MAX];
         if (!::realpath(path.c_str(), resolved) || ::stat(resolved, &info) != 0)
-            return WriteStatus::NotWritable;
+            return errno == EACCES ? WriteStatus::FolderPermissionDenied
+                                   : writeStatusFromErrno(errno);
         target = resolved;
     }
+    if (S_ISDIR(info.st_mode))
+        return WriteStatus::IsFolder;
     if (!S_ISREG(info.st_mode))
         return WriteStatus::NotWritable;
     // Read-only in the Windows sense: no write permission in the bits. Root could
@@ -262,32 +467,35 @@ WriteStatus replaceFileContents(const std::filesystem::path& path,
     if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         return WriteStatus::NotWritable;
     static const uid_t user = ::geteuid();
-    static const gid_t group = ::getegid();
     if (user != 0 && ::access(target.c_str(), W_OK) != 0)
-        return WriteStatus::NotWritable;
+        return errno == EROFS ? WriteStatus::NotWritable : WriteStatus::PermissionDenied;
 
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    // A name too long to be read back from its copy's name keeps the rename
+    // road: its other names keep the old bytes, but nothing is put at risk.
+    if (info.st_nlink > 1 && target.filename().string().size() <= roomForName(kCopySuffix))
+        return rewriteInPlace(target, folder, info, pieces, newIdentity);
+
     const std::filesystem::path temporary = folder / temporaryName(target.filename().string());
     // Created with the file's own permission bits, so that only a umask that
     // takes some away (or special bits) costs a change of mode afterwards.
     const mode_t mode = info.st_mode & 07777;
     FileDescriptor fd(openTemporary(temporary, mode & 0777));
     if (!fd.valid())
-        return WriteStatus::NotWritable;
+        return writeStatusFromErrno(errno);
 
     // Ownership is best effort: only root may give a file away, and a file
     // that keeps another owner is still whole.
-    if (info.st_uid != user || info.st_gid != group)
-        (void)!::fchown(fd.get(), info.st_uid, info.st_gid);
+    keepOwnership(fd.get(), info);
     // No sync of the folder after the rename: it would only decide whether the
     // old or the new bytes survive a power cut, and both are whole.
     struct stat written {};
     const auto keepMode = [&] {
         return (written.st_mode & 07777) == mode || ::fchmod(fd.get(), mode) == 0;
     };
-    if (!commitTemporary(fd, temporary, target, pieces, &written, keepMode))
-        return WriteStatus::WriteFailed;
+    if (const int error = commitTemporary(fd, temporary, target, pieces, &written, keepMode))
+        return writeStatusFromErrno(error);
     if (newIdentity)
         *newIdentity = identityOf(written);
     return WriteStatus::Ok;
@@ -307,37 +515,76 @@ WriteStatus createOrReplaceFile(const std::filesystem::path& path, std::string_v
     const std::filesystem::path temporary = folder / temporaryName(path.filename().string());
     FileDescriptor fd(openTemporary(temporary, 0666));
     if (!fd.valid())
-        return WriteStatus::NotWritable;
-    if (!commitTemporary(fd, temporary, path, std::span(&bytes, 1), nullptr, [] { return true; }))
-        return WriteStatus::WriteFailed;
+        return writeStatusFromErrno(errno);
+    if (const int error = commitTemporary(fd, temporary, path, std::span(&bytes, 1), nullptr,
+                                          [] { return true; }))
+        return writeStatusFromErrno(error);
     // A new file must still be there after a power cut, so its folder is synced.
     syncFolder(folder);
     return WriteStatus::Ok;
 }
 
-void removeStaleTemporaries(const std::filesystem::path& folder) {
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+namespace {
+
+// The old bytes that a run which ended while writing a file in place left in
+// a copy go back into the file (all its names see them); a file no longer
+// there gets the copy's name back.
+PutBackFile putBackStaleCopy(const std::filesystem::path& folder, const std::string& copyName,
+                             const std::string& fileName) {
+    PutBackFile result{folder / fileName, folder / copyName, false};
+    FileDescriptor file(
+        ::open(result.file.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+    if (!file.valid() && errno == ENOENT) {
+        result.whole = ::rename(result.copy.c_str(), result.file.c_str()) == 0;
+        syncFolder(folder);
+        return result;
+    }
+    struct stat info {};
+    if (!file.valid() || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return result;
+    if (lockForAWhile(file.get(), LOCK_EX))
+        result.whole = putBackFromCopy(file.get(), result.copy, folder);
+    return result;
+}
+
+} // namespace
+
+std::vector<PutBackFile> removeStaleTemporaries(const std::filesystem::path& folder) {
+    std::vector<PutBackFile> putBack;
+    const std::filesystem::path where = folder.empty() ? std::filesystem::path(".") : folder;
+    DIR* dir = ::opendir(where.c_str());
     if (!dir)
-        return;
+        return putBack;
+    std::vector<std::pair<std::string, std::string>> copies; // copy's name, file's name
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name = entry->d_name;
-        if (!name.starts_with('.') || !name.ends_with(kTempSuffix))
+        const bool copy = name.ends_with(kCopySuffix);
+        if (!name.starts_with('.') || !(copy || name.ends_with(kTempSuffix)))
             continue;
         const std::size_t infix = name.rfind(kTempInfix);
-        if (infix == std::string_view::npos || infix == 0)
+        if (infix == std::string_view::npos || infix <= 1)
             continue;
-        const std::string_view digits =
-            name.substr(infix + kTempInfix.size(),
-                        name.size() - infix - kTempInfix.size() - kTempSuffix.size());
+        const std::size_t suffix = copy ? kCopySuffix.size() : kTempSuffix.size();
+        const std::string_view digits = name.substr(
+            infix + kTempInfix.size(), name.size() - infix - kTempInfix.size() - suffix);
         if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos ||
             digits.size() > 9)
             continue;
         const pid_t pid = static_cast<pid_t>(std::atol(std::string(digits).c_str()));
-        if (pid == ::getpid() || (::kill(pid, 0) == 0 || errno == EPERM))
+        // A copy exists only while one file is written, never while a pass
+        // of ours starts, so one with our pid is an earlier process's.
+        if ((pid == ::getpid() && !copy) ||
+            (pid != ::getpid() && (::kill(pid, 0) == 0 || errno == EPERM)))
             continue;
-        ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        if (copy)
+            copies.emplace_back(name, name.substr(1, infix - 1));
+        else
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
     }
     ::closedir(dir);
+    for (const auto& [copyName, fileName] : copies)
+        putBack.push_back(putBackStaleCopy(where, copyName, fileName));
+    return putBack;
 }
 
 } // namespace faultward

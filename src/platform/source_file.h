@@ -5,12 +5,26 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace faultward {
 
 // InUse: another program holds the file open without sharing it (an editor,
-// a virus scanner) and still did after a second of trying again.
-enum class ReadStatus { Ok, NotFound, NotRegularFile, NotReadable, InUse };
+// a virus scanner) and still did after a second of trying again. The other
+// failures name their cause so that a message can say it in plain words:
+// PermissionDenied is the file's own, FolderPermissionDenied a folder on its
+// way; TooLarge a file that does not fit in memory.
+enum class ReadStatus {
+    Ok,
+    NotFound,
+    NotRegularFile,
+    NotReadable,
+    InUse,
+    IsFolder,
+    PermissionDenied,
+    FolderPermissionDenied,
+    TooLarge,
+};
 
 // Two names of one file give the same identity: the volume (device) that holds
 // the file and the file's number on it.
@@ -31,11 +45,29 @@ ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffe
 // A pass learns from it which entries name the same file before it reads any.
 ReadStatus identifyFile(const std::filesystem::path& path, FileIdentity& identity);
 
-enum class WriteStatus { Ok, NotWritable, WriteFailed, InUse };
+// NotWritable: the file is read-only. WriteFailed: a fault with no plainer
+// name (an input/output error). The others as for ReadStatus; NoSpace is a
+// full disk (or quota), TooLarge a file over the size the system allows.
+enum class WriteStatus {
+    Ok,
+    NotWritable,
+    WriteFailed,
+    InUse,
+    NotFound,
+    IsFolder,
+    PermissionDenied,
+    FolderPermissionDenied,
+    NoSpace,
+    TooLarge,
+};
 
 // Replaces the contents of an existing file without ever leaving it half
 // written: the bytes go to a temporary file in the same folder, which is
-// flushed to disk and renamed over the original. A symbolic link is followed,
+// flushed to disk and renamed over the original. A file with more than one
+// name (hard links) must keep them all, so it is written in place instead:
+// first a flushed copy of its old bytes goes beside it, then the new bytes
+// into the file, flushed, and then the copy is removed; should the run end
+// before that, removeStaleTemporaries puts the copy back. A symbolic link is followed,
 // so its target is replaced and the link stays a link. The file keeps its
 // permission bits (on Windows its security, attributes and creation time). A
 // read-only file, or one whose permission bits grant no write, is refused. On success, newIdentity
@@ -51,8 +83,17 @@ WriteStatus replaceFileContents(const std::filesystem::path& path, std::string_v
 // bits) when it does not exist yet. For the program's own files, never for sources.
 WriteStatus createOrReplaceFile(const std::filesystem::path& path, std::string_view bytes);
 
-// Removes temporaries that an earlier, interrupted run left in a folder. Only
-// names this program makes, and only those whose process is gone, are touched.
-void removeStaleTemporaries(const std::filesystem::path& folder);
+// A file whose old contents an interrupted run left in a copy beside it, and
+// whether they are back in the file (else the copy is still there).
+struct PutBackFile {
+    std::filesystem::path file;
+    std::filesystem::path copy;
+    bool whole = false;
+};
+
+// Removes temporaries that an earlier, interrupted run left in a folder, and
+// puts back the old contents of files it was writing in place. Only names
+// this program makes, and only those whose process is gone, are touched.
+std::vector<PutBackFile> removeStaleTemporaries(const std::filesystem::path& folder);
 
 } // namespace faultward

@@ -39,7 +39,27 @@ ReadStatus readStatusFrom(DWORD error) {
         return ReadStatus::NotFound;
     if (win32::isInUseError(error))
         return ReadStatus::InUse;
-    return ReadStatus::NotReadable;
+    return error == ERROR_ACCESS_DENIED ? ReadStatus::PermissionDenied : ReadStatus::NotReadable;
+}
+
+// Why writing, flushing or putting a file in place failed. A refusal is the
+// folder's when the file itself was already found writable.
+WriteStatus writeStatusFrom(DWORD error) {
+    switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return WriteStatus::NoSpace;
+    case ERROR_FILE_TOO_LARGE:
+        return WriteStatus::TooLarge;
+    case ERROR_ACCESS_DENIED:
+        return WriteStatus::FolderPermissionDenied;
+    case ERROR_WRITE_PROTECT:
+        return WriteStatus::NotWritable;
+    default:
+        if (win32::isInUseError(error))
+            return WriteStatus::InUse;
+        return isMissingError(error) ? WriteStatus::NotFound : WriteStatus::WriteFailed;
+    }
 }
 
 FileIdentity identityOf(const BY_HANDLE_FILE_INFORMATION& info) {
@@ -141,13 +161,13 @@ std::optional<std::wstring> writeTemporary(const std::wstring& target,
                         win32::temporaryName(win32::nameOf(target), ::GetCurrentProcessId()));
     FileHandle file(createTemporary(temporary));
     if (!file) {
-        failure = WriteStatus::NotWritable;
+        failure = writeStatusFrom(::GetLastError());
         return std::nullopt;
     }
     if (!writeAll(file.get(), pieces) || !::FlushFileBuffers(file.get()) || !file.close()) {
+        failure = writeStatusFrom(::GetLastError());
         file.reset();
         ::DeleteFileW(temporary.c_str());
-        failure = WriteStatus::WriteFailed;
         return std::nullopt;
     }
     return temporary;
@@ -171,7 +191,7 @@ WriteStatus replaceFailure(const std::wstring& target) {
     const DWORD error = ::GetLastError();
     if (win32::isInUseError(error))
         return WriteStatus::InUse;
-    return error == ERROR_ACCESS_DENIED ? WriteStatus::NotWritable : WriteStatus::WriteFailed;
+    return error == ERROR_ACCESS_DENIED ? WriteStatus::PermissionDenied : WriteStatus::WriteFailed;
 }
 
 // Puts the flushed temporary in target's place. ReplaceFileW keeps what
@@ -197,6 +217,7 @@ WriteStatus replaceWithTemporary(const std::wstring& target, const std::wstring&
     case ERROR_NOT_SUPPORTED:
     case ERROR_INVALID_FUNCTION:
     case ERROR_INVALID_PARAMETER:
+    case ERROR_INVALID_NAME: // wine 8 beyond MAX_PATH, depending on what its stack holds
         // Some network file systems cannot replace; a rename still keeps
         // the file whole.
         if (moveOver(temporary, target))
@@ -207,6 +228,113 @@ WriteStatus replaceWithTemporary(const std::wstring& target, const std::wstring&
     }
     ::DeleteFileW(temporary.c_str());
     return replaceFailure(target);
+}
+
+// Makes to hold exactly what from holds, from the start, and flushes it.
+bool copyContents(HANDLE from, HANDLE to) {
+    LARGE_INTEGER start{};
+    if (!::SetFilePointerEx(from, start, nullptr, FILE_BEGIN) ||
+        !::SetFilePointerEx(to, start, nullptr, FILE_BEGIN))
+        return false;
+    std::string buffer(65536, '\0');
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(from, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr))
+            return false;
+        if (got == 0)
+            break;
+        if (!writeRaw(to, buffer.data(), got))
+            return false;
+    }
+    return ::SetEndOfFile(to) && ::FlushFileBuffers(to);
+}
+
+// Opens a file for reading and writing, shared with no one, so that no
+// program reads it while it is between its old and new bytes.
+HANDLE openUnshared(const std::wstring& name) {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    win32::retryWhileInUse([&] {
+        handle = ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return handle != INVALID_HANDLE_VALUE;
+    });
+    return handle;
+}
+
+// Writes the old bytes from the copy back into the file and removes the
+// copy; false (the copy kept) when they could not all go back.
+bool putBackFromCopy(HANDLE file, const std::wstring& copy) {
+    FileHandle saved(win32::openExisting(copy, GENERIC_READ, FILE_FLAG_SEQUENTIAL_SCAN));
+    if (!saved || !copyContents(saved.get(), file))
+        return false;
+    saved.reset();
+    return ::DeleteFileW(copy.c_str()) != 0;
+}
+
+// The road for a file with more than one name: a replace would give only one
+// of them the new bytes. The copy of the old bytes is flushed and under its
+// own name before the file is touched, so an interruption at any point
+// leaves the file or the copy whole; a failing write puts the old bytes
+// straight back.
+WriteStatus rewriteInPlace(const std::wstring& target, const std::wstring& copyName,
+                           std::span<const std::string_view> pieces, FileIdentity* newIdentity) {
+    FileHandle file(openUnshared(target));
+    if (!file) {
+        const DWORD error = ::GetLastError();
+        return error == ERROR_ACCESS_DENIED ? WriteStatus::PermissionDenied
+                                            : writeStatusFrom(error);
+    }
+    const std::wstring_view folder = win32::folderOf(target);
+    // Written under a temporary's name; it takes its own only when whole, and
+    // never over another copy, which may hold the only whole old bytes.
+    const std::wstring partial = win32::joinPath(
+        folder, win32::temporaryName(win32::nameOf(target), ::GetCurrentProcessId()));
+    const std::wstring copy = win32::joinPath(folder, copyName);
+    {
+        FileHandle saved(createTemporary(partial));
+        if (!saved)
+            return writeStatusFrom(::GetLastError());
+        const bool whole = copyContents(file.get(), saved.get()) && saved.close() &&
+                           ::MoveFileExW(partial.c_str(), copy.c_str(), MOVEFILE_WRITE_THROUGH);
+        if (!whole) {
+            const DWORD error = ::GetLastError();
+            saved.reset();
+            ::DeleteFileW(partial.c_str());
+            return writeStatusFrom(error);
+        }
+    }
+    LARGE_INTEGER start{};
+    const bool written = ::SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN) &&
+                         writeAll(file.get(), pieces) && ::SetEndOfFile(file.get()) &&
+                         ::FlushFileBuffers(file.get());
+    if (!written) {
+        const DWORD error = ::GetLastError();
+        putBackFromCopy(file.get(), copy);
+        return writeStatusFrom(error);
+    }
+    ::DeleteFileW(copy.c_str());
+    BY_HANDLE_FILE_INFORMATION info;
+    if (newIdentity && ::GetFileInformationByHandle(file.get(), &info))
+        *newIdentity = identityOf(info);
+    return WriteStatus::Ok;
+}
+
+// The old bytes that a run which ended while writing a file in place left in
+// a copy go back into the file (all its names see them); a file no longer
+// there gets the copy's name back.
+PutBackFile putBackStaleCopy(const std::filesystem::path& shown, const std::wstring& folder,
+                             const std::wstring& copyName, const std::wstring& fileName) {
+    const std::wstring copy = win32::joinPath(folder, copyName);
+    const std::wstring file = win32::joinPath(folder, fileName);
+    PutBackFile result{shown / fileName, shown / copyName, false};
+    FileHandle handle(openUnshared(file));
+    if (!handle) {
+        if (isMissingError(::GetLastError()))
+            result.whole = ::MoveFileExW(copy.c_str(), file.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+        return result;
+    }
+    result.whole = putBackFromCopy(handle.get(), copy);
+    return result;
 }
 
 std::optional<FileIdentity> identityOfFile(const std::wstring& name) {
@@ -245,6 +373,22 @@ bool processRunning(DWORD id) {
     return running;
 }
 
+// The usual road: the new bytes go to a flushed temporary, which takes the
+// file's place.
+WriteStatus replaceByTemporary(const std::wstring& target, std::span<const std::string_view> pieces,
+                               FileIdentity* newIdentity) {
+    WriteStatus failure = WriteStatus::WriteFailed;
+    const auto temporary = writeTemporary(target, pieces, failure);
+    if (!temporary)
+        return failure;
+    const WriteStatus status = replaceWithTemporary(target, *temporary);
+    if (status == WriteStatus::Ok && newIdentity) {
+        if (const auto identity = identityOfFile(target))
+            *newIdentity = *identity;
+    }
+    return status;
+}
+
 } // namespace
 
 ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffer,
@@ -256,7 +400,7 @@ ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffe
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return readStatusFrom(::GetLastError());
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        return ReadStatus::NotRegularFile;
+        return ReadStatus::IsFolder;
     FileHandle file(win32::openExisting(name, GENERIC_READ, FILE_FLAG_SEQUENTIAL_SCAN));
     if (!file)
         return readStatusFrom(::GetLastError());
@@ -266,7 +410,7 @@ ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffe
     if (!::GetFileInformationByHandle(file.get(), &info))
         return ReadStatus::NotReadable;
     if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        return ReadStatus::NotRegularFile;
+        return ReadStatus::IsFolder;
 
     bool complete = false;
     DWORD error = 0;
@@ -274,6 +418,7 @@ ReadStatus readRegularFile(const std::filesystem::path& path, std::string& buffe
         complete = readAll(file.get(), static_cast<std::size_t>(sizeOf(info)), buffer, error);
     } catch (const std::bad_alloc&) {
         std::string().swap(buffer);
+        return ReadStatus::TooLarge;
     }
     if (!complete)
         return win32::isInUseError(error) ? ReadStatus::InUse : ReadStatus::NotReadable;
@@ -305,18 +450,29 @@ WriteStatus replaceFileContents(const std::filesystem::path& path,
     if (win32::isDevicePath(target))
         return WriteStatus::NotWritable;
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES ||
-        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = ::GetLastError();
+        return isMissingError(error)          ? WriteStatus::NotFound
+               : error == ERROR_ACCESS_DENIED ? WriteStatus::FolderPermissionDenied
+                                              : WriteStatus::NotWritable;
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return WriteStatus::IsFolder;
+    if (attributes & FILE_ATTRIBUTE_READONLY)
         return WriteStatus::NotWritable;
+    std::optional<std::wstring> copyName;
     {
         // Opening for writing and deleting asks the file's security whether
         // we may replace it, and meets a program that holds it without
         // sharing it (and waits for it to let go) before any work is done.
         FileHandle probe(
             win32::openExisting(target, FILE_WRITE_DATA | FILE_READ_ATTRIBUTES | DELETE, 0));
-        if (!probe)
-            return win32::isInUseError(::GetLastError()) ? WriteStatus::InUse
-                                                         : WriteStatus::NotWritable;
+        if (!probe) {
+            const DWORD error = ::GetLastError();
+            return win32::isInUseError(error)     ? WriteStatus::InUse
+                   : error == ERROR_ACCESS_DENIED ? WriteStatus::PermissionDenied
+                                                  : WriteStatus::NotWritable;
+        }
         if (::GetFileType(probe.get()) != FILE_TYPE_DISK)
             return WriteStatus::NotWritable;
         // The name on disk: an entry may spell it in another letter case,
@@ -326,17 +482,16 @@ WriteStatus replaceFileContents(const std::filesystem::path& path,
             target = *onDisk;
         else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
             return WriteStatus::NotWritable;
+        // A name too long to be read back from its copy's name keeps the
+        // replace: its other names keep the old bytes, but nothing is at risk.
+        FILE_STANDARD_INFO info;
+        if (::GetFileInformationByHandleEx(probe.get(), FileStandardInfo, &info, sizeof info) &&
+            info.NumberOfLinks > 1)
+            copyName = win32::oldBytesCopyName(win32::nameOf(target), ::GetCurrentProcessId());
     }
-    WriteStatus failure = WriteStatus::WriteFailed;
-    const auto temporary = writeTemporary(target, pieces, failure);
-    if (!temporary)
-        return failure;
-    const WriteStatus status = replaceWithTemporary(target, *temporary);
-    if (status == WriteStatus::Ok && newIdentity) {
-        if (const auto identity = identityOfFile(target))
-            *newIdentity = *identity;
-    }
-    return status;
+    if (copyName)
+        return rewriteInPlace(target, *copyName, pieces, newIdentity);
+    return replaceByTemporary(target, pieces, newIdentity);
 }
 
 WriteStatus replaceFileContents(const std::filesystem::path& path, std::string_view bytes,
@@ -355,30 +510,44 @@ WriteStatus createOrReplaceFile(const std::filesystem::path& path, std::string_v
     if (!temporary)
         return failure;
     if (!moveOver(*temporary, target)) {
+        const DWORD error = ::GetLastError();
         ::DeleteFileW(temporary->c_str());
-        return WriteStatus::WriteFailed;
+        return writeStatusFrom(error);
     }
     return WriteStatus::Ok;
 }
 
-void removeStaleTemporaries(const std::filesystem::path& folder) {
+std::vector<PutBackFile> removeStaleTemporaries(const std::filesystem::path& folder) {
+    std::vector<PutBackFile> putBack;
     const std::wstring where = win32::extendedPath(folder.empty() ? "." : folder);
     WIN32_FIND_DATAW found;
     const HANDLE search =
-        ::FindFirstFileExW(win32::joinPath(where, L".*.tmp").c_str(), FindExInfoBasic, &found,
+        ::FindFirstFileExW(win32::joinPath(where, L".*").c_str(), FindExInfoBasic, &found,
                            FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (search == INVALID_HANDLE_VALUE)
-        return;
+        return putBack;
     const DWORD self = ::GetCurrentProcessId();
+    std::vector<std::pair<std::wstring, std::wstring>> copies; // copy's name, file's name
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
+        // A copy exists only while one file is written, never while a pass
+        // of ours starts, so one with our id is an earlier process's.
+        if (const auto copy = win32::oldBytesCopyOf(found.cFileName)) {
+            if (copy->owner == self || !processRunning(copy->owner))
+                copies.emplace_back(found.cFileName, copy->file);
+            continue;
+        }
         const auto owner = win32::temporaryOwner(found.cFileName);
         if (!owner || *owner == self || processRunning(*owner))
             continue;
         ::DeleteFileW(win32::joinPath(where, found.cFileName).c_str());
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);
+    for (const auto& [copyName, fileName] : copies)
+        putBack.push_back(
+            putBackStaleCopy(folder.empty() ? "." : folder, where, copyName, fileName));
+    return putBack;
 }
 
 } // namespace faultward

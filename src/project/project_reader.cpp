@@ -118,8 +118,13 @@ ProjectReadStatus readProjectText(const std::filesystem::path& projectPath, std:
     case ReadStatus::NotFound:
         return ProjectReadStatus::NotFound;
     case ReadStatus::NotRegularFile:
+    case ReadStatus::IsFolder:
         return ProjectReadStatus::NotRegularFile;
+    case ReadStatus::TooLarge:
+        return ProjectReadStatus::TooLarge;
     case ReadStatus::NotReadable:
+    case ReadStatus::PermissionDenied:
+    case ReadStatus::FolderPermissionDenied:
         break;
     case ReadStatus::InUse:
         return ProjectReadStatus::InUse;

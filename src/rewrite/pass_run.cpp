@@ -16,19 +16,6 @@
 namespace faultward {
 namespace {
 
-FileOutcome outcomeOf(ReadStatus status) {
-    switch (status) {
-    case ReadStatus::NotFound:
-        return FileOutcome::NotFound;
-    case ReadStatus::NotRegularFile:
-        return FileOutcome::NotRegularFile;
-    case ReadStatus::InUse:
-        return FileOutcome::InUse;
-    default:
-        return FileOutcome::NotReadable;
-    }
-}
-
 FileOutcome outcomeOf(WriteStatus status) {
     switch (status) {
     case WriteStatus::Ok:
@@ -37,6 +24,18 @@ FileOutcome outcomeOf(WriteStatus status) {
         return FileOutcome::NotWritable;
     case WriteStatus::InUse:
         return FileOutcome::InUse;
+    case WriteStatus::NotFound:
+        return FileOutcome::NotFound;
+    case WriteStatus::IsFolder:
+        return FileOutcome::IsFolder;
+    case WriteStatus::PermissionDenied:
+        return FileOutcome::PermissionDenied;
+    case WriteStatus::FolderPermissionDenied:
+        return FileOutcome::FolderPermissionDenied;
+    case WriteStatus::NoSpace:
+        return FileOutcome::NoSpace;
+    case WriteStatus::TooLarge:
+        return FileOutcome::TooLarge;
     default:
         return FileOutcome::WriteFailed;
     }
@@ -63,13 +62,16 @@ class PassRun {
 public:
     PassRun(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
             PassObserver& observer, const PassSetup& setup)
-        : entries_(entries), observer_(observer), setup_(setup), claims_(entries, baseFolder),
-          states_(static_cast<int>(entries.size())), results_(entries.size()) {}
+        : entries_(entries), baseFolder_(baseFolder), observer_(observer), setup_(setup),
+          states_(static_cast<int>(entries.size())), results_(entries.size()) {
+        claims_.emplace(entries, baseFolder);
+    }
 
     std::vector<EntryResult> run() {
         const bool touchesDisk = !setup_.dryRun && setup_.work != Work::Survey;
-        if (touchesDisk)
-            removeStaleTemporariesOnce();
+        // A file put back may be one that was not there when first looked for.
+        if (touchesDisk && removeStaleTemporariesOnce())
+            claims_.emplace(entries_, baseFolder_);
         const int count = static_cast<int>(entries_.size());
         const int workers = std::max(1, std::min(setup_.jobs, count));
         buffers_.resize(static_cast<std::size_t>(workers));
@@ -91,12 +93,18 @@ private:
                 listed.kind == SourceKind::Class || listed.kind == SourceKind::UserControl};
     }
 
-    void removeStaleTemporariesOnce() {
+    // True when a file's old contents were put back.
+    bool removeStaleTemporariesOnce() {
+        bool putBack = false;
         std::set<std::filesystem::path> folders;
         for (int i = 0; i < static_cast<int>(entries_.size()); ++i)
-            if (const auto& path = claims_.path(i))
+            if (const auto& path = claims_->path(i))
                 if (folders.insert(path->parent_path()).second)
-                    removeStaleTemporaries(path->parent_path());
+                    for (const PutBackFile& put : removeStaleTemporaries(path->parent_path())) {
+                        observer_.oldContentsPutBack(put.file, put.copy, put.whole);
+                        putBack = true;
+                    }
+        return putBack;
     }
 
     void report(int index) {
@@ -118,7 +126,7 @@ private:
         bool claimSettled = false;
         bool stateSettled = false;
         const auto settleClaim = [&](bool taken) {
-            claims_.settle(index, taken);
+            claims_->settle(index, taken);
             claimSettled = true;
         };
         const auto settleState = [&](const InsertionState* own) {
@@ -127,7 +135,7 @@ private:
         };
         const auto settleWhatIsLeft = [&] {
             if (!claimSettled)
-                claims_.settle(index, false);
+                claims_->settle(index, false);
             if (!stateSettled)
                 states_.settle(index, nullptr);
         };
@@ -139,7 +147,7 @@ private:
             // A file whose new contents do not fit in memory is left as it is;
             // the buffers are given back so the files after it still fit.
             buffers = Buffers();
-            result.outcome = FileOutcome::WriteFailed;
+            result.outcome = FileOutcome::TooLarge;
         } catch (...) {
             settleWhatIsLeft();
             throw;
@@ -150,18 +158,18 @@ private:
     template <typename SettleClaim, typename SettleState>
     FileOutcome workOnFile(int index, Buffers& buffers, SettleClaim settleClaim,
                            SettleState settleState, EntryResult& result) {
-        if (claims_.takenBefore(index)) {
+        if (claims_->takenBefore(index)) {
             settleClaim(true);
             return FileOutcome::SameFileAsBefore;
         }
         const std::optional<FileOutcome> earlierFailure = removalFailure(index);
-        const auto& path = claims_.path(index);
+        const auto& path = claims_->path(index);
         FileIdentity identity;
         const ReadStatus status =
             path ? readRegularFile(*path, buffers.content, &identity) : ReadStatus::NotFound;
         settleClaim(status == ReadStatus::Ok);
         if (status != ReadStatus::Ok)
-            return earlierFailure ? *earlierFailure : outcomeOf(status);
+            return earlierFailure ? *earlierFailure : readFailure(status);
         if (setup_.dryRun) {
             // A dry run reads on from what an earlier pass would have written.
             std::lock_guard lock(dryRunMutex_);
@@ -276,9 +284,10 @@ private:
     }
 
     std::span<const ListEntry> entries_;
+    std::filesystem::path baseFolder_;
     PassObserver& observer_;
     const PassSetup& setup_;
-    FileClaims claims_;
+    std::optional<FileClaims> claims_;
     CarriedStates states_;
     std::vector<EntryResult> results_;
     std::vector<Buffers> buffers_;

@@ -36,8 +36,39 @@ std::string_view describe(FileOutcome outcome) {
         return "write failed";
     case FileOutcome::InUse:
         return "in use by another program";
+    case FileOutcome::IsFolder:
+        return "is a folder";
+    case FileOutcome::PermissionDenied:
+        return "permission denied";
+    case FileOutcome::FolderPermissionDenied:
+        return "permission denied on its folder";
+    case FileOutcome::NoSpace:
+        return "no space left on the disk";
+    case FileOutcome::TooLarge:
+        return "too large";
     }
     return "unknown";
+}
+
+FileOutcome readFailure(ReadStatus status) {
+    switch (status) {
+    case ReadStatus::NotFound:
+        return FileOutcome::NotFound;
+    case ReadStatus::NotRegularFile:
+        return FileOutcome::NotRegularFile;
+    case ReadStatus::InUse:
+        return FileOutcome::InUse;
+    case ReadStatus::IsFolder:
+        return FileOutcome::IsFolder;
+    case ReadStatus::PermissionDenied:
+        return FileOutcome::PermissionDenied;
+    case ReadStatus::FolderPermissionDenied:
+        return FileOutcome::FolderPermissionDenied;
+    case ReadStatus::TooLarge:
+        return FileOutcome::TooLarge;
+    default:
+        return FileOutcome::NotReadable;
+    }
 }
 
 std::string lineLimitMessage(std::string_view entryText) {

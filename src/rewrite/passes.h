@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/source_file.h"
 #include "rewrite/dry_run_files.h"
 #include "rewrite/insertion_options.h"
 #include "rewrite/line_numbering.h"
@@ -37,11 +38,18 @@ enum class FileOutcome {
     NotWritable,
     WriteFailed,
     InUse, // another program held the file without sharing it
+    IsFolder,
+    PermissionDenied,       // the file's own permissions refuse us
+    FolderPermissionDenied, // its folder's do
+    NoSpace,                // the disk (or the user's quota) is full
+    TooLarge,               // over the size the system allows, or more than memory holds
 };
 
 bool isFailure(FileOutcome outcome);
-// "not found", "not writable", ... for messages.
+// The cause in plain words for messages: "not found", "no space left on the disk", ...
 std::string_view describe(FileOutcome outcome);
+// The outcome for a file that could not be read.
+FileOutcome readFailure(ReadStatus status);
 
 // What a pass tells its caller while it runs, in this order: started, then for
 // every entry made current, possibly processed (with the line-limit message
@@ -59,6 +67,10 @@ public:
     // A procedure whose line numbers were left as they stood, before the
     // file's outcome.
     virtual void procedureLeftWhole(int /*index*/, std::string_view /*message*/) {}
+    // Before the pass starts: an interrupted run had left file half written with
+    // its old bytes in copy; whole when they are back in the file.
+    virtual void oldContentsPutBack(const std::filesystem::path& /*file*/,
+                                    const std::filesystem::path& /*copy*/, bool /*whole*/) {}
     virtual void passFinished(PassKind) {}
 };
 

@@ -127,8 +127,10 @@ TEST_F(CliOptions, templatesFillTheirPlaceholdersAndFaultyOnesWriteNothing) {
     EXPECT_NE(refused.err.find("line 5: unknown placeholder {line}"), std::string::npos)
         << refused.err;
     EXPECT_EQ(treeOf(project_ / "app"), original_);
-    EXPECT_EQ(run({"insert", "--template", (project_ / "none.txt").string(), vbp_.string()}).status,
-              ExitUsage);
+    const fs::path none = project_ / "none.txt";
+    const CliRun missing = run({"insert", "--template", none.string(), vbp_.string()});
+    EXPECT_EQ(missing.status, ExitUsage);
+    EXPECT_EQ(missing.err, "faultward-cli: template " + none.string() + ": not found\n");
     EXPECT_EQ(run({"insert", "--mode", "1", "--template", good.string(), vbp_.string()}).status,
               ExitUsage);
 }

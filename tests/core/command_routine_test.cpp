@@ -6,11 +6,24 @@
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace faultward::coretest {
 namespace {
 
 namespace fs = std::filesystem;
+
+unsigned long ownProcessId() {
+#ifdef _WIN32
+    return ::GetCurrentProcessId();
+#else
+    return static_cast<unsigned long>(::getpid());
+#endif
+}
 
 const std::string kSource = crlf({"Sub A()", "End Sub"});
 
@@ -72,6 +85,22 @@ TEST_F(CommandRoutine, remove_runsTheRemovalPassOnly) {
               (std::vector<std::string>{"play 11", "stop", "caption Removing Error Handling Code",
                                         "caption Faultward- Task Completed", "play 12"}));
     EXPECT_EQ(readFile(folder / "A.bas"), kSource);
+}
+
+// A copy of old bytes with our own process id cannot be a running pass's.
+TEST_F(CommandRoutine, oldBytesAnInterruptedRunLeft_arePutBackAndSaidBeforeTheWork) {
+    folder.write("A.bas", "Sub A()\r\nEnd");
+    folder.write(".A.bas.faultward-" + std::to_string(ownProcessId()) + ".old", kSource);
+    open({"Module=A; A.bas"});
+    program.main.cmd_nav(2);
+    EXPECT_EQ(program.desktop.only({"play 12", "message"}),
+              (std::vector<std::string>{"message plain", "play 12"}));
+    ASSERT_EQ(program.desktop.messages.size(), 1u);
+    EXPECT_TRUE(program.desktop.messages[0].ends_with(
+        "A.bas was left half written by an interrupted run; its old contents have been put "
+        "back."))
+        << program.desktop.messages[0];
+    EXPECT_NE(readFile(folder / "A.bas").find("ERR_A"), std::string::npos);
 }
 
 TEST_F(CommandRoutine, clickCueThatFailsToStart_endsTheCommandBeforeItsDispatch) {

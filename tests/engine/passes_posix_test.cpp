@@ -45,7 +45,7 @@ TEST(Passes, folderOrFifoInPlaceOfAFileIsNeverOpened) {
     RecordingObserver observer;
     runRemovalPass(std::vector<ListEntry>{{"Dir.bas", true}, {"Pipe.bas", true}}, folder.path(),
                    observer);
-    EXPECT_EQ(observer.outcomes[0].second, FileOutcome::NotRegularFile);
+    EXPECT_EQ(observer.outcomes[0].second, FileOutcome::IsFolder);
     EXPECT_EQ(observer.outcomes[1].second, FileOutcome::NotRegularFile);
     EXPECT_TRUE(fs::is_fifo(folder / "Pipe.bas"));
 }

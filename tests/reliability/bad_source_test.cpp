@@ -165,8 +165,8 @@ TEST(BadSource, filesTooLargeForMemoryAreReportedAndTheOthersStillDone) {
     const ChildResult result = runChild(options);
     EXPECT_EQ(result.signal, 0);
     EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(result.err, "faultward-cli: Huge.bas: not readable\n"
-                          "faultward-cli: Large.bas: write failed\n");
+    EXPECT_EQ(result.err, "faultward-cli: Huge.bas: too large\n"
+                          "faultward-cli: Large.bas: too large\n");
     EXPECT_TRUE(sameEntry(hugeBefore, entryState(folder / "Huge.bas", false), true));
     EXPECT_TRUE(sameEntry(largeBefore, entryState(folder / "Large.bas", false), true));
     for (const char* name : {"A.bas", "Z.bas"})

@@ -58,7 +58,9 @@ bool drain(int fd, std::string& into) {
             ::_exit(125);
     }
     if (options.unprivileged && ::geteuid() == 0) {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+        const auto& groups = options.supplementaryGroups;
+        if (::setgroups(groups.size(), groups.data()) != 0 || ::setgid(kNobody) != 0 ||
+            ::setuid(kNobody) != 0)
             ::_exit(125);
     }
     ::execve(argv[0], argv, envp);

@@ -22,6 +22,8 @@ struct ChildOptions {
     // When the tests run as root, the child runs as the unprivileged user
     // "nobody", so that permission bits apply to it.
     bool unprivileged = false;
+    // The groups the unprivileged child is a member of besides its own.
+    std::vector<gid_t> supplementaryGroups;
     // Variables to set in the child's environment, as "NAME=value".
     std::vector<std::string> environment;
 };

@@ -58,8 +58,8 @@ TEST_F(FileSizeLimit, insertLeavesTooLargeFilesAsTheyWereAndNamesThem) {
     ASSERT_EQ(run({"insert", "--mode", "2", vbp(free_)}, std::nullopt).exitStatus, 0);
 
     EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(result.err, "faultward-cli: Big.bas: write failed\n"
-                          "faultward-cli: Grows.bas: write failed\n");
+    EXPECT_EQ(result.err, "faultward-cli: Big.bas: too large\n"
+                          "faultward-cli: Grows.bas: too large\n");
     const TreeSnapshot after = snapshotTree(limited_.path());
     EXPECT_TRUE(sameEntry(before.at("Big.bas"), after.at("Big.bas"), true));
     EXPECT_TRUE(sameEntry(before.at("Grows.bas"), after.at("Grows.bas"), true));
@@ -76,7 +76,7 @@ TEST_F(FileSizeLimit, removeKeepsAFileWholeWhenItsWriteFails) {
     const ChildResult result = run({"remove", vbp(limited_)}, kLimit);
 
     EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(result.err, "faultward-cli: Big.bas: write failed\n");
+    EXPECT_EQ(result.err, "faultward-cli: Big.bas: too large\n");
     const TreeSnapshot after = snapshotTree(limited_.path());
     const TreeSnapshot original = snapshotTree(free_.path());
     EXPECT_TRUE(sameEntry(inserted.at("Big.bas"), after.at("Big.bas"), true));
@@ -90,7 +90,7 @@ TEST_F(FileSizeLimit, noRoomAtAllChangesNothing) {
     const ChildResult result = run({"insert", "--mode", "1", vbp(limited_)}, 0);
     EXPECT_EQ(result.exitStatus, 1);
     for (const char* name : {"Big.bas", "Grows.bas", "Small.bas", "Small.frm"})
-        EXPECT_NE(result.err.find(std::string(name) + ": write failed"), std::string::npos) << name;
+        EXPECT_NE(result.err.find(std::string(name) + ": too large"), std::string::npos) << name;
     EXPECT_EQ(differences(before, snapshotTree(limited_.path()), true), std::vector<std::string>{});
 }
 

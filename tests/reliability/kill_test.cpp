@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
+#include <map>
 #include <random>
 #include <sys/wait.h>
 #include <thread>
@@ -120,6 +121,83 @@ TEST(KilledPass, everyFileStaysWholeAndTheNextRunClearsTemporaries) {
     std::cout << "[ kills    ] " << rounds << " rounds, " << killedMidRun << " killed mid-run, "
               << leftMix << " left some files done and some not, " << leftTemporary
               << " left a temporary (run time " << runTime.count() << " us)\n";
+    EXPECT_GE(killedMidRun, rounds / 4) << "the kills fell after the runs; nothing was tested";
+}
+
+// The copy of a file's old bytes that a run writing the file in place makes.
+fs::path copyOfOldBytes(const fs::path& file, pid_t owner) {
+    return file.parent_path() /
+           ("." + file.filename().string() + ".faultward-" + std::to_string(owner) + ".old");
+}
+
+// Every source file has a second name outside the project, so every write
+// goes in place: a kill leaves each file whole, or its old bytes whole in a
+// copy beside it, which the next run puts back before it does its own work.
+TEST(KilledPass, filesWithTwoNamesStayWholeOrArePutBack) {
+    TempFolder folder;
+    const fs::path work = folder / "work";
+    const fs::path project = generateProject(work, 60, 1500, 12);
+    const TreeSnapshot original = snapshotTree(work);
+    std::map<std::string, fs::path> links;
+    for (const auto& [path, state] : original) {
+        if (path.ends_with(".vbp") || state.type != S_IFREG)
+            continue;
+        links[path] = folder / "links" / std::to_string(links.size());
+        fs::create_directories(links[path].parent_path());
+        fs::create_hard_link(work / path, links[path]);
+    }
+    ASSERT_EQ(runCli(commandLine(true, project)).exitStatus, 0);
+    const TreeSnapshot processed = snapshotTree(work);
+
+    const auto runTime = typicalRunTime(project);
+    const unsigned seed = killSeed();
+    SCOPED_TRACE("FAULTWARD_KILL_SEED=" + std::to_string(seed));
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<long> delay(0, runTime.count());
+    std::bernoulli_distribution coin;
+    const auto isWhole = [&](const std::string& path, const EntryState& state) {
+        return sameEntry(original.at(path), state, false) ||
+               sameEntry(processed.at(path), state, false);
+    };
+
+    int killedMidRun = 0;
+    int leftCopy = 0;
+    const int rounds = killRounds();
+    for (int round = 0; round < rounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        ChildOptions options;
+        options.args = commandLine(coin(random), project);
+        ChildProcess child(options);
+        const pid_t owner = child.pid();
+        std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+        child.sendSignal(SIGKILL);
+        const ChildResult result = child.wait();
+        ASSERT_TRUE(result.signal == SIGKILL || result.exitStatus == 0) << result.err;
+        killedMidRun += result.signal == SIGKILL;
+
+        const TreeSnapshot after = snapshotTree(work);
+        for (const auto& [path, state] : links) {
+            const auto now = after.find(path);
+            ASSERT_NE(now, after.end()) << path << " is gone";
+            const fs::path copy = copyOfOldBytes(work / path, owner);
+            const bool copyLeft = fs::exists(copy);
+            leftCopy += copyLeft;
+            // A copy cut short is of no matter while the file is whole.
+            ASSERT_TRUE(isWhole(path, now->second) || (copyLeft && isWhole(path, entryState(copy))))
+                << path << " is neither whole form, nor are its old bytes in a copy";
+        }
+
+        const bool insert = coin(random);
+        const ChildResult next = runCli(commandLine(insert, project));
+        ASSERT_EQ(next.exitStatus, 0) << next.err;
+        const TreeSnapshot finished = snapshotTree(work);
+        EXPECT_EQ(differences(insert ? processed : original, finished, false),
+                  std::vector<std::string>{});
+        for (const auto& [path, link] : links)
+            ASSERT_EQ(entryState(link).inode, finished.at(path).inode) << path;
+    }
+    std::cout << "[ kills    ] " << rounds << " rounds, " << killedMidRun << " killed mid-run, "
+              << leftCopy << " copies of old bytes left (run time " << runTime.count() << " us)\n";
     EXPECT_GE(killedMidRun, rounds / 4) << "the kills fell after the runs; nothing was tested";
 }
 

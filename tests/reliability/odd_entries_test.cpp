@@ -72,7 +72,7 @@ TEST(OddEntries, specialFilesAreReportedNeverReadAndNothingIsCreated) {
     EXPECT_EQ(sortedLines(inserted.err), (std::vector<std::string>{
                                              "faultward-cli: Dangling.frm: not found",
                                              "faultward-cli: Fifo.bas: not a regular file",
-                                             "faultward-cli: Folder.frm: not a regular file",
+                                             "faultward-cli: Folder.frm: is a folder",
                                              "faultward-cli: Loop.frm: not found",
                                              "faultward-cli: Missing.bas: not found",
                                              "faultward-cli: ReadOnly.bas: not writable",
@@ -107,10 +107,11 @@ TEST(OddEntries, foldersAndFilesTheUserMayNotTouchAreLeftAlone) {
     options.unprivileged = true;
     const ChildResult result = runChild(options);
     EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(sortedLines(result.err), (std::vector<std::string>{
-                                           "faultward-cli: Locked\\Module1.bas: not writable",
-                                           "faultward-cli: Secret.bas: not readable",
-                                       }));
+    EXPECT_EQ(sortedLines(result.err),
+              (std::vector<std::string>{
+                  "faultward-cli: Locked\\Module1.bas: permission denied on its folder",
+                  "faultward-cli: Secret.bas: permission denied",
+              }));
     const TreeSnapshot after = snapshotTree(folder.path());
     EXPECT_EQ(differences(before, after, true), std::vector<std::string>{"Good.frm"});
     EXPECT_TRUE(isProcessed(after.at("Good.frm").bytes));
@@ -150,7 +151,7 @@ TEST(OddEntries, filesGoneOrReplacedAfterTheListIsMadeAreReportedNotRecreated) {
     runInsertionPass(entries, folder.path(), 0, vandal);
     EXPECT_EQ(vandal.outcomes,
               (std::vector<std::string>{"A.bas: rewritten", "B.bas: not found",
-                                        "C.bas: not a regular file", "D.bas: rewritten"}));
+                                        "C.bas: is a folder", "D.bas: rewritten"}));
     const TreeSnapshot after = snapshotTree(folder.path());
     EXPECT_FALSE(after.count("B.bas"));
     EXPECT_EQ(after.at("C.bas").type, static_cast<mode_t>(S_IFDIR));

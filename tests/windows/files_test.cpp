@@ -73,6 +73,22 @@ TEST(WindowsFiles, readOnlyAttributeRefusesTheWriteAndKeepsTheBytes) {
     EXPECT_TRUE(::GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_READONLY);
 }
 
+// A replace would give the new bytes to one name only.
+TEST(WindowsFiles, aFileWithTwoNamesIsWrittenInPlaceForBoth) {
+    TempFolder folder;
+    const fs::path file = folder.write("a.bas", kSource);
+    const fs::path link = folder / "b.bas";
+    ASSERT_TRUE(::CreateHardLinkW(link.c_str(), file.c_str(), nullptr));
+    FileIdentity before, after;
+    ASSERT_EQ(identifyFile(file, before), ReadStatus::Ok);
+    for (const std::string next : {"a longer second text", "", "third"}) {
+        ASSERT_EQ(replaceFileContents(file, next, &after), WriteStatus::Ok);
+        EXPECT_EQ(readFile(link), next);
+        EXPECT_EQ(after, before);
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2);
+}
+
 // stat() gives every file the inode number 0 here: with it, every file after
 // the first would look like one already processed.
 TEST(WindowsFiles, identityTellsFilesApartAndKnowsOneFileByAnyName) {

@@ -70,6 +70,36 @@ TEST(StaleTemporaries, onlyThoseOfEndedProcessesGo) {
         EXPECT_TRUE(fs::exists(folder.path() / name)) << fs::path(name).string();
 }
 
+// A run that ended while writing a file in place left its old bytes in a
+// copy: they go back into the file, or take its name when it is gone.
+TEST(StaleTemporaries, oldBytesOfEndedProcessesArePutBack) {
+    TempFolder folder;
+    SuspendedProcess running;
+    SuspendedProcess ended;
+    const DWORD endedId = ended.id();
+    ended.end();
+    const auto copyOf = [](const wchar_t* name, DWORD id) {
+        return fs::path(*win32::oldBytesCopyName(name, id)).string();
+    };
+    const fs::path file = folder.write("A.bas", "half wri");
+    ASSERT_TRUE(::CreateHardLinkW((folder / "Link.bas").c_str(), file.c_str(), nullptr));
+    folder.write(copyOf(L"A.bas", endedId), "old bytes");
+    folder.write(copyOf(L"Gone.bas", endedId), "gone's old bytes");
+    folder.write("B.bas", "being written");
+    folder.write(copyOf(L"B.bas", running.id()), "B's old bytes");
+
+    const std::vector<PutBackFile> putBack = removeStaleTemporaries(folder.path());
+    ASSERT_EQ(putBack.size(), 2u);
+    for (const PutBackFile& put : putBack)
+        EXPECT_TRUE(put.whole) << put.file.string();
+    EXPECT_EQ(readFile(folder / "Link.bas"), "old bytes");
+    EXPECT_EQ(readFile(folder / "Gone.bas"), "gone's old bytes");
+    EXPECT_EQ(readFile(folder / "B.bas"), "being written");
+    EXPECT_FALSE(fs::exists(folder / copyOf(L"A.bas", endedId)));
+    EXPECT_TRUE(fs::exists(folder / copyOf(L"B.bas", running.id())));
+    EXPECT_EQ(win32::oldBytesCopyName(std::wstring(250, L'n'), 1), std::nullopt);
+}
+
 TEST(StaleTemporaries, namesStayWithinTheLimitAndTellTheirProcess) {
     EXPECT_EQ(win32::temporaryName(L"a.bas", 1234), L".a.bas.faultward-1234.tmp");
     EXPECT_EQ(win32::temporaryOwner(L".a.bas.faultward-1234.tmp"), 1234u);
