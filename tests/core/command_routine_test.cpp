@@ -27,23 +27,7 @@ unsigned long ownProcessId() {
 
 const std::string kSource = crlf({"Sub A()", "End Sub"});
 
-// A program with a project of the given files opened through the dialog.
-class CommandRoutine : public ::testing::Test {
-protected:
-    void SetUp() override { startFolder = fs::current_path(); }
-    void TearDown() override { fs::current_path(startFolder); }
-
-    void open(std::initializer_list<std::string_view> projectLines) {
-        const fs::path vbp = folder.write("P.vbp", crlf(projectLines));
-        program.desktop.dialogAnswers.push_back(vbp.string());
-        program.main.cmd_nav(0);
-        program.desktop.log.clear();
-    }
-
-    fs::path startFolder;
-    TempFolder folder;
-    CoreProgram program;
-};
+using CommandRoutine = OpenedProject;
 
 TEST_F(CommandRoutine, everyCommandStartsWithTheClickCue_andTheIdleNumbersDoNothingElse) {
     for (int index : {1, 3, 5, 8, -1, 32767}) {

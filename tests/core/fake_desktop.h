@@ -8,6 +8,9 @@
 #include "app/sound_player.h"
 #include "app/views.h"
 #include "support/memory_store.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
 
 #include <deque>
 #include <map>
@@ -67,6 +70,25 @@ struct CoreProgram {
     Module1 module{store, "/app"};
     ProjectFilesLogic files{desktop, desktop, module};
     MainWindowLogic main{module, desktop, files, desktop, desktop};
+};
+
+// A program with a project of the given files opened through the dialog, in
+// a folder of its own; the current folder is restored afterwards.
+class OpenedProject : public ::testing::Test {
+protected:
+    void SetUp() override { startFolder = std::filesystem::current_path(); }
+    void TearDown() override { std::filesystem::current_path(startFolder); }
+
+    void open(std::initializer_list<std::string_view> projectLines) {
+        const std::filesystem::path vbp = folder.write("P.vbp", crlf(projectLines));
+        program.desktop.dialogAnswers.push_back(vbp.string());
+        program.main.cmd_nav(0);
+        program.desktop.log.clear();
+    }
+
+    std::filesystem::path startFolder;
+    TempFolder folder;
+    CoreProgram program;
 };
 
 } // namespace faultward::coretest

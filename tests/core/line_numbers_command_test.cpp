@@ -12,22 +12,7 @@ namespace fs = std::filesystem;
 
 const std::string kSource = crlf({"Sub A()", "    Beep", "End Sub"});
 
-class LineNumbersCommands : public ::testing::Test {
-protected:
-    void SetUp() override { startFolder = fs::current_path(); }
-    void TearDown() override { fs::current_path(startFolder); }
-
-    void open(std::initializer_list<std::string_view> projectLines) {
-        const fs::path vbp = folder.write("P.vbp", crlf(projectLines));
-        program.desktop.dialogAnswers.push_back(vbp.string());
-        program.main.cmd_nav(0);
-        program.desktop.log.clear();
-    }
-
-    fs::path startFolder;
-    TempFolder folder;
-    CoreProgram program;
-};
+using LineNumbersCommands = OpenedProject;
 
 TEST_F(LineNumbersCommands, addAndRemoveWorkOnTheTickedEntries) {
     folder.write("A.bas", kSource);
