@@ -218,4 +218,12 @@ ChildResult runCli(std::vector<std::string> args) {
     return runChild(options);
 }
 
+pid_t endedProcessId() {
+    const pid_t pid = ::fork();
+    if (pid == 0)
+        ::_exit(0);
+    ::waitpid(pid, nullptr, 0);
+    return pid;
+}
+
 } // namespace faultward::reliability

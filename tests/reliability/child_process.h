@@ -73,4 +73,7 @@ ChildResult runChild(const ChildOptions& options);
 // faultward-cli with the given arguments, waited for.
 ChildResult runCli(std::vector<std::string> args);
 
+// A process id that no running process has: a child that has ended.
+pid_t endedProcessId();
+
 } // namespace faultward::reliability

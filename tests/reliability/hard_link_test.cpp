@@ -21,14 +21,6 @@ bool isProcessed(const std::string& bytes) {
     return bytes.find("ON ERROR GOTO ERR_Go") != std::string::npos;
 }
 
-pid_t endedProcessId() {
-    const pid_t pid = ::fork();
-    if (pid == 0)
-        ::_exit(0);
-    ::waitpid(pid, nullptr, 0);
-    return pid;
-}
-
 std::vector<std::string> leftovers(const fs::path& folder) {
     std::vector<std::string> found;
     for (const auto& entry : fs::recursive_directory_iterator(folder))

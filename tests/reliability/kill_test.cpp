@@ -207,15 +207,6 @@ TEST(KilledPass, filesWithTwoNamesStayWholeOrArePutBack) {
 namespace faultward::reliability {
 namespace {
 
-// A process id that no running process has: a child that has ended.
-pid_t endedProcessId() {
-    const pid_t pid = ::fork();
-    if (pid == 0)
-        ::_exit(0);
-    ::waitpid(pid, nullptr, 0);
-    return pid;
-}
-
 TEST(KilledPass, onlyOwnTemporariesOfEndedRunsAreCleared) {
     TempFolder folder;
     const fs::path project = folder.write("App.vbp", "Module=M; Sub\\Module1.bas\r\n");
