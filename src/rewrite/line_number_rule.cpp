@@ -265,8 +265,7 @@ void JumpTargets::add(std::string_view line, bool goesOn) {
 void JumpTargets::scan(std::string_view statement) {
     if (target_)
         return;
-    // Kept per thread: most bodies have a statement or two to look at.
-    thread_local std::vector<std::string_view> words;
+    std::vector<std::string_view>& words = words_;
     tokens(statement, words);
     const auto found = [&](std::string_view number) {
         target_ = std::string(number);

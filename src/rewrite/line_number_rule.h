@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace faultward {
 
@@ -69,6 +70,7 @@ private:
     void scan(std::string_view statement);
 
     std::string statement_;
+    std::vector<std::string_view> words_; // of the statement scanned, kept for the next
     bool commentGoesOn_ = false;
     std::size_t lines_ = 0;
     std::size_t statementLine_ = 0;

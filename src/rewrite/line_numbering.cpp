@@ -262,16 +262,14 @@ private:
     Job job_;
     const NumberingOptions& options_;
     OutputPieces* out_;
-    // Kept per thread from one file to the next: a pass walks many files.
-    static thread_local std::vector<FileLine> lines_;
-    static thread_local BodyFacts facts_;
+    // Not kept per thread from one file to the next: thread_local objects
+    // with destructors are not safe in the statically linked Windows build.
+    std::vector<FileLine> lines_;
+    BodyFacts facts_;
     NumberingResult result_;
     bool changed_ = false;
     std::size_t numbered_ = 0;
 };
-
-thread_local std::vector<FileLine> NumberingWalk::lines_;
-thread_local BodyFacts NumberingWalk::facts_;
 
 } // namespace
 
