@@ -133,15 +133,17 @@ TEST(HandlerSettingsWindow, browseFillsThePathAndChoosesTheTemplate_helpAndF1Ope
         EXPECT_FALSE(isChecked(dialog, FW_IDC_HANDLER_MODE));
 
         click(dialog, IDHELP);
-        HELPINFO info{sizeof info, HELPINFO_WINDOW, IDOK, GetDlgItem(dialog, IDOK), 0, {}};
-        SendMessageW(dialog, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
-        EXPECT_EQ(program.help.sections,
-                  (std::vector<std::string>{"handlersettings", "handlersettings"}));
-        // The close box cancels, Browse's choice with it.
+        EXPECT_EQ(program.help.sections, std::vector<std::string>{"handlersettings"});
+        // F1 on a control: what the system posts to it for the key. Then the
+        // close box, which cancels Browse's choice too.
+        constexpr UINT kKeyF1 = 0x004D;
+        PostMessageW(GetDlgItem(dialog, FW_IDC_PROC_SUB), kKeyF1, 0, 0);
         PostMessageW(dialog, WM_CLOSE, 0, 0);
     });
     openSettings(program);
     EXPECT_EQ(scriptsWaiting(), 0u);
+    EXPECT_EQ(program.help.sections,
+              (std::vector<std::string>{"handlersettings", "handlersettings"}));
     EXPECT_EQ(program.module.handlerSettings(), HandlerSettings());
 }
 
