@@ -94,13 +94,21 @@ void showButtons(HWND window, const ReportWindow& report) {
     }
 }
 
+// The dialog's own font follows a new DPI by itself; the text's is ours.
+void setTextFont(HWND window, Session& session, int dpi) {
+    HFONT old = session.font;
+    session.font = createFixedFont(dpi);
+    SendMessageW(
+        GetDlgItem(window, FW_IDC_REPORT_TEXT), WM_SETFONT,
+        reinterpret_cast<WPARAM>(session.font ? session.font : GetStockObject(ANSI_FIXED_FONT)),
+        TRUE);
+    if (old)
+        DeleteObject(old);
+}
+
 void showText(HWND window, Session& session) {
     HWND text = GetDlgItem(window, FW_IDC_REPORT_TEXT);
-    session.font = createFixedFont(windowDpi(window));
-    SendMessageW(
-        text, WM_SETFONT,
-        reinterpret_cast<WPARAM>(session.font ? session.font : GetStockObject(ANSI_FIXED_FONT)),
-        FALSE);
+    setTextFont(window, session, windowDpi(window));
     // The control's own limit is far below a large project's differences.
     SendMessageW(text, EM_SETLIMITTEXT, 0, 0);
     SetWindowTextW(text, reportEditText(session.report.text()).c_str());
@@ -144,6 +152,9 @@ INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_SIZE:
         layOut(window);
         return TRUE;
+    case WM_DPICHANGED:
+        setTextFont(window, *session, HIWORD(wParam));
+        return FALSE;
     default:
         return FALSE;
     }
