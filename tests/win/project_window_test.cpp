@@ -18,13 +18,8 @@ using faultward::testing::readFile;
 using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
-const std::string kSource = crlf({"Sub A()", "End Sub"});
-
 class ProjectWindow : public ::testing::Test {
 protected:
-    void SetUp() override { startFolder = fs::current_path(); }
-    void TearDown() override { fs::current_path(startFolder); }
-
     // Opens a project of these lines through the Open button and the dialog.
     fs::path open(std::initializer_list<std::string_view> projectLines) {
         const fs::path vbp = folder.write("P.vbp", crlf(projectLines));
@@ -38,8 +33,8 @@ protected:
         ListView_SetCheckState(program.form1().List1(), row, ticked);
     }
 
-    fs::path startFolder;
     TempFolder folder;
+    KeptCurrentFolder keptFolder;
     WinProgram program;
 };
 
@@ -139,8 +134,8 @@ TEST_F(ProjectWindow, checkBoxesAndSelectButtonsReachTheCore) {
 }
 
 TEST_F(ProjectWindow, insert_treatsTheTickedFilesOnly_andLeavesTheBarHiddenAtItsEnd) {
-    folder.write("A.bas", kSource);
-    folder.write("B.bas", kSource);
+    folder.write("A.bas", kOneSubSource);
+    folder.write("B.bas", kOneSubSource);
     open({"Module=A; A.bas", "Module=B; B.bas"});
     tick(1, false);
     program.sound.events.clear();
@@ -167,7 +162,7 @@ TEST_F(ProjectWindow, insert_treatsTheTickedFilesOnly_andLeavesTheBarHiddenAtIts
     ASSERT_FALSE(watcher.shown.empty());
     EXPECT_EQ(std::count(watcher.shown.begin(), watcher.shown.end(), false), 0);
     EXPECT_NE(readFile(folder / "A.bas").find("ERR_A"), std::string::npos);
-    EXPECT_EQ(readFile(folder / "B.bas"), kSource);
+    EXPECT_EQ(readFile(folder / "B.bas"), kOneSubSource);
     EXPECT_EQ(program.sound.events, (std::vector<int>{11, 0, 12}));
     EXPECT_EQ(narrow(windowText(program.window->hwnd())), "Faultward- Task Completed");
     HWND bar = program.form1().ProgressBar1();
@@ -177,7 +172,7 @@ TEST_F(ProjectWindow, insert_treatsTheTickedFilesOnly_andLeavesTheBarHiddenAtIts
 
     // Remove from the menu takes the handler out again; Open restores the caption.
     program.choose(win::kFileItemBase + 4);
-    EXPECT_EQ(readFile(folder / "A.bas"), kSource);
+    EXPECT_EQ(readFile(folder / "A.bas"), kOneSubSource);
     program.dialog.answer.reset();
     program.choose(win::kFileItemBase + 0);
     EXPECT_EQ(narrow(windowText(program.window->hwnd())), "Faultward");
@@ -199,7 +194,7 @@ TEST_F(ProjectWindow, lineNumberItems_numberAndUnnumberTheTickedFiles) {
 }
 
 TEST_F(ProjectWindow, filesNotProcessed_areNamedInOneMessage) {
-    folder.write("A.bas", kSource);
+    folder.write("A.bas", kOneSubSource);
     open({"Module=A; A.bas", "Module=G; Gone.bas"});
     program.click(program.form1().cmd_tbl(2));
     ASSERT_EQ(program.messages.shown.size(), 1u);
@@ -209,7 +204,7 @@ TEST_F(ProjectWindow, filesNotProcessed_areNamedInOneMessage) {
 }
 
 TEST_F(ProjectWindow, unreadableProject_emptiesTheListAndSaysSo) {
-    folder.write("A.bas", kSource);
+    folder.write("A.bas", kOneSubSource);
     open({"Module=A; A.bas"});
     program.dialog.answer = (folder / "missing.vbp").string();
     program.click(program.form1().cmd_tbl(0));

@@ -1,6 +1,7 @@
 #include "rewrite/handler_format.h"
 #include "rewrite/procedure_lines.h"
 #include "rewrite/transforms.h"
+#include "support/random_lines.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -250,23 +251,8 @@ TEST(Insertion, runsAndLineWalkAgreeOnRandomText) {
                                        "ERR_A:",
                                        "\t"};
     for (int round = 0; round < 4000; ++round) {
-        const bool lineFeeds = round % 4 == 0;
-        const std::string ending = lineFeeds ? "\n" : "\r\n";
-        std::string text;
-        const int lines = 1 + static_cast<int>(random() % 12);
-        for (int i = 0; i < lines; ++i) {
-            const int parts = static_cast<int>(random() % 3);
-            for (int j = 0; j < parts; ++j) {
-                const std::string_view token = tokens[random() % std::size(tokens)];
-                if (!lineFeeds || token != "\r")
-                    text += token;
-            }
-            text += ending;
-        }
-        // The added line would complete a head continued at the very end.
-        const std::string_view last(text.data(), text.size() - ending.size());
-        if (continuesOnNextLine(last.substr(last.rfind(ending.back()) + 1)))
-            text += "x = 1" + ending;
+        const std::string ending = round % 4 == 0 ? "\n" : "\r\n";
+        const std::string text = testing::randomLines(random, tokens, 12, ending);
         std::string inRuns = "Before";
         std::string lineByLine = "Before";
         const std::string viaRuns = insert(text, round % 3, &inRuns);

@@ -1,6 +1,7 @@
 #include "rewrite/own_handling.h"
 #include "rewrite/procedure_lines.h"
 #include "rewrite/transforms.h"
+#include "support/random_lines.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -197,17 +198,8 @@ TEST(ProcedureKinds, runsAndLineWalkAgreeWithEveryOption) {
                                        "ERR_F:",
                                        "\t"};
     for (int round = 0; round < 3000; ++round) {
-        const bool lineFeeds = round % 4 == 0;
-        const std::string ending = lineFeeds ? "\n" : "\r\n";
-        std::string text;
-        for (int i = 1 + static_cast<int>(random() % 14); i > 0; --i) {
-            for (int parts = static_cast<int>(random() % 3); parts > 0; --parts)
-                text += tokens[random() % std::size(tokens)];
-            text += ending;
-        }
-        const std::string_view last(text.data(), text.size() - ending.size());
-        if (continuesOnNextLine(last.substr(last.rfind(ending.back()) + 1)))
-            text += "x = 1" + ending;
+        const std::string ending = round % 4 == 0 ? "\n" : "\r\n";
+        const std::string text = testing::randomLines(random, tokens, 14, ending);
         const InsertionOptions options = optionsFor(
             round % 3 == 0 ? kAllProcedureKinds : ProcedureKinds(ProcedureKind::Property),
             round % 2 == 0);

@@ -1,4 +1,4 @@
-#include "engine/random_project.h"
+#include "support/random_project.h"
 
 #include "rewrite/handler_template.h"
 #include "rewrite/transforms.h"

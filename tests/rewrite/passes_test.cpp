@@ -1,4 +1,3 @@
-#include "app/pass_driver.h"
 #include "platform/source_file.h"
 #include "recording_observer.h"
 #include "rewrite/passes.h"
@@ -11,12 +10,10 @@ namespace fs = std::filesystem;
 namespace faultward {
 namespace {
 
-const std::string kSource = crlf({"Sub A()", "End Sub"});
-
 TEST(Passes, reportInListOrderWithProgressBounds) {
     TempFolder folder;
-    folder.write("a.bas", kSource);
-    folder.write("b.bas", kSource);
+    folder.write("a.bas", kOneSubSource);
+    folder.write("b.bas", kOneSubSource);
     const std::vector<ListEntry> entries = {{"a.bas", true}, {"b.bas", false}};
     RecordingObserver insertion;
     runInsertionPass(entries, folder.path(), 1, insertion);
@@ -26,8 +23,8 @@ TEST(Passes, reportInListOrderWithProgressBounds) {
     RecordingObserver removal;
     runRemovalPass(entries, folder.path(), removal);
     EXPECT_EQ(removal.calls.front(), "start:0,0,2");
-    EXPECT_EQ(readFile(folder / "a.bas"), kSource);
-    EXPECT_EQ(readFile(folder / "b.bas"), kSource);
+    EXPECT_EQ(readFile(folder / "a.bas"), kOneSubSource);
+    EXPECT_EQ(readFile(folder / "b.bas"), kOneSubSource);
 }
 
 TEST(Passes, emptyListOnlyStartsAndFinishes) {
@@ -66,7 +63,7 @@ TEST(Passes, lineLimitMessageTextAndRestKept) {
 // The later spellings meet the file already rewritten, which is a new inode.
 TEST(Passes, fileNamedThreeWays_isProcessedOnce) {
     TempFolder folder;
-    folder.write("Mod.bas", kSource);
+    folder.write("Mod.bas", kOneSubSource);
     RecordingObserver observer;
     runInsertionPass(
         std::vector<ListEntry>{{"Mod.bas", true}, {"mod.BAS", true}, {".\\Mod.bas", true}},
@@ -81,9 +78,9 @@ TEST(Passes, fileNamedThreeWays_isProcessedOnce) {
 
 TEST(Passes, eventsKeepListOrderAcrossWritesFailuresAndUnselectedEntries) {
     TempFolder folder;
-    folder.write("a.bas", kSource);
-    folder.write("b.bas", kSource);
-    folder.write("d.bas", kSource);
+    folder.write("a.bas", kOneSubSource);
+    folder.write("b.bas", kOneSubSource);
+    folder.write("d.bas", kOneSubSource);
     folder.write("e.bas", crlf({"Function F()", "End Function"}));
     const std::vector<ListEntry> entries = {
         {"a.bas", true}, {"b.bas", false}, {"c.bas", true}, {"d.bas", true}, {"e.bas", true}};
@@ -94,7 +91,7 @@ TEST(Passes, eventsKeepListOrderAcrossWritesFailuresAndUnselectedEntries) {
                                         "current:1", "value:1", "current:2", "file:2=not found",
                                         "value:2", "current:3", "file:3=rewritten", "value:3",
                                         "current:4", "file:4=unchanged", "value:4", "end:"}));
-    EXPECT_EQ(readFile(folder / "b.bas"), kSource);
+    EXPECT_EQ(readFile(folder / "b.bas"), kOneSubSource);
     EXPECT_NE(readFile(folder / "d.bas").find("ERR_A:"), std::string::npos);
 }
 
@@ -118,28 +115,15 @@ TEST(Passes, fileOfManyRunsIsWrittenWhole) {
 
 TEST(Passes, readOnlyFileKeepsItsBytesAndLaterFilesGoOn) {
     TempFolder folder;
-    const fs::path locked = folder.write("a.bas", kSource);
-    folder.write("b.bas", kSource);
+    const fs::path locked = folder.write("a.bas", kOneSubSource);
+    folder.write("b.bas", kOneSubSource);
     fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     RecordingObserver observer;
     runInsertionPass(std::vector<ListEntry>{{"a.bas", true}, {"b.bas", true}}, folder.path(), 1,
                      observer);
     EXPECT_EQ(observer.outcomes[0].second, FileOutcome::NotWritable);
-    EXPECT_EQ(readFile(locked), kSource);
+    EXPECT_EQ(readFile(locked), kOneSubSource);
     EXPECT_EQ(observer.outcomes[1].second, FileOutcome::Rewritten);
-}
-
-TEST(FailureCollector, recordsEachEntryOnceAndOnlyFailures) {
-    FailureCollector failures;
-    EXPECT_FALSE(failures.record(0, "a.bas", FileOutcome::Rewritten));
-    EXPECT_TRUE(failures.record(1, "b.bas", FileOutcome::NotWritable));
-    EXPECT_FALSE(failures.record(1, "b.bas", FileOutcome::NotWritable));
-    EXPECT_TRUE(failures.record(2, "c.bas", FileOutcome::NotFound));
-    ASSERT_EQ(failures.failures().size(), 2u);
-    EXPECT_EQ(failures.failures()[0].entry, "b.bas");
-    EXPECT_EQ(failures.failures()[0].outcome, FileOutcome::NotWritable);
-    EXPECT_EQ(failures.failures()[1].entry, "c.bas");
-    EXPECT_EQ(failures.failures()[1].outcome, FileOutcome::NotFound);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 #include "app/get_key_value.h"
-#include "fake_registry.h"
+#include "support/fake_registry.h"
 
 #include <gtest/gtest.h>
 

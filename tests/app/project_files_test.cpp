@@ -9,13 +9,12 @@ namespace faultward::coretest {
 namespace {
 
 
-const std::string kSource = crlf({"Sub A()", "End Sub"});
 
 class ProjectFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder.write("A.bas", kSource);
-        folder.write("B.bas", kSource);
+        folder.write("A.bas", kOneSubSource);
+        folder.write("B.bas", kOneSubSource);
         program.files.showProject({"B.bas", "A.bas"}, (folder / "P.vbp").string(), folder.path());
         program.desktop.log.clear();
     }
@@ -39,8 +38,8 @@ TEST_F(ProjectFiles, passesProcessOnlyWhatTheUserLeftTicked) {
     program.files.setSelected(5, false); // no such entry: nothing happens
     const FailureCollector failures = program.files.runPasses(PassCommand::Insert);
     EXPECT_TRUE(failures.empty());
-    EXPECT_EQ(readFile(folder / "A.bas"), kSource);
-    EXPECT_NE(readFile(folder / "B.bas"), kSource);
+    EXPECT_EQ(readFile(folder / "A.bas"), kOneSubSource);
+    EXPECT_NE(readFile(folder / "B.bas"), kOneSubSource);
 }
 
 TEST_F(ProjectFiles, removalPass_showsItsWorkAndEndsWithNoCurrentEntryAndTheBarHidden) {

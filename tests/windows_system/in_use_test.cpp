@@ -16,14 +16,12 @@ namespace fs = std::filesystem;
 namespace faultward {
 namespace {
 
-const std::string kSource = "Sub A()\r\nEnd Sub\r\n";
-
 using Outcomes = testing::OutcomeList;
 
 TEST(FileInUse, heldWithoutSharingIsReportedAsInUseAfterWaiting) {
     TempFolder folder;
-    const fs::path file = folder.write("a.bas", kSource);
-    folder.write("b.bas", kSource);
+    const fs::path file = folder.write("a.bas", kOneSubSource);
+    folder.write("b.bas", kOneSubSource);
     HeldFile holder(file, 0);
     ASSERT_TRUE(holder.held());
 
@@ -46,23 +44,23 @@ TEST(FileInUse, heldWithoutSharingIsReportedAsInUseAfterWaiting) {
 // file be read but not replaced; the bytes stay as they were.
 TEST(FileInUse, heldForReadingOnlyIsReadButNotReplaced) {
     TempFolder folder;
-    const fs::path file = folder.write("a.bas", kSource);
+    const fs::path file = folder.write("a.bas", kOneSubSource);
     {
         HeldFile holder(file, FILE_SHARE_READ);
         ASSERT_TRUE(holder.held());
         std::string bytes;
         EXPECT_EQ(readRegularFile(file, bytes), ReadStatus::Ok);
-        EXPECT_EQ(bytes, kSource);
+        EXPECT_EQ(bytes, kOneSubSource);
         EXPECT_EQ(replaceFileContents(file, "x"), WriteStatus::InUse);
         EXPECT_TRUE(temporariesIn(folder.path()).empty());
     }
-    EXPECT_EQ(readFile(file), kSource);
+    EXPECT_EQ(readFile(file), kOneSubSource);
 }
 
 // A virus scanner looks at a file for a moment; the rewrite waits for it.
 TEST(FileInUse, aHolderThatLetsGoSoonIsWaitedFor) {
     TempFolder folder;
-    const fs::path file = folder.write("a.bas", kSource);
+    const fs::path file = folder.write("a.bas", kOneSubSource);
     {
         HeldFile holder(file, 0);
         ASSERT_TRUE(holder.held());

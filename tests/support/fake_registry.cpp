@@ -1,4 +1,4 @@
-#include "fake_registry.h"
+#include "support/fake_registry.h"
 
 #include <cstring>
 

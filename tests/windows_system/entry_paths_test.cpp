@@ -23,14 +23,12 @@ namespace fs = std::filesystem;
 namespace faultward {
 namespace {
 
-const std::string kSource = "Sub A()\r\nEnd Sub\r\n";
-
 using Outcomes = testing::OutcomeList;
 
 TEST(WindowsEntries, driveLettersAndRootedEntriesNameRealFiles) {
     TempFolder folder;
     TempFolder other;
-    other.write("Shared.bas", kSource);
+    other.write("Shared.bas", kOneSubSource);
     const fs::path shared = fs::absolute(other / "Shared.bas");
     ASSERT_TRUE(shared.has_root_name());
     const std::string withDrive = bytesFromPath(shared);
@@ -49,7 +47,7 @@ TEST(WindowsEntries, entriesAreInTheAnsiCodePage) {
     ASSERT_EQ(::GetACP(), 1252u) << "the expected bytes below are code page 1252";
     TempFolder folder;
     const fs::path file = folder.path() / L"Caf\u00e9 \u00c6\u20ac.frm";
-    std::ofstream(file, std::ios::binary) << kSource;
+    std::ofstream(file, std::ios::binary) << kOneSubSource;
     const std::string entry = "caf\xe9 \xc6\x80.FRM";
     const auto found = resolveEntryPath(entry, folder.path());
     ASSERT_TRUE(found);

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace faultward {
 namespace {
 
@@ -39,6 +38,19 @@ TEST(DryRun, writesNothingAndReadsOnFromTheEarlierPass) {
     EXPECT_EQ(files[1]->before, modeZero);
     EXPECT_EQ(files[1]->after, out.joined());
     EXPECT_EQ(files[0]->after, out.joined());
+}
+
+TEST(FailureCollector, recordsEachEntryOnceAndOnlyFailures) {
+    FailureCollector failures;
+    EXPECT_FALSE(failures.record(0, "a.bas", FileOutcome::Rewritten));
+    EXPECT_TRUE(failures.record(1, "b.bas", FileOutcome::NotWritable));
+    EXPECT_FALSE(failures.record(1, "b.bas", FileOutcome::NotWritable));
+    EXPECT_TRUE(failures.record(2, "c.bas", FileOutcome::NotFound));
+    ASSERT_EQ(failures.failures().size(), 2u);
+    EXPECT_EQ(failures.failures()[0].entry, "b.bas");
+    EXPECT_EQ(failures.failures()[0].outcome, FileOutcome::NotWritable);
+    EXPECT_EQ(failures.failures()[1].entry, "c.bas");
+    EXPECT_EQ(failures.failures()[1].outcome, FileOutcome::NotFound);
 }
 
 } // namespace

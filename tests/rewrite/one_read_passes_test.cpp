@@ -1,4 +1,4 @@
-#include "engine/random_project.h"
+#include "support/random_project.h"
 #include "platform/source_file.h"
 #include "rewrite/passes.h"
 #include "rewrite/transforms.h"

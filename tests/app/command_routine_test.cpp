@@ -25,7 +25,6 @@ unsigned long ownProcessId() {
 #endif
 }
 
-const std::string kSource = crlf({"Sub A()", "End Sub"});
 
 using CommandRoutine = OpenedProject;
 
@@ -49,7 +48,7 @@ TEST_F(CommandRoutine, everyCommandStartsWithTheClickCue_andTheIdleNumbersDoNoth
 }
 
 TEST_F(CommandRoutine, insert_clicksStopsRemovesInsertsThenChimes) {
-    folder.write("A.bas", kSource);
+    folder.write("A.bas", kOneSubSource);
     open({"Module=A; A.bas"});
     program.main.cmd_nav(2);
     EXPECT_EQ(program.desktop.only({"play", "stop", "caption", "pointer", "message"}),
@@ -68,13 +67,13 @@ TEST_F(CommandRoutine, remove_runsTheRemovalPassOnly) {
     EXPECT_EQ(program.desktop.only({"play", "stop", "caption"}),
               (std::vector<std::string>{"play 11", "stop", "caption Removing Error Handling Code",
                                         "caption Faultward- Task Completed", "play 12"}));
-    EXPECT_EQ(readFile(folder / "A.bas"), kSource);
+    EXPECT_EQ(readFile(folder / "A.bas"), kOneSubSource);
 }
 
 // A copy of old bytes with our own process id cannot be a running pass's.
 TEST_F(CommandRoutine, oldBytesAnInterruptedRunLeft_arePutBackAndSaidBeforeTheWork) {
     folder.write("A.bas", "Sub A()\r\nEnd");
-    folder.write(".A.bas.faultward-" + std::to_string(ownProcessId()) + ".old", kSource);
+    folder.write(".A.bas.faultward-" + std::to_string(ownProcessId()) + ".old", kOneSubSource);
     open({"Module=A; A.bas"});
     program.main.cmd_nav(2);
     EXPECT_EQ(program.desktop.only({"play 12", "message"}),
@@ -88,18 +87,18 @@ TEST_F(CommandRoutine, oldBytesAnInterruptedRunLeft_arePutBackAndSaidBeforeTheWo
 }
 
 TEST_F(CommandRoutine, clickCueThatFailsToStart_endsTheCommandBeforeItsDispatch) {
-    folder.write("A.bas", kSource);
+    folder.write("A.bas", kOneSubSource);
     open({"Module=A; A.bas"});
     program.desktop.clickFails = true;
     for (int index : {0, 2, 4, 6, 7})
         program.main.cmd_nav(index);
     EXPECT_TRUE(program.desktop.log.empty());
-    EXPECT_EQ(readFile(folder / "A.bas"), kSource);
+    EXPECT_EQ(readFile(folder / "A.bas"), kOneSubSource);
 }
 
 TEST_F(CommandRoutine, filesNotProcessed_areNamedOnceAfterTheChime) {
-    folder.write("A.bas", kSource);
-    const fs::path locked = folder.write("Locked.bas", kSource);
+    folder.write("A.bas", kOneSubSource);
+    const fs::path locked = folder.write("Locked.bas", kOneSubSource);
     fs::permissions(locked, fs::perms::owner_read);
     open({"Module=A; A.bas", "Module=G; Gone.bas", "Module=L; Locked.bas"});
     program.main.cmd_nav(2);
@@ -118,7 +117,7 @@ TEST_F(CommandRoutine, longFailureList_namesTenFilesAndCountsTheRestWithAllInThe
     const std::string longName = std::string(200, 'L') + ".bas";
     for (int i = 0; i < 150; ++i) {
         const std::string name = i == 0 ? longName : "R" + std::to_string(1000 + i) + ".bas";
-        fs::permissions(folder.write(name, kSource), fs::perms::owner_read);
+        fs::permissions(folder.write(name, kOneSubSource), fs::perms::owner_read);
         lines.push_back("Module=M; " + name);
     }
     std::string project;
@@ -170,7 +169,7 @@ TEST_F(CommandRoutine, open_readsTheProjectIntoASortedTickedListAndRemembersIt) 
 }
 
 TEST_F(CommandRoutine, openUnreadableProject_keepsThePathEmptiesTheListAndSaysSo) {
-    folder.write("A.bas", kSource);
+    folder.write("A.bas", kOneSubSource);
     open({"Module=A; A.bas"});
     const std::string missing = (folder / "Missing.vbp").string();
     program.desktop.dialogAnswers.push_back(missing);

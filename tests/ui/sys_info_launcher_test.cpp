@@ -1,5 +1,5 @@
 #include "app/sys_info_launcher.h"
-#include "fake_registry.h"
+#include "support/fake_registry.h"
 #include "support/temp_folder.h"
 #include "ui/desktop_sys_info_platform.h"
 

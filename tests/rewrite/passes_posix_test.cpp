@@ -14,13 +14,12 @@ namespace fs = std::filesystem;
 namespace faultward {
 namespace {
 
-const std::string kSource = crlf({"Sub A()", "End Sub"});
 
 TEST(Passes, windowsStyleEntriesResolveAgainstTheProjectFolder) {
     TempFolder folder;
-    folder.write("Forms/Main.frm", kSource);
-    folder.write("lib/Util.bas", kSource);
-    folder.write("caf\xc3\xa9.bas", kSource); // a 1252 name as it lands on Linux
+    folder.write("Forms/Main.frm", kOneSubSource);
+    folder.write("lib/Util.bas", kOneSubSource);
+    folder.write("caf\xc3\xa9.bas", kOneSubSource); // a 1252 name as it lands on Linux
     const std::vector<ListEntry> entries = {
         {"forms\\MAIN.FRM", true},
         {"..\\" + folder.path().filename().string() + "\\lib\\util.bas", true},
@@ -52,7 +51,7 @@ TEST(Passes, folderOrFifoInPlaceOfAFileIsNeverOpened) {
 
 TEST(Passes, symlinkIsFollowedAndStaysALink) {
     TempFolder folder;
-    const fs::path target = folder.write("real/Target.bas", kSource);
+    const fs::path target = folder.write("real/Target.bas", kOneSubSource);
     fs::create_symlink("real/Target.bas", folder / "Link.bas");
     fs::create_symlink("real/none.bas", folder / "Dangling.bas");
     RecordingObserver observer;
@@ -67,7 +66,7 @@ TEST(Passes, symlinkIsFollowedAndStaysALink) {
 
 TEST(Passes, rewriteKeepsPermissionBitsAndLeavesNoTemporary) {
     TempFolder folder;
-    const fs::path file = folder.write("a.bas", kSource);
+    const fs::path file = folder.write("a.bas", kOneSubSource);
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
     RecordingObserver observer;
     runInsertionPass(std::vector<ListEntry>{{"a.bas", true}}, folder.path(), 1, observer);
@@ -78,7 +77,7 @@ TEST(Passes, rewriteKeepsPermissionBitsAndLeavesNoTemporary) {
 
 TEST(Passes, unchangedFileIsNotRewritten) {
     TempFolder folder;
-    const fs::path file = folder.write("a.bas", kSource);
+    const fs::path file = folder.write("a.bas", kOneSubSource);
     struct stat before {};
     ::stat(file.c_str(), &before);
     RecordingObserver observer;

@@ -17,8 +17,6 @@ namespace fs = std::filesystem;
 namespace faultward {
 namespace {
 
-const std::string kSource = crlf({"Sub A()", "End Sub"});
-
 using Outcomes = testing::OutcomeList;
 
 std::vector<FileOutcome> insertInto(const fs::path& folder, std::vector<ListEntry> entries) {
@@ -64,11 +62,11 @@ TEST(WindowsFiles, replacingAnExistingFileWorksAgainAndAgainAndLeavesNoTemporary
 
 TEST(WindowsFiles, readOnlyAttributeRefusesTheWriteAndKeepsTheBytes) {
     TempFolder folder;
-    const fs::path file = folder.write("a.bas", kSource);
+    const fs::path file = folder.write("a.bas", kOneSubSource);
     ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(replaceFileContents(file, "changed"), WriteStatus::NotWritable);
     EXPECT_EQ(insertInto(folder.path(), {{"a.bas", true}}), std::vector{FileOutcome::NotWritable});
-    EXPECT_EQ(readFile(file), kSource);
+    EXPECT_EQ(readFile(file), kOneSubSource);
     EXPECT_TRUE(temporariesIn(folder.path()).empty());
     EXPECT_TRUE(::GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_READONLY);
 }
@@ -76,7 +74,7 @@ TEST(WindowsFiles, readOnlyAttributeRefusesTheWriteAndKeepsTheBytes) {
 // A replace would give the new bytes to one name only.
 TEST(WindowsFiles, aFileWithTwoNamesIsWrittenInPlaceForBoth) {
     TempFolder folder;
-    const fs::path file = folder.write("a.bas", kSource);
+    const fs::path file = folder.write("a.bas", kOneSubSource);
     const fs::path link = folder / "b.bas";
     ASSERT_TRUE(::CreateHardLinkW(link.c_str(), file.c_str(), nullptr));
     FileIdentity before, after;
@@ -93,8 +91,8 @@ TEST(WindowsFiles, aFileWithTwoNamesIsWrittenInPlaceForBoth) {
 // the first would look like one already processed.
 TEST(WindowsFiles, identityTellsFilesApartAndKnowsOneFileByAnyName) {
     TempFolder folder;
-    folder.write("sub/A.bas", kSource);
-    folder.write("sub/B.bas", kSource);
+    folder.write("sub/A.bas", kOneSubSource);
+    folder.write("sub/B.bas", kOneSubSource);
     std::string bytes;
     FileIdentity a, b, aAgain;
     ASSERT_EQ(readRegularFile(folder / "sub" / "A.bas", bytes, &a), ReadStatus::Ok);
@@ -117,7 +115,7 @@ TEST(WindowsFiles, identityTellsFilesApartAndKnowsOneFileByAnyName) {
 // version control system then reports as a file deleted and another added.
 TEST(WindowsFiles, rewriteKeepsTheNameAsTheFolderHoldsIt) {
     TempFolder folder;
-    folder.write("MixedCase.BAS", kSource);
+    folder.write("MixedCase.BAS", kOneSubSource);
     EXPECT_EQ(insertInto(folder.path(), {{"mixedCASE.bas", true}}),
               std::vector{FileOutcome::Rewritten});
     std::vector<std::string> names;
@@ -128,7 +126,7 @@ TEST(WindowsFiles, rewriteKeepsTheNameAsTheFolderHoldsIt) {
 
 TEST(WindowsFiles, unchangedFileIsNotRewritten) {
     TempFolder folder;
-    const fs::path file = folder.write("a.bas", kSource);
+    const fs::path file = folder.write("a.bas", kOneSubSource);
     const auto old = fs::last_write_time(file) - std::chrono::hours(24 * 365);
     fs::last_write_time(file, old);
     Outcomes outcomes;
@@ -147,10 +145,10 @@ TEST(WindowsFiles, pathsLongerThanMaxPathAreReadAndReplaced) {
     const fs::path project(deep);
     ASSERT_GT(project.native().size(), MAX_PATH + 50);
 
-    ASSERT_EQ(createOrReplaceFile(project / "M.bas", kSource), WriteStatus::Ok);
+    ASSERT_EQ(createOrReplaceFile(project / "M.bas", kOneSubSource), WriteStatus::Ok);
     std::string bytes;
     ASSERT_EQ(readRegularFile(project / "M.bas", bytes), ReadStatus::Ok);
-    EXPECT_EQ(bytes, kSource);
+    EXPECT_EQ(bytes, kOneSubSource);
     EXPECT_EQ(
         insertInto(project, {{"m.bas", true}, {"..\\" + std::string(40, 'h') + "\\M.bas", true}}),
         (std::vector{FileOutcome::Rewritten, FileOutcome::SameFileAsBefore}));

@@ -76,9 +76,6 @@ struct CoreProgram {
 // a folder of its own; the current folder is restored afterwards.
 class OpenedProject : public ::testing::Test {
 protected:
-    void SetUp() override { startFolder = std::filesystem::current_path(); }
-    void TearDown() override { std::filesystem::current_path(startFolder); }
-
     void open(std::initializer_list<std::string_view> projectLines) {
         const std::filesystem::path vbp = folder.write("P.vbp", crlf(projectLines));
         program.desktop.dialogAnswers.push_back(vbp.string());
@@ -86,8 +83,8 @@ protected:
         program.desktop.log.clear();
     }
 
-    std::filesystem::path startFolder;
     TempFolder folder;
+    KeptCurrentFolder keptFolder;
     CoreProgram program;
 };
 
