@@ -32,7 +32,7 @@ enum class CliOption {
     Diff,
     Output,
     Clean,
-    Handled,
+    Handled
 };
 
 // The command line of faultward-cli, parsed.

@@ -16,126 +16,126 @@ using enum CliOption;
 constexpr int kLowestMode = std::numeric_limits<std::int16_t>::min();
 constexpr int kHighestMode = std::numeric_limits<std::int16_t>::max();
 
-const std::array<OptionRow, 16> kOptions = {{
-    {.option = Help, .spelling = "--help", .alias = "-h"},
-    {.option = Version, .spelling = "--version", .help = "Print the program's version and exit.\n"},
-    {.option = Mode,
-     .spelling = "--mode",
-     .valueName = "N",
-     .field = &Arguments::mode,
-     .low = kLowestMode,
-     .high = kHighestMode,
-     .help = "Handling mode for insert:\n"
-             "  0  show the error number and description in a message box\n"
-             "  1  resume with the next statement\n"
-             "  2  call I_Process_Errors, a Sub your project provides\n"
-             "Any other number writes the mode 1 block. The default is the mode\n"
-             "stored in ERRH.ini (0 when there is none): beside this program when\n"
-             "its folder can be written, else the user's own file (on Linux in\n"
-             "$XDG_CONFIG_HOME/faultward or ~/.config/faultward, on Windows in\n"
-             "%APPDATA%\\Faultward), or the one beside this program while the\n"
-             "user has none.\n"},
-    {.option = Procedures,
-     .spelling = "--procedures",
-     .valueName = "LIST",
-     .field = &Arguments::procedures,
-     .help = "Which procedures insert, check, number and unnumber handle (and\n"
-             "remove with --line-numbers): sub, function, property\n"
-             "or all, separated by commas (default sub). A Function's block\n"
-             "leaves with EXIT FUNCTION, a Property Get/Let/Set's with EXIT\n"
-             "PROPERTY.   insert --procedures sub,function App.vbp\n"},
-    {.option = Kinds,
-     .spelling = "--kinds",
-     .valueName = "LIST",
-     .field = &Arguments::kinds,
-     .help = "Which files of the project: form, module, class, usercontrol or\n"
-             "all, separated by commas (default form,module). Use the same kinds\n"
-             "for remove as for insert.   insert --kinds all App.vbp\n"},
-    {.option = SkipHandled,
-     .spelling = "--skip-handled",
-     .field = &Arguments::skipHandled,
-     .help = "Insert nothing into a procedure whose body already has an\n"
-             "On Error statement of its own.   insert --skip-handled App.vbp\n"},
-    {.option = Template,
-     .spelling = "--template",
-     .valueName = "FILE",
-     .field = &Arguments::templateFile,
-     .valueNoun = "file",
-     .help = "Take the trap and handler lines from a template file instead of\n"
-             "the mode: a [trap] section and a [handler] section, lines starting\n"
-             "with ';' are comments. {procedure}, {module}, {file}, {project} and\n"
-             "{exit} are replaced; {{ and }} stand for braces. The marker is\n"
-             "added to every line. A faulty template is refused and nothing is\n"
-             "written.   insert --template release.txt App.vbp\n"},
-    {.option = LineNumbers,
-     .spelling = "--line-numbers",
-     .field = &Arguments::lineNumbers,
-     .help = "With insert, number the procedures afresh in the same read and\n"
-             "write (the files end as after insert, then number); with remove,\n"
-             "take their line numbers out with the marked lines.\n"
-             "  insert --line-numbers --template erl-message-box.txt App.vbp\n"},
-    {.option = Start,
-     .spelling = "--start",
-     .valueName = "N",
-     .field = &Arguments::start,
-     .low = 1,
-     .high = kHighestLineNumber,
-     .help = "The first line number of each procedure, 1 to 65529 (default 10).\n"},
-    {.option = Step,
-     .spelling = "--step",
-     .valueName = "N",
-     .field = &Arguments::step,
-     .low = 1,
-     .high = kHighestLineNumber,
-     .help = "From one line number to the next, 1 to 65529 (default 10).\n"
-             "  number --start 100 --step 5 App.vbp\n"},
-    {.option = Jobs,
-     .spelling = "--jobs",
-     .valueName = "N",
-     .field = &Arguments::jobs,
-     .low = 1,
-     .high = kMaxJobs,
-     .help = "How many files insert, remove, number and unnumber work on at a\n"
-             "time, 1 to 64 (default one a core). The files come out the same,\n"
-             "and are reported in list order, whatever the number.\n"
-             "  remove --jobs 1 App.vbp\n"},
-    {.option = DryRun,
-     .spelling = "--dry-run",
-     .field = &Arguments::dryRun,
-     .help = "Write nothing; print one line a file that would change with the\n"
-             "numbers of lines added and removed (\"Module1.bas: +12 -0\").\n"},
-    {.option = Diff,
-     .spelling = "--diff",
-     .field = &Arguments::diff,
-     .goesWith = DryRun,
-     .help = "With --dry-run, print the changes as a unified diff instead, as\n"
-             "diff -u would, for patch -p1 in the project's folder; when a\n"
-             "changed file lies outside it, a line \"folder: PATH\" first names\n"
-             "the folder to patch in.   insert --dry-run --diff App.vbp | less\n"},
-    {.option = Output,
-     .spelling = "--output",
-     .valueName = "DIR",
-     .field = &Arguments::output,
-     .valueNoun = "folder",
-     .help = "Leave the sources as they are and write the processed project into\n"
-             "DIR: the project file and every file it names (a form's .frx too,\n"
-             "and every companion its designer block names), processed or not,\n"
-             "in the same layout. DIR must be empty or missing and outside the\n"
-             "project's folder. Prints the copy's project file. A copy that fails\n"
-             "part-way is removed again and nothing is processed.\n"
-             "  insert --kinds all --output ../release App.vbp\n"},
-    {.option = Clean,
-     .spelling = "--clean",
-     .field = &Arguments::clean,
-     .help = "check exits 1 when any marked line is left.\n"
-             "  check --clean App.vbp\n"},
-    {.option = Handled,
-     .spelling = "--handled",
-     .field = &Arguments::handled,
-     .help = "check exits 1 when any procedure of the chosen kinds has no trap\n"
-             "and is not one that insert leaves alone.\n"
-             "  check --handled --procedures all App.vbp\n"},
-}};
+// One maker for each kind of option: what its value is called in the help
+// follows from the kind, and so does how it is read.
+OptionRow standAlone(CliOption option, std::string_view spelling, std::string_view alias,
+                     std::string_view help) {
+    return {.option = option, .spelling = spelling, .alias = alias, .help = help};
+}
+
+OptionRow toggle(CliOption option, std::string_view spelling, bool Arguments::*field,
+                 std::string_view help) {
+    return {.option = option, .spelling = spelling, .field = field, .help = help};
+}
+
+OptionRow number(CliOption option, std::string_view spelling, std::optional<int> Arguments::*field,
+                 int low, int high, std::string_view help) {
+    return {.option = option,
+            .spelling = spelling,
+            .valueName = "N",
+            .field = field,
+            .low = low,
+            .high = high,
+            .help = help};
+}
+
+template <typename Kinds>
+OptionRow list(CliOption option, std::string_view spelling, std::optional<Kinds> Arguments::*field,
+               std::string_view help) {
+    return {
+        .option = option, .spelling = spelling, .valueName = "LIST", .field = field, .help = help};
+}
+
+OptionRow path(CliOption option, std::string_view spelling, std::string_view valueName,
+               std::string_view noun, std::optional<std::string> Arguments::*field,
+               std::string_view help) {
+    return {.option = option,
+            .spelling = spelling,
+            .valueName = valueName,
+            .field = field,
+            .valueNoun = noun,
+            .help = help};
+}
+
+// An option that means nothing without the other.
+OptionRow goingWith(CliOption other, OptionRow row) {
+    row.goesWith = other;
+    return row;
+}
+
+const std::array<OptionRow, 16> kOptions = {
+    standAlone(Help, "--help", "-h", ""),
+    standAlone(Version, "--version", "", "Print the program's version and exit.\n"),
+    number(Mode, "--mode", &Arguments::mode, kLowestMode, kHighestMode,
+           "Handling mode for insert:\n"
+           "  0  show the error number and description in a message box\n"
+           "  1  resume with the next statement\n"
+           "  2  call I_Process_Errors, a Sub your project provides\n"
+           "Any other number writes the mode 1 block. The default is the mode\n"
+           "stored in ERRH.ini (0 when there is none): beside this program when\n"
+           "its folder can be written, else the user's own file (on Linux in\n"
+           "$XDG_CONFIG_HOME/faultward or ~/.config/faultward, on Windows in\n"
+           "%APPDATA%\\Faultward), or the one beside this program while the\n"
+           "user has none.\n"),
+    list(Procedures, "--procedures", &Arguments::procedures,
+         "Which procedures insert, check, number and unnumber handle (and\n"
+         "remove with --line-numbers): sub, function, property\n"
+         "or all, separated by commas (default sub). A Function's block\n"
+         "leaves with EXIT FUNCTION, a Property Get/Let/Set's with EXIT\n"
+         "PROPERTY.   insert --procedures sub,function App.vbp\n"),
+    list(Kinds, "--kinds", &Arguments::kinds,
+         "Which files of the project: form, module, class, usercontrol or\n"
+         "all, separated by commas (default form,module). Use the same kinds\n"
+         "for remove as for insert.   insert --kinds all App.vbp\n"),
+    toggle(SkipHandled, "--skip-handled", &Arguments::skipHandled,
+           "Insert nothing into a procedure whose body already has an\n"
+           "On Error statement of its own.   insert --skip-handled App.vbp\n"),
+    path(Template, "--template", "FILE", "file", &Arguments::templateFile,
+         "Take the trap and handler lines from a template file instead of\n"
+         "the mode: a [trap] section and a [handler] section, lines starting\n"
+         "with ';' are comments. {procedure}, {module}, {file}, {project} and\n"
+         "{exit} are replaced; {{ and }} stand for braces. The marker is\n"
+         "added to every line. A faulty template is refused and nothing is\n"
+         "written.   insert --template release.txt App.vbp\n"),
+    toggle(LineNumbers, "--line-numbers", &Arguments::lineNumbers,
+           "With insert, number the procedures afresh in the same read and\n"
+           "write (the files end as after insert, then number); with remove,\n"
+           "take their line numbers out with the marked lines.\n"
+           "  insert --line-numbers --template erl-message-box.txt App.vbp\n"),
+    number(Start, "--start", &Arguments::start, 1, kHighestLineNumber,
+           "The first line number of each procedure, 1 to 65529 (default 10).\n"),
+    number(Step, "--step", &Arguments::step, 1, kHighestLineNumber,
+           "From one line number to the next, 1 to 65529 (default 10).\n"
+           "  number --start 100 --step 5 App.vbp\n"),
+    number(Jobs, "--jobs", &Arguments::jobs, 1, kMaxJobs,
+           "How many files insert, remove, number and unnumber work on at a\n"
+           "time, 1 to 64 (default one a core). The files come out the same,\n"
+           "and are reported in list order, whatever the number.\n"
+           "  remove --jobs 1 App.vbp\n"),
+    toggle(DryRun, "--dry-run", &Arguments::dryRun,
+           "Write nothing; print one line a file that would change with the\n"
+           "numbers of lines added and removed (\"Module1.bas: +12 -0\").\n"),
+    goingWith(DryRun, toggle(Diff, "--diff", &Arguments::diff,
+                             "With --dry-run, print the changes as a unified diff instead, as\n"
+                             "diff -u would, for patch -p1 in the project's folder; when a\n"
+                             "changed file lies outside it, a line \"folder: PATH\" first names\n"
+                             "the folder to patch in.   insert --dry-run --diff App.vbp | less\n")),
+    path(Output, "--output", "DIR", "folder", &Arguments::output,
+         "Leave the sources as they are and write the processed project into\n"
+         "DIR: the project file and every file it names (a form's .frx too,\n"
+         "and every companion its designer block names), processed or not,\n"
+         "in the same layout. DIR must be empty or missing and outside the\n"
+         "project's folder. Prints the copy's project file. A copy that fails\n"
+         "part-way is removed again and nothing is processed.\n"
+         "  insert --kinds all --output ../release App.vbp\n"),
+    toggle(Clean, "--clean", &Arguments::clean,
+           "check exits 1 when any marked line is left.\n"
+           "  check --clean App.vbp\n"),
+    toggle(Handled, "--handled", &Arguments::handled,
+           "check exits 1 when any procedure of the chosen kinds has no trap\n"
+           "and is not one that insert leaves alone.\n"
+           "  check --handled --procedures all App.vbp\n"),
+};
 
 // check takes insert's options, so that it judges the procedures that
 // insertion leaves alone as insertion does.
