@@ -184,15 +184,15 @@ LRESULT Form1::labelColours(HDC dc) const {
 }
 
 void Form1::paint() const {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd_, &paint);
+    PAINTSTRUCT painting;
+    HDC dc = BeginPaint(hwnd_, &painting);
     // The etched rule under the tool row.
     const int length = px(kRuleLength, dpi_);
     const int darkTop = px(kRuleDarkTop, dpi_);
     const int lightTop = px(kRuleLightTop, dpi_);
     paintEtchedRule(dc, {{0, darkTop, length, darkTop + 1}, GetSysColorBrush(COLOR_WINDOWTEXT)},
                     {{0, lightTop, length, lightTop + 1}, GetSysColorBrush(COLOR_WINDOW)});
-    EndPaint(hwnd_, &paint);
+    EndPaint(hwnd_, &painting);
 }
 
 void Form1::passFocusOn() const {
