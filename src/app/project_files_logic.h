@@ -2,6 +2,7 @@
 
 #include "app/module1.h"
 #include "app/pass_driver.h"
+#include "app/pass_feedback.h"
 #include "app/views.h"
 
 #include <filesystem>
@@ -39,8 +40,9 @@ public:
     // passes describe them.
     const std::vector<std::string>& proceduresLeftWhole() const { return leftWhole_; }
 
-    // Also told everything the passes report, after the windows have shown it.
-    void setPassWatcher(PassObserver* watcher) { watcher_ = watcher; }
+    // The feedback the passes report to in place of the windows' own, which a
+    // nullptr gives back.
+    void setFeedback(PassFeedback* feedback) { feedback_ = feedback; }
 
 private:
     std::filesystem::path baseFolder() const;
@@ -50,7 +52,7 @@ private:
     Module1& module_;
     std::vector<ListEntry> entries_;
     std::filesystem::path projectFolder_;
-    PassObserver* watcher_ = nullptr;
+    PassFeedback* feedback_ = nullptr;
     std::vector<std::string> leftWhole_;
 };
 

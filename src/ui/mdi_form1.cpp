@@ -1,5 +1,6 @@
 #include "ui/mdi_form1.h"
 
+#include "app/desktop_core.h"
 #include "app/main_window_logic.h"
 #include "app/menus.h"
 #include "app/module1.h"
@@ -79,12 +80,9 @@ MDIForm1::MDIForm1(Module1& module, DesktopServices services, QWidget* parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     form1_ = new Form1(*this);
-    projectFiles_ = std::make_unique<ProjectFilesLogic>(*this, *form1_, module);
-    logic_ = std::make_unique<MainWindowLogic>(module, *this, *projectFiles_, services_.sound,
-                                               services_.help);
+    core_ = std::make_unique<DesktopCore>(module, *this, *form1_, services_.sound, services_.help);
 
-    // Load: the caption, then the project files window.
-    logic_->MDIForm_Load();
+    // Loaded: the caption is set; now the project files window.
     QMdiSubWindow* child = mdiArea_->addSubWindow(form1_, Qt::FramelessWindowHint);
     form1Frame_ = child;
     child->setObjectName(QStringLiteral("Form1Frame"));
@@ -99,6 +97,14 @@ MDIForm1::MDIForm1(Module1& module, DesktopServices services, QWidget* parent)
 }
 
 MDIForm1::~MDIForm1() = default;
+
+MainWindowLogic& MDIForm1::logic() {
+    return core_->logic();
+}
+
+ProjectFilesLogic& MDIForm1::projectFiles() {
+    return core_->projectFiles();
+}
 
 bool MDIForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Close && watched == form1Frame_) {
@@ -142,19 +148,19 @@ void MDIForm1::buildMenus() {
 }
 
 void MDIForm1::cmd_nav(int Index) {
-    logic_->cmd_nav(Index);
+    logic().cmd_nav(Index);
 }
 
 void MDIForm1::mnu_f_Click(int Index) {
-    logic_->mnu_f_Click(Index);
+    logic().mnu_f_Click(Index);
 }
 
 void MDIForm1::mnu_o_Click(int Index) {
-    logic_->mnu_o_Click(Index);
+    logic().mnu_o_Click(Index);
 }
 
 void MDIForm1::mnu_h_Click(int Index) {
-    logic_->mnu_h_Click(Index);
+    logic().mnu_h_Click(Index);
 }
 
 void MDIForm1::setCaption(std::string_view text) {
@@ -235,7 +241,7 @@ void MDIForm1::endProgramNow() {
 }
 
 void MDIForm1::closeEvent(QCloseEvent* event) {
-    logic_->MDIForm_Unload();
+    logic().MDIForm_Unload();
     event->accept();
 }
 

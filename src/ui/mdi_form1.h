@@ -19,6 +19,7 @@ namespace faultward {
 
 class AboutBox;
 class Form1;
+class DesktopCore;
 class HelpOpener;
 class MainWindowLogic;
 class Module1;
@@ -56,8 +57,8 @@ public:
     void mnu_h_Click(int Index);
 
     Form1& form1() { return *form1_; }
-    MainWindowLogic& logic() { return *logic_; }
-    ProjectFilesLogic& projectFiles() { return *projectFiles_; }
+    MainWindowLogic& logic();
+    ProjectFilesLogic& projectFiles();
     MessageBoxes& messageBoxes() { return services_.messageBoxes; }
 
     // While a pass runs: a caption paints at once, the list and the bar at
@@ -88,8 +89,7 @@ private:
     Form1* form1_ = nullptr;
     QWidget* form1Frame_ = nullptr; // the MDI child frame around form1_
     std::array<QAction*, 3> modeItems_{};
-    std::unique_ptr<ProjectFilesLogic> projectFiles_;
-    std::unique_ptr<MainWindowLogic> logic_;
+    std::unique_ptr<DesktopCore> core_;
     PaintPace paintPace_;
 };
 

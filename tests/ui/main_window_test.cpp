@@ -238,10 +238,14 @@ namespace {
 using Calls = std::vector<std::string>;
 
 // Remembers how many cue calls had been made when each pass began.
-class PassStartWatcher : public PassObserver {
+class PassStartWatcher : public PassFeedback {
 public:
-    explicit PassStartWatcher(const Calls& calls) : calls_(calls) {}
-    void passStarted(PassKind, int, int) override { callsBefore.push_back(calls_.size()); }
+    PassStartWatcher(MDIForm1& window, const Calls& calls)
+        : PassFeedback(window, window.form1()), calls_(calls) {}
+    void passStarted(PassKind kind, int minimum, int maximum) override {
+        PassFeedback::passStarted(kind, minimum, maximum);
+        callsBefore.push_back(calls_.size());
+    }
     std::vector<std::size_t> callsBefore;
 
 private:
@@ -268,8 +272,8 @@ TEST(CommandSounds, clickComesFirstForEveryCommand_chimeOnlyAfterInsertAndRemove
     program.click("cmd_tbl_0");
     EXPECT_EQ(calls, Calls{"play 11"});
 
-    PassStartWatcher watcher(calls);
-    program.window().projectFiles().setPassWatcher(&watcher);
+    PassStartWatcher watcher(program.window(), calls);
+    program.window().projectFiles().setFeedback(&watcher);
     for (const char* command : {"cmd_tbl_2", "mnu_f_4"}) {
         calls.clear();
         watcher.callsBefore.clear();
@@ -279,7 +283,7 @@ TEST(CommandSounds, clickComesFirstForEveryCommand_chimeOnlyAfterInsertAndRemove
         ASSERT_FALSE(watcher.callsBefore.empty());
         EXPECT_EQ(watcher.callsBefore.front(), 2u) << command;
     }
-    program.window().projectFiles().setPassWatcher(nullptr);
+    program.window().projectFiles().setFeedback(nullptr);
 
     calls.clear();
     program.trigger("mnu_o_1");

@@ -140,22 +140,25 @@ TEST_F(ProjectWindow, insert_treatsTheTickedFilesOnly_andLeavesTheBarHiddenAtIts
     tick(1, false);
     program.sound.events.clear();
     // What the windows show while the passes run, read at every step.
-    struct BarWatcher final : PassObserver {
-        explicit BarWatcher(win::Form1& form) : form(form) {}
+    struct BarWatcher final : PassFeedback {
+        BarWatcher(win::MDIForm1& window, win::Form1& form)
+            : PassFeedback(window, form), form(form) {}
         void entryMadeCurrent(int index) override {
+            PassFeedback::entryMadeCurrent(index);
             current.push_back(ListView_GetNextItem(form.List1(), -1, LVNI_SELECTED) == index);
         }
         void progressValue(int value) override {
+            PassFeedback::progressValue(value);
             shown.push_back(IsWindowVisible(form.ProgressBar1()) &&
                             SendMessageW(form.ProgressBar1(), PBM_GETPOS, 0, 0) == value);
         }
         win::Form1& form;
         std::vector<bool> current, shown;
-    } watcher(program.form1());
-    program.window->projectFiles().setPassWatcher(&watcher);
+    } watcher(*program.window, program.form1());
+    program.window->projectFiles().setFeedback(&watcher);
 
     program.click(program.form1().cmd_tbl(2));
-    program.window->projectFiles().setPassWatcher(nullptr);
+    program.window->projectFiles().setFeedback(nullptr);
     // Both passes made the one ticked entry current and showed their progress.
     ASSERT_FALSE(watcher.current.empty());
     EXPECT_EQ(std::count(watcher.current.begin(), watcher.current.end(), false), 0);
