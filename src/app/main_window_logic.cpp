@@ -1,9 +1,11 @@
 #include "app/main_window_logic.h"
 
+#include "app/handler_settings_dialog.h"
+#include "app/list_source.h"
 #include "app/menus.h"
+#include "app/report_window.h"
 #include "app/texts.h"
 #include "platform/path_bytes.h"
-#include "project/project_reader.h"
 
 #include <exception>
 
@@ -26,6 +28,10 @@ void MainWindowLogic::mnu_f_Click(int Index) {
 }
 
 void MainWindowLogic::mnu_o_Click(int Index) {
+    if (Index == kHandlerSettingsItem) {
+        openHandlerSettings();
+        return;
+    }
     for (int mode = 0; mode < kModeItemCount; ++mode)
         view_.setModeChecked(mode, false);
     if (isModeItem(Index))
@@ -65,6 +71,12 @@ void MainWindowLogic::cmd_nav(int Index) {
         case 10:
             runPasses(PassCommand::Unnumber);
             break;
+        case kPreviewCommand:
+            showReport(true);
+            break;
+        case kCheckCommand:
+            showReport(false);
+            break;
         default:
             break;
         }
@@ -75,7 +87,13 @@ void MainWindowLogic::cmd_nav(int Index) {
 
 void MainWindowLogic::runPasses(PassCommand command) {
     sound_.Stop_Sound();
-    const FailureCollector failures = files_.runPasses(command);
+    const PassSettings settings = passSettings(module_.handlerSettings(), module_.Error_Flag(),
+                                               files_.projectName(), command);
+    if (!settings.problem.empty()) {
+        view_.showMessage(settings.problem, MessageIcon::Warning, {});
+        return;
+    }
+    const FailureCollector failures = files_.runPasses(command, settings);
     sound_.Play_Sound(kCompletionCue);
     // The passes skip what they cannot read or write; say so rather than let
     // "Task Completed" stand for success.
@@ -105,14 +123,49 @@ void MainWindowLogic::Open_Project() {
     std::filesystem::current_path(folder, error);
 
     files_.clearList();
-    const ProjectRead read = readProjectFile(project);
-    if (read.status != ProjectReadStatus::Ok) {
-        // The empty list alone would leave the user guessing why.
-        view_.showMessage(describeProjectFailure(read.status, pathDisplayText(*chosen)),
-                          MessageIcon::Warning, {});
+    const ListSource source = readListSource(*chosen, module_.handlerSettings().files);
+    if (source.opened)
+        files_.showList(source, *chosen, folder);
+    // The empty list alone would leave the user guessing why.
+    showProblems(source.problems);
+}
+
+void MainWindowLogic::showProblems(const std::vector<std::string>& problems) {
+    for (const std::string& problem : problems)
+        view_.showMessage(problem, MessageIcon::Warning, {});
+}
+
+void MainWindowLogic::openHandlerSettings() {
+    HandlerSettingsDialog dialog(module_.handlerSettings(), view_, help_);
+    view_.showHandlerSettings(dialog);
+    if (!dialog.accepted())
+        return;
+    const bool kindsChanged = dialog.settings().files != module_.handlerSettings().files;
+    module_.setHandlerSettings(dialog.settings());
+    // The list holds the files of the chosen kinds, as after Open.
+    if (kindsChanged && files_.hasList())
+        showProblems(files_.reload(dialog.settings().files));
+}
+
+void MainWindowLogic::showReport(bool preview) {
+    sound_.Stop_Sound();
+    const PassSettings settings =
+        surveySettings(module_.handlerSettings(), module_.Error_Flag(), files_.projectName());
+    if (!settings.problem.empty()) {
+        view_.showMessage(settings.problem, MessageIcon::Warning, {});
         return;
     }
-    files_.showProject(read.entries, *chosen, folder);
+    view_.showBusyPointer();
+    const ReportRun run = preview ? files_.preview(settings) : files_.check(settings);
+    view_.showDefaultPointer();
+    if (!run.failures.empty())
+        view_.showMessage(failureMessage(run.failures), MessageIcon::Warning,
+                          failureDetails(run.failures));
+    ReportWindow window(preview ? ReportWindow::Kind::Preview : ReportWindow::Kind::Check, run.text,
+                        view_);
+    view_.showReport(window);
+    if (window.insertChosen())
+        runPasses(PassCommand::Insert);
 }
 
 } // namespace faultward

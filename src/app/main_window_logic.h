@@ -7,6 +7,9 @@
 #include "app/sound_player.h"
 #include "app/views.h"
 
+#include <string>
+#include <vector>
+
 namespace faultward {
 
 // What the main window does, whatever shows it: the one command routine that
@@ -21,19 +24,24 @@ public:
     // Closing the window keeps the settings; File, Exit does not come here.
     void MDIForm_Unload();
 
-    // Command numbers: 0 open a project, 2 insert, 4 remove, 6 exit, 7 help,
-    // 9 add line numbers, 10 remove them; any other number only plays the
-    // click. A command that fails ends where
-    // it failed, without a message.
+    // Command numbers: 0 open a project or group, 2 insert, 4 remove, 6 exit,
+    // 7 help, 9 add line numbers, 10 remove them, 12 preview the insertion,
+    // 13 check the project; any other number only plays the click. A command
+    // that fails ends where it failed, without a message.
     void cmd_nav(int Index);
     void mnu_f_Click(int Index);
-    // Makes mode Index the only checked Options item and the handling mode.
+    // Makes mode Index the only checked Options item and the handling mode;
+    // item 4 opens the Handler Settings dialog.
     void mnu_o_Click(int Index);
     void mnu_h_Click(int Index);
 
 private:
     void Open_Project();
     void runPasses(PassCommand command);
+    void openHandlerSettings();
+    void showProblems(const std::vector<std::string>& problems);
+    // Preview Insertion and Check Project.
+    void showReport(bool preview);
 
     Module1& module_;
     MainWindowView& view_;

@@ -24,16 +24,27 @@ inline constexpr MenuItem kFileItems[] = {
     {9, "Add &Line Numbers"},
     {10, "Remove Line &Numbers"},
     {11, "-"},
+    {12, "Pre&view Insertion..."},
+    {13, "&Check Project..."},
+    {14, "-"},
     {6, "E&xit"},
 };
 inline constexpr MenuItem kOptionItems[] = {
     {0, "Halt on Errors and Display in Message Box"},
     {1, "Ignore Errors and Resume Next"},
     {2, "Centralize Error Handling with I_Process_Errors Sub"},
+    {3, "-"},
+    {4, "Handler &Settings..."},
 };
 inline constexpr MenuItem kHelpItems[] = {{0, "I&ndex"}, {1, "-"}, {2, "&About"}};
 
 inline constexpr int kModeItemCount = 3;
+
+// Command numbers of the File menu beyond the tool row's, and the Options
+// item that opens the Handler Settings dialog.
+inline constexpr int kPreviewCommand = 12;
+inline constexpr int kCheckCommand = 13;
+inline constexpr int kHandlerSettingsItem = 4;
 
 // Whether the Options menu has an item for the mode.
 constexpr bool isModeItem(int mode) {

@@ -12,6 +12,7 @@ void Module1::Load_Settings(MainWindowView& window) {
     const Settings settings = loadSettings(store_);
     projectFile_ = settings.projectFile;
     errorFlag_ = settings.errorFlag;
+    handlerSettings_ = loadHandlerSettings(store_);
     // A stored mode without an item checks none.
     if (isModeItem(errorFlag_))
         window.setModeChecked(errorFlag_, true);
@@ -20,6 +21,9 @@ void Module1::Load_Settings(MainWindowView& window) {
 
 void Module1::Save_Settings() {
     saveSettings(store_, {projectFile_, errorFlag_});
+    // A file that never had the section stays as it always was.
+    if (handlerSettings_ != HandlerSettings() || hasHandlerSettings(store_))
+        saveHandlerSettings(store_, handlerSettings_);
 }
 
 } // namespace faultward

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/handler_settings.h"
 #include "app/profile_store.h"
 #include "app/views.h"
 
@@ -9,8 +10,8 @@
 
 namespace faultward {
 
-// The program-wide values, and the settings routines that keep two of them
-// in ERRH.ini between runs.
+// The program-wide values, and the settings routines that keep them in
+// ERRH.ini between runs.
 class Module1 {
 public:
     // store is the settings file; appPath the executable's folder.
@@ -19,8 +20,9 @@ public:
     // Reads Project_File and Error_Flag, checks the stored mode's item in the
     // Options menu (none for a mode without an item) and sets App_Path.
     void Load_Settings(MainWindowView& window);
-    // Stores Project_File and Error_Flag; a store that cannot be written is
-    // passed over.
+    // Also reads the handler settings. Stores Project_File and Error_Flag, and
+    // the handler settings once they are not the defaults or were stored
+    // before; a store that cannot be written is passed over.
     void Save_Settings();
 
     // The full path of the project last chosen, as bytes.
@@ -29,6 +31,9 @@ public:
     // The handling mode.
     std::int16_t Error_Flag() const { return errorFlag_; }
     void setErrorFlag(std::int16_t mode) { errorFlag_ = mode; }
+    // What Insert and Remove work on besides the mode.
+    const HandlerSettings& handlerSettings() const { return handlerSettings_; }
+    void setHandlerSettings(HandlerSettings settings) { handlerSettings_ = std::move(settings); }
     // The executable's folder, once the settings are loaded.
     const std::filesystem::path& App_Path() const { return appPath_; }
 
@@ -37,6 +42,7 @@ private:
     std::filesystem::path executableFolder_;
     std::string projectFile_;
     std::int16_t errorFlag_ = 0;
+    HandlerSettings handlerSettings_;
     std::filesystem::path appPath_;
 };
 

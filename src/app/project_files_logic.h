@@ -1,8 +1,11 @@
 #pragma once
 
+#include "app/list_source.h"
 #include "app/module1.h"
 #include "app/pass_driver.h"
 #include "app/pass_feedback.h"
+#include "app/pass_settings.h"
+#include "app/reports.h"
 #include "app/views.h"
 
 #include <filesystem>
@@ -32,10 +35,25 @@ public:
     // entry. Relative entries are found from folder.
     void showProject(const std::vector<std::string>& entriesInFileOrder,
                      const std::string& projectPath, std::filesystem::path folder);
+    // The same for entries in list order, of the project or group file at
+    // listPath (path bytes), which reload() reads again.
+    void showList(const ListSource& source, const std::string& listPath,
+                  std::filesystem::path folder);
+    // Reads the list's project or group again with these kinds and shows it
+    // as after Open; the problems to tell the user. Nothing without a list.
+    std::vector<std::string> reload(SourceKinds kinds);
+    bool hasList() const { return !listPath_.empty(); }
+    // For a template's {project}.
+    const std::string& projectName() const { return projectName_; }
 
     // The passes of a command over the ticked entries, with the windows
     // showing them; the files that could not be processed.
     FailureCollector runPasses(PassCommand command);
+    FailureCollector runPasses(PassCommand command, const PassSettings& settings);
+    // Preview Insertion and Check Project over the ticked entries; nothing
+    // is written and the windows show nothing of the passes.
+    ReportRun preview(const PassSettings& settings) const;
+    ReportRun check(const PassSettings& settings) const;
     // The procedures the last command's passes left as they were, as the
     // passes describe them.
     const std::vector<std::string>& proceduresLeftWhole() const { return leftWhole_; }
@@ -46,6 +64,7 @@ public:
 
 private:
     std::filesystem::path baseFolder() const;
+    PassTargets targets(std::span<const ListEntry> entries, const PassSettings& settings) const;
 
     MainWindowView& main_;
     ProjectFilesView& view_;
@@ -53,6 +72,8 @@ private:
     std::vector<ListEntry> entries_;
     std::filesystem::path projectFolder_;
     PassFeedback* feedback_ = nullptr;
+    std::string listPath_;
+    std::string projectName_;
     std::vector<std::string> leftWhole_;
 };
 

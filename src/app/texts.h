@@ -27,7 +27,7 @@ inline constexpr std::string_view kProjectFilesLabel = "Project Files:";
 // The file-open dialog's filters, "description|pattern" pairs, and the one
 // shown first, counting from 1.
 inline constexpr std::string_view kProjectFilter =
-    "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp";
+    "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp|Visual Basic Group (*.vbg)|*.vbg";
 inline constexpr int kProjectFilterIndex = 2;
 
 } // namespace faultward

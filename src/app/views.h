@@ -15,12 +15,24 @@ namespace faultward {
 
 enum class MessageIcon { None, Warning };
 
+class HandlerSettingsDialog;
+class ReportWindow;
+
 // The file-open dialog: the preset file (path bytes), whose folder is where
 // the dialog opens, the filters and the filter shown first, counting from 1.
 struct OpenFileRequest {
     std::string fileName;
     std::string_view filter;
     int filterIndex = 1;
+};
+
+// The file-save dialog: the preset file, the filters, the filter shown first
+// and the extension added to a name typed without one (no dot).
+struct SaveFileRequest {
+    std::string fileName;
+    std::string_view filter;
+    int filterIndex = 1;
+    std::string_view defaultExtension;
 };
 
 // The main window: caption, menus, the application-wide pointer, message
@@ -38,6 +50,14 @@ public:
     virtual void showMessage(std::string_view text, MessageIcon icon, std::string_view details) = 0;
     // The chosen file's full path, which need not exist; nothing on cancel.
     virtual std::optional<std::string> askOpenFile(const OpenFileRequest& request) = 0;
+    // The chosen path, which may exist (the dialog asked to replace it);
+    // nothing on cancel.
+    virtual std::optional<std::string> askSaveFile(const SaveFileRequest& request) = 0;
+    // Shows the Handler Settings dialog, modal over the main window, and
+    // returns once the dialog has closed.
+    virtual void showHandlerSettings(HandlerSettingsDialog& dialog) = 0;
+    // Shows a modal, read-only text window and returns once it has closed.
+    virtual void showReport(ReportWindow& window) = 0;
     virtual void showAbout() = 0;
     // Ends the program at once: no window is told, nothing is saved.
     virtual void endProgramNow() = 0;

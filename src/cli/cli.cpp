@@ -1,11 +1,12 @@
 #include "cli/cli.h"
 
+#include "app/check_report.h"
+#include "app/dry_run_report.h"
 #include "app/pass_driver.h"
 #include "app/settings.h"
+#include "app/template_file.h"
 #include "cli/arguments.h"
-#include "cli/check_report.h"
 #include "cli/cli_observer.h"
-#include "cli/dry_run_report.h"
 #include "cli/help_text.h"
 #include "platform/display_text.h"
 #include "platform/path_bytes.h"
@@ -25,9 +26,6 @@ namespace fs = std::filesystem;
 
 namespace faultward {
 namespace {
-
-// A template is a few lines; anything larger is some other file.
-constexpr std::uintmax_t kMaxTemplateSize = 64 * 1024;
 
 // A project the command works on: its name as given (on the command line, or
 // in the group) and its file.
@@ -103,27 +101,11 @@ std::optional<std::vector<ProjectToRun>> projectsToRun(const Arguments& parsed, 
 }
 
 std::shared_ptr<const HandlerTemplate> loadTemplate(const std::string& file, CliEnvironment& env) {
-    std::error_code error;
-    const fs::path path = pathFromBytes(file);
-    if (fs::file_size(path, error) > kMaxTemplateSize && !error) {
-        env.err << "faultward-cli: template " << file << " is larger than 64 KiB\n";
-        return nullptr;
-    }
-    std::string text;
-    if (const ReadStatus status = readRegularFile(path, text); status != ReadStatus::Ok) {
-        env.err << "faultward-cli: template " << file << ": " << describe(readFailure(status))
-                << '\n';
-        return nullptr;
-    }
-    std::string problem;
-    std::optional<HandlerTemplate> parsed = HandlerTemplate::parse(text, problem);
-    if (!parsed) {
-        // "is saved as UTF-16" is about the whole file, the rest about a line or section.
-        const char* joint = problem.starts_with("is ") ? " " : ", ";
-        env.err << "faultward-cli: template " << file << joint << problem << "; nothing written\n";
-        return nullptr;
-    }
-    return std::make_shared<const HandlerTemplate>(std::move(*parsed));
+    const TemplateFileRead read = readTemplateFile(file, file);
+    if (!read.handlerTemplate)
+        env.err << "faultward-cli: " << read.problem
+                << (read.contentsRefused ? "; nothing written\n" : "\n");
+    return read.handlerTemplate;
 }
 
 // What the command does to every project; nothing when its template is refused.

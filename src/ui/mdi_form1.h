@@ -73,6 +73,9 @@ public:
     void showDefaultPointer() override;
     void showMessage(std::string_view text, MessageIcon icon, std::string_view details) override;
     std::optional<std::string> askOpenFile(const OpenFileRequest& request) override;
+    std::optional<std::string> askSaveFile(const SaveFileRequest& request) override;
+    void showHandlerSettings(HandlerSettingsDialog& dialog) override;
+    void showReport(ReportWindow& window) override;
     void showAbout() override;
     void endProgramNow() override;
 

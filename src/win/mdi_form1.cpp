@@ -222,6 +222,19 @@ std::optional<std::string> MDIForm1::askOpenFile(const OpenFileRequest& request)
     return services_.fileDialog.askOpenFile(hwnd_, request);
 }
 
+std::optional<std::string> MDIForm1::askSaveFile(const SaveFileRequest&) {
+    // Shown by the save dialog of the report window; until then, Cancel.
+    return std::nullopt;
+}
+
+void MDIForm1::showHandlerSettings(HandlerSettingsDialog&) {
+    // Shown by the Handler Settings dialog; until then, as if cancelled.
+}
+
+void MDIForm1::showReport(ReportWindow&) {
+    // Shown by the report window; until then, as if closed.
+}
+
 void MDIForm1::showAbout() {
     services_.about.show(hwnd_);
 }

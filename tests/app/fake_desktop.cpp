@@ -31,6 +31,29 @@ std::optional<std::string> FakeDesktop::askOpenFile(const OpenFileRequest& reque
     dialogAnswers.pop_front();
     return answer;
 }
+std::optional<std::string> FakeDesktop::askSaveFile(const SaveFileRequest& request) {
+    saveRequests.push_back(request);
+    log.push_back("save dialog");
+    if (saveAnswers.empty())
+        throw std::logic_error("the test gave the save dialog no answer");
+    std::optional<std::string> answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+}
+void FakeDesktop::showHandlerSettings(HandlerSettingsDialog& dialog) {
+    log.push_back("settings dialog");
+    if (onSettings)
+        onSettings(dialog);
+}
+void FakeDesktop::showReport(ReportWindow& window) {
+    std::string shown = "report " + std::string(window.title());
+    for (const ReportButton button : window.buttons())
+        shown += " [" + std::string(ReportWindow::caption(button)) + "]";
+    log.push_back(shown);
+    reports.push_back(window.text());
+    if (onReport)
+        onReport(window);
+}
 void FakeDesktop::showAbout() {
     log.push_back("about");
 }
@@ -74,6 +97,9 @@ void FakeDesktop::Stop_Sound() {
 }
 void FakeDesktop::sendHelpKey() {
     log.push_back("help key");
+}
+void FakeDesktop::showHelpSection(std::string_view section) {
+    log.push_back("help section " + std::string(section));
 }
 
 std::vector<std::string> FakeDesktop::only(std::initializer_list<std::string_view> prefixes) const {

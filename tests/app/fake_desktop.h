@@ -1,10 +1,12 @@
 #pragma once
 
+#include "app/handler_settings_dialog.h"
 #include "app/help_opener.h"
 #include "app/main_window_logic.h"
 #include "app/module1.h"
 #include "app/profile_store.h"
 #include "app/project_files_logic.h"
+#include "app/report_window.h"
 #include "app/sound_player.h"
 #include "app/views.h"
 #include "support/memory_store.h"
@@ -13,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -29,10 +32,14 @@ class FakeDesktop final : public MainWindowView,
 public:
     // Every call the core can make, by name.
     std::optional<std::string> askOpenFile(const OpenFileRequest& request) override;
+    std::optional<std::string> askSaveFile(const SaveFileRequest& request) override;
     void enableInsertAndRemove() override;
     void endProgramNow() override;
     void Play_Sound(int id) override;
     void sendHelpKey() override;
+    void showHelpSection(std::string_view section) override;
+    void showHandlerSettings(HandlerSettingsDialog& dialog) override;
+    void showReport(ReportWindow& window) override;
     void setCaption(std::string_view text) override;
     void setCurrentEntry(int index) override;
     void setEntrySelected(int index, bool selected) override;
@@ -54,6 +61,12 @@ public:
     std::vector<std::string> log;
     std::deque<std::optional<std::string>> dialogAnswers; // nothing: Cancel
     std::vector<OpenFileRequest> dialogRequests;
+    std::deque<std::optional<std::string>> saveAnswers; // nothing: Cancel
+    std::vector<SaveFileRequest> saveRequests;
+    // What the user does in the modal windows while they are open.
+    std::function<void(HandlerSettingsDialog&)> onSettings;
+    std::function<void(ReportWindow&)> onReport;
+    std::vector<std::string> reports; // the text of each report window shown
     std::vector<std::string> messages;
     std::vector<std::string> details;
     bool clickFails = false; // the click cue cannot be loaded

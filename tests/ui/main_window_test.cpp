@@ -77,11 +77,16 @@ TEST(MainWindow, menus_haveCaptionsSeparatorsAndNoShortcuts) {
         {"mnu_f_9", "Add &Line Numbers"},
         {"mnu_f_10", "Remove Line &Numbers"},
         {"mnu_f_11", ""},
+        {"mnu_f_12", "Pre&view Insertion..."},
+        {"mnu_f_13", "&Check Project..."},
+        {"mnu_f_14", ""},
         {"mnu_f_6", "E&xit"},
         {"mnu_1", "O&ptions"},
         {"mnu_o_0", "Halt on Errors and Display in Message Box"},
         {"mnu_o_1", "Ignore Errors and Resume Next"},
         {"mnu_o_2", "Centralize Error Handling with I_Process_Errors Sub"},
+        {"mnu_o_3", ""},
+        {"mnu_o_4", "Handler &Settings..."},
         {"mnu_2", "&Help"},
         {"mnu_h_0", "I&ndex"},
         {"mnu_h_1", ""},
@@ -97,7 +102,7 @@ TEST(MainWindow, menus_haveCaptionsSeparatorsAndNoShortcuts) {
     }
     auto* file = program.window().findChild<QMenu*>(QStringLiteral("mnu_0"));
     ASSERT_NE(file, nullptr);
-    EXPECT_EQ(file->actions().size(), 10);
+    EXPECT_EQ(file->actions().size(), 13);
 }
 
 TEST(MainWindow, choosingMode_keepsExactlyOneItemChecked) {

@@ -96,7 +96,8 @@ TEST_F(ProjectWindow, open_showsTheSortedTickedListThePathAndEnablesInsertRemove
     const fs::path vbp = open({"Module=M; Module1.bas", "Form=Form1.frm", "Form=a.frm"});
     ASSERT_EQ(program.dialog.asked.size(), 1u);
     EXPECT_EQ(program.dialog.asked[0].filter,
-              "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp");
+              "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp|Visual Basic Group "
+              "(*.vbg)|*.vbg");
     EXPECT_EQ(program.dialog.asked[0].filterIndex, 2);
 
     win::Form1& form = program.form1();

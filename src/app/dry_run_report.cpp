@@ -1,4 +1,4 @@
-#include "cli/dry_run_report.h"
+#include "app/dry_run_report.h"
 
 #include "platform/path_bytes.h"
 #include "rewrite/line_diff.h"

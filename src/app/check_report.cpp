@@ -1,4 +1,4 @@
-#include "cli/check_report.h"
+#include "app/check_report.h"
 
 #include <algorithm>
 #include <utility>

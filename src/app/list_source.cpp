@@ -1,0 +1,89 @@
+#include "app/list_source.h"
+
+#include "platform/path_bytes.h"
+#include "project/file_list.h"
+#include "project/group_reader.h"
+#include "project/project_reader.h"
+
+#include <new>
+
+namespace fs = std::filesystem;
+
+namespace faultward {
+namespace {
+
+bool isAbsoluteEntry(std::string_view entry) {
+    return entry.starts_with('\\') || entry.starts_with('/') ||
+           (entry.size() >= 2 && entry[1] == ':');
+}
+
+// "Sub\App.vbp" gives "Sub\": the folder as the group writes it.
+std::string folderAsWritten(std::string_view name) {
+    const std::size_t slash = name.find_last_of("\\/");
+    return slash == std::string_view::npos ? std::string() : std::string(name.substr(0, slash + 1));
+}
+
+// The project's sorted entries, or false with the message.
+bool projectListEntries(const fs::path& file, const std::string& shownName, SourceKinds kinds,
+                        std::vector<ListEntry>& entries, std::string& name,
+                        std::vector<std::string>& problems) {
+    std::string text;
+    ProjectReadStatus status = readProjectText(file, text);
+    if (status == ProjectReadStatus::Ok) {
+        try {
+            entries = sortedListEntries(projectEntries(text, kinds));
+            name = projectName(text);
+            if (name.empty())
+                name = bytesFromPath(file.stem());
+            return true;
+        } catch (const std::bad_alloc&) {
+            // More entries than memory holds: as unreadable as a file can be.
+            status = ProjectReadStatus::NotReadable;
+        }
+    }
+    problems.push_back(describeProjectFailure(status, shownName));
+    return false;
+}
+
+} // namespace
+
+ListSource readListSource(const std::string& pathBytes, SourceKinds kinds) {
+    ListSource source;
+    const fs::path file = pathFromBytes(pathBytes);
+    const std::string shown = pathDisplayText(pathBytes);
+    if (!isGroupFile(file)) {
+        source.opened = projectListEntries(file, shown, kinds, source.entries, source.projectName,
+                                           source.problems);
+        return source;
+    }
+
+    std::string text;
+    const ProjectReadStatus status = readProjectText(file, text);
+    if (status != ProjectReadStatus::Ok) {
+        source.problems.push_back(describeProjectFailure(status, shown));
+        return source;
+    }
+    const GroupMembers members = groupMembers(file, text, shown);
+    if (members.problem) {
+        source.problems.push_back(*members.problem);
+        return source;
+    }
+    source.opened = true;
+    source.projectName = bytesFromPath(file.stem());
+    for (const GroupMember& member : members.projects) {
+        std::vector<ListEntry> entries;
+        std::string name;
+        if (!projectListEntries(member.file, pathDisplayText(member.name), kinds, entries, name,
+                                source.problems))
+            continue;
+        const std::string folder = folderAsWritten(member.name);
+        for (ListEntry& entry : entries) {
+            if (!isAbsoluteEntry(entry.text))
+                entry.text = folder + entry.text;
+            source.entries.push_back(std::move(entry));
+        }
+    }
+    return source;
+}
+
+} // namespace faultward

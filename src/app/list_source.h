@@ -1,0 +1,27 @@
+#pragma once
+
+#include "rewrite/passes.h"
+#include "rewrite/source_kind.h"
+
+#include <string>
+#include <vector>
+
+namespace faultward {
+
+// What the project files list shows for a project or a group file.
+struct ListSource {
+    bool opened = false; // false: nothing to show, problems say why
+    std::vector<ListEntry> entries;
+    // For a template's {project}: the project's Name, else its file's name;
+    // for a group, the group file's name.
+    std::string projectName;
+    std::vector<std::string> problems; // messages for the user, in order
+};
+
+// A project's entries of the given kinds in the list's order, every one
+// ticked. A group (.vbg) gives the entries of each project it names in the
+// group's order, each relative to the group's folder; a project of it that
+// cannot be read is left out with a message.
+ListSource readListSource(const std::string& pathBytes, SourceKinds kinds);
+
+} // namespace faultward

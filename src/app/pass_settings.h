@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/handler_settings.h"
+#include "app/pass_driver.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace faultward {
+
+// What the handler settings give a command's passes.
+struct PassSettings {
+    InsertionOptions insertion;
+    std::optional<NumberingOptions> lineNumbers;
+    // Why the command cannot run (the template cannot be used); empty when it can.
+    std::string problem;
+};
+
+// For Insert, Remove, Number and Unnumber, and with readTemplate for what
+// judges by insertion (preview and check). mode is the Options menu's;
+// projectName fills a template's {project}. The defaults give what the
+// program has always done.
+PassSettings passSettings(const HandlerSettings& settings, int mode, std::string_view projectName,
+                          PassCommand command);
+PassSettings surveySettings(const HandlerSettings& settings, int mode,
+                            std::string_view projectName);
+
+} // namespace faultward

@@ -1,0 +1,91 @@
+#include "app/report_window.h"
+
+#include "platform/path_bytes.h"
+#include "platform/source_file.h"
+#include "rewrite/passes.h"
+
+#include <array>
+
+namespace faultward {
+namespace {
+
+constexpr std::array kPreviewButtons = {ReportButton::Insert, ReportButton::SaveAs,
+                                        ReportButton::Close};
+constexpr std::array kCheckButtons = {ReportButton::SaveAs, ReportButton::Close};
+
+FileOutcome saveFailure(WriteStatus status) {
+    switch (status) {
+    case WriteStatus::NotWritable:
+        return FileOutcome::NotWritable;
+    case WriteStatus::InUse:
+        return FileOutcome::InUse;
+    case WriteStatus::NotFound:
+        return FileOutcome::NotFound;
+    case WriteStatus::IsFolder:
+        return FileOutcome::IsFolder;
+    case WriteStatus::PermissionDenied:
+        return FileOutcome::PermissionDenied;
+    case WriteStatus::FolderPermissionDenied:
+        return FileOutcome::FolderPermissionDenied;
+    case WriteStatus::NoSpace:
+        return FileOutcome::NoSpace;
+    case WriteStatus::TooLarge:
+        return FileOutcome::TooLarge;
+    default:
+        return FileOutcome::WriteFailed;
+    }
+}
+
+} // namespace
+
+ReportWindow::ReportWindow(Kind kind, std::string text, MainWindowView& main)
+    : kind_(kind), text_(std::move(text)), main_(main) {}
+
+std::string_view ReportWindow::title() const {
+    return kind_ == Kind::Preview ? kPreviewTitle : kCheckTitle;
+}
+
+std::span<const ReportButton> ReportWindow::buttons() const {
+    if (kind_ == Kind::Preview)
+        return kPreviewButtons;
+    return kCheckButtons;
+}
+
+std::string_view ReportWindow::caption(ReportButton button) {
+    switch (button) {
+    case ReportButton::Insert:
+        return "&Insert";
+    case ReportButton::SaveAs:
+        return "&Save As...";
+    default:
+        return "Close";
+    }
+}
+
+bool ReportWindow::press(ReportButton button) {
+    switch (button) {
+    case ReportButton::Insert:
+        insertChosen_ = true;
+        return true;
+    case ReportButton::SaveAs:
+        saveAs();
+        return false;
+    default:
+        return true;
+    }
+}
+
+void ReportWindow::saveAs() {
+    const bool preview = kind_ == Kind::Preview;
+    const std::optional<std::string> chosen =
+        main_.askSaveFile({"", preview ? kDiffFilter : kReportFilter, 1, preview ? "diff" : "txt"});
+    if (!chosen)
+        return;
+    const WriteStatus status = createOrReplaceFile(pathFromBytes(*chosen), text_);
+    if (status != WriteStatus::Ok)
+        main_.showMessage("The file " + pathDisplayText(*chosen) + " could not be saved: " +
+                              std::string(describe(saveFailure(status))) + ".",
+                          MessageIcon::Warning, {});
+}
+
+} // namespace faultward

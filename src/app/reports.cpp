@@ -1,0 +1,41 @@
+#include "app/reports.h"
+
+#include "app/check_report.h"
+#include "app/dry_run_report.h"
+#include "rewrite/dry_run_files.h"
+
+namespace faultward {
+namespace {
+
+// The reports' passes show nothing while they run.
+class QuietObserver final : public CommandObserver {};
+
+} // namespace
+
+ReportRun previewReport(const PassTargets& targets, const std::filesystem::path& projectFolder) {
+    DryRunFiles dryRun;
+    PassTargets run = targets;
+    run.dryRun = &dryRun;
+    // Each file read once; the bytes are those of the two passes.
+    run.oneReadInsert = true;
+    QuietObserver observer;
+    ReportRun report;
+    report.failures = runPassCommand(PassCommand::Insert, run, observer);
+    report.text = dryRunReport(dryRun, projectFolder, false);
+    const std::string diff = dryRunReport(dryRun, projectFolder, true);
+    if (!diff.empty())
+        report.text += "\n" + diff;
+    return report;
+}
+
+ReportRun checkProjectReport(const PassTargets& targets) {
+    QuietObserver observer;
+    ReportRun report;
+    report.failures = runSurveyCommand(targets, observer,
+                                       [&](int, const ListEntry& entry, const FileSurvey& survey) {
+                                           report.text += checkReport(entry.text, survey);
+                                       });
+    return report;
+}
+
+} // namespace faultward
