@@ -2,8 +2,8 @@
 
 #include "app/profile_store.h"
 #include "app/views.h"
+#include "rewrite/handling_mode.h"
 
-#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -27,8 +27,8 @@ public:
     const std::string& Project_File() const { return projectFile_; }
     void setProjectFile(std::string path) { projectFile_ = std::move(path); }
     // The handling mode.
-    std::int16_t Error_Flag() const { return errorFlag_; }
-    void setErrorFlag(std::int16_t mode) { errorFlag_ = mode; }
+    HandlingMode Error_Flag() const { return errorFlag_; }
+    void setErrorFlag(HandlingMode mode) { errorFlag_ = mode; }
     // The executable's folder, once the settings are loaded.
     const std::filesystem::path& App_Path() const { return appPath_; }
 
@@ -36,7 +36,7 @@ private:
     ProfileStore& store_;
     std::filesystem::path executableFolder_;
     std::string projectFile_;
-    std::int16_t errorFlag_ = 0;
+    HandlingMode errorFlag_ = HandlingMode::ShowMessage;
     std::filesystem::path appPath_;
 };
 

@@ -50,7 +50,8 @@ FailureCollector ProjectFilesLogic::runPasses(PassCommand command) {
     const std::vector<ListEntry> entries = entries_;
     leftWhole_.clear();
     PassFeedback feedback(main_, view_, watcher_, &leftWhole_);
-    return runPassCommand(command, {entries, baseFolder(), module_.Error_Flag()}, feedback);
+    return runPassCommand(command, {entries, baseFolder(), InsertionOptions(module_.Error_Flag())},
+                          feedback);
 }
 
 std::filesystem::path ProjectFilesLogic::baseFolder() const {

@@ -276,7 +276,8 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
             if (!command.insertion.handlerTemplate)
                 return ExitUsage;
         } else if (parsed.mode) {
-            command.insertion.mode = *parsed.mode;
+            // --mode takes 16-bit numbers only.
+            command.insertion.mode = handlingModeOf(static_cast<std::int16_t>(*parsed.mode));
         } else {
             command.insertion.mode = loadSettings(*openSettingsStore(env.settingsFolder)).errorFlag;
         }

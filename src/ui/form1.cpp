@@ -1,7 +1,7 @@
 #include "ui/form1.h"
 
-#include "app/main_window_logic.h"
 #include "app/layout.h"
+#include "app/main_window_logic.h"
 #include "app/project_files_logic.h"
 #include "app/texts.h"
 #include "app/tool_row.h"
@@ -54,9 +54,9 @@ Form1::Form1(MDIForm1& main, QWidget* parent) : QWidget(parent), main_(main) {
     // Top-aligned, the text lies wholly under the progress bar while it shows.
     label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette labelPalette = label_->palette();
-    labelPalette.setColor(QPalette::WindowText,
-                          QColor(kProjectLabelColour[0], kProjectLabelColour[1],
-                                 kProjectLabelColour[2]));
+    labelPalette.setColor(
+        QPalette::WindowText,
+        QColor(kProjectLabelColour[0], kProjectLabelColour[1], kProjectLabelColour[2]));
     label_->setPalette(labelPalette);
 
     progressBar_ = new QProgressBar(this);
@@ -127,7 +127,7 @@ void Form1::createSelectButtons() {
 }
 
 void Form1::cmd_tbl_Click(int Index) {
-    main_.logic().cmd_nav(Index);
+    main_.logic().cmd_nav(commandOfNumber(Index));
 }
 
 void Form1::cmd_sel_Click(int Index) {

@@ -141,7 +141,7 @@ void MDIForm1::buildMenus() {
     addMenu(kHelpMenu, "mnu_h", kHelpItems, &MDIForm1::mnu_h_Click);
 }
 
-void MDIForm1::cmd_nav(int Index) {
+void MDIForm1::cmd_nav(Command Index) {
     logic_->cmd_nav(Index);
 }
 
@@ -173,9 +173,9 @@ void MDIForm1::paintWhileBusy() {
         paintNow();
 }
 
-void MDIForm1::setModeChecked(int mode, bool checked) {
+void MDIForm1::setModeChecked(HandlingMode mode, bool checked) {
     if (isModeItem(mode))
-        modeItems_[static_cast<std::size_t>(mode)]->setChecked(checked);
+        modeItems_[static_cast<std::size_t>(storedValue(mode))]->setChecked(checked);
 }
 
 // The application-wide mouse pointer is one setting, as the program has always

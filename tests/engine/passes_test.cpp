@@ -19,7 +19,7 @@ TEST(Passes, reportInListOrderWithProgressBounds) {
     folder.write("b.bas", kSource);
     const std::vector<ListEntry> entries = {{"a.bas", true}, {"b.bas", false}};
     RecordingObserver insertion;
-    runInsertionPass(entries, folder.path(), 1, insertion);
+    runInsertionPass(entries, folder.path(), InsertionOptions(HandlingMode::ResumeNext), insertion);
     EXPECT_EQ(insertion.calls,
               (std::vector<std::string>{"start:1,0,1", "current:0", "file:0=rewritten", "value:0",
                                         "current:1", "value:1", "end:"}));
@@ -32,7 +32,7 @@ TEST(Passes, reportInListOrderWithProgressBounds) {
 
 TEST(Passes, emptyListOnlyStartsAndFinishes) {
     RecordingObserver observer;
-    runInsertionPass({}, "/nonexistent", 0, observer);
+    runInsertionPass({}, "/nonexistent", InsertionOptions(HandlingMode::ShowMessage), observer);
     EXPECT_EQ(observer.calls, (std::vector<std::string>{"start:1,0,-1", "end:"}));
 }
 
@@ -41,8 +41,8 @@ TEST(Passes, nameCarriesAcrossFilesInListOrder) {
     folder.write("A.bas", crlf({"Sub FromA()", "End Sub"}));
     folder.write("b.bas", crlf({"Private Static Sub Hidden()", "End Sub"}));
     RecordingObserver observer;
-    runInsertionPass(std::vector<ListEntry>{{"A.bas", true}, {"b.bas", true}}, folder.path(), 1,
-                     observer);
+    runInsertionPass(std::vector<ListEntry>{{"A.bas", true}, {"b.bas", true}}, folder.path(),
+                     InsertionOptions(HandlingMode::ResumeNext), observer);
     EXPECT_NE(readFile(folder / "b.bas").find("ERR_FromA:"), std::string::npos);
 }
 
@@ -53,7 +53,8 @@ TEST(Passes, lineLimitMessageTextAndRestKept) {
         big += "End Sub\r\n";
     folder.write("Big.bas", big);
     RecordingObserver observer;
-    runInsertionPass(std::vector<ListEntry>{{"Big.bas", true}}, folder.path(), 1, observer);
+    runInsertionPass(std::vector<ListEntry>{{"Big.bas", true}}, folder.path(),
+                     InsertionOptions(HandlingMode::ResumeNext), observer);
     ASSERT_EQ(observer.messages.size(), 1u);
     EXPECT_EQ(observer.messages[0],
               "The file Big.bas has exceeded 32000 lines of code!  Error handling cannot be "
@@ -70,7 +71,7 @@ TEST(Passes, fileNamedThreeWays_isProcessedOnce) {
     RecordingObserver observer;
     runInsertionPass(
         std::vector<ListEntry>{{"Mod.bas", true}, {"mod.BAS", true}, {".\\Mod.bas", true}},
-        folder.path(), 1, observer);
+        folder.path(), InsertionOptions(HandlingMode::ResumeNext), observer);
     ASSERT_EQ(observer.outcomes.size(), 3u);
     EXPECT_EQ(observer.outcomes[0].second, FileOutcome::Rewritten);
     EXPECT_EQ(observer.outcomes[1].second, FileOutcome::SameFileAsBefore);
@@ -88,7 +89,7 @@ TEST(Passes, eventsKeepListOrderAcrossWritesFailuresAndUnselectedEntries) {
     const std::vector<ListEntry> entries = {
         {"a.bas", true}, {"b.bas", false}, {"c.bas", true}, {"d.bas", true}, {"e.bas", true}};
     RecordingObserver observer;
-    runInsertionPass(entries, folder.path(), 1, observer);
+    runInsertionPass(entries, folder.path(), InsertionOptions(HandlingMode::ResumeNext), observer);
     EXPECT_EQ(observer.calls,
               (std::vector<std::string>{"start:1,0,4", "current:0", "file:0=rewritten", "value:0",
                                         "current:1", "value:1", "current:2", "file:2=not found",
@@ -122,8 +123,8 @@ TEST(Passes, readOnlyFileKeepsItsBytesAndLaterFilesGoOn) {
     folder.write("b.bas", kSource);
     fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     RecordingObserver observer;
-    runInsertionPass(std::vector<ListEntry>{{"a.bas", true}, {"b.bas", true}}, folder.path(), 1,
-                     observer);
+    runInsertionPass(std::vector<ListEntry>{{"a.bas", true}, {"b.bas", true}}, folder.path(),
+                     InsertionOptions(HandlingMode::ResumeNext), observer);
     EXPECT_EQ(observer.outcomes[0].second, FileOutcome::NotWritable);
     EXPECT_EQ(readFile(locked), kSource);
     EXPECT_EQ(observer.outcomes[1].second, FileOutcome::Rewritten);
