@@ -20,8 +20,8 @@ public:
     }
     void entryMadeCurrent(int index) override { observer_.entryMadeCurrent(index); }
     void progressValue(int value) override { observer_.progressValue(value); }
-    void lineLimitExceeded(int index, std::string_view message) override {
-        observer_.lineLimitExceeded(index, message);
+    void lineLimitExceeded(int index, std::string_view entry) override {
+        observer_.lineLimitExceeded(index, entry);
     }
     void fileProcessed(int index, std::string_view entry, FileOutcome outcome) override {
         observer_.fileProcessed(index, entry, outcome);

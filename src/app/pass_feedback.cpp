@@ -51,10 +51,10 @@ void PassFeedback::progressValue(int value) {
         watcher_->progressValue(value);
 }
 
-void PassFeedback::lineLimitExceeded(int index, std::string_view message) {
-    main_.showMessage(entryDisplayText(message), MessageIcon::None, {});
+void PassFeedback::lineLimitExceeded(int index, std::string_view entry) {
+    main_.showMessage(entryDisplayText(lineLimitMessage(entry)), MessageIcon::None, {});
     if (watcher_)
-        watcher_->lineLimitExceeded(index, message);
+        watcher_->lineLimitExceeded(index, entry);
 }
 
 void PassFeedback::fileProcessed(int index, std::string_view entry, FileOutcome outcome) {

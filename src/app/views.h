@@ -1,7 +1,7 @@
 #pragma once
 
 #include "rewrite/handling_mode.h"
-#include "rewrite/passes.h"
+#include "rewrite/pass_types.h"
 
 #include <optional>
 #include <span>

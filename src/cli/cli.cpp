@@ -2,6 +2,7 @@
 
 #include "app/pass_driver.h"
 #include "app/settings.h"
+#include "app/texts.h"
 #include "cli/arguments.h"
 #include "cli/check_report.h"
 #include "cli/cli_observer.h"

@@ -4,6 +4,7 @@
 #include "app/menus.h"
 #include "app/module1.h"
 #include "app/project_files_logic.h"
+#include "app/texts.h"
 #include "ui/form1.h"
 #include "ui/frmAbout.h"
 #include "ui/twips.h"
@@ -216,10 +217,8 @@ std::optional<std::string> MDIForm1::askOpenFile(const OpenFileRequest& request)
         !std::filesystem::exists(std::filesystem::path(bytes), error)) {
         services_.messageBoxes.showMessage(
             this,
-            QStringLiteral("The path %1 cannot be opened: its name is not in this system's "
-                           "encoding. Choose the project through a folder whose name shows "
-                           "correctly, or rename the folder.")
-                .arg(*chosen),
+            // The name goes in as the dialog gave it, not through bytes.
+            QString::fromStdString(undecodablePathMessage("%1")).arg(*chosen),
             MessageIcon::Warning);
         return std::nullopt;
     }

@@ -61,6 +61,23 @@ TEST_F(CommandRoutine, insert_clicksStopsRemovesInsertsThenChimes) {
     EXPECT_NE(readFile(folder / "A.bas").find("ERR_A"), std::string::npos);
 }
 
+// The stored mode reaches the handler block as it was stored: one without an
+// item writes the ResumeNext block, and is saved back unchanged.
+TEST_F(CommandRoutine, insert_withAStoredModeWithoutAnItem_writesResumeNextAndKeepsTheValue) {
+    for (const std::string stored : {"7", "-1", "32767"}) {
+        program.store.values["OS/Error_Flag"] = stored;
+        program.module.Load_Settings(program.desktop);
+        folder.write("A.bas", kSource);
+        open({"Module=A; A.bas"});
+        program.main.cmd_nav(Command::Insert);
+        const std::string inserted = readFile(folder / "A.bas");
+        EXPECT_NE(inserted.find("ERR_A:  '~Faultward~\r\n  RESUME NEXT"), std::string::npos)
+            << stored;
+        program.main.MDIForm_Unload();
+        EXPECT_EQ(program.store.values["OS/Error_Flag"], stored);
+    }
+}
+
 TEST_F(CommandRoutine, remove_runsTheRemovalPassOnly) {
     folder.write("A.bas", crlf({"Sub A()", "ON ERROR GOTO ERR_A  '~Faultward~", "End Sub"}));
     open({"Module=A; A.bas"});

@@ -28,9 +28,9 @@ public:
     }
     void entryMadeCurrent(int index) override { add("current " + std::to_string(index)); }
     void progressValue(int value) override { add("value " + std::to_string(value)); }
-    void lineLimitExceeded(int index, std::string_view message) override {
-        add("limit " + std::to_string(index) + " " + std::string(message));
-        messages.emplace_back(message);
+    void lineLimitExceeded(int index, std::string_view entry) override {
+        add("limit " + std::to_string(index) + " " + std::string(entry));
+        overLimit.emplace_back(entry);
     }
     void fileProcessed(int index, std::string_view entry, FileOutcome outcome) override {
         add("file " + std::to_string(index) + " " + std::string(entry) + " " +
@@ -41,7 +41,7 @@ public:
     void passFinished(PassKind) override { add("end"); }
 
     std::vector<std::string> lines;
-    std::vector<std::string> messages;
+    std::vector<std::string> overLimit;
     std::map<int, FileOutcome> failures;
 
 private:
@@ -112,7 +112,7 @@ TEST(OneReadPasses, randomProjects_endAsRemovalThenInsertionLeaveThem) {
         EXPECT_EQ(differing(treeOf(workers), expected), std::vector<std::string>{});
         EXPECT_EQ(together.lines, alone.lines);
         EXPECT_EQ(alone.failures, desktop.failures);
-        EXPECT_EQ(alone.messages, desktop.messages);
+        EXPECT_EQ(alone.overLimit, desktop.overLimit);
 
         // Everything now holds exactly the handlers it would get: nothing is
         // written again.

@@ -1,4 +1,5 @@
 #include "app/pass_driver.h"
+#include "app/texts.h"
 #include "platform/source_file.h"
 #include "recording_observer.h"
 #include "rewrite/passes.h"
@@ -55,8 +56,8 @@ TEST(Passes, lineLimitMessageTextAndRestKept) {
     RecordingObserver observer;
     runInsertionPass(std::vector<ListEntry>{{"Big.bas", true}}, folder.path(),
                      InsertionOptions(HandlingMode::ResumeNext), observer);
-    ASSERT_EQ(observer.messages.size(), 1u);
-    EXPECT_EQ(observer.messages[0],
+    ASSERT_EQ(observer.overLimit, std::vector<std::string>{"Big.bas"});
+    EXPECT_EQ(lineLimitMessage(observer.overLimit[0]),
               "The file Big.bas has exceeded 32000 lines of code!  Error handling cannot be "
               "inserted for the rest of this file.  Please reduce the number lines in this file "
               "and try again.");
