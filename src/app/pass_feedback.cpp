@@ -44,8 +44,8 @@ void PassFeedback::progressValue(int value) {
     files_.setProgressValue(value);
 }
 
-void PassFeedback::lineLimitExceeded(int /*index*/, std::string_view message) {
-    main_.showMessage(entryDisplayText(message), MessageIcon::None, {});
+void PassFeedback::lineLimitExceeded(int /*index*/, std::string_view entry) {
+    main_.showMessage(entryDisplayText(lineLimitMessage(entry)), MessageIcon::None, {});
 }
 
 void PassFeedback::procedureLeftWhole(int /*index*/, std::string_view message) {

@@ -22,7 +22,7 @@ public:
     void passStarted(PassKind kind, int minimum, int maximum) override;
     void entryMadeCurrent(int index) override;
     void progressValue(int value) override;
-    void lineLimitExceeded(int index, std::string_view message) override;
+    void lineLimitExceeded(int index, std::string_view entry) override;
     void procedureLeftWhole(int index, std::string_view message) override;
     void oldContentsPutBack(const std::filesystem::path& file, const std::filesystem::path& copy,
                             bool whole) override;

@@ -5,6 +5,7 @@
 #include "app/pass_driver.h"
 #include "app/settings.h"
 #include "app/template_file.h"
+#include "app/texts.h"
 #include "cli/arguments.h"
 #include "cli/cli_observer.h"
 #include "cli/help_text.h"
@@ -120,7 +121,8 @@ std::optional<Command> commandFor(const Arguments& parsed, bool inGroup, CliEnvi
             if (!command.insertion.handlerTemplate)
                 return std::nullopt;
         } else if (parsed.mode) {
-            command.insertion.mode = *parsed.mode;
+            // --mode takes 16-bit numbers only.
+            command.insertion.mode = handlingModeOf(static_cast<std::int16_t>(*parsed.mode));
         } else {
             command.insertion.mode = loadSettings(*openSettingsStore(env.settingsFolder)).errorFlag;
         }

@@ -133,7 +133,7 @@ void Form1::createSelectButtons() {
 }
 
 void Form1::cmd_tbl_Click(int Index) {
-    main_.logic().cmd_nav(Index);
+    main_.logic().cmd_nav(commandOfNumber(Index));
 }
 
 void Form1::cmd_sel_Click(int Index) {

@@ -5,6 +5,7 @@
 #include "app/menus.h"
 #include "app/module1.h"
 #include "app/project_files_logic.h"
+#include "app/texts.h"
 #include "ui/form1.h"
 #include "ui/frmAbout.h"
 #include "ui/twips.h"
@@ -147,7 +148,7 @@ void MDIForm1::buildMenus() {
     addMenu(kHelpMenu, "mnu_h", kHelpItems, &MDIForm1::mnu_h_Click);
 }
 
-void MDIForm1::cmd_nav(int Index) {
+void MDIForm1::cmd_nav(Command Index) {
     logic().cmd_nav(Index);
 }
 
@@ -179,9 +180,9 @@ void MDIForm1::paintWhileBusy() {
         paintNow();
 }
 
-void MDIForm1::setModeChecked(int mode, bool checked) {
+void MDIForm1::setModeChecked(HandlingMode mode, bool checked) {
     if (isModeItem(mode))
-        modeItems_[static_cast<std::size_t>(mode)]->setChecked(checked);
+        modeItems_[static_cast<std::size_t>(storedValue(mode))]->setChecked(checked);
 }
 
 // The application-wide mouse pointer is one setting, as the program has always
@@ -222,10 +223,8 @@ std::optional<std::string> MDIForm1::askOpenFile(const OpenFileRequest& request)
         !std::filesystem::exists(std::filesystem::path(bytes), error)) {
         services_.messageBoxes.showMessage(
             this,
-            QStringLiteral("The path %1 cannot be opened: its name is not in this system's "
-                           "encoding. Choose the project through a folder whose name shows "
-                           "correctly, or rename the folder.")
-                .arg(*chosen),
+            // The name goes in as the dialog gave it, not through bytes.
+            QString::fromStdString(undecodablePathMessage("%1")).arg(*chosen),
             MessageIcon::Warning);
         return std::nullopt;
     }

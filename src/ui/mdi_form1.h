@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/command.h"
 #include "app/paint_pace.h"
 #include "app/views.h"
 #include "ui/file_dialog.h"
@@ -51,7 +52,7 @@ public:
     ~MDIForm1() override;
 
     // The menus' handlers, as the menu items call them.
-    void cmd_nav(int Index);
+    void cmd_nav(Command Index);
     void mnu_f_Click(int Index);
     void mnu_o_Click(int Index);
     void mnu_h_Click(int Index);
@@ -68,7 +69,7 @@ public:
     void paintWhileBusy();
 
     void setCaption(std::string_view text) override;
-    void setModeChecked(int mode, bool checked) override;
+    void setModeChecked(HandlingMode mode, bool checked) override;
     void showBusyPointer() override;
     void showDefaultPointer() override;
     void showMessage(std::string_view text, MessageIcon icon, std::string_view details) override;

@@ -201,8 +201,8 @@ void MDIForm1::setCaption(std::string_view text) {
     paintPace_.painted();
 }
 
-void MDIForm1::setModeChecked(int mode, bool checked) {
-    CheckMenuItem(menu_, static_cast<UINT>(kOptionItemBase + mode),
+void MDIForm1::setModeChecked(HandlingMode mode, bool checked) {
+    CheckMenuItem(menu_, static_cast<UINT>(kOptionItemBase + storedValue(mode)),
                   MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 

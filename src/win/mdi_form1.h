@@ -70,7 +70,7 @@ public:
     void paintWhileBusy();
 
     void setCaption(std::string_view text) override;
-    void setModeChecked(int mode, bool checked) override;
+    void setModeChecked(HandlingMode mode, bool checked) override;
     void showBusyPointer() override;
     void showDefaultPointer() override;
     void showMessage(std::string_view text, MessageIcon icon, std::string_view details) override;

@@ -31,18 +31,18 @@ using CommandRoutine = OpenedProject;
 TEST_F(CommandRoutine, everyCommandStartsWithTheClickCue_andTheIdleNumbersDoNothingElse) {
     for (int index : {1, 3, 5, 8, -1, 32767}) {
         program.desktop.log.clear();
-        program.main.cmd_nav(index);
+        program.main.cmd_nav(commandOfNumber(index));
         EXPECT_EQ(program.desktop.log, std::vector<std::string>{"play 11"}) << index;
     }
     program.desktop.log.clear();
-    program.main.cmd_nav(6);
+    program.main.cmd_nav(Command::Exit);
     EXPECT_EQ(program.desktop.log, (std::vector<std::string>{"play 11", "end program"}));
     program.desktop.log.clear();
-    program.main.cmd_nav(7);
+    program.main.cmd_nav(Command::Help);
     EXPECT_EQ(program.desktop.log, (std::vector<std::string>{"play 11", "help key"}));
     program.desktop.log.clear();
     program.desktop.dialogAnswers.push_back(std::nullopt);
-    program.main.cmd_nav(0);
+    program.main.cmd_nav(Command::Open);
     EXPECT_EQ(program.desktop.log,
               (std::vector<std::string>{"play 11", "caption Faultward", "dialog"}));
 }
@@ -50,7 +50,7 @@ TEST_F(CommandRoutine, everyCommandStartsWithTheClickCue_andTheIdleNumbersDoNoth
 TEST_F(CommandRoutine, insert_clicksStopsRemovesInsertsThenChimes) {
     folder.write("A.bas", kOneSubSource);
     open({"Module=A; A.bas"});
-    program.main.cmd_nav(2);
+    program.main.cmd_nav(Command::Insert);
     EXPECT_EQ(program.desktop.only({"play", "stop", "caption", "pointer", "message"}),
               (std::vector<std::string>{"play 11", "stop", "caption Removing Error Handling Code",
                                         "pointer busy", "pointer default",
@@ -60,10 +60,27 @@ TEST_F(CommandRoutine, insert_clicksStopsRemovesInsertsThenChimes) {
     EXPECT_NE(readFile(folder / "A.bas").find("ERR_A"), std::string::npos);
 }
 
+// The stored mode reaches the handler block as it was stored: one without an
+// item writes the ResumeNext block, and is saved back unchanged.
+TEST_F(CommandRoutine, insert_withAStoredModeWithoutAnItem_writesResumeNextAndKeepsTheValue) {
+    for (const std::string stored : {"7", "-1", "32767"}) {
+        program.store.values["OS/Error_Flag"] = stored;
+        program.module.Load_Settings(program.desktop);
+        folder.write("A.bas", kOneSubSource);
+        open({"Module=A; A.bas"});
+        program.main.cmd_nav(Command::Insert);
+        const std::string inserted = readFile(folder / "A.bas");
+        EXPECT_NE(inserted.find("ERR_A:  '~Faultward~\r\n  RESUME NEXT"), std::string::npos)
+            << stored;
+        program.main.MDIForm_Unload();
+        EXPECT_EQ(program.store.values["OS/Error_Flag"], stored);
+    }
+}
+
 TEST_F(CommandRoutine, remove_runsTheRemovalPassOnly) {
     folder.write("A.bas", crlf({"Sub A()", "ON ERROR GOTO ERR_A  '~Faultward~", "End Sub"}));
     open({"Module=A; A.bas"});
-    program.main.cmd_nav(4);
+    program.main.cmd_nav(Command::Remove);
     EXPECT_EQ(program.desktop.only({"play", "stop", "caption"}),
               (std::vector<std::string>{"play 11", "stop", "caption Removing Error Handling Code",
                                         "caption Faultward- Task Completed", "play 12"}));
@@ -75,7 +92,7 @@ TEST_F(CommandRoutine, oldBytesAnInterruptedRunLeft_arePutBackAndSaidBeforeTheWo
     folder.write("A.bas", "Sub A()\r\nEnd");
     folder.write(".A.bas.faultward-" + std::to_string(ownProcessId()) + ".old", kOneSubSource);
     open({"Module=A; A.bas"});
-    program.main.cmd_nav(2);
+    program.main.cmd_nav(Command::Insert);
     EXPECT_EQ(program.desktop.only({"play 12", "message"}),
               (std::vector<std::string>{"message plain", "play 12"}));
     ASSERT_EQ(program.desktop.messages.size(), 1u);
@@ -91,7 +108,7 @@ TEST_F(CommandRoutine, clickCueThatFailsToStart_endsTheCommandBeforeItsDispatch)
     open({"Module=A; A.bas"});
     program.desktop.clickFails = true;
     for (int index : {0, 2, 4, 6, 7})
-        program.main.cmd_nav(index);
+        program.main.cmd_nav(commandOfNumber(index));
     EXPECT_TRUE(program.desktop.log.empty());
     EXPECT_EQ(readFile(folder / "A.bas"), kOneSubSource);
 }
@@ -101,7 +118,7 @@ TEST_F(CommandRoutine, filesNotProcessed_areNamedOnceAfterTheChime) {
     const fs::path locked = folder.write("Locked.bas", kOneSubSource);
     fs::permissions(locked, fs::perms::owner_read);
     open({"Module=A; A.bas", "Module=G; Gone.bas", "Module=L; Locked.bas"});
-    program.main.cmd_nav(2);
+    program.main.cmd_nav(Command::Insert);
     EXPECT_EQ(program.desktop.only({"play 12", "message"}),
               (std::vector<std::string>{"play 12", "message warning"}));
     ASSERT_EQ(program.desktop.messages.size(), 1u);
@@ -124,8 +141,8 @@ TEST_F(CommandRoutine, longFailureList_namesTenFilesAndCountsTheRestWithAllInThe
     for (const std::string& line : lines)
         project += line + "\r\n";
     program.desktop.dialogAnswers.push_back(folder.write("P.vbp", project).string());
-    program.main.cmd_nav(0);
-    program.main.cmd_nav(2);
+    program.main.cmd_nav(Command::Open);
+    program.main.cmd_nav(Command::Insert);
 
     ASSERT_EQ(program.desktop.messages.size(), 1u);
     std::vector<std::string> shown;
@@ -150,7 +167,7 @@ TEST_F(CommandRoutine, open_readsTheProjectIntoASortedTickedListAndRemembersIt) 
     const fs::path vbp = folder.write(
         "P.vbp", crlf({"Module=M; Module1.bas", "Form=Form1.frm", "Class=C; C.cls", "Form=a.frm"}));
     program.desktop.dialogAnswers.push_back(vbp.string());
-    program.main.cmd_nav(0);
+    program.main.cmd_nav(Command::Open);
     EXPECT_EQ(program.module.Project_File(), vbp.string());
     EXPECT_EQ(fs::current_path(), folder.path());
     EXPECT_EQ(program.desktop.only({"entries", "tick", "label", "enable", "current"}),
@@ -165,7 +182,7 @@ TEST_F(CommandRoutine, open_readsTheProjectIntoASortedTickedListAndRemembersIt) 
 
     // The next dialog starts at the project just opened.
     program.desktop.dialogAnswers.push_back(std::nullopt);
-    program.main.cmd_nav(0);
+    program.main.cmd_nav(Command::Open);
     EXPECT_EQ(program.desktop.dialogRequests[1].fileName, vbp.string());
 }
 
@@ -174,7 +191,7 @@ TEST_F(CommandRoutine, openUnreadableProject_keepsThePathEmptiesTheListAndSaysSo
     open({"Module=A; A.bas"});
     const std::string missing = (folder / "Missing.vbp").string();
     program.desktop.dialogAnswers.push_back(missing);
-    program.main.cmd_nav(0);
+    program.main.cmd_nav(Command::Open);
     EXPECT_EQ(program.module.Project_File(), missing);
     EXPECT_TRUE(program.files.entries().empty());
     EXPECT_EQ(program.desktop.only({"entries", "label", "message"}),
@@ -187,9 +204,9 @@ TEST_F(CommandRoutine, optionsMenu_checksOneItemAndSetsTheMode_closeSavesExitDoe
     program.main.mnu_o_Click(2);
     EXPECT_EQ(program.desktop.log, (std::vector<std::string>{"mode 0 cleared", "mode 1 cleared",
                                                              "mode 2 cleared", "mode 2 checked"}));
-    EXPECT_EQ(program.module.Error_Flag(), 2);
+    EXPECT_EQ(program.module.Error_Flag(), HandlingMode::CentralHandler);
 
-    program.main.cmd_nav(6);
+    program.main.cmd_nav(Command::Exit);
     EXPECT_TRUE(program.store.values.empty());
     program.main.MDIForm_Unload();
     EXPECT_EQ(program.store.values["OS/Error_Flag"], "2");

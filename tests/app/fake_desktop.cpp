@@ -8,8 +8,9 @@ void FakeDesktop::setCaption(std::string_view text) {
     caption = text;
     log.push_back("caption " + caption);
 }
-void FakeDesktop::setModeChecked(int mode, bool checked) {
-    log.push_back("mode " + std::to_string(mode) + (checked ? " checked" : " cleared"));
+void FakeDesktop::setModeChecked(HandlingMode mode, bool checked) {
+    log.push_back("mode " + std::to_string(storedValue(mode)) +
+                  (checked ? " checked" : " cleared"));
 }
 void FakeDesktop::showBusyPointer() {
     log.push_back("pointer busy");

@@ -43,7 +43,7 @@ public:
     void setCaption(std::string_view text) override;
     void setCurrentEntry(int index) override;
     void setEntrySelected(int index, bool selected) override;
-    void setModeChecked(int mode, bool checked) override;
+    void setModeChecked(HandlingMode mode, bool checked) override;
     void setProgressRange(int minimum, int maximum) override;
     void setProgressValue(int value) override;
     void setProgressVisible(bool visible) override;
@@ -92,7 +92,7 @@ protected:
     void open(std::initializer_list<std::string_view> projectLines) {
         const std::filesystem::path vbp = folder.write("P.vbp", crlf(projectLines));
         program.desktop.dialogAnswers.push_back(vbp.string());
-        program.main.cmd_nav(0);
+        program.main.cmd_nav(Command::Open);
         program.desktop.log.clear();
     }
 

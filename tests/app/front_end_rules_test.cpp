@@ -88,7 +88,7 @@ TEST(DesktopCore, madeWithTheMainCaption_commandsRunOnItsProjectFiles) {
     TempFolder folder;
     folder.write("A.bas", crlf({"Sub A()", "End Sub"}));
     core.projectFiles().showProject({"A.bas"}, (folder / "P.vbp").string(), folder.path());
-    core.logic().cmd_nav(2);
+    core.logic().cmd_nav(Command::Insert);
     EXPECT_NE(readFile(folder / "A.bas").find("ON ERROR GOTO ERR_A"), std::string::npos);
 }
 

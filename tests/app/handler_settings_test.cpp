@@ -67,7 +67,7 @@ TEST(HandlerSettingsStore, closingSavesTheSectionOnlyOnceItDiffersOrWasThere_exi
     HandlerSettings chosen;
     chosen.files = kAllSourceKinds;
     program.module.setHandlerSettings(chosen);
-    program.main.cmd_nav(6);
+    program.main.cmd_nav(Command::Exit);
     EXPECT_FALSE(hasHandlerSettings(program.store));
     program.main.MDIForm_Unload();
     EXPECT_EQ(program.store.values["Handler/Files"], "frm,bas,cls,ctl");
@@ -148,7 +148,7 @@ TEST_F(SettingsDialog, browseChoosesTheTemplate_helpOpensItsSection_okKeepsTheSe
     expected.templatePath = good.string();
     expected.lineNumbers = true;
     EXPECT_EQ(program.module.handlerSettings(), expected);
-    EXPECT_EQ(program.module.Error_Flag(), 0); // the item is no handling mode
+    EXPECT_EQ(program.module.Error_Flag(), HandlingMode::ShowMessage); // the item is no handling mode
 }
 
 TEST_F(SettingsDialog, newFileKindsFillTheListAgainAllTicked_otherChangesLeaveIt) {

@@ -40,7 +40,7 @@ TEST_F(LineNumbersCommands, proceduresLeftAsTheyWereAreNamedAfterTheChime) {
     const std::string jumps = crlf({"Sub A()", "10 GoTo 20", "20 Beep", "End Sub"});
     folder.write("A.bas", jumps);
     open({"Module=A; A.bas"});
-    program.main.cmd_nav(10);
+    program.main.cmd_nav(Command::RemoveLineNumbers);
     EXPECT_EQ(program.desktop.only({"play 12", "message"}),
               (std::vector<std::string>{"play 12", "message warning"}));
     ASSERT_EQ(program.desktop.messages.size(), 1u);
@@ -50,7 +50,7 @@ TEST_F(LineNumbersCommands, proceduresLeftAsTheyWereAreNamedAfterTheChime) {
     EXPECT_EQ(readFile(folder / "A.bas"), jumps);
 
     // The next command starts with none.
-    program.main.cmd_nav(2);
+    program.main.cmd_nav(Command::Insert);
     EXPECT_EQ(program.desktop.messages.size(), 1u);
 }
 

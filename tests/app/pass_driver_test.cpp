@@ -16,20 +16,22 @@ TEST(DryRun, writesNothingAndReadsOnFromTheEarlierPass) {
     folder.write("c.bas", crlf({"' nothing to do"}));
     const std::vector<ListEntry> entries = {{"a.bas"}, {"b.bas"}, {"c.bas"}};
     CommandObserver quiet;
-    runPassCommand(PassCommand::Insert, {entries, folder.path(), ShowMessage}, quiet);
+    runPassCommand(PassCommand::Insert,
+                   {entries, folder.path(), InsertionOptions(HandlingMode::ShowMessage)}, quiet);
     const std::string modeZero = readFile(folder / "b.bas");
     folder.write("a.bas", plain);
 
     DryRunFiles dryRun;
-    const FailureCollector failures =
-        runPassCommand(PassCommand::Insert, {entries, folder.path(), ResumeNext, &dryRun}, quiet);
+    const FailureCollector failures = runPassCommand(
+        PassCommand::Insert,
+        {entries, folder.path(), InsertionOptions(HandlingMode::ResumeNext), &dryRun}, quiet);
     EXPECT_TRUE(failures.empty());
     EXPECT_EQ(readFile(folder / "a.bas"), plain);
     EXPECT_EQ(readFile(folder / "b.bas"), modeZero);
 
     OutputPieces out;
     std::string name;
-    insertHandlers(plain, ResumeNext, name, out);
+    insertHandlers(plain, HandlingMode::ResumeNext, name, out);
     const std::vector<const DryRunFiles::File*> files = dryRun.files();
     // b changed first (in removal), yet the list order stands.
     ASSERT_EQ(files.size(), 2u);

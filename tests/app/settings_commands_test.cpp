@@ -56,14 +56,14 @@ TEST_F(SettingsCommands, insertAndRemoveFollowTheSettings_removeGivesTheBytesBac
         options.projectName = "Shop";
         return engineOutput(folder / "M.bas", options);
     }();
-    program.main.cmd_nav(2);
+    program.main.cmd_nav(Command::Insert);
     EXPECT_EQ(readFile(folder / "M.bas"), expected);
     EXPECT_NE(expected.find("Log \"Shop.F\""), std::string::npos);
     EXPECT_EQ(expected.find("Log \"Shop.H\""), std::string::npos); // handles its own errors
     EXPECT_EQ(readFile(folder / "C.cls"), kClass);                 // classes were not chosen
     EXPECT_TRUE(program.desktop.messages.empty());
 
-    program.main.cmd_nav(4);
+    program.main.cmd_nav(Command::Remove);
     EXPECT_EQ(readFile(folder / "M.bas"), kModule);
 }
 
@@ -73,11 +73,11 @@ TEST_F(SettingsCommands, lineNumbersSettingNumbersAtInsertAndTakesThemOutAtRemov
     HandlerSettings settings;
     settings.lineNumbers = true;
     program.module.setHandlerSettings(settings);
-    program.main.cmd_nav(2);
+    program.main.cmd_nav(Command::Insert);
     EXPECT_EQ(readFile(folder / "M.bas"),
               engineOutput(folder / "M.bas", InsertionOptions(), NumberingOptions()));
     EXPECT_NE(readFile(folder / "M.bas").find("10     Beep"), std::string::npos);
-    program.main.cmd_nav(4);
+    program.main.cmd_nav(Command::Remove);
     EXPECT_EQ(readFile(folder / "M.bas"), kModule);
 }
 
@@ -88,7 +88,7 @@ TEST_F(SettingsCommands, aTemplateGoneSinceItWasChosenStopsInsertWithOneMessage)
     settings.handler = HandlerSource::Template;
     settings.templatePath = (folder / "Gone.txt").string();
     program.module.setHandlerSettings(settings);
-    program.main.cmd_nav(2);
+    program.main.cmd_nav(Command::Insert);
     EXPECT_EQ(program.desktop.only({"play", "caption", "message"}),
               (std::vector<std::string>{"play 11", "message warning"}));
     EXPECT_EQ(program.desktop.messages,
@@ -103,12 +103,13 @@ TEST_F(SettingsCommands, previewShowsCountsThenTheDiffWritesNothing_andItsInsert
     open({"Module=M; M.bas", "Module=N; N.bas"});
     program.files.setSelected(1, false);
 
-    program.main.cmd_nav(kPreviewCommand);
+    program.main.cmd_nav(Command::Preview);
     ASSERT_EQ(program.desktop.reports.size(), 1u);
     DryRunFiles dryRun;
     CommandObserver quiet;
     const std::vector<ListEntry> ticked = {{"M.bas"}};
-    runPassCommand(PassCommand::Insert, {ticked, folder.path(), 0, &dryRun}, quiet);
+    runPassCommand(PassCommand::Insert, {ticked, folder.path(), InsertionOptions(), &dryRun},
+                   quiet);
     EXPECT_EQ(program.desktop.reports[0], dryRunReport(dryRun, folder.path(), false) + "\n" +
                                               dryRunReport(dryRun, folder.path(), true));
     EXPECT_TRUE(program.desktop.reports[0].starts_with("M.bas: +"));
@@ -122,7 +123,7 @@ TEST_F(SettingsCommands, previewShowsCountsThenTheDiffWritesNothing_andItsInsert
         EXPECT_TRUE(window.press(ReportButton::Insert));
     };
     program.desktop.log.clear();
-    program.main.cmd_nav(kPreviewCommand);
+    program.main.cmd_nav(Command::Preview);
     EXPECT_EQ(program.desktop.only({"report", "caption Inserting"}),
               (std::vector<std::string>{"report Preview Insertion [&Insert] [&Save As...] [Close]",
                                         "caption Inserting Error Handling Code"}));
@@ -140,7 +141,7 @@ TEST_F(SettingsCommands, checkShowsTheCommandLinesReportForTheTickedEntries) {
     settings.skipHandled = true;
     program.module.setHandlerSettings(settings);
 
-    program.main.cmd_nav(kCheckCommand);
+    program.main.cmd_nav(Command::Check);
     InsertionOptions options;
     options.procedures = settings.procedures;
     options.skipHandled = true;
@@ -162,7 +163,7 @@ TEST_F(SettingsCommands, saveAsWritesTheBytesUnchanged_orSaysWhyNot_andTheWindow
             closes.push_back(window.press(ReportButton::SaveAs));
         closes.push_back(window.press(ReportButton::Close));
     };
-    program.main.cmd_nav(kPreviewCommand);
+    program.main.cmd_nav(Command::Preview);
     EXPECT_EQ(closes, (std::vector<bool>{false, false, false, true}));
     ASSERT_EQ(program.desktop.saveRequests.size(), 3u);
     EXPECT_EQ(program.desktop.saveRequests[0].filter,
@@ -176,7 +177,7 @@ TEST_F(SettingsCommands, saveAsWritesTheBytesUnchanged_orSaysWhyNot_andTheWindow
     EXPECT_EQ(readFile(folder / "M.bas"), kModule);
 
     program.desktop.saveAnswers = {std::nullopt};
-    program.main.cmd_nav(kCheckCommand);
+    program.main.cmd_nav(Command::Check);
     EXPECT_EQ(program.desktop.saveRequests.back().filter,
               "Text files (*.txt)|*.txt|All Files (*.*)|*.*");
 }
@@ -191,14 +192,14 @@ TEST_F(SettingsCommands, aGroupListsItsProjectsFilesInItsOrderFromItsFolder) {
         folder.write("All.vbg", crlf({"VBGROUP 5.0", "StartupProject=Zed\\Z.vbp",
                                       "Project=App\\App.vbp", "Project=Gone\\G.vbp"}));
     program.desktop.dialogAnswers.push_back(group.string());
-    program.main.cmd_nav(0);
+    program.main.cmd_nav(Command::Open);
     EXPECT_EQ(program.desktop.only({"entries", "label", "message"}),
               (std::vector<std::string>{"entries", "entries Zed\\Z.bas- App\\A.bas- App\\B.bas-",
                                         "label " + group.string(), "message warning"}));
     EXPECT_EQ(program.desktop.messages[0], "The project file Gone\\G.vbp does not exist.");
     EXPECT_EQ(fs::current_path(), folder.path());
 
-    program.main.cmd_nav(2);
+    program.main.cmd_nav(Command::Insert);
     EXPECT_NE(readFile(folder / "App/A.bas"), kModule);
     EXPECT_NE(readFile(folder / "Zed/Z.bas"), kModule);
 }

@@ -5,7 +5,6 @@
 
 #include <map>
 
-
 namespace faultward {
 namespace {
 
@@ -43,18 +42,18 @@ TEST(Settings, loadMissingFile_usesDefaults) {
     IniFileStore store(folder / "ERRH.ini");
     const Settings settings = loadSettings(store);
     EXPECT_EQ(settings.projectFile, "");
-    EXPECT_EQ(settings.errorFlag, 0);
+    EXPECT_EQ(settings.errorFlag, HandlingMode::ShowMessage);
 }
 
 TEST(Settings, saveWritesTheThreeLineFile) {
     TempFolder folder;
     IniFileStore store(folder / "ERRH.ini");
-    saveSettings(store, {"/home/me/App.vbp", 2});
+    saveSettings(store, {"/home/me/App.vbp", HandlingMode::CentralHandler});
     EXPECT_EQ(readFile(folder / "ERRH.ini"),
               "[OS]\r\nProject_File=/home/me/App.vbp\r\nError_Flag=2\r\n");
     const Settings back = loadSettings(store);
     EXPECT_EQ(back.projectFile, "/home/me/App.vbp");
-    EXPECT_EQ(back.errorFlag, 2);
+    EXPECT_EQ(back.errorFlag, HandlingMode::CentralHandler);
 }
 
 TEST(Settings, readRules_limitTrimQuotesFirstKeyAndCase) {
@@ -66,14 +65,14 @@ TEST(Settings, readRules_limitTrimQuotesFirstKeyAndCase) {
     IniFileStore store(folder / "a.ini");
     const Settings settings = loadSettings(store);
     EXPECT_EQ(settings.projectFile, std::string(511, 'p'));
-    EXPECT_EQ(settings.errorFlag, 2);
+    EXPECT_EQ(settings.errorFlag, HandlingMode::CentralHandler);
 }
 
 TEST(Settings, outOfRangeModeKeepsZero) {
     TempFolder folder;
     folder.write("ERRH.ini", "[OS]\nError_Flag=99999\n");
     IniFileStore store(folder / "ERRH.ini");
-    EXPECT_EQ(loadSettings(store).errorFlag, 0);
+    EXPECT_EQ(loadSettings(store).errorFlag, HandlingMode::ShowMessage);
 }
 
 TEST(Settings, writeKeepsOtherSectionsKeysAndBytes) {
@@ -81,7 +80,7 @@ TEST(Settings, writeKeepsOtherSectionsKeysAndBytes) {
     folder.write("ERRH.ini", "; mine\n[Other]\nKey=Value\n\n[OS]\nError_Flag=1\nExtra=x\n\n"
                              "[Later]\nA=B");
     IniFileStore store(folder / "ERRH.ini");
-    saveSettings(store, {"P.vbp", 0});
+    saveSettings(store, {"P.vbp", HandlingMode::ShowMessage});
     EXPECT_EQ(readFile(folder / "ERRH.ini"),
               "; mine\n[Other]\nKey=Value\n\n[OS]\nError_Flag=0\nExtra=x\nProject_File=P.vbp\r\n"
               "\n[Later]\nA=B\r\n");
@@ -100,7 +99,7 @@ TEST(Settings, unwritableFolder_failsQuietlyAndKeepsNothingHalfWritten) {
     TempFolder folder;
     IniFileStore store(folder / "no-such-folder" / "ERRH.ini");
     EXPECT_FALSE(store.writeString("OS", "Error_Flag", "1"));
-    saveSettings(store, {"x", 1}); // must not throw
+    saveSettings(store, {"x", HandlingMode::ResumeNext}); // must not throw
     EXPECT_FALSE(std::filesystem::exists(folder / "no-such-folder"));
 }
 
@@ -120,13 +119,13 @@ TEST(Settings, userFileIsReadFromTheFileBesideUntilItExists_andStartsFromItsCont
     const std::string shipped = "[OS]\r\nError_Flag=2\r\n[Site]\r\nProxy=none\r\n";
     folder.write("app/ERRH.ini", shipped);
     IniFileStore store(folder / "user" / "faultward" / "ERRH.ini", folder / "app" / "ERRH.ini");
-    EXPECT_EQ(loadSettings(store).errorFlag, 2);
-    saveSettings(store, {"/p/A.vbp", 1});
+    EXPECT_EQ(loadSettings(store).errorFlag, HandlingMode::CentralHandler);
+    saveSettings(store, {"/p/A.vbp", HandlingMode::ResumeNext});
     EXPECT_EQ(readFile(folder / "user" / "faultward" / "ERRH.ini"),
               "[OS]\r\nError_Flag=1\r\nProject_File=/p/A.vbp\r\n[Site]\r\nProxy=none\r\n");
     EXPECT_EQ(readFile(folder / "app" / "ERRH.ini"), shipped);
     folder.write("app/ERRH.ini", "[OS]\r\nError_Flag=0\r\n");
-    EXPECT_EQ(loadSettings(store).errorFlag, 1);
+    EXPECT_EQ(loadSettings(store).errorFlag, HandlingMode::ResumeNext);
 }
 
 } // namespace

@@ -41,7 +41,7 @@ TEST(HandlerTemplate, shippedExamplesWriteWhatTheModesWrite) {
     for (int mode : {0, 1, 2}) {
         const std::string text =
             readFile(std::filesystem::path(FAULTWARD_TEMPLATES_DIR) / files[mode]);
-        InsertionOptions byMode(mode);
+        InsertionOptions byMode(handlingModeOf(static_cast<std::int16_t>(mode)));
         InsertionOptions byTemplate;
         byTemplate.handlerTemplate = parsed(text);
         for (const ProcedureKinds kinds :

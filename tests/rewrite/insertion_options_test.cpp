@@ -12,7 +12,7 @@ namespace faultward {
 namespace {
 
 InsertionOptions optionsFor(ProcedureKinds procedures, bool skipHandled = false) {
-    InsertionOptions options(ResumeNext);
+    InsertionOptions options(HandlingMode::ResumeNext);
     options.procedures = procedures;
     options.skipHandled = skipHandled;
     return options;
@@ -86,7 +86,7 @@ TEST(ProcedureKinds, onlyTheChosenKindsAreTouched) {
     // Subs alone, through the options, give what the mode alone gives.
     std::string name;
     OutputPieces out;
-    insertHandlers(kMixed, ResumeNext, name, out);
+    insertHandlers(kMixed, HandlingMode::ResumeNext, name, out);
     EXPECT_EQ(insert(kMixed, optionsFor(ProcedureKind::Sub)), out.joined());
 }
 

@@ -14,7 +14,8 @@ namespace {
 std::string insert(std::string_view content, int mode, std::string* name = nullptr) {
     std::string carried;
     OutputPieces out;
-    const TransformResult result = insertHandlers(content, mode, name ? *name : carried, out);
+    const TransformResult result = insertHandlers(
+        content, handlingModeOf(static_cast<std::int16_t>(mode)), name ? *name : carried, out);
     return result.changed ? out.joined() : std::string(content);
 }
 
@@ -193,7 +194,7 @@ TEST(Insertion, lineLimit_exactlyAtLimitIsProcessedWhole) {
     OutputPieces out;
     const std::string body = numberedLines(31998);
     const std::string input = "Sub A()\r\n" + body + "End Sub\r\n";
-    EXPECT_FALSE(insertHandlers(input, 1, name, out).lineLimitExceeded);
+    EXPECT_FALSE(insertHandlers(input, HandlingMode::ResumeNext, name, out).lineLimitExceeded);
     EXPECT_NE(out.joined().find("ERR_A:  '~Faultward~"), std::string::npos);
 }
 
@@ -201,7 +202,7 @@ TEST(Insertion, lineLimit_linesBeyondAreCopiedUnexamined) {
     std::string name;
     OutputPieces pieces;
     const std::string input = "Sub A()\r\n" + numberedLines(31999) + "End Sub";
-    const TransformResult result = insertHandlers(input, 1, name, pieces);
+    const TransformResult result = insertHandlers(input, HandlingMode::ResumeNext, name, pieces);
     const std::string out = pieces.joined();
     EXPECT_TRUE(result.lineLimitExceeded);
     // The end lies past the limit, so the head gets no trap either.
@@ -212,12 +213,15 @@ TEST(Insertion, lineLimit_linesBeyondAreCopiedUnexamined) {
 TEST(Insertion, reportsWhetherAnyByteChanges) {
     std::string name;
     OutputPieces out;
-    EXPECT_FALSE(insertHandlers(crlf({"Function F()", "End Function"}), 1, name, out).changed);
-    EXPECT_FALSE(insertHandlers("", 1, name, out).changed);
+    EXPECT_FALSE(
+        insertHandlers(crlf({"Function F()", "End Function"}), HandlingMode::ResumeNext, name, out)
+            .changed);
+    EXPECT_FALSE(insertHandlers("", HandlingMode::ResumeNext, name, out).changed);
     // Only the missing final line break changes.
-    EXPECT_TRUE(insertHandlers("Function F()\r\nEnd Function", 1, name, out).changed);
-    EXPECT_TRUE(insertHandlers("a\rb\r\n", 1, name, out).changed);
-    EXPECT_FALSE(insertHandlers("a\nb\n", 1, name, out).changed);
+    EXPECT_TRUE(insertHandlers("Function F()\r\nEnd Function", HandlingMode::ResumeNext, name, out)
+                    .changed);
+    EXPECT_TRUE(insertHandlers("a\rb\r\n", HandlingMode::ResumeNext, name, out).changed);
+    EXPECT_FALSE(insertHandlers("a\nb\n", HandlingMode::ResumeNext, name, out).changed);
 }
 
 // A buffer whose line endings are all whole is handled in runs, looking only at
@@ -265,7 +269,7 @@ TEST(Insertion, runsAndLineWalkAgreeOnRandomText) {
 TEST(HandlerFormat, everyLineCarriesTheMarkerOnceAtItsEnd) {
     std::string block;
     appendTrapLine(block, "N", "\n");
-    for (int mode : {0, 1, 2})
+    for (const HandlingMode mode : kHandlingModes)
         appendHandlerBlock(block, "N", mode, "\n");
     std::size_t lines = 0;
     for (std::size_t start = 0; start < block.size();) {

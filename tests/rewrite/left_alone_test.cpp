@@ -28,17 +28,21 @@ TEST(LeftAlone, procedureWhoseEndIsNoEndLine_getsNeitherTrapNorBlock) {
     for (const std::string_view end :
          {"    End Sub", "end sub", "END SUB  ' done", "    x = 1: End Sub", "\tEnd   Sub"}) {
         const std::string procedure = crlf({"Private Sub Go()", "    x = 1", std::string(end)});
-        EXPECT_EQ(insert(procedure + kNext, ResumeNext), procedure + kNextHandled) << end;
+        EXPECT_EQ(insert(procedure + kNext, InsertionOptions(HandlingMode::ResumeNext)),
+                  procedure + kNextHandled)
+            << end;
     }
     // Neither in a string, a comment nor a longer word is an end.
     const std::string notEnds =
         crlf({"Sub Go()", "    s = \"x: End Sub\"", "    ' End Sub", "    x = 1: Rem End Sub",
               "    EndSub = 1", "    End Subway", "End Sub"});
-    EXPECT_NE(insert(notEnds, ResumeNext).find("ON ERROR GOTO ERR_Go"), std::string::npos);
+    EXPECT_NE(
+        insert(notEnds, InsertionOptions(HandlingMode::ResumeNext)).find("ON ERROR GOTO ERR_Go"),
+        std::string::npos);
 }
 
 TEST(LeftAlone, onlyTheEndOfTheHeadsKindCounts) {
-    InsertionOptions functions(ResumeNext);
+    InsertionOptions functions(HandlingMode::ResumeNext);
     functions.procedures = ProcedureKind::Function;
     const std::string indented = crlf({"Function F()", "    F = 1", "    End Function"});
     EXPECT_EQ(insert(indented, functions), indented);
@@ -53,7 +57,8 @@ TEST(LeftAlone, endPastTheLineLimit_leavesTheProcedureAlone) {
     const std::string input = "Sub A()\r\n" + body + "End Sub\r\n";
     InsertionState state;
     OutputPieces out;
-    const TransformResult result = insertHandlers(input, ResumeNext, {}, state, out);
+    const TransformResult result =
+        insertHandlers(input, InsertionOptions(HandlingMode::ResumeNext), {}, state, out);
     EXPECT_TRUE(result.lineLimitExceeded);
     EXPECT_EQ(result.changed ? out.joined() : input, input);
 }
@@ -63,14 +68,18 @@ TEST(LeftAlone, procedureThatDefinesTheLabel_getsNeitherTrapNorBlock) {
         const std::string procedure =
             crlf({"Private Sub Go()", "    On Error GoTo Err_Go", "    x = 1", "    Exit Sub",
                   std::string(label), "    MsgBox Err.Description", "End Sub"});
-        EXPECT_EQ(insert(procedure + kNext, ResumeNext), procedure + kNextHandled) << label;
+        EXPECT_EQ(insert(procedure + kNext, InsertionOptions(HandlingMode::ResumeNext)),
+                  procedure + kNextHandled)
+            << label;
     }
     // Not labels: text in strings and comments, named arguments, other names.
     for (const std::string_view line :
          {"    s = \"ERR_Go:\"", "    ' ERR_Go:", "    Call F(ERR_Go:=1)",
           "ERR_Gone:", "    x = ERR_Go: y = 1"}) {
         const std::string procedure = crlf({"Sub Go()", std::string(line), "End Sub"});
-        EXPECT_NE(insert(procedure, ResumeNext).find("ERR_Go:  '~"), std::string::npos) << line;
+        EXPECT_NE(insert(procedure, InsertionOptions(HandlingMode::ResumeNext)).find("ERR_Go:  '~"),
+                  std::string::npos)
+            << line;
     }
 }
 
@@ -99,7 +108,7 @@ TEST(LeftAlone, templateLabelsAreTheOnesItsLinesDefine) {
 TEST(LeftAlone, laterEndLinesKeepTheirBlocks) {
     const std::string input =
         crlf({"Sub Go()", "ERR_Go:", "End Sub", "Private Static Sub Hidden()", "End Sub"});
-    EXPECT_EQ(insert(input, ResumeNext),
+    EXPECT_EQ(insert(input, InsertionOptions(HandlingMode::ResumeNext)),
               crlf({"Sub Go()", "ERR_Go:", "End Sub", "Private Static Sub Hidden()",
                     "EXIT SUB  '~Faultward~", "ERR_Go:  '~Faultward~",
                     "  RESUME NEXT  '~Faultward~", "End Sub"}));
@@ -110,7 +119,7 @@ TEST(LeftAlone, surveyGivesTheReasonInsertionActsOn) {
         surveyFile(crlf({"Sub OneLine(): x = 1: End Sub", "Sub Indented()", "  End Sub",
                          "Sub Labelled()", "Err_Labelled:", "End Sub", "Sub Own()",
                          "  On Local Error Resume Next", "End Sub", "Sub Plain()", "End Sub"}),
-                   InsertionOptions(ResumeNext));
+                   InsertionOptions(HandlingMode::ResumeNext));
     std::vector<std::string> seen;
     for (const SurveyedProcedure& procedure : survey.procedures)
         seen.push_back(procedure.name + ": " +
@@ -121,8 +130,9 @@ TEST(LeftAlone, surveyGivesTheReasonInsertionActsOn) {
                         "OneLine: one-line", "Indented: its end is not an End Sub line",
                         "Labelled: its label is taken", "Own: trapped", "Plain: no trap"}));
     // The tool's own label is no label taken: insertion takes it out first.
-    const FileSurvey inserted =
-        surveyFile(insert(crlf({"Sub Plain()", "End Sub"}), ResumeNext), ResumeNext);
+    const FileSurvey inserted = surveyFile(
+        insert(crlf({"Sub Plain()", "End Sub"}), InsertionOptions(HandlingMode::ResumeNext)),
+        InsertionOptions(HandlingMode::ResumeNext));
     EXPECT_EQ(inserted.procedures.at(0).leftAlone, LeftAlone::No);
     EXPECT_TRUE(inserted.procedures.at(0).trapped);
 }

@@ -8,14 +8,16 @@
 #include <algorithm>
 #include <cstdlib>
 
-
 namespace faultward {
 namespace {
 
 std::string inserted(std::string_view content, int mode) {
     std::string name;
     OutputPieces out;
-    return insertHandlers(content, mode, name, out).changed ? out.joined() : std::string(content);
+    return insertHandlers(content, handlingModeOf(static_cast<std::int16_t>(mode)), name, out)
+                   .changed
+               ? out.joined()
+               : std::string(content);
 }
 
 // Procedures far enough apart for hunks of their own, and near enough to share one.

@@ -124,7 +124,7 @@ TEST_P(NumberingPasses, numberThenUnnumberGivesEveryByteBack) {
 }
 
 TEST_P(NumberingPasses, insertWithLineNumbersEndsAsInsertThenNumber) {
-    InsertionOptions insertion(0);
+    InsertionOptions insertion(HandlingMode::ShowMessage);
     insertion.procedures = kAllProcedureKinds;
     Heard heard;
     runReinsertionPass(entries_, base_, insertion, heard);

@@ -28,9 +28,9 @@ public:
     }
     void entryMadeCurrent(int index) override { add("current " + std::to_string(index)); }
     void progressValue(int value) override { add("value " + std::to_string(value)); }
-    void lineLimitExceeded(int index, std::string_view message) override {
-        add("limit " + std::to_string(index) + " " + std::string(message));
-        messages.emplace_back(message);
+    void lineLimitExceeded(int index, std::string_view entry) override {
+        add("limit " + std::to_string(index) + " " + std::string(entry));
+        overLimit.emplace_back(entry);
     }
     void fileProcessed(int index, std::string_view entry, FileOutcome outcome) override {
         add("file " + std::to_string(index) + " " + std::string(entry) + " " +
@@ -41,7 +41,7 @@ public:
     void passFinished(PassKind) override { add("end"); }
 
     std::vector<std::string> lines;
-    std::vector<std::string> messages;
+    std::vector<std::string> overLimit;
     std::map<int, FileOutcome> failures;
 
 private:
@@ -112,7 +112,7 @@ TEST(OneReadPasses, randomProjects_endAsRemovalThenInsertionLeaveThem) {
         EXPECT_EQ(differing(treeOf(workers), expected), std::vector<std::string>{});
         EXPECT_EQ(together.lines, alone.lines);
         EXPECT_EQ(alone.failures, desktop.failures);
-        EXPECT_EQ(alone.messages, desktop.messages);
+        EXPECT_EQ(alone.overLimit, desktop.overLimit);
 
         // Everything now holds exactly the handlers it would get: nothing is
         // written again.
@@ -197,7 +197,8 @@ TEST(OneReadPasses, nameCarriesOverEveryKindOfEntryOnManyWorkers) {
     entries.push_back({"z.bas"});
 
     Transcript observer;
-    runReinsertionPass(entries, folder.path(), ShowMessage, observer, nullptr, 4);
+    runReinsertionPass(entries, folder.path(), InsertionOptions(HandlingMode::ShowMessage),
+                       observer, nullptr, 4);
     const std::string last = readFile(folder / "z.bas");
     EXPECT_LT(last.find("ERR_First:"), last.find("Sub Own()")) << last;
     EXPECT_NE(last.find("ERR_Own:"), std::string::npos);
@@ -211,7 +212,7 @@ TEST(OneReadPasses, nameCarriesOverEveryKindOfEntryOnManyWorkers) {
 std::string withModeZeroHandlers(const std::string& plain) {
     OutputPieces out;
     std::string name;
-    insertHandlers(plain, ShowMessage, name, out);
+    insertHandlers(plain, HandlingMode::ShowMessage, name, out);
     return out.joined();
 }
 
@@ -224,7 +225,8 @@ TEST(OneReadPasses, handlersAlreadyInPlaceAreNotWrittenAgain) {
     readRegularFile(file, bytes, &before);
     const std::vector<ListEntry> entries = {{"a.bas"}};
     Transcript sameMode;
-    runReinsertionPass(entries, folder.path(), ShowMessage, sameMode, nullptr, 2);
+    runReinsertionPass(entries, folder.path(), InsertionOptions(HandlingMode::ShowMessage),
+                       sameMode, nullptr, 2);
     FileIdentity after;
     readRegularFile(file, bytes, &after);
     EXPECT_EQ(after, before); // a rewritten file would be a new one
@@ -232,10 +234,11 @@ TEST(OneReadPasses, handlersAlreadyInPlaceAreNotWrittenAgain) {
               sameMode.lines.end());
 
     Transcript otherMode;
-    runReinsertionPass(entries, folder.path(), ResumeNext, otherMode, nullptr, 2);
+    runReinsertionPass(entries, folder.path(), InsertionOptions(HandlingMode::ResumeNext),
+                       otherMode, nullptr, 2);
     OutputPieces out;
     std::string name;
-    insertHandlers(plain, ResumeNext, name, out);
+    insertHandlers(plain, HandlingMode::ResumeNext, name, out);
     EXPECT_EQ(readFile(file), out.joined());
 }
 
@@ -264,7 +267,8 @@ TEST(OneReadPasses, fileWhoseMarkedLinesCouldNotGo_getsNoSecondSetOfHandlers) {
     const std::vector<ListEntry> entries = {{"a.bas"}, {"b.bas"}, {"A.bas"}};
 
     WritableAfterRemoval desktop(file);
-    runRemovalAndInsertionPasses(entries, folder.path(), ShowMessage, desktop);
+    runRemovalAndInsertionPasses(entries, folder.path(),
+                                 InsertionOptions(HandlingMode::ShowMessage), desktop);
     EXPECT_EQ(readFile(file), marked);
     EXPECT_EQ(desktop.failures, (std::map<int, FileOutcome>{{0, FileOutcome::NotWritable}}));
     // The file still passes on the name of its last head.

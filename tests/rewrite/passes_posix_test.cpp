@@ -27,7 +27,7 @@ TEST(Passes, windowsStyleEntriesResolveAgainstTheProjectFolder) {
         {"C:\\Windows\\x.bas", true},
         {"missing.bas", true}};
     RecordingObserver observer;
-    runInsertionPass(entries, folder.path(), 1, observer);
+    runInsertionPass(entries, folder.path(), InsertionOptions(HandlingMode::ResumeNext), observer);
     ASSERT_EQ(observer.outcomes.size(), 5u);
     EXPECT_EQ(observer.outcomes[0].second, FileOutcome::Rewritten);
     EXPECT_EQ(observer.outcomes[1].second, FileOutcome::Rewritten);
@@ -56,7 +56,7 @@ TEST(Passes, symlinkIsFollowedAndStaysALink) {
     fs::create_symlink("real/none.bas", folder / "Dangling.bas");
     RecordingObserver observer;
     runInsertionPass(std::vector<ListEntry>{{"Dangling.bas", true}, {"Link.bas", true}},
-                     folder.path(), 1, observer);
+                     folder.path(), InsertionOptions(HandlingMode::ResumeNext), observer);
     EXPECT_EQ(observer.outcomes[0].second, FileOutcome::NotFound);
     EXPECT_EQ(observer.outcomes[1].second, FileOutcome::Rewritten);
     EXPECT_TRUE(fs::is_symlink(folder / "Link.bas"));
@@ -69,7 +69,8 @@ TEST(Passes, rewriteKeepsPermissionBitsAndLeavesNoTemporary) {
     const fs::path file = folder.write("a.bas", kOneSubSource);
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
     RecordingObserver observer;
-    runInsertionPass(std::vector<ListEntry>{{"a.bas", true}}, folder.path(), 1, observer);
+    runInsertionPass(std::vector<ListEntry>{{"a.bas", true}}, folder.path(),
+                     InsertionOptions(HandlingMode::ResumeNext), observer);
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);

@@ -16,7 +16,7 @@ TEST(Passes, reportInListOrderWithProgressBounds) {
     folder.write("b.bas", kOneSubSource);
     const std::vector<ListEntry> entries = {{"a.bas", true}, {"b.bas", false}};
     RecordingObserver insertion;
-    runInsertionPass(entries, folder.path(), 1, insertion);
+    runInsertionPass(entries, folder.path(), InsertionOptions(HandlingMode::ResumeNext), insertion);
     EXPECT_EQ(insertion.calls,
               (std::vector<std::string>{"start:1,0,1", "current:0", "file:0=rewritten", "value:0",
                                         "current:1", "value:1", "end:"}));
@@ -29,7 +29,7 @@ TEST(Passes, reportInListOrderWithProgressBounds) {
 
 TEST(Passes, emptyListOnlyStartsAndFinishes) {
     RecordingObserver observer;
-    runInsertionPass({}, "/nonexistent", 0, observer);
+    runInsertionPass({}, "/nonexistent", InsertionOptions(HandlingMode::ShowMessage), observer);
     EXPECT_EQ(observer.calls, (std::vector<std::string>{"start:1,0,-1", "end:"}));
 }
 
@@ -38,24 +38,21 @@ TEST(Passes, nameCarriesAcrossFilesInListOrder) {
     folder.write("A.bas", crlf({"Sub FromA()", "End Sub"}));
     folder.write("b.bas", crlf({"Private Static Sub Hidden()", "End Sub"}));
     RecordingObserver observer;
-    runInsertionPass(std::vector<ListEntry>{{"A.bas", true}, {"b.bas", true}}, folder.path(), 1,
-                     observer);
+    runInsertionPass(std::vector<ListEntry>{{"A.bas", true}, {"b.bas", true}}, folder.path(),
+                     InsertionOptions(HandlingMode::ResumeNext), observer);
     EXPECT_NE(readFile(folder / "b.bas").find("ERR_FromA:"), std::string::npos);
 }
 
-TEST(Passes, lineLimitMessageTextAndRestKept) {
+TEST(Passes, lineLimitNamesTheEntryAndKeepsTheRest) {
     TempFolder folder;
     std::string big = "Sub A()\r\n";
     for (int i = 0; i < 32000; ++i)
         big += "End Sub\r\n";
     folder.write("Big.bas", big);
     RecordingObserver observer;
-    runInsertionPass(std::vector<ListEntry>{{"Big.bas", true}}, folder.path(), 1, observer);
-    ASSERT_EQ(observer.messages.size(), 1u);
-    EXPECT_EQ(observer.messages[0],
-              "The file Big.bas has exceeded 32000 lines of code!  Error handling cannot be "
-              "inserted for the rest of this file.  Please reduce the number lines in this file "
-              "and try again.");
+    runInsertionPass(std::vector<ListEntry>{{"Big.bas", true}}, folder.path(),
+                     InsertionOptions(HandlingMode::ResumeNext), observer);
+    ASSERT_EQ(observer.overLimit, std::vector<std::string>{"Big.bas"});
     const std::string out = readFile(folder / "Big.bas");
     EXPECT_TRUE(out.ends_with("RESUME NEXT  '~Faultward~\r\nEnd Sub\r\nEnd Sub\r\n"));
 }
@@ -67,7 +64,7 @@ TEST(Passes, fileNamedThreeWays_isProcessedOnce) {
     RecordingObserver observer;
     runInsertionPass(
         std::vector<ListEntry>{{"Mod.bas", true}, {"mod.BAS", true}, {".\\Mod.bas", true}},
-        folder.path(), 1, observer);
+        folder.path(), InsertionOptions(HandlingMode::ResumeNext), observer);
     ASSERT_EQ(observer.outcomes.size(), 3u);
     EXPECT_EQ(observer.outcomes[0].second, FileOutcome::Rewritten);
     EXPECT_EQ(observer.outcomes[1].second, FileOutcome::SameFileAsBefore);
@@ -85,7 +82,7 @@ TEST(Passes, eventsKeepListOrderAcrossWritesFailuresAndUnselectedEntries) {
     const std::vector<ListEntry> entries = {
         {"a.bas", true}, {"b.bas", false}, {"c.bas", true}, {"d.bas", true}, {"e.bas", true}};
     RecordingObserver observer;
-    runInsertionPass(entries, folder.path(), 1, observer);
+    runInsertionPass(entries, folder.path(), InsertionOptions(HandlingMode::ResumeNext), observer);
     EXPECT_EQ(observer.calls,
               (std::vector<std::string>{"start:1,0,4", "current:0", "file:0=rewritten", "value:0",
                                         "current:1", "value:1", "current:2", "file:2=not found",
@@ -119,8 +116,8 @@ TEST(Passes, readOnlyFileKeepsItsBytesAndLaterFilesGoOn) {
     folder.write("b.bas", kOneSubSource);
     fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     RecordingObserver observer;
-    runInsertionPass(std::vector<ListEntry>{{"a.bas", true}, {"b.bas", true}}, folder.path(), 1,
-                     observer);
+    runInsertionPass(std::vector<ListEntry>{{"a.bas", true}, {"b.bas", true}}, folder.path(),
+                     InsertionOptions(HandlingMode::ResumeNext), observer);
     EXPECT_EQ(observer.outcomes[0].second, FileOutcome::NotWritable);
     EXPECT_EQ(readFile(locked), kOneSubSource);
     EXPECT_EQ(observer.outcomes[1].second, FileOutcome::Rewritten);

@@ -17,9 +17,7 @@ public:
     }
     void entryMadeCurrent(int index) override { log("current", std::to_string(index)); }
     void progressValue(int value) override { log("value", std::to_string(value)); }
-    void lineLimitExceeded(int, std::string_view message) override {
-        messages.emplace_back(message);
-    }
+    void lineLimitExceeded(int, std::string_view entry) override { overLimit.emplace_back(entry); }
     void fileProcessed(int index, std::string_view, FileOutcome outcome) override {
         outcomes.emplace_back(index, outcome);
         log("file", std::to_string(index) + "=" + std::string(describe(outcome)));
@@ -27,7 +25,7 @@ public:
     void passFinished(PassKind) override { log("end", ""); }
 
     std::vector<std::string> calls;
-    std::vector<std::string> messages;
+    std::vector<std::string> overLimit; // the entries past the line limit
     std::vector<std::pair<int, FileOutcome>> outcomes;
 
 private:

@@ -7,7 +7,6 @@
 
 #include <random>
 
-
 namespace faultward {
 namespace {
 
@@ -19,7 +18,10 @@ std::string removeMarked(std::string_view content) {
 std::string insert(std::string_view content, int mode) {
     std::string name;
     OutputPieces out;
-    return insertHandlers(content, mode, name, out).changed ? out.joined() : std::string(content);
+    return insertHandlers(content, handlingModeOf(static_cast<std::int16_t>(mode)), name, out)
+                   .changed
+               ? out.joined()
+               : std::string(content);
 }
 
 TEST(Removal, undoesInsertionInEveryMode) {

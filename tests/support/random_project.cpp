@@ -90,14 +90,18 @@ std::string source(SplitMix64& random, int file, bool pastLineLimit) {
         // Handlers of another mode already in place.
         OutputPieces out;
         std::string name = random.chance(50) ? "Earlier" : "";
-        if (insertHandlers(text, random.between(0, 2), name, out).changed)
+        if (insertHandlers(text, handlingModeOf(static_cast<std::int16_t>(random.between(0, 2))),
+                           name, out)
+                .changed)
             text = out.joined();
     }
     return text;
 }
 
 InsertionOptions randomOptions(SplitMix64& random) {
-    InsertionOptions options(random.pick(std::array{0, 1, 2, 7}));
+    InsertionOptions options(
+        random.pick(std::array{HandlingMode::ShowMessage, HandlingMode::ResumeNext,
+                               HandlingMode::CentralHandler, handlingModeOf(7)}));
     options.procedures = random.pick(std::array<ProcedureKinds, 3>{
         ProcedureKind::Sub, ProcedureKinds{ProcedureKind::Sub, ProcedureKind::Function},
         kAllProcedureKinds});

@@ -22,7 +22,8 @@ QString helpText() {
 
 QString block(int mode) {
     std::string lines;
-    appendHandlerBlock(lines, "Command1_Click", mode, "\n");
+    appendHandlerBlock(lines, "Command1_Click", handlingModeOf(static_cast<std::int16_t>(mode)),
+                       "\n");
     lines.pop_back();
     return QString::fromStdString(lines);
 }

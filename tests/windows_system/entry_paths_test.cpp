@@ -37,8 +37,8 @@ TEST(WindowsEntries, driveLettersAndRootedEntriesNameRealFiles) {
     ASSERT_EQ(rooted.front(), '\\');
 
     Outcomes outcomes;
-    runInsertionPass(std::vector<ListEntry>{{withDrive, true}, {rooted, true}}, folder.path(), 1,
-                     outcomes);
+    runInsertionPass(std::vector<ListEntry>{{withDrive, true}, {rooted, true}}, folder.path(),
+                     InsertionOptions(HandlingMode::ResumeNext), outcomes);
     EXPECT_EQ(outcomes.list, (std::vector{FileOutcome::Rewritten, FileOutcome::SameFileAsBefore}));
     EXPECT_NE(readFile(shared).find("ON ERROR GOTO ERR_A"), std::string::npos);
 }

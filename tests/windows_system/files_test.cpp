@@ -21,7 +21,7 @@ using Outcomes = testing::OutcomeList;
 
 std::vector<FileOutcome> insertInto(const fs::path& folder, std::vector<ListEntry> entries) {
     Outcomes outcomes;
-    runInsertionPass(entries, folder, 1, outcomes);
+    runInsertionPass(entries, folder, InsertionOptions(HandlingMode::ResumeNext), outcomes);
     return outcomes.list;
 }
 

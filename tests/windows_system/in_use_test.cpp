@@ -32,8 +32,8 @@ TEST(FileInUse, heldWithoutSharingIsReportedAsInUseAfterWaiting) {
     EXPECT_EQ(replaceFileContents(file, "x"), WriteStatus::InUse);
 
     Outcomes outcomes;
-    runInsertionPass(std::vector<ListEntry>{{"a.bas", true}, {"b.bas", true}}, folder.path(), 1,
-                     outcomes);
+    runInsertionPass(std::vector<ListEntry>{{"a.bas", true}, {"b.bas", true}}, folder.path(),
+                     InsertionOptions(HandlingMode::ResumeNext), outcomes);
     EXPECT_EQ(outcomes.list, (std::vector{FileOutcome::InUse, FileOutcome::Rewritten}));
     EXPECT_EQ(describe(FileOutcome::InUse), "in use by another program");
     EXPECT_TRUE(isFailure(FileOutcome::InUse));
