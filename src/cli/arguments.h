@@ -32,7 +32,8 @@ enum class CliOption {
     Diff,
     Output,
     Clean,
-    Handled
+    Handled,
+    NoSettings
 };
 
 // The command line of faultward-cli, parsed.
@@ -53,6 +54,8 @@ struct Arguments {
     bool lineNumbers = false; // insert numbers the procedures, remove unnumbers them
     std::optional<int> start; // the first line number of a procedure
     std::optional<int> step;  // from one line number to the next
+    // The desktop program's handler settings in ERRH.ini are not the defaults.
+    bool noSettings = false;
 };
 
 // --help or --version when one of them is given: they are answered at once,

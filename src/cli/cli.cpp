@@ -2,6 +2,7 @@
 
 #include "app/check_report.h"
 #include "app/dry_run_report.h"
+#include "app/handler_settings.h"
 #include "app/pass_driver.h"
 #include "app/settings.h"
 #include "app/template_file.h"
@@ -113,7 +114,17 @@ std::shared_ptr<const HandlerTemplate> loadTemplate(const std::string& file, Cli
 std::optional<Command> commandFor(const Arguments& parsed, bool inGroup, CliEnvironment& env) {
     Command command{
         parsed, passesOf(parsed.command), InsertionOptions(), kDefaultSourceKinds, inGroup, 1};
-    command.kinds = parsed.kinds.value_or(kDefaultSourceKinds);
+    // What the desktop program is set to do is the default; every option
+    // given overrides its setting.
+    HandlerSettings stored;
+    HandlingMode storedMode = HandlingMode::ShowMessage;
+    if (!parsed.noSettings) {
+        const std::unique_ptr<IniFileStore> store = openSettingsStore(env.settingsFolder);
+        stored = loadHandlerSettings(*store);
+        storedMode = loadSettings(*store).errorFlag;
+    }
+    const ProcedureKinds procedures = parsed.procedures.value_or(stored.procedures);
+    command.kinds = parsed.kinds.value_or(stored.files);
     command.jobs = parsed.jobs ? *parsed.jobs : defaultJobs();
     if (parsed.command == CliCommand::Insert || parsed.command == CliCommand::Check) {
         if (parsed.templateFile) {
@@ -123,18 +134,24 @@ std::optional<Command> commandFor(const Arguments& parsed, bool inGroup, CliEnvi
         } else if (parsed.mode) {
             // --mode takes 16-bit numbers only.
             command.insertion.mode = handlingModeOf(static_cast<std::int16_t>(*parsed.mode));
+        } else if (stored.handler == HandlerSource::Template) {
+            command.insertion.handlerTemplate = loadTemplate(stored.templatePath, env);
+            if (!command.insertion.handlerTemplate)
+                return std::nullopt;
         } else {
-            command.insertion.mode = loadSettings(*openSettingsStore(env.settingsFolder)).errorFlag;
+            command.insertion.mode = storedMode;
         }
-        command.insertion.procedures = parsed.procedures.value_or(ProcedureKind::Sub);
-        command.insertion.skipHandled = parsed.skipHandled;
+        command.insertion.procedures = procedures;
+        command.insertion.skipHandled = parsed.skipHandled || stored.skipHandled;
     }
-    if (parsed.lineNumbers || command.passes == PassCommand::Number ||
+    const bool storedNumbers = stored.lineNumbers && (parsed.command == CliCommand::Insert ||
+                                                      parsed.command == CliCommand::Remove);
+    if (parsed.lineNumbers || storedNumbers || command.passes == PassCommand::Number ||
         command.passes == PassCommand::Unnumber) {
         NumberingOptions numbering;
         numbering.start = parsed.start.value_or(numbering.start);
         numbering.step = parsed.step.value_or(numbering.step);
-        numbering.procedures = parsed.procedures.value_or(ProcedureKind::Sub);
+        numbering.procedures = procedures;
         command.lineNumbers = numbering;
     }
     return command;

@@ -63,7 +63,7 @@ OptionRow goingWith(CliOption other, OptionRow row) {
     return row;
 }
 
-const std::array<OptionRow, 16> kOptions = {
+const std::array<OptionRow, 17> kOptions = {
     standAlone(Help, "--help", "-h", ""),
     standAlone(Version, "--version", "", "Print the program's version and exit.\n"),
     number(Mode, "--mode", &Arguments::mode, kLowestMode, kHighestMode,
@@ -135,6 +135,13 @@ const std::array<OptionRow, 16> kOptions = {
            "check exits 1 when any procedure of the chosen kinds has no trap\n"
            "and is not one that insert leaves alone.\n"
            "  check --handled --procedures all App.vbp\n"),
+    toggle(NoSettings, "--no-settings", &Arguments::noSettings,
+           "Take the built-in defaults, not those stored in ERRH.ini. Without\n"
+           "it the defaults are the desktop program's Handler Settings (the\n"
+           "procedures, the files, leaving procedures that handle their own\n"
+           "errors, a template, line numbers with insert and remove) and its\n"
+           "handling mode; every option given overrides its setting.\n"
+           "  insert --no-settings App.vbp\n"),
 };
 
 // check takes insert's options, so that it judges the procedures that
@@ -142,25 +149,26 @@ const std::array<OptionRow, 16> kOptions = {
 const std::array<CommandRow, 6> kCommands = {{
     {CliCommand::List,
      "list",
-     {Kinds},
+     {Kinds, NoSettings},
      {},
      "Print the project's form and module files, one a line, in the\n"
      "order they are processed (sorted without regard to letter case).\n"},
     {CliCommand::Insert,
      "insert",
-     {Mode, Procedures, Kinds, SkipHandled, Template, Jobs, LineNumbers, DryRun, Diff, Output},
+     {Mode, Procedures, Kinds, SkipHandled, Template, Jobs, LineNumbers, DryRun, Diff, Output,
+      NoSettings},
      {Start, Step},
      "Remove earlier handlers, then insert new ones into every file:\n"
      "each file is read once and written once at most, not at all\n"
      "when it already holds exactly the handlers it would get.\n"},
     {CliCommand::Remove,
      "remove",
-     {Kinds, Jobs, LineNumbers, DryRun, Diff, Output},
+     {Kinds, Jobs, LineNumbers, DryRun, Diff, Output, NoSettings},
      {Procedures},
      "Remove every line that holds the marker comment from every file.\n"},
     {CliCommand::Check,
      "check",
-     {Procedures, Kinds, SkipHandled, Mode, Template, Clean, Handled},
+     {Procedures, Kinds, SkipHandled, Mode, Template, Clean, Handled, NoSettings},
      {},
      "Report, for each file, its marked lines and the procedures whose\n"
      "body holds no On Error statement; writes nothing. Procedures that\n"
@@ -173,7 +181,7 @@ const std::array<CommandRow, 6> kCommands = {{
      "how many procedures hold line numbers when any do.\n"},
     {CliCommand::Number,
      "number",
-     {Start, Step, Procedures, Kinds, Jobs, DryRun, Diff, Output},
+     {Start, Step, Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings},
      {},
      "Give the body lines of every procedure line numbers, for the Erl\n"
      "function: a number and a space before each statement line, not\n"
@@ -185,7 +193,7 @@ const std::array<CommandRow, 6> kCommands = {{
      "unclear, is left as it was and named on stderr.\n"},
     {CliCommand::Unnumber,
      "unnumber",
-     {Procedures, Kinds, Jobs, DryRun, Diff, Output},
+     {Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings},
      {},
      "Take the line numbers out of every procedure, each with the one\n"
      "space after it; number then unnumber gives the files back byte for\n"
@@ -198,7 +206,8 @@ constexpr std::array<OptionConflict, 2> kConflicts = {{
     {Mode, Template, "--mode and --template both choose the handler lines; give one"},
 }};
 
-// --kinds is taken by every command, and --diff wherever --dry-run is.
+// --kinds and --no-settings are taken by every command, and --diff wherever
+// --dry-run is.
 constexpr std::array<CliOption, 12> kRefusalOrder = {
     Mode,        LineNumbers, Start,  Step,   Jobs,  Template,
     SkipHandled, Procedures,  DryRun, Output, Clean, Handled,

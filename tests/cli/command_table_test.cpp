@@ -126,7 +126,8 @@ const std::map<std::string, std::string> kRefusals = {
 
 TEST(CommandTable, everyCommandTakesWhatItsSynopsisShowsAndRefusesTheRest) {
     const std::map<std::string, std::string> options = describedOptions();
-    ASSERT_EQ(options.size(), kRefusals.size() + 2) << "--version and --kinds go everywhere";
+    ASSERT_EQ(options.size(), kRefusals.size() + 3)
+        << "--version, --kinds and --no-settings go everywhere";
     const std::map<std::string, std::string> commands = synopses();
     ASSERT_EQ(commands.size(), 6u);
     const std::map<std::string, std::string> conflicts = {
