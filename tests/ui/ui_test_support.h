@@ -24,7 +24,6 @@
 
 namespace faultward::uitest {
 
-
 QString qpath(const std::filesystem::path& path);
 
 // Answers the file-open dialog from a script: a path, or nothing for Cancel.
@@ -85,6 +84,9 @@ public:
 
 private:
     faultward::testing::TempFolder scratch_;
+    // Open leaves the current folder in the project; it is given back before
+    // the scratch folder goes.
+    faultward::testing::KeptCurrentFolder keptFolder_;
     std::unique_ptr<IniFileStore> store_;
     std::unique_ptr<Module1> module_;
     ScriptedFileDialog dialog_;
@@ -95,7 +97,6 @@ private:
     AboutBox about_{sysInfo_};
     std::unique_ptr<MDIForm1> window_;
     int terminations_ = 0;
-    std::filesystem::path startFolder_;
 };
 
 } // namespace faultward::uitest
