@@ -84,15 +84,15 @@ TEST(DesktopRun, settingsPreviewAndInsert_writeWhatTheCommandLineWrites_removeRe
         shown = narrow(windowText(GetDlgItem(window, FW_IDC_REPORT_TEXT)));
         mouseClick(GetDlgItem(window, FW_IDC_REPORT_INSERT));
     });
-    program.choose(win::kFileItemBase + kPreviewCommand);
+    program.choose(win::kFileItemBase + commandNumber(Command::Preview));
     ASSERT_EQ(scriptsWaiting(), 0u);
     EXPECT_NE(shown.find("Fail_G"), std::string::npos);
     EXPECT_TRUE(program.messages.shown.empty());
 
     const auto ran = faultward::testing::runProcess("Z:" FW_CLI_PROGRAM,
-                                                    {"insert", "--procedures", "sub,function",
-                                                     "--kinds", "form,module,class", "--template",
-                                                     pattern.string(), "P.vbp"},
+                                                    {"insert", "--no-settings", "--procedures",
+                                                     "sub,function", "--kinds", "form,module,class",
+                                                     "--template", pattern.string(), "P.vbp"},
                                                     cli.path());
     ASSERT_EQ(ran.exitCode, 0) << ran.err;
     for (const char* name : {"A.bas", "C.cls"}) {

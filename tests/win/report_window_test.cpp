@@ -100,7 +100,7 @@ TEST_F(ReportWindowTest, preview_showsTheDiffReadOnlyFixedWidth_saveAsAndInsertR
         EXPECT_EQ(readFile(folder / "A.bas"), source);
         SendMessageW(GetDlgItem(window, FW_IDC_REPORT_INSERT), BM_CLICK, 0, 0);
     });
-    program.choose(win::kFileItemBase + kPreviewCommand);
+    program.choose(win::kFileItemBase + commandNumber(Command::Preview));
     EXPECT_EQ(scriptsWaiting(), 0u);
     EXPECT_EQ(seen.title, "Preview Insertion");
     EXPECT_EQ(seen.buttons, (std::vector<std::string>{"&Insert", "&Save As...", "Close"}));
@@ -123,7 +123,7 @@ TEST_F(ReportWindowTest, check_offersSaveAsAndClose_escapeClosesWithNothingWritt
         seen = look(window);
         PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
     });
-    program.choose(win::kFileItemBase + kCheckCommand);
+    program.choose(win::kFileItemBase + commandNumber(Command::Check));
     EXPECT_EQ(scriptsWaiting(), 0u);
     EXPECT_EQ(seen.title, "Check Project");
     EXPECT_EQ(seen.buttons, (std::vector<std::string>{"&Save As...", "Close"}));
@@ -133,7 +133,7 @@ TEST_F(ReportWindowTest, check_offersSaveAsAndClose_escapeClosesWithNothingWritt
     // The Close button closes too.
     whenShown(std::string(kCheckTitle),
               [](HWND window) { SendMessageW(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0); });
-    program.choose(win::kFileItemBase + kCheckCommand);
+    program.choose(win::kFileItemBase + commandNumber(Command::Check));
     EXPECT_EQ(scriptsWaiting(), 0u);
     EXPECT_EQ(readFile(folder / "A.bas"), source);
 }
