@@ -4,7 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QFontInfo>
+#include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -38,7 +38,7 @@ TEST(ReportDialog, showsTheTextReadOnlyFixedWidthUnwrapped_withTheCoresButtonsIn
     EXPECT_EQ(text->toPlainText(), QStringLiteral("--- a\n+++ b\n+caf\u00e9\n"));
     EXPECT_TRUE(text->isReadOnly());
     EXPECT_EQ(text->lineWrapMode(), QPlainTextEdit::NoWrap);
-    EXPECT_TRUE(QFontInfo(text->font()).fixedPitch());
+    EXPECT_EQ(text->font(), QFontDatabase::systemFont(QFontDatabase::FixedFont));
     EXPECT_EQ(buttonsOf(window),
               (QStringList{"cmd_insert=&Insert", "cmd_save_as=&Save As...", "cmd_close=Close"}));
 
@@ -64,7 +64,7 @@ TEST(ReportDialog, saveAs_writesTheTextsBytesThroughTheSaveDialog_andStaysOpen) 
     const FileDialogRequest& request = program.dialog().saveRequests[0];
     EXPECT_EQ(request.filter.toStdString(), kDiffFilter);
     EXPECT_EQ(request.defaultExtension, "diff");
-    EXPECT_TRUE(program.messages().texts.isEmpty());
+    EXPECT_TRUE(program.messages().texts.empty());
 }
 
 TEST(ReportDialog, insertAndCloseCloseTheWindow_escapeAsClose) {

@@ -41,6 +41,9 @@ OnNextModal::OnNextModal(std::function<void(QWidget&)> steps) {
             return;
         timer_.stop();
         ran_ = true;
+        // As a window manager would: the new window gets the keyboard.
+        modal->activateWindow();
+        QApplication::processEvents();
         steps(*modal);
     });
     timer_.start();
