@@ -48,11 +48,7 @@ HandlerSettingsWindow::HandlerSettingsWindow(HandlerSettingsDialog& dialog, Mess
     procedureBox("chk_proc_sub", "&Sub", ProcedureKind::Sub);
     procedureBox("chk_proc_function", "&Function", ProcedureKind::Function);
     procedureBox("chk_proc_property", "&Property (Get/Let/Set)", ProcedureKind::Property);
-    addCheckBox(procedureRows, "chk_skip_handled", "&Leave procedures that handle their own errors",
-                current.skipHandled, [this](bool on) { dialog_.setSkipHandled(on); });
-    addCheckBox(procedureRows, "chk_line_numbers",
-                "&Number the lines (Insert numbers them, Remove takes the numbers out)",
-                current.lineNumbers, [this](bool on) { dialog_.setLineNumbers(on); });
+    procedureRows->addStretch();
 
     auto* files = new QGroupBox(QStringLiteral("Files"));
     auto* fileRows = new QVBoxLayout(files);
@@ -64,7 +60,14 @@ HandlerSettingsWindow::HandlerSettingsWindow(HandlerSettingsDialog& dialog, Mess
     fileBox("chk_file_bas", "&Modules (.bas)", SourceKind::Module);
     fileBox("chk_file_cls", "&Classes (.cls)", SourceKind::Class);
     fileBox("chk_file_ctl", "&User Controls (.ctl)", SourceKind::UserControl);
-    fileRows->addStretch();
+
+    // Below both groups: they change how the chosen procedures are written.
+    auto* writing = new QVBoxLayout;
+    addCheckBox(writing, "chk_skip_handled", "&Leave procedures that handle their own errors",
+                current.skipHandled, [this](bool on) { dialog_.setSkipHandled(on); });
+    addCheckBox(writing, "chk_line_numbers",
+                "&Number the lines (Insert adds the numbers, Remove takes them out)",
+                current.lineNumbers, [this](bool on) { dialog_.setLineNumbers(on); });
 
     auto* handler = new QGroupBox(QStringLiteral("Handler code"));
     auto* handlerRows = new QVBoxLayout(handler);
@@ -123,9 +126,10 @@ HandlerSettingsWindow::HandlerSettingsWindow(HandlerSettingsDialog& dialog, Mess
     // screen's scale.
     auto* kinds = new QHBoxLayout;
     kinds->addWidget(procedures, 1);
-    kinds->addWidget(files);
+    kinds->addWidget(files, 1);
     auto* rows = new QVBoxLayout(this);
     rows->addLayout(kinds);
+    rows->addLayout(writing);
     rows->addWidget(handler);
     rows->addWidget(buttons);
     rows->setSizeConstraint(QLayout::SetFixedSize);

@@ -11,8 +11,9 @@ namespace faultward {
 
 class ReportWindow;
 
-// The report's bytes as the window shows them: each byte one Latin-1
-// character, carriage returns dropped so that no line ends in a box.
+// The report's bytes as the window shows them: each byte one character of
+// Windows-1252, the code page of the files, carriage returns dropped so that
+// no line ends in a box.
 QString reportText(std::string_view bytes);
 
 // A modal, read-only text window over the core's ReportWindow: the text in a

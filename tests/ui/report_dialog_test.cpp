@@ -21,8 +21,9 @@ QStringList buttonsOf(const QWidget& window) {
     return names;
 }
 
-TEST(ReportText, dropsCarriageReturnsAndShowsEachByteAsOneCharacter) {
-    EXPECT_EQ(reportText("a\r\nb\rc\n\xe9\x80\xff"), QStringLiteral("a\nbc\n\u00e9\u0080\u00ff"));
+TEST(ReportText, dropsCarriageReturnsAndShowsEachByteAsOneWindows1252Character) {
+    EXPECT_EQ(reportText("a\r\nb\rc\n\xe9\x80\x9f\x81\xff"),
+              QStringLiteral("a\nbc\n\u00e9\u20ac\u0178\u0081\u00ff"));
     EXPECT_EQ(reportText({"x\0y", 3}),
               QString(QStringLiteral("x") + QChar(0) + QStringLiteral("y")));
 }

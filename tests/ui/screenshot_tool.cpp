@@ -34,9 +34,12 @@ void settle() {
     }
 }
 
-void saveScreen(const QString& folder, const QString& name) {
+// The whole screen, or the given part of it.
+void saveScreen(const QString& folder, const QString& name, const QRect& area = {}) {
     QScreen* screen = QGuiApplication::primaryScreen();
-    const QPixmap picture = screen->grabWindow(0);
+    const QPixmap picture =
+        area.isNull() ? screen->grabWindow(0)
+                      : screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
     const QString path = folder + QLatin1Char('/') + name;
     if (!picture.save(path))
         std::fprintf(stderr, "cannot save %s\n", qPrintable(path));
@@ -100,7 +103,7 @@ int main(int argc, char** argv) {
                 prepare(*modal);
                 settle();
             }
-            saveScreen(folder, name);
+            saveScreen(folder, name, modal ? modal->frameGeometry() : QRect());
             if (modal)
                 modal->close();
         });
