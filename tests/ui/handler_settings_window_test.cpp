@@ -185,19 +185,5 @@ TEST_F(HandlerSettingsWindowTest, helpButtonAndF1_openTheHelpOnTheseSettings) {
     EXPECT_TRUE(window->isVisible());
 }
 
-TEST(HandlerSettingsMenu, optionsItemOpensTheDialogOverTheMainWindow_andOkKeepsTheSettings) {
-    RunningProgram program;
-    OnNextModal steps([&](QWidget& modal) {
-        EXPECT_EQ(modal.windowTitle(), "Handler Settings");
-        EXPECT_EQ(modal.parentWidget(), &program.window());
-        modal.findChild<QCheckBox*>(QStringLiteral("chk_proc_property"))->click();
-        modal.findChild<QAbstractButton*>(QStringLiteral("cmd_ok"))->click();
-    });
-    program.trigger("mnu_o_4");
-    EXPECT_TRUE(steps.ran());
-    EXPECT_TRUE(program.module().handlerSettings().procedures.has(ProcedureKind::Property));
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-}
-
 } // namespace
 } // namespace faultward::uitest
