@@ -89,10 +89,10 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < 20 && !window.windowHandle()->isExposed(); ++i)
         QApplication::processEvents(QEventLoop::AllEvents, 50);
 
-    window.cmd_nav(0);
+    window.cmd_nav(Command::Open);
     QElapsedTimer timer;
     timer.start();
-    window.cmd_nav(2);
+    window.cmd_nav(Command::Insert);
     const qint64 nanoseconds = timer.nsecsElapsed();
     if (window.windowTitle() != QString::fromUtf8(kCompletedCaption)) {
         std::fprintf(stderr, "the Insert did not complete\n");

@@ -28,7 +28,7 @@ void timeInsertion(benchmark::State& state, const std::string& text) {
     std::string name;
     for (auto _ : state) {
         out.clear();
-        faultward::insertHandlers(text, 0, name, out);
+        faultward::insertHandlers(text, faultward::HandlingMode::ShowMessage, name, out);
         benchmark::DoNotOptimize(out.pieces().data());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
@@ -60,7 +60,7 @@ void BM_Reinsertion(benchmark::State& state) {
     const std::string text = state.range(0) ? sampleModule(true) : sampleModule(false);
     faultward::Reinsertion reinsertion;
     faultward::OutputPieces out;
-    const faultward::InsertionOptions options(faultward::ResumeNext);
+    const faultward::InsertionOptions options(faultward::HandlingMode::ResumeNext);
     for (auto _ : state) {
         faultward::InsertionState insertionState;
         reinsertion.clean(text);

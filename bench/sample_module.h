@@ -20,6 +20,6 @@ inline std::string sampleModule(bool withHandlers) {
         return text;
     std::string name;
     faultward::OutputPieces out;
-    faultward::insertHandlers(text, 0, name, out);
+    faultward::insertHandlers(text, faultward::HandlingMode::ShowMessage, name, out);
     return out.joined();
 }

@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t choice = data[0];
     std::string_view content(reinterpret_cast<const char*>(data) + 1, size - 1);
 
-    InsertionOptions options(choice % 3);
+    InsertionOptions options(handlingModeOf(static_cast<std::int16_t>(choice % 3)));
     options.procedures = {};
     if (choice & 0x01)
         options.procedures = options.procedures | ProcedureKind::Sub;

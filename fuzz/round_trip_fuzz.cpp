@@ -18,20 +18,20 @@ namespace {
 
 // The first byte picks the handling mode, including values that are none of
 // the three.
-int modeFrom(std::uint8_t byte) {
+HandlingMode modeFrom(std::uint8_t byte) {
     switch (byte % 6) {
     case 0:
-        return ShowMessage;
+        return HandlingMode::ShowMessage;
     case 1:
-        return ResumeNext;
+        return HandlingMode::ResumeNext;
     case 2:
-        return CentralHandler;
+        return HandlingMode::CentralHandler;
     case 3:
-        return -5;
+        return handlingModeOf(-5);
     case 4:
-        return 3;
+        return handlingModeOf(3);
     default:
-        return 32767;
+        return handlingModeOf(32767);
     }
 }
 
@@ -57,7 +57,7 @@ std::string outcome(const TransformResult& result, std::string_view input, Outpu
     return out;
 }
 
-std::string inserted(std::string_view content, int mode, std::string& name) {
+std::string inserted(std::string_view content, HandlingMode mode, std::string& name) {
     OutputPieces out;
     const TransformResult result = insertHandlers(content, mode, name, out);
     return outcome(result, content, out);
@@ -71,7 +71,7 @@ std::string removed(std::string_view content) {
 
 // Removal and insertion in one go give what the two transforms give one
 // after the other, and call it a change exactly when a byte differs.
-void checkReinsertion(std::string_view content, int mode) {
+void checkReinsertion(std::string_view content, HandlingMode mode) {
     std::string name;
     const std::string twoSteps = inserted(removed(content), mode, name);
     Reinsertion reinsertion;
@@ -89,7 +89,7 @@ void checkReinsertion(std::string_view content, int mode) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0)
         return 0;
-    const int mode = modeFrom(data[0]);
+    const HandlingMode mode = modeFrom(data[0]);
     const std::string_view payload(reinterpret_cast<const char*>(data) + 1, size - 1);
     // With the top three bits of the first byte set, blank lines in front
     // bring the payload's first lines to the insertion line limit, which small

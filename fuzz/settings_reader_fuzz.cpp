@@ -60,16 +60,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string storedMode = store.readString("OS", "Error_Flag", "0", 512);
     FUZZ_CHECK(storedMode.size() <= 511);
     if (const auto flag = parseErrorFlag(storedMode))
-        FUZZ_CHECK(loaded.errorFlag == *flag);
+        FUZZ_CHECK(loaded.errorFlag == handlingModeOf(*flag));
     else
-        FUZZ_CHECK(loaded.errorFlag == 0);
+        FUZZ_CHECK(loaded.errorFlag == HandlingMode::ShowMessage);
 
     // Writing the mode does not disturb the project path.
     FUZZ_CHECK(store.writeString("OS", "Error_Flag", "1"));
     FUZZ_CHECK(loadSettings(store).projectFile == loaded.projectFile);
-    FUZZ_CHECK(loadSettings(store).errorFlag == 1);
+    FUZZ_CHECK(loadSettings(store).errorFlag == HandlingMode::ResumeNext);
 
-    const Settings saved{"C:\\VB Projects\\Payroll\\Payroll.vbp", 2};
+    const Settings saved{"C:\\VB Projects\\Payroll\\Payroll.vbp", HandlingMode::CentralHandler};
     saveSettings(store, saved);
     const std::string once = readRaw(path);
     const Settings reloaded = loadSettings(store);

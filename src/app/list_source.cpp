@@ -1,5 +1,6 @@
 #include "app/list_source.h"
 
+#include "app/texts.h"
 #include "platform/path_bytes.h"
 #include "project/file_list.h"
 #include "project/group_reader.h"

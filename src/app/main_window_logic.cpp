@@ -24,7 +24,7 @@ void MainWindowLogic::MDIForm_Unload() {
 }
 
 void MainWindowLogic::mnu_f_Click(int Index) {
-    cmd_nav(Index);
+    cmd_nav(commandOfNumber(Index));
 }
 
 void MainWindowLogic::mnu_o_Click(int Index) {
@@ -32,11 +32,12 @@ void MainWindowLogic::mnu_o_Click(int Index) {
         openHandlerSettings();
         return;
     }
-    for (int mode = 0; mode < kModeItemCount; ++mode)
+    const HandlingMode chosen = handlingModeOf(static_cast<std::int16_t>(Index));
+    for (const HandlingMode mode : kHandlingModes)
         view_.setModeChecked(mode, false);
-    if (isModeItem(Index))
-        view_.setModeChecked(Index, true);
-    module_.setErrorFlag(static_cast<std::int16_t>(Index));
+    if (isModeItem(chosen))
+        view_.setModeChecked(chosen, true);
+    module_.setErrorFlag(chosen);
 }
 
 void MainWindowLogic::mnu_h_Click(int Index) {
@@ -46,35 +47,35 @@ void MainWindowLogic::mnu_h_Click(int Index) {
         view_.showAbout();
 }
 
-void MainWindowLogic::cmd_nav(int Index) {
+void MainWindowLogic::cmd_nav(Command Index) {
     try {
         sound_.Play_Sound(kClickCue);
         switch (Index) {
-        case 0:
+        case Command::Open:
             Open_Project();
             break;
-        case 2:
+        case Command::Insert:
             runPasses(PassCommand::Insert);
             break;
-        case 4:
+        case Command::Remove:
             runPasses(PassCommand::Remove);
             break;
-        case 6:
+        case Command::Exit:
             view_.endProgramNow();
             break;
-        case 7:
+        case Command::Help:
             help_.sendHelpKey();
             break;
-        case 9:
+        case Command::AddLineNumbers:
             runPasses(PassCommand::Number);
             break;
-        case 10:
+        case Command::RemoveLineNumbers:
             runPasses(PassCommand::Unnumber);
             break;
-        case kPreviewCommand:
+        case Command::Preview:
             showReport(true);
             break;
-        case kCheckCommand:
+        case Command::Check:
             showReport(false);
             break;
         default:

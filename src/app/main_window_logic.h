@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/command.h"
 #include "app/help_opener.h"
 #include "app/module1.h"
 #include "app/pass_driver.h"
@@ -24,14 +25,13 @@ public:
     // Closing the window keeps the settings; File, Exit does not come here.
     void MDIForm_Unload();
 
-    // Command numbers: 0 open a project or group, 2 insert, 4 remove, 6 exit,
-    // 7 help, 9 add line numbers, 10 remove them, 12 preview the insertion,
-    // 13 check the project; any other number only plays the click. A command
-    // that fails ends where it failed, without a message.
-    void cmd_nav(int Index);
+    // Any other command than these only plays the click. A command that
+    // fails ends where it failed, without a message.
+    void cmd_nav(Command Index);
+    // The menus' items by index: the File items' are command numbers.
     void mnu_f_Click(int Index);
-    // Makes mode Index the only checked Options item and the handling mode;
-    // item 4 opens the Handler Settings dialog.
+    // Makes the mode numbered Index the only checked Options item and the
+    // handling mode; item 4 opens the Handler Settings dialog.
     void mnu_o_Click(int Index);
     void mnu_h_Click(int Index);
 

@@ -3,8 +3,8 @@
 #include "app/handler_settings.h"
 #include "app/profile_store.h"
 #include "app/views.h"
+#include "rewrite/handling_mode.h"
 
-#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -29,8 +29,8 @@ public:
     const std::string& Project_File() const { return projectFile_; }
     void setProjectFile(std::string path) { projectFile_ = std::move(path); }
     // The handling mode.
-    std::int16_t Error_Flag() const { return errorFlag_; }
-    void setErrorFlag(std::int16_t mode) { errorFlag_ = mode; }
+    HandlingMode Error_Flag() const { return errorFlag_; }
+    void setErrorFlag(HandlingMode mode) { errorFlag_ = mode; }
     // What Insert and Remove work on besides the mode.
     const HandlerSettings& handlerSettings() const { return handlerSettings_; }
     void setHandlerSettings(HandlerSettings settings) { handlerSettings_ = std::move(settings); }
@@ -41,7 +41,7 @@ private:
     ProfileStore& store_;
     std::filesystem::path executableFolder_;
     std::string projectFile_;
-    std::int16_t errorFlag_ = 0;
+    HandlingMode errorFlag_ = HandlingMode::ShowMessage;
     HandlerSettings handlerSettings_;
     std::filesystem::path appPath_;
 };

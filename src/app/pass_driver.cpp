@@ -7,42 +7,6 @@
 #include <algorithm>
 
 namespace faultward {
-namespace {
-
-// Passes every event on and records the failures on the way.
-class RecordingObserver final : public PassObserver {
-public:
-    RecordingObserver(CommandObserver& observer, FailureCollector& failures)
-        : observer_(observer), failures_(failures) {}
-
-    void passStarted(PassKind kind, int minimum, int maximum) override {
-        observer_.passStarted(kind, minimum, maximum);
-    }
-    void entryMadeCurrent(int index) override { observer_.entryMadeCurrent(index); }
-    void progressValue(int value) override { observer_.progressValue(value); }
-    void lineLimitExceeded(int index, std::string_view message) override {
-        observer_.lineLimitExceeded(index, message);
-    }
-    void fileProcessed(int index, std::string_view entry, FileOutcome outcome) override {
-        observer_.fileProcessed(index, entry, outcome);
-        if (failures_.record(index, entry, outcome))
-            observer_.fileFailed(failures_.failures().back());
-    }
-    void procedureLeftWhole(int index, std::string_view message) override {
-        observer_.procedureLeftWhole(index, message);
-    }
-    void oldContentsPutBack(const std::filesystem::path& file, const std::filesystem::path& copy,
-                            bool whole) override {
-        observer_.oldContentsPutBack(file, copy, whole);
-    }
-    void passFinished(PassKind kind) override { observer_.passFinished(kind); }
-
-private:
-    CommandObserver& observer_;
-    FailureCollector& failures_;
-};
-
-} // namespace
 
 bool FailureCollector::record(int index, std::string_view entry, FileOutcome outcome) {
     if (!isFailure(outcome))
@@ -54,36 +18,40 @@ bool FailureCollector::record(int index, std::string_view entry, FileOutcome out
     return !known;
 }
 
+void CommandObserver::fileProcessed(int index, std::string_view entry, FileOutcome outcome) {
+    if (failures_.record(index, entry, outcome))
+        fileFailed(failures_.failures().back());
+}
+
 FailureCollector runPassCommand(PassCommand command, const PassTargets& targets,
                                 CommandObserver& observer) {
-    FailureCollector failures;
-    RecordingObserver recording(observer, failures);
+    // Each command counts its own failures.
+    observer.takeFailures();
     const NumberingOptions* lineNumbers = targets.lineNumbers ? &*targets.lineNumbers : nullptr;
     const NumberingOptions numbering = targets.lineNumbers.value_or(NumberingOptions());
     if (command == PassCommand::Number)
-        runNumberingPass(targets.entries, targets.baseFolder, numbering, recording, targets.dryRun,
+        runNumberingPass(targets.entries, targets.baseFolder, numbering, observer, targets.dryRun,
                          targets.jobs);
     else if (command == PassCommand::Unnumber)
-        runUnnumberingPass(targets.entries, targets.baseFolder, numbering.procedures, recording,
+        runUnnumberingPass(targets.entries, targets.baseFolder, numbering.procedures, observer,
                            targets.dryRun, targets.jobs);
     else if (command == PassCommand::Remove)
-        runRemovalPass(targets.entries, targets.baseFolder, recording, targets.dryRun, targets.jobs,
+        runRemovalPass(targets.entries, targets.baseFolder, observer, targets.dryRun, targets.jobs,
                        lineNumbers);
     else if (targets.oneReadInsert)
-        runReinsertionPass(targets.entries, targets.baseFolder, targets.insertion, recording,
+        runReinsertionPass(targets.entries, targets.baseFolder, targets.insertion, observer,
                            targets.dryRun, targets.jobs, lineNumbers);
     else
         runRemovalAndInsertionPasses(targets.entries, targets.baseFolder, targets.insertion,
-                                     recording, targets.dryRun, lineNumbers);
-    return failures;
+                                     observer, targets.dryRun, lineNumbers);
+    return observer.takeFailures();
 }
 
 FailureCollector runSurveyCommand(const PassTargets& targets, CommandObserver& observer,
                                   const SurveyReceiver& surveyed) {
-    FailureCollector failures;
-    RecordingObserver recording(observer, failures);
-    runSurveyPass(targets.entries, targets.baseFolder, targets.insertion, recording, surveyed);
-    return failures;
+    observer.takeFailures();
+    runSurveyPass(targets.entries, targets.baseFolder, targets.insertion, observer, surveyed);
+    return observer.takeFailures();
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace faultward {
@@ -29,10 +30,17 @@ private:
     std::vector<Failure> failures_;
 };
 
-// Hears a command's passes, and each file that could not be processed once.
+// Hears a command's passes, and each file that could not be processed once:
+// it gathers the failures itself, so the passes report to it directly.
 class CommandObserver : public PassObserver {
 public:
+    void fileProcessed(int index, std::string_view entry, FileOutcome outcome) final;
     virtual void fileFailed(const FailureCollector::Failure& /*failure*/) {}
+    // The failures gathered since the last call.
+    FailureCollector takeFailures() { return std::exchange(failures_, {}); }
+
+private:
+    FailureCollector failures_;
 };
 
 // Number and Unnumber work on the line numbers alone.

@@ -6,9 +6,8 @@
 
 namespace faultward {
 
-PassFeedback::PassFeedback(MainWindowView& main, ProjectFilesView& files, PassObserver* watcher,
-                           std::vector<std::string>* leftWhole)
-    : main_(main), files_(files), watcher_(watcher), leftWhole_(leftWhole) {}
+PassFeedback::PassFeedback(MainWindowView& main, ProjectFilesView& files)
+    : main_(main), files_(files) {}
 
 PassFeedback::~PassFeedback() {
     if (running_)
@@ -35,52 +34,32 @@ void PassFeedback::passStarted(PassKind kind, int minimum, int maximum) {
         files_.setProgressRange(minimum, maximum);
     files_.setProgressValue(minimum);
     files_.setProgressVisible(true);
-    if (watcher_)
-        watcher_->passStarted(kind, minimum, maximum);
 }
 
 void PassFeedback::entryMadeCurrent(int index) {
     files_.setCurrentEntry(index);
-    if (watcher_)
-        watcher_->entryMadeCurrent(index);
 }
 
 void PassFeedback::progressValue(int value) {
     files_.setProgressValue(value);
-    if (watcher_)
-        watcher_->progressValue(value);
 }
 
-void PassFeedback::lineLimitExceeded(int index, std::string_view message) {
-    main_.showMessage(entryDisplayText(message), MessageIcon::None, {});
-    if (watcher_)
-        watcher_->lineLimitExceeded(index, message);
+void PassFeedback::lineLimitExceeded(int /*index*/, std::string_view entry) {
+    main_.showMessage(entryDisplayText(lineLimitMessage(entry)), MessageIcon::None, {});
 }
 
-void PassFeedback::fileProcessed(int index, std::string_view entry, FileOutcome outcome) {
-    if (watcher_)
-        watcher_->fileProcessed(index, entry, outcome);
-}
-
-void PassFeedback::procedureLeftWhole(int index, std::string_view message) {
-    if (leftWhole_)
-        leftWhole_->emplace_back(message);
-    if (watcher_)
-        watcher_->procedureLeftWhole(index, message);
+void PassFeedback::procedureLeftWhole(int /*index*/, std::string_view message) {
+    leftWhole_.emplace_back(message);
 }
 
 void PassFeedback::oldContentsPutBack(const std::filesystem::path& file,
                                       const std::filesystem::path& copy, bool whole) {
     main_.showMessage(putBackMessage(file, copy, whole),
                       whole ? MessageIcon::None : MessageIcon::Warning, {});
-    if (watcher_)
-        watcher_->oldContentsPutBack(file, copy, whole);
 }
 
-void PassFeedback::passFinished(PassKind kind) {
+void PassFeedback::passFinished(PassKind /*kind*/) {
     finish();
-    if (watcher_)
-        watcher_->passFinished(kind);
 }
 
 void PassFeedback::finish() {

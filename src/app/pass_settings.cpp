@@ -6,7 +6,7 @@
 namespace faultward {
 namespace {
 
-void setInsertion(PassSettings& pass, const HandlerSettings& settings, int mode,
+void setInsertion(PassSettings& pass, const HandlerSettings& settings, HandlingMode mode,
                   std::string_view projectName) {
     pass.insertion = InsertionOptions(mode);
     pass.insertion.procedures = settings.procedures;
@@ -26,8 +26,8 @@ void setInsertion(PassSettings& pass, const HandlerSettings& settings, int mode,
 
 } // namespace
 
-PassSettings passSettings(const HandlerSettings& settings, int mode, std::string_view projectName,
-                          PassCommand command) {
+PassSettings passSettings(const HandlerSettings& settings, HandlingMode mode,
+                          std::string_view projectName, PassCommand command) {
     PassSettings pass;
     if (command == PassCommand::Insert)
         setInsertion(pass, settings, mode, projectName);
@@ -42,7 +42,7 @@ PassSettings passSettings(const HandlerSettings& settings, int mode, std::string
     return pass;
 }
 
-PassSettings surveySettings(const HandlerSettings& settings, int mode,
+PassSettings surveySettings(const HandlerSettings& settings, HandlingMode mode,
                             std::string_view projectName) {
     PassSettings pass;
     setInsertion(pass, settings, mode, projectName);

@@ -21,9 +21,9 @@ struct PassSettings {
 // judges by insertion (preview and check). mode is the Options menu's;
 // projectName fills a template's {project}. The defaults give what the
 // program has always done.
-PassSettings passSettings(const HandlerSettings& settings, int mode, std::string_view projectName,
-                          PassCommand command);
-PassSettings surveySettings(const HandlerSettings& settings, int mode,
+PassSettings passSettings(const HandlerSettings& settings, HandlingMode mode,
+                          std::string_view projectName, PassCommand command);
+PassSettings surveySettings(const HandlerSettings& settings, HandlingMode mode,
                             std::string_view projectName);
 
 } // namespace faultward

@@ -1,6 +1,5 @@
 #include "app/project_files_logic.h"
 
-#include "app/pass_feedback.h"
 #include "project/file_list.h"
 
 namespace faultward {
@@ -79,8 +78,12 @@ FailureCollector ProjectFilesLogic::runPasses(PassCommand command, const PassSet
     // The passes read the ticks as they were when the command began.
     const std::vector<ListEntry> entries = entries_;
     leftWhole_.clear();
-    PassFeedback feedback(main_, view_, watcher_, &leftWhole_);
-    return runPassCommand(command, targets(entries, settings), feedback);
+    PassFeedback windows(main_, view_);
+    PassFeedback& feedback = feedback_ ? *feedback_ : windows;
+    FailureCollector failures =
+        runPassCommand(command, targets(entries, settings), feedback);
+    leftWhole_ = feedback.takeProceduresLeftWhole();
+    return failures;
 }
 
 ReportRun ProjectFilesLogic::preview(const PassSettings& settings) const {

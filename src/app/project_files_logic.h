@@ -3,6 +3,7 @@
 #include "app/list_source.h"
 #include "app/module1.h"
 #include "app/pass_driver.h"
+#include "app/pass_feedback.h"
 #include "app/pass_settings.h"
 #include "app/reports.h"
 #include "app/views.h"
@@ -57,8 +58,9 @@ public:
     // passes describe them.
     const std::vector<std::string>& proceduresLeftWhole() const { return leftWhole_; }
 
-    // Also told everything the passes report, after the windows have shown it.
-    void setPassWatcher(PassObserver* watcher) { watcher_ = watcher; }
+    // The feedback the passes report to in place of the windows' own, which a
+    // nullptr gives back.
+    void setFeedback(PassFeedback* feedback) { feedback_ = feedback; }
 
 private:
     std::filesystem::path baseFolder() const;
@@ -69,9 +71,9 @@ private:
     Module1& module_;
     std::vector<ListEntry> entries_;
     std::filesystem::path projectFolder_;
+    PassFeedback* feedback_ = nullptr;
     std::string listPath_;
     std::string projectName_;
-    PassObserver* watcher_ = nullptr;
     std::vector<std::string> leftWhole_;
 };
 

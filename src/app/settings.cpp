@@ -137,14 +137,15 @@ Settings loadSettings(ProfileStore& store) {
     const std::string mode =
         store.readString(kSettingsSection, kErrorFlagKey, "0", kReadBufferSize);
     if (const auto flag = parseErrorFlag(mode))
-        settings.errorFlag = *flag;
+        settings.errorFlag = handlingModeOf(*flag);
     return settings;
 }
 
 void saveSettings(ProfileStore& store, const Settings& settings) {
     // Each write stands alone; a failed one does not stop the other.
     store.writeString(kSettingsSection, kProjectFileKey, settings.projectFile);
-    store.writeString(kSettingsSection, kErrorFlagKey, std::to_string(settings.errorFlag));
+    store.writeString(kSettingsSection, kErrorFlagKey,
+                      std::to_string(storedValue(settings.errorFlag)));
 }
 
 } // namespace faultward

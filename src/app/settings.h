@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/profile_store.h"
+#include "rewrite/handling_mode.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -19,7 +20,7 @@ inline constexpr std::string_view kErrorFlagKey = "Error_Flag";
 // The two values the program keeps between runs.
 struct Settings {
     std::string projectFile;
-    std::int16_t errorFlag = 0;
+    HandlingMode errorFlag = HandlingMode::ShowMessage;
 };
 
 // The settings file beside the executable.
@@ -45,9 +46,9 @@ std::unique_ptr<IniFileStore> openSettingsStore(const std::filesystem::path& app
 // not begin with a number reads as 0. Nothing when the text holds no number at all.
 double leadingNumber(std::string_view text);
 
-// The mode that stored text gives: its leading number rounded to the nearest
-// integer, halves to the even neighbour. Nothing when that does not fit in 16
-// bits, so the caller keeps the mode it had.
+// The number of the mode that stored text gives: its leading number rounded to
+// the nearest integer, halves to the even neighbour. Nothing when that does not
+// fit in 16 bits, so the caller keeps the mode it had.
 std::optional<std::int16_t> parseErrorFlag(std::string_view text);
 
 Settings loadSettings(ProfileStore& store);

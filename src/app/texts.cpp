@@ -1,5 +1,7 @@
 #include "app/texts.h"
 
+#include "rewrite/transforms.h"
+
 #include <vector>
 
 namespace faultward {
@@ -42,6 +44,42 @@ std::string shortenedInTheMiddle(std::string_view text, std::size_t maxCharacter
     shortened += kEllipsis;
     shortened += text.substr(starts[starts.size() - tail]);
     return shortened;
+}
+
+std::string lineLimitMessage(std::string_view entryText) {
+    std::string message = "The file ";
+    message.append(entryText);
+    message.append(" has exceeded ");
+    message.append(std::to_string(kInsertionLineLimit));
+    message.append(" lines of code!  Error handling cannot be inserted for the rest of this "
+                   "file.  Please reduce the number lines in this file and try again.");
+    return message;
+}
+
+std::string describeProjectFailure(ProjectReadStatus status, const std::string& path) {
+    switch (status) {
+    case ProjectReadStatus::Ok:
+        return {};
+    case ProjectReadStatus::NotFound:
+        return "The project file " + path + " does not exist.";
+    case ProjectReadStatus::NotRegularFile:
+        return "The project file " + path + " is not a file (it is a folder or a device).";
+    case ProjectReadStatus::NotReadable:
+        return "The project file " + path + " cannot be read.";
+    case ProjectReadStatus::InUse:
+        return "The project file " + path + " is in use by another program.";
+    case ProjectReadStatus::TooLarge:
+        return "The file " + path + " is larger than 16 MiB, too large to be a project file.";
+    case ProjectReadStatus::NotText:
+        return "The file " + path + " holds binary data; it is not a project file.";
+    }
+    return {};
+}
+
+std::string undecodablePathMessage(std::string_view path) {
+    return "The path " + std::string(path) +
+           " cannot be opened: its name is not in this system's encoding. Choose the project "
+           "through a folder whose name shows correctly, or rename the folder.";
 }
 
 } // namespace faultward

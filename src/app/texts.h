@@ -1,5 +1,7 @@
 #pragma once
 
+#include "project/project_reader.h"
+
 #include <string>
 #include <string_view>
 
@@ -15,6 +17,17 @@ std::string versionText(int major, int minor, int revision);
 // and its end, joined by "...", so that both a path's folder and its file
 // name stay readable.
 std::string shortenedInTheMiddle(std::string_view text, std::size_t maxCharacters);
+
+// The notice for a file with more lines than handlers go into.
+std::string lineLimitMessage(std::string_view entryText);
+
+// A message for a project file that could not be read, naming the path;
+// empty for Ok.
+std::string describeProjectFailure(ProjectReadStatus status, const std::string& path);
+
+// The notice for a path the file dialog gave back that names no file because
+// its name could not be decoded.
+std::string undecodablePathMessage(std::string_view path);
 
 inline constexpr std::string_view kProductName = "Faultward";
 inline constexpr std::string_view kInsertingCaption = "Inserting Error Handling Code";

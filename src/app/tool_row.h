@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/command.h"
+
 namespace faultward {
 
 // The project files window's row of picture buttons. The index is the command
@@ -13,10 +15,12 @@ struct ToolButton {
 };
 
 inline constexpr ToolButton kToolButtons[] = {
-    {0, "Open Visual Basic Project", "", "open", 0, 0, 1095, 855},
-    {2, "Insert Error- Handling Code", "Insert Error Handling Code", "insert", 1080, 0, 1215, 855},
-    {4, "Remove Error- Handling Code", "Remove Error Handling Code", "remove", 2280, 0, 1215, 855},
-    {7, "Help", "Help", "help", 3480, 0, 1215, 855},
+    {commandNumber(Command::Open), "Open Visual Basic Project", "", "open", 0, 0, 1095, 855},
+    {commandNumber(Command::Insert), "Insert Error- Handling Code", "Insert Error Handling Code",
+     "insert", 1080, 0, 1215, 855},
+    {commandNumber(Command::Remove), "Remove Error- Handling Code", "Remove Error Handling Code",
+     "remove", 2280, 0, 1215, 855},
+    {commandNumber(Command::Help), "Help", "Help", "help", 3480, 0, 1215, 855},
 };
 
 // Select All (0) and Select None (1) below the list.

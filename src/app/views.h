@@ -1,6 +1,7 @@
 #pragma once
 
-#include "rewrite/passes.h"
+#include "rewrite/handling_mode.h"
+#include "rewrite/pass_types.h"
 
 #include <optional>
 #include <span>
@@ -41,8 +42,8 @@ class MainWindowView {
 public:
     virtual ~MainWindowView() = default;
     virtual void setCaption(std::string_view text) = 0;
-    // The Options item of handling mode 0, 1 or 2.
-    virtual void setModeChecked(int mode, bool checked) = 0;
+    // The Options item of a mode that has one (isModeItem).
+    virtual void setModeChecked(HandlingMode mode, bool checked) = 0;
     virtual void showBusyPointer() = 0;
     virtual void showDefaultPointer() = 0;
     // Returns once the user has closed the box (OK only). details, when not

@@ -1,12 +1,15 @@
 #include "cli/arguments.h"
 
-#include "rewrite/line_number_rule.h"
+#include "cli/command_table.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
-#include <initializer_list>
+#include <span>
 #include <string_view>
+#include <type_traits>
 #include <utility>
+#include <variant>
 
 namespace faultward {
 namespace {
@@ -20,16 +23,26 @@ std::optional<int> parseWhole(std::string_view text, int low, int high) {
     return value;
 }
 
-std::optional<int> parseMode(std::string_view text) {
-    return parseWhole(text, -32768, 32767);
-}
+template <typename Kind> using KindWords = std::span<const std::pair<std::string_view, Kind>>;
+
+constexpr std::array<std::pair<std::string_view, ProcedureKind>, 3> kProcedureWords = {{
+    {"sub", ProcedureKind::Sub},
+    {"function", ProcedureKind::Function},
+    {"property", ProcedureKind::Property},
+}};
+
+constexpr std::array<std::pair<std::string_view, SourceKind>, 4> kSourceWords = {{
+    {"form", SourceKind::Form},
+    {"module", SourceKind::Module},
+    {"class", SourceKind::Class},
+    {"usercontrol", SourceKind::UserControl},
+}};
 
 // A comma-separated list of words, each naming one or more kinds ("all"
 // names every kind).
-template <typename Kind, std::size_t N>
-std::optional<KindSet<Kind>>
-parseKinds(std::string_view text, const std::array<std::pair<std::string_view, Kind>, N>& words,
-           KindSet<Kind> all) {
+template <typename Kind>
+std::optional<KindSet<Kind>> parseKinds(std::string_view text, KindWords<Kind> words,
+                                        KindSet<Kind> all) {
     KindSet<Kind> kinds;
     std::size_t start = 0;
     while (start <= text.size()) {
@@ -52,153 +65,163 @@ parseKinds(std::string_view text, const std::array<std::pair<std::string_view, K
     return kinds;
 }
 
-constexpr std::array<std::pair<std::string_view, ProcedureKind>, 3> kProcedureWords = {{
-    {"sub", ProcedureKind::Sub},
-    {"function", ProcedureKind::Function},
-    {"property", ProcedureKind::Property},
-}};
-
-constexpr std::array<std::pair<std::string_view, SourceKind>, 4> kSourceWords = {{
-    {"form", SourceKind::Form},
-    {"module", SourceKind::Module},
-    {"class", SourceKind::Class},
-    {"usercontrol", SourceKind::UserControl},
-}};
-
-bool oneOf(const std::string& command, std::initializer_list<std::string_view> commands) {
-    for (const std::string_view name : commands)
-        if (command == name)
-            return true;
-    return false;
+// "sub, function, property or all".
+template <typename Kind> std::string wordChoice(KindWords<Kind> words) {
+    std::string choice;
+    for (const auto& word : words)
+        choice += std::string(word.first) + ", ";
+    choice.replace(choice.size() - 2, 2, " or all");
+    return choice;
 }
 
-// Which commands each option applies to, checked once the command is known.
+// Reads an option's value into its field; an error message when it will not do.
+std::optional<std::string> takeValue(const OptionRow& row, const std::string& value,
+                                     Arguments& parsed) {
+    const std::string name(row.spelling);
+    const auto listProblem = [&](const auto& words) {
+        return name + " takes " + wordChoice(words) + ", separated by commas, not '" + value + "'";
+    };
+    if (const auto field = std::get_if<std::optional<int> Arguments::*>(&row.field)) {
+        parsed.*(*field) = parseWhole(value, row.low, row.high);
+        if (!(parsed.*(*field)))
+            return name + " needs a whole number from " + std::to_string(row.low) + " to " +
+                   std::to_string(row.high) + ", not '" + value + "'";
+    } else if (const auto field =
+                   std::get_if<std::optional<std::string> Arguments::*>(&row.field)) {
+        if (value.empty())
+            return name + " needs a " + std::string(row.valueNoun);
+        parsed.*(*field) = value;
+    } else if (const auto field =
+                   std::get_if<std::optional<ProcedureKinds> Arguments::*>(&row.field)) {
+        parsed.*(*field) =
+            parseKinds(value, KindWords<ProcedureKind>(kProcedureWords), kAllProcedureKinds);
+        if (!(parsed.*(*field)))
+            return listProblem(KindWords<ProcedureKind>(kProcedureWords));
+    } else if (const auto field =
+                   std::get_if<std::optional<SourceKinds> Arguments::*>(&row.field)) {
+        parsed.*(*field) = parseKinds(value, KindWords<SourceKind>(kSourceWords), kAllSourceKinds);
+        if (!(parsed.*(*field)))
+            return listProblem(KindWords<SourceKind>(kSourceWords));
+    }
+    return std::nullopt;
+}
+
+// The option an argument names, as "--name" or, when it takes a value,
+// "--name=value"; nothing for --help and --version, which are not parsed.
+const OptionRow* optionNamed(std::string_view arg) {
+    for (const OptionRow& row : optionTable()) {
+        if (std::holds_alternative<std::monostate>(row.field))
+            continue;
+        if (arg == row.spelling)
+            return &row;
+        const bool takesValue = !std::holds_alternative<bool Arguments::*>(row.field);
+        if (takesValue && arg.starts_with(row.spelling) && arg.size() > row.spelling.size() &&
+            arg[row.spelling.size()] == '=')
+            return &row;
+    }
+    return nullptr;
+}
+
+bool given(const OptionRow& row, const Arguments& parsed) {
+    return std::visit(
+        [&](auto field) {
+            if constexpr (std::is_same_v<decltype(field), std::monostate>)
+                return false;
+            else if constexpr (std::is_same_v<decltype(field), bool Arguments::*>)
+                return parsed.*field;
+            else
+                return (parsed.*field).has_value();
+        },
+        row.field);
+}
+
+// "insert, remove, number and unnumber".
+std::string spokenList(const std::vector<std::string>& words) {
+    std::string list;
+    for (std::size_t i = 0; i < words.size(); ++i)
+        list += (i == 0 ? "" : i + 1 == words.size() ? " and " : ", ") + words[i];
+    return list;
+}
+
+// "--start applies to number and insert --line-numbers only".
+std::string refusal(CliOption option) {
+    std::vector<std::string> outright;
+    std::vector<std::string> withLineNumbers;
+    for (const CommandRow& command : commandTable()) {
+        if (takesOption(command, option, false))
+            outright.emplace_back(command.name);
+        else if (takesOption(command, option, true))
+            withLineNumbers.push_back(std::string(command.name) + " --line-numbers");
+    }
+    outright.insert(outright.end(), withLineNumbers.begin(), withLineNumbers.end());
+    return std::string(optionRow(option).spelling) + " applies to " + spokenList(outright) +
+           " only";
+}
+
+// Options the command does not take, or that do not go together.
 std::optional<std::string> misplacedOption(const Arguments& parsed) {
-    const std::string& command = parsed.command;
-    const bool numbers = oneOf(command, {"number", "unnumber"}) || parsed.lineNumbers;
-    // check takes insert's options, so that it judges the procedures that
-    // insertion leaves alone as insertion does.
-    if (parsed.mode && !oneOf(command, {"insert", "check"}))
-        return "--mode applies to insert and check only";
-    if (parsed.lineNumbers && !oneOf(command, {"insert", "remove"}))
-        return "--line-numbers applies to insert and remove only";
-    if ((parsed.start || parsed.step) && !(command == "number" || (command == "insert" && numbers)))
-        return std::string(parsed.start ? "--start" : "--step") +
-               " applies to number and insert --line-numbers only";
-    if (parsed.jobs && !oneOf(command, {"insert", "remove", "number", "unnumber"}))
-        return "--jobs applies to insert, remove, number and unnumber only";
-    if (parsed.templateFile && !oneOf(command, {"insert", "check"}))
-        return "--template applies to insert and check only";
-    if (parsed.skipHandled && !oneOf(command, {"insert", "check"}))
-        return "--skip-handled applies to insert and check only";
-    if (parsed.procedures && !oneOf(command, {"insert", "check"}) && !numbers)
-        return "--procedures applies to insert, check, number, unnumber and remove "
-               "--line-numbers only";
-    if ((parsed.dryRun || parsed.output) &&
-        !oneOf(command, {"insert", "remove", "number", "unnumber"}))
-        return std::string(parsed.dryRun ? "--dry-run" : "--output") +
-               " applies to insert, remove, number and unnumber only";
-    if ((parsed.clean || parsed.handled) && command != "check")
-        return std::string(parsed.clean ? "--clean" : "--handled") + " applies to check only";
-    if (parsed.diff && !parsed.dryRun)
-        return "--diff goes with --dry-run";
-    if (parsed.dryRun && parsed.output)
-        return "--dry-run writes nothing, so it cannot go with --output";
-    if (parsed.mode && parsed.templateFile)
-        return "--mode and --template both choose the handler lines; give one";
+    const CommandRow& command = commandRow(parsed.command);
+    for (const CliOption option : refusalOrder())
+        if (given(optionRow(option), parsed) && !takesOption(command, option, parsed.lineNumbers))
+            return refusal(option);
+    for (const OptionRow& row : optionTable())
+        if (row.goesWith && given(row, parsed) && !given(optionRow(*row.goesWith), parsed))
+            return std::string(row.spelling) + " goes with " +
+                   std::string(optionRow(*row.goesWith).spelling);
+    for (const OptionConflict& conflict : optionConflicts())
+        if (given(optionRow(conflict.first), parsed) && given(optionRow(conflict.second), parsed))
+            return std::string(conflict.message);
     return std::nullopt;
 }
 
 } // namespace
 
+std::optional<CliOption> standAloneOption(const std::vector<std::string>& args) {
+    for (const std::string& arg : args)
+        for (const OptionRow& row : optionTable())
+            if (std::holds_alternative<std::monostate>(row.field) &&
+                (arg == row.spelling || (!row.alias.empty() && arg == row.alias)))
+                return row.option;
+    return std::nullopt;
+}
+
 std::optional<std::string> parseArguments(const std::vector<std::string>& args, Arguments& parsed) {
+    std::string command;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        // An option with a value takes it from "--name=value" or the next argument.
-        std::string value;
-        bool missing = false;
-        const auto takesValue = [&](std::string_view name) {
-            const std::string prefix = std::string(name) + "=";
-            if (arg.starts_with(prefix)) {
-                value = arg.substr(prefix.size());
-                return true;
+        if (const OptionRow* row = optionNamed(arg)) {
+            if (std::holds_alternative<bool Arguments::*>(row->field)) {
+                parsed.*std::get<bool Arguments::*>(row->field) = true;
+                continue;
             }
-            if (arg != name)
-                return false;
-            missing = i + 1 >= args.size();
-            if (!missing)
+            // The value follows the '=', or is the next argument.
+            std::string value;
+            if (arg.size() > row->spelling.size())
+                value = arg.substr(row->spelling.size() + 1);
+            else if (i + 1 < args.size())
                 value = args[++i];
-            return true;
-        };
-        if (takesValue("--mode")) {
-            if (missing)
-                return "--mode needs a number";
-            parsed.mode = parseMode(value);
-            if (!parsed.mode)
-                return "--mode needs a whole number from -32768 to 32767, not '" + value + "'";
-        } else if (takesValue("--jobs")) {
-            if (missing)
-                return "--jobs needs a number";
-            parsed.jobs = parseWhole(value, 1, kMaxJobs);
-            if (!parsed.jobs)
-                return "--jobs needs a whole number from 1 to " + std::to_string(kMaxJobs) +
-                       ", not '" + value + "'";
-        } else if (takesValue("--start") || takesValue("--step")) {
-            const bool start = arg.starts_with("--start");
-            const std::string name = start ? "--start" : "--step";
-            if (missing)
-                return name + " needs a number";
-            std::optional<int>& number = start ? parsed.start : parsed.step;
-            number = parseWhole(value, 1, kHighestLineNumber);
-            if (!number)
-                return name + " needs a whole number from 1 to " +
-                       std::to_string(kHighestLineNumber) + ", not '" + value + "'";
-        } else if (takesValue("--procedures")) {
-            parsed.procedures = parseKinds(value, kProcedureWords, kAllProcedureKinds);
-            if (!parsed.procedures)
-                return "--procedures takes sub, function, property or all, separated by "
-                       "commas, not '" +
-                       value + "'";
-        } else if (takesValue("--kinds")) {
-            parsed.kinds = parseKinds(value, kSourceWords, kAllSourceKinds);
-            if (!parsed.kinds)
-                return "--kinds takes form, module, class, usercontrol or all, separated by "
-                       "commas, not '" +
-                       value + "'";
-        } else if (takesValue("--template")) {
-            if (value.empty())
-                return "--template needs a file";
-            parsed.templateFile = value;
-        } else if (takesValue("--output")) {
-            if (value.empty())
-                return "--output needs a folder";
-            parsed.output = value;
-        } else if (arg == "--line-numbers") {
-            parsed.lineNumbers = true;
-        } else if (arg == "--skip-handled") {
-            parsed.skipHandled = true;
-        } else if (arg == "--dry-run") {
-            parsed.dryRun = true;
-        } else if (arg == "--diff") {
-            parsed.diff = true;
-        } else if (arg == "--clean") {
-            parsed.clean = true;
-        } else if (arg == "--handled") {
-            parsed.handled = true;
+            else if (std::holds_alternative<std::optional<int> Arguments::*>(row->field))
+                return std::string(row->spelling) + " needs a number";
+            if (auto problem = takeValue(*row, value, parsed))
+                return problem;
         } else if (arg.starts_with("--") && arg != "--") {
             return "unknown option " + arg;
-        } else if (parsed.command.empty()) {
-            parsed.command = arg;
+        } else if (command.empty()) {
+            command = arg;
         } else if (parsed.project.empty()) {
             parsed.project = arg;
         } else {
             return "too many arguments";
         }
     }
-    if (parsed.command.empty())
+    if (command.empty())
         return "no command given";
-    if (!oneOf(parsed.command, {"list", "insert", "remove", "check", "number", "unnumber"}))
-        return "unknown command " + parsed.command;
+    const std::span<const CommandRow> commands = commandTable();
+    const auto named = std::find_if(commands.begin(), commands.end(),
+                                    [&](const CommandRow& row) { return row.name == command; });
+    if (named == commands.end())
+        return "unknown command " + command;
+    parsed.command = named->command;
     if (parsed.project.empty())
         return "no project file given";
     return misplacedOption(parsed);

@@ -12,9 +12,33 @@ namespace faultward {
 // More workers than this only cost memory: each holds a file or two.
 inline constexpr int kMaxJobs = 64;
 
+// The commands of faultward-cli, in the order the help lists them.
+enum class CliCommand { List, Insert, Remove, Check, Number, Unnumber };
+
+// The options of faultward-cli; cli/command_table.h says what each one is.
+enum class CliOption {
+    Help,
+    Version,
+    Mode,
+    Procedures,
+    Kinds,
+    SkipHandled,
+    Template,
+    LineNumbers,
+    Start,
+    Step,
+    Jobs,
+    DryRun,
+    Diff,
+    Output,
+    Clean,
+    Handled,
+    NoSettings
+};
+
 // The command line of faultward-cli, parsed.
 struct Arguments {
-    std::string command; // list, insert, remove, check, number or unnumber
+    CliCommand command = CliCommand::List;
     std::string project; // a .vbp, or a .vbg naming projects
     std::optional<int> mode;
     std::optional<ProcedureKinds> procedures;
@@ -30,7 +54,13 @@ struct Arguments {
     bool lineNumbers = false; // insert numbers the procedures, remove unnumbers them
     std::optional<int> start; // the first line number of a procedure
     std::optional<int> step;  // from one line number to the next
+    // The desktop program's handler settings in ERRH.ini are not the defaults.
+    bool noSettings = false;
 };
+
+// --help or --version when one of them is given: they are answered at once,
+// wherever they stand and whatever else is given (the first one counts).
+std::optional<CliOption> standAloneOption(const std::vector<std::string>& args);
 
 // Parses the arguments (without the program name); an error message when
 // they make no sense.

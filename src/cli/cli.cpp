@@ -2,12 +2,14 @@
 
 #include "app/check_report.h"
 #include "app/dry_run_report.h"
+#include "app/handler_settings.h"
 #include "app/pass_driver.h"
 #include "app/settings.h"
 #include "app/template_file.h"
+#include "app/texts.h"
 #include "cli/arguments.h"
 #include "cli/cli_observer.h"
-#include "cli/usage.h"
+#include "cli/help_text.h"
 #include "platform/display_text.h"
 #include "platform/path_bytes.h"
 #include "platform/source_file.h"
@@ -52,6 +54,21 @@ int defaultJobs() {
     return static_cast<int>(std::clamp(cores, 1u, static_cast<unsigned>(kMaxJobs)));
 }
 
+// The passes a command runs; list and check run none of these, and only
+// read.
+PassCommand passesOf(CliCommand command) {
+    switch (command) {
+    case CliCommand::Insert:
+        return PassCommand::Insert;
+    case CliCommand::Number:
+        return PassCommand::Number;
+    case CliCommand::Unnumber:
+        return PassCommand::Unnumber;
+    default:
+        return PassCommand::Remove;
+    }
+}
+
 void reportProjectFailure(CliEnvironment& env, ProjectReadStatus status, const std::string& name) {
     env.err << "faultward-cli: " << describeProjectFailure(status, name) << '\n';
 }
@@ -91,6 +108,53 @@ std::shared_ptr<const HandlerTemplate> loadTemplate(const std::string& file, Cli
         env.err << "faultward-cli: " << read.problem
                 << (read.contentsRefused ? "; nothing written\n" : "\n");
     return read.handlerTemplate;
+}
+
+// What the command does to every project; nothing when its template is refused.
+std::optional<Command> commandFor(const Arguments& parsed, bool inGroup, CliEnvironment& env) {
+    Command command{
+        parsed, passesOf(parsed.command), InsertionOptions(), kDefaultSourceKinds, inGroup, 1};
+    // What the desktop program is set to do is the default; every option
+    // given overrides its setting.
+    HandlerSettings stored;
+    HandlingMode storedMode = HandlingMode::ShowMessage;
+    if (!parsed.noSettings) {
+        const std::unique_ptr<IniFileStore> store = openSettingsStore(env.settingsFolder);
+        stored = loadHandlerSettings(*store);
+        storedMode = loadSettings(*store).errorFlag;
+    }
+    const ProcedureKinds procedures = parsed.procedures.value_or(stored.procedures);
+    command.kinds = parsed.kinds.value_or(stored.files);
+    command.jobs = parsed.jobs ? *parsed.jobs : defaultJobs();
+    if (parsed.command == CliCommand::Insert || parsed.command == CliCommand::Check) {
+        if (parsed.templateFile) {
+            command.insertion.handlerTemplate = loadTemplate(*parsed.templateFile, env);
+            if (!command.insertion.handlerTemplate)
+                return std::nullopt;
+        } else if (parsed.mode) {
+            // --mode takes 16-bit numbers only.
+            command.insertion.mode = handlingModeOf(static_cast<std::int16_t>(*parsed.mode));
+        } else if (stored.handler == HandlerSource::Template) {
+            command.insertion.handlerTemplate = loadTemplate(stored.templatePath, env);
+            if (!command.insertion.handlerTemplate)
+                return std::nullopt;
+        } else {
+            command.insertion.mode = storedMode;
+        }
+        command.insertion.procedures = procedures;
+        command.insertion.skipHandled = parsed.skipHandled || stored.skipHandled;
+    }
+    const bool storedNumbers = stored.lineNumbers && (parsed.command == CliCommand::Insert ||
+                                                      parsed.command == CliCommand::Remove);
+    if (parsed.lineNumbers || storedNumbers || command.passes == PassCommand::Number ||
+        command.passes == PassCommand::Unnumber) {
+        NumberingOptions numbering;
+        numbering.start = parsed.start.value_or(numbering.start);
+        numbering.step = parsed.step.value_or(numbering.step);
+        numbering.procedures = procedures;
+        command.lineNumbers = numbering;
+    }
+    return command;
 }
 
 // Copies the projects into the output folder and points them at the copy;
@@ -184,11 +248,12 @@ int runProject(const Command& command, const ProjectToRun& project, CliEnvironme
         reportProjectFailure(env, ProjectReadStatus::NotReadable, project.name);
         return ExitUsage;
     }
-    const bool reports = parsed.command == "list" || parsed.command == "check" || parsed.dryRun;
+    const bool reports =
+        parsed.command == CliCommand::List || parsed.command == CliCommand::Check || parsed.dryRun;
     if (command.inGroup && reports)
         env.out << "project: " << project.name << '\n';
 
-    if (parsed.command == "list") {
+    if (parsed.command == CliCommand::List) {
         for (const ListEntry& entry : entries)
             env.out << shownEntry(entry.text, env.outIsTerminal) << '\n';
         env.out.flush();
@@ -209,7 +274,7 @@ int runProject(const Command& command, const ProjectToRun& project, CliEnvironme
         if (targets.insertion.projectName.empty())
             targets.insertion.projectName = bytesFromPath(project.file.stem());
     }
-    if (parsed.command == "check")
+    if (parsed.command == CliCommand::Check)
         return runCheck(command, targets, observer, env);
     const FailureCollector failures = runPassCommand(command.passes, targets, observer);
     if (parsed.dryRun)
@@ -224,15 +289,12 @@ std::string shownEntry(std::string_view entryBytes, bool terminal) {
 }
 
 int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            env.out << kUsage;
-            return ExitOk;
-        }
-        if (arg == "--version") {
+    if (const std::optional<CliOption> request = standAloneOption(args)) {
+        if (*request == CliOption::Help)
+            env.out << helpText();
+        else
             env.out << "faultward-cli " << kDisplayVersion << '\n';
-            return ExitOk;
-        }
+        return ExitOk;
     }
     Arguments parsed;
     if (const auto problem = parseArguments(args, parsed)) {
@@ -246,48 +308,20 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     if (!projects)
         return ExitUsage;
 
-    Command command{parsed, PassCommand::Remove, InsertionOptions(), kDefaultSourceKinds, false, 1};
-    command.inGroup = isGroupFile(top);
-    command.kinds = parsed.kinds.value_or(kDefaultSourceKinds);
-    command.jobs = parsed.jobs ? *parsed.jobs : defaultJobs();
-    if (parsed.command == "insert" || parsed.command == "check") {
-        if (parsed.command == "insert")
-            command.passes = PassCommand::Insert;
-        if (parsed.templateFile) {
-            command.insertion.handlerTemplate = loadTemplate(*parsed.templateFile, env);
-            if (!command.insertion.handlerTemplate)
-                return ExitUsage;
-        } else if (parsed.mode) {
-            command.insertion.mode = *parsed.mode;
-        } else {
-            command.insertion.mode = loadSettings(*openSettingsStore(env.settingsFolder)).errorFlag;
-        }
-        command.insertion.procedures = parsed.procedures.value_or(ProcedureKind::Sub);
-        command.insertion.skipHandled = parsed.skipHandled;
-    }
-
-    if (parsed.command == "number")
-        command.passes = PassCommand::Number;
-    else if (parsed.command == "unnumber")
-        command.passes = PassCommand::Unnumber;
-    if (parsed.lineNumbers || parsed.command == "number" || parsed.command == "unnumber") {
-        NumberingOptions numbering;
-        numbering.start = parsed.start.value_or(numbering.start);
-        numbering.step = parsed.step.value_or(numbering.step);
-        numbering.procedures = parsed.procedures.value_or(ProcedureKind::Sub);
-        command.lineNumbers = numbering;
-    }
+    const std::optional<Command> command = commandFor(parsed, isGroupFile(top), env);
+    if (!command)
+        return ExitUsage;
 
     int status = ExitOk;
     std::optional<fs::path> copy;
     if (parsed.output) {
         // A copy that failed part-way sets status 1; one refused outright leaves it.
-        copy = copyForRelease(top, *projects, command, env, status);
+        copy = copyForRelease(top, *projects, *command, env, status);
         if (!copy)
             return status == ExitOk ? ExitUsage : status;
     }
     for (const ProjectToRun& project : *projects)
-        status = std::max(status, runProject(command, project, env));
+        status = std::max(status, runProject(*command, project, env));
     if (copy)
         env.out << bytesFromPath(*copy) << '\n';
     env.out.flush();

@@ -23,11 +23,11 @@ void CliObserver::passFinished(PassKind) {
         env_.err << "\r\x1b[K" << std::flush;
 }
 
-void CliObserver::lineLimitExceeded(int, std::string_view message) {
+void CliObserver::lineLimitExceeded(int, std::string_view entry) {
     lineLimitExceeded_ = true;
     printNotes();
     clearProgress();
-    env_.err << shownEntry(message, env_.errIsTerminal) << '\n';
+    env_.err << shownEntry(lineLimitMessage(entry), env_.errIsTerminal) << '\n';
 }
 
 void CliObserver::procedureLeftWhole(int, std::string_view message) {

@@ -19,7 +19,7 @@ public:
     void passStarted(PassKind kind, int, int) override;
     void entryMadeCurrent(int index) override;
     void passFinished(PassKind) override;
-    void lineLimitExceeded(int, std::string_view message) override;
+    void lineLimitExceeded(int, std::string_view entry) override;
     void procedureLeftWhole(int, std::string_view message) override;
     void fileFailed(const FailureCollector::Failure& failure) override;
     void oldContentsPutBack(const std::filesystem::path& file, const std::filesystem::path& copy,

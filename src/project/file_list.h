@@ -1,7 +1,7 @@
 #pragma once
 
 #include "project/project_reader.h"
-#include "rewrite/passes.h"
+#include "rewrite/pass_types.h"
 
 #include <string_view>
 #include <vector>

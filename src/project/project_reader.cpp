@@ -148,24 +148,4 @@ ProjectRead readProjectFile(const std::filesystem::path& projectPath) {
     return result;
 }
 
-std::string describeProjectFailure(ProjectReadStatus status, const std::string& path) {
-    switch (status) {
-    case ProjectReadStatus::Ok:
-        return {};
-    case ProjectReadStatus::NotFound:
-        return "The project file " + path + " does not exist.";
-    case ProjectReadStatus::NotRegularFile:
-        return "The project file " + path + " is not a file (it is a folder or a device).";
-    case ProjectReadStatus::NotReadable:
-        return "The project file " + path + " cannot be read.";
-    case ProjectReadStatus::InUse:
-        return "The project file " + path + " is in use by another program.";
-    case ProjectReadStatus::TooLarge:
-        return "The file " + path + " is larger than 16 MiB, too large to be a project file.";
-    case ProjectReadStatus::NotText:
-        return "The file " + path + " holds binary data; it is not a project file.";
-    }
-    return {};
-}
-
 } // namespace faultward

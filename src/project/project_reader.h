@@ -64,7 +64,4 @@ ProjectRead readProjectFile(const std::filesystem::path& projectPath);
 // Reads a project file's text, refusing what cannot be a project file.
 ProjectReadStatus readProjectText(const std::filesystem::path& projectPath, std::string& text);
 
-// A message for a project file that could not be read, naming the path.
-std::string describeProjectFailure(ProjectReadStatus status, const std::string& path);
-
 } // namespace faultward

@@ -6,7 +6,7 @@
 #include "platform/windows_names.h"
 #include "project/designer_companions.h"
 #include "project/project_reader.h"
-#include "rewrite/passes.h"
+#include "rewrite/pass_types.h"
 
 #include <set>
 #include <utility>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rewrite/passes.h"
+#include "rewrite/pass_types.h"
 
 #include <condition_variable>
 #include <filesystem>

@@ -35,15 +35,16 @@ struct BlockText {
     std::string afterName;
 };
 
-BlockText makeBlockText(int mode, ProcedureKind kind, std::string_view ending) {
+BlockText makeBlockText(HandlingMode mode, ProcedureKind kind, std::string_view ending) {
     BlockText text;
     appendMarkedLine(text.beforeName, exitStatement(kind), ending);
     text.beforeName.append(kLabelPrefix);
     text.afterName.append(":");
     endMarkedLine(text.afterName, ending);
-    if (mode == ShowMessage)
+    const HandlingMode acted = effectiveMode(mode);
+    if (acted == HandlingMode::ShowMessage)
         appendMarkedLine(text.afterName, kMessageStatement, ending);
-    else if (mode == CentralHandler) {
+    else if (acted == HandlingMode::CentralHandler) {
         text.afterName.append(kCentralCallIndent);
         appendMarkedLine(text.afterName, kCentralHandlerName, ending);
     }
@@ -51,19 +52,19 @@ BlockText makeBlockText(int mode, ProcedureKind kind, std::string_view ending) {
     return text;
 }
 
-// The blocks of the three ways a mode writes them (any other mode writes the
-// ResumeNext block), for the three kinds and the two line endings.
-const BlockText& blockText(int mode, ProcedureKind kind, std::string_view ending) {
+// The blocks of the three modes that write one, for the three kinds and the
+// two line endings.
+const BlockText& blockText(HandlingMode mode, ProcedureKind kind, std::string_view ending) {
     static const std::vector<BlockText> table = [] {
         std::vector<BlockText> blocks;
-        for (const int style : {ShowMessage, ResumeNext, CentralHandler})
+        for (const HandlingMode style : kHandlingModes)
             for (const ProcedureKind each :
                  {ProcedureKind::Sub, ProcedureKind::Function, ProcedureKind::Property})
                 for (const LineBreaks breaks : {LineBreaks::CarriageReturn, LineBreaks::LineFeed})
                     blocks.push_back(makeBlockText(style, each, lineEnding(breaks)));
         return blocks;
     }();
-    const std::size_t style = mode == ShowMessage ? 0 : mode == CentralHandler ? 2 : 1;
+    const auto style = static_cast<std::size_t>(storedValue(effectiveMode(mode)));
     const std::size_t kindAt = kind == ProcedureKind::Function   ? 1
                                : kind == ProcedureKind::Property ? 2
                                                                  : 0;
@@ -79,7 +80,7 @@ void appendTrapLine(std::string& out, std::string_view procedureName, std::strin
     endMarkedLine(out, ending);
 }
 
-void appendHandlerBlock(std::string& out, std::string_view procedureName, int mode,
+void appendHandlerBlock(std::string& out, std::string_view procedureName, HandlingMode mode,
                         std::string_view ending, ProcedureKind kind) {
     const auto append = [&](const BlockText& text) {
         out.append(text.beforeName);

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "rewrite/handling_mode.h"
 #include "rewrite/procedure_kind.h"
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -23,13 +23,10 @@ bool isCentralHandler(std::string_view procedureName);
 // The handler's label is this and the procedure's name.
 inline constexpr std::string_view kLabelPrefix = "ERR_";
 
-// The handling modes. Any other value writes the ResumeNext block.
-enum HandlingMode : std::int16_t { ShowMessage = 0, ResumeNext = 1, CentralHandler = 2 };
-
 void appendTrapLine(std::string& out, std::string_view procedureName, std::string_view ending);
 // The block before a procedure's end; it leaves the procedure with the exit
-// statement of the end's kind.
-void appendHandlerBlock(std::string& out, std::string_view procedureName, int mode,
+// statement of the end's kind, and deals with the error as the mode says.
+void appendHandlerBlock(std::string& out, std::string_view procedureName, HandlingMode mode,
                         std::string_view ending, ProcedureKind kind = ProcedureKind::Sub);
 
 // One marked line without its line ending, for tests and documentation.

@@ -14,9 +14,10 @@ namespace faultward {
 // program's only choice, gives the lines the tool has always written: a trap
 // after every Sub head and the mode's block before every End Sub.
 struct InsertionOptions {
-    InsertionOptions(int handlingMode = ShowMessage) : mode(handlingMode) {}
+    InsertionOptions() = default;
+    explicit InsertionOptions(HandlingMode handlingMode) : mode(handlingMode) {}
 
-    int mode;
+    HandlingMode mode = HandlingMode::ShowMessage;
     ProcedureKinds procedures = ProcedureKind::Sub;
     // A procedure whose body has an On Error statement of its own is left alone.
     bool skipHandled = false;

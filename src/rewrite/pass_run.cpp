@@ -111,7 +111,7 @@ private:
         const EntryResult& result = results_[static_cast<std::size_t>(index)];
         if (result.outcome) {
             if (result.lineLimitExceeded)
-                observer_.lineLimitExceeded(index, lineLimitMessage(entry(index).text));
+                observer_.lineLimitExceeded(index, entry(index).text);
             for (const std::string& message : result.leftWhole)
                 observer_.procedureLeftWhole(index, message);
             observer_.fileProcessed(index, entry(index).text, *result.outcome);

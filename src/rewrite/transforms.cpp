@@ -318,8 +318,8 @@ TransformResult insertHandlers(std::string_view content, const InsertionOptions&
     return result;
 }
 
-TransformResult insertHandlers(std::string_view content, int mode, std::string& currentName,
-                               OutputPieces& out) {
+TransformResult insertHandlers(std::string_view content, HandlingMode mode,
+                               std::string& currentName, OutputPieces& out) {
     InsertionState state{std::move(currentName)};
     const TransformResult result = insertHandlers(content, InsertionOptions(mode), {}, state, out);
     currentName = std::move(state.name);

@@ -34,8 +34,8 @@ TransformResult insertHandlers(std::string_view content, const InsertionOptions&
 
 // The same with only a handling mode, Subs only; currentName is the name of
 // the last head seen.
-TransformResult insertHandlers(std::string_view content, int mode, std::string& currentName,
-                               OutputPieces& out);
+TransformResult insertHandlers(std::string_view content, HandlingMode mode,
+                               std::string& currentName, OutputPieces& out);
 
 // Whether any line of the buffer holds the marker.
 bool holdsMarker(std::string_view content);

@@ -1,10 +1,10 @@
 #include "ui/form1.h"
 
-#include "app/main_window_logic.h"
 #include "app/layout.h"
+#include "app/main_window_logic.h"
 #include "app/project_files_logic.h"
 #include "app/texts.h"
-#include "app/tool_row.h"
+#include "app/tool_row_rules.h"
 #include "ui/list_entries.h"
 #include "ui/mdi_form1.h"
 #include "ui/path_label.h"
@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QListWidget>
 #include <QProgressBar>
+
+#include <algorithm>
 
 namespace faultward {
 namespace {
@@ -54,9 +56,9 @@ Form1::Form1(MDIForm1& main, QWidget* parent) : QWidget(parent), main_(main) {
     // Top-aligned, the text lies wholly under the progress bar while it shows.
     label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette labelPalette = label_->palette();
-    labelPalette.setColor(QPalette::WindowText,
-                          QColor(kProjectLabelColour[0], kProjectLabelColour[1],
-                                 kProjectLabelColour[2]));
+    labelPalette.setColor(
+        QPalette::WindowText,
+        QColor(kProjectLabelColour[0], kProjectLabelColour[1], kProjectLabelColour[2]));
     label_->setPalette(labelPalette);
 
     progressBar_ = new QProgressBar(this);
@@ -97,8 +99,7 @@ void Form1::createToolRow() {
         button->setGeometry(twipsRect(tool.left, tool.top, tool.width, tool.height));
         if (*tool.tooltip)
             button->setToolTip(QString::fromUtf8(tool.tooltip));
-        // Insert and Remove wait for a project to be read.
-        button->setEnabled(tool.index == 0 || tool.index == 7);
+        button->setEnabled(enabledBeforeAnyProject(tool));
         const int index = tool.index;
         connect(button, &QPushButton::clicked, this, [this, index] { cmd_tbl_Click(index); });
         if (previous)
@@ -107,8 +108,13 @@ void Form1::createToolRow() {
         toolButtons_[tool.index] = button;
         buttons << button;
     }
-    // One caption size for the whole row, the largest in which every caption fits.
-    const QFont captionFont = fittingCaptionFont(buttons, font());
+    QFont captionFont = font();
+    captionFont.setPointSizeF(toolCaptionPoints([&](double points) {
+        QFont tried = font();
+        tried.setPointSizeF(points);
+        return std::all_of(buttons.begin(), buttons.end(),
+                           [&](const PictureButton* button) { return button->fitsIn(tried); });
+    }));
     for (PictureButton* button : buttons)
         button->setFont(captionFont);
 }
@@ -127,7 +133,7 @@ void Form1::createSelectButtons() {
 }
 
 void Form1::cmd_tbl_Click(int Index) {
-    main_.logic().cmd_nav(Index);
+    main_.logic().cmd_nav(commandOfNumber(Index));
 }
 
 void Form1::cmd_sel_Click(int Index) {
@@ -173,8 +179,8 @@ void Form1::setProjectLabel(std::string_view projectPath) {
 }
 
 void Form1::enableInsertAndRemove() {
-    toolButtons_.at(2)->setEnabled(true);
-    toolButtons_.at(4)->setEnabled(true);
+    for (int index : kEnabledByProject)
+        toolButtons_.at(index)->setEnabled(true);
 }
 
 void Form1::setProgressRange(int minimum, int maximum) {

@@ -1,5 +1,6 @@
 #include "ui/frmAbout.h"
 
+#include "app/about_buttons.h"
 #include "app/layout.h"
 #include "app/texts.h"
 #include "ui/twips.h"
@@ -126,14 +127,7 @@ void frmAbout::Form_Load() {
 }
 
 void frmAbout::cmd_abt_Click(int index) {
-    if (index == 1)
-        close();
-    else if (index == 2)
-        StartSysInfo();
-}
-
-void frmAbout::StartSysInfo() {
-    about::StartSysInfo(platform_);
+    about::cmd_abt_Click(index, platform_, [this] { close(); });
 }
 
 } // namespace faultward::about

@@ -19,7 +19,6 @@ public:
 
     // Buttons of cmd_abt: 1 closes the window, 2 starts System Information.
     void cmd_abt_Click(int index);
-    void StartSysInfo();
 
 private:
     void buildControls();

@@ -1,9 +1,11 @@
 #include "ui/mdi_form1.h"
 
+#include "app/desktop_core.h"
 #include "app/main_window_logic.h"
 #include "app/menus.h"
 #include "app/module1.h"
 #include "app/project_files_logic.h"
+#include "app/texts.h"
 #include "ui/form1.h"
 #include "ui/frmAbout.h"
 #include "ui/handler_settings_window.h"
@@ -74,12 +76,9 @@ MDIForm1::MDIForm1(Module1& module, DesktopServices services, QWidget* parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     form1_ = new Form1(*this);
-    projectFiles_ = std::make_unique<ProjectFilesLogic>(*this, *form1_, module);
-    logic_ = std::make_unique<MainWindowLogic>(module, *this, *projectFiles_, services_.sound,
-                                               services_.help);
+    core_ = std::make_unique<DesktopCore>(module, *this, *form1_, services_.sound, services_.help);
 
-    // Load: the caption, then the project files window.
-    logic_->MDIForm_Load();
+    // Loaded: the caption is set; now the project files window.
     QMdiSubWindow* child = mdiArea_->addSubWindow(form1_, Qt::FramelessWindowHint);
     form1Frame_ = child;
     child->setObjectName(QStringLiteral("Form1Frame"));
@@ -94,6 +93,14 @@ MDIForm1::MDIForm1(Module1& module, DesktopServices services, QWidget* parent)
 }
 
 MDIForm1::~MDIForm1() = default;
+
+MainWindowLogic& MDIForm1::logic() {
+    return core_->logic();
+}
+
+ProjectFilesLogic& MDIForm1::projectFiles() {
+    return core_->projectFiles();
+}
 
 bool MDIForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Close && watched == form1Frame_) {
@@ -136,20 +143,20 @@ void MDIForm1::buildMenus() {
     addMenu(kHelpMenu, "mnu_h", kHelpItems, &MDIForm1::mnu_h_Click);
 }
 
-void MDIForm1::cmd_nav(int Index) {
-    logic_->cmd_nav(Index);
+void MDIForm1::cmd_nav(Command Index) {
+    logic().cmd_nav(Index);
 }
 
 void MDIForm1::mnu_f_Click(int Index) {
-    logic_->mnu_f_Click(Index);
+    logic().mnu_f_Click(Index);
 }
 
 void MDIForm1::mnu_o_Click(int Index) {
-    logic_->mnu_o_Click(Index);
+    logic().mnu_o_Click(Index);
 }
 
 void MDIForm1::mnu_h_Click(int Index) {
-    logic_->mnu_h_Click(Index);
+    logic().mnu_h_Click(Index);
 }
 
 void MDIForm1::setCaption(std::string_view text) {
@@ -168,9 +175,9 @@ void MDIForm1::paintWhileBusy() {
         paintNow();
 }
 
-void MDIForm1::setModeChecked(int mode, bool checked) {
+void MDIForm1::setModeChecked(HandlingMode mode, bool checked) {
     if (isModeItem(mode))
-        modeItems_[static_cast<std::size_t>(mode)]->setChecked(checked);
+        modeItems_[static_cast<std::size_t>(storedValue(mode))]->setChecked(checked);
 }
 
 // The application-wide mouse pointer is one setting, as the program has always
@@ -211,10 +218,8 @@ std::optional<std::string> MDIForm1::askOpenFile(const OpenFileRequest& request)
         !std::filesystem::exists(std::filesystem::path(bytes), error)) {
         services_.messageBoxes.showMessage(
             this,
-            QStringLiteral("The path %1 cannot be opened: its name is not in this system's "
-                           "encoding. Choose the project through a folder whose name shows "
-                           "correctly, or rename the folder.")
-                .arg(*chosen),
+            // The name goes in as the dialog gave it, not through bytes.
+            QString::fromStdString(undecodablePathMessage("%1")).arg(*chosen),
             MessageIcon::Warning);
         return std::nullopt;
     }
@@ -256,7 +261,7 @@ void MDIForm1::endProgramNow() {
 }
 
 void MDIForm1::closeEvent(QCloseEvent* event) {
-    logic_->MDIForm_Unload();
+    logic().MDIForm_Unload();
     event->accept();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/command.h"
 #include "app/paint_pace.h"
 #include "app/views.h"
 #include "ui/file_dialog.h"
@@ -19,6 +20,7 @@ namespace faultward {
 
 class AboutBox;
 class Form1;
+class DesktopCore;
 class HelpOpener;
 class MainWindowLogic;
 class Module1;
@@ -50,14 +52,14 @@ public:
     ~MDIForm1() override;
 
     // The menus' handlers, as the menu items call them.
-    void cmd_nav(int Index);
+    void cmd_nav(Command Index);
     void mnu_f_Click(int Index);
     void mnu_o_Click(int Index);
     void mnu_h_Click(int Index);
 
     Form1& form1() { return *form1_; }
-    MainWindowLogic& logic() { return *logic_; }
-    ProjectFilesLogic& projectFiles() { return *projectFiles_; }
+    MainWindowLogic& logic();
+    ProjectFilesLogic& projectFiles();
     MessageBoxes& messageBoxes() { return services_.messageBoxes; }
 
     // While a pass runs: a caption paints at once, the list and the bar at
@@ -67,7 +69,7 @@ public:
     void paintWhileBusy();
 
     void setCaption(std::string_view text) override;
-    void setModeChecked(int mode, bool checked) override;
+    void setModeChecked(HandlingMode mode, bool checked) override;
     void showBusyPointer() override;
     void showDefaultPointer() override;
     void showMessage(std::string_view text, MessageIcon icon, std::string_view details) override;
@@ -91,8 +93,7 @@ private:
     Form1* form1_ = nullptr;
     QWidget* form1Frame_ = nullptr; // the MDI child frame around form1_
     std::array<QAction*, 3> modeItems_{};
-    std::unique_ptr<ProjectFilesLogic> projectFiles_;
-    std::unique_ptr<MainWindowLogic> logic_;
+    std::unique_ptr<DesktopCore> core_;
     PaintPace paintPace_;
 };
 

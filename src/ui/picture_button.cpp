@@ -37,17 +37,6 @@ bool PictureButton::fitsIn(const QFont& font) const {
            iconSize().height() + kPictureGap + caption.height() <= area.height();
 }
 
-QFont fittingCaptionFont(const QList<PictureButton*>& buttons, QFont start) {
-    QFont font = std::move(start);
-    for (qreal size = font.pointSizeF(); size >= 6.0; size -= 0.5) {
-        font.setPointSizeF(size);
-        if (std::all_of(buttons.begin(), buttons.end(),
-                        [&](const PictureButton* button) { return button->fitsIn(font); }))
-            break;
-    }
-    return font;
-}
-
 void PictureButton::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);
     QStyleOptionButton option;

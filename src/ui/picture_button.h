@@ -22,8 +22,4 @@ private:
     QRect captionBounds(const QFontMetrics& metrics) const;
 };
 
-// The largest font, no larger than start and in half-point steps, in which
-// every button's caption fits; at worst the smallest size tried.
-QFont fittingCaptionFont(const QList<PictureButton*>& buttons, QFont start);
-
 } // namespace faultward

@@ -4,10 +4,11 @@
 #include "app/main_window_logic.h"
 #include "app/project_files_logic.h"
 #include "app/texts.h"
-#include "app/tool_row.h"
+#include "app/tool_row_rules.h"
 #include "platform/display_text.h"
 #include "platform/win32_text.h"
 #include "win/control_ids.h"
+#include "win/etched_rule.h"
 #include "win/mdi_form1.h"
 #include "win/pointer.h"
 #include "win/resource_ids.h"
@@ -24,6 +25,8 @@ std::wstring wide(std::string_view utf8) {
 UINT checkState(bool ticked) {
     return INDEXTOSTATEIMAGEMASK(ticked ? 2 : 1);
 }
+
+constexpr const char* kCaptionFace = "MS Shell Dlg";
 
 // A tool picture at dpi: drawn for 96, stretched to the size it has there.
 HIMAGELIST loadPicture(int resourceId, int dpi) {
@@ -121,39 +124,20 @@ LRESULT CALLBACK Form1::procedure(HWND window, UINT message, WPARAM wParam, LPAR
 
 LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND: {
-        const int id = LOWORD(wParam);
-        if (HIWORD(wParam) != BN_CLICKED)
-            break;
-        if (id >= kToolButtonBase && id < kToolButtonBase + kGroupSize) {
-            cmd_tbl_Click(id - kToolButtonBase);
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED && buttonClicked(LOWORD(wParam)))
             return 0;
-        }
-        if (id >= kSelectButtonBase && id < kSelectButtonBase + kGroupSize) {
-            cmd_sel_Click(id - kSelectButtonBase);
-            return 0;
-        }
         break;
-    }
     case WM_NOTIFY:
         listNotified(*reinterpret_cast<const NMHDR*>(lParam));
         break;
     case WM_CTLCOLORSTATIC:
-        if (reinterpret_cast<HWND>(lParam) == label_) {
-            const auto dc = reinterpret_cast<HDC>(wParam);
-            SetTextColor(
-                dc, RGB(kProjectLabelColour[0], kProjectLabelColour[1], kProjectLabelColour[2]));
-            SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-        }
+        if (reinterpret_cast<HWND>(lParam) == label_)
+            return labelColours(reinterpret_cast<HDC>(wParam));
         break;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(hwnd_, &paint);
-        paintRule(dc);
-        EndPaint(hwnd_, &paint);
+    case WM_PAINT:
+        paint();
         return 0;
-    }
     case WM_SETCURSOR:
         if (setBusyPointerIfSet())
             return TRUE;
@@ -164,16 +148,9 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if ((wParam & 0xFFF0) != SC_KEYMENU)
             return 0;
         break;
-    case WM_SETFOCUS: {
-        // The window itself takes no keys: the focus goes on to the control
-        // that had it last, or the first one.
-        HWND control = IsChild(hwnd_, lastFocus_) && IsWindowEnabled(lastFocus_)
-                           ? lastFocus_
-                           : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
-        if (control)
-            SetFocus(control);
+    case WM_SETFOCUS:
+        passFocusOn();
         return 0;
-    }
     case WM_CLOSE:
         return 0;
     case WM_DESTROY: {
@@ -186,6 +163,46 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return DefMDIChildProcW(hwnd_, message, wParam, lParam);
+}
+
+bool Form1::buttonClicked(int id) {
+    if (id >= kToolButtonBase && id < kToolButtonBase + kGroupSize) {
+        cmd_tbl_Click(id - kToolButtonBase);
+        return true;
+    }
+    if (id >= kSelectButtonBase && id < kSelectButtonBase + kGroupSize) {
+        cmd_sel_Click(id - kSelectButtonBase);
+        return true;
+    }
+    return false;
+}
+
+LRESULT Form1::labelColours(HDC dc) const {
+    SetTextColor(dc, RGB(kProjectLabelColour[0], kProjectLabelColour[1], kProjectLabelColour[2]));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void Form1::paint() const {
+    PAINTSTRUCT painting;
+    HDC dc = BeginPaint(hwnd_, &painting);
+    // The etched rule under the tool row.
+    const int length = px(kRuleLength, dpi_);
+    const int darkTop = px(kRuleDarkTop, dpi_);
+    const int lightTop = px(kRuleLightTop, dpi_);
+    paintEtchedRule(dc, {{0, darkTop, length, darkTop + 1}, GetSysColorBrush(COLOR_WINDOWTEXT)},
+                    {{0, lightTop, length, lightTop + 1}, GetSysColorBrush(COLOR_WINDOW)});
+    EndPaint(hwnd_, &painting);
+}
+
+void Form1::passFocusOn() const {
+    // The window itself takes no keys: the focus goes on to the control that
+    // had it last, or the first one.
+    HWND control = IsChild(hwnd_, lastFocus_) && IsWindowEnabled(lastFocus_)
+                       ? lastFocus_
+                       : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    if (control)
+        SetFocus(control);
 }
 
 HWND Form1::createControl(const wchar_t* windowClass, const std::wstring& text, DWORD style, int id,
@@ -242,8 +259,7 @@ void Form1::createToolRow() {
             info.lpszText = tip.data();
             SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
         }
-        // Insert and Remove wait for a project to be read.
-        EnableWindow(button, tool.index == 0 || tool.index == 7);
+        EnableWindow(button, enabledBeforeAnyProject(tool));
     }
 }
 
@@ -278,15 +294,12 @@ void Form1::layout() {
     font_.reset(createDialogFont(dpi_));
     labelFont_.reset(createFont(kProjectLabelFont, dpi_));
     setPictures();
-    // One caption size for the whole row, the largest in which every caption fits.
-    captionFont_.reset(nullptr);
-    for (double points = 8; points >= 6 && !captionFont_.get(); points -= 0.5) {
-        HFONT font = createFont({"MS Shell Dlg", points, false}, dpi_);
-        if (captionsFit(toolButtons_.at(0), font, dpi_, pictures_) || points <= 6)
-            captionFont_.reset(font);
-        else
-            DeleteObject(font);
-    }
+    const double captionPoints = toolCaptionPoints([this](double points) {
+        OwnedFont tried;
+        tried.reset(createFont({kCaptionFace, points, false}, dpi_));
+        return captionsFit(toolButtons_.at(0), tried.get(), dpi_, pictures_);
+    });
+    captionFont_.reset(createFont({kCaptionFace, captionPoints, false}, dpi_));
     for (const ToolButton& tool : kToolButtons) {
         HWND button = toolButtons_.at(tool.index);
         placeControl(button, pxRect({tool.left, tool.top, tool.width, tool.height}, dpi_));
@@ -303,15 +316,6 @@ void Form1::layout() {
         placeControl(button, pxRect({select.left, select.top, select.width, select.height}, dpi_));
         setFont(button, font_.get());
     }
-}
-
-void Form1::paintRule(HDC dc) const {
-    // The etched rule under the tool row: dark over light, one pixel each.
-    const int length = px(kRuleLength, dpi_);
-    RECT dark{0, px(kRuleDarkTop, dpi_), length, px(kRuleDarkTop, dpi_) + 1};
-    RECT light{0, px(kRuleLightTop, dpi_), length, px(kRuleLightTop, dpi_) + 1};
-    FillRect(dc, &dark, GetSysColorBrush(COLOR_WINDOWTEXT));
-    FillRect(dc, &light, GetSysColorBrush(COLOR_WINDOW));
 }
 
 void Form1::listNotified(const NMHDR& header) {
@@ -335,7 +339,7 @@ void Form1::rememberFocus() {
 }
 
 void Form1::cmd_tbl_Click(int Index) {
-    main_.logic().cmd_nav(Index);
+    main_.logic().cmd_nav(commandOfNumber(Index));
 }
 
 void Form1::cmd_sel_Click(int Index) {
@@ -389,8 +393,8 @@ void Form1::setProjectLabel(std::string_view projectPath) {
 }
 
 void Form1::enableInsertAndRemove() {
-    EnableWindow(toolButtons_.at(2), TRUE);
-    EnableWindow(toolButtons_.at(4), TRUE);
+    for (int index : kEnabledByProject)
+        EnableWindow(toolButtons_.at(index), TRUE);
 }
 
 void Form1::setProgressRange(int minimum, int maximum) {

@@ -63,7 +63,11 @@ private:
     void createToolRow();
     void setPictures();
     void layout();
-    void paintRule(HDC dc) const;
+    // What handle does for the messages that need more than a line.
+    bool buttonClicked(int id);
+    LRESULT labelColours(HDC dc) const;
+    void paint() const;
+    void passFocusOn() const;
     void listNotified(const NMHDR& header);
     HWND createControl(const wchar_t* windowClass, const std::wstring& text, DWORD style, int id,
                        DWORD exStyle = 0);

@@ -1,10 +1,12 @@
 #include "win/frmAbout.h"
 
+#include "app/about_buttons.h"
 #include "app/layout.h"
 #include "app/texts.h"
 #include "app/window_placement.h"
 #include "platform/win32_text.h"
 #include "win/control_ids.h"
+#include "win/etched_rule.h"
 #include "win/window_object.h"
 
 #include <string>
@@ -170,21 +172,15 @@ void frmAbout::layout() {
 }
 
 void frmAbout::paintRule(HDC dc) const {
-    RECT grey = pxRect(raised(kAboutRuleGrey), dpi_);
-    RECT white = pxRect(raised(kAboutRuleWhite), dpi_);
-    grey.bottom = grey.top + 1;
-    white.bottom = white.top + 1;
     HBRUSH greyBrush = CreateSolidBrush(RGB(128, 128, 128));
-    FillRect(dc, &grey, greyBrush);
+    paintEtchedRule(
+        dc, {pxRect(raised(kAboutRuleGrey), dpi_), greyBrush},
+        {pxRect(raised(kAboutRuleWhite), dpi_), static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))});
     DeleteObject(greyBrush);
-    FillRect(dc, &white, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 }
 
 void frmAbout::cmd_abt_Click(int index) {
-    if (index == kAboutCloseButton.index)
-        SendMessageW(hwnd_, WM_CLOSE, 0, 0);
-    else if (index == kAboutSysInfoButton.index)
-        about::StartSysInfo(platform_);
+    about::cmd_abt_Click(index, platform_, [this] { SendMessageW(hwnd_, WM_CLOSE, 0, 0); });
 }
 
 LRESULT CALLBACK frmAbout::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,5 +1,6 @@
 #include "win/mdi_form1.h"
 
+#include "app/desktop_core.h"
 #include "app/layout.h"
 #include "app/main_window_logic.h"
 #include "app/project_files_logic.h"
@@ -46,11 +47,8 @@ MDIForm1::MDIForm1(Module1& module, WindowServices services) : services_(std::mo
     createClient();
 
     form1_ = std::make_unique<Form1>(*this);
-    projectFiles_ = std::make_unique<ProjectFilesLogic>(*this, *form1_, module);
-    logic_ = std::make_unique<MainWindowLogic>(module, *this, *projectFiles_, services_.sound,
-                                               services_.help);
-    // Load: the caption, then the project files window.
-    logic_->MDIForm_Load();
+    core_ = std::make_unique<DesktopCore>(module, *this, *form1_, services_.sound, services_.help);
+    // Loaded: the caption is set; now the project files window.
     form1_->show();
 }
 
@@ -60,6 +58,14 @@ MDIForm1::~MDIForm1() {
         attachWindowObject<MDIForm1>(hwnd_, nullptr);
         DestroyWindow(hwnd_);
     }
+}
+
+MainWindowLogic& MDIForm1::logic() {
+    return core_->logic();
+}
+
+ProjectFilesLogic& MDIForm1::projectFiles() {
+    return core_->projectFiles();
 }
 
 void MDIForm1::createClient() {
@@ -127,7 +133,7 @@ LRESULT MDIForm1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_CLOSE:
         // Closing keeps the settings; the child closes with the frame.
-        logic_->MDIForm_Unload();
+        logic().MDIForm_Unload();
         DestroyWindow(hwnd_);
         return 0;
     case WM_DESTROY: {
@@ -148,13 +154,13 @@ bool MDIForm1::command(int id) {
     const MenuChoice choice = menuChoice(id);
     switch (choice.group) {
     case MenuGroup::File:
-        logic_->mnu_f_Click(choice.index);
+        logic().mnu_f_Click(choice.index);
         return true;
     case MenuGroup::Options:
-        logic_->mnu_o_Click(choice.index);
+        logic().mnu_o_Click(choice.index);
         return true;
     case MenuGroup::Help:
-        logic_->mnu_h_Click(choice.index);
+        logic().mnu_h_Click(choice.index);
         return true;
     case MenuGroup::None:
         return false;
@@ -195,8 +201,8 @@ void MDIForm1::setCaption(std::string_view text) {
     paintPace_.painted();
 }
 
-void MDIForm1::setModeChecked(int mode, bool checked) {
-    CheckMenuItem(menu_, static_cast<UINT>(kOptionItemBase + mode),
+void MDIForm1::setModeChecked(HandlingMode mode, bool checked) {
+    CheckMenuItem(menu_, static_cast<UINT>(kOptionItemBase + storedValue(mode)),
                   MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 
 namespace faultward {
+class DesktopCore;
 class HelpOpener;
 class MainWindowLogic;
 class Module1;
@@ -57,8 +58,8 @@ public:
     HMENU menu() const { return menu_; }
     int dpi() const { return dpi_; }
     Form1& form1() { return *form1_; }
-    MainWindowLogic& logic() { return *logic_; }
-    ProjectFilesLogic& projectFiles() { return *projectFiles_; }
+    MainWindowLogic& logic();
+    ProjectFilesLogic& projectFiles();
 
     // The outer size the window keeps in its normal state, at its DPI.
     SIZE designedOuterSize() const;
@@ -69,7 +70,7 @@ public:
     void paintWhileBusy();
 
     void setCaption(std::string_view text) override;
-    void setModeChecked(int mode, bool checked) override;
+    void setModeChecked(HandlingMode mode, bool checked) override;
     void showBusyPointer() override;
     void showDefaultPointer() override;
     void showMessage(std::string_view text, MessageIcon icon, std::string_view details) override;
@@ -94,8 +95,7 @@ private:
     HMENU menu_ = nullptr;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
     std::unique_ptr<Form1> form1_;
-    std::unique_ptr<ProjectFilesLogic> projectFiles_;
-    std::unique_ptr<MainWindowLogic> logic_;
+    std::unique_ptr<DesktopCore> core_;
     PaintPace paintPace_;
 };
 

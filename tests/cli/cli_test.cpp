@@ -69,6 +69,42 @@ TEST_F(Cli, insertUsesStoredModeUnlessGiven) {
     EXPECT_EQ(modeZero.find("I_Process_Errors"), std::string::npos);
 }
 
+// The desktop program's Handler Settings are the defaults: the kinds of
+// files and procedures, the template and line numbers; an option given wins,
+// and --no-settings leaves ERRH.ini out.
+TEST_F(Cli, handlerSettingsAreTheDefaultsAndOptionsOverrideThem) {
+    const fs::path vbp =
+        project_.write("App.vbp", crlf({"Module=M; M.bas", "Class=C; C.cls", "Form=F.frm"}));
+    const std::string module = crlf({"Function F()", "    Beep", "End Function"});
+    project_.write("M.bas", module);
+    project_.write("C.cls", crlf({"Sub A()", "End Sub"}));
+    project_.write("F.frm", crlf({"VERSION 5.00"}));
+    const fs::path logTemplate = project_.write(
+        "log.txt", crlf({"[trap]", "On Error GoTo Fail_{procedure}", "[handler]",
+                         "Fail_{procedure}:", "Debug.Print Err.Number"}));
+    settings_.write("ERRH.ini", "[OS]\r\nError_Flag=1\r\n[Handler]\r\nProcedures=Function\r\n"
+                                "Files=bas,cls\r\nHandler=Template\r\nTemplate=" +
+                                    logTemplate.string() + "\r\nLineNumbers=1\r\n");
+    EXPECT_EQ(run({"list", vbp.string()}).out, "C.cls\nM.bas\n");
+    EXPECT_EQ(run({"list", "--no-settings", vbp.string()}).out, "F.frm\nM.bas\n");
+
+    EXPECT_EQ(run({"insert", vbp.string()}).status, ExitOk);
+    const std::string inserted = readFile(project_ / "M.bas");
+    EXPECT_NE(inserted.find("On Error GoTo Fail_F"), std::string::npos);
+    EXPECT_NE(inserted.find("10 "), std::string::npos); // numbered
+    EXPECT_EQ(readFile(project_ / "C.cls"), crlf({"Sub A()", "End Sub"})); // a Sub
+    EXPECT_EQ(run({"check", "--handled", vbp.string()}).status, ExitOk);
+    EXPECT_EQ(run({"remove", vbp.string()}).status, ExitOk);
+    EXPECT_EQ(readFile(project_ / "M.bas"), module);
+
+    EXPECT_EQ(run({"insert", "--mode", "0", "--procedures", "sub", vbp.string()}).status, ExitOk);
+    EXPECT_NE(readFile(project_ / "C.cls").find("MsgBox"), std::string::npos);
+    EXPECT_EQ(run({"remove", "--no-settings", "--kinds", "all", vbp.string()}).status, ExitOk);
+    EXPECT_EQ(run({"insert", "--no-settings", vbp.string()}).status, ExitOk);
+    EXPECT_EQ(readFile(project_ / "M.bas"), module); // Sub alone
+    EXPECT_EQ(readFile(project_ / "C.cls"), crlf({"Sub A()", "End Sub"}));
+}
+
 TEST_F(Cli, failuresAreNamedOnceAndExitOne) {
     const fs::path vbp =
         project_.write("App.vbp", crlf({"Module=M; Gone.bas", "Module=M; Ok.bas"}));

@@ -148,7 +148,7 @@ TEST(OddEntries, filesGoneOrReplacedAfterTheListIsMadeAreReportedNotRecreated) {
     runRemovalPass(entries, folder.path(), quiet);
 
     Vandal vandal(folder.path());
-    runInsertionPass(entries, folder.path(), 0, vandal);
+    runInsertionPass(entries, folder.path(), InsertionOptions(HandlingMode::ShowMessage), vandal);
     EXPECT_EQ(vandal.outcomes,
               (std::vector<std::string>{"A.bas: rewritten", "B.bas: not found",
                                         "C.bas: is a folder", "D.bas: rewritten"}));

@@ -42,12 +42,12 @@ TEST(SettingsAbuse, unusableFilesGiveTheDefaultsAndSurviveASave) {
          {"Missing.ini", "Empty.ini", "Binary.ini", "OneLine.ini", "Folder.ini", "Fifo.ini"}) {
         const Settings settings = load(folder / name);
         EXPECT_EQ(settings.projectFile, "") << name;
-        EXPECT_EQ(settings.errorFlag, 0) << name;
+        EXPECT_EQ(settings.errorFlag, HandlingMode::ShowMessage) << name;
     }
     // Saving over what is not a file fails quietly and leaves it as it is.
     const TreeSnapshot before = snapshotTree(folder.path());
-    save(folder / "Folder.ini", {"C:\\P.vbp", 1});
-    save(folder / "Fifo.ini", {"C:\\P.vbp", 1});
+    save(folder / "Folder.ini", {"C:\\P.vbp", HandlingMode::ResumeNext});
+    save(folder / "Fifo.ini", {"C:\\P.vbp", HandlingMode::ResumeNext});
     EXPECT_EQ(differences(before, snapshotTree(folder.path()), true), std::vector<std::string>{});
 }
 
@@ -60,9 +60,9 @@ TEST(SettingsAbuse, hugeFileIsReadAndKeptWhole) {
         folder.write("ERRH.ini", junk + "[OS]\r\nProject_File=C:\\A.vbp\r\nError_Flag=2\r\n");
     const Settings loaded = load(ini);
     EXPECT_EQ(loaded.projectFile, "C:\\A.vbp");
-    EXPECT_EQ(loaded.errorFlag, 2);
+    EXPECT_EQ(loaded.errorFlag, HandlingMode::CentralHandler);
 
-    save(ini, {"C:\\B.vbp", 1});
+    save(ini, {"C:\\B.vbp", HandlingMode::ResumeNext});
     EXPECT_EQ(readFile(ini), junk + "[OS]\r\nProject_File=C:\\B.vbp\r\nError_Flag=1\r\n");
 }
 
@@ -75,16 +75,16 @@ TEST(SettingsAbuse, repeatedKeysAndLongValues) {
     // The digit beyond the 511 characters read does not count.
     Settings loaded = load(ini);
     EXPECT_EQ(loaded.projectFile, longPath.substr(0, 511));
-    EXPECT_EQ(loaded.errorFlag, 2);
+    EXPECT_EQ(loaded.errorFlag, HandlingMode::CentralHandler);
 
-    save(ini, {longPath, 1});
+    save(ini, {longPath, HandlingMode::ResumeNext});
     loaded = load(ini);
     EXPECT_EQ(loaded.projectFile, longPath.substr(0, 511));
-    EXPECT_EQ(loaded.errorFlag, 1);
+    EXPECT_EQ(loaded.errorFlag, HandlingMode::ResumeNext);
     EXPECT_NE(readFile(ini).find("Project_File=" + longPath + "\r\n"), std::string::npos);
 
     folder.write("ERRH.ini", "[OS]\r\nError_Flag=1" + std::string(10000, '0') + "\r\n");
-    EXPECT_EQ(load(ini).errorFlag, 0);
+    EXPECT_EQ(load(ini).errorFlag, HandlingMode::ShowMessage);
 }
 
 // The stored mode decides the handler block the command line writes; values

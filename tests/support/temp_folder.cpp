@@ -63,4 +63,14 @@ std::string crlf(std::initializer_list<std::string_view> lines) {
     return text;
 }
 
+KeptCurrentFolder::KeptCurrentFolder() {
+    std::error_code error;
+    start_ = std::filesystem::current_path(error);
+}
+
+KeptCurrentFolder::~KeptCurrentFolder() {
+    std::error_code error;
+    std::filesystem::current_path(start_, error);
+}
+
 } // namespace faultward::testing

@@ -30,6 +30,23 @@ std::string readFile(const std::filesystem::path& path);
 // Joins lines, each followed by CR LF.
 std::string crlf(std::initializer_list<std::string_view> lines);
 
+// The smallest source with a procedure to work on, as the editor saves it.
+inline const std::string kOneSubSource = "Sub A()\r\nEnd Sub\r\n";
+
+// Puts back the current folder it found when it goes: opening a project makes
+// the project's folder the current one. Declare it after the TempFolder the
+// test works in, so that the folder is left before it is removed.
+class KeptCurrentFolder {
+public:
+    KeptCurrentFolder();
+    ~KeptCurrentFolder();
+    KeptCurrentFolder(const KeptCurrentFolder&) = delete;
+    KeptCurrentFolder& operator=(const KeptCurrentFolder&) = delete;
+
+private:
+    std::filesystem::path start_;
+};
+
 } // namespace faultward::testing
 
 namespace faultward {
@@ -37,6 +54,8 @@ namespace faultward {
 // Nearly every test works in scratch folders, so these are at hand anywhere
 // in the program's namespace.
 using testing::crlf;
+using testing::KeptCurrentFolder;
+using testing::kOneSubSource;
 using testing::readFile;
 using testing::TempFolder;
 

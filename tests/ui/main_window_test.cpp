@@ -29,7 +29,7 @@ std::vector<bool> modeChecks(MDIForm1& window) {
 TEST(MainWindow, startWithoutSettingsFile_usesDefaultsAndShowsEmptyProjectWindow) {
     RunningProgram program;
     EXPECT_EQ(program.module().Project_File(), "");
-    EXPECT_EQ(program.module().Error_Flag(), 0);
+    EXPECT_EQ(program.module().Error_Flag(), HandlingMode::ShowMessage);
     EXPECT_EQ(modeChecks(program.window()), (std::vector<bool>{true, false, false}));
     EXPECT_EQ(program.window().windowTitle(), "Faultward");
 
@@ -47,7 +47,7 @@ TEST(MainWindow, startWithoutSettingsFile_usesDefaultsAndShowsEmptyProjectWindow
 TEST(MainWindow, storedMode_checksItsItemOrNoneWhenOutOfRange) {
     struct Case {
         const char* stored;
-        int mode;
+        std::int16_t mode;
         std::vector<bool> checks;
     };
     const Case cases[] = {
@@ -58,7 +58,7 @@ TEST(MainWindow, storedMode_checksItsItemOrNoneWhenOutOfRange) {
     for (const Case& c : cases) {
         RunningProgram program(
             crlf({"[OS]", "Project_File=/p/A.vbp", std::string("Error_Flag=") + c.stored}));
-        EXPECT_EQ(program.module().Error_Flag(), c.mode) << c.stored;
+        EXPECT_EQ(program.module().Error_Flag(), handlingModeOf(c.mode)) << c.stored;
         EXPECT_EQ(modeChecks(program.window()), c.checks) << c.stored;
         EXPECT_EQ(program.module().Project_File(), "/p/A.vbp");
     }
@@ -109,13 +109,13 @@ TEST(MainWindow, choosingMode_keepsExactlyOneItemChecked) {
     RunningProgram program;
     program.trigger("mnu_o_2");
     EXPECT_EQ(modeChecks(program.window()), (std::vector<bool>{false, false, true}));
-    EXPECT_EQ(program.module().Error_Flag(), 2);
+    EXPECT_EQ(program.module().Error_Flag(), HandlingMode::CentralHandler);
     // Choosing the marked item again must not clear it.
     program.trigger("mnu_o_2");
     EXPECT_EQ(modeChecks(program.window()), (std::vector<bool>{false, false, true}));
     program.trigger("mnu_o_1");
     EXPECT_EQ(modeChecks(program.window()), (std::vector<bool>{false, true, false}));
-    EXPECT_EQ(program.module().Error_Flag(), 1);
+    EXPECT_EQ(program.module().Error_Flag(), HandlingMode::ResumeNext);
 }
 
 TEST(MainWindow, closingWindow_savesProjectAndMode) {
@@ -243,10 +243,14 @@ namespace {
 using Calls = std::vector<std::string>;
 
 // Remembers how many cue calls had been made when each pass began.
-class PassStartWatcher : public PassObserver {
+class PassStartWatcher : public PassFeedback {
 public:
-    explicit PassStartWatcher(const Calls& calls) : calls_(calls) {}
-    void passStarted(PassKind, int, int) override { callsBefore.push_back(calls_.size()); }
+    PassStartWatcher(MDIForm1& window, const Calls& calls)
+        : PassFeedback(window, window.form1()), calls_(calls) {}
+    void passStarted(PassKind kind, int minimum, int maximum) override {
+        PassFeedback::passStarted(kind, minimum, maximum);
+        callsBefore.push_back(calls_.size());
+    }
     std::vector<std::size_t> callsBefore;
 
 private:
@@ -265,7 +269,7 @@ TEST(CommandSounds, clickComesFirstForEveryCommand_chimeOnlyAfterInsertAndRemove
     }
     for (int idle : {1, 3, 5, 8}) {
         calls.clear();
-        program.window().cmd_nav(idle);
+        program.window().cmd_nav(commandOfNumber(idle));
         EXPECT_EQ(calls, Calls{"play 11"}) << idle;
     }
     calls.clear();
@@ -273,8 +277,8 @@ TEST(CommandSounds, clickComesFirstForEveryCommand_chimeOnlyAfterInsertAndRemove
     program.click("cmd_tbl_0");
     EXPECT_EQ(calls, Calls{"play 11"});
 
-    PassStartWatcher watcher(calls);
-    program.window().projectFiles().setPassWatcher(&watcher);
+    PassStartWatcher watcher(program.window(), calls);
+    program.window().projectFiles().setFeedback(&watcher);
     for (const char* command : {"cmd_tbl_2", "mnu_f_4"}) {
         calls.clear();
         watcher.callsBefore.clear();
@@ -284,7 +288,7 @@ TEST(CommandSounds, clickComesFirstForEveryCommand_chimeOnlyAfterInsertAndRemove
         ASSERT_FALSE(watcher.callsBefore.empty());
         EXPECT_EQ(watcher.callsBefore.front(), 2u) << command;
     }
-    program.window().projectFiles().setPassWatcher(nullptr);
+    program.window().projectFiles().setFeedback(nullptr);
 
     calls.clear();
     program.trigger("mnu_o_1");

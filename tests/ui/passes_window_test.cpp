@@ -28,12 +28,22 @@ struct Look {
 };
 
 // Looks at the windows each time the pass reports, after they were updated.
-class WindowWatcher : public PassObserver {
+class WindowWatcher : public PassFeedback {
 public:
-    explicit WindowWatcher(MDIForm1& window) : window_(window) {}
-    void passStarted(PassKind, int, int) override { looks.push_back(look()); }
-    void entryMadeCurrent(int) override { looks.push_back(look()); }
-    void passFinished(PassKind) override { looks.push_back(look()); }
+    explicit WindowWatcher(MDIForm1& window)
+        : PassFeedback(window, window.form1()), window_(window) {}
+    void passStarted(PassKind kind, int minimum, int maximum) override {
+        PassFeedback::passStarted(kind, minimum, maximum);
+        looks.push_back(look());
+    }
+    void entryMadeCurrent(int index) override {
+        PassFeedback::entryMadeCurrent(index);
+        looks.push_back(look());
+    }
+    void passFinished(PassKind kind) override {
+        PassFeedback::passFinished(kind);
+        looks.push_back(look());
+    }
     std::vector<Look> looks;
 
 private:
@@ -84,7 +94,7 @@ TEST(PassesWindow, insert_rewritesTickedFilesInModeAndShowsProgress) {
     list.item(2)->setCheckState(Qt::Unchecked);
     program.trigger("mnu_o_2");
     WindowWatcher watcher(program.window());
-    program.window().projectFiles().setPassWatcher(&watcher);
+    program.window().projectFiles().setFeedback(&watcher);
 
     program.click("cmd_tbl_2");
 
@@ -122,7 +132,7 @@ TEST(PassesWindow, insert_rewritesTickedFilesInModeAndShowsProgress) {
     EXPECT_EQ(list.item(1)->checkState(), Qt::Checked);
     EXPECT_EQ(list.item(2)->checkState(), Qt::Unchecked);
     EXPECT_TRUE(program.messages().texts.empty());
-    program.window().projectFiles().setPassWatcher(nullptr);
+    program.window().projectFiles().setFeedback(nullptr);
 }
 
 TEST(PassesWindow, insertTwiceThenRemove_givesBackTheOriginalBytes) {
@@ -226,7 +236,7 @@ TEST(PassesWindow, selectNoneThenRemove_changesNoFile) {
 TEST(PassesWindow, insertBeforeAnyProject_runsOverTheEmptyList) {
     RunningProgram program;
     WindowWatcher watcher(program.window());
-    program.window().projectFiles().setPassWatcher(&watcher);
+    program.window().projectFiles().setFeedback(&watcher);
     program.trigger("mnu_f_2");
     ASSERT_EQ(watcher.looks.size(), 4u);
     EXPECT_EQ(watcher.looks[2].caption, "Inserting Error Handling Code");
@@ -234,7 +244,7 @@ TEST(PassesWindow, insertBeforeAnyProject_runsOverTheEmptyList) {
     EXPECT_EQ(watcher.looks[2].barMaximum, 100);
     expectIdleAfterPass(program);
     EXPECT_TRUE(program.messages().texts.empty());
-    program.window().projectFiles().setPassWatcher(nullptr);
+    program.window().projectFiles().setFeedback(nullptr);
 }
 
 // The whole road on a generated project of a realistic shape.

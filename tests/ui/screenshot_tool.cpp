@@ -46,12 +46,17 @@ void saveScreen(const QString& folder, const QString& name, const QRect& area = 
 }
 
 // Takes the "during" picture when the insertion pass is half way.
-class MidPassCamera : public PassObserver {
+class MidPassCamera : public PassFeedback {
 public:
-    MidPassCamera(QWidget& window, QString folder, int entries)
-        : window_(window), folder_(std::move(folder)), half_(entries / 2) {}
-    void passStarted(PassKind kind, int, int) override { inserting_ = kind == PassKind::Insertion; }
+    MidPassCamera(MDIForm1& window, QString folder, int entries)
+        : PassFeedback(window, window.form1()), window_(window), folder_(std::move(folder)),
+          half_(entries / 2) {}
+    void passStarted(PassKind kind, int minimum, int maximum) override {
+        PassFeedback::passStarted(kind, minimum, maximum);
+        inserting_ = kind == PassKind::Insertion;
+    }
     void progressValue(int value) override {
+        PassFeedback::progressValue(value);
         if (!inserting_ || value != half_)
             return;
         saveScreen(folder_, QStringLiteral("4-inserting.png"));
@@ -119,9 +124,9 @@ int main(int argc, char** argv) {
                    [](QWidget& window) { window.setGeometry(20, 20, 600, 440); });
 
     MidPassCamera camera(program.window(), folder, program.window().form1().List1().count());
-    program.window().projectFiles().setPassWatcher(&camera);
+    program.window().projectFiles().setFeedback(&camera);
     program.click("cmd_tbl_2");
-    program.window().projectFiles().setPassWatcher(nullptr);
+    program.window().projectFiles().setFeedback(nullptr);
     settle();
     saveScreen(folder, QStringLiteral("5-inserted.png"));
     std::printf("caption after inserting: %s\n", qPrintable(program.window().windowTitle()));

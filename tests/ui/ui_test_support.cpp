@@ -67,8 +67,6 @@ void RecordingSoundPlayer::Stop_Sound() {
 }
 
 RunningProgram::RunningProgram(std::optional<std::string> settingsText) {
-    std::error_code error;
-    startFolder_ = std::filesystem::current_path(error);
     const std::filesystem::path appFolder = scratch_.path() / "app";
     std::filesystem::create_directories(appFolder);
     if (settingsText)
@@ -83,10 +81,6 @@ RunningProgram::RunningProgram(std::optional<std::string> settingsText) {
 }
 
 RunningProgram::~RunningProgram() {
-    // Open leaves the current folder in the project; give it back before the
-    // scratch folder goes.
-    std::error_code error;
-    std::filesystem::current_path(startFolder_, error);
     if (about::frmAbout* window = about_.loaded())
         delete window;
 }

@@ -112,6 +112,9 @@ public:
 
 private:
     faultward::testing::TempFolder scratch_;
+    // Open leaves the current folder in the project; it is given back before
+    // the scratch folder goes.
+    faultward::testing::KeptCurrentFolder keptFolder_;
     std::unique_ptr<IniFileStore> store_;
     std::unique_ptr<Module1> module_;
     ScriptedFileDialog dialog_;
@@ -122,7 +125,6 @@ private:
     AboutBox about_{sysInfo_};
     std::unique_ptr<MDIForm1> window_;
     int terminations_ = 0;
-    std::filesystem::path startFolder_;
 };
 
 } // namespace faultward::uitest

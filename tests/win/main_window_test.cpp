@@ -155,7 +155,7 @@ TEST(MainWindow, optionsChecksOneItem_closeSavesTheMode_exitDoesNot) {
         EXPECT_EQ(modeChecks(program.window->menu()), (std::vector<bool>{false, true, false}));
         program.choose(win::kOptionItemBase + 2);
         EXPECT_EQ(modeChecks(program.window->menu()), (std::vector<bool>{false, false, true}));
-        EXPECT_EQ(program.module.Error_Flag(), 2);
+        EXPECT_EQ(program.module.Error_Flag(), HandlingMode::CentralHandler);
         // The options play no cue.
         EXPECT_TRUE(program.sound.events.empty());
 

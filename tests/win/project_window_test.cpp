@@ -18,13 +18,8 @@ using faultward::testing::readFile;
 using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
-const std::string kSource = crlf({"Sub A()", "End Sub"});
-
 class ProjectWindow : public ::testing::Test {
 protected:
-    void SetUp() override { startFolder = fs::current_path(); }
-    void TearDown() override { fs::current_path(startFolder); }
-
     // Opens a project of these lines through the Open button and the dialog.
     fs::path open(std::initializer_list<std::string_view> projectLines) {
         const fs::path vbp = folder.write("P.vbp", crlf(projectLines));
@@ -38,8 +33,8 @@ protected:
         ListView_SetCheckState(program.form1().List1(), row, ticked);
     }
 
-    fs::path startFolder;
     TempFolder folder;
+    KeptCurrentFolder keptFolder;
     WinProgram program;
 };
 
@@ -140,35 +135,38 @@ TEST_F(ProjectWindow, checkBoxesAndSelectButtonsReachTheCore) {
 }
 
 TEST_F(ProjectWindow, insert_treatsTheTickedFilesOnly_andLeavesTheBarHiddenAtItsEnd) {
-    folder.write("A.bas", kSource);
-    folder.write("B.bas", kSource);
+    folder.write("A.bas", kOneSubSource);
+    folder.write("B.bas", kOneSubSource);
     open({"Module=A; A.bas", "Module=B; B.bas"});
     tick(1, false);
     program.sound.events.clear();
     // What the windows show while the passes run, read at every step.
-    struct BarWatcher final : PassObserver {
-        explicit BarWatcher(win::Form1& form) : form(form) {}
+    struct BarWatcher final : PassFeedback {
+        BarWatcher(win::MDIForm1& window, win::Form1& form)
+            : PassFeedback(window, form), form(form) {}
         void entryMadeCurrent(int index) override {
+            PassFeedback::entryMadeCurrent(index);
             current.push_back(ListView_GetNextItem(form.List1(), -1, LVNI_SELECTED) == index);
         }
         void progressValue(int value) override {
+            PassFeedback::progressValue(value);
             shown.push_back(IsWindowVisible(form.ProgressBar1()) &&
                             SendMessageW(form.ProgressBar1(), PBM_GETPOS, 0, 0) == value);
         }
         win::Form1& form;
         std::vector<bool> current, shown;
-    } watcher(program.form1());
-    program.window->projectFiles().setPassWatcher(&watcher);
+    } watcher(*program.window, program.form1());
+    program.window->projectFiles().setFeedback(&watcher);
 
     program.click(program.form1().cmd_tbl(2));
-    program.window->projectFiles().setPassWatcher(nullptr);
+    program.window->projectFiles().setFeedback(nullptr);
     // Both passes made the one ticked entry current and showed their progress.
     ASSERT_FALSE(watcher.current.empty());
     EXPECT_EQ(std::count(watcher.current.begin(), watcher.current.end(), false), 0);
     ASSERT_FALSE(watcher.shown.empty());
     EXPECT_EQ(std::count(watcher.shown.begin(), watcher.shown.end(), false), 0);
     EXPECT_NE(readFile(folder / "A.bas").find("ERR_A"), std::string::npos);
-    EXPECT_EQ(readFile(folder / "B.bas"), kSource);
+    EXPECT_EQ(readFile(folder / "B.bas"), kOneSubSource);
     EXPECT_EQ(program.sound.events, (std::vector<int>{11, 0, 12}));
     EXPECT_EQ(narrow(windowText(program.window->hwnd())), "Faultward- Task Completed");
     HWND bar = program.form1().ProgressBar1();
@@ -178,7 +176,7 @@ TEST_F(ProjectWindow, insert_treatsTheTickedFilesOnly_andLeavesTheBarHiddenAtIts
 
     // Remove from the menu takes the handler out again; Open restores the caption.
     program.choose(win::kFileItemBase + 4);
-    EXPECT_EQ(readFile(folder / "A.bas"), kSource);
+    EXPECT_EQ(readFile(folder / "A.bas"), kOneSubSource);
     program.dialog.answer.reset();
     program.choose(win::kFileItemBase + 0);
     EXPECT_EQ(narrow(windowText(program.window->hwnd())), "Faultward");
@@ -200,7 +198,7 @@ TEST_F(ProjectWindow, lineNumberItems_numberAndUnnumberTheTickedFiles) {
 }
 
 TEST_F(ProjectWindow, filesNotProcessed_areNamedInOneMessage) {
-    folder.write("A.bas", kSource);
+    folder.write("A.bas", kOneSubSource);
     open({"Module=A; A.bas", "Module=G; Gone.bas"});
     program.click(program.form1().cmd_tbl(2));
     ASSERT_EQ(program.messages.shown.size(), 1u);
@@ -210,7 +208,7 @@ TEST_F(ProjectWindow, filesNotProcessed_areNamedInOneMessage) {
 }
 
 TEST_F(ProjectWindow, unreadableProject_emptiesTheListAndSaysSo) {
-    folder.write("A.bas", kSource);
+    folder.write("A.bas", kOneSubSource);
     open({"Module=A; A.bas"});
     program.dialog.answer = (folder / "missing.vbp").string();
     program.click(program.form1().cmd_tbl(0));

@@ -1,0 +1,11 @@
+#include "app/desktop_core.h"
+
+namespace faultward {
+
+DesktopCore::DesktopCore(Module1& module, MainWindowView& main, ProjectFilesView& files,
+                         SoundPlayer& sound, HelpOpener& help)
+    : projectFiles_(main, files, module), logic_(module, main, projectFiles_, sound, help) {
+    logic_.MDIForm_Load();
+}
+
+} // namespace faultward

@@ -1,0 +1,251 @@
+#include "cli/command_table.h"
+
+#include "rewrite/line_number_rule.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <limits>
+
+namespace faultward {
+namespace {
+
+using enum CliOption;
+
+// A mode is stored as a 16-bit number, so any such number is taken.
+constexpr int kLowestMode = std::numeric_limits<std::int16_t>::min();
+constexpr int kHighestMode = std::numeric_limits<std::int16_t>::max();
+
+// One maker for each kind of option: what its value is called in the help
+// follows from the kind, and so does how it is read.
+OptionRow standAlone(CliOption option, std::string_view spelling, std::string_view alias,
+                     std::string_view help) {
+    return {.option = option, .spelling = spelling, .alias = alias, .help = help};
+}
+
+OptionRow toggle(CliOption option, std::string_view spelling, bool Arguments::*field,
+                 std::string_view help) {
+    return {.option = option, .spelling = spelling, .field = field, .help = help};
+}
+
+OptionRow number(CliOption option, std::string_view spelling, std::optional<int> Arguments::*field,
+                 int low, int high, std::string_view help) {
+    return {.option = option,
+            .spelling = spelling,
+            .valueName = "N",
+            .field = field,
+            .low = low,
+            .high = high,
+            .help = help};
+}
+
+template <typename Kinds>
+OptionRow list(CliOption option, std::string_view spelling, std::optional<Kinds> Arguments::*field,
+               std::string_view help) {
+    return {
+        .option = option, .spelling = spelling, .valueName = "LIST", .field = field, .help = help};
+}
+
+OptionRow path(CliOption option, std::string_view spelling, std::string_view valueName,
+               std::string_view noun, std::optional<std::string> Arguments::*field,
+               std::string_view help) {
+    return {.option = option,
+            .spelling = spelling,
+            .valueName = valueName,
+            .field = field,
+            .valueNoun = noun,
+            .help = help};
+}
+
+// An option that means nothing without the other.
+OptionRow goingWith(CliOption other, OptionRow row) {
+    row.goesWith = other;
+    return row;
+}
+
+const std::array<OptionRow, 17> kOptions = {
+    standAlone(Help, "--help", "-h", ""),
+    standAlone(Version, "--version", "", "Print the program's version and exit.\n"),
+    number(Mode, "--mode", &Arguments::mode, kLowestMode, kHighestMode,
+           "Handling mode for insert:\n"
+           "  0  show the error number and description in a message box\n"
+           "  1  resume with the next statement\n"
+           "  2  call I_Process_Errors, a Sub your project provides\n"
+           "Any other number writes the mode 1 block. The default is the mode\n"
+           "stored in ERRH.ini (0 when there is none): beside this program when\n"
+           "its folder can be written, else the user's own file (on Linux in\n"
+           "$XDG_CONFIG_HOME/faultward or ~/.config/faultward, on Windows in\n"
+           "%APPDATA%\\Faultward), or the one beside this program while the\n"
+           "user has none.\n"),
+    list(Procedures, "--procedures", &Arguments::procedures,
+         "Which procedures insert, check, number and unnumber handle (and\n"
+         "remove with --line-numbers): sub, function, property\n"
+         "or all, separated by commas (default sub). A Function's block\n"
+         "leaves with EXIT FUNCTION, a Property Get/Let/Set's with EXIT\n"
+         "PROPERTY.   insert --procedures sub,function App.vbp\n"),
+    list(Kinds, "--kinds", &Arguments::kinds,
+         "Which files of the project: form, module, class, usercontrol or\n"
+         "all, separated by commas (default form,module). Use the same kinds\n"
+         "for remove as for insert.   insert --kinds all App.vbp\n"),
+    toggle(SkipHandled, "--skip-handled", &Arguments::skipHandled,
+           "Insert nothing into a procedure whose body already has an\n"
+           "On Error statement of its own.   insert --skip-handled App.vbp\n"),
+    path(Template, "--template", "FILE", "file", &Arguments::templateFile,
+         "Take the trap and handler lines from a template file instead of\n"
+         "the mode: a [trap] section and a [handler] section, lines starting\n"
+         "with ';' are comments. {procedure}, {module}, {file}, {project} and\n"
+         "{exit} are replaced; {{ and }} stand for braces. The marker is\n"
+         "added to every line. A faulty template is refused and nothing is\n"
+         "written.   insert --template release.txt App.vbp\n"),
+    toggle(LineNumbers, "--line-numbers", &Arguments::lineNumbers,
+           "With insert, number the procedures afresh in the same read and\n"
+           "write (the files end as after insert, then number); with remove,\n"
+           "take their line numbers out with the marked lines.\n"
+           "  insert --line-numbers --template erl-message-box.txt App.vbp\n"),
+    number(Start, "--start", &Arguments::start, 1, kHighestLineNumber,
+           "The first line number of each procedure, 1 to 65529 (default 10).\n"),
+    number(Step, "--step", &Arguments::step, 1, kHighestLineNumber,
+           "From one line number to the next, 1 to 65529 (default 10).\n"
+           "  number --start 100 --step 5 App.vbp\n"),
+    number(Jobs, "--jobs", &Arguments::jobs, 1, kMaxJobs,
+           "How many files insert, remove, number and unnumber work on at a\n"
+           "time, 1 to 64 (default one a core). The files come out the same,\n"
+           "and are reported in list order, whatever the number.\n"
+           "  remove --jobs 1 App.vbp\n"),
+    toggle(DryRun, "--dry-run", &Arguments::dryRun,
+           "Write nothing; print one line a file that would change with the\n"
+           "numbers of lines added and removed (\"Module1.bas: +12 -0\").\n"),
+    goingWith(DryRun, toggle(Diff, "--diff", &Arguments::diff,
+                             "With --dry-run, print the changes as a unified diff instead, as\n"
+                             "diff -u would, for patch -p1 in the project's folder; when a\n"
+                             "changed file lies outside it, a line \"folder: PATH\" first names\n"
+                             "the folder to patch in.   insert --dry-run --diff App.vbp | less\n")),
+    path(Output, "--output", "DIR", "folder", &Arguments::output,
+         "Leave the sources as they are and write the processed project into\n"
+         "DIR: the project file and every file it names (a form's .frx too,\n"
+         "and every companion its designer block names), processed or not,\n"
+         "in the same layout. DIR must be empty or missing and outside the\n"
+         "project's folder. Prints the copy's project file. A copy that fails\n"
+         "part-way is removed again and nothing is processed.\n"
+         "  insert --kinds all --output ../release App.vbp\n"),
+    toggle(Clean, "--clean", &Arguments::clean,
+           "check exits 1 when any marked line is left.\n"
+           "  check --clean App.vbp\n"),
+    toggle(Handled, "--handled", &Arguments::handled,
+           "check exits 1 when any procedure of the chosen kinds has no trap\n"
+           "and is not one that insert leaves alone.\n"
+           "  check --handled --procedures all App.vbp\n"),
+    toggle(NoSettings, "--no-settings", &Arguments::noSettings,
+           "Take the built-in defaults, not those stored in ERRH.ini. Without\n"
+           "it the defaults are the desktop program's Handler Settings (the\n"
+           "procedures, the files, leaving procedures that handle their own\n"
+           "errors, a template, line numbers with insert and remove) and its\n"
+           "handling mode; every option given overrides its setting.\n"
+           "  insert --no-settings App.vbp\n"),
+};
+
+// check takes insert's options, so that it judges the procedures that
+// insertion leaves alone as insertion does.
+const std::array<CommandRow, 6> kCommands = {{
+    {CliCommand::List,
+     "list",
+     {Kinds, NoSettings},
+     {},
+     "Print the project's form and module files, one a line, in the\n"
+     "order they are processed (sorted without regard to letter case).\n"},
+    {CliCommand::Insert,
+     "insert",
+     {Mode, Procedures, Kinds, SkipHandled, Template, Jobs, LineNumbers, DryRun, Diff, Output,
+      NoSettings},
+     {Start, Step},
+     "Remove earlier handlers, then insert new ones into every file:\n"
+     "each file is read once and written once at most, not at all\n"
+     "when it already holds exactly the handlers it would get.\n"},
+    {CliCommand::Remove,
+     "remove",
+     {Kinds, Jobs, LineNumbers, DryRun, Diff, Output, NoSettings},
+     {Procedures},
+     "Remove every line that holds the marker comment from every file.\n"},
+    {CliCommand::Check,
+     "check",
+     {Procedures, Kinds, SkipHandled, Mode, Template, Clean, Handled, NoSettings},
+     {},
+     "Report, for each file, its marked lines and the procedures whose\n"
+     "body holds no On Error statement; writes nothing. Procedures that\n"
+     "insert leaves alone on purpose are listed with the reason and not\n"
+     "counted as without a trap: one-line procedures, those whose end is\n"
+     "not an End Sub line of its own (indented, in other letter case,\n"
+     "after a colon, past line 32000), those that already define the\n"
+     "handler's label, and with --skip-handled those with an On Error of\n"
+     "their own. Give check the options insert was given. It also tells\n"
+     "how many procedures hold line numbers when any do.\n"},
+    {CliCommand::Number,
+     "number",
+     {Start, Step, Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings},
+     {},
+     "Give the body lines of every procedure line numbers, for the Erl\n"
+     "function: a number and a space before each statement line, not\n"
+     "before blank, comment, label, continued, Case, #If or Attribute\n"
+     "lines, nor before the marked lines. Numbering starts again in each\n"
+     "procedure, and numbers the procedure afresh when it has numbers.\n"
+     "A procedure in which a GoTo, GoSub, Resume, Then or Else names a\n"
+     "line number, that would need numbers above 65529, or whose end is\n"
+     "unclear, is left as it was and named on stderr.\n"},
+    {CliCommand::Unnumber,
+     "unnumber",
+     {Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings},
+     {},
+     "Take the line numbers out of every procedure, each with the one\n"
+     "space after it; number then unnumber gives the files back byte for\n"
+     "byte. Procedures whose numbers a jump names are left as they were\n"
+     "and named on stderr.\n"},
+}};
+
+constexpr std::array<OptionConflict, 2> kConflicts = {{
+    {DryRun, Output, "--dry-run writes nothing, so it cannot go with --output"},
+    {Mode, Template, "--mode and --template both choose the handler lines; give one"},
+}};
+
+// --kinds and --no-settings are taken by every command, and --diff wherever
+// --dry-run is.
+constexpr std::array<CliOption, 12> kRefusalOrder = {
+    Mode,        LineNumbers, Start,  Step,   Jobs,  Template,
+    SkipHandled, Procedures,  DryRun, Output, Clean, Handled,
+};
+
+} // namespace
+
+std::span<const CommandRow> commandTable() {
+    return kCommands;
+}
+
+std::span<const OptionRow> optionTable() {
+    return kOptions;
+}
+
+std::span<const OptionConflict> optionConflicts() {
+    return kConflicts;
+}
+
+std::span<const CliOption> refusalOrder() {
+    return kRefusalOrder;
+}
+
+const OptionRow& optionRow(CliOption option) {
+    return *std::find_if(kOptions.begin(), kOptions.end(),
+                         [&](const OptionRow& row) { return row.option == option; });
+}
+
+const CommandRow& commandRow(CliCommand command) {
+    return *std::find_if(kCommands.begin(), kCommands.end(),
+                         [&](const CommandRow& row) { return row.command == command; });
+}
+
+bool takesOption(const CommandRow& command, CliOption option, bool lineNumbers) {
+    const auto among = [&](const std::vector<CliOption>& options) {
+        return std::find(options.begin(), options.end(), option) != options.end();
+    };
+    return among(command.options) || (lineNumbers && among(command.withLineNumbers));
+}
+
+} // namespace faultward

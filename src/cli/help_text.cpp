@@ -1,0 +1,132 @@
+#include "cli/help_text.h"
+
+#include "cli/command_table.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace faultward {
+namespace {
+
+constexpr std::string_view kAbout =
+    "Gives every Sub of a Visual Basic project's forms (.frm) and modules (.bas) a\n"
+    "run-time error trap and handler block, or takes them out again. Every added\n"
+    "line ends with the marker comment '~Faultward~. Every command also takes a\n"
+    "project group (.vbg) and works on each project it names, in order, each\n"
+    "once:   faultward-cli list All.vbg\n";
+
+constexpr std::string_view kClosing =
+    "Files are found relative to the project's folder; backslashes and letter case\n"
+    "are handled as Windows would. Files are rewritten through a temporary file, so\n"
+    "a file is never left half written. Progress is shown on stderr when it is a\n"
+    "terminal; files that could not be processed, and files too long for all their\n"
+    "handlers, are reported on stderr.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  every file was processed\n"
+    "  1  some file could not be processed (each is named on stderr), a file was\n"
+    "     too long for all its handlers, the --output copy is not the whole\n"
+    "     project, or check found what --clean or --handled forbid\n"
+    "  2  bad usage, the project file could not be read, or a group names a group\n";
+
+// A synopsis wraps before a word would reach the 79th column.
+constexpr std::size_t kSynopsisWidth = 78;
+// Where the descriptions of commands and of options start.
+constexpr std::size_t kCommandColumn = 11;
+constexpr std::size_t kOptionColumn = 12;
+
+std::string label(const OptionRow& row) {
+    std::string text(row.spelling);
+    if (!row.valueName.empty())
+        text += " " + std::string(row.valueName);
+    return text;
+}
+
+bool conflicting(CliOption first, CliOption second) {
+    const std::span<const OptionConflict> conflicts = optionConflicts();
+    return std::any_of(conflicts.begin(), conflicts.end(), [&](const OptionConflict& conflict) {
+        return conflict.first == first && conflict.second == second;
+    });
+}
+
+// "--line-numbers [--start N] [--step N]": an option with those that the
+// command takes only along with it.
+std::string withDependents(const CommandRow& command, CliOption option) {
+    std::vector<CliOption> dependents;
+    if (option == CliOption::LineNumbers)
+        dependents = command.withLineNumbers;
+    for (const CliOption other : command.options)
+        if (optionRow(other).goesWith == option)
+            dependents.push_back(other);
+    std::string text = label(optionRow(option));
+    for (const CliOption dependent : dependents)
+        text += " [" + label(optionRow(dependent)) + "]";
+    return text;
+}
+
+// "  faultward-cli remove [--kinds LIST] ... PROJECT.vbp", wrapped; an option
+// followed by one it cannot go with shares its brackets: "[--mode N | --template FILE]".
+std::string synopsis(const CommandRow& command) {
+    std::vector<CliOption> shown;
+    for (const CliOption option : command.options)
+        if (!optionRow(option).goesWith)
+            shown.push_back(option);
+    std::vector<std::string> items;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        std::string item = "[" + withDependents(command, shown[i]);
+        if (i + 1 < shown.size() && conflicting(shown[i], shown[i + 1]))
+            item += " | " + withDependents(command, shown[++i]);
+        items.push_back(item + "]");
+    }
+    items.emplace_back("PROJECT.vbp");
+
+    const std::string head = "  faultward-cli " + std::string(command.name);
+    std::string text;
+    std::string line = head;
+    for (const std::string& item : items) {
+        if (line.size() + 1 + item.size() > kSynopsisWidth) {
+            text += line + "\n";
+            line = std::string(head.size(), ' ');
+        }
+        line += " " + item;
+    }
+    return text + line + "\n";
+}
+
+// A term and its description, which starts beside the term when there is room
+// and below it when not; its further lines line up beneath its first.
+std::string described(std::string_view term, std::string_view lines, std::size_t column) {
+    std::string text = "  " + std::string(term);
+    if (text.size() < column)
+        text.resize(column, ' ');
+    else
+        text += "\n" + std::string(column, ' ');
+    for (std::size_t start = 0, end = 0; start < lines.size(); start = end + 1) {
+        end = lines.find('\n', start);
+        if (start > 0)
+            text += std::string(column, ' ');
+        text += std::string(lines.substr(start, end - start)) + "\n";
+    }
+    return text;
+}
+
+} // namespace
+
+std::string helpText() {
+    std::string text = "Usage:\n";
+    for (const CommandRow& command : commandTable())
+        text += synopsis(command);
+    for (const OptionRow& row : optionTable())
+        if (std::holds_alternative<std::monostate>(row.field))
+            text += "  faultward-cli " + std::string(row.spelling) + "\n";
+    text += "\n" + std::string(kAbout) + "\nCommands:\n";
+    for (const CommandRow& command : commandTable())
+        text += described(command.name, command.summary, kCommandColumn);
+    text += "\nOptions:\n";
+    for (const OptionRow& row : optionTable())
+        if (!row.help.empty())
+            text += described(label(row), row.help, kOptionColumn);
+    return text + "\n" + std::string(kClosing);
+}
+
+} // namespace faultward

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "app/handler_settings_dialog.h"
+#include "app/help_opener.h"
+#include "app/main_window_logic.h"
+#include "app/module1.h"
+#include "app/profile_store.h"
+#include "app/project_files_logic.h"
+#include "app/report_window.h"
+#include "app/sound_player.h"
+#include "app/views.h"
+#include "support/memory_store.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace faultward::coretest {
+
+// Both windows, the sound and the help as one recorder: every call the core
+// makes is written to one log, in order, as "what args".
+class FakeDesktop final : public MainWindowView,
+                          public ProjectFilesView,
+                          public SoundPlayer,
+                          public HelpOpener {
+public:
+    // Every call the core can make, by name.
+    std::optional<std::string> askOpenFile(const OpenFileRequest& request) override;
+    std::optional<std::string> askSaveFile(const SaveFileRequest& request) override;
+    void enableInsertAndRemove() override;
+    void endProgramNow() override;
+    void Play_Sound(int id) override;
+    void sendHelpKey() override;
+    void showHelpSection(std::string_view section) override;
+    void showHandlerSettings(HandlerSettingsDialog& dialog) override;
+    void showReport(ReportWindow& window) override;
+    void setCaption(std::string_view text) override;
+    void setCurrentEntry(int index) override;
+    void setEntrySelected(int index, bool selected) override;
+    void setModeChecked(HandlingMode mode, bool checked) override;
+    void setProgressRange(int minimum, int maximum) override;
+    void setProgressValue(int value) override;
+    void setProgressVisible(bool visible) override;
+    void setProjectLabel(std::string_view projectPath) override;
+    void showAbout() override;
+    void showBusyPointer() override;
+    void showDefaultPointer() override;
+    void showEntries(std::span<const ListEntry> entries) override;
+    void showMessage(std::string_view text, MessageIcon icon, std::string_view details) override;
+    void Stop_Sound() override;
+
+    // The log entries that start with one of the prefixes, in order.
+    std::vector<std::string> only(std::initializer_list<std::string_view> prefixes) const;
+
+    std::vector<std::string> log;
+    std::deque<std::optional<std::string>> dialogAnswers; // nothing: Cancel
+    std::vector<OpenFileRequest> dialogRequests;
+    std::deque<std::optional<std::string>> saveAnswers; // nothing: Cancel
+    std::vector<SaveFileRequest> saveRequests;
+    // What the user does in the modal windows while they are open.
+    std::function<void(HandlerSettingsDialog&)> onSettings;
+    std::function<void(ReportWindow&)> onReport;
+    std::vector<std::string> reports; // the text of each report window shown
+    std::vector<std::string> messages;
+    std::vector<std::string> details;
+    bool clickFails = false; // the click cue cannot be loaded
+    std::string caption;
+};
+
+using testing::MemoryStore;
+
+// The desktop program's core as a front end puts it together.
+struct CoreProgram {
+    CoreProgram();
+    MemoryStore store;
+    FakeDesktop desktop;
+    Module1 module{store, "/app"};
+    ProjectFilesLogic files{desktop, desktop, module};
+    MainWindowLogic main{module, desktop, files, desktop, desktop};
+};
+
+// A program with a project of the given files opened through the dialog, in
+// a folder of its own; the current folder is restored afterwards.
+class OpenedProject : public ::testing::Test {
+protected:
+    void open(std::initializer_list<std::string_view> projectLines) {
+        const std::filesystem::path vbp = folder.write("P.vbp", crlf(projectLines));
+        program.desktop.dialogAnswers.push_back(vbp.string());
+        program.main.cmd_nav(Command::Open);
+        program.desktop.log.clear();
+    }
+
+    TempFolder folder;
+    KeptCurrentFolder keptFolder;
+    CoreProgram program;
+};
+
+} // namespace faultward::coretest

@@ -1,0 +1,20 @@
+#include "app/texts.h"
+
+#include <gtest/gtest.h>
+
+namespace faultward {
+namespace {
+
+// The passes and the project reader hand over what happened; the words are
+// the core's.
+TEST(Texts, lineLimitAndProjectFailuresNameTheFile) {
+    EXPECT_EQ(lineLimitMessage("Big.bas"),
+              "The file Big.bas has exceeded 32000 lines of code!  Error handling cannot be "
+              "inserted for the rest of this file.  Please reduce the number lines in this file "
+              "and try again.");
+    EXPECT_EQ(describeProjectFailure(ProjectReadStatus::NotText, "/p/x.exe"),
+              "The file /p/x.exe holds binary data; it is not a project file.");
+}
+
+} // namespace
+} // namespace faultward

@@ -1,0 +1,209 @@
+// The help and the parser come from one table; these check that what the help
+// promises is what the parser does, with the messages users already know.
+#include "cli/arguments.h"
+#include "cli/help_text.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace faultward {
+namespace {
+
+// The lines of one section of the help, from its heading to the blank line.
+std::vector<std::string> helpSection(const std::string& heading) {
+    std::istringstream help(helpText());
+    std::vector<std::string> lines;
+    bool inside = false;
+    for (std::string line; std::getline(help, line);) {
+        if (inside && line.empty())
+            break;
+        if (inside)
+            lines.push_back(line);
+        inside = inside || line == heading;
+    }
+    return lines;
+}
+
+// Each command's synopsis, its wrapped lines joined: "insert" ->
+// "[--mode N] ... PROJECT.vbp".
+std::map<std::string, std::string> synopses() {
+    std::map<std::string, std::string> byCommand;
+    std::string command;
+    for (const std::string& line : helpSection("Usage:")) {
+        std::istringstream words(line);
+        for (std::string word; words >> word;) {
+            if (word == "faultward-cli")
+                words >> command;
+            else
+                byCommand[command] += (byCommand[command].empty() ? "" : " ") + word;
+        }
+    }
+    return byCommand;
+}
+
+// Each option the Options section describes, with its value's name ("" for a switch).
+std::map<std::string, std::string> describedOptions() {
+    std::map<std::string, std::string> options;
+    for (const std::string& line : helpSection("Options:")) {
+        if (!line.starts_with("  --"))
+            continue;
+        std::istringstream words(line);
+        std::string spelling;
+        std::string value;
+        words >> spelling >> value;
+        // A value's name is in capitals; anything else begins the description.
+        const bool named =
+            !value.empty() && value.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") == value.npos;
+        options[spelling] = named ? value : "";
+    }
+    return options;
+}
+
+// The option followed by a value each kind of value accepts.
+void addOption(std::vector<std::string>& args, const std::string& option,
+               const std::string& valueName) {
+    const std::map<std::string, std::string> samples = {
+        {"N", "5"}, {"LIST", "all"}, {"FILE", "t.txt"}, {"DIR", "out"}};
+    args.push_back(option);
+    if (!valueName.empty())
+        args.push_back(samples.at(valueName));
+}
+
+// How a synopsis shows an option: not at all, in brackets of its own, inside
+// another option's brackets ("[--line-numbers [--start N]]"), or as the
+// alternative to another ("[--mode N | --template FILE]").
+struct Shown {
+    bool shown = false;
+    std::string inside;
+    std::string insteadOf;
+};
+
+Shown howShown(const std::string& synopsis, const std::string& option) {
+    std::vector<std::string> open;
+    for (std::size_t i = 0; i < synopsis.size(); ++i) {
+        if (synopsis[i] == ']')
+            open.pop_back();
+        if (synopsis[i] != '[' && synopsis[i] != '|')
+            continue;
+        const std::size_t from = synopsis[i] == '[' ? i + 1 : i + 2;
+        const std::string name = synopsis.substr(from, synopsis.find_first_of(" ]", from) - from);
+        if (name == option && synopsis[i] == '|')
+            return {true, "", open.back()};
+        if (name == option)
+            return {true, open.empty() ? "" : open.back(), ""};
+        if (synopsis[i] == '[')
+            open.push_back(name);
+    }
+    return {};
+}
+
+std::optional<std::string> problemWith(const std::vector<std::string>& args) {
+    Arguments parsed;
+    return parseArguments(args, parsed);
+}
+
+// What the program has always said about an option given where it means nothing.
+const std::map<std::string, std::string> kRefusals = {
+    {"--mode", "--mode applies to insert and check only"},
+    {"--procedures",
+     "--procedures applies to insert, check, number, unnumber and remove --line-numbers only"},
+    {"--skip-handled", "--skip-handled applies to insert and check only"},
+    {"--template", "--template applies to insert and check only"},
+    {"--line-numbers", "--line-numbers applies to insert and remove only"},
+    {"--start", "--start applies to number and insert --line-numbers only"},
+    {"--step", "--step applies to number and insert --line-numbers only"},
+    {"--jobs", "--jobs applies to insert, remove, number and unnumber only"},
+    {"--dry-run", "--dry-run applies to insert, remove, number and unnumber only"},
+    {"--diff", "--diff goes with --dry-run"},
+    {"--output", "--output applies to insert, remove, number and unnumber only"},
+    {"--clean", "--clean applies to check only"},
+    {"--handled", "--handled applies to check only"},
+};
+
+TEST(CommandTable, everyCommandTakesWhatItsSynopsisShowsAndRefusesTheRest) {
+    const std::map<std::string, std::string> options = describedOptions();
+    ASSERT_EQ(options.size(), kRefusals.size() + 3)
+        << "--version, --kinds and --no-settings go everywhere";
+    const std::map<std::string, std::string> commands = synopses();
+    ASSERT_EQ(commands.size(), 6u);
+    const std::map<std::string, std::string> conflicts = {
+        {"--output", "--dry-run writes nothing, so it cannot go with --output"},
+        {"--template", "--mode and --template both choose the handler lines; give one"},
+    };
+    int alternatives = 0;
+    for (const auto& [command, synopsis] : commands) {
+        for (const auto& [option, valueName] : options) {
+            if (option == "--version")
+                continue;
+            const std::string context = command + " " + option;
+            const Shown shown = howShown(synopsis, option);
+            std::vector<std::string> args = {command, "App.vbp"};
+            addOption(args, option, valueName);
+            if (!shown.shown || !shown.inside.empty()) {
+                EXPECT_EQ(problemWith(args), kRefusals.at(option)) << context;
+            }
+            if (!shown.shown)
+                continue;
+            if (!shown.inside.empty())
+                addOption(args, shown.inside, options.at(shown.inside));
+            EXPECT_EQ(problemWith(args), std::nullopt) << context;
+            if (!shown.insteadOf.empty()) {
+                addOption(args, shown.insteadOf, options.at(shown.insteadOf));
+                EXPECT_EQ(problemWith(args), conflicts.at(option)) << context;
+                ++alternatives;
+            }
+        }
+    }
+    EXPECT_EQ(alternatives, 5) << "dry-run or output in four commands, mode or template in check";
+}
+
+TEST(CommandTable, valuesAreReadFromTheNextArgumentOrAfterAnEqualsSign) {
+    Arguments parsed;
+    ASSERT_EQ(parseArguments({"insert", "--mode=-3", "--kinds", "class,form", "--output=a b",
+                              "--procedures=property", "App.vbp", "--jobs", "64"},
+                             parsed),
+              std::nullopt);
+    EXPECT_EQ(parsed.command, CliCommand::Insert);
+    EXPECT_EQ(parsed.project, "App.vbp");
+    EXPECT_EQ(parsed.mode, -3);
+    EXPECT_EQ(parsed.kinds, SourceKinds({SourceKind::Class, SourceKind::Form}));
+    EXPECT_EQ(parsed.output, "a b");
+    EXPECT_EQ(parsed.procedures, ProcedureKinds(ProcedureKind::Property));
+    EXPECT_EQ(parsed.jobs, 64);
+
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+        {{"insert", "App.vbp", "--mode"}, "--mode needs a number"},
+        {{"insert", "App.vbp", "--jobs="}, "--jobs needs a whole number from 1 to 64, not ''"},
+        {{"insert", "--mode", "32768", "App.vbp"},
+         "--mode needs a whole number from -32768 to 32767, not '32768'"},
+        {{"insert", "App.vbp", "--template"}, "--template needs a file"},
+        {{"insert", "--output=", "App.vbp"}, "--output needs a folder"},
+        {{"list", "--kinds=form,,module", "App.vbp"},
+         "--kinds takes form, module, class, usercontrol or all, separated by commas, "
+         "not 'form,,module'"},
+        {{"check", "App.vbp", "--procedures"},
+         "--procedures takes sub, function, property or all, separated by commas, not ''"},
+        {{"insert", "--dry-run=yes", "App.vbp"}, "unknown option --dry-run=yes"},
+        {{"insert", "--modes", "1", "App.vbp"}, "unknown option --modes"},
+        {{"insert", "App.vbp", "More.vbp"}, "too many arguments"},
+        {{"Insert", "App.vbp"}, "unknown command Insert"},
+        {{"--kinds", "all"}, "no command given"},
+        {{"remove"}, "no project file given"},
+    };
+    for (const auto& [args, message] : refused)
+        EXPECT_EQ(problemWith(args), message) << args[1];
+}
+
+TEST(CommandTable, helpAndVersionAnswerWhereverTheyStand) {
+    EXPECT_EQ(standAloneOption({"insert", "--template", "--help", "App.vbp"}), CliOption::Help);
+    EXPECT_EQ(standAloneOption({"--bogus", "-h", "--version"}), CliOption::Help);
+    EXPECT_EQ(standAloneOption({"list", "--version", "--help"}), CliOption::Version);
+    EXPECT_EQ(standAloneOption({"list", "--help=1", "--versions", "App.vbp"}), std::nullopt);
+}
+
+} // namespace
+} // namespace faultward
