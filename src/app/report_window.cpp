@@ -13,29 +13,6 @@ constexpr std::array kPreviewButtons = {ReportButton::Insert, ReportButton::Save
                                         ReportButton::Close};
 constexpr std::array kCheckButtons = {ReportButton::SaveAs, ReportButton::Close};
 
-FileOutcome saveFailure(WriteStatus status) {
-    switch (status) {
-    case WriteStatus::NotWritable:
-        return FileOutcome::NotWritable;
-    case WriteStatus::InUse:
-        return FileOutcome::InUse;
-    case WriteStatus::NotFound:
-        return FileOutcome::NotFound;
-    case WriteStatus::IsFolder:
-        return FileOutcome::IsFolder;
-    case WriteStatus::PermissionDenied:
-        return FileOutcome::PermissionDenied;
-    case WriteStatus::FolderPermissionDenied:
-        return FileOutcome::FolderPermissionDenied;
-    case WriteStatus::NoSpace:
-        return FileOutcome::NoSpace;
-    case WriteStatus::TooLarge:
-        return FileOutcome::TooLarge;
-    default:
-        return FileOutcome::WriteFailed;
-    }
-}
-
 } // namespace
 
 ReportWindow::ReportWindow(Kind kind, std::string text, MainWindowView& main)
@@ -84,7 +61,7 @@ void ReportWindow::saveAs() {
     const WriteStatus status = createOrReplaceFile(pathFromBytes(*chosen), text_);
     if (status != WriteStatus::Ok)
         main_.showMessage("The file " + pathDisplayText(*chosen) + " could not be saved: " +
-                              std::string(describe(saveFailure(status))) + ".",
+                              std::string(describe(writeOutcome(status))) + ".",
                           MessageIcon::Warning, {});
 }
 

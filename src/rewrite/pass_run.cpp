@@ -16,31 +16,6 @@
 namespace faultward {
 namespace {
 
-FileOutcome outcomeOf(WriteStatus status) {
-    switch (status) {
-    case WriteStatus::Ok:
-        return FileOutcome::Rewritten;
-    case WriteStatus::NotWritable:
-        return FileOutcome::NotWritable;
-    case WriteStatus::InUse:
-        return FileOutcome::InUse;
-    case WriteStatus::NotFound:
-        return FileOutcome::NotFound;
-    case WriteStatus::IsFolder:
-        return FileOutcome::IsFolder;
-    case WriteStatus::PermissionDenied:
-        return FileOutcome::PermissionDenied;
-    case WriteStatus::FolderPermissionDenied:
-        return FileOutcome::FolderPermissionDenied;
-    case WriteStatus::NoSpace:
-        return FileOutcome::NoSpace;
-    case WriteStatus::TooLarge:
-        return FileOutcome::TooLarge;
-    default:
-        return FileOutcome::WriteFailed;
-    }
-}
-
 // A worker's buffers, kept from one file to the next so that a large project
 // does not allocate per file.
 struct Buffers {
@@ -212,7 +187,7 @@ private:
             setup_.dryRun->keep(identity, index, entry(index).text, *path, content, out.joined());
             return FileOutcome::Rewritten;
         }
-        return outcomeOf(replaceFileContents(*path, out.pieces()));
+        return writeOutcome(replaceFileContents(*path, out.pieces()));
     }
 
     // Numbers or unnumbers text into out; whether out then differs from the

@@ -47,6 +47,31 @@ std::string_view describe(FileOutcome outcome) {
     return "unknown";
 }
 
+FileOutcome writeOutcome(WriteStatus status) {
+    switch (status) {
+    case WriteStatus::Ok:
+        return FileOutcome::Rewritten;
+    case WriteStatus::NotWritable:
+        return FileOutcome::NotWritable;
+    case WriteStatus::InUse:
+        return FileOutcome::InUse;
+    case WriteStatus::NotFound:
+        return FileOutcome::NotFound;
+    case WriteStatus::IsFolder:
+        return FileOutcome::IsFolder;
+    case WriteStatus::PermissionDenied:
+        return FileOutcome::PermissionDenied;
+    case WriteStatus::FolderPermissionDenied:
+        return FileOutcome::FolderPermissionDenied;
+    case WriteStatus::NoSpace:
+        return FileOutcome::NoSpace;
+    case WriteStatus::TooLarge:
+        return FileOutcome::TooLarge;
+    default:
+        return FileOutcome::WriteFailed;
+    }
+}
+
 FileOutcome readFailure(ReadStatus status) {
     switch (status) {
     case ReadStatus::NotFound:

@@ -43,6 +43,8 @@ bool isFailure(FileOutcome outcome);
 std::string_view describe(FileOutcome outcome);
 // The outcome for a file that could not be read.
 FileOutcome readFailure(ReadStatus status);
+// What a write gives: Rewritten when it is whole, else its failure.
+FileOutcome writeOutcome(WriteStatus status);
 
 // What a pass tells its caller while it runs, in this order: started, then for
 // every entry made current, possibly processed (with the line limit's notice

@@ -15,14 +15,20 @@ struct FileDialogRequest {
     QString fileName;    // preset; its folder is where the dialog opens
     QString filter;      // "description|pattern|description|pattern..."
     int filterIndex = 1; // the filter shown first, counting from 1
+    // Saving only: added to a name typed without an extension (no dot).
+    QString defaultExtension;
 };
 
-// The file-open dialog, behind an interface so tests can script the answer.
+// The file-open and file-save dialogs, behind an interface so tests can
+// script the answer.
 class FileDialog {
 public:
     virtual ~FileDialog() = default;
     // The chosen file's full path, which need not exist; nothing on cancel.
     virtual std::optional<QString> askOpenFile(QWidget* parent,
+                                               const FileDialogRequest& request) = 0;
+    // The chosen file's full path; replacing an existing file was confirmed.
+    virtual std::optional<QString> askSaveFile(QWidget* parent,
                                                const FileDialogRequest& request) = 0;
 };
 

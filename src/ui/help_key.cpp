@@ -21,9 +21,9 @@ QString missingHelpText(const QString& path) {
 HelpKey::HelpKey(QString helpFile, MessageBoxes& notices, QObject* parent)
     : QObject(parent), helpFile_(std::move(helpFile)), notices_(notices) {}
 
-void HelpKey::showHelp() {
+void HelpKey::showHelp(const QString& section) {
     if (QFileInfo(helpFile_).isFile())
-        HelpWindow::showFile(helpFile_, QApplication::activeWindow());
+        HelpWindow::showFile(helpFile_, QApplication::activeWindow(), section);
     else
         notices_.showMessage(QApplication::activeWindow(), missingHelpText(helpFile_),
                              MessageIcon::Warning);
@@ -53,6 +53,14 @@ void HelpKeySender::sendHelpKey() {
         return;
     QApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier));
     QApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, Qt::Key_F1, Qt::NoModifier));
+}
+
+void HelpKeySender::showHelpSection(std::string_view section) {
+    if (!key_) {
+        sendHelpKey();
+        return;
+    }
+    key_->showHelp(QString::fromUtf8(section.data(), static_cast<qsizetype>(section.size())));
 }
 
 } // namespace faultward::help

@@ -25,7 +25,8 @@ public:
     HelpKey(QString helpFile, MessageBoxes& notices, QObject* parent = nullptr);
 
     const QString& helpFile() const { return helpFile_; }
-    void showHelp();
+    // The help file, at a section (an anchor of the page) when one is named.
+    void showHelp(const QString& section = {});
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -36,10 +37,16 @@ private:
 };
 
 // Sends F1 as if typed: to the widget with the keyboard focus, from where an
-// unhandled key travels up to its window, and so to the HelpKey.
-class HelpKeySender final : public HelpOpener {
+// unhandled key travels up to its window, and so to the HelpKey. A section is
+// opened through the key's help file; without a key, F1 is sent.
+class HelpKeySender : public HelpOpener {
 public:
+    explicit HelpKeySender(HelpKey* key = nullptr) : key_(key) {}
     void sendHelpKey() override;
+    void showHelpSection(std::string_view section) override;
+
+private:
+    HelpKey* key_;
 };
 
 } // namespace faultward::help

@@ -17,15 +17,15 @@ QPointer<HelpWindow>& loadedWindow() {
 
 } // namespace
 
-HelpWindow* HelpWindow::showFile(const QString& path, const QWidget* over) {
+HelpWindow* HelpWindow::showFile(const QString& path, const QWidget* over, const QString& section) {
     QPointer<HelpWindow>& window = loadedWindow();
     const bool loading = !window;
     if (loading) {
         window = new HelpWindow;
         placeOver(*window, over);
     }
-    if (window->file_ != path)
-        window->load(path);
+    if (window->file_ != path || !section.isEmpty())
+        window->load(path, section);
     window->show();
     // Shown, the window has its frame; a second look keeps the frame on screen.
     if (loading)
@@ -54,9 +54,12 @@ HelpWindow::HelpWindow() {
     layout->addWidget(browser_);
 }
 
-void HelpWindow::load(const QString& path) {
+void HelpWindow::load(const QString& path, const QString& section) {
     file_ = path;
-    browser_->setSource(QUrl::fromLocalFile(path));
+    QUrl url = QUrl::fromLocalFile(path);
+    if (!section.isEmpty())
+        url.setFragment(section);
+    browser_->setSource(url);
 }
 
 } // namespace faultward::help

@@ -12,8 +12,10 @@ namespace faultward::help {
 class HelpWindow final : public QWidget {
 public:
     // Loads the window if needed, over the given window (or the screen's
-    // middle) and wholly on screen; shows the file in it and brings it forward.
-    static HelpWindow* showFile(const QString& path, const QWidget* over = nullptr);
+    // middle) and wholly on screen; shows the file in it, at the section (an
+    // anchor) when one is named, and brings it forward.
+    static HelpWindow* showFile(const QString& path, const QWidget* over = nullptr,
+                                const QString& section = {});
     // The loaded window, or nullptr.
     static HelpWindow* loaded();
 
@@ -22,7 +24,7 @@ public:
 
 private:
     HelpWindow();
-    void load(const QString& path);
+    void load(const QString& path, const QString& section);
 
     QTextBrowser* browser_ = nullptr;
     QString file_;

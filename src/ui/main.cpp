@@ -32,19 +32,19 @@ int main(int argc, char* argv[]) {
     QtCueStore cues;
     QtSoundOutput output;
     SoundCues sound(cues, output);
-    help::HelpKeySender helpKeySender;
+    const auto messageBoxes = makeQtMessageBoxes();
+    help::HelpKey helpKey(QFile::decodeName(QByteArray::fromStdString(
+                              (module.App_Path() / help::kHelpFileName).native())),
+                          *messageBoxes);
+    help::HelpKeySender helpKeySender(&helpKey);
     about::DesktopSysInfoPlatform sysInfo;
     AboutBox about(sysInfo);
     const auto fileDialog = makeQtFileDialog();
-    const auto messageBoxes = makeQtMessageBoxes();
 
     MDIForm1 window(
         module, {sound, helpKeySender, about, *fileDialog, *messageBoxes, [] { std::_Exit(0); }});
     module.Load_Settings(window);
     window.show();
-    help::HelpKey helpKey(QFile::decodeName(QByteArray::fromStdString(
-                              (module.App_Path() / help::kHelpFileName).native())),
-                          *messageBoxes);
     app.installEventFilter(&helpKey);
     return QApplication::exec();
 }

@@ -8,6 +8,9 @@
 #include "app/texts.h"
 #include "ui/form1.h"
 #include "ui/frmAbout.h"
+#include "ui/handler_settings_window.h"
+#include "ui/path_text.h"
+#include "ui/report_dialog.h"
 #include "ui/twips.h"
 
 #include <QApplication>
@@ -24,28 +27,20 @@
 namespace faultward {
 namespace {
 
-QString fromBytes(std::string_view bytes) {
-    return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
-}
-
-std::string toBytes(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
 // Qt shows file names as text, so a folder named in another 8-bit encoding
 // (Latin-1 from an older disk) comes back from the dialog with replacement
 // characters in place of its bytes. Where the choice is the preset path, or a
 // file in the preset's folder, the preset's own bytes are used again.
 std::string bytesOfChoice(const QString& chosen, const std::string& preset) {
-    if (chosen == fromBytes(preset))
+    if (chosen == pathText(preset))
         return preset;
     const std::size_t slash = preset.rfind('/');
     if (slash != std::string::npos && slash > 0) {
-        const QString folder = fromBytes(std::string_view(preset).substr(0, slash + 1));
+        const QString folder = pathText(std::string_view(preset).substr(0, slash + 1));
         if (chosen.startsWith(folder))
-            return preset.substr(0, slash + 1) + toBytes(chosen.mid(folder.size()));
+            return preset.substr(0, slash + 1) + pathBytes(chosen.mid(folder.size()));
     }
-    return toBytes(chosen);
+    return pathBytes(chosen);
 }
 
 } // namespace
@@ -210,7 +205,7 @@ void MDIForm1::showMessage(std::string_view text, MessageIcon icon, std::string_
 std::optional<std::string> MDIForm1::askOpenFile(const OpenFileRequest& request) {
     const std::optional<QString> chosen = services_.fileDialog.askOpenFile(
         this,
-        {fromBytes(request.fileName),
+        {pathText(request.fileName),
          QString::fromUtf8(request.filter.data(), static_cast<qsizetype>(request.filter.size())),
          request.filterIndex});
     if (!chosen)
@@ -231,17 +226,30 @@ std::optional<std::string> MDIForm1::askOpenFile(const OpenFileRequest& request)
     return bytes;
 }
 
-std::optional<std::string> MDIForm1::askSaveFile(const SaveFileRequest&) {
-    // Shown by the save dialog of the report window; until then, Cancel.
-    return std::nullopt;
+std::optional<std::string> MDIForm1::askSaveFile(const SaveFileRequest& request) {
+    const std::optional<QString> chosen = services_.fileDialog.askSaveFile(
+        this,
+        {pathText(request.fileName),
+         QString::fromUtf8(request.filter.data(), static_cast<qsizetype>(request.filter.size())),
+         request.filterIndex,
+         QString::fromUtf8(request.defaultExtension.data(),
+                           static_cast<qsizetype>(request.defaultExtension.size()))});
+    if (!chosen)
+        return std::nullopt;
+    return bytesOfChoice(*chosen, request.fileName);
 }
 
-void MDIForm1::showHandlerSettings(HandlerSettingsDialog&) {
-    // Shown by the Handler Settings dialog; until then, as if cancelled.
+// The dialogs block only the main window, so the help they open stays usable.
+void MDIForm1::showHandlerSettings(HandlerSettingsDialog& dialog) {
+    HandlerSettingsWindow window(dialog, services_.messageBoxes, this);
+    window.setWindowModality(Qt::WindowModal);
+    window.exec();
 }
 
-void MDIForm1::showReport(ReportWindow&) {
-    // Shown by the report window; until then, as if closed.
+void MDIForm1::showReport(ReportWindow& report) {
+    ReportDialog window(report, this);
+    window.setWindowModality(Qt::WindowModal);
+    window.exec();
 }
 
 void MDIForm1::showAbout() {

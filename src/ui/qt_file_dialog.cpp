@@ -27,24 +27,43 @@ QStringList qtNameFilters(const QString& filter) {
 
 namespace {
 
+// Qt's own dialog everywhere: desktop-native ones may insist on an existing
+// file when opening.
+void setUp(QFileDialog& dialog, const FileDialogRequest& request) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const QStringList filters = qtNameFilters(request.filter);
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+}
+
+std::optional<QString> chosenFile(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
 class QtFileDialog : public FileDialog {
 public:
     std::optional<QString> askOpenFile(QWidget* parent, const FileDialogRequest& request) override {
         QFileDialog dialog(parent);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        // The chosen file need not exist. Desktop-native dialogs may insist on
-        // an existing file when opening, so Qt's own dialog is used everywhere.
+        // The chosen file need not exist.
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        const QStringList filters = qtNameFilters(request.filter);
-        dialog.setNameFilters(filters);
-        if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
-            dialog.selectNameFilter(filters[request.filterIndex - 1]);
-        if (!request.fileName.isEmpty())
-            dialog.selectFile(request.fileName);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return std::nullopt;
-        return dialog.selectedFiles().first();
+        setUp(dialog, request);
+        return chosenFile(dialog);
+    }
+
+    std::optional<QString> askSaveFile(QWidget* parent, const FileDialogRequest& request) override {
+        QFileDialog dialog(parent);
+        // Saving asks before it replaces a file.
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(request.defaultExtension);
+        setUp(dialog, request);
+        return chosenFile(dialog);
     }
 };
 

@@ -27,14 +27,4 @@ inline CliRun runIn(const std::filesystem::path& settingsFolder, std::vector<std
     return {status, out.str(), err.str()};
 }
 
-// Every file below a folder, by its path relative to the folder.
-inline std::map<std::string, std::string> treeOf(const std::filesystem::path& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& file : std::filesystem::recursive_directory_iterator(folder))
-        if (file.is_regular_file())
-            files[std::filesystem::relative(file.path(), folder).generic_string()] =
-                readFile(file.path());
-    return files;
-}
-
 } // namespace faultward

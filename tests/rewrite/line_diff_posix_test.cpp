@@ -1,6 +1,7 @@
 // The diff printed for a dry run against the system's own diff -u.
 #include "rewrite/line_diff.h"
 #include "rewrite/transforms.h"
+#include "support/handled_text.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -12,12 +13,7 @@ namespace faultward {
 namespace {
 
 std::string inserted(std::string_view content, int mode) {
-    std::string name;
-    OutputPieces out;
-    return insertHandlers(content, handlingModeOf(static_cast<std::int16_t>(mode)), name, out)
-                   .changed
-               ? out.joined()
-               : std::string(content);
+    return testing::withHandlers(content, mode);
 }
 
 // Procedures far enough apart for hunks of their own, and near enough to share one.

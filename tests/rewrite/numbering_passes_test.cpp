@@ -29,14 +29,6 @@ public:
     std::map<int, FileOutcome> outcomes;
 };
 
-std::map<std::string, std::string> treeOf(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& file : fs::recursive_directory_iterator(folder))
-        if (file.is_regular_file())
-            files[fs::relative(file.path(), folder).generic_string()] = readFile(file.path());
-    return files;
-}
-
 // A generated project of every kind of file, with two modules besides: one
 // with the lines numbering must pass over, one with numbers and jumps of its
 // own.

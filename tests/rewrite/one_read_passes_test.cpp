@@ -1,7 +1,7 @@
-#include "support/random_project.h"
 #include "platform/source_file.h"
 #include "rewrite/passes.h"
 #include "rewrite/transforms.h"
+#include "support/random_project.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -51,14 +51,6 @@ private:
     }
     std::thread::id owner_ = std::this_thread::get_id();
 };
-
-std::map<std::string, std::string> treeOf(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& file : fs::recursive_directory_iterator(folder))
-        if (file.is_regular_file())
-            files[fs::relative(file.path(), folder).generic_string()] = readFile(file.path());
-    return files;
-}
 
 // The files that differ between two trees, by name: a whole tree is too
 // much to print.

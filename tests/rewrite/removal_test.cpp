@@ -1,6 +1,7 @@
 #include "rewrite/handler_format.h"
 #include "rewrite/text_lines.h"
 #include "rewrite/transforms.h"
+#include "support/handled_text.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -16,12 +17,7 @@ std::string removeMarked(std::string_view content) {
 }
 
 std::string insert(std::string_view content, int mode) {
-    std::string name;
-    OutputPieces out;
-    return insertHandlers(content, handlingModeOf(static_cast<std::int16_t>(mode)), name, out)
-                   .changed
-               ? out.joined()
-               : std::string(content);
+    return testing::withHandlers(content, mode);
 }
 
 TEST(Removal, undoesInsertionInEveryMode) {

@@ -63,6 +63,15 @@ std::string crlf(std::initializer_list<std::string_view> lines) {
     return text;
 }
 
+std::map<std::string, std::string> treeOf(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& file : std::filesystem::recursive_directory_iterator(folder))
+        if (file.is_regular_file())
+            files[std::filesystem::relative(file.path(), folder).generic_string()] =
+                readFile(file.path());
+    return files;
+}
+
 KeptCurrentFolder::KeptCurrentFolder() {
     std::error_code error;
     start_ = std::filesystem::current_path(error);

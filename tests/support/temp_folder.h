@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,9 @@ std::string readFile(const std::filesystem::path& path);
 // Joins lines, each followed by CR LF.
 std::string crlf(std::initializer_list<std::string_view> lines);
 
+// Every file below a folder, by its path relative to the folder.
+std::map<std::string, std::string> treeOf(const std::filesystem::path& folder);
+
 // The smallest source with a procedure to work on, as the editor saves it.
 inline const std::string kOneSubSource = "Sub A()\r\nEnd Sub\r\n";
 
@@ -58,5 +62,6 @@ using testing::KeptCurrentFolder;
 using testing::kOneSubSource;
 using testing::readFile;
 using testing::TempFolder;
+using testing::treeOf;
 
 } // namespace faultward

@@ -111,5 +111,19 @@ TEST_F(HelpKeyTest, missingFile_saysSoNamingThePathAndOpensNoWindow) {
     EXPECT_TRUE(notices[0].contains(missing)) << notices[0].toStdString();
 }
 
+TEST_F(HelpKeyTest, aSectionOpensTheHelpFileAtItsAnchor_inTheOneWindow) {
+    HelpKeySender sender(key.get());
+    sender.showHelpSection("handlersettings");
+    HelpWindow* help = HelpWindow::loaded();
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->browser()->source().toLocalFile(), QString::fromStdString(helpFile.string()));
+    EXPECT_EQ(help->browser()->source().fragment(), "handlersettings");
+
+    sender.showHelpSection("settings");
+    EXPECT_EQ(HelpWindow::loaded(), help);
+    EXPECT_EQ(help->browser()->source().fragment(), "settings");
+    EXPECT_TRUE(notices.isEmpty());
+}
+
 } // namespace
 } // namespace faultward::help

@@ -1,7 +1,8 @@
 // Shows the desktop program on the current display, opens a project through a
 // scripted dialog, runs Insert, and saves pictures of the screen along the way:
 //   1-start.png, 2-open-dialog.png (the real dialog, then cancelled), 3-opened.png,
-//   4-inserting.png, 5-inserted.png, 6-options-menu.png
+//   7-handler-settings.png, 8-preview.png (before Insert), 4-inserting.png,
+//   5-inserted.png, 6-options-menu.png
 // Usage: faultward-screenshot OUTPUT_FOLDER PROJECT.vbp
 // Settings are kept in a scratch folder, never in the real ERRH.ini.
 
@@ -11,6 +12,7 @@
 #include "ui/form1.h"
 #include "ui_test_support.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QListWidget>
 #include <QMenu>
@@ -32,9 +34,12 @@ void settle() {
     }
 }
 
-void saveScreen(const QString& folder, const QString& name) {
+// The whole screen, or the given part of it.
+void saveScreen(const QString& folder, const QString& name, const QRect& area = {}) {
     QScreen* screen = QGuiApplication::primaryScreen();
-    const QPixmap picture = screen->grabWindow(0);
+    const QPixmap picture =
+        area.isNull() ? screen->grabWindow(0)
+                      : screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
     const QString path = folder + QLatin1Char('/') + name;
     if (!picture.save(path))
         std::fprintf(stderr, "cannot save %s\n", qPrintable(path));
@@ -94,6 +99,29 @@ int main(int argc, char** argv) {
     program.openProject(argv[2]);
     settle();
     saveScreen(folder, QStringLiteral("3-opened.png"));
+
+    // The modal windows, opened from their menu items and closed once taken.
+    const auto pictureOfModal = [&](const char* item, const QString& name, auto prepare) {
+        QTimer::singleShot(800, [&, name, prepare] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal) {
+                prepare(*modal);
+                settle();
+            }
+            saveScreen(folder, name, modal ? modal->frameGeometry() : QRect());
+            if (modal)
+                modal->close();
+        });
+        program.trigger(item);
+        settle();
+    };
+    pictureOfModal("mnu_o_4", QStringLiteral("7-handler-settings.png"), [](QWidget& dialog) {
+        dialog.move(40, 40);
+        for (const char* name : {"chk_proc_function", "chk_file_cls"})
+            dialog.findChild<QAbstractButton*>(QLatin1String(name))->click();
+    });
+    pictureOfModal("mnu_f_12", QStringLiteral("8-preview.png"),
+                   [](QWidget& window) { window.setGeometry(20, 20, 600, 440); });
 
     MidPassCamera camera(program.window(), folder, program.window().form1().List1().count());
     program.window().projectFiles().setFeedback(&camera);

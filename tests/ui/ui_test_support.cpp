@@ -17,11 +17,36 @@ QString qpath(const std::filesystem::path& path) {
 
 std::optional<QString> ScriptedFileDialog::askOpenFile(QWidget*, const FileDialogRequest& request) {
     requests.push_back(request);
+    return nextAnswer();
+}
+
+std::optional<QString> ScriptedFileDialog::askSaveFile(QWidget*, const FileDialogRequest& request) {
+    saveRequests.push_back(request);
+    return nextAnswer();
+}
+
+std::optional<QString> ScriptedFileDialog::nextAnswer() {
     if (answers.empty())
         throw std::logic_error("the test gave the file dialog no answer");
     std::optional<QString> answer = answers.front();
     answers.pop_front();
     return answer;
+}
+
+OnNextModal::OnNextModal(std::function<void(QWidget&)> steps) {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this, steps = std::move(steps)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        timer_.stop();
+        ran_ = true;
+        // As a window manager would: the new window gets the keyboard.
+        modal->activateWindow();
+        QApplication::processEvents();
+        steps(*modal);
+    });
+    timer_.start();
 }
 
 void RecordingMessageBoxes::showMessage(QWidget*, const QString& text, MessageIcon icon,

@@ -13,9 +13,11 @@
 #include "ui/message_boxes.h"
 
 #include <QString>
+#include <QTimer>
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,12 +28,37 @@ namespace faultward::uitest {
 
 QString qpath(const std::filesystem::path& path);
 
-// Answers the file-open dialog from a script: a path, or nothing for Cancel.
+// Answers the file dialogs from one script, in turn: a path, or nothing for
+// Cancel.
 class ScriptedFileDialog : public FileDialog {
 public:
     std::optional<QString> askOpenFile(QWidget*, const FileDialogRequest& request) override;
+    std::optional<QString> askSaveFile(QWidget*, const FileDialogRequest& request) override;
     std::deque<std::optional<QString>> answers;
     std::vector<FileDialogRequest> requests;
+    std::vector<FileDialogRequest> saveRequests;
+
+private:
+    std::optional<QString> nextAnswer();
+};
+
+// A modal window's exec() holds the test until the window closes: this runs
+// the given steps on the next modal window once it is open. The steps close it.
+class OnNextModal {
+public:
+    explicit OnNextModal(std::function<void(QWidget&)> steps);
+    bool ran() const { return ran_; }
+
+private:
+    QTimer timer_;
+    bool ran_ = false;
+};
+
+// Sends F1 as the program does; remembers the help sections asked for.
+class RecordingHelpSender : public help::HelpKeySender {
+public:
+    void showHelpSection(std::string_view section) override { sections.emplace_back(section); }
+    std::vector<std::string> sections;
 };
 
 // Plays nothing; remembers the calls as "play 11", "play 12" and "stop".
@@ -80,6 +107,7 @@ public:
     RecordingMessageBoxes& messages() { return messages_; }
     RecordingSoundPlayer& sound() { return sound_; }
     AboutBox& about() { return about_; }
+    RecordingHelpSender& help() { return helpKeySender_; }
     int terminations() const { return terminations_; }
 
 private:
@@ -92,7 +120,7 @@ private:
     ScriptedFileDialog dialog_;
     RecordingMessageBoxes messages_;
     RecordingSoundPlayer sound_;
-    help::HelpKeySender helpKeySender_;
+    RecordingHelpSender helpKeySender_;
     about::DesktopSysInfoPlatform sysInfo_;
     AboutBox about_{sysInfo_};
     std::unique_ptr<MDIForm1> window_;

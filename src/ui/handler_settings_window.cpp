@@ -1,0 +1,159 @@
+#include "ui/handler_settings_window.h"
+
+#include "app/handler_settings_dialog.h"
+#include "ui/message_boxes.h"
+#include "ui/path_text.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include <functional>
+
+namespace faultward {
+namespace {
+
+QCheckBox* addCheckBox(QLayout* layout, const char* name, const char* caption, bool checked,
+                       std::function<void(bool)> changed) {
+    auto* box = new QCheckBox(QString::fromUtf8(caption));
+    box->setObjectName(QLatin1String(name));
+    box->setChecked(checked);
+    QObject::connect(box, &QCheckBox::toggled, box, std::move(changed));
+    layout->addWidget(box);
+    return box;
+}
+
+} // namespace
+
+HandlerSettingsWindow::HandlerSettingsWindow(HandlerSettingsDialog& dialog, MessageBoxes& messages,
+                                             QWidget* parent)
+    : QDialog(parent), dialog_(dialog), messages_(messages) {
+    setObjectName(QStringLiteral("frmHandlerSettings"));
+    setWindowTitle(QString::fromUtf8(kHandlerSettingsTitle.data(),
+                                     static_cast<qsizetype>(kHandlerSettingsTitle.size())));
+    const HandlerSettings& current = dialog.settings();
+
+    auto* procedures = new QGroupBox(QStringLiteral("Procedures"));
+    auto* procedureRows = new QVBoxLayout(procedures);
+    const auto procedureBox = [&](const char* name, const char* caption, ProcedureKind kind) {
+        addCheckBox(procedureRows, name, caption, current.procedures.has(kind),
+                    [this, kind](bool on) { dialog_.setProcedureKind(kind, on); });
+    };
+    procedureBox("chk_proc_sub", "&Sub", ProcedureKind::Sub);
+    procedureBox("chk_proc_function", "&Function", ProcedureKind::Function);
+    procedureBox("chk_proc_property", "&Property (Get/Let/Set)", ProcedureKind::Property);
+    procedureRows->addStretch();
+
+    auto* files = new QGroupBox(QStringLiteral("Files"));
+    auto* fileRows = new QVBoxLayout(files);
+    const auto fileBox = [&](const char* name, const char* caption, SourceKind kind) {
+        addCheckBox(fileRows, name, caption, current.files.has(kind),
+                    [this, kind](bool on) { dialog_.setSourceKind(kind, on); });
+    };
+    fileBox("chk_file_frm", "Fo&rms (.frm)", SourceKind::Form);
+    fileBox("chk_file_bas", "&Modules (.bas)", SourceKind::Module);
+    fileBox("chk_file_cls", "&Classes (.cls)", SourceKind::Class);
+    fileBox("chk_file_ctl", "&User Controls (.ctl)", SourceKind::UserControl);
+
+    // Below both groups: they change how the chosen procedures are written.
+    auto* writing = new QVBoxLayout;
+    addCheckBox(writing, "chk_skip_handled", "&Leave procedures that handle their own errors",
+                current.skipHandled, [this](bool on) { dialog_.setSkipHandled(on); });
+    addCheckBox(writing, "chk_line_numbers",
+                "&Number the lines (Insert adds the numbers, Remove takes them out)",
+                current.lineNumbers, [this](bool on) { dialog_.setLineNumbers(on); });
+
+    auto* handler = new QGroupBox(QStringLiteral("Handler code"));
+    auto* handlerRows = new QVBoxLayout(handler);
+    auto* modeChoice = new QRadioButton(QStringLiteral("The handling mode of the &Options menu"));
+    modeChoice->setObjectName(QStringLiteral("opt_handler_mode"));
+    templateChoice_ = new QRadioButton(QStringLiteral("A &template file:"));
+    templateChoice_->setObjectName(QStringLiteral("opt_handler_template"));
+    (current.handler == HandlerSource::Template ? templateChoice_ : modeChoice)->setChecked(true);
+    connect(modeChoice, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            dialog_.setHandlerSource(HandlerSource::Mode);
+    });
+    connect(templateChoice_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            dialog_.setHandlerSource(HandlerSource::Template);
+    });
+    templateField_ = new QLineEdit(pathText(current.templatePath));
+    templateField_->setObjectName(QStringLiteral("txt_template"));
+    templateField_->setAccessibleName(QStringLiteral("Template file"));
+    // Only typing replaces the path: the stored bytes stay as they are while
+    // the field shows them, whatever their encoding.
+    connect(templateField_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { dialog_.setTemplatePath(pathBytes(text)); });
+    auto* browse = new QPushButton(QStringLiteral("&Browse..."));
+    browse->setObjectName(QStringLiteral("cmd_browse"));
+    browse->setAutoDefault(false);
+    connect(browse, &QPushButton::clicked, this, &HandlerSettingsWindow::browseClicked);
+    auto* pathRow = new QHBoxLayout;
+    pathRow->addWidget(templateField_, 1);
+    pathRow->addWidget(browse);
+    handlerRows->addWidget(modeChoice);
+    handlerRows->addWidget(templateChoice_);
+    handlerRows->addLayout(pathRow);
+
+    auto* buttons = new QDialogButtonBox;
+    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("cmd_ok"));
+    ok->setDefault(true);
+    QPushButton* cancel =
+        buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("cmd_cancel"));
+    QPushButton* help = buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole);
+    help->setObjectName(QStringLiteral("cmd_help"));
+    for (QPushButton* button : {cancel, help})
+        button->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, &HandlerSettingsWindow::okClicked);
+    connect(cancel, &QPushButton::clicked, this, &HandlerSettingsWindow::reject);
+    connect(help, &QPushButton::clicked, this, [this] { dialog_.help(); });
+    // F1 here opens the section on these settings, before the program-wide
+    // key would open the help's first page.
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    f1->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(f1, &QShortcut::activated, this, [this] { dialog_.help(); });
+
+    // Sizes come from the layout, so the dialog grows with the font and the
+    // screen's scale.
+    auto* kinds = new QHBoxLayout;
+    kinds->addWidget(procedures, 1);
+    kinds->addWidget(files, 1);
+    auto* rows = new QVBoxLayout(this);
+    rows->addLayout(kinds);
+    rows->addLayout(writing);
+    rows->addWidget(handler);
+    rows->addWidget(buttons);
+    rows->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void HandlerSettingsWindow::okClicked() {
+    if (const std::optional<std::string> problem = dialog_.ok()) {
+        messages_.showMessage(this, QString::fromStdString(*problem), MessageIcon::Warning);
+        return;
+    }
+    accept();
+}
+
+void HandlerSettingsWindow::reject() {
+    dialog_.cancel();
+    QDialog::reject();
+}
+
+void HandlerSettingsWindow::browseClicked() {
+    const std::optional<std::string> chosen = dialog_.browse();
+    if (!chosen)
+        return;
+    templateField_->setText(pathText(*chosen));
+    templateChoice_->setChecked(true);
+}
+
+} // namespace faultward
