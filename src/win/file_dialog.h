@@ -10,13 +10,17 @@
 
 namespace faultward::win {
 
-// The file-open dialog, behind an interface so tests can script the answer.
+// The file-open and file-save dialogs, behind an interface so tests can script
+// the answer.
 class FileDialog {
 public:
     virtual ~FileDialog() = default;
     // The chosen file's full path in WTF-8, which need not exist; nothing on
     // cancel.
     virtual std::optional<std::string> askOpenFile(HWND owner, const OpenFileRequest& request) = 0;
+    // The path to write, which the dialog asked to replace if it exists;
+    // nothing on cancel. Leaves the current folder as it was.
+    virtual std::optional<std::string> askSaveFile(HWND owner, const SaveFileRequest& request) = 0;
 };
 
 // The system's common dialog. A successful choice leaves the current folder

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace faultward::win {
 
@@ -27,13 +28,19 @@ public:
     // For the message loop: F1 pressed opens the help; true when msg was that.
     bool handleKey(const MSG& msg);
     void showHelp(HWND owner);
+    // The page at one of its anchors, for the window that is active.
+    void showHelpSection(std::string_view section) override;
 
     const std::filesystem::path& helpFile() const { return helpFile_; }
 
-    // The shell's open verb, as a double click in Explorer would.
+    // The shell's open verb, as a double click in Explorer would. A file URL
+    // with an anchor goes to the browser that opens .html files, which keeps
+    // the anchor the shell's file handler would drop.
     static bool openInBrowser(HWND owner, const std::wstring& file);
 
 private:
+    void show(HWND owner, const std::wstring& target);
+
     std::filesystem::path helpFile_;
     MessageBoxes& messages_;
     Opener open_;

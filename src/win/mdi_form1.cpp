@@ -10,9 +10,11 @@
 #include "win/file_dialog.h"
 #include "win/form1.h"
 #include "win/frmAbout.h"
+#include "win/handler_settings_window.h"
 #include "win/main_menu.h"
 #include "win/message_boxes.h"
 #include "win/pointer.h"
+#include "win/report_window.h"
 #include "win/window_object.h"
 
 namespace faultward::win {
@@ -215,24 +217,23 @@ void MDIForm1::showDefaultPointer() {
 }
 
 void MDIForm1::showMessage(std::string_view text, MessageIcon icon, std::string_view details) {
-    services_.messageBoxes.showMessage(hwnd_, text, icon, details);
+    services_.messageBoxes.showMessage(owner(), text, icon, details);
 }
 
 std::optional<std::string> MDIForm1::askOpenFile(const OpenFileRequest& request) {
-    return services_.fileDialog.askOpenFile(hwnd_, request);
+    return services_.fileDialog.askOpenFile(owner(), request);
 }
 
-std::optional<std::string> MDIForm1::askSaveFile(const SaveFileRequest&) {
-    // Shown by the save dialog of the report window; until then, Cancel.
-    return std::nullopt;
+std::optional<std::string> MDIForm1::askSaveFile(const SaveFileRequest& request) {
+    return services_.fileDialog.askSaveFile(owner(), request);
 }
 
-void MDIForm1::showHandlerSettings(HandlerSettingsDialog&) {
-    // Shown by the Handler Settings dialog; until then, as if cancelled.
+void MDIForm1::showHandlerSettings(HandlerSettingsDialog& dialog) {
+    runHandlerSettingsWindow(owner(), dialog, services_.messageBoxes, modal_);
 }
 
-void MDIForm1::showReport(ReportWindow&) {
-    // Shown by the report window; until then, as if closed.
+void MDIForm1::showReport(ReportWindow& window) {
+    runReportWindow(owner(), window, modal_);
 }
 
 void MDIForm1::showAbout() {

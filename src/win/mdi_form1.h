@@ -88,11 +88,15 @@ private:
     void createClient();
     void keepDesignedSize(WINDOWPOS& position) const;
     void dpiChanged(int dpi, const RECT& suggested);
+    // The window the boxes and dialogs the core asks for belong to: the
+    // open modal dialog, else the main window.
+    HWND owner() const { return modal_ ? modal_ : hwnd_; }
 
     WindowServices services_;
     HWND hwnd_ = nullptr;
     HWND client_ = nullptr;
     HMENU menu_ = nullptr;
+    HWND modal_ = nullptr;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
     std::unique_ptr<Form1> form1_;
     std::unique_ptr<DesktopCore> core_;

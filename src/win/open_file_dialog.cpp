@@ -55,6 +55,30 @@ public:
             return win32::bytesFromWide(file.data());
         return std::nullopt;
     }
+
+    std::optional<std::string> askSaveFile(HWND owner, const SaveFileRequest& request) override {
+        const std::wstring filter = dialogFilter(request.filter);
+        const std::wstring extension = win32::wideFromBytes(request.defaultExtension);
+        std::vector<wchar_t> file(kPathRoom, L'\0');
+        const std::wstring preset = win32::wideFromBytes(request.fileName);
+        preset.copy(file.data(), std::min(preset.size(), kPathRoom - 1));
+
+        OPENFILENAMEW dialog{};
+        dialog.lStructSize = sizeof dialog;
+        dialog.hwndOwner = owner;
+        dialog.lpstrFilter = filter.c_str();
+        dialog.nFilterIndex = static_cast<DWORD>(request.filterIndex);
+        dialog.lpstrFile = file.data();
+        dialog.nMaxFile = static_cast<DWORD>(file.size());
+        dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+        // The list's entries may be relative to the current folder: saving
+        // a report elsewhere must not move it.
+        dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST |
+                       OFN_NOCHANGEDIR;
+        if (GetSaveFileNameW(&dialog))
+            return win32::bytesFromWide(file.data());
+        return std::nullopt;
+    }
 };
 
 } // namespace

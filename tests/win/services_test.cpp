@@ -97,6 +97,29 @@ TEST(HelpKey, opensAFileThatIsThere_namesAPathThatIsNot) {
     EXPECT_NE(messages.shown[1].text.find("could not be opened"), std::string::npos);
 }
 
+TEST(HelpKey, sectionOpensThePageAtItsAnchor_orNamesTheMissingFile) {
+    TempFolder folder;
+    RecordingMessages messages;
+    std::vector<std::wstring> opened;
+    const auto opener = [&opened](HWND, const std::wstring& target) {
+        opened.push_back(target);
+        return true;
+    };
+    win::HelpKey help(folder / "faultward help.html", messages, opener);
+    help.showHelpSection("handlersettings");
+    EXPECT_TRUE(opened.empty());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("faultward help.html"), std::string::npos);
+
+    folder.write("faultward help.html", "<html></html>");
+    help.showHelpSection("handlersettings");
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].rfind(L"file:///", 0), 0u) << narrow(opened[0]);
+    EXPECT_TRUE(opened[0].ends_with(L"/faultward%20help.html#handlersettings"))
+        << narrow(opened[0]);
+    EXPECT_EQ(messages.shown.size(), 1u);
+}
+
 TEST(MessageLoop, sentHelpKeyOpensTheHelpOnce_andAQuitWaitsForTheLoop) {
     TempFolder folder;
     folder.write("faultwardhelp.html", "<html></html>");

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <deque>
+
 namespace faultward::wintest {
 
 WinProgram::WinProgram(std::int16_t storedMode) {
@@ -37,6 +39,58 @@ void WinProgram::pump() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+}
+
+namespace {
+
+struct Waiting {
+    std::string title;
+    std::function<void(HWND)> script;
+};
+std::deque<Waiting> waiting;
+UINT_PTR scriptTimer = 0;
+
+struct Search {
+    std::wstring title;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK findDialog(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (std::wstring(name) != L"#32770" || windowText(window) != search->title)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+void CALLBACK runWaitingScript(HWND, UINT, UINT_PTR, DWORD) {
+    if (waiting.empty()) {
+        KillTimer(nullptr, scriptTimer);
+        scriptTimer = 0;
+        return;
+    }
+    Search search{win32::wideFromBytes(waiting.front().title)};
+    EnumThreadWindows(GetCurrentThreadId(), findDialog, reinterpret_cast<LPARAM>(&search));
+    if (!search.found)
+        return;
+    // Taken off first: the script may open the next dialog from here.
+    const auto script = std::move(waiting.front().script);
+    waiting.pop_front();
+    script(search.found);
+}
+
+} // namespace
+
+void whenShown(std::string title, std::function<void(HWND dialog)> script) {
+    waiting.push_back({std::move(title), std::move(script)});
+    if (!scriptTimer)
+        scriptTimer = SetTimer(nullptr, 0, 10, runWaitingScript);
+}
+
+std::size_t scriptsWaiting() {
+    return waiting.size();
 }
 
 std::wstring windowText(HWND window) {

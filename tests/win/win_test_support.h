@@ -12,6 +12,7 @@
 #include "win/mdi_form1.h"
 #include "win/message_boxes.h"
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -29,31 +30,42 @@ struct RecordingSound final : SoundPlayer {
 
 struct RecordingHelp final : HelpOpener {
     void sendHelpKey() override { ++sent; }
+    void showHelpSection(std::string_view section) override { sections.emplace_back(section); }
     int sent = 0;
+    std::vector<std::string> sections;
 };
 
 struct ScriptedDialog final : win::FileDialog {
     std::optional<std::string> askOpenFile(HWND, const OpenFileRequest& request) override {
-        asked.push_back({request.fileName, std::string(request.filter), request.filterIndex});
+        asked.push_back({request.fileName, std::string(request.filter), request.filterIndex, {}});
         return answer;
+    }
+    std::optional<std::string> askSaveFile(HWND owner, const SaveFileRequest& request) override {
+        askedToSave.push_back({request.fileName, std::string(request.filter), request.filterIndex,
+                               std::string(request.defaultExtension)});
+        saveOwners.push_back(owner);
+        return saveAnswer;
     }
     struct Asked {
         std::string fileName, filter;
         int filterIndex;
+        std::string defaultExtension;
     };
-    std::vector<Asked> asked;
-    std::optional<std::string> answer;
+    std::vector<Asked> asked, askedToSave;
+    std::vector<HWND> saveOwners;
+    std::optional<std::string> answer, saveAnswer;
 };
 
 struct RecordingMessages final : win::MessageBoxes {
-    void showMessage(HWND, std::string_view text, MessageIcon icon,
+    void showMessage(HWND owner, std::string_view text, MessageIcon icon,
                      std::string_view details) override {
-        shown.push_back({std::string(text), icon, std::string(details)});
+        shown.push_back({std::string(text), icon, std::string(details), owner});
     }
     struct Shown {
         std::string text;
         MessageIcon icon;
         std::string details;
+        HWND owner = nullptr;
     };
     std::vector<Shown> shown;
 };
@@ -106,6 +118,14 @@ struct WinProgram {
     int ended = 0, closed = 0;
     std::unique_ptr<win::MDIForm1> window;
 };
+
+// Scripts for the modal dialogs a step opens, each run once its dialog (of
+// this title) shows, from a timer of the dialog's own message loop; queued in
+// the order the dialogs open. Whatever a script leaves queued (posted keys)
+// the dialog's loop handles after it.
+void whenShown(std::string title, std::function<void(HWND dialog)> script);
+// How many scripts have not run yet.
+std::size_t scriptsWaiting();
 
 std::wstring windowText(HWND window);
 std::string narrow(const std::wstring& text);

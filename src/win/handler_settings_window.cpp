@@ -1,0 +1,160 @@
+#include "win/handler_settings_window.h"
+
+#include "app/handler_settings_dialog.h"
+#include "platform/win32_text.h"
+#include "win/message_boxes.h"
+#include "win/resource_ids.h"
+
+#include <array>
+
+namespace faultward::win {
+namespace {
+
+struct Session {
+    HandlerSettingsDialog& dialog;
+    MessageBoxes& messages;
+    HWND& shownAt;
+};
+
+template <typename Kind> struct KindBox {
+    int id;
+    Kind kind;
+};
+constexpr std::array<KindBox<ProcedureKind>, 3> kProcedureBoxes{{
+    {FW_IDC_PROC_SUB, ProcedureKind::Sub},
+    {FW_IDC_PROC_FUNCTION, ProcedureKind::Function},
+    {FW_IDC_PROC_PROPERTY, ProcedureKind::Property},
+}};
+constexpr std::array<KindBox<SourceKind>, 4> kFileBoxes{{
+    {FW_IDC_FILE_FRM, SourceKind::Form},
+    {FW_IDC_FILE_BAS, SourceKind::Module},
+    {FW_IDC_FILE_CLS, SourceKind::Class},
+    {FW_IDC_FILE_CTL, SourceKind::UserControl},
+}};
+
+void check(HWND window, int id, bool checked) {
+    CheckDlgButton(window, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool checked(HWND window, int id) {
+    return IsDlgButtonChecked(window, id) == BST_CHECKED;
+}
+
+void chooseHandler(HWND window, HandlerSource source) {
+    CheckRadioButton(window, FW_IDC_HANDLER_MODE, FW_IDC_HANDLER_FILE,
+                     source == HandlerSource::Template ? FW_IDC_HANDLER_FILE : FW_IDC_HANDLER_MODE);
+}
+
+std::string templatePath(HWND window) {
+    HWND field = GetDlgItem(window, FW_IDC_TEMPLATE_PATH);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
+    return win32::bytesFromWide(text);
+}
+
+void showSettings(HWND window, const HandlerSettings& settings) {
+    for (const auto& box : kProcedureBoxes)
+        check(window, box.id, settings.procedures.has(box.kind));
+    for (const auto& box : kFileBoxes)
+        check(window, box.id, settings.files.has(box.kind));
+    check(window, FW_IDC_SKIP_HANDLED, settings.skipHandled);
+    check(window, FW_IDC_LINE_NUMBERS, settings.lineNumbers);
+    chooseHandler(window, settings.handler);
+    SetDlgItemTextW(window, FW_IDC_TEMPLATE_PATH,
+                    win32::wideFromBytes(settings.templatePath).c_str());
+}
+
+// The controls' states into the core, as OK and Browse find them.
+void takeSettings(HWND window, HandlerSettingsDialog& dialog) {
+    for (const auto& box : kProcedureBoxes)
+        dialog.setProcedureKind(box.kind, checked(window, box.id));
+    for (const auto& box : kFileBoxes)
+        dialog.setSourceKind(box.kind, checked(window, box.id));
+    dialog.setSkipHandled(checked(window, FW_IDC_SKIP_HANDLED));
+    dialog.setLineNumbers(checked(window, FW_IDC_LINE_NUMBERS));
+    dialog.setHandlerSource(checked(window, FW_IDC_HANDLER_FILE) ? HandlerSource::Template
+                                                                 : HandlerSource::Mode);
+    dialog.setTemplatePath(templatePath(window));
+}
+
+void browse(HWND window, Session& session) {
+    takeSettings(window, session.dialog);
+    if (const auto chosen = session.dialog.browse()) {
+        SetDlgItemTextW(window, FW_IDC_TEMPLATE_PATH, win32::wideFromBytes(*chosen).c_str());
+        chooseHandler(window, HandlerSource::Template);
+    }
+}
+
+void ok(HWND window, Session& session) {
+    takeSettings(window, session.dialog);
+    if (const auto problem = session.dialog.ok()) {
+        session.messages.showMessage(window, *problem, MessageIcon::Warning);
+        return;
+    }
+    EndDialog(window, IDOK);
+}
+
+void cancel(HWND window, Session& session) {
+    session.dialog.cancel();
+    EndDialog(window, IDCANCEL);
+}
+
+void start(HWND window, Session& session) {
+    SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(&session));
+    session.shownAt = window;
+    SetWindowTextW(window, win32::wideFromBytes(kHandlerSettingsTitle).c_str());
+    showSettings(window, session.dialog.settings());
+}
+
+bool command(HWND window, Session& session, int id) {
+    switch (id) {
+    case IDOK:
+        ok(window, session);
+        return true;
+    case IDCANCEL:
+        cancel(window, session);
+        return true;
+    case IDHELP:
+        session.dialog.help();
+        return true;
+    case FW_IDC_BROWSE:
+        browse(window, session);
+        return true;
+    default:
+        return false;
+    }
+}
+
+INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        start(window, *reinterpret_cast<Session*>(lParam));
+        return TRUE;
+    }
+    auto* session = reinterpret_cast<Session*>(GetWindowLongPtrW(window, DWLP_USER));
+    if (!session)
+        return FALSE;
+    switch (message) {
+    case WM_COMMAND:
+        return command(window, *session, LOWORD(wParam));
+    case WM_HELP:
+        // F1 anywhere in the dialog.
+        session->dialog.help();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace
+
+void runHandlerSettingsWindow(HWND owner, HandlerSettingsDialog& dialog, MessageBoxes& messages,
+                              HWND& shownAt) {
+    const HWND before = shownAt;
+    Session session{dialog, messages, shownAt};
+    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(FW_IDD_HANDLER_SETTINGS), owner,
+                    procedure, reinterpret_cast<LPARAM>(&session));
+    shownAt = before;
+}
+
+} // namespace faultward::win
