@@ -38,6 +38,9 @@ public:
     std::optional<QString> askOpenFile(QWidget*, const FileDialogRequest&) override {
         return path_;
     }
+    std::optional<QString> askSaveFile(QWidget*, const FileDialogRequest&) override {
+        return std::nullopt;
+    }
 
 private:
     QString path_;

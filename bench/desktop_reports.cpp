@@ -49,7 +49,8 @@ int main(int argc, char** argv) {
     }
     const fs::path folder = pathFromBytes(project).parent_path();
     const HandlerSettings defaults;
-    const PassSettings settings = surveySettings(defaults, 0, source.projectName);
+    const PassSettings settings =
+        surveySettings(defaults, HandlingMode::ShowMessage, source.projectName);
     PassTargets targets{source.entries, folder, settings.insertion};
 
     const auto floor = [&] {

@@ -4,6 +4,9 @@
 #include "app/dry_run_report.h"
 #include "rewrite/dry_run_files.h"
 
+#include <algorithm>
+#include <thread>
+
 namespace faultward {
 namespace {
 
@@ -16,8 +19,11 @@ ReportRun previewReport(const PassTargets& targets, const std::filesystem::path&
     DryRunFiles dryRun;
     PassTargets run = targets;
     run.dryRun = &dryRun;
-    // Each file read once; the bytes are those of the two passes.
+    // Each file read once; the bytes are those of the two passes. Nothing is
+    // written, so the files are read a core at a time, as the command line
+    // reads them; the report keeps the list's order whatever the number.
     run.oneReadInsert = true;
+    run.jobs = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
     QuietObserver observer;
     ReportRun report;
     report.failures = runPassCommand(PassCommand::Insert, run, observer);
