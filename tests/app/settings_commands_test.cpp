@@ -34,7 +34,15 @@ std::string engineOutput(const fs::path& file, InsertionOptions options,
     return readFile(copy);
 }
 
-using SettingsCommands = OpenedProject;
+class SettingsCommands : public OpenedProject {
+protected:
+    // A project of M.bas alone, opened, with these settings chosen.
+    void openModuleWith(const HandlerSettings& settings) {
+        folder.write("M.bas", kModule);
+        open({"Module=M; M.bas"});
+        program.module.setHandlerSettings(settings);
+    }
+};
 
 TEST_F(SettingsCommands, insertAndRemoveFollowTheSettings_removeGivesTheBytesBack) {
     folder.write("M.bas", kModule);
@@ -68,11 +76,9 @@ TEST_F(SettingsCommands, insertAndRemoveFollowTheSettings_removeGivesTheBytesBac
 }
 
 TEST_F(SettingsCommands, lineNumbersSettingNumbersAtInsertAndTakesThemOutAtRemove) {
-    folder.write("M.bas", kModule);
-    open({"Module=M; M.bas"});
     HandlerSettings settings;
     settings.lineNumbers = true;
-    program.module.setHandlerSettings(settings);
+    openModuleWith(settings);
     program.main.cmd_nav(Command::Insert);
     EXPECT_EQ(readFile(folder / "M.bas"),
               engineOutput(folder / "M.bas", InsertionOptions(), NumberingOptions()));
@@ -82,12 +88,10 @@ TEST_F(SettingsCommands, lineNumbersSettingNumbersAtInsertAndTakesThemOutAtRemov
 }
 
 TEST_F(SettingsCommands, aTemplateGoneSinceItWasChosenStopsInsertWithOneMessage) {
-    folder.write("M.bas", kModule);
-    open({"Module=M; M.bas"});
     HandlerSettings settings;
     settings.handler = HandlerSource::Template;
     settings.templatePath = (folder / "Gone.txt").string();
-    program.module.setHandlerSettings(settings);
+    openModuleWith(settings);
     program.main.cmd_nav(Command::Insert);
     EXPECT_EQ(program.desktop.only({"play", "caption", "message"}),
               (std::vector<std::string>{"play 11", "message warning"}));
