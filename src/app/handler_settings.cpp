@@ -1,6 +1,10 @@
 #include "app/handler_settings.h"
 
+#include "rewrite/line_number_rule.h"
+
 #include <array>
+#include <charconv>
+#include <cstdint>
 #include <utility>
 
 namespace faultward {
@@ -10,14 +14,9 @@ constexpr std::size_t kReadBufferSize = 512;
 // Long enough for the long paths Windows accepts.
 constexpr std::size_t kPathBufferSize = 32768;
 
-constexpr std::string_view kProceduresKey = "Procedures";
-constexpr std::string_view kFilesKey = "Files";
-constexpr std::string_view kSkipHandledKey = "SkipHandled";
-constexpr std::string_view kHandlerKey = "Handler";
-constexpr std::string_view kTemplateKey = "Template";
-constexpr std::string_view kLineNumbersKey = "LineNumbers";
 constexpr std::array kKeys = {kProceduresKey, kFilesKey,    kSkipHandledKey,
-                              kHandlerKey,    kTemplateKey, kLineNumbersKey};
+                              kHandlerKey,    kTemplateKey, kLineNumbersKey,
+                              kModeKey,       kStartKey,    kStepKey};
 
 constexpr std::array<std::pair<ProcedureKind, std::string_view>, 3> kProcedureWords = {{
     {ProcedureKind::Sub, "Sub"},
@@ -69,10 +68,12 @@ std::string kindsText(KindSet<Kind> kinds,
     return text;
 }
 
-// Words separated by commas, each a kind's word in any letter case.
+// Words separated by commas, each a kind's word in any letter case; the
+// words that name no kind are put in unknown.
 template <typename Kind, std::size_t N>
-std::optional<KindSet<Kind>>
-parseKinds(std::string_view text, const std::array<std::pair<Kind, std::string_view>, N>& words) {
+KindSet<Kind> readKinds(std::string_view text,
+                        const std::array<std::pair<Kind, std::string_view>, N>& words,
+                        std::vector<std::string_view>& unknown) {
     KindSet<Kind> kinds;
     while (true) {
         const std::size_t comma = text.find(',');
@@ -85,14 +86,63 @@ parseKinds(std::string_view text, const std::array<std::pair<Kind, std::string_v
             }
         }
         if (!known)
-            return std::nullopt;
+            unknown.push_back(word);
         if (comma == std::string_view::npos)
             break;
         text.remove_prefix(comma + 1);
     }
-    if (kinds.empty())
+    return kinds;
+}
+
+template <typename Kind, std::size_t N>
+std::optional<KindSet<Kind>>
+parseKinds(std::string_view text, const std::array<std::pair<Kind, std::string_view>, N>& words) {
+    std::vector<std::string_view> unknown;
+    const KindSet<Kind> kinds = readKinds(text, words, unknown);
+    if (!unknown.empty() || kinds.empty())
         return std::nullopt;
     return kinds;
+}
+
+// "Sub, Function or Property".
+template <typename Kind, std::size_t N>
+std::string wordChoice(const std::array<std::pair<Kind, std::string_view>, N>& words) {
+    std::string choice;
+    for (std::size_t i = 0; i < N; ++i)
+        choice += std::string(i == 0       ? ""
+                              : i + 1 == N ? " or "
+                                           : ", ") +
+                  std::string(words[i].second);
+    return choice;
+}
+
+std::string keyText(std::string_view key, std::string_view value) {
+    return std::string(key) + "=" + std::string(value);
+}
+
+// A list's known words, and a warning for the others.
+template <typename Kind, std::size_t N>
+std::optional<KindSet<Kind>>
+storedKinds(std::string_view key, std::string_view text,
+            const std::array<std::pair<Kind, std::string_view>, N>& words, KindSet<Kind> defaults,
+            std::vector<std::string>& warnings) {
+    std::vector<std::string_view> unknown;
+    const KindSet<Kind> kinds = readKinds(text, words, unknown);
+    if (unknown.empty() && !kinds.empty())
+        return kinds;
+    std::string warning = keyText(key, text) + ": ";
+    if (kinds.empty()) {
+        warning +=
+            "names none of " + wordChoice(words) + "; " + kindsText(defaults, words) + " is used";
+    } else {
+        for (std::size_t i = 0; i < unknown.size(); ++i)
+            warning += (i == 0 ? "" : ", ") + (unknown[i].empty() ? std::string("an empty word")
+                                                                  : std::string(unknown[i]));
+        warning += std::string(unknown.size() == 1 ? " is" : " are") + " not " + wordChoice(words) +
+                   "; passed over";
+    }
+    warnings.push_back(std::move(warning));
+    return kinds.empty() ? std::nullopt : std::optional<KindSet<Kind>>(kinds);
 }
 
 std::optional<bool> parseSwitch(std::string_view text) {
@@ -107,6 +157,28 @@ std::optional<bool> parseSwitch(std::string_view text) {
 std::string read(ProfileStore& store, std::string_view key) {
     return store.readString(kHandlerSection, key, kAbsent,
                             key == kTemplateKey ? kPathBufferSize : kReadBufferSize);
+}
+
+std::optional<bool> storedSwitch(std::string_view key, std::string_view text,
+                                 std::vector<std::string>& warnings) {
+    const std::optional<bool> value = parseSwitch(text);
+    if (!value)
+        warnings.push_back(keyText(key, text) + ": not 0 or 1; 0 is used");
+    return value;
+}
+
+// A whole number in [low, high], blanks around it allowed.
+std::optional<int> storedNumber(std::string_view key, std::string_view text, int low, int high,
+                                std::vector<std::string>& warnings) {
+    const std::string_view digits = trimmed(text);
+    int value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error == std::errc() && end == digits.data() + digits.size() && !digits.empty() &&
+        value >= low && value <= high)
+        return value;
+    warnings.push_back(keyText(key, text) + ": not a whole number from " + std::to_string(low) +
+                       " to " + std::to_string(high) + "; passed over");
+    return std::nullopt;
 }
 
 } // namespace
@@ -127,30 +199,73 @@ std::optional<SourceKinds> parseSourceKinds(std::string_view text) {
     return parseKinds(text, kSourceWords);
 }
 
-HandlerSettings loadHandlerSettings(ProfileStore& store) {
-    HandlerSettings settings;
-    if (const auto kinds = parseProcedureKinds(read(store, kProceduresKey)))
-        settings.procedures = *kinds;
-    if (const auto kinds = parseSourceKinds(read(store, kFilesKey)))
-        settings.files = *kinds;
-    settings.skipHandled = parseSwitch(read(store, kSkipHandledKey)).value_or(false);
-    settings.lineNumbers = parseSwitch(read(store, kLineNumbersKey)).value_or(false);
-    if (sameWord(trimmed(read(store, kHandlerKey)), "Template"))
-        settings.handler = HandlerSource::Template;
+StoredHandlerSettings readHandlerSection(ProfileStore& store) {
+    StoredHandlerSettings stored;
+    std::vector<std::string>& warnings = stored.warnings;
+    if (const std::string text = read(store, kProceduresKey); text != kAbsent)
+        stored.procedures = storedKinds(kProceduresKey, text, kProcedureWords,
+                                        ProcedureKinds(ProcedureKind::Sub), warnings);
+    if (const std::string text = read(store, kFilesKey); text != kAbsent)
+        stored.files = storedKinds(kFilesKey, text, kSourceWords, kDefaultSourceKinds, warnings);
+    if (const std::string text = read(store, kSkipHandledKey); text != kAbsent)
+        stored.skipHandled = storedSwitch(kSkipHandledKey, text, warnings);
+    if (const std::string text = read(store, kLineNumbersKey); text != kAbsent)
+        stored.lineNumbers = storedSwitch(kLineNumbersKey, text, warnings);
+    if (const std::string text = read(store, kHandlerKey); text != kAbsent) {
+        if (sameWord(trimmed(text), "Template"))
+            stored.handler = HandlerSource::Template;
+        else if (sameWord(trimmed(text), "Mode"))
+            stored.handler = HandlerSource::Mode;
+        else
+            warnings.push_back(keyText(kHandlerKey, text) + ": not Mode or Template; Mode is used");
+    }
     if (std::string path = read(store, kTemplateKey); path != kAbsent)
-        settings.templatePath = std::move(path);
+        stored.templatePath = std::move(path);
+    if (const std::string text = read(store, kModeKey); text != kAbsent) {
+        if (const auto mode = storedNumber(kModeKey, text, INT16_MIN, INT16_MAX, warnings)) {
+            stored.mode = handlingModeOf(static_cast<std::int16_t>(*mode));
+            if (!stored.handler)
+                stored.handler = HandlerSource::Mode;
+        }
+    }
+    if (const std::string text = read(store, kStartKey); text != kAbsent)
+        stored.start = storedNumber(kStartKey, text, 1, kHighestLineNumber, warnings);
+    if (const std::string text = read(store, kStepKey); text != kAbsent)
+        stored.step = storedNumber(kStepKey, text, 1, kHighestLineNumber, warnings);
+    return stored;
+}
+
+HandlerSettings withDefaults(const StoredHandlerSettings& stored) {
+    HandlerSettings settings;
+    settings.procedures = stored.procedures.value_or(settings.procedures);
+    settings.files = stored.files.value_or(settings.files);
+    settings.skipHandled = stored.skipHandled.value_or(settings.skipHandled);
+    settings.handler = stored.handler.value_or(settings.handler);
+    settings.templatePath = stored.templatePath.value_or(settings.templatePath);
+    settings.lineNumbers = stored.lineNumbers.value_or(settings.lineNumbers);
     return settings;
 }
 
+HandlerSettings loadHandlerSettings(ProfileStore& store) {
+    return withDefaults(readHandlerSection(store));
+}
+
 void saveHandlerSettings(ProfileStore& store, const HandlerSettings& settings) {
+    const HandlerSettings stored = loadHandlerSettings(store);
     // Each write stands alone; a failed one does not stop the others.
-    store.writeString(kHandlerSection, kProceduresKey, procedureKindsText(settings.procedures));
-    store.writeString(kHandlerSection, kFilesKey, sourceKindsText(settings.files));
-    store.writeString(kHandlerSection, kSkipHandledKey, settings.skipHandled ? "1" : "0");
-    store.writeString(kHandlerSection, kHandlerKey,
-                      settings.handler == HandlerSource::Template ? "Template" : "Mode");
-    store.writeString(kHandlerSection, kTemplateKey, settings.templatePath);
-    store.writeString(kHandlerSection, kLineNumbersKey, settings.lineNumbers ? "1" : "0");
+    if (settings.procedures != stored.procedures)
+        store.writeString(kHandlerSection, kProceduresKey, procedureKindsText(settings.procedures));
+    if (settings.files != stored.files)
+        store.writeString(kHandlerSection, kFilesKey, sourceKindsText(settings.files));
+    if (settings.skipHandled != stored.skipHandled)
+        store.writeString(kHandlerSection, kSkipHandledKey, settings.skipHandled ? "1" : "0");
+    if (settings.handler != stored.handler)
+        store.writeString(kHandlerSection, kHandlerKey,
+                          settings.handler == HandlerSource::Template ? "Template" : "Mode");
+    if (settings.templatePath != stored.templatePath)
+        store.writeString(kHandlerSection, kTemplateKey, settings.templatePath);
+    if (settings.lineNumbers != stored.lineNumbers)
+        store.writeString(kHandlerSection, kLineNumbersKey, settings.lineNumbers ? "1" : "0");
 }
 
 bool hasHandlerSettings(ProfileStore& store) {

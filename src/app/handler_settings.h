@@ -1,12 +1,14 @@
 #pragma once
 
 #include "app/profile_store.h"
+#include "rewrite/handling_mode.h"
 #include "rewrite/procedure_kind.h"
 #include "rewrite/source_kind.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace faultward {
 
@@ -38,9 +40,49 @@ struct HandlerSettings {
 //   LineNumbers=0|1
 inline constexpr std::string_view kHandlerSection = "Handler";
 
-// Values that are missing, unknown or malformed read as their defaults.
+// What one settings file's [Handler] section says: a value for each key it
+// holds that reads as one. The line numbers' start and step, and the mode
+// (Mode=0|1|2, which also means Handler=Mode unless Handler= says otherwise),
+// are kept by the project's own file; ERRH.ini keeps its mode in [OS].
+struct StoredHandlerSettings {
+    std::optional<ProcedureKinds> procedures;
+    std::optional<SourceKinds> files;
+    std::optional<bool> skipHandled;
+    std::optional<HandlerSource> handler;
+    std::optional<std::string> templatePath;
+    std::optional<bool> lineNumbers;
+    std::optional<HandlingMode> mode;
+    std::optional<int> start;
+    std::optional<int> step;
+    // One line a value that is not used as written, for a warning:
+    // "Procedures=Sub,Bogus: Bogus is not Sub, Function or Property; passed over".
+    std::vector<std::string> warnings;
+
+    bool operator==(const StoredHandlerSettings&) const = default;
+};
+
+inline constexpr std::string_view kProceduresKey = "Procedures";
+inline constexpr std::string_view kFilesKey = "Files";
+inline constexpr std::string_view kSkipHandledKey = "SkipHandled";
+inline constexpr std::string_view kHandlerKey = "Handler";
+inline constexpr std::string_view kTemplateKey = "Template";
+inline constexpr std::string_view kLineNumbersKey = "LineNumbers";
+inline constexpr std::string_view kModeKey = "Mode";
+inline constexpr std::string_view kStartKey = "Start";
+inline constexpr std::string_view kStepKey = "Step";
+
+StoredHandlerSettings readHandlerSection(ProfileStore& store);
+// The stored values over the defaults.
+HandlerSettings withDefaults(const StoredHandlerSettings& stored);
+
+// Values that are missing, unknown or malformed read as their defaults; a
+// list with an unknown word keeps the words it knows.
 HandlerSettings loadHandlerSettings(ProfileStore& store);
-// Writes every key of the section.
+// Writes each key whose value, as the store now reads, differs from the
+// setting's, and leaves the others as they are written: the file then says
+// exactly these settings, in the user's own words where they mean the same.
+// Nothing is written for settings that are all the defaults in a file
+// without the section.
 void saveHandlerSettings(ProfileStore& store, const HandlerSettings& settings);
 // Whether the store holds any key of the section.
 bool hasHandlerSettings(ProfileStore& store);

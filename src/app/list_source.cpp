@@ -81,6 +81,7 @@ ListSource readListSource(const std::string& pathBytes, SourceKinds kinds) {
         for (ListEntry& entry : entries) {
             if (!isAbsoluteEntry(entry.text))
                 entry.text = folder + entry.text;
+            entry.project = name;
             source.entries.push_back(std::move(entry));
         }
     }

@@ -13,7 +13,7 @@ struct ListSource {
     bool opened = false; // false: nothing to show, problems say why
     std::vector<ListEntry> entries;
     // For a template's {project}: the project's Name, else its file's name;
-    // for a group, the group file's name.
+    // for a group, each entry carries its own project's.
     std::string projectName;
     std::vector<std::string> problems; // messages for the user, in order
 };

@@ -20,7 +20,16 @@ void MainWindowLogic::MDIForm_Load() {
 }
 
 void MainWindowLogic::MDIForm_Unload() {
-    module_.Save_Settings();
+    if (const std::optional<std::string> problem = module_.Save_Settings())
+        view_.showMessage(*problem, MessageIcon::Warning, {});
+}
+
+void MainWindowLogic::showSettingsWarnings() {
+    std::string text;
+    for (const std::string& warning : module_.settingsWarnings())
+        text += (text.empty() ? "" : "\n") + warning;
+    if (!text.empty())
+        view_.showMessage(text, MessageIcon::Warning, {});
 }
 
 void MainWindowLogic::mnu_f_Click(int Index) {
@@ -150,8 +159,12 @@ void MainWindowLogic::openHandlerSettings() {
 
 void MainWindowLogic::showReport(bool preview) {
     sound_.Stop_Sound();
+    // The preview shows what Insert writes, line numbers and all.
     const PassSettings settings =
-        surveySettings(module_.handlerSettings(), module_.Error_Flag(), files_.projectName());
+        preview
+            ? passSettings(module_.handlerSettings(), module_.Error_Flag(), files_.projectName(),
+                           PassCommand::Insert)
+            : surveySettings(module_.handlerSettings(), module_.Error_Flag(), files_.projectName());
     if (!settings.problem.empty()) {
         view_.showMessage(settings.problem, MessageIcon::Warning, {});
         return;

@@ -24,6 +24,9 @@ public:
     void MDIForm_Load();
     // Closing the window keeps the settings; File, Exit does not come here.
     void MDIForm_Unload();
+    // Once the main window shows: names the stored settings that are not
+    // used as written, if any.
+    void showSettingsWarnings();
 
     // Any other command than these only plays the click. A command that
     // fails ends where it failed, without a message.

@@ -2,6 +2,7 @@
 
 #include "app/menus.h"
 #include "app/settings.h"
+#include "app/texts.h"
 
 namespace faultward {
 
@@ -12,18 +13,26 @@ void Module1::Load_Settings(MainWindowView& window) {
     const Settings settings = loadSettings(store_);
     projectFile_ = settings.projectFile;
     errorFlag_ = settings.errorFlag;
-    handlerSettings_ = loadHandlerSettings(store_);
+    StoredHandlerSettings stored = readHandlerSection(store_);
+    handlerSettings_ = withDefaults(stored);
+    settingsWarnings_.clear();
+    for (const std::string& warning : stored.warnings)
+        settingsWarnings_.push_back(storedSettingMessage(store_.displayName(), warning));
     // A stored mode without an item checks none.
     if (isModeItem(errorFlag_))
         window.setModeChecked(errorFlag_, true);
     appPath_ = executableFolder_;
 }
 
-void Module1::Save_Settings() {
+std::optional<std::string> Module1::Save_Settings() {
+    // One read and one write: two programs closing together leave the
+    // settings of one of them, never a mixture.
+    store_.beginEdit();
     saveSettings(store_, {projectFile_, errorFlag_});
-    // A file that never had the section stays as it always was.
-    if (handlerSettings_ != HandlerSettings() || hasHandlerSettings(store_))
-        saveHandlerSettings(store_, handlerSettings_);
+    saveHandlerSettings(store_, handlerSettings_);
+    if (const std::optional<std::string> cause = store_.commitEdit())
+        return settingsNotSavedMessage(store_.writtenName(), *cause);
+    return std::nullopt;
 }
 
 } // namespace faultward

@@ -6,7 +6,9 @@
 #include "rewrite/handling_mode.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace faultward {
 
@@ -21,9 +23,13 @@ public:
     // Options menu (none for a mode without an item) and sets App_Path.
     void Load_Settings(MainWindowView& window);
     // Also reads the handler settings. Stores Project_File and Error_Flag, and
-    // the handler settings once they are not the defaults or were stored
-    // before; a store that cannot be written is passed over.
-    void Save_Settings();
+    // the handler settings that differ from what the file says, in one
+    // replace of the file; the message naming the file and the cause when it
+    // could not be saved.
+    std::optional<std::string> Save_Settings();
+    // What the stored handler settings hold that is not used as written, one
+    // line each, naming the file and the key; empty when all is well.
+    const std::vector<std::string>& settingsWarnings() const { return settingsWarnings_; }
 
     // The full path of the project last chosen, as bytes.
     const std::string& Project_File() const { return projectFile_; }
@@ -43,6 +49,7 @@ private:
     std::string projectFile_;
     HandlingMode errorFlag_ = HandlingMode::ShowMessage;
     HandlerSettings handlerSettings_;
+    std::vector<std::string> settingsWarnings_;
     std::filesystem::path appPath_;
 };
 

@@ -1,7 +1,9 @@
 #include "app/profile_store.h"
 
+#include "platform/path_bytes.h"
 #include "platform/source_file.h"
 #include "platform/windows_names.h"
+#include "rewrite/pass_types.h"
 
 #include <algorithm>
 #include <optional>
@@ -89,47 +91,9 @@ Located locate(const std::vector<IniLine>& lines, std::string_view section, std:
     return at;
 }
 
-} // namespace
-
-bool IniFileStore::readCurrent(std::string& content, bool& missing) const {
-    ReadStatus status = readRegularFile(path_, content);
-    if (status == ReadStatus::NotFound && !fallback_.empty())
-        status = readRegularFile(fallback_, content);
-    missing = status == ReadStatus::NotFound;
-    if (missing)
-        content.clear();
-    return status == ReadStatus::Ok || missing;
-}
-
-std::string IniFileStore::readString(std::string_view section, std::string_view key,
-                                     std::string_view defaultValue, std::size_t bufferSize) {
-    std::string content;
-    std::string_view value = defaultValue;
-    bool missing = false;
-    if (readCurrent(content, missing) && !missing) {
-        const auto lines = splitIniLines(content);
-        const Located at = locate(lines, section, key);
-        if (at.key) {
-            value = *keyValue(lines[*at.key].text, key);
-            if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-                value.back() == value.front())
-                value = value.substr(1, value.size() - 2);
-        }
-    }
-    const std::size_t room = bufferSize > 0 ? bufferSize - 1 : 0;
-    return std::string(value.substr(0, std::min(room, value.size())));
-}
-
-bool IniFileStore::writeString(std::string_view section, std::string_view key,
-                               std::string_view value) {
-    std::string content;
-    bool missing = false;
-    if (!readCurrent(content, missing))
-        return false;
-    if (!fallback_.empty() && path_.has_parent_path()) {
-        std::error_code error;
-        std::filesystem::create_directories(path_.parent_path(), error);
-    }
+// The contents with key in section set to value, every other line kept.
+std::string withKey(std::string_view content, std::string_view section, std::string_view key,
+                    std::string_view value) {
     const auto lines = splitIniLines(content);
     const Located at = locate(lines, section, key);
 
@@ -157,7 +121,96 @@ bool IniFileStore::writeString(std::string_view section, std::string_view key,
         out.append("]\r\n");
         emit(keyLine, {});
     }
-    return createOrReplaceFile(path_, out) == WriteStatus::Ok;
+    return out;
+}
+
+} // namespace
+
+std::filesystem::path IniFileStore::readPath() const {
+    std::error_code error;
+    if (fallback_.empty() || std::filesystem::exists(path_, error))
+        return path_;
+    return std::filesystem::exists(fallback_, error) ? fallback_ : path_;
+}
+
+std::string IniFileStore::displayName() const {
+    return pathDisplayText(bytesFromPath(readPath()));
+}
+
+std::string IniFileStore::writtenName() const {
+    return pathDisplayText(bytesFromPath(path_));
+}
+
+ReadStatus IniFileStore::readCurrent(std::string& content) const {
+    if (pending_) {
+        content = *pending_;
+        return pendingRead_;
+    }
+    ReadStatus status = readRegularFile(path_, content);
+    if (status == ReadStatus::NotFound && !fallback_.empty())
+        status = readRegularFile(fallback_, content);
+    if (status == ReadStatus::NotFound)
+        content.clear();
+    return status;
+}
+
+WriteStatus IniFileStore::write(const std::string& content) const {
+    if (!fallback_.empty() && path_.has_parent_path()) {
+        std::error_code error;
+        std::filesystem::create_directories(path_.parent_path(), error);
+    }
+    return createOrReplaceFile(path_, content);
+}
+
+std::string IniFileStore::readString(std::string_view section, std::string_view key,
+                                     std::string_view defaultValue, std::size_t bufferSize) {
+    std::string content;
+    std::string_view value = defaultValue;
+    if (readCurrent(content) == ReadStatus::Ok) {
+        const auto lines = splitIniLines(content);
+        const Located at = locate(lines, section, key);
+        if (at.key) {
+            value = *keyValue(lines[*at.key].text, key);
+            if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                value.back() == value.front())
+                value = value.substr(1, value.size() - 2);
+        }
+    }
+    const std::size_t room = bufferSize > 0 ? bufferSize - 1 : 0;
+    return std::string(value.substr(0, std::min(room, value.size())));
+}
+
+bool IniFileStore::writeString(std::string_view section, std::string_view key,
+                               std::string_view value) {
+    std::string content;
+    const ReadStatus read = readCurrent(content);
+    if (read != ReadStatus::Ok && read != ReadStatus::NotFound)
+        return false;
+    if (pending_) {
+        *pending_ = withKey(content, section, key, value);
+        return true;
+    }
+    return write(withKey(content, section, key, value)) == WriteStatus::Ok;
+}
+
+void IniFileStore::beginEdit() {
+    std::string content;
+    pendingRead_ = readCurrent(content);
+    pending_ = std::move(content);
+}
+
+std::optional<std::string> IniFileStore::commitEdit() {
+    if (!pending_)
+        return std::nullopt;
+    const std::string content = std::move(*pending_);
+    pending_.reset();
+    // A file that cannot be read is not replaced by one that lost its other values.
+    if (pendingRead_ != ReadStatus::Ok && pendingRead_ != ReadStatus::NotFound)
+        return std::string(describe(readFailure(pendingRead_)));
+    const WriteStatus status = write(content);
+    if (status != WriteStatus::Ok)
+        return std::string(describe(writeOutcome(status)));
+    return std::nullopt;
 }
 
 } // namespace faultward

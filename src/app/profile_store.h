@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/source_file.h"
+
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +23,15 @@ public:
     // store could not be written.
     virtual bool writeString(std::string_view section, std::string_view key,
                              std::string_view value) = 0;
+    // Gathers the writes that follow into one: the store is read once now and
+    // written once by commitEdit, so a reader never sees part of them.
+    virtual void beginEdit() {}
+    // Writes what was set since beginEdit; the cause in plain words ("not
+    // writable") when the store could not be read or written.
+    virtual std::optional<std::string> commitEdit() { return std::nullopt; }
+    // How messages name the store values are read from, and the one written.
+    virtual std::string displayName() const { return "ERRH.ini"; }
+    virtual std::string writtenName() const { return displayName(); }
 };
 
 // A ProfileStore over one INI file, read and written as Windows does: section
@@ -38,14 +50,28 @@ public:
                            std::string_view defaultValue, std::size_t bufferSize) override;
     bool writeString(std::string_view section, std::string_view key,
                      std::string_view value) override;
+    void beginEdit() override;
+    std::optional<std::string> commitEdit() override;
+    // The path of the file values are read from, as text.
+    std::string displayName() const override;
+    std::string writtenName() const override;
     const std::filesystem::path& path() const { return path_; }
+    // The file values are read from now: path, or the fallback while path
+    // does not exist.
+    std::filesystem::path readPath() const;
 
 private:
-    // The contents of the file values are taken from; false when it cannot be read.
-    bool readCurrent(std::string& content, bool& missing) const;
+    // The contents of the file values are taken from: Ok, NotFound (read as
+    // empty) or why it cannot be read.
+    ReadStatus readCurrent(std::string& content) const;
+    WriteStatus write(const std::string& content) const;
 
     std::filesystem::path path_;
     std::filesystem::path fallback_;
+    // Between beginEdit and commitEdit: the contents as they will be written,
+    // or why the file could not be read.
+    std::optional<std::string> pending_;
+    ReadStatus pendingRead_ = ReadStatus::Ok;
 };
 
 } // namespace faultward

@@ -56,16 +56,17 @@ std::filesystem::path settingsFilePath(const std::filesystem::path& appPath) {
 }
 
 SettingsLocation settingsLocation(const std::filesystem::path& appPath, bool appFolderWritable,
+                                  bool appFolderShared,
                                   const std::optional<std::filesystem::path>& userFolder) {
     const std::filesystem::path beside = settingsFilePath(appPath);
-    if (appFolderWritable || !userFolder)
+    if ((appFolderWritable && !appFolderShared) || !userFolder)
         return {beside, {}};
     return {*userFolder / std::string(kSettingsFileName), beside};
 }
 
 std::unique_ptr<IniFileStore> openSettingsStore(const std::filesystem::path& appPath) {
-    const SettingsLocation location =
-        settingsLocation(appPath, canCreateFilesIn(appPath), userSettingsFolder());
+    const SettingsLocation location = settingsLocation(
+        appPath, canCreateFilesIn(appPath), isSharedProgramFolder(appPath), userSettingsFolder());
     if (location.fallback.empty())
         return std::make_unique<IniFileStore>(location.file);
     return std::make_unique<IniFileStore>(location.file, location.fallback);
@@ -139,6 +140,23 @@ Settings loadSettings(ProfileStore& store) {
     if (const auto flag = parseErrorFlag(mode))
         settings.errorFlag = handlingModeOf(*flag);
     return settings;
+}
+
+SettingsLayer userSettingsLayer(ProfileStore& store) {
+    SettingsLayer layer;
+    layer.origin = SettingOrigin::UserFile;
+    layer.file = store.displayName();
+    layer.modeKey = std::string(kErrorFlagKey);
+    layer.values = readHandlerSection(store);
+    // The mode is the Options menu's, kept in [OS].
+    layer.values.mode.reset();
+    constexpr std::string_view kAbsent = "\x01";
+    const std::string flag =
+        store.readString(kSettingsSection, kErrorFlagKey, kAbsent, kReadBufferSize);
+    if (flag != kAbsent)
+        if (const auto value = parseErrorFlag(flag))
+            layer.values.mode = handlingModeOf(*value);
+    return layer;
 }
 
 void saveSettings(ProfileStore& store, const Settings& settings) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/profile_store.h"
+#include "app/settings_layers.h"
 #include "rewrite/handling_mode.h"
 
 #include <cstdint>
@@ -28,14 +29,16 @@ std::filesystem::path settingsFilePath(const std::filesystem::path& appPath);
 
 // Where the settings are read and written. A copy whose own folder can be
 // written keeps ERRH.ini beside it, as a portable copy does. An installed copy,
-// in a folder its user cannot write, writes the user's own ERRH.ini in
-// userFolder and reads it from there, or from beside the executable until the
-// user's file exists.
+// in a folder its user cannot write or in one the system keeps programs in
+// for every user (where even an administrator's choices would become
+// everyone's), writes the user's own ERRH.ini in userFolder and reads it from
+// there, or from beside the executable until the user's file exists.
 struct SettingsLocation {
     std::filesystem::path file;     // read, and written
     std::filesystem::path fallback; // read while file does not exist; empty: none
 };
 SettingsLocation settingsLocation(const std::filesystem::path& appPath, bool appFolderWritable,
+                                  bool appFolderShared,
                                   const std::optional<std::filesystem::path>& userFolder);
 
 // The settings store of the program in appPath, by the rule above on this system.
@@ -52,6 +55,10 @@ double leadingNumber(std::string_view text);
 std::optional<std::int16_t> parseErrorFlag(std::string_view text);
 
 Settings loadSettings(ProfileStore& store);
+
+// The user's ERRH.ini as a layer of settings: its [Handler] section, and the
+// Options menu's mode from [OS].
+SettingsLayer userSettingsLayer(ProfileStore& store);
 void saveSettings(ProfileStore& store, const Settings& settings);
 
 } // namespace faultward

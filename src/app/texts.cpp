@@ -82,4 +82,13 @@ std::string undecodablePathMessage(std::string_view path) {
            "through a folder whose name shows correctly, or rename the folder.";
 }
 
+std::string storedSettingMessage(std::string_view file, std::string_view warning) {
+    return std::string(file) + " [Handler] " + std::string(warning);
+}
+
+std::string settingsNotSavedMessage(std::string_view file, std::string_view cause) {
+    return "The settings could not be saved in " + std::string(file) + ": " + std::string(cause) +
+           ".";
+}
+
 } // namespace faultward

@@ -29,6 +29,13 @@ std::string describeProjectFailure(ProjectReadStatus status, const std::string& 
 // its name could not be decoded.
 std::string undecodablePathMessage(std::string_view path);
 
+// A stored setting that is not used as written:
+// "/home/ann/.config/faultward/ERRH.ini [Handler] Files=frm,xls: xls is not ...".
+std::string storedSettingMessage(std::string_view file, std::string_view warning);
+
+// The notice for settings that could not be saved when the main window closed.
+std::string settingsNotSavedMessage(std::string_view file, std::string_view cause);
+
 inline constexpr std::string_view kProductName = "Faultward";
 inline constexpr std::string_view kInsertingCaption = "Inserting Error Handling Code";
 inline constexpr std::string_view kRemovingCaption = "Removing Error Handling Code";

@@ -114,7 +114,9 @@ const OptionRow* optionNamed(std::string_view arg) {
             continue;
         if (arg == row.spelling)
             return &row;
-        const bool takesValue = !std::holds_alternative<bool Arguments::*>(row.field);
+        const bool takesValue =
+            !std::holds_alternative<bool Arguments::*>(row.field) &&
+            !std::holds_alternative<std::optional<bool> Arguments::*>(row.field);
         if (takesValue && arg.starts_with(row.spelling) && arg.size() > row.spelling.size() &&
             arg[row.spelling.size()] == '=')
             return &row;
@@ -129,6 +131,8 @@ bool given(const OptionRow& row, const Arguments& parsed) {
                 return false;
             else if constexpr (std::is_same_v<decltype(field), bool Arguments::*>)
                 return parsed.*field;
+            else if constexpr (std::is_same_v<decltype(field), std::optional<bool> Arguments::*>)
+                return parsed.*field == row.setsTo;
             else
                 return (parsed.*field).has_value();
         },
@@ -162,7 +166,8 @@ std::string refusal(CliOption option) {
 std::optional<std::string> misplacedOption(const Arguments& parsed) {
     const CommandRow& command = commandRow(parsed.command);
     for (const CliOption option : refusalOrder())
-        if (given(optionRow(option), parsed) && !takesOption(command, option, parsed.lineNumbers))
+        if (given(optionRow(option), parsed) &&
+            !takesOption(command, option, parsed.lineNumbers.value_or(true)))
             return refusal(option);
     for (const OptionRow& row : optionTable())
         if (row.goesWith && given(row, parsed) && !given(optionRow(*row.goesWith), parsed))
@@ -174,7 +179,23 @@ std::optional<std::string> misplacedOption(const Arguments& parsed) {
     return std::nullopt;
 }
 
+// The message for a switch given both ways.
+std::string contradiction(CliOption option) {
+    for (const OptionConflict& conflict : optionConflicts())
+        if (conflict.first == option || conflict.second == option)
+            return std::string(conflict.message);
+    return std::string(optionRow(option).spelling) + " is given both ways";
+}
+
 } // namespace
+
+std::optional<std::string> lineNumberOptionProblem(const Arguments& parsed, bool lineNumbers) {
+    const CommandRow& command = commandRow(parsed.command);
+    for (const CliOption option : command.withLineNumbers)
+        if (given(optionRow(option), parsed) && !takesOption(command, option, lineNumbers))
+            return refusal(option);
+    return std::nullopt;
+}
 
 std::optional<CliOption> standAloneOption(const std::vector<std::string>& args) {
     for (const std::string& arg : args)
@@ -192,6 +213,12 @@ std::optional<std::string> parseArguments(const std::vector<std::string>& args, 
         if (const OptionRow* row = optionNamed(arg)) {
             if (std::holds_alternative<bool Arguments::*>(row->field)) {
                 parsed.*std::get<bool Arguments::*>(row->field) = true;
+                continue;
+            }
+            if (const auto field = std::get_if<std::optional<bool> Arguments::*>(&row->field)) {
+                if ((parsed.**field).value_or(row->setsTo) != row->setsTo)
+                    return contradiction(row->option);
+                parsed.** field = row->setsTo;
                 continue;
             }
             // The value follows the '=', or is the next argument.

@@ -23,8 +23,10 @@ enum class CliOption {
     Procedures,
     Kinds,
     SkipHandled,
+    NoSkipHandled,
     Template,
     LineNumbers,
+    NoLineNumbers,
     Start,
     Step,
     Jobs,
@@ -43,7 +45,8 @@ struct Arguments {
     std::optional<int> mode;
     std::optional<ProcedureKinds> procedures;
     std::optional<SourceKinds> kinds;
-    bool skipHandled = false;
+    // Each of these is left unset when neither it nor its --no- form is given.
+    std::optional<bool> skipHandled;
     std::optional<std::string> templateFile;
     bool dryRun = false;
     bool diff = false;
@@ -51,9 +54,9 @@ struct Arguments {
     std::optional<int> jobs; // files worked on at a time; the cores by default
     bool clean = false;
     bool handled = false;
-    bool lineNumbers = false; // insert numbers the procedures, remove unnumbers them
-    std::optional<int> start; // the first line number of a procedure
-    std::optional<int> step;  // from one line number to the next
+    std::optional<bool> lineNumbers; // insert numbers the procedures, remove unnumbers them
+    std::optional<int> start;        // the first line number of a procedure
+    std::optional<int> step;         // from one line number to the next
     // The desktop program's handler settings in ERRH.ini are not the defaults.
     bool noSettings = false;
 };
@@ -63,7 +66,13 @@ struct Arguments {
 std::optional<CliOption> standAloneOption(const std::vector<std::string>& args);
 
 // Parses the arguments (without the program name); an error message when
-// they make no sense.
+// they make no sense. Options taken only along with --line-numbers pass
+// here unless --no-line-numbers is given: whether the stored settings number
+// the lines is known later (lineNumberOptionProblem).
 std::optional<std::string> parseArguments(const std::vector<std::string>& args, Arguments& parsed);
+
+// The message for an option given that needs line numbers when the command
+// runs without them after all.
+std::optional<std::string> lineNumberOptionProblem(const Arguments& parsed, bool lineNumbers);
 
 } // namespace faultward

@@ -5,6 +5,7 @@
 #include "app/handler_settings.h"
 #include "app/pass_driver.h"
 #include "app/settings.h"
+#include "app/settings_layers.h"
 #include "app/template_file.h"
 #include "app/texts.h"
 #include "cli/arguments.h"
@@ -34,6 +35,7 @@ namespace {
 struct ProjectToRun {
     std::string name;
     fs::path file;
+    std::string text; // the project file's bytes, read before any file is written
 };
 
 // What the command does to every project, worked out once.
@@ -77,7 +79,7 @@ void reportProjectFailure(CliEnvironment& env, ProjectReadStatus status, const s
 std::optional<std::vector<ProjectToRun>> projectsToRun(const Arguments& parsed, const fs::path& top,
                                                        CliEnvironment& env) {
     if (!isGroupFile(top))
-        return std::vector<ProjectToRun>{{parsed.project, top}};
+        return std::vector<ProjectToRun>{{parsed.project, top, {}}};
     std::string text;
     const ProjectReadStatus status = readProjectText(top, text);
     if (status != ProjectReadStatus::Ok) {
@@ -94,7 +96,7 @@ std::optional<std::vector<ProjectToRun>> projectsToRun(const Arguments& parsed, 
         env.err << "faultward-cli: " << note << '\n';
     std::vector<ProjectToRun> projects;
     for (const GroupMember& member : members.projects)
-        projects.push_back({member.name, member.file});
+        projects.push_back({member.name, member.file, {}});
     if (projects.empty()) {
         env.err << "faultward-cli: the group file " << parsed.project << " names no project\n";
         return std::nullopt;
@@ -102,56 +104,153 @@ std::optional<std::vector<ProjectToRun>> projectsToRun(const Arguments& parsed, 
     return projects;
 }
 
-std::shared_ptr<const HandlerTemplate> loadTemplate(const std::string& file, CliEnvironment& env) {
+// Every project is read before any file is written, so a group whose last
+// project is missing changes nothing.
+bool readProjects(std::vector<ProjectToRun>& projects, CliEnvironment& env) {
+    for (ProjectToRun& project : projects) {
+        const ProjectReadStatus status = readProjectText(project.file, project.text);
+        if (status != ProjectReadStatus::Ok) {
+            reportProjectFailure(env, status, project.name);
+            return false;
+        }
+    }
+    return true;
+}
+
+// The options given, as the highest layer of settings.
+SettingsLayer commandLineLayer(const Arguments& parsed) {
+    SettingsLayer layer;
+    layer.origin = SettingOrigin::CommandLine;
+    StoredHandlerSettings& values = layer.values;
+    values.procedures = parsed.procedures;
+    values.files = parsed.kinds;
+    values.skipHandled = parsed.skipHandled;
+    values.lineNumbers = parsed.lineNumbers;
+    values.start = parsed.start;
+    values.step = parsed.step;
+    if (parsed.templateFile) {
+        values.handler = HandlerSource::Template;
+        values.templatePath = *parsed.templateFile;
+    } else if (parsed.mode) {
+        // --mode takes 16-bit numbers only.
+        values.handler = HandlerSource::Mode;
+        values.mode = handlingModeOf(static_cast<std::int16_t>(*parsed.mode));
+    }
+    return layer;
+}
+
+// The settings the command reads, for the notice of those a file changed.
+std::vector<SettingKey> keysUsed(CliCommand command, const LayeredSettings& settings,
+                                 bool lineNumbers) {
+    using enum SettingKey;
+    std::vector<SettingKey> keys = {Files};
+    if (command == CliCommand::Insert || command == CliCommand::Check) {
+        keys.insert(keys.end(), {Procedures, SkipHandled, Handler});
+        keys.push_back(settings.handler.handler == HandlerSource::Template ? Template : Mode);
+    }
+    if (command == CliCommand::Insert || command == CliCommand::Remove)
+        keys.push_back(LineNumbers);
+    if (lineNumbers || command == CliCommand::Number || command == CliCommand::Unnumber)
+        keys.push_back(Procedures);
+    if ((lineNumbers && command == CliCommand::Insert) || command == CliCommand::Number)
+        keys.insert(keys.end(), {Start, Step});
+    return keys;
+}
+
+// The option that leaves a file's settings out.
+std::string_view settingsLeftOutBy(SettingOrigin origin) {
+    return origin == SettingOrigin::ProjectFile ? "--no-project-settings" : "--no-settings";
+}
+
+// Says once which stored settings change what the command does, and names
+// what is wrong in them.
+void reportStoredSettings(const Arguments& parsed, const LayeredSettings& settings,
+                          std::span<const SettingsLayer> layers, bool lineNumbers,
+                          CliEnvironment& env) {
+    const std::vector<SettingKey> keys = keysUsed(parsed.command, settings, lineNumbers);
+    for (std::size_t i = 0; i < layers.size(); ++i) {
+        const SettingsLayer& layer = layers[i];
+        if (layer.origin == SettingOrigin::CommandLine)
+            continue;
+        for (const std::string& warning : layer.values.warnings)
+            env.err << "faultward-cli: warning: " << storedSettingMessage(layer.file, warning)
+                    << '\n';
+        const std::vector<std::string> changed = settingsChanged(settings, layers, i, keys);
+        if (changed.empty())
+            continue;
+        env.err << "faultward-cli: settings from " << layer.file << ":";
+        for (std::size_t j = 0; j < changed.size(); ++j)
+            env.err << (j == 0 ? " " : ", ") << changed[j];
+        env.err << " (" << settingsLeftOutBy(layer.origin) << " leaves them out)\n";
+    }
+}
+
+// The template the settings choose; nothing, with the message, when it
+// cannot be used.
+std::shared_ptr<const HandlerTemplate> loadTemplate(const LayeredSettings& settings,
+                                                    std::span<const SettingsLayer> layers,
+                                                    CliEnvironment& env) {
+    const std::string& file = settings.handler.templatePath;
+    const SettingsLayer& layer = layers[*settings.origin(SettingKey::Template)];
+    const bool stored = layer.origin != SettingOrigin::CommandLine;
+    const std::string key = stored ? storedKeyName(layer, SettingKey::Template) : std::string();
+    if (file.empty()) {
+        env.err << "faultward-cli: " << key << " is empty; --mode or --template overrides it\n";
+        return nullptr;
+    }
     const TemplateFileRead read = readTemplateFile(file, file);
-    if (!read.handlerTemplate)
-        env.err << "faultward-cli: " << read.problem
-                << (read.contentsRefused ? "; nothing written\n" : "\n");
+    if (!read.handlerTemplate) {
+        env.err << "faultward-cli: ";
+        if (stored)
+            env.err << key << layer.values.templatePath.value_or("") << ": ";
+        env.err << read.problem << (read.contentsRefused ? "; nothing written" : "");
+        if (stored)
+            env.err << "; --mode or --template overrides it";
+        env.err << '\n';
+    }
     return read.handlerTemplate;
 }
 
-// What the command does to every project; nothing when its template is refused.
+// What the command does to every project; nothing when its settings are refused.
 std::optional<Command> commandFor(const Arguments& parsed, bool inGroup, CliEnvironment& env) {
     Command command{
         parsed, passesOf(parsed.command), InsertionOptions(), kDefaultSourceKinds, inGroup, 1};
-    // What the desktop program is set to do is the default; every option
-    // given overrides its setting.
-    HandlerSettings stored;
-    HandlingMode storedMode = HandlingMode::ShowMessage;
+    // Every option given overrides its stored setting; what the desktop
+    // program is set to do comes next, then the built-in defaults.
+    std::vector<SettingsLayer> layers = {commandLineLayer(parsed)};
     if (!parsed.noSettings) {
         const std::unique_ptr<IniFileStore> store = openSettingsStore(env.settingsFolder);
-        stored = loadHandlerSettings(*store);
-        storedMode = loadSettings(*store).errorFlag;
+        layers.push_back(userSettingsLayer(*store));
     }
-    const ProcedureKinds procedures = parsed.procedures.value_or(stored.procedures);
-    command.kinds = parsed.kinds.value_or(stored.files);
+    const LayeredSettings settings = layerSettings(layers);
+    const bool numbers =
+        command.passes == PassCommand::Number || command.passes == PassCommand::Unnumber ||
+        ((parsed.command == CliCommand::Insert || parsed.command == CliCommand::Remove) &&
+         settings.handler.lineNumbers);
+    if (const auto problem = lineNumberOptionProblem(parsed, numbers)) {
+        env.err << "faultward-cli: " << *problem << "\nTry 'faultward-cli --help'.\n";
+        return std::nullopt;
+    }
+    reportStoredSettings(parsed, settings, layers, numbers, env);
+
+    command.kinds = settings.handler.files;
     command.jobs = parsed.jobs ? *parsed.jobs : defaultJobs();
     if (parsed.command == CliCommand::Insert || parsed.command == CliCommand::Check) {
-        if (parsed.templateFile) {
-            command.insertion.handlerTemplate = loadTemplate(*parsed.templateFile, env);
-            if (!command.insertion.handlerTemplate)
-                return std::nullopt;
-        } else if (parsed.mode) {
-            // --mode takes 16-bit numbers only.
-            command.insertion.mode = handlingModeOf(static_cast<std::int16_t>(*parsed.mode));
-        } else if (stored.handler == HandlerSource::Template) {
-            command.insertion.handlerTemplate = loadTemplate(stored.templatePath, env);
+        if (settings.handler.handler == HandlerSource::Template) {
+            command.insertion.handlerTemplate = loadTemplate(settings, layers, env);
             if (!command.insertion.handlerTemplate)
                 return std::nullopt;
         } else {
-            command.insertion.mode = storedMode;
+            command.insertion.mode = settings.mode;
         }
-        command.insertion.procedures = procedures;
-        command.insertion.skipHandled = parsed.skipHandled || stored.skipHandled;
+        command.insertion.procedures = settings.handler.procedures;
+        command.insertion.skipHandled = settings.handler.skipHandled;
     }
-    const bool storedNumbers = stored.lineNumbers && (parsed.command == CliCommand::Insert ||
-                                                      parsed.command == CliCommand::Remove);
-    if (parsed.lineNumbers || storedNumbers || command.passes == PassCommand::Number ||
-        command.passes == PassCommand::Unnumber) {
+    if (numbers) {
         NumberingOptions numbering;
-        numbering.start = parsed.start.value_or(numbering.start);
-        numbering.step = parsed.step.value_or(numbering.step);
-        numbering.procedures = procedures;
+        numbering.start = settings.start;
+        numbering.step = settings.step;
+        numbering.procedures = settings.handler.procedures;
         command.lineNumbers = numbering;
     }
     return command;
@@ -164,13 +263,7 @@ std::optional<fs::path> copyForRelease(const fs::path& top, std::vector<ProjectT
     std::vector<ProjectToCopy> toCopy;
     std::vector<fs::path> sourceFolders = {top.parent_path()};
     for (const ProjectToRun& project : projects) {
-        std::string text;
-        const ProjectReadStatus read = readProjectText(project.file, text);
-        if (read != ProjectReadStatus::Ok) {
-            reportProjectFailure(env, read, project.name);
-            return std::nullopt;
-        }
-        toCopy.push_back({project.file, std::move(text), command.inGroup ? project.name : ""});
+        toCopy.push_back({project.file, project.text, command.inGroup ? project.name : ""});
         sourceFolders.push_back(project.file.parent_path());
     }
     std::string error;
@@ -233,12 +326,14 @@ int runCheck(const Command& command, const PassTargets& targets, CliObserver& ob
 
 int runProject(const Command& command, const ProjectToRun& project, CliEnvironment& env) {
     const Arguments& parsed = command.arguments;
-    std::string text;
-    const ProjectReadStatus read = readProjectText(project.file, text);
-    if (read != ProjectReadStatus::Ok) {
-        // With --output the file read is the copy's, not the one the user named.
-        reportProjectFailure(env, read, parsed.output ? bytesFromPath(project.file) : project.name);
-        return ExitUsage;
+    std::string text = project.text;
+    if (parsed.output) {
+        // The copy's project file is the one worked on.
+        const ProjectReadStatus read = readProjectText(project.file, text);
+        if (read != ProjectReadStatus::Ok) {
+            reportProjectFailure(env, read, bytesFromPath(project.file));
+            return ExitUsage;
+        }
     }
     std::vector<ListEntry> entries;
     try {
@@ -305,7 +400,7 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     std::error_code error;
     const fs::path top = fs::absolute(pathFromBytes(parsed.project), error);
     std::optional<std::vector<ProjectToRun>> projects = projectsToRun(parsed, top, env);
-    if (!projects)
+    if (!projects || !readProjects(*projects, env))
         return ExitUsage;
 
     const std::optional<Command> command = commandFor(parsed, isGroupFile(top), env);

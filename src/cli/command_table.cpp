@@ -39,6 +39,12 @@ OptionRow number(CliOption option, std::string_view spelling, std::optional<int>
             .help = help};
 }
 
+// One of a switch's two spellings, which set it on or off against a stored setting.
+OptionRow onOff(CliOption option, std::string_view spelling, std::optional<bool> Arguments::*field,
+                bool setsTo, std::string_view help) {
+    return {.option = option, .spelling = spelling, .field = field, .setsTo = setsTo, .help = help};
+}
+
 template <typename Kinds>
 OptionRow list(CliOption option, std::string_view spelling, std::optional<Kinds> Arguments::*field,
                std::string_view help) {
@@ -63,7 +69,7 @@ OptionRow goingWith(CliOption other, OptionRow row) {
     return row;
 }
 
-const std::array<OptionRow, 17> kOptions = {
+const std::array<OptionRow, 19> kOptions = {
     standAlone(Help, "--help", "-h", ""),
     standAlone(Version, "--version", "", "Print the program's version and exit.\n"),
     number(Mode, "--mode", &Arguments::mode, kLowestMode, kHighestMode,
@@ -87,9 +93,12 @@ const std::array<OptionRow, 17> kOptions = {
          "Which files of the project: form, module, class, usercontrol or\n"
          "all, separated by commas (default form,module). Use the same kinds\n"
          "for remove as for insert.   insert --kinds all App.vbp\n"),
-    toggle(SkipHandled, "--skip-handled", &Arguments::skipHandled,
-           "Insert nothing into a procedure whose body already has an\n"
-           "On Error statement of its own.   insert --skip-handled App.vbp\n"),
+    onOff(SkipHandled, "--skip-handled", &Arguments::skipHandled, true,
+          "Insert nothing into a procedure whose body already has an\n"
+          "On Error statement of its own.   insert --skip-handled App.vbp\n"),
+    onOff(NoSkipHandled, "--no-skip-handled", &Arguments::skipHandled, false,
+          "Give those procedures a trap and a block too, whatever the\n"
+          "settings say (SkipHandled=1).\n"),
     path(Template, "--template", "FILE", "file", &Arguments::templateFile,
          "Take the trap and handler lines from a template file instead of\n"
          "the mode: a [trap] section and a [handler] section, lines starting\n"
@@ -97,11 +106,14 @@ const std::array<OptionRow, 17> kOptions = {
          "{exit} are replaced; {{ and }} stand for braces. The marker is\n"
          "added to every line. A faulty template is refused and nothing is\n"
          "written.   insert --template release.txt App.vbp\n"),
-    toggle(LineNumbers, "--line-numbers", &Arguments::lineNumbers,
-           "With insert, number the procedures afresh in the same read and\n"
-           "write (the files end as after insert, then number); with remove,\n"
-           "take their line numbers out with the marked lines.\n"
-           "  insert --line-numbers --template erl-message-box.txt App.vbp\n"),
+    onOff(LineNumbers, "--line-numbers", &Arguments::lineNumbers, true,
+          "With insert, number the procedures afresh in the same read and\n"
+          "write (the files end as after insert, then number); with remove,\n"
+          "take their line numbers out with the marked lines.\n"
+          "  insert --line-numbers --template erl-message-box.txt App.vbp\n"),
+    onOff(NoLineNumbers, "--no-line-numbers", &Arguments::lineNumbers, false,
+          "Leave line numbers alone with insert and remove, whatever the\n"
+          "settings say (LineNumbers=1).\n"),
     number(Start, "--start", &Arguments::start, 1, kHighestLineNumber,
            "The first line number of each procedure, 1 to 65529 (default 10).\n"),
     number(Step, "--step", &Arguments::step, 1, kHighestLineNumber,
@@ -155,20 +167,20 @@ const std::array<CommandRow, 6> kCommands = {{
      "order they are processed (sorted without regard to letter case).\n"},
     {CliCommand::Insert,
      "insert",
-     {Mode, Procedures, Kinds, SkipHandled, Template, Jobs, LineNumbers, DryRun, Diff, Output,
-      NoSettings},
+     {Mode, Procedures, Kinds, SkipHandled, NoSkipHandled, Template, Jobs, LineNumbers,
+      NoLineNumbers, DryRun, Diff, Output, NoSettings},
      {Start, Step},
      "Remove earlier handlers, then insert new ones into every file:\n"
      "each file is read once and written once at most, not at all\n"
      "when it already holds exactly the handlers it would get.\n"},
     {CliCommand::Remove,
      "remove",
-     {Kinds, Jobs, LineNumbers, DryRun, Diff, Output, NoSettings},
+     {Kinds, Jobs, LineNumbers, NoLineNumbers, DryRun, Diff, Output, NoSettings},
      {Procedures},
      "Remove every line that holds the marker comment from every file.\n"},
     {CliCommand::Check,
      "check",
-     {Procedures, Kinds, SkipHandled, Mode, Template, Clean, Handled, NoSettings},
+     {Procedures, Kinds, SkipHandled, NoSkipHandled, Mode, Template, Clean, Handled, NoSettings},
      {},
      "Report, for each file, its marked lines and the procedures whose\n"
      "body holds no On Error statement; writes nothing. Procedures that\n"
@@ -201,16 +213,20 @@ const std::array<CommandRow, 6> kCommands = {{
      "and named on stderr.\n"},
 }};
 
-constexpr std::array<OptionConflict, 2> kConflicts = {{
+constexpr std::array<OptionConflict, 4> kConflicts = {{
     {DryRun, Output, "--dry-run writes nothing, so it cannot go with --output"},
     {Mode, Template, "--mode and --template both choose the handler lines; give one"},
+    {SkipHandled, NoSkipHandled,
+     "--skip-handled and --no-skip-handled say opposite things; give one"},
+    {LineNumbers, NoLineNumbers,
+     "--line-numbers and --no-line-numbers say opposite things; give one"},
 }};
 
 // --kinds and --no-settings are taken by every command, and --diff wherever
 // --dry-run is.
-constexpr std::array<CliOption, 12> kRefusalOrder = {
-    Mode,        LineNumbers, Start,  Step,   Jobs,  Template,
-    SkipHandled, Procedures,  DryRun, Output, Clean, Handled,
+constexpr std::array<CliOption, 14> kRefusalOrder = {
+    Mode,        LineNumbers,   NoLineNumbers, Start,  Step,   Jobs,  Template,
+    SkipHandled, NoSkipHandled, Procedures,    DryRun, Output, Clean, Handled,
 };
 
 } // namespace

@@ -15,8 +15,8 @@ namespace faultward {
 // read word by word, a path must not be empty. --help and --version go
 // nowhere: they are answered before anything is parsed.
 using ArgumentField =
-    std::variant<std::monostate, bool Arguments::*, std::optional<int> Arguments::*,
-                 std::optional<std::string> Arguments::*,
+    std::variant<std::monostate, bool Arguments::*, std::optional<bool> Arguments::*,
+                 std::optional<int> Arguments::*, std::optional<std::string> Arguments::*,
                  std::optional<ProcedureKinds> Arguments::*,
                  std::optional<SourceKinds> Arguments::*>;
 
@@ -30,6 +30,7 @@ struct OptionRow {
     std::string_view valueNoun = {};        // what an empty path should have been
     std::optional<CliOption> goesWith = {}; // the option without which it means nothing
     std::string_view alias = {};            // another spelling the help does not show
+    bool setsTo = true;                     // what a switch of two spellings sets
     std::string_view help = {};             // lines ending in '\n'; none for --help itself
 };
 

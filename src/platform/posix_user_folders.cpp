@@ -1,6 +1,7 @@
 #include "platform/user_folders.h"
 
 #include <cstdlib>
+#include <string>
 #include <unistd.h>
 
 namespace faultward {
@@ -13,6 +14,18 @@ std::optional<std::filesystem::path> userSettingsFolder() {
     if (const char* home = std::getenv("HOME"); home && *home == '/')
         return std::filesystem::path(home) / ".config" / "faultward";
     return std::nullopt;
+}
+
+bool isSharedProgramFolder(const std::filesystem::path& folder) {
+    std::error_code error;
+    const std::filesystem::path real = std::filesystem::weakly_canonical(folder, error);
+    const std::string text = (error ? folder : real).lexically_normal().string();
+    for (const char* shared : {"/usr", "/bin", "/sbin", "/lib", "/lib64", "/opt", "/snap"}) {
+        const std::size_t length = std::char_traits<char>::length(shared);
+        if (text.compare(0, length, shared) == 0 && (text.size() == length || text[length] == '/'))
+            return true;
+    }
+    return false;
 }
 
 bool canCreateFilesIn(const std::filesystem::path& folder) {

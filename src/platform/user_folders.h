@@ -11,6 +11,11 @@ namespace faultward {
 // such place. The folder need not exist yet.
 std::optional<std::filesystem::path> userSettingsFolder();
 
+// Whether the folder is one the system keeps programs in for every user
+// (/usr/bin, /usr/local/bin, /opt/...; Program Files, the Windows folder), where
+// a program's settings must not be kept beside it even when they could be.
+bool isSharedProgramFolder(const std::filesystem::path& folder);
+
 // Whether this process may create files in the folder.
 bool canCreateFilesIn(const std::filesystem::path& folder);
 

@@ -58,7 +58,9 @@ HandlerFit HandlerLines::fit(const InsertionState& state, ProcedureKind kind) co
 }
 
 TemplateValues HandlerLines::values(const InsertionState& state, ProcedureKind kind) const {
-    return {state.name, module_, facts_.fileName, options_.projectName, exitStatement(kind)};
+    const std::string_view project =
+        facts_.projectName.empty() ? std::string_view(options_.projectName) : facts_.projectName;
+    return {state.name, module_, facts_.fileName, project, exitStatement(kind)};
 }
 
 } // namespace faultward

@@ -33,6 +33,9 @@ struct SourceFacts {
     // In classes and user controls the Attribute lines that follow a head
     // belong to the head, and a trap must go after them; see attributesStayWithHead().
     bool classOrUserControl = false;
+    // For the template's {project} when the file's project is not the
+    // options' (a group's); empty: the options' projectName.
+    std::string_view projectName = {};
 };
 
 // Whether the trap for a head of this kind goes after the Attribute lines

@@ -65,7 +65,8 @@ private:
 
     static SourceFacts factsOf(const ListEntry& listed) {
         return {fileNameOf(listed.text),
-                listed.kind == SourceKind::Class || listed.kind == SourceKind::UserControl};
+                listed.kind == SourceKind::Class || listed.kind == SourceKind::UserControl,
+                listed.project};
     }
 
     // True when a file's old contents were put back.

@@ -17,6 +17,9 @@ struct ListEntry {
     std::string text;
     bool selected = true;
     SourceKind kind = SourceKind::Form;
+    // In a list of a group's files, the Name of the project the entry comes
+    // from, for a template's {project}; empty: the one the options give.
+    std::string project = {};
 };
 
 enum class PassKind { Removal, Insertion, Survey, Numbering, Unnumbering };

@@ -45,6 +45,7 @@ int main(int argc, char* argv[]) {
         module, {sound, helpKeySender, about, *fileDialog, *messageBoxes, [] { std::_Exit(0); }});
     module.Load_Settings(window);
     window.show();
+    window.logic().showSettingsWarnings();
     app.installEventFilter(&helpKey);
     return QApplication::exec();
 }

@@ -52,6 +52,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     module.Load_Settings(window);
     ShowWindow(window.hwnd(), showCommand == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : showCommand);
     UpdateWindow(window.hwnd());
+    window.logic().showSettingsWarnings();
 
     loop.setMdiClient(window.mdiClient());
     loop.setDialogWindows([&] {

@@ -83,6 +83,20 @@ TEST(HandlerSettingsStore, closingSavesTheSectionOnlyOnceItDiffersOrWasThere_exi
     EXPECT_EQ(next.store.values["Handler/Files"], "frm,bas");
 }
 
+TEST(HandlerSettingsStore, whatCannotBeUsedIsShownAtStart_aSaveThatFailsWithItsCause) {
+    CoreProgram program;
+    program.store.values = {{"Handler/Files", "frm,xls"}, {"Handler/LineNumbers", "on"}};
+    program.module.Load_Settings(program.desktop);
+    program.main.showSettingsWarnings();
+    program.store.commitProblem = "not writable";
+    program.main.MDIForm_Unload();
+    EXPECT_EQ(program.desktop.messages,
+              (std::vector<std::string>{
+                  "ERRH.ini [Handler] Files=frm,xls: xls is not frm, bas, cls or ctl; passed over\n"
+                  "ERRH.ini [Handler] LineNumbers=on: not 0 or 1; 0 is used",
+                  "The settings could not be saved in ERRH.ini: not writable."}));
+}
+
 class SettingsDialog : public OpenedProject {
 protected:
     // Opens the dialog through the Options menu and acts in it.
@@ -148,7 +162,8 @@ TEST_F(SettingsDialog, browseChoosesTheTemplate_helpOpensItsSection_okKeepsTheSe
     expected.templatePath = good.string();
     expected.lineNumbers = true;
     EXPECT_EQ(program.module.handlerSettings(), expected);
-    EXPECT_EQ(program.module.Error_Flag(), HandlingMode::ShowMessage); // the item is no handling mode
+    EXPECT_EQ(program.module.Error_Flag(),
+              HandlingMode::ShowMessage); // the item is no handling mode
 }
 
 TEST_F(SettingsDialog, newFileKindsFillTheListAgainAllTicked_otherChangesLeaveIt) {

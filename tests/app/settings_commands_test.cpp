@@ -79,6 +79,10 @@ TEST_F(SettingsCommands, lineNumbersSettingNumbersAtInsertAndTakesThemOutAtRemov
     HandlerSettings settings;
     settings.lineNumbers = true;
     openModuleWith(settings);
+    // The preview shows the numbers Insert writes.
+    program.main.cmd_nav(Command::Preview);
+    ASSERT_EQ(program.desktop.reports.size(), 1u);
+    EXPECT_NE(program.desktop.reports[0].find("\n+10     Beep"), std::string::npos);
     program.main.cmd_nav(Command::Insert);
     EXPECT_EQ(readFile(folder / "M.bas"),
               engineOutput(folder / "M.bas", InsertionOptions(), NumberingOptions()));
@@ -191,7 +195,7 @@ TEST_F(SettingsCommands, aGroupListsItsProjectsFilesInItsOrderFromItsFolder) {
     folder.write("Zed/Z.vbp", crlf({"Module=Z; Z.bas"}));
     folder.write("App/B.bas", kModule);
     folder.write("App/A.bas", kModule);
-    folder.write("App/App.vbp", crlf({"Module=B; B.bas", "Module=A; A.bas"}));
+    folder.write("App/App.vbp", crlf({"Name=\"Shop\"", "Module=B; B.bas", "Module=A; A.bas"}));
     const fs::path group =
         folder.write("All.vbg", crlf({"VBGROUP 5.0", "StartupProject=Zed\\Z.vbp",
                                       "Project=App\\App.vbp", "Project=Gone\\G.vbp"}));
@@ -203,9 +207,14 @@ TEST_F(SettingsCommands, aGroupListsItsProjectsFilesInItsOrderFromItsFolder) {
     EXPECT_EQ(program.desktop.messages[0], "The project file Gone\\G.vbp does not exist.");
     EXPECT_EQ(fs::current_path(), folder.path());
 
+    // {project} is each file's own project, as the command line has it.
+    HandlerSettings settings;
+    settings.handler = HandlerSource::Template;
+    settings.templatePath = folder.write("Log.txt", kTemplate).string();
+    program.module.setHandlerSettings(settings);
     program.main.cmd_nav(Command::Insert);
-    EXPECT_NE(readFile(folder / "App/A.bas"), kModule);
-    EXPECT_NE(readFile(folder / "Zed/Z.bas"), kModule);
+    EXPECT_NE(readFile(folder / "App/A.bas").find("Log \"Shop.A\""), std::string::npos);
+    EXPECT_NE(readFile(folder / "Zed/Z.bas").find("Log \"Z.A\""), std::string::npos);
 }
 
 } // namespace

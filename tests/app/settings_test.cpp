@@ -1,3 +1,4 @@
+#include "app/handler_settings.h"
 #include "app/settings.h"
 #include "support/temp_folder.h"
 
@@ -103,15 +104,63 @@ TEST(Settings, unwritableFolder_failsQuietlyAndKeepsNothingHalfWritten) {
     EXPECT_FALSE(std::filesystem::exists(folder / "no-such-folder"));
 }
 
+// Closing reads ERRH.ini once and replaces it once; a setting the user wrote
+// in words of their own stays as written while it means what the program
+// holds, and what it cannot use is named.
+TEST(Settings, savingKeepsTheUsersWordsRewritesOnlyWhatChanged_andNamesWhatItCannotUse) {
+    TempFolder folder;
+    const std::string written = "[OS]\r\nProject_File=\r\nError_Flag=0\r\n"
+                                "[Handler]\r\nProcedures = sub, Bogus\r\nFiles=FRM,BAS ; ours\r\n"
+                                "SkipHandled=yes\r\n";
+    folder.write("ERRH.ini", written);
+    IniFileStore store(folder / "ERRH.ini");
+    const StoredHandlerSettings stored = readHandlerSection(store);
+    EXPECT_EQ(stored.warnings,
+              (std::vector<std::string>{"Procedures=sub, Bogus: Bogus is not Sub, Function or "
+                                        "Property; passed over",
+                                        "Files=FRM,BAS ; ours: BAS ; ours is not frm, bas, cls or "
+                                        "ctl; passed over"}));
+    HandlerSettings settings = withDefaults(stored);
+    EXPECT_EQ(settings.files, SourceKinds(SourceKind::Form));
+    EXPECT_TRUE(settings.skipHandled);
+
+    store.beginEdit();
+    saveSettings(store, {"/p/A.vbp", HandlingMode::ResumeNext});
+    saveHandlerSettings(store, settings);
+    folder.write("ERRH.ini", "changed meanwhile"); // the edit was read before
+    EXPECT_EQ(store.commitEdit(), std::nullopt);
+    EXPECT_EQ(readFile(folder / "ERRH.ini"),
+              "[OS]\r\nProject_File=/p/A.vbp\r\nError_Flag=1\r\n[Handler]\r\n"
+              "Procedures = sub, Bogus\r\nFiles=FRM,BAS ; ours\r\nSkipHandled=yes\r\n");
+
+    settings.procedures = kAllProcedureKinds;
+    settings.skipHandled = false;
+    saveHandlerSettings(store, settings);
+    EXPECT_EQ(readFile(folder / "ERRH.ini"),
+              "[OS]\r\nProject_File=/p/A.vbp\r\nError_Flag=1\r\n[Handler]\r\n"
+              "Procedures=Sub,Function,Property\r\nFiles=FRM,BAS ; ours\r\nSkipHandled=0\r\n");
+
+    // A folder that is a file: nothing is written, and the cause is told.
+    folder.write("blocked", "");
+    IniFileStore blocked(folder / "blocked" / "ERRH.ini");
+    blocked.beginEdit();
+    saveSettings(blocked, {"/p/A.vbp", HandlingMode::ResumeNext});
+    EXPECT_NE(blocked.commitEdit(), std::nullopt);
+    EXPECT_EQ(readFile(folder / "blocked"), "");
+}
+
 TEST(SettingsLocation, portableCopyKeepsItBeside_installedCopyWritesTheUsersOwn) {
-    const auto beside = settingsLocation("/opt/fw", true, "/home/u/.config/faultward");
-    EXPECT_EQ(beside.file, "/opt/fw/ERRH.ini");
+    const auto beside = settingsLocation("/home/u/fw", true, false, "/home/u/.config/faultward");
+    EXPECT_EQ(beside.file, "/home/u/fw/ERRH.ini");
     EXPECT_TRUE(beside.fallback.empty());
-    const auto installed = settingsLocation("/usr/bin", false, "/home/u/.config/faultward");
+    const auto installed = settingsLocation("/usr/bin", false, true, "/home/u/.config/faultward");
     EXPECT_EQ(installed.file, "/home/u/.config/faultward/ERRH.ini");
     EXPECT_EQ(installed.fallback, "/usr/bin/ERRH.ini");
+    // Root can write /usr/bin, but one person's choices must not become everyone's.
+    EXPECT_EQ(settingsLocation("/usr/bin", true, true, "/root/.config/faultward").file,
+              "/root/.config/faultward/ERRH.ini");
     // With nowhere else to go, the file beside the program is the one.
-    EXPECT_EQ(settingsLocation("/usr/bin", false, std::nullopt).file, "/usr/bin/ERRH.ini");
+    EXPECT_EQ(settingsLocation("/usr/bin", false, true, std::nullopt).file, "/usr/bin/ERRH.ini");
 }
 
 TEST(Settings, userFileIsReadFromTheFileBesideUntilItExists_andStartsFromItsContents) {

@@ -216,10 +216,18 @@ TEST_F(CliOptions, groupsRunEveryProjectInOrder) {
     const fs::path group =
         project_.write("All.vbg", crlf({"VBGROUP 5.0", "StartupProject=app\\App.vbp",
                                         "Project=LIB\\lib.vbp", "Project=gone\\Gone.vbp"}));
+    // Every project is read first: a missing one stops the command before
+    // any file is written.
     const CliRun listed = run({"list", group.string()});
     EXPECT_EQ(listed.status, ExitUsage);
-    EXPECT_EQ(listed.out, "project: app\\App.vbp\nTools.bas\nproject: LIB\\lib.vbp\nL.bas\n");
+    EXPECT_EQ(listed.out, "");
     EXPECT_NE(listed.err.find("gone\\Gone.vbp does not exist"), std::string::npos);
+    const std::string before = file("Tools.bas");
+    EXPECT_EQ(run({"insert", "--mode", "1", group.string()}).status, ExitUsage);
+    EXPECT_EQ(file("Tools.bas"), before);
+    project_.write("All.vbg", crlf({"Project=app\\App.vbp", "Project=LIB\\lib.vbp"}));
+    EXPECT_EQ(run({"list", group.string()}).out,
+              "project: app\\App.vbp\nTools.bas\nproject: LIB\\lib.vbp\nL.bas\n");
 
     project_.write("lib/Gone.bas", "x");
     project_.write("All.vbg", crlf({"Project=app\\App.vbp", "Project=lib\\Lib.vbp"}));

@@ -79,9 +79,9 @@ TEST_F(Cli, handlerSettingsAreTheDefaultsAndOptionsOverrideThem) {
     project_.write("M.bas", module);
     project_.write("C.cls", crlf({"Sub A()", "End Sub"}));
     project_.write("F.frm", crlf({"VERSION 5.00"}));
-    const fs::path logTemplate = project_.write(
-        "log.txt", crlf({"[trap]", "On Error GoTo Fail_{procedure}", "[handler]",
-                         "Fail_{procedure}:", "Debug.Print Err.Number"}));
+    const fs::path logTemplate =
+        project_.write("log.txt", crlf({"[trap]", "On Error GoTo Fail_{procedure}", "[handler]",
+                                        "Fail_{procedure}:", "Debug.Print Err.Number"}));
     settings_.write("ERRH.ini", "[OS]\r\nError_Flag=1\r\n[Handler]\r\nProcedures=Function\r\n"
                                 "Files=bas,cls\r\nHandler=Template\r\nTemplate=" +
                                     logTemplate.string() + "\r\nLineNumbers=1\r\n");
@@ -91,7 +91,7 @@ TEST_F(Cli, handlerSettingsAreTheDefaultsAndOptionsOverrideThem) {
     EXPECT_EQ(run({"insert", vbp.string()}).status, ExitOk);
     const std::string inserted = readFile(project_ / "M.bas");
     EXPECT_NE(inserted.find("On Error GoTo Fail_F"), std::string::npos);
-    EXPECT_NE(inserted.find("10 "), std::string::npos); // numbered
+    EXPECT_NE(inserted.find("10 "), std::string::npos);                    // numbered
     EXPECT_EQ(readFile(project_ / "C.cls"), crlf({"Sub A()", "End Sub"})); // a Sub
     EXPECT_EQ(run({"check", "--handled", vbp.string()}).status, ExitOk);
     EXPECT_EQ(run({"remove", vbp.string()}).status, ExitOk);
@@ -103,6 +103,63 @@ TEST_F(Cli, handlerSettingsAreTheDefaultsAndOptionsOverrideThem) {
     EXPECT_EQ(run({"insert", "--no-settings", vbp.string()}).status, ExitOk);
     EXPECT_EQ(readFile(project_ / "M.bas"), module); // Sub alone
     EXPECT_EQ(readFile(project_ / "C.cls"), crlf({"Sub A()", "End Sub"}));
+}
+
+// A stored setting never changes a command unannounced: the settings used
+// are named once with their file, each switch has a --no- form, and a stored
+// value that cannot be used names its file and key.
+TEST_F(Cli, storedSettingsAreAnnouncedAndEachCanBeTurnedOff) {
+    const fs::path vbp = project_.write("App.vbp", crlf({"Module=M; M.bas"}));
+    const std::string handled = crlf({"Sub A()", "On Error Resume Next", "    Beep", "End Sub"});
+    project_.write("M.bas", handled);
+    const std::string ini = (settings_ / "ERRH.ini").string();
+    settings_.write("ERRH.ini", "[OS]\r\nError_Flag=1\r\n[Handler]\r\nSkipHandled=1\r\n"
+                                "LineNumbers=1\r\nFiles=bas,xls\r\n");
+    const CliRun dry = run({"insert", "--dry-run", vbp.string()});
+    EXPECT_EQ(dry.status, ExitOk);
+    EXPECT_EQ(dry.err,
+              "faultward-cli: warning: " + ini +
+                  " [Handler] Files=bas,xls: xls is not frm, bas, cls or ctl; passed over\n"
+                  "faultward-cli: settings from " +
+                  ini +
+                  ": Files=bas, SkipHandled=1, LineNumbers=1, Error_Flag=1 "
+                  "(--no-settings leaves them out)\n");
+
+    // --start goes with stored line numbers; without them it is refused.
+    EXPECT_EQ(run({"insert", "--start", "100", vbp.string()}).status, ExitOk);
+    EXPECT_NE(readFile(project_ / "M.bas").find("100 On Error Resume Next"), std::string::npos);
+    EXPECT_EQ(readFile(project_ / "M.bas").find("ERR_A"), std::string::npos);
+    const CliRun refused = run({"insert", "--no-line-numbers", "--start", "5", vbp.string()});
+    EXPECT_EQ(refused.status, ExitUsage);
+    EXPECT_NE(refused.err.find("--start applies to number and insert --line-numbers only"),
+              std::string::npos);
+    EXPECT_EQ(run({"insert", "--skip-handled", "--no-skip-handled", vbp.string()}).status,
+              ExitUsage);
+
+    // Both switches off: the stored ones say nothing more.
+    const CliRun off = run({"insert", "--no-skip-handled", "--no-line-numbers", vbp.string()});
+    EXPECT_EQ(off.status, ExitOk);
+    EXPECT_EQ(off.err.find("SkipHandled"), std::string::npos);
+    EXPECT_NE(readFile(project_ / "M.bas").find("ERR_A"), std::string::npos);
+    EXPECT_NE(readFile(project_ / "M.bas").find("100 On Error Resume Next"), std::string::npos);
+    EXPECT_EQ(run({"remove", "--no-line-numbers", vbp.string()}).status, ExitOk);
+    EXPECT_NE(readFile(project_ / "M.bas").find("100 On Error Resume Next"), std::string::npos);
+
+    // A stored template that cannot be used names the key and the way around it.
+    settings_.write("ERRH.ini", "[Handler]\r\nHandler=Template\r\nTemplate=\r\n");
+    const CliRun empty = run({"check", "--clean", vbp.string()});
+    EXPECT_EQ(empty.status, ExitUsage);
+    EXPECT_EQ(empty.err, "faultward-cli: settings from " + ini +
+                             ": Handler=Template, Template= (--no-settings leaves them out)\n"
+                             "faultward-cli: " +
+                             ini +
+                             " [Handler] Template= is empty; --mode or --template overrides it\n");
+    settings_.write("ERRH.ini", "[Handler]\r\nHandler=Template\r\nTemplate=gone.txt\r\n");
+    const CliRun gone = run({"check", vbp.string()});
+    EXPECT_EQ(gone.status, ExitUsage);
+    EXPECT_NE(gone.err.find(ini + " [Handler] Template=gone.txt: "), std::string::npos);
+    EXPECT_EQ(run({"check", "--mode", "1", vbp.string()}).status, ExitOk);
+    EXPECT_EQ(run({"check", "--no-settings", vbp.string()}).err, "");
 }
 
 TEST_F(Cli, failuresAreNamedOnceAndExitOne) {

@@ -3,6 +3,7 @@
 #include "app/profile_store.h"
 
 #include <map>
+#include <optional>
 #include <string>
 
 namespace faultward::testing {
@@ -14,8 +15,11 @@ public:
                            std::string_view defaultValue, std::size_t bufferSize) override;
     bool writeString(std::string_view section, std::string_view key,
                      std::string_view value) override;
+    std::optional<std::string> commitEdit() override { return commitProblem; }
     std::map<std::string, std::string> values;
     int writes = 0;
+    // What commitEdit answers: the cause of a save that failed.
+    std::optional<std::string> commitProblem;
 };
 
 } // namespace faultward::testing
