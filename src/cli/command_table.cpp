@@ -79,7 +79,8 @@ const std::array<OptionRow, 19> kOptions = {
            "  2  call I_Process_Errors, a Sub your project provides\n"
            "Any other number writes the mode 1 block. The default is the mode\n"
            "stored in ERRH.ini (0 when there is none): beside this program when\n"
-           "its folder can be written, else the user's own file (on Linux in\n"
+           "its folder can be written and is not a system folder (/usr/bin,\n"
+           "Program Files), else the user's own file (on Linux in\n"
            "$XDG_CONFIG_HOME/faultward or ~/.config/faultward, on Windows in\n"
            "%APPDATA%\\Faultward), or the one beside this program while the\n"
            "user has none.\n"),
@@ -152,8 +153,10 @@ const std::array<OptionRow, 19> kOptions = {
            "it the defaults are the desktop program's Handler Settings (the\n"
            "procedures, the files, leaving procedures that handle their own\n"
            "errors, a template, line numbers with insert and remove) and its\n"
-           "handling mode; every option given overrides its setting.\n"
-           "  insert --no-settings App.vbp\n"),
+           "handling mode; every option given overrides its setting. The\n"
+           "settings that change what a command does are named on stderr with\n"
+           "their file, and a stored value that cannot be used is named with\n"
+           "its key.   insert --no-settings App.vbp\n"),
 };
 
 // check takes insert's options, so that it judges the procedures that

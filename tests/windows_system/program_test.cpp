@@ -53,6 +53,13 @@ TEST(WindowsProgram, settingsFolderOfTheUserAndTheTestForWritableFolders) {
     EXPECT_TRUE(canCreateFilesIn(writable.path()));
     EXPECT_TRUE(fs::is_empty(writable.path())); // the probe is gone
     EXPECT_FALSE(canCreateFilesIn(writable / "missing"));
+
+    // Program Files and the Windows folder are everyone's, whoever can write them.
+    wchar_t programFiles[MAX_PATH] = {};
+    ASSERT_GT(GetEnvironmentVariableW(L"ProgramFiles", programFiles, MAX_PATH), 0u);
+    EXPECT_TRUE(isSharedProgramFolder(fs::path(programFiles) / L"Faultward"));
+    EXPECT_TRUE(isSharedProgramFolder(fs::path(programFiles)));
+    EXPECT_FALSE(isSharedProgramFolder(writable.path()));
 }
 
 // main's arguments come in the ANSI code page, which has no Greek or Japanese
