@@ -268,6 +268,43 @@ void saveHandlerSettings(ProfileStore& store, const HandlerSettings& settings) {
         store.writeString(kHandlerSection, kLineNumbersKey, settings.lineNumbers ? "1" : "0");
 }
 
+void writeHandlerKeys(ProfileStore& store, const StoredHandlerSettings& stored) {
+    const auto flag = [](bool on) { return on ? "1" : "0"; };
+    if (stored.procedures)
+        store.writeString(kHandlerSection, kProceduresKey, procedureKindsText(*stored.procedures));
+    if (stored.files)
+        store.writeString(kHandlerSection, kFilesKey, sourceKindsText(*stored.files));
+    if (stored.skipHandled)
+        store.writeString(kHandlerSection, kSkipHandledKey, flag(*stored.skipHandled));
+    if (stored.handler)
+        store.writeString(kHandlerSection, kHandlerKey,
+                          *stored.handler == HandlerSource::Template ? "Template" : "Mode");
+    if (stored.templatePath)
+        store.writeString(kHandlerSection, kTemplateKey, *stored.templatePath);
+    if (stored.lineNumbers)
+        store.writeString(kHandlerSection, kLineNumbersKey, flag(*stored.lineNumbers));
+    if (stored.mode)
+        store.writeString(kHandlerSection, kModeKey, std::to_string(storedValue(*stored.mode)));
+    if (stored.start)
+        store.writeString(kHandlerSection, kStartKey, std::to_string(*stored.start));
+    if (stored.step)
+        store.writeString(kHandlerSection, kStepKey, std::to_string(*stored.step));
+}
+
+StoredHandlerSettings storedForm(const HandlerSettings& settings, HandlingMode mode) {
+    StoredHandlerSettings stored;
+    stored.procedures = settings.procedures;
+    stored.files = settings.files;
+    stored.skipHandled = settings.skipHandled;
+    stored.handler = settings.handler;
+    if (settings.handler == HandlerSource::Template)
+        stored.templatePath = settings.templatePath;
+    else
+        stored.mode = mode;
+    stored.lineNumbers = settings.lineNumbers;
+    return stored;
+}
+
 bool hasHandlerSettings(ProfileStore& store) {
     for (const std::string_view key : kKeys)
         if (read(store, key) != kAbsent)

@@ -84,6 +84,13 @@ HandlerSettings loadHandlerSettings(ProfileStore& store);
 // Nothing is written for settings that are all the defaults in a file
 // without the section.
 void saveHandlerSettings(ProfileStore& store, const HandlerSettings& settings);
+// Writes each value stored holds, in the words the section reads back.
+void writeHandlerKeys(ProfileStore& store, const StoredHandlerSettings& stored);
+
+// Every setting as a stored value, so that a file holding them all depends
+// on no other.
+StoredHandlerSettings storedForm(const HandlerSettings& settings, HandlingMode mode);
+
 // Whether the store holds any key of the section.
 bool hasHandlerSettings(ProfileStore& store);
 

@@ -48,6 +48,10 @@ bool projectListEntries(const fs::path& file, const std::string& shownName, Sour
 
 } // namespace
 
+std::string groupEntryText(std::string_view projectAsWritten, const std::string& entry) {
+    return isAbsoluteEntry(entry) ? entry : folderAsWritten(projectAsWritten) + entry;
+}
+
 ListSource readListSource(const std::string& pathBytes, SourceKinds kinds) {
     ListSource source;
     const fs::path file = pathFromBytes(pathBytes);
@@ -77,10 +81,8 @@ ListSource readListSource(const std::string& pathBytes, SourceKinds kinds) {
         if (!projectListEntries(member.file, pathDisplayText(member.name), kinds, entries, name,
                                 source.problems))
             continue;
-        const std::string folder = folderAsWritten(member.name);
         for (ListEntry& entry : entries) {
-            if (!isAbsoluteEntry(entry.text))
-                entry.text = folder + entry.text;
+            entry.text = groupEntryText(member.name, entry.text);
             entry.project = name;
             source.entries.push_back(std::move(entry));
         }

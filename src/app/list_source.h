@@ -24,4 +24,8 @@ struct ListSource {
 // cannot be read is left out with a message.
 ListSource readListSource(const std::string& pathBytes, SourceKinds kinds);
 
+// An entry of a group's project as the group's list shows it: relative to
+// the group's folder ("App\Forms\Main.frm" for the project "App\App.vbp").
+std::string groupEntryText(std::string_view projectAsWritten, const std::string& entry);
+
 } // namespace faultward

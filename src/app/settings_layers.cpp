@@ -1,5 +1,6 @@
 #include "app/settings_layers.h"
 
+#include "platform/entry_path.h"
 #include "platform/path_bytes.h"
 
 #include <algorithm>
@@ -56,10 +57,12 @@ std::string keyName(const SettingsLayer& layer, SettingKey key) {
     return {};
 }
 
-// The value as the file would say it, when it is not the built-in one.
-std::optional<std::string> changedValue(const LayeredSettings& settings, const SettingsLayer& layer,
+// The value as the file would say it, when it is not the one the settings
+// below would give.
+std::optional<std::string> changedValue(const LayeredSettings& settings,
+                                        const LayeredSettings& below, const SettingsLayer& layer,
                                         SettingKey key) {
-    const HandlerSettings defaults;
+    const HandlerSettings& defaults = below.handler;
     const auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
     switch (key) {
     case SettingKey::Procedures:
@@ -76,10 +79,13 @@ std::optional<std::string> changedValue(const LayeredSettings& settings, const S
         break;
     case SettingKey::Handler:
         if (settings.handler.handler != defaults.handler)
-            return std::string("Template");
+            return std::string(settings.handler.handler == HandlerSource::Template ? "Template"
+                                                                                   : "Mode");
         break;
     case SettingKey::Template:
-        if (settings.handler.handler == HandlerSource::Template)
+        if (settings.handler.handler == HandlerSource::Template &&
+            (defaults.handler != HandlerSource::Template ||
+             settings.handler.templatePath != defaults.templatePath))
             return layer.values.templatePath.value_or("");
         break;
     case SettingKey::LineNumbers:
@@ -87,15 +93,15 @@ std::optional<std::string> changedValue(const LayeredSettings& settings, const S
             return flag(settings.handler.lineNumbers);
         break;
     case SettingKey::Mode:
-        if (settings.mode != HandlingMode::ShowMessage)
+        if (settings.mode != below.mode)
             return std::to_string(storedValue(settings.mode));
         break;
     case SettingKey::Start:
-        if (settings.start != LayeredSettings().start)
+        if (settings.start != below.start)
             return std::to_string(settings.start);
         break;
     case SettingKey::Step:
-        if (settings.step != LayeredSettings().step)
+        if (settings.step != below.step)
             return std::to_string(settings.step);
         break;
     }
@@ -125,9 +131,15 @@ LayeredSettings layerSettings(std::span<const SettingsLayer> layers) {
         const SettingsLayer& layer = layers[*chooser];
         handler.templatePath = layer.values.templatePath.value_or("");
         settings.from[index(SettingKey::Template)] = chooser;
-        const std::filesystem::path path = pathFromBytes(handler.templatePath);
-        if (!handler.templatePath.empty() && !layer.folder.empty() && path.is_relative())
-            handler.templatePath = bytesFromPath(layer.folder / path);
+        // A project's template is named as its files are, the way Windows
+        // finds them, from the project's folder.
+        if (!handler.templatePath.empty() && !layer.folder.empty()) {
+            auto path = resolveEntryPath(handler.templatePath, layer.folder);
+            if (!path)
+                path = literalEntryPath(handler.templatePath, layer.folder);
+            if (path)
+                handler.templatePath = bytesFromPath(*path);
+        }
     } else {
         // Kept while the mode is chosen, so the dialog can return to it.
         take(layers, settings, SettingKey::Template, &StoredHandlerSettings::templatePath,
@@ -140,11 +152,12 @@ std::vector<std::string> settingsChanged(const LayeredSettings& settings,
                                          std::span<const SettingsLayer> layers, std::size_t layer,
                                          std::span<const SettingKey> keys) {
     std::vector<std::string> changed;
+    const LayeredSettings below = layerSettings(layers.subspan(layer + 1));
     for (std::size_t key = 0; key < kSettingKeyCount; ++key) {
         const SettingKey each = static_cast<SettingKey>(key);
         if (settings.from[key] != layer || std::find(keys.begin(), keys.end(), each) == keys.end())
             continue;
-        if (const auto value = changedValue(settings, layers[layer], each))
+        if (const auto value = changedValue(settings, below, layers[layer], each))
             changed.push_back(keyName(layers[layer], each) + "=" + *value);
     }
     return changed;

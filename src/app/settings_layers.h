@@ -59,7 +59,7 @@ struct LayeredSettings {
 LayeredSettings layerSettings(std::span<const SettingsLayer> layers);
 
 // "Procedures=Sub,Function" for the keys of keys that layer gave and that
-// differ from the built-in defaults, in the order of SettingKey.
+// differ from what the layers below it give, in the order of SettingKey.
 std::vector<std::string> settingsChanged(const LayeredSettings& settings,
                                          std::span<const SettingsLayer> layers, std::size_t layer,
                                          std::span<const SettingKey> keys);

@@ -88,6 +88,16 @@ std::optional<std::string> takeValue(const OptionRow& row, const std::string& va
                    std::to_string(row.high) + ", not '" + value + "'";
     } else if (const auto field =
                    std::get_if<std::optional<std::string> Arguments::*>(&row.field)) {
+        if (!row.choices.empty() &&
+            std::find(row.choices.begin(), row.choices.end(), value) == row.choices.end()) {
+            std::string words;
+            for (std::size_t i = 0; i < row.choices.size(); ++i)
+                words += (i == 0                        ? ""
+                          : i + 1 == row.choices.size() ? " or "
+                                                        : ", ") +
+                         std::string(row.choices[i]);
+            return name + " takes " + words + ", not '" + value + "'";
+        }
         if (value.empty())
             return name + " needs a " + std::string(row.valueNoun);
         parsed.*(*field) = value;

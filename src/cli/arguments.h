@@ -13,7 +13,7 @@ namespace faultward {
 inline constexpr int kMaxJobs = 64;
 
 // The commands of faultward-cli, in the order the help lists them.
-enum class CliCommand { List, Insert, Remove, Check, Number, Unnumber };
+enum class CliCommand { List, Insert, Remove, Check, Number, Unnumber, Init };
 
 // The options of faultward-cli; cli/command_table.h says what each one is.
 enum class CliOption {
@@ -35,7 +35,9 @@ enum class CliOption {
     Output,
     Clean,
     Handled,
-    NoSettings
+    Format,
+    NoSettings,
+    NoProjectSettings
 };
 
 // The command line of faultward-cli, parsed.
@@ -59,6 +61,9 @@ struct Arguments {
     std::optional<int> step;         // from one line number to the next
     // The desktop program's handler settings in ERRH.ini are not the defaults.
     bool noSettings = false;
+    // Nor are those of the project's own settings file.
+    bool noProjectSettings = false;
+    std::optional<std::string> format; // check's report: "text" or "json"
 };
 
 // --help or --version when one of them is given: they are answered at once,

@@ -3,7 +3,9 @@
 #include "app/check_report.h"
 #include "app/dry_run_report.h"
 #include "app/handler_settings.h"
+#include "app/list_source.h"
 #include "app/pass_driver.h"
+#include "app/project_settings.h"
 #include "app/settings.h"
 #include "app/settings_layers.h"
 #include "app/template_file.h"
@@ -18,6 +20,7 @@
 #include "project/group_reader.h"
 #include "project/project_reader.h"
 #include "project/release_copy.h"
+#include "rewrite/leave_list.h"
 #include "version/faultward_version.h"
 
 #include <algorithm>
@@ -47,6 +50,9 @@ struct Command {
     bool inGroup = false;
     int jobs = 1;
     std::optional<NumberingOptions> lineNumbers = std::nullopt;
+    // What the project's own settings file says to leave alone.
+    std::shared_ptr<const LeaveList> leave = std::make_shared<LeaveList>();
+    std::size_t leaveCount = 0;
 };
 
 // One worker a core: on a real disk they also wait for their flushes
@@ -166,7 +172,7 @@ std::string_view settingsLeftOutBy(SettingOrigin origin) {
 // what is wrong in them.
 void reportStoredSettings(const Arguments& parsed, const LayeredSettings& settings,
                           std::span<const SettingsLayer> layers, bool lineNumbers,
-                          CliEnvironment& env) {
+                          std::size_t leaveCount, CliEnvironment& env) {
     const std::vector<SettingKey> keys = keysUsed(parsed.command, settings, lineNumbers);
     for (std::size_t i = 0; i < layers.size(); ++i) {
         const SettingsLayer& layer = layers[i];
@@ -175,9 +181,15 @@ void reportStoredSettings(const Arguments& parsed, const LayeredSettings& settin
         for (const std::string& warning : layer.values.warnings)
             env.err << "faultward-cli: warning: " << storedSettingMessage(layer.file, warning)
                     << '\n';
-        const std::vector<std::string> changed = settingsChanged(settings, layers, i, keys);
-        if (changed.empty())
+        std::vector<std::string> changed = settingsChanged(settings, layers, i, keys);
+        // The project's file is named whenever it is used.
+        const bool project = layer.origin == SettingOrigin::ProjectFile;
+        if (project && leaveCount > 0)
+            changed.push_back("[Leave] " + counted(leaveCount, "item"));
+        if (changed.empty() && !project)
             continue;
+        if (changed.empty())
+            changed.emplace_back("none that change this command");
         env.err << "faultward-cli: settings from " << layer.file << ":";
         for (std::size_t j = 0; j < changed.size(); ++j)
             env.err << (j == 0 ? " " : ", ") << changed[j];
@@ -211,13 +223,35 @@ std::shared_ptr<const HandlerTemplate> loadTemplate(const LayeredSettings& setti
     return read.handlerTemplate;
 }
 
+// Reads the project's own settings file; false, with the message, when the
+// file is there but cannot be read.
+bool readProjectSettings(ProjectSettingsFile& file, CliEnvironment& env) {
+    if (const std::optional<std::string> cause = file.load()) {
+        env.err << "faultward-cli: " << file.displayName() << ": " << *cause << '\n';
+        return false;
+    }
+    return true;
+}
+
 // What the command does to every project; nothing when its settings are refused.
-std::optional<Command> commandFor(const Arguments& parsed, bool inGroup, CliEnvironment& env) {
+std::optional<Command> commandFor(const Arguments& parsed, const fs::path& top, bool inGroup,
+                                  CliEnvironment& env) {
     Command command{
         parsed, passesOf(parsed.command), InsertionOptions(), kDefaultSourceKinds, inGroup, 1};
-    // Every option given overrides its stored setting; what the desktop
-    // program is set to do comes next, then the built-in defaults.
+    // Every option given overrides its stored setting; the project's own
+    // settings come next, then what the desktop program is set to do, then
+    // the built-in defaults.
     std::vector<SettingsLayer> layers = {commandLineLayer(parsed)};
+    if (!parsed.noProjectSettings) {
+        ProjectSettingsFile file(projectSettingsPath(top));
+        if (!readProjectSettings(file, env))
+            return std::nullopt;
+        if (file.existed()) {
+            layers.push_back(projectSettingsLayer(file, top.parent_path()));
+            command.leave = std::make_shared<LeaveList>(file.leaveItems());
+            command.leaveCount = file.leaveItems().size();
+        }
+    }
     if (!parsed.noSettings) {
         const std::unique_ptr<IniFileStore> store = openSettingsStore(env.settingsFolder);
         layers.push_back(userSettingsLayer(*store));
@@ -231,7 +265,7 @@ std::optional<Command> commandFor(const Arguments& parsed, bool inGroup, CliEnvi
         env.err << "faultward-cli: " << *problem << "\nTry 'faultward-cli --help'.\n";
         return std::nullopt;
     }
-    reportStoredSettings(parsed, settings, layers, numbers, env);
+    reportStoredSettings(parsed, settings, layers, numbers, command.leaveCount, env);
 
     command.kinds = settings.handler.files;
     command.jobs = parsed.jobs ? *parsed.jobs : defaultJobs();
@@ -300,6 +334,29 @@ std::optional<fs::path> copyForRelease(const fs::path& top, std::vector<ProjectT
     return placeInCopy(*plan, output, top);
 }
 
+// Keeps the options given in the project's own settings file; prints its path.
+int runInit(const Arguments& parsed, const fs::path& top, CliEnvironment& env) {
+    std::string text;
+    if (const ProjectReadStatus status = readProjectText(top, text);
+        status != ProjectReadStatus::Ok) {
+        reportProjectFailure(env, status, parsed.project);
+        return ExitUsage;
+    }
+    ProjectSettingsFile file(projectSettingsPath(top));
+    if (!readProjectSettings(file, env))
+        return ExitUsage;
+    StoredHandlerSettings given = commandLineLayer(parsed).values;
+    if (given.templatePath)
+        given.templatePath = pathAsEntry(*given.templatePath, top.parent_path());
+    writeHandlerKeys(file, given);
+    if (const std::optional<std::string> cause = file.save()) {
+        env.err << "faultward-cli: " << file.displayName() << ": " << *cause << '\n';
+        return ExitSomeFilesFailed;
+    }
+    env.out << bytesFromPath(file.path()) << '\n';
+    return ExitOk;
+}
+
 int runCheck(const Command& command, const PassTargets& targets, CliObserver& observer,
              CliEnvironment& env) {
     const Arguments& parsed = command.arguments;
@@ -338,6 +395,11 @@ int runProject(const Command& command, const ProjectToRun& project, CliEnvironme
     std::vector<ListEntry> entries;
     try {
         entries = sortedListEntries(projectEntries(text, command.kinds));
+        // A file the project's settings leave alone is worked on by no command.
+        if (!command.leave->empty())
+            for (ListEntry& entry : entries)
+                entry.selected = !command.leave->leavesFile(
+                    command.inGroup ? groupEntryText(project.name, entry.text) : entry.text);
     } catch (const std::bad_alloc&) {
         // More entries than memory holds: as unreadable as a file can be.
         reportProjectFailure(env, ProjectReadStatus::NotReadable, project.name);
@@ -399,11 +461,16 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
 
     std::error_code error;
     const fs::path top = fs::absolute(pathFromBytes(parsed.project), error);
-    std::optional<std::vector<ProjectToRun>> projects = projectsToRun(parsed, top, env);
-    if (!projects || !readProjects(*projects, env))
-        return ExitUsage;
+    std::optional<std::vector<ProjectToRun>> projects;
+    if (parsed.command != CliCommand::Init) {
+        projects = projectsToRun(parsed, top, env);
+        if (!projects || !readProjects(*projects, env))
+            return ExitUsage;
+    }
 
-    const std::optional<Command> command = commandFor(parsed, isGroupFile(top), env);
+    if (parsed.command == CliCommand::Init)
+        return runInit(parsed, top, env);
+    const std::optional<Command> command = commandFor(parsed, top, isGroupFile(top), env);
     if (!command)
         return ExitUsage;
 

@@ -63,13 +63,25 @@ OptionRow path(CliOption option, std::string_view spelling, std::string_view val
             .help = help};
 }
 
+// A value that is one of a few words.
+OptionRow choice(CliOption option, std::string_view spelling, std::string_view valueName,
+                 std::optional<std::string> Arguments::*field,
+                 std::vector<std::string_view> choices, std::string_view help) {
+    return {.option = option,
+            .spelling = spelling,
+            .valueName = valueName,
+            .field = field,
+            .choices = std::move(choices),
+            .help = help};
+}
+
 // An option that means nothing without the other.
 OptionRow goingWith(CliOption other, OptionRow row) {
     row.goesWith = other;
     return row;
 }
 
-const std::array<OptionRow, 19> kOptions = {
+const std::array<OptionRow, 21> kOptions = {
     standAlone(Help, "--help", "-h", ""),
     standAlone(Version, "--version", "", "Print the program's version and exit.\n"),
     number(Mode, "--mode", &Arguments::mode, kLowestMode, kHighestMode,
@@ -148,6 +160,10 @@ const std::array<OptionRow, 19> kOptions = {
            "check exits 1 when any procedure of the chosen kinds has no trap\n"
            "and is not one that insert leaves alone.\n"
            "  check --handled --procedures all App.vbp\n"),
+    choice(Format, "--format", "NAME", &Arguments::format, {"text", "json"},
+           "check prints its report as text (the default) or as JSON: one\n"
+           "record a procedure with its file, line, kind, name and state, for\n"
+           "build servers and editors.   check --format json App.vbp\n"),
     toggle(NoSettings, "--no-settings", &Arguments::noSettings,
            "Take the built-in defaults, not those stored in ERRH.ini. Without\n"
            "it the defaults are the desktop program's Handler Settings (the\n"
@@ -157,33 +173,38 @@ const std::array<OptionRow, 19> kOptions = {
            "settings that change what a command does are named on stderr with\n"
            "their file, and a stored value that cannot be used is named with\n"
            "its key.   insert --no-settings App.vbp\n"),
+    toggle(NoProjectSettings, "--no-project-settings", &Arguments::noProjectSettings,
+           "Leave out the project's own settings file, NAME.faultward beside\n"
+           "the project or group file: its handler settings and its [Leave]\n"
+           "list of files and procedures to leave alone.\n"),
 };
 
 // check takes insert's options, so that it judges the procedures that
 // insertion leaves alone as insertion does.
-const std::array<CommandRow, 6> kCommands = {{
+const std::array<CommandRow, 7> kCommands = {{
     {CliCommand::List,
      "list",
-     {Kinds, NoSettings},
+     {Kinds, NoSettings, NoProjectSettings},
      {},
      "Print the project's form and module files, one a line, in the\n"
      "order they are processed (sorted without regard to letter case).\n"},
     {CliCommand::Insert,
      "insert",
      {Mode, Procedures, Kinds, SkipHandled, NoSkipHandled, Template, Jobs, LineNumbers,
-      NoLineNumbers, DryRun, Diff, Output, NoSettings},
+      NoLineNumbers, DryRun, Diff, Output, NoSettings, NoProjectSettings},
      {Start, Step},
      "Remove earlier handlers, then insert new ones into every file:\n"
      "each file is read once and written once at most, not at all\n"
      "when it already holds exactly the handlers it would get.\n"},
     {CliCommand::Remove,
      "remove",
-     {Kinds, Jobs, LineNumbers, NoLineNumbers, DryRun, Diff, Output, NoSettings},
+     {Kinds, Jobs, LineNumbers, NoLineNumbers, DryRun, Diff, Output, NoSettings, NoProjectSettings},
      {Procedures},
      "Remove every line that holds the marker comment from every file.\n"},
     {CliCommand::Check,
      "check",
-     {Procedures, Kinds, SkipHandled, NoSkipHandled, Mode, Template, Clean, Handled, NoSettings},
+     {Procedures, Kinds, SkipHandled, NoSkipHandled, Mode, Template, Clean, Handled, Format,
+      NoSettings, NoProjectSettings},
      {},
      "Report, for each file, its marked lines and the procedures whose\n"
      "body holds no On Error statement; writes nothing. Procedures that\n"
@@ -196,7 +217,7 @@ const std::array<CommandRow, 6> kCommands = {{
      "how many procedures hold line numbers when any do.\n"},
     {CliCommand::Number,
      "number",
-     {Start, Step, Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings},
+     {Start, Step, Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings, NoProjectSettings},
      {},
      "Give the body lines of every procedure line numbers, for the Erl\n"
      "function: a number and a space before each statement line, not\n"
@@ -208,12 +229,22 @@ const std::array<CommandRow, 6> kCommands = {{
      "unclear, is left as it was and named on stderr.\n"},
     {CliCommand::Unnumber,
      "unnumber",
-     {Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings},
+     {Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings, NoProjectSettings},
      {},
      "Take the line numbers out of every procedure, each with the one\n"
      "space after it; number then unnumber gives the files back byte for\n"
      "byte. Procedures whose numbers a jump names are left as they were\n"
      "and named on stderr.\n"},
+    {CliCommand::Init,
+     "init",
+     {Mode, Procedures, Kinds, SkipHandled, NoSkipHandled, Template, LineNumbers, NoLineNumbers,
+      Start, Step},
+     {},
+     "Keep the options given in the project's own settings file,\n"
+     "NAME.faultward beside the project or group file, for everyone who\n"
+     "works on the project: the commands take them over ERRH.ini. Keys\n"
+     "not given and the [Leave] list stay as they are; a template's path\n"
+     "is kept relative to the project's folder.\n"},
 }};
 
 constexpr std::array<OptionConflict, 4> kConflicts = {{
@@ -225,11 +256,12 @@ constexpr std::array<OptionConflict, 4> kConflicts = {{
      "--line-numbers and --no-line-numbers say opposite things; give one"},
 }};
 
-// --kinds and --no-settings are taken by every command, and --diff wherever
+// --kinds is taken by every command, and --diff wherever
 // --dry-run is.
-constexpr std::array<CliOption, 14> kRefusalOrder = {
-    Mode,        LineNumbers,   NoLineNumbers, Start,  Step,   Jobs,  Template,
-    SkipHandled, NoSkipHandled, Procedures,    DryRun, Output, Clean, Handled,
+constexpr std::array<CliOption, 17> kRefusalOrder = {
+    Mode,        LineNumbers,   NoLineNumbers,     Start,  Step,   Jobs,  Template,
+    SkipHandled, NoSkipHandled, Procedures,        DryRun, Output, Clean, Handled,
+    Format,      NoSettings,    NoProjectSettings,
 };
 
 } // namespace

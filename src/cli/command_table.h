@@ -27,11 +27,12 @@ struct OptionRow {
     ArgumentField field = {};
     int low = 0; // a number's range
     int high = 0;
-    std::string_view valueNoun = {};        // what an empty path should have been
-    std::optional<CliOption> goesWith = {}; // the option without which it means nothing
-    std::string_view alias = {};            // another spelling the help does not show
-    bool setsTo = true;                     // what a switch of two spellings sets
-    std::string_view help = {};             // lines ending in '\n'; none for --help itself
+    std::string_view valueNoun = {};            // what an empty path should have been
+    std::optional<CliOption> goesWith = {};     // the option without which it means nothing
+    std::string_view alias = {};                // another spelling the help does not show
+    bool setsTo = true;                         // what a switch of two spellings sets
+    std::vector<std::string_view> choices = {}; // the words a value may be, when only some may
+    std::string_view help = {};                 // lines ending in '\n'; none for --help itself
 };
 
 struct CommandRow {

@@ -82,14 +82,17 @@ TEST_F(CliLineNumbers, optionsOutOfPlaceAreRefused) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
         {{"number", "--start", "0"}, "--start needs a whole number from 1 to 65529, not '0'"},
         {{"number", "--step", "65530"}, "--step needs a whole number from 1 to 65529, not '65530'"},
-        {{"unnumber", "--step", "5"}, "--step applies to number and insert --line-numbers only"},
-        {{"insert", "--start", "5"}, "--start applies to number and insert --line-numbers only"},
+        {{"unnumber", "--step", "5"},
+         "--step applies to number, init and insert --line-numbers only"},
+        {{"insert", "--start", "5"},
+         "--start applies to number, init and insert --line-numbers only"},
         {{"remove", "--line-numbers", "--start", "5"},
-         "--start applies to number and insert --line-numbers only"},
-        {{"check", "--line-numbers"}, "--line-numbers applies to insert and remove only"},
+         "--start applies to number, init and insert --line-numbers only"},
+        {{"check", "--line-numbers"}, "--line-numbers applies to insert, remove and init only"},
         {{"remove", "--procedures", "all"},
-         "--procedures applies to insert, check, number, unnumber and remove --line-numbers only"},
-        {{"number", "--mode", "1"}, "--mode applies to insert and check only"},
+         "--procedures applies to insert, check, number, unnumber, init and remove --line-numbers "
+         "only"},
+        {{"number", "--mode", "1"}, "--mode applies to insert, check and init only"},
     };
     for (const auto& [args, message] : refused) {
         std::vector<std::string> line = args;

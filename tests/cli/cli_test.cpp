@@ -131,7 +131,7 @@ TEST_F(Cli, storedSettingsAreAnnouncedAndEachCanBeTurnedOff) {
     EXPECT_EQ(readFile(project_ / "M.bas").find("ERR_A"), std::string::npos);
     const CliRun refused = run({"insert", "--no-line-numbers", "--start", "5", vbp.string()});
     EXPECT_EQ(refused.status, ExitUsage);
-    EXPECT_NE(refused.err.find("--start applies to number and insert --line-numbers only"),
+    EXPECT_NE(refused.err.find("--start applies to number, init and insert --line-numbers only"),
               std::string::npos);
     EXPECT_EQ(run({"insert", "--skip-handled", "--no-skip-handled", vbp.string()}).status,
               ExitUsage);
@@ -160,6 +160,49 @@ TEST_F(Cli, storedSettingsAreAnnouncedAndEachCanBeTurnedOff) {
     EXPECT_NE(gone.err.find(ini + " [Handler] Template=gone.txt: "), std::string::npos);
     EXPECT_EQ(run({"check", "--mode", "1", vbp.string()}).status, ExitOk);
     EXPECT_EQ(run({"check", "--no-settings", vbp.string()}).err, "");
+}
+
+// The project's own settings file sits between the options given and the
+// user's ERRH.ini, is named whenever it is used, and its [Leave] files are
+// worked on by no command.
+TEST_F(Cli, projectSettingsComeBetweenTheOptionsAndTheUsersAndInitWritesThem) {
+    const fs::path vbp =
+        project_.write("App.vbp", crlf({"Module=M; M.bas", "Module=Old; Legacy\\Old.bas"}));
+    const std::string module = crlf({"Sub A()", "    Beep", "End Sub"});
+    project_.write("M.bas", module);
+    project_.write("Legacy/Old.bas", module);
+    project_.write("tpl/log.txt", crlf({"[trap]", "On Error GoTo Fail", "[handler]", "{exit}",
+                                        "Fail:", "Log \"{project}\""}));
+    settings_.write("ERRH.ini", "[OS]\r\nError_Flag=2\r\n[Handler]\r\nProcedures=Function\r\n");
+
+    const CliRun init = run({"init", "--mode", "1", "--procedures", "sub", "--template",
+                             (project_ / "tpl" / "log.txt").string(), vbp.string()});
+    EXPECT_EQ(init.status, ExitUsage); // --mode and --template both choose
+    const CliRun made = run({"init", "--procedures", "sub", "--template",
+                             (project_ / "tpl/log.txt").string(), vbp.string()});
+    ASSERT_EQ(made.status, ExitOk) << made.err;
+    const fs::path kept = project_ / "App.faultward";
+    EXPECT_EQ(made.out, kept.string() + "\n");
+    EXPECT_EQ(readFile(kept), "; Faultward's settings of this project, kept with it for everyone "
+                              "who works on it.\n\n[Handler]\nHandler=Template\n"
+                              "Procedures=Sub\nTemplate=tpl\\log.txt\n");
+    project_.write("App.faultward", readFile(kept) + "\n[Leave]\nlegacy\\*.bas\n");
+
+    const CliRun inserted = run({"insert", vbp.string()});
+    EXPECT_EQ(inserted.status, ExitOk);
+    EXPECT_EQ(inserted.err, "faultward-cli: settings from " + kept.string() +
+                                ": Procedures=Sub, Handler=Template, Template=tpl\\log.txt, "
+                                "[Leave] 1 item (--no-project-settings leaves them out)\n");
+    EXPECT_NE(readFile(project_ / "M.bas").find("Log \"App\""), std::string::npos);
+    EXPECT_EQ(readFile(project_ / "Legacy/Old.bas"), module); // left alone
+
+    // An option wins over the project's file, which wins over ERRH.ini.
+    EXPECT_EQ(run({"insert", "--mode", "0", vbp.string()}).status, ExitOk);
+    EXPECT_NE(readFile(project_ / "M.bas").find("MsgBox"), std::string::npos);
+    const CliRun users = run({"insert", "--no-project-settings", vbp.string()});
+    EXPECT_EQ(users.err.find(kept.string()), std::string::npos);
+    EXPECT_NE(users.err.find("Procedures=Function"), std::string::npos);
+    EXPECT_EQ(readFile(project_ / "M.bas"), module); // Functions only, from ERRH.ini
 }
 
 TEST_F(Cli, failuresAreNamedOnceAndExitOne) {

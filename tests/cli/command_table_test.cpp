@@ -67,7 +67,7 @@ std::map<std::string, std::string> describedOptions() {
 void addOption(std::vector<std::string>& args, const std::string& option,
                const std::string& valueName) {
     const std::map<std::string, std::string> samples = {
-        {"N", "5"}, {"LIST", "all"}, {"FILE", "t.txt"}, {"DIR", "out"}};
+        {"N", "5"}, {"LIST", "all"}, {"FILE", "t.txt"}, {"DIR", "out"}, {"NAME", "json"}};
     args.push_back(option);
     if (!valueName.empty())
         args.push_back(samples.at(valueName));
@@ -116,30 +116,34 @@ std::optional<std::string> problemWithoutNumbers(const std::vector<std::string>&
 
 // What the program has always said about an option given where it means nothing.
 const std::map<std::string, std::string> kRefusals = {
-    {"--mode", "--mode applies to insert and check only"},
-    {"--procedures",
-     "--procedures applies to insert, check, number, unnumber and remove --line-numbers only"},
-    {"--skip-handled", "--skip-handled applies to insert and check only"},
-    {"--no-skip-handled", "--no-skip-handled applies to insert and check only"},
-    {"--no-line-numbers", "--no-line-numbers applies to insert and remove only"},
-    {"--template", "--template applies to insert and check only"},
-    {"--line-numbers", "--line-numbers applies to insert and remove only"},
-    {"--start", "--start applies to number and insert --line-numbers only"},
-    {"--step", "--step applies to number and insert --line-numbers only"},
+    {"--mode", "--mode applies to insert, check and init only"},
+    {"--procedures", "--procedures applies to insert, check, number, unnumber, init and remove "
+                     "--line-numbers only"},
+    {"--skip-handled", "--skip-handled applies to insert, check and init only"},
+    {"--no-skip-handled", "--no-skip-handled applies to insert, check and init only"},
+    {"--no-line-numbers", "--no-line-numbers applies to insert, remove and init only"},
+    {"--template", "--template applies to insert, check and init only"},
+    {"--line-numbers", "--line-numbers applies to insert, remove and init only"},
+    {"--start", "--start applies to number, init and insert --line-numbers only"},
+    {"--step", "--step applies to number, init and insert --line-numbers only"},
     {"--jobs", "--jobs applies to insert, remove, number and unnumber only"},
     {"--dry-run", "--dry-run applies to insert, remove, number and unnumber only"},
     {"--diff", "--diff goes with --dry-run"},
     {"--output", "--output applies to insert, remove, number and unnumber only"},
     {"--clean", "--clean applies to check only"},
     {"--handled", "--handled applies to check only"},
+    {"--format", "--format applies to check only"},
+    {"--no-settings",
+     "--no-settings applies to list, insert, remove, check, number and unnumber only"},
+    {"--no-project-settings",
+     "--no-project-settings applies to list, insert, remove, check, number and unnumber only"},
 };
 
 TEST(CommandTable, everyCommandTakesWhatItsSynopsisShowsAndRefusesTheRest) {
     const std::map<std::string, std::string> options = describedOptions();
-    ASSERT_EQ(options.size(), kRefusals.size() + 3)
-        << "--version, --kinds and --no-settings go everywhere";
+    ASSERT_EQ(options.size(), kRefusals.size() + 2) << "--version and --kinds go everywhere";
     const std::map<std::string, std::string> commands = synopses();
-    ASSERT_EQ(commands.size(), 6u);
+    ASSERT_EQ(commands.size(), 7u);
     const std::map<std::string, std::string> conflicts = {
         {"--output", "--dry-run writes nothing, so it cannot go with --output"},
         {"--template", "--mode and --template both choose the handler lines; give one"},
@@ -173,8 +177,8 @@ TEST(CommandTable, everyCommandTakesWhatItsSynopsisShowsAndRefusesTheRest) {
             }
         }
     }
-    EXPECT_EQ(alternatives, 9) << "dry-run or output in four commands, mode or template in check, "
-                                  "a switch or its --no- form in insert, check (skip) and remove";
+    EXPECT_EQ(alternatives, 11) << "dry-run or output in four commands, mode or template in check, "
+                                   "a switch or its --no- form in insert, check, remove and init";
 }
 
 TEST(CommandTable, valuesAreReadFromTheNextArgumentOrAfterAnEqualsSign) {

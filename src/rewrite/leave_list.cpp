@@ -1,0 +1,81 @@
+#include "rewrite/leave_list.h"
+
+namespace faultward {
+namespace {
+
+char folded(char c) {
+    if (c >= 'A' && c <= 'Z')
+        return static_cast<char>(c - 'A' + 'a');
+    return c == '/' ? '\\' : c;
+}
+
+bool hasSeparator(std::string_view text) {
+    return text.find_first_of("\\/") != std::string_view::npos;
+}
+
+std::string_view fileNameOf(std::string_view entry) {
+    const std::size_t slash = entry.find_last_of("\\/");
+    return slash == std::string_view::npos ? entry : entry.substr(slash + 1);
+}
+
+bool fileMatches(std::string_view pattern, std::string_view entry) {
+    return matchesWildcard(pattern, hasSeparator(pattern) ? entry : fileNameOf(entry));
+}
+
+} // namespace
+
+bool matchesWildcard(std::string_view pattern, std::string_view text) {
+    // The usual walk with one point to go back to: the last star's.
+    std::size_t p = 0, t = 0;
+    std::size_t star = std::string_view::npos, resume = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            resume = t;
+        } else if (p < pattern.size() &&
+                   (pattern[p] == '?' || folded(pattern[p]) == folded(text[t]))) {
+            ++p;
+            ++t;
+        } else if (star != std::string_view::npos) {
+            p = star + 1;
+            t = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+LeaveList::LeaveList(const std::vector<std::string>& items) {
+    for (const std::string& item : items) {
+        // A procedure's name holds no colon and no separator; a drive's colon
+        // ("C:\Shared\X.bas") comes before a separator.
+        const std::size_t colon = item.rfind(':');
+        if (colon != std::string::npos && !hasSeparator(std::string_view(item).substr(colon)))
+            procedures_.push_back({item.substr(0, colon), item.substr(colon + 1)});
+        else
+            files_.push_back(item);
+    }
+}
+
+bool LeaveList::leavesFile(std::string_view entry) const {
+    for (const std::string& file : files_)
+        if (fileMatches(file, entry))
+            return true;
+    return false;
+}
+
+bool LeaveList::leavesProcedure(std::string_view entry, std::string_view procedure) const {
+    for (const ProcedureItem& item : procedures_)
+        if (matchesWildcard(item.procedure, procedure) && fileMatches(item.file, entry))
+            return true;
+    return false;
+}
+
+std::string procedureLeaveItem(std::string_view entry, std::string_view procedure) {
+    return std::string(entry) + ":" + std::string(procedure);
+}
+
+} // namespace faultward

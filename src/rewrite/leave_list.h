@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace faultward {
+
+// What a project's own settings say to leave alone: whole files and single
+// procedures, one item a line of its [Leave] section:
+//   Modules\modLegacy.bas          a file
+//   frmMain.frm:Form_Load          a procedure of a file
+//   *:Class_Initialize             that procedure in every file
+// * stands for any run of characters and ? for one. Letter case does not
+// count, as in the language (ASCII letters; other bytes must be the same). A
+// file pattern with a folder separator (\ or /, which stand for each other)
+// is matched against the whole entry as the project writes it, one without
+// against the entry's file name.
+class LeaveList {
+public:
+    LeaveList() = default;
+    explicit LeaveList(const std::vector<std::string>& items);
+
+    bool empty() const { return files_.empty() && procedures_.empty(); }
+    bool leavesFile(std::string_view entry) const;
+    bool leavesProcedure(std::string_view entry, std::string_view procedure) const;
+
+private:
+    struct ProcedureItem {
+        std::string file;
+        std::string procedure;
+    };
+    std::vector<std::string> files_;
+    std::vector<ProcedureItem> procedures_;
+};
+
+// The [Leave] item that names a procedure of a file, and the one that names a
+// file: "Forms\frmMain.frm:Form_Load", "Forms\frmMain.frm".
+std::string procedureLeaveItem(std::string_view entry, std::string_view procedure);
+inline std::string fileLeaveItem(std::string_view entry) {
+    return std::string(entry);
+}
+
+// Whether text matches the pattern, * and ? as above, without regard to the
+// case of ASCII letters.
+bool matchesWildcard(std::string_view pattern, std::string_view text);
+
+} // namespace faultward
