@@ -5,6 +5,7 @@
 #include "app/handler_settings.h"
 #include "app/list_source.h"
 #include "app/pass_driver.h"
+#include "app/procedure_records.h"
 #include "app/project_settings.h"
 #include "app/settings.h"
 #include "app/settings_layers.h"
@@ -53,6 +54,8 @@ struct Command {
     // What the project's own settings file says to leave alone.
     std::shared_ptr<const LeaveList> leave = std::make_shared<LeaveList>();
     std::size_t leaveCount = 0;
+    // check --format json gathers the records of every project here.
+    std::shared_ptr<ProcedureJson> json = nullptr;
 };
 
 // One worker a core: on a real disk they also wait for their flushes
@@ -280,6 +283,8 @@ std::optional<Command> commandFor(const Arguments& parsed, const fs::path& top, 
         command.insertion.procedures = settings.handler.procedures;
         command.insertion.skipHandled = settings.handler.skipHandled;
     }
+    if (parsed.format == "json")
+        command.json = std::make_shared<ProcedureJson>();
     if (numbers) {
         NumberingOptions numbering;
         numbering.start = settings.start;
@@ -357,17 +362,28 @@ int runInit(const Arguments& parsed, const fs::path& top, CliEnvironment& env) {
     return ExitOk;
 }
 
-int runCheck(const Command& command, const PassTargets& targets, CliObserver& observer,
-             CliEnvironment& env) {
+int runCheck(const Command& command, const PassTargets& targets, const ProjectToRun& project,
+             CliObserver& observer, CliEnvironment& env) {
     const Arguments& parsed = command.arguments;
-    std::string report;
+    // In list order: a file the project's settings leave alone says so.
+    std::vector<std::string> reports(targets.entries.size());
+    for (std::size_t i = 0; i < reports.size(); ++i)
+        if (!targets.entries[i].selected)
+            reports[i] = targets.entries[i].text + ": left alone: listed in [Leave]\n";
     CheckTotals totals;
     const FailureCollector failures = runSurveyCommand(
-        targets, observer, [&](int, const ListEntry& entry, const FileSurvey& survey) {
-            report += checkReport(entry.text, survey);
+        targets, observer, [&](int index, const ListEntry& entry, const FileSurvey& survey) {
+            const std::string shown =
+                command.inGroup ? groupEntryText(project.name, entry.text) : entry.text;
+            if (command.json)
+                command.json->add(shown, procedureRecords(shown, survey, *command.leave));
+            else
+                reports[static_cast<std::size_t>(index)] = checkReport(entry.text, survey);
             totals.add(survey);
         });
-    env.out << report;
+    if (!command.json)
+        for (const std::string& report : reports)
+            env.out << report;
     int status = failures.empty() ? ExitOk : ExitSomeFilesFailed;
     if (parsed.clean && totals.markedLines > 0) {
         env.err << "faultward-cli: " << counted(totals.markedLines, "marked line") << " left\n";
@@ -407,7 +423,7 @@ int runProject(const Command& command, const ProjectToRun& project, CliEnvironme
     }
     const bool reports =
         parsed.command == CliCommand::List || parsed.command == CliCommand::Check || parsed.dryRun;
-    if (command.inGroup && reports)
+    if (command.inGroup && reports && !command.json)
         env.out << "project: " << project.name << '\n';
 
     if (parsed.command == CliCommand::List) {
@@ -432,7 +448,7 @@ int runProject(const Command& command, const ProjectToRun& project, CliEnvironme
             targets.insertion.projectName = bytesFromPath(project.file.stem());
     }
     if (parsed.command == CliCommand::Check)
-        return runCheck(command, targets, observer, env);
+        return runCheck(command, targets, project, observer, env);
     const FailureCollector failures = runPassCommand(command.passes, targets, observer);
     if (parsed.dryRun)
         env.out << dryRunReport(dryRun, project.file.parent_path(), parsed.diff);
@@ -484,6 +500,8 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     }
     for (const ProjectToRun& project : *projects)
         status = std::max(status, runProject(*command, project, env));
+    if (command->json)
+        env.out << command->json->text();
     if (copy)
         env.out << bytesFromPath(*copy) << '\n';
     env.out.flush();

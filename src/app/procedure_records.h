@@ -1,0 +1,44 @@
+#pragma once
+
+#include "rewrite/leave_list.h"
+#include "rewrite/procedure_survey.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace faultward {
+
+// What a procedure of a file holds and what insertion does with it, as the
+// desktop's list shows it under its file and check --format json gives it.
+struct ProcedureRecord {
+    std::size_t line = 0;
+    std::string kind; // "Sub", "Function", "Property Get", ...
+    std::string name;
+    enum class Handler { None, Tools, Own } handler = Handler::None;
+    std::string leftAlone; // why insertion leaves it alone; empty when it does not
+    bool listed = false;   // the project's [Leave] names it
+};
+
+std::vector<ProcedureRecord> procedureRecords(std::string_view entry, const FileSurvey& survey,
+                                              const LeaveList& leave);
+
+// "has a handler", "handles its own errors", "left alone: one-line", "no
+// handler", for the list.
+std::string procedureStateText(const ProcedureRecord& record);
+
+// One JSON object a procedure, in an array, UTF-8:
+// {"file": "Tools.bas", "line": 2, "kind": "Sub", "name": "Run",
+//  "state": "no-handler", "reason": null}
+// state is "handler" (this tool's), "own-handler", "no-handler" or
+// "left-alone" (with the reason).
+class ProcedureJson {
+public:
+    void add(std::string_view entry, const std::vector<ProcedureRecord>& records);
+    std::string text() const;
+
+private:
+    std::string items_;
+};
+
+} // namespace faultward

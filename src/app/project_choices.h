@@ -1,0 +1,66 @@
+#pragma once
+
+#include "app/project_settings.h"
+#include "app/settings_layers.h"
+#include "rewrite/leave_list.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace faultward {
+
+// The choices the open project keeps in its own settings file, for the
+// desktop program: its handler settings over the user's, and the files and
+// procedures it leaves alone, changed as the user ticks and unticks them.
+// Nothing is written until the user makes such a choice, so a project
+// without the file, whose procedures are all left ticked, gets none.
+class ProjectChoices {
+public:
+    // Reads the file beside the project or group file; the message when it
+    // is there but cannot be read (the project then keeps no choices).
+    std::optional<std::string> open(const std::filesystem::path& listFile);
+    void close();
+
+    bool isOpen() const { return file_ != nullptr; }
+    // Whether the file is on disk: then a file's tick is kept in it too.
+    bool exists() const { return file_ && file_->existed(); }
+    std::string fileName() const;
+    // Whether the file keeps the handler settings, over the user's.
+    bool keepsHandlerSettings() const { return keepsHandler_; }
+
+    // The settings in force: the file's over the user's.
+    LayeredSettings settings(const SettingsLayer& user) const;
+    std::shared_ptr<const LeaveList> leave() const { return leave_; }
+
+    // Unticked files and procedures are left alone, ticked ones no longer.
+    // The message when the file could not be written, or when a wider item
+    // of it ("*:Class_*") still leaves the procedure alone.
+    std::optional<std::string> setFileLeft(const std::string& entry, bool left);
+    std::optional<std::string> setProcedureLeft(const std::string& entry,
+                                                const std::string& procedure, bool left);
+
+    // Keeps every handler setting in the file, a template relative to the
+    // project's folder; or takes them all out of it.
+    std::optional<std::string> keepHandlerSettings(const HandlerSettings& settings,
+                                                   HandlingMode mode);
+    std::optional<std::string> dropHandlerSettings();
+    // The Options menu's mode, while the file keeps the settings.
+    std::optional<std::string> setMode(HandlingMode mode);
+
+private:
+    std::optional<std::string> save();
+    void reread();
+
+    std::unique_ptr<ProjectSettingsFile> file_;
+    std::filesystem::path folder_;
+    SettingsLayer layer_;
+    std::shared_ptr<const LeaveList> leave_ = std::make_shared<LeaveList>();
+    bool keepsHandler_ = false;
+};
+
+// "The choices of App.faultward could not be saved: not writable."
+std::string choicesNotSavedMessage(std::string_view file, std::string_view cause);
+
+} // namespace faultward
