@@ -82,6 +82,14 @@ std::optional<std::string> HandlerSettingsDialog::ok() {
     return std::nullopt;
 }
 
+void HandlerSettingsDialog::offerKeepWithProject(std::string_view fileName, bool kept) {
+    const std::size_t slash = fileName.find_last_of("\\/");
+    keepCaption_ =
+        "&Keep with the project (" +
+        std::string(slash == std::string_view::npos ? fileName : fileName.substr(slash + 1)) + ")";
+    keep_ = kept;
+}
+
 void HandlerSettingsDialog::cancel() {
     accepted_ = false;
 }

@@ -47,8 +47,19 @@ public:
     // After the dialog closed: whether OK accepted the settings.
     bool accepted() const { return accepted_; }
 
+    // With a project open, the settings can be kept with it, in its own
+    // settings file, for everyone who works on it, instead of as this user's.
+    // The caption names that file; empty when there is no project to keep
+    // them with.
+    void offerKeepWithProject(std::string_view fileName, bool kept);
+    const std::string& keepWithProjectCaption() const { return keepCaption_; }
+    bool keepWithProject() const { return keep_; }
+    void setKeepWithProject(bool keep) { keep_ = keep && !keepCaption_.empty(); }
+
 private:
     HandlerSettings settings_;
+    std::string keepCaption_;
+    bool keep_ = false;
     MainWindowView& main_;
     HelpOpener& help_;
     bool accepted_ = false;

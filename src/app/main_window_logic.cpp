@@ -10,6 +10,13 @@
 #include <exception>
 
 namespace faultward {
+namespace {
+
+std::vector<std::string> optionalProblem(const std::optional<std::string>& problem) {
+    return problem ? std::vector<std::string>{*problem} : std::vector<std::string>{};
+}
+
+} // namespace
 
 MainWindowLogic::MainWindowLogic(Module1& module, MainWindowView& view, ProjectFilesLogic& files,
                                  SoundPlayer& sound, HelpOpener& help)
@@ -42,11 +49,20 @@ void MainWindowLogic::mnu_o_Click(int Index) {
         return;
     }
     const HandlingMode chosen = handlingModeOf(static_cast<std::int16_t>(Index));
+    // A project that keeps its handler settings keeps its mode too.
+    if (files_.choices().keepsHandlerSettings())
+        showProblems(optionalProblem(files_.choices().setMode(chosen)));
+    else
+        module_.setErrorFlag(chosen);
+    showModeInForce();
+}
+
+void MainWindowLogic::showModeInForce() {
+    const HandlingMode inForce = files_.settingsInForce().mode;
     for (const HandlingMode mode : kHandlingModes)
         view_.setModeChecked(mode, false);
-    if (isModeItem(chosen))
-        view_.setModeChecked(chosen, true);
-    module_.setErrorFlag(chosen);
+    if (isModeItem(inForce))
+        view_.setModeChecked(inForce, true);
 }
 
 void MainWindowLogic::mnu_h_Click(int Index) {
@@ -97,8 +113,8 @@ void MainWindowLogic::cmd_nav(Command Index) {
 
 void MainWindowLogic::runPasses(PassCommand command) {
     sound_.Stop_Sound();
-    const PassSettings settings = passSettings(module_.handlerSettings(), module_.Error_Flag(),
-                                               files_.projectName(), command);
+    const PassSettings settings =
+        passSettings(files_.settingsInForce(), files_.projectName(), command);
     if (!settings.problem.empty()) {
         view_.showMessage(settings.problem, MessageIcon::Warning, {});
         return;
@@ -132,12 +148,17 @@ void MainWindowLogic::Open_Project() {
     std::error_code error;
     std::filesystem::current_path(folder, error);
 
+    const HandlingMode modeBefore = files_.settingsInForce().mode;
     files_.clearList();
-    const ListSource source = readListSource(*chosen, module_.handlerSettings().files);
+    std::vector<std::string> problems = optionalProblem(files_.openChoices(*chosen));
+    const ListSource source = readListSource(*chosen, files_.settingsInForce().handler.files);
     if (source.opened)
         files_.showList(source, *chosen, folder);
+    if (files_.settingsInForce().mode != modeBefore)
+        showModeInForce();
     // The empty list alone would leave the user guessing why.
-    showProblems(source.problems);
+    problems.insert(problems.end(), source.problems.begin(), source.problems.end());
+    showProblems(problems);
 }
 
 void MainWindowLogic::showProblems(const std::vector<std::string>& problems) {
@@ -146,25 +167,39 @@ void MainWindowLogic::showProblems(const std::vector<std::string>& problems) {
 }
 
 void MainWindowLogic::openHandlerSettings() {
-    HandlerSettingsDialog dialog(module_.handlerSettings(), view_, help_);
+    const LayeredSettings inForce = files_.settingsInForce();
+    ProjectChoices& choices = files_.choices();
+    HandlerSettingsDialog dialog(inForce.handler, view_, help_);
+    if (choices.isOpen())
+        dialog.offerKeepWithProject(choices.fileName(), choices.keepsHandlerSettings());
     view_.showHandlerSettings(dialog);
     if (!dialog.accepted())
         return;
-    const bool kindsChanged = dialog.settings().files != module_.handlerSettings().files;
-    module_.setHandlerSettings(dialog.settings());
+    const bool kindsChanged = dialog.settings().files != inForce.handler.files;
+    if (dialog.keepWithProject()) {
+        showProblems(optionalProblem(choices.keepHandlerSettings(dialog.settings(), inForce.mode)));
+    } else {
+        // Kept as this user's again: the mode in force becomes the user's.
+        if (choices.keepsHandlerSettings()) {
+            module_.setErrorFlag(inForce.mode);
+            showProblems(optionalProblem(choices.dropHandlerSettings()));
+        }
+        module_.setHandlerSettings(dialog.settings());
+    }
+    if (files_.settingsInForce().mode != inForce.mode)
+        showModeInForce();
     // The list holds the files of the chosen kinds, as after Open.
     if (kindsChanged && files_.hasList())
-        showProblems(files_.reload(dialog.settings().files));
+        showProblems(files_.reload(files_.settingsInForce().handler.files));
 }
 
 void MainWindowLogic::showReport(bool preview) {
     sound_.Stop_Sound();
     // The preview shows what Insert writes, line numbers and all.
+    const LayeredSettings inForce = files_.settingsInForce();
     const PassSettings settings =
-        preview
-            ? passSettings(module_.handlerSettings(), module_.Error_Flag(), files_.projectName(),
-                           PassCommand::Insert)
-            : surveySettings(module_.handlerSettings(), module_.Error_Flag(), files_.projectName());
+        preview ? passSettings(inForce, files_.projectName(), PassCommand::Insert)
+                : surveySettings(inForce.handler, inForce.mode, files_.projectName());
     if (!settings.problem.empty()) {
         view_.showMessage(settings.problem, MessageIcon::Warning, {});
         return;

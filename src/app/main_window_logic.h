@@ -43,6 +43,8 @@ private:
     void runPasses(PassCommand command);
     void openHandlerSettings();
     void showProblems(const std::vector<std::string>& problems);
+    // Checks the Options item of the mode in force, the project's or the user's.
+    void showModeInForce();
     // Preview Insertion and Check Project.
     void showReport(bool preview);
 

@@ -35,4 +35,14 @@ std::optional<std::string> Module1::Save_Settings() {
     return std::nullopt;
 }
 
+SettingsLayer Module1::userLayer() const {
+    SettingsLayer layer;
+    layer.origin = SettingOrigin::UserFile;
+    layer.file = store_.displayName();
+    layer.values = storedForm(handlerSettings_, errorFlag_);
+    // Kept while the mode is chosen, so the dialog can return to it.
+    layer.values.templatePath = handlerSettings_.templatePath;
+    return layer;
+}
+
 } // namespace faultward

@@ -2,6 +2,7 @@
 
 #include "app/handler_settings.h"
 #include "app/profile_store.h"
+#include "app/settings_layers.h"
 #include "app/views.h"
 #include "rewrite/handling_mode.h"
 
@@ -40,6 +41,8 @@ public:
     // What Insert and Remove work on besides the mode.
     const HandlerSettings& handlerSettings() const { return handlerSettings_; }
     void setHandlerSettings(HandlerSettings settings) { handlerSettings_ = std::move(settings); }
+    // The user's settings as the layer under a project's own.
+    SettingsLayer userLayer() const;
     // The executable's folder, once the settings are loaded.
     const std::filesystem::path& App_Path() const { return appPath_; }
 

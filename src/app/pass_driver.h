@@ -1,8 +1,10 @@
 #pragma once
 
+#include "rewrite/leave_list.h"
 #include "rewrite/passes.h"
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -60,6 +62,9 @@ struct PassTargets {
     // For Number and Unnumber; with Insert the procedures are numbered too,
     // with Remove their numbers come out.
     std::optional<NumberingOptions> lineNumbers = std::nullopt;
+    // The procedures the project's own settings leave alone, whatever the
+    // command: they keep every byte.
+    std::shared_ptr<const LeaveList> leave = nullptr;
 };
 
 // Runs a command's passes over the same entries: the removal pass, then, for

@@ -49,4 +49,14 @@ PassSettings surveySettings(const HandlerSettings& settings, HandlingMode mode,
     return pass;
 }
 
+PassSettings passSettings(const LayeredSettings& settings, std::string_view projectName,
+                          PassCommand command) {
+    PassSettings pass = passSettings(settings.handler, settings.mode, projectName, command);
+    if (pass.lineNumbers) {
+        pass.lineNumbers->start = settings.start;
+        pass.lineNumbers->step = settings.step;
+    }
+    return pass;
+}
+
 } // namespace faultward

@@ -2,6 +2,7 @@
 
 #include "app/handler_settings.h"
 #include "app/pass_driver.h"
+#include "app/settings_layers.h"
 
 #include <optional>
 #include <string>
@@ -25,5 +26,9 @@ PassSettings passSettings(const HandlerSettings& settings, HandlingMode mode,
                           std::string_view projectName, PassCommand command);
 PassSettings surveySettings(const HandlerSettings& settings, HandlingMode mode,
                             std::string_view projectName);
+// The same for the settings in force, a project's own over the user's, with
+// the line numbers' start and step.
+PassSettings passSettings(const LayeredSettings& settings, std::string_view projectName,
+                          PassCommand command);
 
 } // namespace faultward

@@ -66,10 +66,14 @@ std::optional<std::string> ProjectChoices::save() {
     return std::nullopt;
 }
 
-std::optional<std::string> ProjectChoices::setFileLeft(const std::string& entry, bool left) {
-    if (!file_ || !file_->setLeft(fileLeaveItem(entry), left))
+std::optional<std::string> ProjectChoices::setFilesLeft(const std::vector<std::string>& entries,
+                                                        bool left) {
+    if (!file_)
         return std::nullopt;
-    return save();
+    bool changed = false;
+    for (const std::string& entry : entries)
+        changed |= file_->setLeft(fileLeaveItem(entry), left);
+    return changed ? save() : std::nullopt;
 }
 
 std::optional<std::string> ProjectChoices::setProcedureLeft(const std::string& entry,

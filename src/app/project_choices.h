@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace faultward {
 
@@ -37,7 +38,7 @@ public:
     // Unticked files and procedures are left alone, ticked ones no longer.
     // The message when the file could not be written, or when a wider item
     // of it ("*:Class_*") still leaves the procedure alone.
-    std::optional<std::string> setFileLeft(const std::string& entry, bool left);
+    std::optional<std::string> setFilesLeft(const std::vector<std::string>& entries, bool left);
     std::optional<std::string> setProcedureLeft(const std::string& entry,
                                                 const std::string& procedure, bool left);
 

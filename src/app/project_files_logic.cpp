@@ -1,5 +1,9 @@
 #include "app/project_files_logic.h"
 
+#include "app/procedure_records.h"
+#include "platform/entry_path.h"
+#include "platform/path_bytes.h"
+#include "platform/source_file.h"
 #include "project/file_list.h"
 
 namespace faultward {
@@ -8,18 +12,87 @@ ProjectFilesLogic::ProjectFilesLogic(MainWindowView& main, ProjectFilesView& vie
     : main_(main), view_(view), module_(module) {}
 
 void ProjectFilesLogic::setSelected(int index, bool selected) {
-    if (index >= 0 && static_cast<std::size_t>(index) < entries_.size())
-        entries_[static_cast<std::size_t>(index)].selected = selected;
+    if (index < 0 || static_cast<std::size_t>(index) >= entries_.size())
+        return;
+    ListEntry& entry = entries_[static_cast<std::size_t>(index)];
+    entry.selected = selected;
+    if (!choices_.exists())
+        return;
+    showProblem(choices_.setFilesLeft({entry.text}, !selected));
+    // A wider item of the file ("Legacy\*.bas") still leaves it alone.
+    if (selected && choices_.leave()->leavesFile(entry.text)) {
+        entry.selected = false;
+        view_.setEntrySelected(index, false);
+        showProblem(entry.text + " is still left alone by a line of " + choices_.fileName() +
+                    " that names more than it; change that line there.");
+    }
 }
 
 void ProjectFilesLogic::cmd_sel_Click(int Index) {
     main_.showBusyPointer();
     const int count = static_cast<int>(entries_.size());
+    std::vector<std::string> texts;
     for (int i = 0; i < count; ++i) {
         entries_[static_cast<std::size_t>(i)].selected = Index == 0;
         view_.setEntrySelected(i, Index == 0);
+        texts.push_back(entries_[static_cast<std::size_t>(i)].text);
     }
     main_.showDefaultPointer();
+    if (choices_.exists())
+        showProblem(choices_.setFilesLeft(texts, Index != 0));
+}
+
+std::optional<std::string> ProjectFilesLogic::openChoices(const std::string& listPath) {
+    return choices_.open(pathFromBytes(listPath));
+}
+
+void ProjectFilesLogic::showProblem(const std::optional<std::string>& problem) {
+    if (problem)
+        main_.showMessage(*problem, MessageIcon::Warning, {});
+}
+
+void ProjectFilesLogic::expandEntry(int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= entries_.size())
+        return;
+    showProcedures(index);
+}
+
+void ProjectFilesLogic::setProcedureSelected(int entry, int procedure, bool selected) {
+    const auto shown = expanded_.find(entry);
+    if (shown == expanded_.end() || procedure < 0 ||
+        static_cast<std::size_t>(procedure) >= shown->second.size())
+        return;
+    showProblem(choices_.setProcedureLeft(entries_[static_cast<std::size_t>(entry)].text,
+                                          shown->second[static_cast<std::size_t>(procedure)],
+                                          !selected));
+    showProcedures(entry);
+}
+
+void ProjectFilesLogic::showProcedures(int index) {
+    const ListEntry& entry = entries_[static_cast<std::size_t>(index)];
+    std::vector<ProcedureRow> rows;
+    std::vector<std::string>& names = expanded_[index];
+    names.clear();
+    std::string content;
+    const auto path = resolveEntryPath(entry.text, baseFolder());
+    if (path && readRegularFile(*path, content) == ReadStatus::Ok) {
+        PassSettings settings = passSettings(settingsInForce(), projectName_, PassCommand::Insert);
+        if (!settings.problem.empty())
+            settings.insertion.handlerTemplate.reset();
+        const std::string_view name =
+            std::string_view(entry.text)
+                .substr(std::string_view(entry.text).find_last_of("\\/") + 1);
+        const SourceFacts facts{
+            name, entry.kind == SourceKind::Class || entry.kind == SourceKind::UserControl,
+            entry.project};
+        for (const ProcedureRecord& record : procedureRecords(
+                 entry.text, surveyFile(content, settings.insertion, facts), *choices_.leave())) {
+            rows.push_back(
+                {record.kind + " " + record.name, procedureStateText(record), !record.listed});
+            names.push_back(record.name);
+        }
+    }
+    view_.showProcedures(index, rows);
 }
 
 void ProjectFilesLogic::clearList() {
@@ -57,18 +130,20 @@ void ProjectFilesLogic::showList(const ListSource& source, const std::string& li
         entry.selected = false;
     view_.showEntries(entries_);
     view_.setProjectLabel(listPath);
+    expanded_.clear();
+    // Every entry ticked but those the project's own settings leave alone.
     const int count = static_cast<int>(entries_.size());
     for (int i = 0; i < count; ++i) {
-        entries_[static_cast<std::size_t>(i)].selected = true;
-        view_.setEntrySelected(i, true);
+        ListEntry& entry = entries_[static_cast<std::size_t>(i)];
+        entry.selected = !choices_.leave()->leavesFile(entry.text);
+        view_.setEntrySelected(i, entry.selected);
     }
     view_.enableInsertAndRemove();
     view_.setCurrentEntry(-1);
 }
 
 FailureCollector ProjectFilesLogic::runPasses(PassCommand command) {
-    const PassSettings settings =
-        passSettings(module_.handlerSettings(), module_.Error_Flag(), projectName_, command);
+    const PassSettings settings = passSettings(settingsInForce(), projectName_, command);
     if (!settings.problem.empty())
         return {};
     return runPasses(command, settings);
@@ -80,9 +155,11 @@ FailureCollector ProjectFilesLogic::runPasses(PassCommand command, const PassSet
     leftWhole_.clear();
     PassFeedback windows(main_, view_);
     PassFeedback& feedback = feedback_ ? *feedback_ : windows;
-    FailureCollector failures =
-        runPassCommand(command, targets(entries, settings), feedback);
+    FailureCollector failures = runPassCommand(command, targets(entries, settings), feedback);
     leftWhole_ = feedback.takeProceduresLeftWhole();
+    // The procedures shown say what the files hold now.
+    for (const auto& [index, names] : expanded_)
+        showProcedures(index);
     return failures;
 }
 
@@ -100,6 +177,7 @@ PassTargets ProjectFilesLogic::targets(std::span<const ListEntry> entries,
                                        const PassSettings& settings) const {
     PassTargets targets{entries, baseFolder(), settings.insertion};
     targets.lineNumbers = settings.lineNumbers;
+    targets.leave = choices_.leave();
     return targets;
 }
 

@@ -5,10 +5,13 @@
 #include "app/pass_driver.h"
 #include "app/pass_feedback.h"
 #include "app/pass_settings.h"
+#include "app/project_choices.h"
 #include "app/reports.h"
 #include "app/views.h"
 
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,7 +26,8 @@ public:
 
     const std::vector<ListEntry>& entries() const { return entries_; }
 
-    // The user ticked or cleared an entry's check box.
+    // The user ticked or cleared an entry's check box. While the project
+    // keeps its choices in its own file, the tick is kept there too.
     void setSelected(int index, bool selected);
     // 0 ticks every entry, any other index clears every tick.
     void cmd_sel_Click(int Index);
@@ -46,6 +50,20 @@ public:
     // For a template's {project}.
     const std::string& projectName() const { return projectName_; }
 
+    // The choices the project or group file about to be listed keeps in its
+    // own settings file; the message when that file cannot be read.
+    std::optional<std::string> openChoices(const std::string& listPath);
+    ProjectChoices& choices() { return choices_; }
+    // The settings in force: the project's own over the user's.
+    LayeredSettings settingsInForce() const { return choices_.settings(module_.userLayer()); }
+
+    // The user opened an entry: the procedures of its file go under it.
+    void expandEntry(int index);
+    // The user ticked or cleared a procedure under an entry: a procedure
+    // left unticked is left alone by every command, and the project keeps
+    // the choice in its own settings file.
+    void setProcedureSelected(int entry, int procedure, bool selected);
+
     // The passes of a command over the ticked entries, with the windows
     // showing them; the files that could not be processed.
     FailureCollector runPasses(PassCommand command);
@@ -64,6 +82,9 @@ public:
 
 private:
     std::filesystem::path baseFolder() const;
+    // Surveys the entry's file and shows its procedures under it.
+    void showProcedures(int index);
+    void showProblem(const std::optional<std::string>& problem);
     PassTargets targets(std::span<const ListEntry> entries, const PassSettings& settings) const;
 
     MainWindowView& main_;
@@ -75,6 +96,10 @@ private:
     std::string listPath_;
     std::string projectName_;
     std::vector<std::string> leftWhole_;
+    ProjectChoices choices_;
+    // The entries the user opened, with the names of the procedures shown
+    // under each, by row.
+    std::map<int, std::vector<std::string>> expanded_;
 };
 
 } // namespace faultward

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace faultward {
 
@@ -64,6 +65,16 @@ public:
     virtual void endProgramNow() = 0;
 };
 
+// A procedure of an entry's file, as the list shows it under the entry: its
+// head ("Sub Form_Load"), its state ("has a handler", "left alone:
+// one-line") and whether it is ticked, that is not left alone by choice.
+struct ProcedureRow {
+    std::string text;
+    std::string state;
+    bool selected = true;
+    bool operator==(const ProcedureRow&) const = default;
+};
+
 // The project files window: the list with a tick per entry, the label above
 // it, the Insert and Remove buttons and the progress bar over the label.
 class ProjectFilesView {
@@ -80,6 +91,8 @@ public:
     virtual void setProgressRange(int minimum, int maximum) = 0;
     virtual void setProgressValue(int value) = 0;
     virtual void setProgressVisible(bool visible) = 0;
+    // The procedures under an entry, once the user opened it.
+    virtual void showProcedures(int /*entry*/, std::span<const ProcedureRow> /*rows*/) {}
 };
 
 } // namespace faultward

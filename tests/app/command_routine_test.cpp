@@ -25,7 +25,6 @@ unsigned long ownProcessId() {
 #endif
 }
 
-
 using CommandRoutine = OpenedProject;
 
 TEST_F(CommandRoutine, everyCommandStartsWithTheClickCue_andTheIdleNumbersDoNothingElse) {

@@ -67,6 +67,10 @@ void FakeDesktop::showEntries(std::span<const ListEntry> entries) {
         shown += " " + entry.text + (entry.selected ? "+" : "-");
     log.push_back(shown);
 }
+void FakeDesktop::showProcedures(int entry, std::span<const ProcedureRow> rows) {
+    procedures[entry].assign(rows.begin(), rows.end());
+    log.push_back("procedures " + std::to_string(entry));
+}
 void FakeDesktop::setEntrySelected(int index, bool selected) {
     log.push_back("tick " + std::to_string(index) + (selected ? " on" : " off"));
 }

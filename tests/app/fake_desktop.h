@@ -53,6 +53,7 @@ public:
     void showDefaultPointer() override;
     void showEntries(std::span<const ListEntry> entries) override;
     void showMessage(std::string_view text, MessageIcon icon, std::string_view details) override;
+    void showProcedures(int entry, std::span<const ProcedureRow> rows) override;
     void Stop_Sound() override;
 
     // The log entries that start with one of the prefixes, in order.
@@ -69,7 +70,8 @@ public:
     std::vector<std::string> reports; // the text of each report window shown
     std::vector<std::string> messages;
     std::vector<std::string> details;
-    bool clickFails = false; // the click cue cannot be loaded
+    std::map<int, std::vector<ProcedureRow>> procedures; // under each entry, as last shown
+    bool clickFails = false;                             // the click cue cannot be loaded
     std::string caption;
 };
 

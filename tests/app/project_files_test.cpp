@@ -8,8 +8,6 @@
 namespace faultward::coretest {
 namespace {
 
-
-
 class ProjectFiles : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -1,0 +1,103 @@
+// A project's own settings file, as the desktop keeps its choices in it.
+#include "app/menus.h"
+#include "app/project_settings.h"
+#include "fake_desktop.h"
+
+#include <gtest/gtest.h>
+
+namespace faultward::coretest {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kModule = crlf({"Sub A()", "    Beep", "End Sub", "Sub B()",
+                                  "    On Error Resume Next", "End Sub", "Sub C(): End Sub"});
+
+class ProjectChoicesTest : public OpenedProject {
+protected:
+    void SetUp() override {
+        folder.write("M.bas", kModule);
+        folder.write("N.bas", crlf({"Sub N()", "End Sub"}));
+        open({"Module=M; M.bas", "Module=N; N.bas"});
+    }
+    std::string kept() const { return readFile(folder / "P.faultward"); }
+};
+
+// The files's procedures open under it with their states; unticking one
+// makes the project's file, which the next open reads, and ticking takes it
+// out again. A file's tick is kept only once the file is there.
+TEST_F(ProjectChoicesTest, procedureTicksAreKeptInTheProjectsFile_fileTicksOnceItIsThere) {
+    program.files.setSelected(1, false);
+    EXPECT_FALSE(fs::exists(folder / "P.faultward"));
+    program.files.setSelected(1, true);
+
+    program.files.expandEntry(0);
+    EXPECT_EQ(program.desktop.procedures[0],
+              (std::vector<ProcedureRow>{{"Sub A", "no handler", true},
+                                         {"Sub B", "handles its own errors", true},
+                                         {"Sub C", "left alone: one-line", true}}));
+    program.files.setProcedureSelected(0, 0, false);
+    EXPECT_EQ(kept(), "; Faultward's settings of this project, kept with it for everyone who "
+                      "works on it.\n\n[Leave]\nM.bas:A\n");
+    EXPECT_EQ(program.desktop.procedures[0][0],
+              (ProcedureRow{"Sub A", "left alone: listed in [Leave]", false}));
+
+    program.files.setSelected(1, false); // now kept
+    EXPECT_EQ(kept().substr(kept().find("[Leave]")), "[Leave]\nM.bas:A\nN.bas\n");
+
+    // Opened again, the list shows the choices.
+    program.desktop.log.clear();
+    open({"Module=M; M.bas", "Module=N; N.bas"});
+    program.files.expandEntry(0);
+    EXPECT_FALSE(program.desktop.procedures[0][0].selected);
+    EXPECT_FALSE(program.files.entries()[1].selected);
+    program.files.setProcedureSelected(0, 0, true);
+    program.files.cmd_sel_Click(0);
+    EXPECT_EQ(kept().substr(kept().find("[Leave]")), "[Leave]\n");
+
+    // A wider line of the file cannot be untangled by a tick.
+    folder.write("P.faultward", "[Leave]\n*:B\n");
+    open({"Module=M; M.bas", "Module=N; N.bas"});
+    program.files.expandEntry(0);
+    program.files.setProcedureSelected(0, 1, true);
+    ASSERT_FALSE(program.desktop.messages.empty());
+    EXPECT_EQ(program.desktop.messages.back(),
+              "B is still left alone by a line of " + (folder / "P.faultward").string() +
+                  " that names more than it; change that line there.");
+    EXPECT_EQ(readFile(folder / "P.faultward"), "[Leave]\n*:B\n");
+}
+
+// "Keep with the project" puts every handler setting in the project's file,
+// over this user's, and the Options menu then changes the project's mode;
+// unticked, the settings are the user's again and the file keeps none.
+TEST_F(ProjectChoicesTest, handlerSettingsKeptWithTheProjectOverTheUsers) {
+    program.desktop.onSettings = [](HandlerSettingsDialog& dialog) {
+        EXPECT_EQ(dialog.keepWithProjectCaption(), "&Keep with the project (P.faultward)");
+        EXPECT_FALSE(dialog.keepWithProject());
+        dialog.setProcedureKind(ProcedureKind::Function, true);
+        dialog.setKeepWithProject(true);
+        EXPECT_EQ(dialog.ok(), std::nullopt);
+    };
+    program.main.mnu_o_Click(kHandlerSettingsItem);
+    program.main.mnu_o_Click(2);
+    EXPECT_EQ(kept(), "; Faultward's settings of this project, kept with it for everyone who "
+                      "works on it.\n\n[Handler]\nFiles=frm,bas\nHandler=Mode\nLineNumbers=0\n"
+                      "Mode=2\nProcedures=Sub,Function\nSkipHandled=0\n");
+    EXPECT_EQ(program.module.handlerSettings(), HandlerSettings());
+    EXPECT_EQ(program.module.Error_Flag(), HandlingMode::ShowMessage);
+    program.main.cmd_nav(Command::Insert);
+    EXPECT_NE(readFile(folder / "N.bas").find("I_Process_Errors"), std::string::npos);
+
+    program.desktop.onSettings = [](HandlerSettingsDialog& dialog) {
+        EXPECT_TRUE(dialog.keepWithProject());
+        dialog.setKeepWithProject(false);
+        EXPECT_EQ(dialog.ok(), std::nullopt);
+    };
+    program.main.mnu_o_Click(kHandlerSettingsItem);
+    EXPECT_EQ(kept().find("Mode="), std::string::npos);
+    EXPECT_EQ(program.module.Error_Flag(), HandlingMode::CentralHandler);
+    EXPECT_TRUE(program.module.handlerSettings().procedures.has(ProcedureKind::Function));
+}
+
+} // namespace
+} // namespace faultward::coretest
