@@ -136,6 +136,27 @@ std::string_view withoutRemComment(std::string_view code) {
     return code;
 }
 
+// Whether a later statement of a Select Case line is a Case or End Select
+// ("Select Case n: Case 1"), so that no line after it stands before the
+// first Case.
+bool closedOnItsLine(std::string_view rest) {
+    const std::string_view code = codePart(rest);
+    bool inString = false;
+    for (std::size_t at = 0; at < code.size(); ++at) {
+        if (code[at] == '"')
+            inString = !inString;
+        if (inString || code[at] != ':' || (at + 1 < code.size() && code[at + 1] == '='))
+            continue;
+        const std::string_view statement = withoutLeadingBlanks(code.substr(at + 1));
+        const std::string_view word = firstWord(statement);
+        if (sameWord(word, "Case") ||
+            (sameWord(word, "End") &&
+             sameWord(firstWord(withoutLeadingBlanks(statement.substr(word.size()))), "Select")))
+            return true;
+    }
+    return false;
+}
+
 // The words of a procedure head's prefix before its keyword.
 constexpr std::array<std::string_view, 5> kModifiers = {"Public", "Private", "Friend", "Static",
                                                         "Global"};
@@ -178,8 +199,10 @@ bool NumberableLines::accepts(std::string_view line) {
     const std::string_view afterWord = code.substr(word.size());
     if (sameWord(word, "Rem") && (afterWord.empty() || isBlank(afterWord[0])))
         return false;
-    // A label: a name and a colon, where a named argument has ":=".
-    if (afterWord.starts_with(':') && !afterWord.starts_with(":="))
+    // A label: a name and a colon, blanks allowed between, where a named
+    // argument has ":=".
+    const std::string_view afterName = withoutLeadingBlanks(afterWord);
+    if (afterName.starts_with(':') && !afterName.starts_with(":="))
         return false;
     if (sameWord(word, "Attribute"))
         return false;
@@ -187,10 +210,14 @@ bool NumberableLines::accepts(std::string_view line) {
         beforeFirstCase_ = false;
         return false;
     }
-    if (beforeFirstCase_)
+    if (beforeFirstCase_) {
+        // A Select Case without any Case ends here.
+        if (sameWord(word, "End") && sameWord(firstWord(afterName), "Select"))
+            beforeFirstCase_ = false;
         return false;
-    if (sameWord(word, "Select") && sameWord(firstWord(withoutLeadingBlanks(afterWord)), "Case"))
-        beforeFirstCase_ = true;
+    }
+    if (sameWord(word, "Select") && sameWord(firstWord(afterName), "Case"))
+        beforeFirstCase_ = !closedOnItsLine(afterName);
     return true;
 }
 
@@ -231,7 +258,7 @@ bool looksLikeProcedureBoundary(std::string_view line) {
 void JumpTargets::add(std::string_view line, bool goesOn) {
     ++lines_;
     if (commentGoesOn_) {
-        // A comment ending in " _" goes on in the next line.
+        // A comment ending in a continuation goes on in the next line.
         commentGoesOn_ = goesOn;
         return;
     }

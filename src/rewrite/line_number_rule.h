@@ -59,7 +59,7 @@ bool looksLikeProcedureBoundary(std::string_view line);
 // whole.
 class JumpTargets {
 public:
-    // goesOn: the line ends in " _".
+    // goesOn: the line goes on in the next (continuesOnNextLine).
     void add(std::string_view line, bool goesOn);
     // The first number named, with the statement's first line (counting the
     // lines given from 1).

@@ -142,8 +142,9 @@ TEST(Insertion, lineFeedOnlyFile_keepsLineFeeds) {
 }
 
 TEST(Insertion, continuedHead_getsTrapAfterItsLastLine) {
-    const std::string input = crlf({"Private Sub Long_Click(ByVal a As Long, _",
-                                    "    ByVal b As Long, _  ", "    ByVal c As Long)", "End Sub"});
+    const std::string input =
+        crlf({"Private Sub Long_Click(ByVal a As Long, _", "    ByVal b As Long,\t_  ",
+              "    ByVal c As Long)", "End Sub"});
     const std::string out = insert(input, 1);
     EXPECT_NE(out.find("    ByVal c As Long)\r\nON ERROR GOTO ERR_Long_Click  '~Faultward~\r\n"),
               std::string::npos)

@@ -123,6 +123,31 @@ TEST(LineNumbers, numbersStatementLinesOnly) {
     EXPECT_NE(onlyTheFunction.find("\r\n    Dim n As Long\r\n"), std::string::npos);
 }
 
+// A tab before the underscore continues a line too; a label may have blanks
+// before its colon; a Select Case closed or given its first Case on its own
+// line lets numbers in again after it.
+TEST(LineNumbers, continuationsLabelsAndSelectsOfEveryForm) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {crlf({"    s = a &\t_", "        b", "    Beep"}),
+         crlf({"10     s = a &\t_", "        b", "20     Beep"})},
+        {crlf({"    s = a &\t_  ", "        b"}), crlf({"10     s = a &\t_  ", "        b"})},
+        {crlf({"EH :", "  Beep", "Again\t: Beep"}), crlf({"EH :", "10   Beep", "Again\t: Beep"})},
+        {crlf({"    Select Case n", "    End Select", "    Beep"}),
+         crlf({"10     Select Case n", "    End Select", "20     Beep"})},
+        {crlf({"    Select Case n: Case 1: Beep", "    Beep"}),
+         crlf({"10     Select Case n: Case 1: Beep", "20     Beep"})},
+        {crlf({"    Select Case n: ' Case 1", "    ' c", "    Case 1", "    Beep",
+               "    End Select"}),
+         crlf({"10     Select Case n: ' Case 1", "    ' c", "    Case 1", "20     Beep",
+               "30     End Select"})},
+    };
+    for (const auto& [body, expected] : cases) {
+        const std::string head = crlf({"Sub A()"});
+        const std::string end = crlf({"End Sub"});
+        EXPECT_EQ(number(head + body + end).text, head + expected + end) << body;
+    }
+}
+
 TEST(LineNumbers, unnumberGivesBackEveryByteAndNumberingAgainChangesNothing) {
     // Line breaks of every sort stay as they were, line by line.
     std::string oddBreaks = kEveryKind;
@@ -167,6 +192,7 @@ TEST(LineNumbers, procedureWhoseNumberIsAJumpTargetIsLeftWhole) {
         {"    If n Then Resume 20", "20"},
         {"    On n GoTo Again, 20, 30", "20"},
         {"    On n GoSub _\r\n        30", "30"}, // the list goes on in the next line
+        {"    On n GoSub\t_\r\n        30", "30"},
         {"    If n > 1 Then 30", "30"},
         {"    If n > 1 Then Beep Else 20", "20"},
         {"    On Error GoTo 30", "30"},
