@@ -223,18 +223,23 @@ const std::array<CommandRow, 7> kCommands = {{
      "function: a number and a space before each statement line, not\n"
      "before blank, comment, label, continued, Case, #If or Attribute\n"
      "lines, nor before the marked lines. Numbering starts again in each\n"
-     "procedure, and numbers the procedure afresh when it has numbers.\n"
-     "A procedure in which a GoTo, GoSub, Resume, Then or Else names a\n"
-     "line number, that would need numbers above 65529, or whose end is\n"
-     "unclear, is left as it was and named on stderr.\n"},
+     "procedure, and numbers it afresh when its numbers are of the shape\n"
+     "number writes (on those lines, up by one step, any start and step).\n"
+     "A procedure holding numbers of any other shape (the user's own),\n"
+     "in which a GoTo, GoSub, Resume, Then or Else names a line number,\n"
+     "whose code compares Erl with a number, that would need numbers\n"
+     "above 65529, or whose end is unclear, is left as it was and named\n"
+     "on stderr.\n"},
     {CliCommand::Unnumber,
      "unnumber",
      {Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings, NoProjectSettings},
      {},
-     "Take the line numbers out of every procedure, each with the one\n"
-     "space after it; number then unnumber gives the files back byte for\n"
-     "byte. Procedures whose numbers a jump names are left as they were\n"
-     "and named on stderr.\n"},
+     "Take the line numbers number wrote out of every procedure, each\n"
+     "with the one space after it; number then unnumber gives the files\n"
+     "back byte for byte. Numbers of another shape are the user's and\n"
+     "stay: a procedure holding them, or one whose numbers a jump names\n"
+     "or whose code compares Erl with a number, is left as it was and\n"
+     "named on stderr.\n"},
     {CliCommand::Init,
      "init",
      {Mode, Procedures, Kinds, SkipHandled, NoSkipHandled, Template, LineNumbers, NoLineNumbers,

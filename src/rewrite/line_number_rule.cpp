@@ -85,6 +85,19 @@ bool mayNameALine(std::string_view line) {
     return false;
 }
 
+// Whether the line names Erl, in any letter case, as a word of its own.
+bool mentionsErl(std::string_view line) {
+    for (std::size_t at = 0; at + 3 <= line.size(); ++at) {
+        if ((line[at] | 0x20) != 'e' || (line[at + 1] | 0x20) != 'r' ||
+            (line[at + 2] | 0x20) != 'l')
+            continue;
+        if ((at == 0 || !isWordChar(line[at - 1])) &&
+            (at + 3 == line.size() || !isWordChar(line[at + 3])))
+            return true;
+    }
+    return false;
+}
+
 // The words, numbers and other characters of a statement, leaving out string
 // literals and blanks.
 void tokens(std::string_view code, std::vector<std::string_view>& found) {
@@ -136,6 +149,27 @@ std::string_view withoutRemComment(std::string_view code) {
     return code;
 }
 
+// Whether a later statement of a Select Case line is a Case or End Select
+// ("Select Case n: Case 1"), so that no line after it stands before the
+// first Case.
+bool closedOnItsLine(std::string_view rest) {
+    const std::string_view code = codePart(rest);
+    bool inString = false;
+    for (std::size_t at = 0; at < code.size(); ++at) {
+        if (code[at] == '"')
+            inString = !inString;
+        if (inString || code[at] != ':' || (at + 1 < code.size() && code[at + 1] == '='))
+            continue;
+        const std::string_view statement = withoutLeadingBlanks(code.substr(at + 1));
+        const std::string_view word = firstWord(statement);
+        if (sameWord(word, "Case") ||
+            (sameWord(word, "End") &&
+             sameWord(firstWord(withoutLeadingBlanks(statement.substr(word.size()))), "Select")))
+            return true;
+    }
+    return false;
+}
+
 // The words of a procedure head's prefix before its keyword.
 constexpr std::array<std::string_view, 5> kModifiers = {"Public", "Private", "Friend", "Static",
                                                         "Global"};
@@ -178,8 +212,10 @@ bool NumberableLines::accepts(std::string_view line) {
     const std::string_view afterWord = code.substr(word.size());
     if (sameWord(word, "Rem") && (afterWord.empty() || isBlank(afterWord[0])))
         return false;
-    // A label: a name and a colon, where a named argument has ":=".
-    if (afterWord.starts_with(':') && !afterWord.starts_with(":="))
+    // A label: a name and a colon, blanks allowed between, where a named
+    // argument has ":=".
+    const std::string_view afterName = withoutLeadingBlanks(afterWord);
+    if (afterName.starts_with(':') && !afterName.starts_with(":="))
         return false;
     if (sameWord(word, "Attribute"))
         return false;
@@ -187,10 +223,14 @@ bool NumberableLines::accepts(std::string_view line) {
         beforeFirstCase_ = false;
         return false;
     }
-    if (beforeFirstCase_)
+    if (beforeFirstCase_) {
+        // A Select Case without any Case ends here.
+        if (sameWord(word, "End") && sameWord(firstWord(afterName), "Select"))
+            beforeFirstCase_ = false;
         return false;
-    if (sameWord(word, "Select") && sameWord(firstWord(withoutLeadingBlanks(afterWord)), "Case"))
-        beforeFirstCase_ = true;
+    }
+    if (sameWord(word, "Select") && sameWord(firstWord(afterName), "Case"))
+        beforeFirstCase_ = !closedOnItsLine(afterName);
     return true;
 }
 
@@ -228,20 +268,23 @@ bool looksLikeProcedureBoundary(std::string_view line) {
     return isProcedureKeyword(word);
 }
 
-void JumpTargets::add(std::string_view line, bool goesOn) {
+void LineReferences::add(std::string_view line, bool goesOn, bool marked) {
     ++lines_;
     if (commentGoesOn_) {
-        // A comment ending in " _" goes on in the next line.
+        // A comment ending in a continuation goes on in the next line.
         commentGoesOn_ = goesOn;
         return;
     }
-    if (statement_.empty())
+    if (statement_.empty()) {
         statementLine_ = lines_;
+        statementMarked_ = marked;
+    }
     const bool continues = goesOn;
-    // A jump to a line names its number: a statement without a digit is
-    // none, and most are without.
+    // A jump to a line names its number, a comparison names Erl: most
+    // statements hold neither, and outside a Select Case on Erl they need no
+    // closer look.
     if (!continues && statement_.empty()) {
-        if (!mayNameALine(line))
+        if (!mayNameALine(line) && (marked || (selects_.empty() && !mentionsErl(line))))
             return;
         scan(withoutRemComment(codePart(line)));
         return;
@@ -262,11 +305,25 @@ void JumpTargets::add(std::string_view line, bool goesOn) {
     statement_.clear();
 }
 
-void JumpTargets::scan(std::string_view statement) {
-    if (target_)
+void LineReferences::scan(std::string_view statement) {
+    tokens(statement, words_);
+    if (!target_)
+        scanJumps();
+    if (erlLine_ != 0 || statementMarked_)
         return;
-    std::vector<std::string_view>& words = words_;
-    tokens(statement, words);
+    // Each statement of the line on its own; ":=" names an argument.
+    std::size_t from = 0;
+    for (std::size_t i = 0; i <= words_.size(); ++i) {
+        if (i < words_.size() &&
+            (words_[i] != ":" || (i + 1 < words_.size() && words_[i + 1] == "=")))
+            continue;
+        scanErl(from, i);
+        from = i + 1;
+    }
+}
+
+void LineReferences::scanJumps() {
+    const std::vector<std::string_view>& words = words_;
     const auto found = [&](std::string_view number) {
         target_ = std::string(number);
         targetLine_ = statementLine_;
@@ -294,6 +351,98 @@ void JumpTargets::scan(std::string_view statement) {
                 found(words[i + 1]);
         }
     }
+}
+
+void LineReferences::scanErl(std::size_t from, std::size_t to) {
+    const std::vector<std::string_view>& words = words_;
+    const auto word = [&](std::size_t i) {
+        return from + i < to ? words[from + i] : std::string_view();
+    };
+    // Erl, or Erl() as a function may be called.
+    const auto erlEndsAt = [&](std::size_t i) -> std::size_t {
+        if (!sameWord(words[i], "Erl"))
+            return 0;
+        return i + 2 < to && words[i + 1] == "(" && words[i + 2] == ")" ? i + 3 : i + 1;
+    };
+    const auto lineNumber = [&](std::size_t i) {
+        return i < to && isNumber(words[i]) && !isZero(words[i]);
+    };
+    const auto isSign = [&](std::size_t i) {
+        return i < to && (words[i] == "=" || words[i] == "<" || words[i] == ">");
+    };
+    if (sameWord(word(0), "Select") && sameWord(word(1), "Case")) {
+        const bool onErl = to - from >= 3 && erlEndsAt(from + 2) == to;
+        // Blocks inside one on Erl are followed, so that its End Select is known.
+        if (onErl || !selects_.empty())
+            selects_.push_back(onErl);
+        return;
+    }
+    if (!selects_.empty() && sameWord(word(0), "End") && sameWord(word(1), "Select")) {
+        selects_.pop_back();
+        return;
+    }
+    if (!selects_.empty() && selects_.back() && sameWord(word(0), "Case")) {
+        for (std::size_t i = from + 1; i < to; ++i)
+            if (lineNumber(i))
+                erlLine_ = statementLine_;
+        return;
+    }
+    for (std::size_t i = from; i < to && erlLine_ == 0; ++i) {
+        const std::size_t after = erlEndsAt(i);
+        if (after == 0)
+            continue;
+        // "Erl <> 30": up to two signs, then the number; or the other way round.
+        std::size_t sign = after;
+        while (sign - after < 2 && isSign(sign))
+            ++sign;
+        std::size_t before = i;
+        while (i - before < 2 && before > from && isSign(before - 1))
+            --before;
+        if ((sign > after && lineNumber(sign)) ||
+            (before < i && before > from && lineNumber(before - 1)))
+            erlLine_ = statementLine_;
+    }
+}
+
+void NumberingOwner::add(std::string_view number, bool numberable) {
+    ++lines_;
+    numberable_ += numberable;
+    if (number.empty())
+        return;
+    ++numbered_;
+    if (numbered_ == 1)
+        firstNumberedLine_ = lines_;
+    if (foreignLine_ != 0)
+        return;
+    // Numbering writes no leading zero and nothing above the highest number.
+    long value = 0;
+    if (number.size() <= 5 && number[0] != '0')
+        for (const char digit : number)
+            value = value * 10 + (digit - '0');
+    if (!numberable || value < 1 || value > kHighestLineNumber) {
+        foreignLine_ = lines_;
+        return;
+    }
+    if (numbered_ == 2)
+        step_ = value - last_;
+    if (numbered_ >= 2 && (step_ < 1 || value - last_ != step_))
+        foreignLine_ = lines_;
+    last_ = value;
+}
+
+LineNumbering NumberingOwner::owner() const {
+    if (numbered_ == 0)
+        return LineNumbering::None;
+    return foreignLine() == 0 ? LineNumbering::Tools : LineNumbering::Users;
+}
+
+std::size_t NumberingOwner::foreignLine() const {
+    if (foreignLine_ != 0)
+        return foreignLine_;
+    // Numbering never numbers one line of several.
+    if (numbered_ == 1 && numberable_ > 1)
+        return firstNumberedLine_;
+    return 0;
 }
 
 } // namespace faultward

@@ -29,7 +29,7 @@ void fileLines(std::string_view content, std::vector<FileLine>& lines) {
     }
 }
 
-enum class Job { Number, Unnumber, Count };
+enum class Job { Number, Unnumber, Survey };
 
 // A body line without the number it may carry, and whether it may carry one.
 struct BodyLine {
@@ -41,10 +41,13 @@ struct BodyLine {
 struct BodyFacts {
     std::vector<BodyLine> lines;
     std::size_t numberableCount = 0;
-    bool hasNumber = false;
-    std::size_t oddLine = 0; // counting from 1 in the file; 0 when there is none
+    LineNumbering numbering = LineNumbering::None;
+    // Lines counting from 1 in the file; 0 when there is none.
+    std::size_t foreignLine = 0; // shows the numbers are the user's
+    std::size_t oddLine = 0;
     std::size_t boundaryLine = 0;
     std::size_t jumpLine = 0;
+    std::size_t erlLine = 0;
     std::string jumpTarget;
 };
 
@@ -59,41 +62,51 @@ void lookAtBody(const std::vector<FileLine>& lines, std::size_t first, std::size
                 BodyFacts& facts) {
     facts.lines.clear();
     facts.numberableCount = 0;
-    facts.hasNumber = false;
-    facts.oddLine = facts.boundaryLine = facts.jumpLine = 0;
+    facts.foreignLine = facts.oddLine = facts.boundaryLine = facts.jumpLine = facts.erlLine = 0;
     facts.jumpTarget.clear();
     NumberableLines rule;
-    JumpTargets jumps;
+    LineReferences references;
+    NumberingOwner owner;
     for (std::size_t i = first; i < end; ++i) {
         const std::string_view text = lines[i].text;
         const bool isContinuation = rule.nextIsContinued();
+        const bool marked = holdsMarker(text);
         // Continued lines and the lines this tool adds carry no number,
         // whatever they start with.
         std::string_view statement = text;
-        if (!isContinuation && !holdsMarker(text)) {
+        if (!isContinuation && !marked) {
             statement = withoutLineNumber(text);
-            facts.hasNumber |= statement.size() != text.size();
             if (facts.oddLine == 0 && startsWithOddNumber(text))
                 facts.oddLine = i + 1;
             if (facts.boundaryLine == 0 && looksLikeProcedureBoundary(statement))
                 facts.boundaryLine = i + 1;
         }
         const bool numberable = rule.accepts(statement);
-        jumps.add(statement, rule.lastGoesOn());
+        const std::size_t numberLength =
+            statement.size() == text.size() ? 0 : lineNumberLength(text);
+        owner.add(text.substr(0, numberLength), numberable);
+        references.add(statement, rule.lastGoesOn(), marked);
         facts.lines.push_back({statement, numberable});
         facts.numberableCount += numberable;
     }
-    if (const auto target = jumps.target()) {
+    // Numbers of a form numbering never writes are the user's too.
+    facts.numbering = facts.oddLine != 0 ? LineNumbering::Users : owner.owner();
+    if (owner.foreignLine() != 0)
+        facts.foreignLine = first + owner.foreignLine();
+    if (const auto target = references.jumpTarget()) {
         facts.jumpTarget = *target;
-        facts.jumpLine = first + jumps.line();
+        facts.jumpLine = first + references.jumpLine();
     }
+    if (references.erlLine() != 0)
+        facts.erlLine = first + references.erlLine();
 }
 
 // Why the body must stay as it is, if it must.
 std::optional<LeftWholeReason> reasonToLeave(const BodyFacts& facts, Job job,
                                              const NumberingOptions& options,
                                              std::size_t& detailLine) {
-    if (job == Job::Unnumber && !facts.hasNumber && facts.oddLine == 0)
+    // Unnumbering has nothing to take out, so nothing to leave.
+    if (job == Job::Unnumber && facts.numbering == LineNumbering::None)
         return std::nullopt;
     if (facts.boundaryLine != 0) {
         detailLine = facts.boundaryLine;
@@ -106,6 +119,14 @@ std::optional<LeftWholeReason> reasonToLeave(const BodyFacts& facts, Job job,
     if (facts.jumpLine != 0) {
         detailLine = facts.jumpLine;
         return LeftWholeReason::JumpTarget;
+    }
+    if (facts.erlLine != 0) {
+        detailLine = facts.erlLine;
+        return LeftWholeReason::ErlComparison;
+    }
+    if (facts.numbering == LineNumbering::Users) {
+        detailLine = facts.foreignLine;
+        return LeftWholeReason::UsersNumbers;
     }
     if (job == Job::Number && facts.numberableCount > 0) {
         const long long last = static_cast<long long>(options.start) +
@@ -154,7 +175,7 @@ public:
         return std::move(result_);
     }
 
-    std::size_t numbered() const { return numbered_; }
+    std::vector<ProcedureNumbering> takeSurvey() { return std::move(survey_); }
 
 private:
     void keep(const FileLine& line) {
@@ -186,27 +207,28 @@ private:
     }
 
     void body(const Procedure& procedure, std::size_t first, std::size_t end, bool ended) {
+        BodyFacts& facts = facts_;
+        if (job_ == Job::Survey) {
+            lookAtBody(lines_, first, end, facts);
+            survey_.push_back({procedure.headLine + 1, facts.numbering});
+            return;
+        }
         if (!ended) {
             // Without its end the body's extent is a guess: nothing is changed.
             keepAll(first, end);
-            if (job_ != Job::Count && first < end && hasAnyNumberOrMayGetOne(first, end))
+            if (first < end && hasAnyNumberOrMayGetOne(first, end))
                 leaveWhole(procedure, LeftWholeReason::MissingEnd,
                            end < lines_.size() ? end + 1 : 0);
             return;
         }
-        BodyFacts& facts = facts_;
         lookAtBody(lines_, first, end, facts);
-        if (job_ == Job::Count) {
-            numbered_ += facts.hasNumber;
-            return;
-        }
         std::size_t detailLine = 0;
         if (const auto reason = reasonToLeave(facts, job_, options_, detailLine)) {
             keepAll(first, end);
             leaveWhole(procedure, *reason, detailLine, facts.jumpTarget);
             return;
         }
-        if (job_ == Job::Unnumber && !facts.hasNumber) {
+        if (job_ == Job::Unnumber && facts.numbering == LineNumbering::None) {
             keepAll(first, end);
             return;
         }
@@ -268,7 +290,7 @@ private:
     BodyFacts facts_;
     NumberingResult result_;
     bool changed_ = false;
-    std::size_t numbered_ = 0;
+    std::vector<ProcedureNumbering> survey_;
 };
 
 } // namespace
@@ -285,12 +307,13 @@ NumberingResult unnumberLines(std::string_view content, ProcedureKinds procedure
     return NumberingWalk(Job::Unnumber, options, &out).run(content);
 }
 
-std::size_t numberedProcedureCount(std::string_view content, ProcedureKinds procedures) {
+std::vector<ProcedureNumbering> procedureNumberings(std::string_view content,
+                                                    ProcedureKinds procedures) {
     NumberingOptions options;
     options.procedures = procedures;
-    NumberingWalk walk(Job::Count, options, nullptr);
+    NumberingWalk walk(Job::Survey, options, nullptr);
     walk.run(content);
-    return walk.numbered();
+    return walk.takeSurvey();
 }
 
 std::string leftWholeMessage(std::string_view entry, const ProcedureLeftWhole& procedure) {
@@ -304,6 +327,12 @@ std::string leftWholeMessage(std::string_view entry, const ProcedureLeftWhole& p
         break;
     case LeftWholeReason::TooManyLines:
         text += "it would need line numbers above " + std::to_string(kHighestLineNumber);
+        break;
+    case LeftWholeReason::ErlComparison:
+        text += at + " compares Erl with a line number";
+        break;
+    case LeftWholeReason::UsersNumbers:
+        text += "it holds line numbers of its own (" + at + ")";
         break;
     case LeftWholeReason::OddNumber:
         text += at + " starts with a number that is not a line number this tool writes";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rewrite/line_number_rule.h"
 #include "rewrite/output_pieces.h"
 #include "rewrite/procedure_kind.h"
 
@@ -20,11 +21,13 @@ struct NumberingOptions {
 
 // Why a procedure was left as it stood.
 enum class LeftWholeReason {
-    JumpTarget,   // a jump names a line number, which would go or move
-    TooManyLines, // its numbers would go past kHighestLineNumber
-    OddNumber,    // a statement starts with a number not of the form written here
-    LookAlike,    // a body line looks like a head or an end, so the end is unclear
-    MissingEnd,   // no end line of its kind before the next head or end, or the file's end
+    JumpTarget,    // a jump names a line number, which would go or move
+    ErlComparison, // its code compares Erl with a line number
+    UsersNumbers,  // its numbers are not what numbering writes, so they are the user's
+    TooManyLines,  // its numbers would go past kHighestLineNumber
+    OddNumber,     // a statement starts with a number not of the form written here
+    LookAlike,     // a body line looks like a head or an end, so the end is unclear
+    MissingEnd,    // no end line of its kind before the next head or end, or the file's end
 };
 
 struct ProcedureLeftWhole {
@@ -44,18 +47,29 @@ struct NumberingResult {
 
 // Appends the file to out with the body lines of every procedure of the
 // chosen kinds numbered afresh: a number and one space before each line that
-// may carry one, the numbers it had taken out first. Lines outside
-// procedures, and the bytes of every line, stay as they are.
+// may carry one, the numbers it had taken out first. Only numbers of this
+// tool's own shape are redone: a procedure holding the user's numbers, or
+// comparing Erl with a number, is left whole. Lines outside procedures, and
+// the bytes of every line, stay as they are.
 NumberingResult numberLines(std::string_view content, const NumberingOptions& options,
                             OutputPieces& out);
 
 // Appends the file to out with the line numbers of the procedures of the
-// chosen kinds taken out, each with the one space after it.
+// chosen kinds taken out, each with the one space after it; procedures whose
+// numbers are the user's, or whose code compares Erl with a number, keep them.
 NumberingResult unnumberLines(std::string_view content, ProcedureKinds procedures,
                               OutputPieces& out);
 
-// How many procedures of the chosen kinds hold a line number.
-std::size_t numberedProcedureCount(std::string_view content, ProcedureKinds procedures);
+// Whose line numbers a procedure holds, by the line of its head (counting
+// from 1), judged as numbering and unnumbering judge them.
+struct ProcedureNumbering {
+    std::size_t line = 0;
+    LineNumbering numbering = LineNumbering::None;
+};
+
+// Every procedure of the chosen kinds with a body, in file order.
+std::vector<ProcedureNumbering> procedureNumberings(std::string_view content,
+                                                    ProcedureKinds procedures);
 
 // "Module1.bas:12: Sub Post left as it was: line 30 jumps to line number 100"
 std::string leftWholeMessage(std::string_view entry, const ProcedureLeftWhole& procedure);

@@ -113,9 +113,10 @@ std::size_t nameLength(std::string_view text) {
 std::string_view labelDefinedBy(std::string_view line) {
     const std::size_t start = skipBlanks(line, 0);
     const std::size_t length = nameLength(line.substr(start));
-    const std::size_t end = start + length;
-    if (length == 0 || end == line.size() || line[end] != ':' ||
-        (end + 1 < line.size() && line[end + 1] == '='))
+    // Blanks may stand between the name and its colon ("EH :").
+    const std::size_t colon = skipBlanks(line, start + length);
+    if (length == 0 || colon == line.size() || line[colon] != ':' ||
+        (colon + 1 < line.size() && line[colon + 1] == '='))
         return {};
     return line.substr(start, length);
 }

@@ -53,8 +53,8 @@ struct HandlerFit {
 std::size_t nameLength(std::string_view text);
 
 // The label a line defines: a name at its start, after blanks, followed by
-// ':' that is not ":="; empty when it defines none. A line continued from the
-// one before has no label.
+// ':' that is not ":=", blanks allowed before it; empty when it defines none. A line continued from
+// the one before has no label.
 std::string_view labelDefinedBy(std::string_view line);
 
 // Whether a statement of the line, outside strings and comments, is the End

@@ -163,7 +163,8 @@ std::string_view codePart(std::string_view line) {
 }
 
 bool continuesOnNextLine(std::string_view line) {
-    return withoutTrailingBlanks(line).ends_with(" _");
+    const std::string_view code = withoutTrailingBlanks(line);
+    return code.size() >= 2 && code.back() == '_' && isBlank(code[code.size() - 2]);
 }
 
 bool endsWithInlineEnd(std::string_view line, ProcedureKind kind) {

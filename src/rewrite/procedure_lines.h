@@ -69,8 +69,8 @@ std::string_view procedureName(std::string_view headLine);
 // literal.
 std::string_view codePart(std::string_view line);
 
-// A line whose statement goes on in the next physical line (" _" at its end,
-// after trailing blanks).
+// A line whose statement goes on in the next physical line: a blank (space or
+// tab) and an underscore at its end, before any trailing blanks.
 bool continuesOnNextLine(std::string_view line);
 
 // A head whose code ends in ": End Sub" (or the end of its kind) is a whole

@@ -57,7 +57,15 @@ FileSurvey surveyFile(std::string_view content, const InsertionOptions& options,
         }
         survey.procedures.push_back(std::move(procedure));
     }
-    survey.numberedProcedures = numberedProcedureCount(content, options.procedures);
+    // Both lists are in file order.
+    auto surveyed = survey.procedures.begin();
+    for (const ProcedureNumbering& numbered : procedureNumberings(content, options.procedures)) {
+        survey.numberedProcedures += numbered.numbering != LineNumbering::None;
+        while (surveyed != survey.procedures.end() && surveyed->line < numbered.line)
+            ++surveyed;
+        if (surveyed != survey.procedures.end() && surveyed->line == numbered.line)
+            surveyed->numbering = numbered.numbering;
+    }
     return survey;
 }
 

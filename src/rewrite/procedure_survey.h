@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rewrite/insertion_options.h"
+#include "rewrite/line_number_rule.h"
 #include "rewrite/procedure_body.h"
 
 #include <cstddef>
@@ -19,6 +20,7 @@ struct SurveyedProcedure {
     // Why insertion with the survey's options gives it no trap, if it does not.
     LeftAlone leftAlone = LeftAlone::No;
     ProcedureKind kind = ProcedureKind::Sub;
+    LineNumbering numbering = LineNumbering::None;
 };
 
 // What a file holds of the tool's work.

@@ -5,9 +5,7 @@ namespace faultward {
 void Reinsertion::clean(std::string_view content) {
     original_ = content;
     text_ = content;
-    // Without a marker, removal would only even out the line endings, and
-    // insertion writes every line with the file's own ending anyway: a clean
-    // file goes to insertion as it is.
+    // Without a marker, removal would change nothing.
     if (!holdsMarker(content))
         return;
     // Insertion needs the cleaned text in one piece, since it looks ahead

@@ -13,33 +13,44 @@
 namespace faultward {
 namespace {
 
-// Writes lines to the output. Lines that already end the way they will be
-// written are not handled one by one: the writer keeps a run of such input and
-// hands it over whole when something else must be written, or at the end.
+// One line as a walk through a file hands it over: its text, and the bytes
+// that end it (none for a last line without an ending).
+struct SourceLine {
+    std::string_view text;
+    std::string_view ending;
+};
+
+// Writes lines to the output, each with the ending it has in the input. The
+// writer keeps a run of input and hands it over whole when something is
+// added, or at the end.
 class LineWriter {
 public:
-    LineWriter(const char* content, LineBreaks breaks, OutputPieces& out)
-        : ending_(lineEnding(breaks)), out_(out), runStart_(content), runEnd_(content) {}
+    LineWriter(const char* content, std::string_view usualEnding, OutputPieces& out)
+        : usualEnding_(usualEnding), out_(out), runStart_(content), runEnd_(content) {}
 
-    std::string_view ending() const { return ending_; }
-
-    void line(std::string_view line, bool endedCanonically) {
-        if (!endedCanonically) {
+    void line(const SourceLine& line) {
+        if (line.text.data() != runEnd_) {
             flush();
-            changed_ = true;
-            appendLine(out_.added(), line, ending_);
-            return;
+            runStart_ = line.text.data();
         }
-        if (line.data() != runEnd_) {
-            flush();
-            runStart_ = line.data();
-        }
-        runEnd_ = line.data() + line.size() + ending_.size();
+        runEnd_ = line.text.data() + line.text.size() + line.ending.size();
+        lastEnding_ = line.ending;
     }
-    // Leaves a line out of the output.
-    void skip() {
+    // The rest of the input, as it stands.
+    void rest(std::string_view rest) {
         flush();
-        changed_ = true;
+        out_.keep(rest);
+    }
+    // Added lines take the ending of the line they follow. Only a block before
+    // a file's first line follows none: it takes that line's ending, or the
+    // file's usual one when that line has none either.
+    std::string_view endingBefore(const SourceLine& next) const {
+        if (!lastEnding_.empty())
+            return lastEnding_;
+        return next.ending.empty() ? usualEnding_ : next.ending;
+    }
+    std::string_view endingAfterLast() const {
+        return lastEnding_.empty() ? usualEnding_ : lastEnding_;
     }
     // Inserted text goes after everything written so far.
     std::string& insertion() {
@@ -59,7 +70,8 @@ private:
         runStart_ = runEnd_;
     }
 
-    std::string_view ending_;
+    std::string_view usualEnding_;
+    std::string_view lastEnding_;
     OutputPieces& out_;
     bool changed_ = false;
     const char* runStart_;
@@ -82,23 +94,29 @@ std::size_t findMarker(std::string_view text, std::size_t from) {
     return std::string_view::npos;
 }
 
-// Removal on a buffer whose line breaks need no change: only the lines that
-// hold the marker are looked at, found from the marker outwards.
-TransformResult removeFromCanonical(std::string_view content, LineBreaks breaks,
-                                    OutputPieces& out) {
+// Removal: only the lines that hold the marker are looked at, found from the
+// marker outwards; the rest is kept in runs as it stands, line endings and all.
+TransformResult removeFromMarkers(std::string_view content, LineBreaks breaks, OutputPieces& out) {
     const char terminator = breaks == LineBreaks::LineFeed ? '\n' : '\r';
-    const std::size_t endingSize = lineEnding(breaks).size();
+    // Where the line whose terminator is at `at` ends: a line feed right after
+    // a carriage return belongs to its ending.
+    const auto endAfter = [&](std::size_t at) {
+        ++at;
+        if (breaks == LineBreaks::CarriageReturn && at < content.size() && content[at] == '\n')
+            ++at;
+        return at;
+    };
     TransformResult result;
     std::size_t kept = 0; // start of the input not yet copied
     for (std::size_t marker = findMarker(content, 0); marker != std::string_view::npos;
          marker = findMarker(content, kept)) {
         const std::size_t before = findLastByte(content.data(), kept, marker, terminator);
-        const std::size_t lineStart = before == std::string_view::npos ? kept : before + endingSize;
+        const std::size_t lineStart = before == std::string_view::npos ? kept : endAfter(before);
         // The lines this program writes end with the marker, which spares a search.
         std::size_t lineEnd = marker + kMarker.size();
         if (lineEnd == content.size() || content[lineEnd] != terminator)
             lineEnd = findByte(content.data(), marker, content.size(), terminator);
-        lineEnd = std::min(lineEnd + endingSize, content.size());
+        lineEnd = lineEnd == content.size() ? lineEnd : endAfter(lineEnd);
         out.keep(content.substr(kept, lineStart - kept));
         kept = lineEnd;
         result.changed = true;
@@ -107,12 +125,6 @@ TransformResult removeFromCanonical(std::string_view content, LineBreaks breaks,
         out.keep(content.substr(kept));
     return result;
 }
-
-// One line as a walk through a file hands it over.
-struct SourceLine {
-    std::string_view text;
-    bool endedCanonically = true;
-};
 
 // The lines of a buffer that suitsRuns(), from a line start on. Copies walk
 // on without moving the original.
@@ -129,6 +141,7 @@ public:
             return false;
         const std::size_t end = findByte(content_.data(), pos_, content_.size(), terminator_);
         line.text = content_.substr(pos_, end - pos_);
+        line.ending = content_.substr(end, endingSize_);
         pos_ = end + endingSize_;
         return true;
     }
@@ -149,7 +162,9 @@ public:
         if (count_ >= kInsertionLineLimit || !cursor_.next(line.text))
             return false;
         ++count_;
-        line.endedCanonically = cursor_.endedCanonically();
+        const char* end = line.text.data() + line.text.size();
+        line.ending =
+            std::string_view(end, static_cast<std::size_t>(cursor_.remaining().data() - end));
         return true;
     }
     // For the lines beyond the limit.
@@ -290,11 +305,9 @@ TransformResult insertHandlers(std::string_view content, const InsertionOptions&
     const HandlerLines handlers(options, facts, content);
     if (suitsRuns(content, breaks))
         return insertInRuns(content, breaks, options, facts, handlers, state, out);
-    LineWriter writer(content.data(), breaks, out);
+    LineWriter writer(content.data(), lineEnding(breaks), out);
     CursorLines lines(content, breaks);
-    const auto passOver = [&](const SourceLine& passed) {
-        writer.line(passed.text, passed.endedCanonically);
-    };
+    const auto passOver = [&](const SourceLine& passed) { writer.line(passed); };
     TransformResult result;
     SourceLine line;
     while (lines.next(line)) {
@@ -302,18 +315,15 @@ TransformResult insertHandlers(std::string_view content, const InsertionOptions&
         const Insertion insertion =
             insertionAt(line, options, facts, handlers, state, result, kind, lines, passOver);
         if (insertion == Insertion::HandlerBlockBefore)
-            handlers.block(writer.insertion(), state, kind, writer.ending());
-        writer.line(line.text, line.endedCanonically);
+            handlers.block(writer.insertion(), state, kind, writer.endingBefore(line));
+        writer.line(line);
         if (insertion == Insertion::TrapLineAfter)
-            handlers.trap(writer.insertion(), state, kind, writer.ending());
+            handlers.trap(writer.insertion(), state, kind, writer.endingAfterLast());
     }
 
-    LineCursor& rest = lines.cursor();
-    if (!rest.remaining().empty()) {
-        result.lineLimitExceeded = true;
-        while (rest.next(line.text))
-            writer.line(line.text, rest.endedCanonically());
-    }
+    const std::string_view rest = lines.cursor().remaining();
+    result.lineLimitExceeded = !rest.empty();
+    writer.rest(rest);
     result.changed = writer.finish();
     return result;
 }
@@ -331,21 +341,7 @@ bool holdsMarker(std::string_view content) {
 }
 
 TransformResult removeMarkedLines(std::string_view content, OutputPieces& out) {
-    const LineBreaks breaks = detectLineBreaks(content);
-    if (isCanonical(content, breaks))
-        return removeFromCanonical(content, breaks, out);
-    LineWriter writer(content.data(), breaks, out);
-    LineCursor cursor(content, breaks);
-    std::string_view line;
-    while (cursor.next(line)) {
-        if (findMarker(line, 0) == std::string_view::npos)
-            writer.line(line, cursor.endedCanonically());
-        else
-            writer.skip();
-    }
-    TransformResult result;
-    result.changed = writer.finish();
-    return result;
+    return removeFromMarkers(content, detectLineBreaks(content), out);
 }
 
 } // namespace faultward

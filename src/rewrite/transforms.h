@@ -26,9 +26,10 @@ struct TransformResult {
 };
 
 // Appends the file's lines to out with a trap line after every head of the
-// chosen kinds and a handler block before every end of those kinds. The state
-// carries from one file to the next within a pass. The pieces in out point
-// into content.
+// chosen kinds and a handler block before every end of those kinds. Every
+// line keeps its own ending; the lines added take the ending of the line they
+// follow. The state carries from one file to the next within a pass. The
+// pieces in out point into content.
 TransformResult insertHandlers(std::string_view content, const InsertionOptions& options,
                                const SourceFacts& facts, InsertionState& state, OutputPieces& out);
 
@@ -41,7 +42,8 @@ TransformResult insertHandlers(std::string_view content, HandlingMode mode,
 bool holdsMarker(std::string_view content);
 
 // Appends the file's lines to out, leaving out every line that holds the
-// marker. The pieces in out point into content.
+// marker with its ending; every other byte stays. The pieces in out point
+// into content.
 TransformResult removeMarkedLines(std::string_view content, OutputPieces& out);
 
 } // namespace faultward

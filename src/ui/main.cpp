@@ -1,3 +1,4 @@
+#include "app/main_window_logic.h"
 #include "app/module1.h"
 #include "app/settings.h"
 #include "app/sound_cues.h"

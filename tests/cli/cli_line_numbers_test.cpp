@@ -78,6 +78,32 @@ TEST_F(CliLineNumbers, insertAndRemoveTakeTheNumbersInTheSamePass) {
     EXPECT_EQ(tools(), kTools);
 }
 
+// Numbers of the user's own, and numbers an Erl comparison names, go through
+// the commands that unnumber or renumber as they were, named each time.
+TEST_F(CliLineNumbers, numbersTheUserDependsOnSurviveEveryCommand) {
+    const std::string mine =
+        crlf({"Attribute VB_Name = \"Mine\"", "Sub Own()", "100 Dim s As String", "    s = \"x\"",
+              "End Sub", "Sub Where()", "10     On Error GoTo Fail", "20     Beep", "    Exit Sub",
+              "Fail:", "30     If Erl = 20 Then Beep", "End Sub"});
+    project_.write("app/Mine.bas", mine);
+    const fs::path vbp =
+        project_.write("app/Mine.vbp", crlf({"Type=Exe", "Module=Mine; Mine.bas"}));
+    const std::string left =
+        "faultward-cli: Mine.bas:2: Sub Own left as it was: it holds line numbers of its own "
+        "(line 3)\n"
+        "faultward-cli: Mine.bas:6: Sub Where left as it was: line 11 compares Erl with a line "
+        "number\n";
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"number"}, {"unnumber"}, {"remove", "--line-numbers"}}) {
+        std::vector<std::string> args = command;
+        args.push_back(vbp.string());
+        const CliRun result = run(args);
+        EXPECT_EQ(result.status, ExitOk) << command[0];
+        EXPECT_EQ(result.err, left) << command[0];
+        EXPECT_EQ(readFile(project_ / "app/Mine.bas"), mine) << command[0];
+    }
+}
+
 TEST_F(CliLineNumbers, optionsOutOfPlaceAreRefused) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
         {{"number", "--start", "0"}, "--start needs a whole number from 1 to 65529, not '0'"},

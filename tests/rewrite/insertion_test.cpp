@@ -115,20 +115,24 @@ TEST(Insertion, headWithoutParenthesis_andBareSub) {
 }
 
 TEST(Insertion, textLineRule_bytesAndBreaks) {
-    // A lone LF inside a CR file is an ordinary character; the last line gets
-    // its break; high and NUL bytes pass through.
+    // A lone LF inside a CR file is an ordinary character; every line keeps
+    // its own ending, the last one none; the lines added take the ending of
+    // the line before them; high and NUL bytes pass through.
     const std::string input =
         std::string("a\nb\r\nSub \xe9t\xe9()\r") + std::string("x\0y\rEnd Sub", 11);
-    EXPECT_EQ(insert(input, 1), std::string("a\nb\r\nSub \xe9t\xe9()\r\nON ERROR GOTO "
-                                            "ERR_\xe9t\xe9  '~Faultward~\r\n") +
-                                    std::string("x\0y\r\nEXIT SUB  '~Faultward~\r\nERR_\xe9t\xe9:  "
-                                                "'~Faultward~\r\n  RESUME NEXT  '~Faultward~\r\n"
-                                                "End Sub\r\n",
-                                                91));
+    EXPECT_EQ(insert(input, 1), std::string("a\nb\r\nSub \xe9t\xe9()\rON ERROR GOTO "
+                                            "ERR_\xe9t\xe9  '~Faultward~\r") +
+                                    std::string("x\0y\rEXIT SUB  '~Faultward~\rERR_\xe9t\xe9:  "
+                                                "'~Faultward~\r  RESUME NEXT  '~Faultward~\r"
+                                                "End Sub",
+                                                85));
     EXPECT_EQ(insert("", 1), "");
     EXPECT_EQ(insert("\r\n", 1), "\r\n");
-    // CR CR LF: an empty line between.
-    EXPECT_EQ(insert("a\r\r\nb", 1), "a\r\n\r\nb\r\n");
+    EXPECT_EQ(insert("a\r\r\nb", 1), "a\r\r\nb");
+    // A block before a file's first line takes that line's ending.
+    EXPECT_EQ(
+        insert("End Sub\r", 1),
+        "EXIT SUB  '~Faultward~\rERR_:  '~Faultward~\r  RESUME NEXT  '~Faultward~\rEnd Sub\r");
 }
 
 TEST(Insertion, lineFeedOnlyFile_keepsLineFeeds) {
@@ -138,8 +142,9 @@ TEST(Insertion, lineFeedOnlyFile_keepsLineFeeds) {
 }
 
 TEST(Insertion, continuedHead_getsTrapAfterItsLastLine) {
-    const std::string input = crlf({"Private Sub Long_Click(ByVal a As Long, _",
-                                    "    ByVal b As Long, _  ", "    ByVal c As Long)", "End Sub"});
+    const std::string input =
+        crlf({"Private Sub Long_Click(ByVal a As Long, _", "    ByVal b As Long,\t_  ",
+              "    ByVal c As Long)", "End Sub"});
     const std::string out = insert(input, 1);
     EXPECT_NE(out.find("    ByVal c As Long)\r\nON ERROR GOTO ERR_Long_Click  '~Faultward~\r\n"),
               std::string::npos)
@@ -207,7 +212,7 @@ TEST(Insertion, lineLimit_linesBeyondAreCopiedUnexamined) {
     EXPECT_TRUE(result.lineLimitExceeded);
     // The end lies past the limit, so the head gets no trap either.
     EXPECT_EQ(out.find("ERR_A"), std::string::npos);
-    EXPECT_TRUE(out.ends_with("x\r\nEnd Sub\r\n"));
+    EXPECT_TRUE(out.ends_with("x\r\nEnd Sub"));
 }
 
 TEST(Insertion, reportsWhetherAnyByteChanges) {
@@ -217,10 +222,10 @@ TEST(Insertion, reportsWhetherAnyByteChanges) {
         insertHandlers(crlf({"Function F()", "End Function"}), HandlingMode::ResumeNext, name, out)
             .changed);
     EXPECT_FALSE(insertHandlers("", HandlingMode::ResumeNext, name, out).changed);
-    // Only the missing final line break changes.
-    EXPECT_TRUE(insertHandlers("Function F()\r\nEnd Function", HandlingMode::ResumeNext, name, out)
-                    .changed);
-    EXPECT_TRUE(insertHandlers("a\rb\r\n", HandlingMode::ResumeNext, name, out).changed);
+    // Line endings of every kind stay, a missing last one too.
+    EXPECT_FALSE(insertHandlers("Function F()\r\nEnd Function", HandlingMode::ResumeNext, name, out)
+                     .changed);
+    EXPECT_FALSE(insertHandlers("a\rb\r\n", HandlingMode::ResumeNext, name, out).changed);
     EXPECT_FALSE(insertHandlers("a\nb\n", HandlingMode::ResumeNext, name, out).changed);
 }
 
@@ -261,7 +266,7 @@ TEST(Insertion, runsAndLineWalkAgreeOnRandomText) {
         std::string lineByLine = "Before";
         const std::string viaRuns = insert(text, round % 3, &inRuns);
         const std::string viaLines = insert(text + "tail", round % 3, &lineByLine);
-        ASSERT_EQ(viaRuns + "tail" + ending, viaLines) << ::testing::PrintToString(text);
+        ASSERT_EQ(viaRuns + "tail", viaLines) << ::testing::PrintToString(text);
         ASSERT_EQ(inRuns, lineByLine) << ::testing::PrintToString(text);
     }
 }

@@ -64,7 +64,8 @@ TEST(LeftAlone, endPastTheLineLimit_leavesTheProcedureAlone) {
 }
 
 TEST(LeftAlone, procedureThatDefinesTheLabel_getsNeitherTrapNorBlock) {
-    for (const std::string_view label : {"Err_Go:", "ERR_GO:", "  err_go: Resume Next"}) {
+    for (const std::string_view label :
+         {"Err_Go:", "ERR_GO:", "  err_go: Resume Next", "ERR_Go :", "ERR_Go\t:"}) {
         const std::string procedure =
             crlf({"Private Sub Go()", "    On Error GoTo Err_Go", "    x = 1", "    Exit Sub",
                   std::string(label), "    MsgBox Err.Description", "End Sub"});

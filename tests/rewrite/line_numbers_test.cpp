@@ -123,6 +123,26 @@ TEST(LineNumbers, numbersStatementLinesOnly) {
     EXPECT_NE(onlyTheFunction.find("\r\n    Dim n As Long\r\n"), std::string::npos);
 }
 
+// A tab before the underscore continues a line too; a label may have blanks
+// before its colon; a Select Case closed or given its first Case on its own
+// line lets numbers in again after it.
+TEST(LineNumbers, continuationsLabelsAndSelectsOfEveryForm) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {crlf({"    s = a &\t_", "        b", "    Beep"}),
+         crlf({"10     s = a &\t_", "        b", "20     Beep"})},
+        {crlf({"EH :", "  Beep", "Again\t: Beep"}), crlf({"EH :", "10   Beep", "Again\t: Beep"})},
+        {crlf({"    Select Case n", "    End Select", "    Beep"}),
+         crlf({"10     Select Case n", "    End Select", "20     Beep"})},
+        {crlf({"    Select Case n: Case 1: Beep", "    Beep"}),
+         crlf({"10     Select Case n: Case 1: Beep", "20     Beep"})},
+    };
+    for (const auto& [body, expected] : cases) {
+        const std::string head = crlf({"Sub A()"});
+        const std::string end = crlf({"End Sub"});
+        EXPECT_EQ(number(head + body + end).text, head + expected + end) << body;
+    }
+}
+
 TEST(LineNumbers, unnumberGivesBackEveryByteAndNumberingAgainChangesNothing) {
     // Line breaks of every sort stay as they were, line by line.
     std::string oddBreaks = kEveryKind;
@@ -134,7 +154,9 @@ TEST(LineNumbers, unnumberGivesBackEveryByteAndNumberingAgainChangesNothing) {
         unixBreaks.erase(at, 1);
 
     for (const std::string& original : {kEveryKind, oddBreaks, unixBreaks}) {
-        for (const auto& [start, step] : {std::pair{10, 10}, {1, 1}, {65000, 7}}) {
+        NumberingOptions defaults;
+        defaults.procedures = kAllProcedureKinds;
+        for (const auto& [start, step] : {std::pair{10, 10}, {1, 1}, {65000, 7}, {65519, 1}}) {
             NumberingOptions options;
             options.procedures = kAllProcedureKinds;
             options.start = start;
@@ -145,19 +167,59 @@ TEST(LineNumbers, unnumberGivesBackEveryByteAndNumberingAgainChangesNothing) {
             EXPECT_EQ(back.text, original) << start;
             EXPECT_FALSE(unnumber(original, kAllProcedureKinds).result.changed);
             EXPECT_FALSE(number(numbered.text, options).result.changed) << start;
-            // Other numbers in place are redone: the result is that of a clean file.
+            // The numbers of any earlier run are the tool's own, and are redone:
+            // the result is that of a clean file.
             EXPECT_EQ(number(number(original).text, options).text, numbered.text) << start;
+            const Numbered again = number(numbered.text, defaults);
+            EXPECT_TRUE(again.result.leftWhole.empty()) << start;
+            EXPECT_EQ(again.text, number(original, defaults).text) << start;
         }
     }
 }
 
-TEST(LineNumbers, numbersOfTheDevelopersOwnAreRedone) {
-    const std::string own =
-        crlf({"Sub Main()", "1 Dim n As Long", "5    n = 1", "7", "9\tn = 2", "  Beep", "End Sub"});
-    EXPECT_EQ(number(own).text, crlf({"Sub Main()", "10 Dim n As Long", "20    n = 1", "",
-                                      "30 \tn = 2", "40   Beep", "End Sub"}));
-    EXPECT_EQ(unnumber(own).text, crlf({"Sub Main()", "Dim n As Long", "   n = 1", "", "\tn = 2",
-                                        "  Beep", "End Sub"}));
+// Numbers that are not of the shape numbering writes are the user's: neither
+// numbering nor unnumbering moves or drops them.
+TEST(LineNumbers, numbersOfTheUsersOwnAreKept) {
+    const std::vector<std::pair<std::vector<std::string>, std::size_t>> users = {
+        {{"10 Beep", "30 Beep", "40 Beep"}, 5},                  // a gap
+        {{"10 Beep", "20 Beep", "25 Beep"}, 5},                  // an uneven step
+        {{"30 Beep", "20 Beep", "  Beep"}, 4},                   // descending
+        {{"10 Beep", "10 Beep"}, 4},                             // repeated
+        {{"10 Beep", "20", "  Beep"}, 4},                        // a bare number
+        {{"10 Beep", "20 ' note", "30 Beep"}, 4},                // on a comment
+        {{"  Select Case n", "10   Case 1", "  End Select"}, 4}, // on a Case
+        {{"  Beep", "100 Dim s As String", "  Beep"}, 4},        // one number of several lines
+        {{"0 Beep", "1 Beep"}, 3},                               // a number never written
+        {{"1 Beep", "5    n = 1", "7", "9\tn = 2", "  Beep"}, 5},
+    };
+    for (const auto& [body, foreignLine] : users) {
+        std::string file = crlf({"Option Explicit", "Sub Mine()"});
+        for (const std::string& line : body)
+            file += line + "\r\n";
+        file += crlf({"End Sub"});
+        for (const Numbered& result : {number(file), unnumber(file)}) {
+            EXPECT_EQ(result.text, file);
+            ASSERT_EQ(result.result.leftWhole.size(), 1u) << file;
+            EXPECT_EQ(result.result.leftWhole[0].reason, LeftWholeReason::UsersNumbers) << file;
+            EXPECT_EQ(result.result.leftWhole[0].detailLine, foreignLine) << file;
+        }
+    }
+    EXPECT_EQ(leftWholeMessage("A.bas",
+                               number(crlf({"Sub A()", "100 Dim s As String", "  Beep", "End Sub"}))
+                                   .result.leftWhole[0]),
+              "A.bas:1: Sub A left as it was: it holds line numbers of its own (line 2)");
+
+    // The shapes numbering writes: lines added since without a number, a
+    // single line with any number, the tool's start and step of any run.
+    for (const std::string& tools :
+         {crlf({"Sub A()", "10 Beep", "  Beep", "20 Beep", "End Sub"}),
+          crlf({"Sub A()", "7 Beep", "' note", "End Sub"}),
+          crlf({"Sub A()", "3 Beep", "  ' note", "11 Beep", "19 Beep", "End Sub"})}) {
+        const Numbered numbered = number(tools);
+        EXPECT_TRUE(numbered.result.leftWhole.empty()) << tools;
+        EXPECT_EQ(unnumber(tools).text, unnumber(numbered.text).text);
+        EXPECT_EQ(numbered.text, number(unnumber(tools).text).text);
+    }
 }
 
 TEST(LineNumbers, procedureWhoseNumberIsAJumpTargetIsLeftWhole) {
@@ -167,6 +229,7 @@ TEST(LineNumbers, procedureWhoseNumberIsAJumpTargetIsLeftWhole) {
         {"    If n Then Resume 20", "20"},
         {"    On n GoTo Again, 20, 30", "20"},
         {"    On n GoSub _\r\n        30", "30"}, // the list goes on in the next line
+        {"    On n GoSub\t_\r\n        30", "30"},
         {"    If n > 1 Then 30", "30"},
         {"    If n > 1 Then Beep Else 20", "20"},
         {"    On Error GoTo 30", "30"},
@@ -205,6 +268,51 @@ TEST(LineNumbers, procedureWhoseNumberIsAJumpTargetIsLeftWhole) {
         EXPECT_TRUE(numbered.result.leftWhole.empty()) << notAJump;
         EXPECT_EQ(unnumber(numbered.text).text, file) << notAJump;
     }
+}
+
+// Numbering or unnumbering would change what such a comparison means.
+TEST(LineNumbers, procedureComparingErlWithANumberIsLeftWhole) {
+    // The line named: the statement's first, or the Case; 0 for uses of Erl
+    // that name no line, and numbers compared with other things.
+    const std::vector<std::pair<std::string, std::size_t>> uses = {
+        {"    If Erl = 30 Then Beep", 3},
+        {"    If erl() <> 30 Then Beep", 3},
+        {"    If 30 < Erl Then Beep", 3},
+        {"    If VBA.Erl >= 30 Then Beep", 3},
+        {"    s = IIf(Erl=30, \"a\", \"b\")", 3},
+        {"    If n > 1 And _\r\n        Erl = 30 Then Beep", 3},
+        {"    x = 1: If Erl = 30 Then Beep", 3},
+        {"    Select Case Erl\r\n    Case 0\r\n    Case 10 To 30\r\n    End Select", 5},
+        {"    MsgBox \"line \" & Erl: n = Erl", 0},
+        {"    If Erl <> 0 Then Beep", 0},
+        {"    s = \"If Erl = 30\" ' If Erl = 30", 0},
+        {"    Rem If Erl = 30", 0},
+        {"    If Erl2 = 30 Then Beep", 0},
+        {"    If Erl = 30 Then Beep  '~Faultward~", 0},
+        {"    Select Case Erl\r\n    Case 0\r\n        Select Case n\r\n        Case 30\r\n"
+         "        End Select\r\n    End Select\r\n    Select Case n\r\n    Case 30\r\n"
+         "    End Select",
+         0},
+    };
+    for (const auto& [use, line] : uses) {
+        const std::string file = crlf({"Sub A()", "  Beep"}) + use + crlf({"", "End Sub"});
+        const Numbered numbered = number(file);
+        if (line == 0) {
+            EXPECT_TRUE(numbered.result.leftWhole.empty()) << use;
+            EXPECT_EQ(unnumber(numbered.text).text, file) << use;
+            continue;
+        }
+        EXPECT_EQ(numbered.text, file);
+        ASSERT_EQ(numbered.result.leftWhole.size(), 1u) << use;
+        EXPECT_EQ(numbered.result.leftWhole[0].reason, LeftWholeReason::ErlComparison);
+        EXPECT_EQ(numbered.result.leftWhole[0].detailLine, line) << use;
+    }
+    const std::string numbered = crlf({"Sub A()", "10   If Erl = 10 Then Beep", "End Sub"});
+    const Numbered unnumbered = unnumber(numbered);
+    EXPECT_EQ(unnumbered.text, numbered);
+    ASSERT_EQ(unnumbered.result.leftWhole.size(), 1u);
+    EXPECT_EQ(leftWholeMessage("A.bas", unnumbered.result.leftWhole[0]),
+              "A.bas:1: Sub A left as it was: line 2 compares Erl with a line number");
 }
 
 TEST(LineNumbers, procedureNeedingNumbersAbove65529IsLeftUnnumbered) {
@@ -256,14 +364,6 @@ TEST(LineNumbers, procedureWhoseExtentOrNumbersAreUnclearIsLeftWhole) {
     const std::string continued = crlf({"Sub A()", "  n = Array(1, _", "2, 3)", "End Sub"});
     EXPECT_EQ(unnumber(number(continued).text).text, continued);
     EXPECT_EQ(unnumber(continued).text, continued);
-}
-
-TEST(LineNumbers, countsTheProceduresHoldingNumbers) {
-    const std::string file =
-        crlf({"Sub A()", "10 Beep", "End Sub", "Sub B()", "  Beep", "End Sub", "Function C()",
-              "10 Beep", "End Function", "Sub D()", "  n = Array(1, _", "2)", "End Sub"});
-    EXPECT_EQ(numberedProcedureCount(file, ProcedureKind::Sub), 1u);
-    EXPECT_EQ(numberedProcedureCount(file, kAllProcedureKinds), 2u);
 }
 
 } // namespace

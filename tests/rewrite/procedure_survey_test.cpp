@@ -30,5 +30,19 @@ TEST(ProcedureSurvey, findsMarkedLinesAndProceduresWithoutTraps) {
               2u);
 }
 
+TEST(ProcedureSurvey, tellsWhoseLineNumbersEachProcedureHolds) {
+    const FileSurvey survey =
+        surveyFile(crlf({"Sub A()", "10 Beep", "End Sub", "Sub I_Process_Errors()", "10 Beep",
+                         "End Sub", "Sub B()", "  Beep", "End Sub", "Sub C()", "10 Beep", "30 Beep",
+                         "20 Beep", "End Sub", "Sub D()", "10: Beep", "End Sub"}),
+                   InsertionOptions());
+    std::vector<LineNumbering> seen;
+    for (const SurveyedProcedure& procedure : survey.procedures)
+        seen.push_back(procedure.numbering);
+    EXPECT_EQ(seen, (std::vector<LineNumbering>{LineNumbering::Tools, LineNumbering::None,
+                                                LineNumbering::Users, LineNumbering::Users}));
+    EXPECT_EQ(survey.numberedProcedures, 4u);
+}
+
 } // namespace
 } // namespace faultward
