@@ -1,3 +1,4 @@
+#include "app/texts.h"
 #include "ui/file_dialog.h"
 #include "ui/help_window.h"
 #include "ui/window_placement.h"
@@ -27,10 +28,12 @@ TEST(HelpWindowPlacement, opensWhollyOnScreenBesideAMainWindowInTheCorner) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-TEST(FileDialogFilters, allFilesMatchesNamesWithoutADot) {
-    EXPECT_EQ(qtNameFilters(
-                  QStringLiteral("All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp")),
-              (QStringList{"All Files (*)", "Visual Basic Project Files(*.vbp)"}));
+TEST(FileDialogFilters, allFilesMatchesNamesWithoutADot_severalPatternsAreSeparatedBySpaces) {
+    EXPECT_EQ(qtNameFilters(QString::fromUtf8(kProjectFilter.data(),
+                                              static_cast<qsizetype>(kProjectFilter.size()))),
+              (QStringList{"All Files (*)", "Visual Basic Project Files(*.vbp)",
+                           "Visual Basic Projects and Groups (*.vbp *.vbg)",
+                           "Visual Basic Group (*.vbg)"}));
     EXPECT_EQ(qtNameFilters(QStringLiteral("Text|*.txt")), QStringList{"Text (*.txt)"});
 }
 
