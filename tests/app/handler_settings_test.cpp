@@ -130,9 +130,12 @@ TEST_F(SettingsDialog, browseChoosesTheTemplate_helpOpensItsSection_okKeepsTheSe
     program.desktop.dialogAnswers = {std::nullopt, good.string()};
     program.desktop.log.clear();
     inDialog([&](HandlerSettingsDialog& dialog) {
+        EXPECT_FALSE(dialog.templatePathEnabled());
         EXPECT_EQ(dialog.browse(), std::nullopt);
         EXPECT_EQ(dialog.settings().handler, HandlerSource::Mode);
+        EXPECT_FALSE(dialog.templatePathEnabled());
         EXPECT_EQ(dialog.browse(), good.string());
+        EXPECT_TRUE(dialog.templatePathEnabled());
         dialog.help();
         dialog.setLineNumbers(true);
         EXPECT_EQ(dialog.ok(), std::nullopt);
@@ -148,7 +151,8 @@ TEST_F(SettingsDialog, browseChoosesTheTemplate_helpOpensItsSection_okKeepsTheSe
     expected.templatePath = good.string();
     expected.lineNumbers = true;
     EXPECT_EQ(program.module.handlerSettings(), expected);
-    EXPECT_EQ(program.module.Error_Flag(), HandlingMode::ShowMessage); // the item is no handling mode
+    EXPECT_EQ(program.module.Error_Flag(),
+              HandlingMode::ShowMessage); // the item is no handling mode
 }
 
 TEST_F(SettingsDialog, newFileKindsFillTheListAgainAllTicked_otherChangesLeaveIt) {

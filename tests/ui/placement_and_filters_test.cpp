@@ -1,6 +1,8 @@
 #include "app/texts.h"
+#include "ui/dialog_frame.h"
 #include "ui/file_dialog.h"
 #include "ui/help_window.h"
+#include "ui/message_boxes.h"
 #include "ui/window_placement.h"
 #include "ui_test_support.h"
 
@@ -49,6 +51,17 @@ TEST(AboutWindowLook, buttonsUseTheSmallDialogFaceAndTheWindowHasNoMinOrMaxBox) 
     }
     EXPECT_FALSE(about->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(about->windowFlags() & Qt::WindowMaximizeButtonHint);
+}
+
+// The frame is named in full, so the platform adds no minimize or maximize
+// box of its own.
+TEST(MessageBoxLook, hasTheFixedDialogFrame) {
+    OnNextModal modal([](QWidget& box) {
+        EXPECT_EQ(box.windowFlags(), kFixedDialogFrame);
+        box.close();
+    });
+    makeQtMessageBoxes()->showMessage(nullptr, QStringLiteral("Done."), MessageIcon::Warning);
+    EXPECT_TRUE(modal.ran());
 }
 
 } // namespace
