@@ -1,11 +1,12 @@
 # What `cmake --install` adds to the programs (which install themselves into
 # bin/): the help among the shared files, where the program looks for it when
-# it is not beside the executable; the application icon; and a desktop entry,
-# so the program appears in the desktop's application menu.
+# it is not beside the executable; the manual pages; the application icon; and
+# a desktop entry, so the program appears in the desktop's application menu.
 if(WIN32)
     include(${CMAKE_CURRENT_LIST_DIR}/windows_package.cmake)
     return()
 endif()
+include(${CMAKE_CURRENT_LIST_DIR}/man_pages.cmake)
 if(NOT FAULTWARD_BUILD_GUI)
     return()
 endif()
