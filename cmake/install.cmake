@@ -1,17 +1,18 @@
-# What `cmake --install` adds beside the programs (which install themselves
-# into bin/): the help file beside the executable, where the program looks for
-# it; the application icon; and a desktop entry, so the program appears in the
-# desktop's application menu.
+# What `cmake --install` adds to the programs (which install themselves into
+# bin/): the help among the shared files, where the program looks for it when
+# it is not beside the executable; the manual pages; the application icon; and
+# a desktop entry, so the program appears in the desktop's application menu.
 if(WIN32)
     include(${CMAKE_CURRENT_LIST_DIR}/windows_package.cmake)
     return()
 endif()
+include(${CMAKE_CURRENT_LIST_DIR}/man_pages.cmake)
 if(NOT FAULTWARD_BUILD_GUI)
     return()
 endif()
 
 install(FILES ${PROJECT_SOURCE_DIR}/resources/help/faultwardhelp.html
-    DESTINATION ${FAULTWARD_INSTALL_BINDIR})
+    DESTINATION ${FAULTWARD_INSTALL_DATADIR})
 
 set(icon_folder ${PROJECT_SOURCE_DIR}/resources/icons)
 install(FILES ${icon_folder}/faultward.png DESTINATION share/icons/hicolor/32x32/apps)

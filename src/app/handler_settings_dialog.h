@@ -27,6 +27,9 @@ public:
     HandlerSettingsDialog(const HandlerSettings& current, MainWindowView& main, HelpOpener& help);
 
     const HandlerSettings& settings() const { return settings_; }
+    // The template path and Browse are there to use only while the handler
+    // code comes from a template.
+    bool templatePathEnabled() const { return settings_.handler == HandlerSource::Template; }
     void setProcedureKind(ProcedureKind kind, bool chosen);
     void setSourceKind(SourceKind kind, bool chosen);
     void setSkipHandled(bool skip);

@@ -44,10 +44,12 @@ inline constexpr std::string_view kUnnumberingCaption = "Removing Line Numbers";
 inline constexpr std::string_view kCompletedCaption = "Faultward- Task Completed";
 inline constexpr std::string_view kProjectFilesLabel = "Project Files:";
 
-// The file-open dialog's filters, "description|pattern" pairs, and the one
-// shown first, counting from 1.
+// The file-open dialog's filters, "description|pattern" pairs (patterns
+// separated by ";"), and the one shown first, counting from 1. The first two
+// and the default are the program's since its first version, spacing and all.
 inline constexpr std::string_view kProjectFilter =
-    "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp|Visual Basic Group (*.vbg)|*.vbg";
+    "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp|"
+    "Visual Basic Projects and Groups (*.vbp;*.vbg)|*.vbp;*.vbg|Visual Basic Group (*.vbg)|*.vbg";
 inline constexpr int kProjectFilterIndex = 2;
 
 } // namespace faultward

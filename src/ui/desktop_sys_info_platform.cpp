@@ -1,6 +1,7 @@
 #include "ui/desktop_sys_info_platform.h"
 
 #include "platform/entry_path.h"
+#include "ui/dialog_frame.h"
 
 #include <QApplication>
 #include <QFile>
@@ -47,7 +48,7 @@ void DesktopSysInfoPlatform::showUnavailable() {
 std::unique_ptr<QMessageBox> makeUnavailableMessage(QWidget* parent) {
     return std::make_unique<QMessageBox>(QMessageBox::NoIcon, QStringLiteral("Faultward"),
                                          QString::fromLatin1(kSysInfoUnavailable), QMessageBox::Ok,
-                                         parent);
+                                         parent, kFixedDialogFrame);
 }
 
 } // namespace faultward::about

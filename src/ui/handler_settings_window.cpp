@@ -1,6 +1,8 @@
 #include "ui/handler_settings_window.h"
 
+#include "app/handler_settings_captions.h"
 #include "app/handler_settings_dialog.h"
+#include "ui/dialog_frame.h"
 #include "ui/message_boxes.h"
 #include "ui/path_text.h"
 
@@ -19,9 +21,14 @@
 namespace faultward {
 namespace {
 
-QCheckBox* addCheckBox(QLayout* layout, const char* name, const char* caption, bool checked,
+QString captionOf(SettingsControl control) {
+    const std::string_view caption = settingsCaption(control);
+    return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+}
+
+QCheckBox* addCheckBox(QLayout* layout, const char* name, SettingsControl control, bool checked,
                        std::function<void(bool)> changed) {
-    auto* box = new QCheckBox(QString::fromUtf8(caption));
+    auto* box = new QCheckBox(captionOf(control));
     box->setObjectName(QLatin1String(name));
     box->setChecked(checked);
     QObject::connect(box, &QCheckBox::toggled, box, std::move(changed));
@@ -33,56 +40,58 @@ QCheckBox* addCheckBox(QLayout* layout, const char* name, const char* caption, b
 
 HandlerSettingsWindow::HandlerSettingsWindow(HandlerSettingsDialog& dialog, MessageBoxes& messages,
                                              QWidget* parent)
-    : QDialog(parent), dialog_(dialog), messages_(messages) {
+    : QDialog(parent, kFixedDialogFrame), dialog_(dialog), messages_(messages) {
     setObjectName(QStringLiteral("frmHandlerSettings"));
     setWindowTitle(QString::fromUtf8(kHandlerSettingsTitle.data(),
                                      static_cast<qsizetype>(kHandlerSettingsTitle.size())));
     const HandlerSettings& current = dialog.settings();
 
-    auto* procedures = new QGroupBox(QStringLiteral("Procedures"));
+    auto* procedures = new QGroupBox(captionOf(SettingsControl::ProceduresGroup));
+    procedures->setObjectName(QStringLiteral("fra_procedures"));
     auto* procedureRows = new QVBoxLayout(procedures);
-    const auto procedureBox = [&](const char* name, const char* caption, ProcedureKind kind) {
-        addCheckBox(procedureRows, name, caption, current.procedures.has(kind),
+    const auto procedureBox = [&](const char* name, SettingsControl control, ProcedureKind kind) {
+        addCheckBox(procedureRows, name, control, current.procedures.has(kind),
                     [this, kind](bool on) { dialog_.setProcedureKind(kind, on); });
     };
-    procedureBox("chk_proc_sub", "&Sub", ProcedureKind::Sub);
-    procedureBox("chk_proc_function", "&Function", ProcedureKind::Function);
-    procedureBox("chk_proc_property", "&Property (Get/Let/Set)", ProcedureKind::Property);
+    procedureBox("chk_proc_sub", SettingsControl::Sub, ProcedureKind::Sub);
+    procedureBox("chk_proc_function", SettingsControl::Function, ProcedureKind::Function);
+    procedureBox("chk_proc_property", SettingsControl::Property, ProcedureKind::Property);
     procedureRows->addStretch();
 
-    auto* files = new QGroupBox(QStringLiteral("Files"));
+    auto* files = new QGroupBox(captionOf(SettingsControl::FilesGroup));
+    files->setObjectName(QStringLiteral("fra_files"));
     auto* fileRows = new QVBoxLayout(files);
-    const auto fileBox = [&](const char* name, const char* caption, SourceKind kind) {
-        addCheckBox(fileRows, name, caption, current.files.has(kind),
+    const auto fileBox = [&](const char* name, SettingsControl control, SourceKind kind) {
+        addCheckBox(fileRows, name, control, current.files.has(kind),
                     [this, kind](bool on) { dialog_.setSourceKind(kind, on); });
     };
-    fileBox("chk_file_frm", "Fo&rms (.frm)", SourceKind::Form);
-    fileBox("chk_file_bas", "&Modules (.bas)", SourceKind::Module);
-    fileBox("chk_file_cls", "&Classes (.cls)", SourceKind::Class);
-    fileBox("chk_file_ctl", "&User Controls (.ctl)", SourceKind::UserControl);
+    fileBox("chk_file_frm", SettingsControl::Forms, SourceKind::Form);
+    fileBox("chk_file_bas", SettingsControl::Modules, SourceKind::Module);
+    fileBox("chk_file_cls", SettingsControl::Classes, SourceKind::Class);
+    fileBox("chk_file_ctl", SettingsControl::UserControls, SourceKind::UserControl);
 
     // Below both groups: they change how the chosen procedures are written.
     auto* writing = new QVBoxLayout;
-    addCheckBox(writing, "chk_skip_handled", "&Leave procedures that handle their own errors",
-                current.skipHandled, [this](bool on) { dialog_.setSkipHandled(on); });
-    addCheckBox(writing, "chk_line_numbers",
-                "&Number the lines (Insert adds the numbers, Remove takes them out)",
-                current.lineNumbers, [this](bool on) { dialog_.setLineNumbers(on); });
+    addCheckBox(writing, "chk_skip_handled", SettingsControl::SkipHandled, current.skipHandled,
+                [this](bool on) { dialog_.setSkipHandled(on); });
+    addCheckBox(writing, "chk_line_numbers", SettingsControl::LineNumbers, current.lineNumbers,
+                [this](bool on) { dialog_.setLineNumbers(on); });
 
-    auto* handler = new QGroupBox(QStringLiteral("Handler code"));
+    auto* handler = new QGroupBox(captionOf(SettingsControl::HandlerGroup));
+    handler->setObjectName(QStringLiteral("fra_handler"));
     auto* handlerRows = new QVBoxLayout(handler);
-    auto* modeChoice = new QRadioButton(QStringLiteral("The handling mode of the &Options menu"));
+    auto* modeChoice = new QRadioButton(captionOf(SettingsControl::ModeChoice));
     modeChoice->setObjectName(QStringLiteral("opt_handler_mode"));
-    templateChoice_ = new QRadioButton(QStringLiteral("A &template file:"));
+    templateChoice_ = new QRadioButton(captionOf(SettingsControl::TemplateChoice));
     templateChoice_->setObjectName(QStringLiteral("opt_handler_template"));
     (current.handler == HandlerSource::Template ? templateChoice_ : modeChoice)->setChecked(true);
     connect(modeChoice, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            dialog_.setHandlerSource(HandlerSource::Mode);
+            handlerSourceChosen(HandlerSource::Mode);
     });
     connect(templateChoice_, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            dialog_.setHandlerSource(HandlerSource::Template);
+            handlerSourceChosen(HandlerSource::Template);
     });
     templateField_ = new QLineEdit(pathText(current.templatePath));
     templateField_->setObjectName(QStringLiteral("txt_template"));
@@ -91,25 +100,28 @@ HandlerSettingsWindow::HandlerSettingsWindow(HandlerSettingsDialog& dialog, Mess
     // the field shows them, whatever their encoding.
     connect(templateField_, &QLineEdit::textEdited, this,
             [this](const QString& text) { dialog_.setTemplatePath(pathBytes(text)); });
-    auto* browse = new QPushButton(QStringLiteral("&Browse..."));
-    browse->setObjectName(QStringLiteral("cmd_browse"));
-    browse->setAutoDefault(false);
-    connect(browse, &QPushButton::clicked, this, &HandlerSettingsWindow::browseClicked);
+    browse_ = new QPushButton(captionOf(SettingsControl::Browse));
+    browse_->setObjectName(QStringLiteral("cmd_browse"));
+    browse_->setAutoDefault(false);
+    connect(browse_, &QPushButton::clicked, this, &HandlerSettingsWindow::browseClicked);
+    enableTemplateRow();
     auto* pathRow = new QHBoxLayout;
     pathRow->addWidget(templateField_, 1);
-    pathRow->addWidget(browse);
+    pathRow->addWidget(browse_);
     handlerRows->addWidget(modeChoice);
     handlerRows->addWidget(templateChoice_);
     handlerRows->addLayout(pathRow);
 
     auto* buttons = new QDialogButtonBox;
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* ok =
+        buttons->addButton(captionOf(SettingsControl::Ok), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("cmd_ok"));
     ok->setDefault(true);
     QPushButton* cancel =
-        buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+        buttons->addButton(captionOf(SettingsControl::Cancel), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("cmd_cancel"));
-    QPushButton* help = buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole);
+    QPushButton* help =
+        buttons->addButton(captionOf(SettingsControl::Help), QDialogButtonBox::HelpRole);
     help->setObjectName(QStringLiteral("cmd_help"));
     for (QPushButton* button : {cancel, help})
         button->setAutoDefault(false);
@@ -146,6 +158,17 @@ void HandlerSettingsWindow::okClicked() {
 void HandlerSettingsWindow::reject() {
     dialog_.cancel();
     QDialog::reject();
+}
+
+void HandlerSettingsWindow::handlerSourceChosen(HandlerSource source) {
+    dialog_.setHandlerSource(source);
+    enableTemplateRow();
+}
+
+void HandlerSettingsWindow::enableTemplateRow() {
+    const bool enabled = dialog_.templatePathEnabled();
+    templateField_->setEnabled(enabled);
+    browse_->setEnabled(enabled);
 }
 
 void HandlerSettingsWindow::browseClicked() {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "app/handler_settings.h"
+
 #include <QDialog>
 
 class QCheckBox;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 namespace faultward {
@@ -25,11 +28,14 @@ public:
 private:
     void okClicked();
     void browseClicked();
+    void handlerSourceChosen(HandlerSource source);
+    void enableTemplateRow();
 
     HandlerSettingsDialog& dialog_;
     MessageBoxes& messages_;
     QRadioButton* templateChoice_ = nullptr;
     QLineEdit* templateField_ = nullptr;
+    QPushButton* browse_ = nullptr;
 };
 
 } // namespace faultward

@@ -1,16 +1,21 @@
 #include "ui/help_key.h"
 
+#include "platform/executable_folder.h"
 #include "ui/help_window.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 
 namespace faultward::help {
 
 QString defaultHelpFilePath() {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(kHelpFileName);
+    const std::filesystem::path folder = executableFolder();
+    const std::filesystem::path file =
+        findHelpFile({folder, (folder / FAULTWARD_SHARED_FILES_FROM_BINDIR).lexically_normal()});
+    return QFile::decodeName(QByteArray::fromStdString(file.native()));
 }
 
 QString missingHelpText(const QString& path) {

@@ -9,9 +9,8 @@
 
 namespace faultward::help {
 
-using faultward::kHelpFileName;
-
-// The help file beside the executable.
+// The program's help file: beside the executable, else among the shared
+// files of the prefix it is installed under; absolute.
 QString defaultHelpFilePath();
 
 // The message that names a help file that is not there.

@@ -14,7 +14,6 @@
 #include "version/faultward_version.h"
 
 #include <QApplication>
-#include <QFile>
 
 #include <cstdlib>
 
@@ -34,9 +33,7 @@ int main(int argc, char* argv[]) {
     QtSoundOutput output;
     SoundCues sound(cues, output);
     const auto messageBoxes = makeQtMessageBoxes();
-    help::HelpKey helpKey(QFile::decodeName(QByteArray::fromStdString(
-                              (module.App_Path() / help::kHelpFileName).native())),
-                          *messageBoxes);
+    help::HelpKey helpKey(help::defaultHelpFilePath(), *messageBoxes);
     help::HelpKeySender helpKeySender(&helpKey);
     about::DesktopSysInfoPlatform sysInfo;
     AboutBox about(sysInfo);

@@ -4,23 +4,25 @@
 #include <QStringList>
 
 namespace faultward {
-// Qt takes a filter's patterns from the parentheses at the end of its text;
-// descriptions that do not already end that way get them added.
+// Qt takes a filter's patterns, separated by spaces, from the parentheses at
+// the end of its text; descriptions that do not already end that way get them
+// added.
 QStringList qtNameFilters(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString description = parts[i];
-        QString pattern = parts[i + 1];
+        const QString& pattern = parts[i + 1];
         // On Windows "*.*" matches every file; here it would hide the names
         // without a dot, so it becomes the "*" that means every file here.
-        if (pattern == QLatin1String("*.*")) {
-            pattern = QStringLiteral("*");
-            description.replace(QLatin1String("(*.*)"), QLatin1String("(*)"));
-        }
+        QString qtPattern = pattern == QLatin1String("*.*") ? QStringLiteral("*") : pattern;
+        qtPattern.replace(QLatin1Char(';'), QLatin1Char(' '));
         const QString suffix = QLatin1Char('(') + pattern + QLatin1Char(')');
-        filters << (description.endsWith(suffix) ? description
-                                                 : description + QLatin1Char(' ') + suffix);
+        if (description.endsWith(suffix))
+            description.chop(suffix.size());
+        else
+            description += QLatin1Char(' ');
+        filters << description + QLatin1Char('(') + qtPattern + QLatin1Char(')');
     }
     return filters;
 }

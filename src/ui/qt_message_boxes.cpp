@@ -1,5 +1,7 @@
 #include "ui/message_boxes.h"
 
+#include "ui/dialog_frame.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -11,7 +13,8 @@ public:
     void showMessage(QWidget* parent, const QString& text, MessageIcon icon,
                      const QString& details) override {
         QMessageBox box(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
-                        QStringLiteral("Faultward"), text, QMessageBox::Ok, parent);
+                        QStringLiteral("Faultward"), text, QMessageBox::Ok, parent,
+                        kFixedDialogFrame);
         // Names in a message are worth copying into a search or a ticket.
         box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         if (!details.isEmpty())

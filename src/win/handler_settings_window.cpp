@@ -1,5 +1,6 @@
 #include "win/handler_settings_window.h"
 
+#include "app/handler_settings_captions.h"
 #include "app/handler_settings_dialog.h"
 #include "platform/win32_text.h"
 #include "win/message_boxes.h"
@@ -30,6 +31,31 @@ constexpr std::array<KindBox<SourceKind>, 4> kFileBoxes{{
     {FW_IDC_FILE_BAS, SourceKind::Module},
     {FW_IDC_FILE_CLS, SourceKind::Class},
     {FW_IDC_FILE_CTL, SourceKind::UserControl},
+}};
+
+struct CaptionedControl {
+    SettingsControl control;
+    int id;
+};
+constexpr std::array<CaptionedControl, 18> kCaptionedControls{{
+    {SettingsControl::ProceduresGroup, FW_IDC_PROCEDURES},
+    {SettingsControl::Sub, FW_IDC_PROC_SUB},
+    {SettingsControl::Function, FW_IDC_PROC_FUNCTION},
+    {SettingsControl::Property, FW_IDC_PROC_PROPERTY},
+    {SettingsControl::FilesGroup, FW_IDC_FILES},
+    {SettingsControl::Forms, FW_IDC_FILE_FRM},
+    {SettingsControl::Modules, FW_IDC_FILE_BAS},
+    {SettingsControl::Classes, FW_IDC_FILE_CLS},
+    {SettingsControl::UserControls, FW_IDC_FILE_CTL},
+    {SettingsControl::SkipHandled, FW_IDC_SKIP_HANDLED},
+    {SettingsControl::LineNumbers, FW_IDC_LINE_NUMBERS},
+    {SettingsControl::HandlerGroup, FW_IDC_HANDLER_CODE},
+    {SettingsControl::ModeChoice, FW_IDC_HANDLER_MODE},
+    {SettingsControl::TemplateChoice, FW_IDC_HANDLER_FILE},
+    {SettingsControl::Browse, FW_IDC_BROWSE},
+    {SettingsControl::Ok, IDOK},
+    {SettingsControl::Cancel, IDCANCEL},
+    {SettingsControl::Help, IDHELP},
 }};
 
 void check(HWND window, int id, bool checked) {
@@ -65,6 +91,18 @@ void showSettings(HWND window, const HandlerSettings& settings) {
                     win32::wideFromBytes(settings.templatePath).c_str());
 }
 
+void enableTemplateRow(HWND window, const HandlerSettingsDialog& dialog) {
+    const BOOL enabled = dialog.templatePathEnabled() ? TRUE : FALSE;
+    EnableWindow(GetDlgItem(window, FW_IDC_TEMPLATE_PATH), enabled);
+    EnableWindow(GetDlgItem(window, FW_IDC_BROWSE), enabled);
+}
+
+void handlerChosen(HWND window, HandlerSettingsDialog& dialog) {
+    dialog.setHandlerSource(checked(window, FW_IDC_HANDLER_FILE) ? HandlerSource::Template
+                                                                 : HandlerSource::Mode);
+    enableTemplateRow(window, dialog);
+}
+
 // The controls' states into the core, as OK and Browse find them.
 void takeSettings(HWND window, HandlerSettingsDialog& dialog) {
     for (const auto& box : kProcedureBoxes)
@@ -83,6 +121,7 @@ void browse(HWND window, Session& session) {
     if (const auto chosen = session.dialog.browse()) {
         SetDlgItemTextW(window, FW_IDC_TEMPLATE_PATH, win32::wideFromBytes(*chosen).c_str());
         chooseHandler(window, HandlerSource::Template);
+        enableTemplateRow(window, session.dialog);
     }
 }
 
@@ -104,7 +143,11 @@ void start(HWND window, Session& session) {
     SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(&session));
     session.shownAt = window;
     SetWindowTextW(window, win32::wideFromBytes(kHandlerSettingsTitle).c_str());
+    for (const CaptionedControl& each : kCaptionedControls)
+        SetDlgItemTextW(window, each.id,
+                        win32::wideFromBytes(settingsCaption(each.control)).c_str());
     showSettings(window, session.dialog.settings());
+    enableTemplateRow(window, session.dialog);
 }
 
 bool command(HWND window, Session& session, int id) {
@@ -120,6 +163,10 @@ bool command(HWND window, Session& session, int id) {
         return true;
     case FW_IDC_BROWSE:
         browse(window, session);
+        return true;
+    case FW_IDC_HANDLER_MODE:
+    case FW_IDC_HANDLER_FILE:
+        handlerChosen(window, session.dialog);
         return true;
     default:
         return false;

@@ -37,7 +37,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     ProgramWindows windows([] { PostQuitMessage(0); });
     const auto messageBoxes = makeSystemMessageBoxes();
     const auto fileDialog = makeCommonFileDialog();
-    HelpKey help(helpFilePath(folder), *messageBoxes);
+    // The help lies beside faultward.exe, wherever it was started from.
+    HelpKey help(findHelpFile({folder}), *messageBoxes);
     MessageLoop loop(help);
 
     ResourceCueStore cues;

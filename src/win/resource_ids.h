@@ -20,19 +20,22 @@
 
 // The Handler Settings dialog (OK, Cancel and Help are IDOK, IDCANCEL, IDHELP).
 #define FW_IDD_HANDLER_SETTINGS 300
-#define FW_IDC_PROC_SUB 301       /* chk_proc_sub */
-#define FW_IDC_PROC_FUNCTION 302  /* chk_proc_function */
-#define FW_IDC_PROC_PROPERTY 303  /* chk_proc_property */
-#define FW_IDC_FILE_FRM 304       /* chk_file_frm */
-#define FW_IDC_FILE_BAS 305       /* chk_file_bas */
-#define FW_IDC_FILE_CLS 306       /* chk_file_cls */
-#define FW_IDC_FILE_CTL 307       /* chk_file_ctl */
-#define FW_IDC_SKIP_HANDLED 308   /* chk_skip_handled */
-#define FW_IDC_LINE_NUMBERS 309   /* chk_line_numbers */
-#define FW_IDC_HANDLER_MODE 310   /* opt_handler_mode */
-#define FW_IDC_HANDLER_FILE 311   /* opt_handler_template */
-#define FW_IDC_TEMPLATE_PATH 312  /* txt_template */
-#define FW_IDC_BROWSE 313         /* cmd_browse */
+#define FW_IDC_PROC_SUB 301      /* chk_proc_sub */
+#define FW_IDC_PROC_FUNCTION 302 /* chk_proc_function */
+#define FW_IDC_PROC_PROPERTY 303 /* chk_proc_property */
+#define FW_IDC_FILE_FRM 304      /* chk_file_frm */
+#define FW_IDC_FILE_BAS 305      /* chk_file_bas */
+#define FW_IDC_FILE_CLS 306      /* chk_file_cls */
+#define FW_IDC_FILE_CTL 307      /* chk_file_ctl */
+#define FW_IDC_SKIP_HANDLED 308  /* chk_skip_handled */
+#define FW_IDC_LINE_NUMBERS 309  /* chk_line_numbers */
+#define FW_IDC_HANDLER_MODE 310  /* opt_handler_mode */
+#define FW_IDC_HANDLER_FILE 311  /* opt_handler_template */
+#define FW_IDC_TEMPLATE_PATH 312 /* txt_template */
+#define FW_IDC_BROWSE 313        /* cmd_browse */
+#define FW_IDC_PROCEDURES 314    /* fra_procedures */
+#define FW_IDC_FILES 315         /* fra_files */
+#define FW_IDC_HANDLER_CODE 316  /* fra_handler */
 
 // The report window of Preview Insertion and Check Project (Close is IDCANCEL,
 // so Escape and the close box press it too).

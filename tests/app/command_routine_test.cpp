@@ -175,8 +175,8 @@ TEST_F(CommandRoutine, open_readsTheProjectIntoASortedTickedListAndRemembersIt) 
                                         "tick 2 on", "enable insert remove", "current -1"}));
     ASSERT_EQ(program.desktop.dialogRequests.size(), 1u);
     EXPECT_EQ(program.desktop.dialogRequests[0].filter,
-              "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp|Visual Basic Group "
-              "(*.vbg)|*.vbg");
+              "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp|Visual Basic Projects "
+              "and Groups (*.vbp;*.vbg)|*.vbp;*.vbg|Visual Basic Group (*.vbg)|*.vbg");
     EXPECT_EQ(program.desktop.dialogRequests[0].filterIndex, 2);
 
     // The next dialog starts at the project just opened.

@@ -1,11 +1,14 @@
 #include "app/about_buttons.h"
 #include "app/desktop_core.h"
+#include "app/handler_settings_captions.h"
 #include "app/tool_row_rules.h"
 #include "fake_desktop.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <set>
 #include <vector>
 
 namespace faultward::coretest {
@@ -111,6 +114,26 @@ TEST(CommandObserver, gathersEachFileThatFailsOnce_andEachCommandItsOwn) {
         EXPECT_EQ(failures.failures()[0].entry, "Gone.bas");
         EXPECT_EQ(observer.heard, command + 1);
     }
+}
+
+// Both dialogs are captioned from the table: it must name every control once,
+// and no two controls may answer the same access key.
+TEST(SettingsCaptions, everyControlHasOne_noTwoShareAnAccessKey) {
+    std::set<char> keys;
+    int next = 0;
+    for (const ControlCaption& each : kSettingsCaptions) {
+        EXPECT_EQ(static_cast<int>(each.control), next++);
+        EXPECT_FALSE(each.caption.empty());
+        const std::size_t amp = each.caption.find('&');
+        if (amp == std::string_view::npos)
+            continue;
+        ASSERT_LT(amp + 1, each.caption.size()) << each.caption;
+        const char key =
+            static_cast<char>(std::tolower(static_cast<unsigned char>(each.caption[amp + 1])));
+        EXPECT_TRUE(keys.insert(key).second) << "'" << key << "' again in " << each.caption;
+        EXPECT_EQ(each.caption.find('&', amp + 1), std::string_view::npos) << each.caption;
+    }
+    EXPECT_EQ(next, static_cast<int>(SettingsControl::Help) + 1);
 }
 
 } // namespace

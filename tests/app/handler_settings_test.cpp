@@ -144,9 +144,12 @@ TEST_F(SettingsDialog, browseChoosesTheTemplate_helpOpensItsSection_okKeepsTheSe
     program.desktop.dialogAnswers = {std::nullopt, good.string()};
     program.desktop.log.clear();
     inDialog([&](HandlerSettingsDialog& dialog) {
+        EXPECT_FALSE(dialog.templatePathEnabled());
         EXPECT_EQ(dialog.browse(), std::nullopt);
         EXPECT_EQ(dialog.settings().handler, HandlerSource::Mode);
+        EXPECT_FALSE(dialog.templatePathEnabled());
         EXPECT_EQ(dialog.browse(), good.string());
+        EXPECT_TRUE(dialog.templatePathEnabled());
         dialog.help();
         dialog.setLineNumbers(true);
         EXPECT_EQ(dialog.ok(), std::nullopt);

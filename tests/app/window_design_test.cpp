@@ -2,6 +2,7 @@
 #include "app/layout.h"
 #include "app/paint_pace.h"
 #include "app/window_placement.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -52,9 +53,25 @@ TEST(PaintPace, paintsAtOnceThenAtMostOnceAnInterval) {
     EXPECT_TRUE(pace.dueAt(start + 26ms));
 }
 
-TEST(HelpFile, liesBesideTheProgram_andTheMessagesNameItsPath) {
-    EXPECT_EQ(helpFilePath("app").filename(), "faultwardhelp.html");
-    EXPECT_EQ(helpFilePath("app").parent_path(), "app");
+TEST(HelpFile, isTheFirstFolderThatHoldsIt_absoluteWhereverTheCurrentFolderMoves) {
+    TempFolder scratch;
+    const std::filesystem::path beside = scratch / "bin";
+    const std::filesystem::path shared = scratch.write("share/faultwardhelp.html", "<html>");
+    EXPECT_EQ(findHelpFile({beside, shared.parent_path()}), shared);
+    const std::filesystem::path own = scratch.write("bin/faultwardhelp.html", "<html>");
+    EXPECT_EQ(findHelpFile({beside, shared.parent_path()}), own);
+    // Nowhere: the message names the first folder's file.
+    EXPECT_EQ(findHelpFile({scratch / "none", scratch / "other"}),
+              scratch / "none" / "faultwardhelp.html");
+
+    // A program started from another folder names its own folder relatively.
+    std::filesystem::path found;
+    {
+        KeptCurrentFolder kept;
+        std::filesystem::current_path(scratch.path());
+        found = findHelpFile({"share"});
+    }
+    EXPECT_EQ(found, shared);
     EXPECT_EQ(missingHelpText("C:\\Tools\\faultwardhelp.html"),
               "The help file C:\\Tools\\faultwardhelp.html could not be found.");
     EXPECT_NE(

@@ -56,10 +56,13 @@ uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 user_path() { wine_ reg query 'HKCU\Environment' /v PATH 2>/dev/null || true; }
 
 wine_ msiexec /i "$winmsi" /qn || fail "msiexec /i ended with status $?"
-for file in faultward.exe faultward-cli.exe faultwardhelp.html templates/mode0-message-box.txt \
-    templates/mode1-resume-next.txt templates/mode2-central-handler.txt; do
+for file in faultward.exe faultward-cli.exe faultwardhelp.html; do
     [ -f "$installed/$file" ] || fail "the install lacks Program Files\\Faultward\\$file"
 done
+# Every template of the source, and only those: the installer lists its files one by one.
+templates="$(cd "$root/resources/templates" && ls)"
+[ "$(cd "$installed/templates" && ls)" = "$templates" ] ||
+    fail "the installed templates are not those of resources/templates: $(ls "$installed/templates")"
 shortcut="$(find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/Faultward.lnk')"
 [ -n "$shortcut" ] || fail "the install made no Start menu shortcut"
 entry="$(wine_ reg query "$uninstall_key" /s 2>/dev/null | tr -d '\r')"

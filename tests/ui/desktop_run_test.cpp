@@ -75,6 +75,7 @@ TEST(DesktopRun, settingsPreviewAndInsertByKeyboardAndMouse_writeWhatTheCommandL
         auto* function = dialog.findChild<QCheckBox*>(QStringLiteral("chk_proc_function"));
         ASSERT_TRUE(QTest::qWaitFor([function] { return function->isChecked(); }));
         clickMouse(dialog, "chk_file_cls");
+        clickMouse(dialog, "opt_handler_template"); // which lets Browse be used
         program.dialog().answers.push_back(QString::fromStdString(kTemplate));
         clickMouse(dialog, "cmd_browse");
         QTest::keyClick(dialog.focusWidget(), Qt::Key_Return); // OK

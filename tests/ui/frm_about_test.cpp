@@ -1,5 +1,6 @@
 #include "support/fake_registry.h"
 #include "ui/desktop_sys_info_platform.h"
+#include "ui/dialog_frame.h"
 #include "ui/frmAbout.h"
 
 #include <QApplication>
@@ -115,6 +116,7 @@ TEST(SysInfoMessage, isOkOnlyWithoutIconUnderTheProgramTitle) {
     EXPECT_EQ(box->text(), "System Information Is Unavailable At This Time");
     EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
     EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+    EXPECT_EQ(box->windowFlags(), kFixedDialogFrame);
 }
 
 // The main window of the program is any other top-level window; closing it

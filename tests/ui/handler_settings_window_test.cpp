@@ -1,19 +1,22 @@
+#include "app/handler_settings_captions.h"
 #include "app/handler_settings_dialog.h"
+#include "ui/dialog_frame.h"
 #include "ui/handler_settings_window.h"
 #include "ui_test_support.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QSet>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <stdexcept>
+#include <utility>
 
 namespace faultward::uitest {
 namespace {
@@ -92,18 +95,36 @@ TEST_F(HandlerSettingsWindowTest, controlsShowTheSettings_andEveryChangeReachesT
     EXPECT_EQ(core->settings().templatePath, "/other.txt");
 }
 
-TEST_F(HandlerSettingsWindowTest, everyAccessKeyIsUsedOnce) {
+TEST_F(HandlerSettingsWindowTest, captionsComeFromTheCoresTable_theFrameIsTheFixedDialogs) {
     open({});
-    QSet<QChar> keys;
-    for (const QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
-        const qsizetype amp = button->text().indexOf(QLatin1Char('&'));
-        if (amp < 0)
-            continue;
-        const QChar key = button->text().at(amp + 1).toLower();
-        EXPECT_FALSE(keys.contains(key)) << button->text().toStdString();
-        keys.insert(key);
+    const std::pair<const char*, SettingsControl> named[] = {
+        {"fra_procedures", SettingsControl::ProceduresGroup},
+        {"chk_proc_sub", SettingsControl::Sub},
+        {"chk_proc_function", SettingsControl::Function},
+        {"chk_proc_property", SettingsControl::Property},
+        {"fra_files", SettingsControl::FilesGroup},
+        {"chk_file_frm", SettingsControl::Forms},
+        {"chk_file_bas", SettingsControl::Modules},
+        {"chk_file_cls", SettingsControl::Classes},
+        {"chk_file_ctl", SettingsControl::UserControls},
+        {"chk_skip_handled", SettingsControl::SkipHandled},
+        {"chk_line_numbers", SettingsControl::LineNumbers},
+        {"fra_handler", SettingsControl::HandlerGroup},
+        {"opt_handler_mode", SettingsControl::ModeChoice},
+        {"opt_handler_template", SettingsControl::TemplateChoice},
+        {"cmd_browse", SettingsControl::Browse},
+        {"cmd_ok", SettingsControl::Ok},
+        {"cmd_cancel", SettingsControl::Cancel},
+        {"cmd_help", SettingsControl::Help},
+    };
+    for (const auto& [name, which] : named) {
+        QWidget& widget = control<QWidget>(name);
+        auto* group = qobject_cast<QGroupBox*>(&widget);
+        auto* button = qobject_cast<QAbstractButton*>(&widget);
+        const QString shown = group ? group->title() : button ? button->text() : QString();
+        EXPECT_EQ(shown.toStdString(), settingsCaption(which)) << name;
     }
-    EXPECT_GE(keys.size(), 12);
+    EXPECT_EQ(window->windowFlags(), kFixedDialogFrame);
 }
 
 TEST_F(HandlerSettingsWindowTest, okShowsTheCoresMessageAndStaysOpen_thenClosesAccepted) {
@@ -139,25 +160,34 @@ TEST_F(HandlerSettingsWindowTest, cancelAndEscape_closeWithoutAccepting) {
     EXPECT_FALSE(core->accepted());
 }
 
-TEST_F(HandlerSettingsWindowTest, browse_putsTheChosenFileInThePathAndChoosesTheTemplate) {
+TEST_F(HandlerSettingsWindowTest,
+       pathAndBrowseServeOnlyATemplate_browsePutsTheChosenFileInThePath) {
     HandlerSettings settings;
     settings.templatePath = "/templates/old.txt";
     open(settings);
-    program.dialog().answers.push_back(std::nullopt);
-    control<QAbstractButton>("cmd_browse").click();
-    EXPECT_EQ(control<QLineEdit>("txt_template").text(), "/templates/old.txt");
-    EXPECT_TRUE(control<QRadioButton>("opt_handler_mode").isChecked());
+    QLineEdit& path = control<QLineEdit>("txt_template");
+    QAbstractButton& browse = control<QAbstractButton>("cmd_browse");
+    EXPECT_FALSE(path.isEnabled());
+    EXPECT_FALSE(browse.isEnabled());
+    control<QRadioButton>("opt_handler_template").click();
+    EXPECT_TRUE(path.isEnabled());
+    EXPECT_TRUE(browse.isEnabled());
 
+    program.dialog().answers.push_back(std::nullopt);
+    browse.click();
+    EXPECT_EQ(path.text(), "/templates/old.txt");
     program.dialog().answers.push_back(QStringLiteral("/templates/new.txt"));
-    control<QAbstractButton>("cmd_browse").click();
-    EXPECT_EQ(control<QLineEdit>("txt_template").text(), "/templates/new.txt");
-    EXPECT_TRUE(control<QRadioButton>("opt_handler_template").isChecked());
+    browse.click();
+    EXPECT_EQ(path.text(), "/templates/new.txt");
     EXPECT_EQ(core->settings().templatePath, "/templates/new.txt");
-    EXPECT_EQ(core->settings().handler, HandlerSource::Template);
 
     ASSERT_EQ(program.dialog().requests.size(), 2u);
     EXPECT_EQ(program.dialog().requests[0].fileName, "/templates/old.txt");
     EXPECT_EQ(program.dialog().requests[0].filter.toStdString(), kTemplateFilter);
+
+    control<QRadioButton>("opt_handler_mode").click();
+    EXPECT_FALSE(path.isEnabled());
+    EXPECT_FALSE(browse.isEnabled());
 }
 
 // A name from a disk in another encoding shows with replacement characters;

@@ -4,11 +4,14 @@
 #include "ui_test_support.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QTextBrowser>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace faultward::uitest {
 namespace {
@@ -60,6 +63,29 @@ TEST_F(HelpInTheProgram, helpIndex_opensTheHelpWindow) {
     program.trigger("mnu_h_0");
     QApplication::processEvents();
     expectHelpWindowOpen();
+}
+
+// Open makes the project's folder the current one; the help stays found.
+TEST_F(HelpInTheProgram, afterOpeningAProjectInAnotherFolder_f1HelpIndexAndTheButtonOpenTheHelp) {
+    const std::filesystem::path project =
+        program.write("elsewhere/P.vbp", crlf({"Module=M; M.bas"}));
+    program.write("elsewhere/M.bas", kOneSubSource);
+    program.openProject(project);
+    ASSERT_EQ(std::filesystem::current_path(), project.parent_path());
+    EXPECT_TRUE(QFileInfo(key.helpFile()).isAbsolute());
+
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(program.window().findChild<QListWidget*>("List1"), &press);
+    expectHelpWindowOpen();
+    for (const std::function<void()>& ask :
+         {std::function<void()>([&] { program.trigger("mnu_h_0"); }),
+          std::function<void()>([&] { program.click("cmd_tbl_7"); })}) {
+        HelpWindow::loaded()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ask();
+        QApplication::processEvents();
+        expectHelpWindowOpen();
+    }
 }
 
 TEST_F(HelpInTheProgram, helpAbout_showsTheAboutWindowOnce) {

@@ -1,3 +1,4 @@
+#include "app/texts.h"
 #include "ui/form1.h"
 #include "ui/list_entries.h"
 #include "ui/path_label.h"
@@ -58,8 +59,7 @@ TEST(OpenProject, open_listsFormsAndModulesSortedAndTickedWithNoneCurrent) {
     ASSERT_EQ(program.dialog().requests.size(), 1u);
     const FileDialogRequest& request = program.dialog().requests[0];
     EXPECT_EQ(request.fileName, "/earlier/Old.vbp");
-    EXPECT_EQ(request.filter, "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp|Visual "
-                              "Basic Group (*.vbg)|*.vbg");
+    EXPECT_EQ(request.filter.toStdString(), kProjectFilter);
     EXPECT_EQ(request.filterIndex, 2);
     EXPECT_TRUE(program.messages().texts.empty());
 }

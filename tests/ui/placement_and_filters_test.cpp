@@ -1,5 +1,8 @@
+#include "app/texts.h"
+#include "ui/dialog_frame.h"
 #include "ui/file_dialog.h"
 #include "ui/help_window.h"
+#include "ui/message_boxes.h"
 #include "ui/window_placement.h"
 #include "ui_test_support.h"
 
@@ -27,10 +30,12 @@ TEST(HelpWindowPlacement, opensWhollyOnScreenBesideAMainWindowInTheCorner) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-TEST(FileDialogFilters, allFilesMatchesNamesWithoutADot) {
-    EXPECT_EQ(qtNameFilters(
-                  QStringLiteral("All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp")),
-              (QStringList{"All Files (*)", "Visual Basic Project Files(*.vbp)"}));
+TEST(FileDialogFilters, allFilesMatchesNamesWithoutADot_severalPatternsAreSeparatedBySpaces) {
+    EXPECT_EQ(qtNameFilters(QString::fromUtf8(kProjectFilter.data(),
+                                              static_cast<qsizetype>(kProjectFilter.size()))),
+              (QStringList{"All Files (*)", "Visual Basic Project Files(*.vbp)",
+                           "Visual Basic Projects and Groups (*.vbp *.vbg)",
+                           "Visual Basic Group (*.vbg)"}));
     EXPECT_EQ(qtNameFilters(QStringLiteral("Text|*.txt")), QStringList{"Text (*.txt)"});
 }
 
@@ -46,6 +51,17 @@ TEST(AboutWindowLook, buttonsUseTheSmallDialogFaceAndTheWindowHasNoMinOrMaxBox) 
     }
     EXPECT_FALSE(about->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(about->windowFlags() & Qt::WindowMaximizeButtonHint);
+}
+
+// The frame is named in full, so the platform adds no minimize or maximize
+// box of its own.
+TEST(MessageBoxLook, hasTheFixedDialogFrame) {
+    OnNextModal modal([](QWidget& box) {
+        EXPECT_EQ(box.windowFlags(), kFixedDialogFrame);
+        box.close();
+    });
+    makeQtMessageBoxes()->showMessage(nullptr, QStringLiteral("Done."), MessageIcon::Warning);
+    EXPECT_TRUE(modal.ran());
 }
 
 } // namespace

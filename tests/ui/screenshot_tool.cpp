@@ -7,6 +7,7 @@
 // Settings are kept in a scratch folder, never in the real ERRH.ini.
 
 #include "app/project_files_logic.h"
+#include "app/texts.h"
 #include "rewrite/passes.h"
 #include "ui/file_dialog.h"
 #include "ui/form1.h"
@@ -94,7 +95,8 @@ int main(int argc, char** argv) {
     makeQtFileDialog()->askOpenFile(
         &program.window(),
         {QString::fromLocal8Bit(argv[2]),
-         QStringLiteral("All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp"), 2});
+         QString::fromUtf8(kProjectFilter.data(), static_cast<qsizetype>(kProjectFilter.size())),
+         kProjectFilterIndex});
 
     program.openProject(argv[2]);
     settle();

@@ -1,5 +1,6 @@
 #include "win_test_support.h"
 
+#include "app/handler_settings_captions.h"
 #include "app/handler_settings_dialog.h"
 #include "app/menus.h"
 #include "support/temp_folder.h"
@@ -8,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
+#include <utility>
 
 namespace faultward::wintest {
 namespace {
@@ -130,10 +131,16 @@ TEST(HandlerSettingsWindow, okHandsEveryControlToTheCore_aRefusalKeepsTheDialogO
     EXPECT_EQ(program.module.handlerSettings().templatePath, pattern.string());
 }
 
-TEST(HandlerSettingsWindow, browseFillsThePathAndChoosesTheTemplate_helpAndF1OpenTheSection) {
+TEST(HandlerSettingsWindow, pathAndBrowseServeOnlyATemplate_helpAndF1OpenTheSection) {
     WinProgram program;
     program.dialog.answer = "C:\\Templates\\Chosen.txt";
     whenShown(kTitle, [&](HWND dialog) {
+        const auto usable = [dialog](int id) { return IsWindowEnabled(GetDlgItem(dialog, id)); };
+        EXPECT_FALSE(usable(FW_IDC_TEMPLATE_PATH));
+        EXPECT_FALSE(usable(FW_IDC_BROWSE));
+        click(dialog, FW_IDC_HANDLER_FILE);
+        EXPECT_TRUE(usable(FW_IDC_TEMPLATE_PATH));
+        EXPECT_TRUE(usable(FW_IDC_BROWSE));
         SetDlgItemTextW(dialog, FW_IDC_TEMPLATE_PATH, L"C:\\Typed.txt");
         click(dialog, FW_IDC_BROWSE);
         ASSERT_EQ(program.dialog.asked.size(), 1u);
@@ -142,8 +149,9 @@ TEST(HandlerSettingsWindow, browseFillsThePathAndChoosesTheTemplate_helpAndF1Ope
         EXPECT_EQ(program.dialog.asked[0].filter, kTemplateFilter);
         EXPECT_EQ(narrow(windowText(GetDlgItem(dialog, FW_IDC_TEMPLATE_PATH))),
                   "C:\\Templates\\Chosen.txt");
-        EXPECT_TRUE(isChecked(dialog, FW_IDC_HANDLER_FILE));
-        EXPECT_FALSE(isChecked(dialog, FW_IDC_HANDLER_MODE));
+        click(dialog, FW_IDC_HANDLER_MODE);
+        EXPECT_FALSE(usable(FW_IDC_TEMPLATE_PATH));
+        EXPECT_FALSE(usable(FW_IDC_BROWSE));
 
         click(dialog, IDHELP);
         EXPECT_EQ(program.help.sections, std::vector<std::string>{"handlersettings"});
@@ -160,7 +168,7 @@ TEST(HandlerSettingsWindow, browseFillsThePathAndChoosesTheTemplate_helpAndF1Ope
     EXPECT_EQ(program.module.handlerSettings(), HandlerSettings());
 }
 
-TEST(HandlerSettingsWindow, tabVisitsEveryControlOnce_inReadingOrder_withDistinctAccessKeys) {
+TEST(HandlerSettingsWindow, tabVisitsEveryUsableControlOnce_inReadingOrder_captionsFromTheTable) {
     WinProgram program;
     whenShown(kTitle, [&](HWND dialog) {
         std::vector<int> order;
@@ -170,24 +178,35 @@ TEST(HandlerSettingsWindow, tabVisitsEveryControlOnce_inReadingOrder_withDistinc
             order.push_back(GetDlgCtrlID(at));
             at = GetNextDlgTabItem(dialog, at, FALSE);
         } while (at && at != first && order.size() < 40);
-        // One stop for the radio group, at its chosen button.
-        EXPECT_EQ(order, (std::vector<int>{
-                             FW_IDC_PROC_SUB, FW_IDC_PROC_FUNCTION, FW_IDC_PROC_PROPERTY,
-                             FW_IDC_FILE_FRM, FW_IDC_FILE_BAS, FW_IDC_FILE_CLS, FW_IDC_FILE_CTL,
-                             FW_IDC_SKIP_HANDLED, FW_IDC_LINE_NUMBERS, FW_IDC_HANDLER_MODE,
-                             FW_IDC_TEMPLATE_PATH, FW_IDC_BROWSE, IDOK, IDCANCEL, IDHELP}));
-        std::set<wchar_t> keys;
-        int withKey = 0;
-        for (HWND child = GetWindow(dialog, GW_CHILD); child;
-             child = GetWindow(child, GW_HWNDNEXT)) {
-            const std::wstring text = windowText(child);
-            const std::size_t amp = text.find(L'&');
-            if (amp == std::wstring::npos || amp + 1 >= text.size())
-                continue;
-            ++withKey;
-            EXPECT_TRUE(keys.insert(towlower(text[amp + 1])).second) << narrow(text);
-        }
-        EXPECT_EQ(withKey, 13);
+        // One stop for the radio group, at its chosen button; the template
+        // path and Browse wait until a template is chosen.
+        EXPECT_EQ(order,
+                  (std::vector<int>{FW_IDC_PROC_SUB, FW_IDC_PROC_FUNCTION, FW_IDC_PROC_PROPERTY,
+                                    FW_IDC_FILE_FRM, FW_IDC_FILE_BAS, FW_IDC_FILE_CLS,
+                                    FW_IDC_FILE_CTL, FW_IDC_SKIP_HANDLED, FW_IDC_LINE_NUMBERS,
+                                    FW_IDC_HANDLER_MODE, IDOK, IDCANCEL, IDHELP}));
+        const std::pair<int, SettingsControl> captioned[] = {
+            {FW_IDC_PROCEDURES, SettingsControl::ProceduresGroup},
+            {FW_IDC_PROC_SUB, SettingsControl::Sub},
+            {FW_IDC_PROC_FUNCTION, SettingsControl::Function},
+            {FW_IDC_PROC_PROPERTY, SettingsControl::Property},
+            {FW_IDC_FILES, SettingsControl::FilesGroup},
+            {FW_IDC_FILE_FRM, SettingsControl::Forms},
+            {FW_IDC_FILE_BAS, SettingsControl::Modules},
+            {FW_IDC_FILE_CLS, SettingsControl::Classes},
+            {FW_IDC_FILE_CTL, SettingsControl::UserControls},
+            {FW_IDC_SKIP_HANDLED, SettingsControl::SkipHandled},
+            {FW_IDC_LINE_NUMBERS, SettingsControl::LineNumbers},
+            {FW_IDC_HANDLER_CODE, SettingsControl::HandlerGroup},
+            {FW_IDC_HANDLER_MODE, SettingsControl::ModeChoice},
+            {FW_IDC_HANDLER_FILE, SettingsControl::TemplateChoice},
+            {FW_IDC_BROWSE, SettingsControl::Browse},
+            {IDOK, SettingsControl::Ok},
+            {IDCANCEL, SettingsControl::Cancel},
+            {IDHELP, SettingsControl::Help},
+        };
+        for (const auto& [id, which] : captioned)
+            EXPECT_EQ(narrow(windowText(GetDlgItem(dialog, id))), settingsCaption(which)) << id;
         click(dialog, IDCANCEL);
     });
     openSettings(program);

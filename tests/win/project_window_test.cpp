@@ -1,6 +1,7 @@
 #include "win_test_support.h"
 
 #include "app/project_files_logic.h"
+#include "app/texts.h"
 #include "support/temp_folder.h"
 #include "win/control_ids.h"
 
@@ -95,9 +96,7 @@ TEST_F(ProjectWindow, focusGoesToTheOpenButton_andBackToTheLastControlAfterLeavi
 TEST_F(ProjectWindow, open_showsTheSortedTickedListThePathAndEnablesInsertRemove) {
     const fs::path vbp = open({"Module=M; Module1.bas", "Form=Form1.frm", "Form=a.frm"});
     ASSERT_EQ(program.dialog.asked.size(), 1u);
-    EXPECT_EQ(program.dialog.asked[0].filter,
-              "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp|Visual Basic Group "
-              "(*.vbg)|*.vbg");
+    EXPECT_EQ(program.dialog.asked[0].filter, kProjectFilter);
     EXPECT_EQ(program.dialog.asked[0].filterIndex, 2);
 
     win::Form1& form = program.form1();
