@@ -5,7 +5,6 @@
 #include "app/project_files_logic.h"
 #include "app/texts.h"
 #include "app/tool_row_rules.h"
-#include "platform/display_text.h"
 #include "platform/win32_text.h"
 #include "win/control_ids.h"
 #include "win/etched_rule.h"
@@ -14,6 +13,8 @@
 #include "win/resource_ids.h"
 #include "win/window_object.h"
 
+#include <windowsx.h>
+
 namespace faultward::win {
 namespace {
 
@@ -21,10 +22,9 @@ std::wstring wide(std::string_view utf8) {
     return win32::wideFromBytes(utf8);
 }
 
-// The check box of a list-view item is its state image: 1 clear, 2 ticked.
-UINT checkState(bool ticked) {
-    return INDEXTOSTATEIMAGEMASK(ticked ? 2 : 1);
-}
+// Posted to the window with a place of the list (wParam the entry, lParam
+// the procedure) whose check box the user may have changed.
+constexpr UINT kTickTaken = WM_APP + 1;
 
 constexpr const char* kCaptionFace = "MS Shell Dlg";
 
@@ -129,8 +129,10 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         break;
     case WM_NOTIFY:
-        listNotified(*reinterpret_cast<const NMHDR*>(lParam));
-        break;
+        return listNotified(*reinterpret_cast<const NMHDR*>(lParam));
+    case kTickTaken:
+        tickTaken({static_cast<int>(wParam), static_cast<int>(lParam)});
+        return 0;
     case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lParam) == label_)
             return labelColours(reinterpret_cast<HDC>(wParam));
@@ -222,16 +224,7 @@ void Form1::createControls() {
     ShowWindow(progressBar_, SW_HIDE);
     SendMessageW(progressBar_, PBM_SETRANGE32, 0, 100);
 
-    list_ = createControl(WC_LISTVIEWW, L"",
-                          WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL |
-                              LVS_SHOWSELALWAYS,
-                          kFileListId, WS_EX_CLIENTEDGE);
-    ListView_SetExtendedListViewStyle(list_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT |
-                                                 LVS_EX_DOUBLEBUFFER);
-    LVCOLUMNW column{};
-    column.mask = LVCF_WIDTH;
-    column.cx = 100;
-    ListView_InsertColumn(list_, 0, &column);
+    list_ = std::make_unique<FileTree>(hwnd_, kFileListId);
 
     for (const SelectButton& select : kSelectButtons)
         selectButtons_[select.index] =
@@ -308,9 +301,8 @@ void Form1::layout() {
     placeControl(label_, pxRect(kProjectLabel, dpi_));
     setFont(label_, labelFont_.get());
     placeControl(progressBar_, pxRect(kProgressBar, dpi_));
-    placeControl(list_, pxRect(kFileList, dpi_));
-    setFont(list_, font_.get());
-    ListView_SetColumnWidth(list_, 0, LVSCW_AUTOSIZE_USEHEADER);
+    placeControl(list_->hwnd(), pxRect(kFileList, dpi_));
+    setFont(list_->hwnd(), font_.get());
     for (const SelectButton& select : kSelectButtons) {
         HWND button = selectButtons_.at(select.index);
         placeControl(button, pxRect({select.left, select.top, select.width, select.height}, dpi_));
@@ -318,18 +310,70 @@ void Form1::layout() {
     }
 }
 
-void Form1::listNotified(const NMHDR& header) {
-    if (header.hwndFrom != list_ || header.code != LVN_ITEMCHANGED || showing_)
+LRESULT Form1::listNotified(const NMHDR& header) {
+    if (header.hwndFrom != list_->hwnd())
+        return 0;
+    switch (header.code) {
+    case TVN_ITEMEXPANDINGW:
+        itemOpening(reinterpret_cast<const NMTREEVIEWW&>(header));
+        return FALSE;
+    case TVN_KEYDOWN:
+        return keyPressed(reinterpret_cast<const NMTVKEYDOWN&>(header));
+    case NM_CLICK:
+    case NM_DBLCLK:
+        clicked();
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+void Form1::itemOpening(const NMTREEVIEWW& change) {
+    const auto place = list_->placeOf(change.itemNew.hItem);
+    if ((change.action & TVE_EXPAND) && place && place->procedure < 0)
+        main_.projectFiles().expandEntry(place->entry);
+}
+
+LRESULT Form1::keyPressed(const NMTVKEYDOWN& key) {
+    switch (key.wVKey) {
+    case VK_SPACE:
+        postTickTaken(TreeView_GetSelection(list_->hwnd()));
+        return TRUE;
+    // + and - of the main keyboard open and close as those of the keypad do.
+    case VK_OEM_PLUS:
+    case VK_OEM_MINUS:
+        PostMessageW(list_->hwnd(), WM_KEYDOWN, key.wVKey == VK_OEM_PLUS ? VK_ADD : VK_SUBTRACT, 0);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void Form1::clicked() {
+    const DWORD at = GetMessagePos();
+    TVHITTESTINFO hit{};
+    hit.pt = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    ScreenToClient(list_->hwnd(), &hit.pt);
+    TreeView_HitTest(list_->hwnd(), &hit);
+    if (hit.flags & TVHT_ONITEMSTATEICON)
+        postTickTaken(hit.hItem);
+}
+
+void Form1::postTickTaken(HTREEITEM item) {
+    if (const auto place = list_->placeOf(item))
+        PostMessageW(hwnd_, kTickTaken, static_cast<WPARAM>(place->entry),
+                     static_cast<LPARAM>(place->procedure));
+}
+
+void Form1::tickTaken(TreePlace place) {
+    // The core's setters keep a tick that did not change as it was.
+    const auto ticked = list_->tickedAt(place);
+    if (!ticked)
         return;
-    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-    if (!(change.uChanged & LVIF_STATE) ||
-        !((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK))
-        return;
-    // State image 0 is none: the item is only being added.
-    const UINT image = (change.uNewState & LVIS_STATEIMAGEMASK) >> 12;
-    if (image == 0)
-        return;
-    main_.projectFiles().setSelected(change.iItem, image == 2);
+    if (place.procedure < 0)
+        main_.projectFiles().setSelected(place.entry, *ticked);
+    else
+        main_.projectFiles().setProcedureSelected(place.entry, place.procedure, *ticked);
 }
 
 void Form1::rememberFocus() {
@@ -347,44 +391,21 @@ void Form1::cmd_sel_Click(int Index) {
 }
 
 void Form1::showEntries(std::span<const ListEntry> entries) {
-    showing_ = true;
-    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-    ListView_DeleteAllItems(list_);
-    int row = 0;
-    for (const ListEntry& entry : entries) {
-        std::wstring text = wide(entryDisplayText(entry.text));
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = row;
-        item.pszText = text.data();
-        ListView_InsertItem(list_, &item);
-        ListView_SetItemState(list_, row, checkState(entry.selected), LVIS_STATEIMAGEMASK);
-        ++row;
-    }
-    ListView_SetColumnWidth(list_, 0, LVSCW_AUTOSIZE_USEHEADER);
-    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list_, nullptr, TRUE);
-    showing_ = false;
+    list_->showEntries(entries);
 }
 
 void Form1::setEntrySelected(int index, bool selected) {
-    showing_ = true;
-    ListView_SetItemState(list_, index, checkState(selected), LVIS_STATEIMAGEMASK);
-    showing_ = false;
+    list_->setEntryTicked(index, selected);
 }
 
 void Form1::setCurrentEntry(int index) {
-    showing_ = true;
-    if (index < 0) {
-        ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    } else {
-        ListView_SetItemState(list_, index, LVIS_SELECTED | LVIS_FOCUSED,
-                              LVIS_SELECTED | LVIS_FOCUSED);
-        ListView_EnsureVisible(list_, index, FALSE);
-    }
-    showing_ = false;
+    list_->selectEntry(index);
     if (index >= 0)
         main_.paintWhileBusy();
+}
+
+void Form1::showProcedures(int entry, std::span<const ProcedureRow> rows) {
+    list_->showProcedures(entry, rows);
 }
 
 void Form1::setProjectLabel(std::string_view projectPath) {

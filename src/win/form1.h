@@ -2,11 +2,13 @@
 
 #include "app/views.h"
 #include "win/dpi.h"
+#include "win/file_tree.h"
 
 #include <commctrl.h>
 #include <windows.h>
 
 #include <map>
+#include <memory>
 
 namespace faultward::win {
 
@@ -14,9 +16,9 @@ class MDIForm1;
 
 // The project files window, a child of the main window without a caption:
 // the tool row, the etched rule, the project's path, the list of its source
-// files with a check box per entry, Select All / Select None, and the
-// progress bar of the passes. What it does lives in the core; this window
-// shows it and hands the user's clicks and ticks over.
+// files with a check box per entry, each of which opens into its procedures,
+// Select All / Select None, and the progress bar of the passes. What it does lives in the core;
+// this window shows it and hands the user's clicks and ticks over.
 class Form1 final : public ProjectFilesView {
 public:
     static constexpr const wchar_t* kClassName = L"Form1";
@@ -38,7 +40,7 @@ public:
     void cmd_sel_Click(int Index);
 
     HWND hwnd() const { return hwnd_; }
-    HWND List1() const { return list_; }
+    HWND List1() const { return list_->hwnd(); }
     HWND lbl_proh() const { return label_; }
     HWND ProgressBar1() const { return progressBar_; }
     HWND tooltips() const { return tooltips_; }
@@ -55,6 +57,7 @@ public:
     void setProgressRange(int minimum, int maximum) override;
     void setProgressValue(int value) override;
     void setProgressVisible(bool visible) override;
+    void showProcedures(int entry, std::span<const ProcedureRow> rows) override;
 
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -68,7 +71,15 @@ private:
     LRESULT labelColours(HDC dc) const;
     void paint() const;
     void passFocusOn() const;
-    void listNotified(const NMHDR& header);
+    // The list's notifications, each to its own function.
+    LRESULT listNotified(const NMHDR& header);
+    void itemOpening(const NMTREEVIEWW& change);
+    LRESULT keyPressed(const NMTVKEYDOWN& key);
+    void clicked();
+    // The tree view changes a check box after it tells of the key or click
+    // that changes it: the place is posted, and its tick read back then.
+    void postTickTaken(HTREEITEM item);
+    void tickTaken(TreePlace place);
     HWND createControl(const wchar_t* windowClass, const std::wstring& text, DWORD style, int id,
                        DWORD exStyle = 0);
 
@@ -77,7 +88,7 @@ private:
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
     std::map<int, HWND> toolButtons_;
     std::map<int, HWND> selectButtons_;
-    HWND list_ = nullptr;
+    std::unique_ptr<FileTree> list_;
     HWND label_ = nullptr;
     HWND progressBar_ = nullptr;
     HWND tooltips_ = nullptr;
@@ -86,7 +97,6 @@ private:
     OwnedFont labelFont_;
     OwnedFont captionFont_;
     HWND lastFocus_ = nullptr;
-    bool showing_ = false; // the core is changing the list; its ticks are not the user's
 };
 
 } // namespace faultward::win

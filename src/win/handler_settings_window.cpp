@@ -37,7 +37,7 @@ struct CaptionedControl {
     SettingsControl control;
     int id;
 };
-constexpr std::array<CaptionedControl, 18> kCaptionedControls{{
+constexpr std::array<CaptionedControl, 19> kCaptionedControls{{
     {SettingsControl::ProceduresGroup, FW_IDC_PROCEDURES},
     {SettingsControl::Sub, FW_IDC_PROC_SUB},
     {SettingsControl::Function, FW_IDC_PROC_FUNCTION},
@@ -49,6 +49,7 @@ constexpr std::array<CaptionedControl, 18> kCaptionedControls{{
     {SettingsControl::UserControls, FW_IDC_FILE_CTL},
     {SettingsControl::SkipHandled, FW_IDC_SKIP_HANDLED},
     {SettingsControl::LineNumbers, FW_IDC_LINE_NUMBERS},
+    {SettingsControl::KeepWithProject, FW_IDC_KEEP_PROJECT},
     {SettingsControl::HandlerGroup, FW_IDC_HANDLER_CODE},
     {SettingsControl::ModeChoice, FW_IDC_HANDLER_MODE},
     {SettingsControl::TemplateChoice, FW_IDC_HANDLER_FILE},
@@ -91,6 +92,16 @@ void showSettings(HWND window, const HandlerSettings& settings) {
                     win32::wideFromBytes(settings.templatePath).c_str());
 }
 
+// The box names the project's file; without a project it keeps the table's
+// caption and cannot be used.
+void offerKeepWithProject(HWND window, const HandlerSettingsDialog& dialog) {
+    const std::string& caption = dialog.keepWithProjectCaption();
+    if (!caption.empty())
+        SetDlgItemTextW(window, FW_IDC_KEEP_PROJECT, win32::wideFromBytes(caption).c_str());
+    EnableWindow(GetDlgItem(window, FW_IDC_KEEP_PROJECT), caption.empty() ? FALSE : TRUE);
+    check(window, FW_IDC_KEEP_PROJECT, dialog.keepWithProject());
+}
+
 void enableTemplateRow(HWND window, const HandlerSettingsDialog& dialog) {
     const BOOL enabled = dialog.templatePathEnabled() ? TRUE : FALSE;
     EnableWindow(GetDlgItem(window, FW_IDC_TEMPLATE_PATH), enabled);
@@ -114,6 +125,7 @@ void takeSettings(HWND window, HandlerSettingsDialog& dialog) {
     dialog.setHandlerSource(checked(window, FW_IDC_HANDLER_FILE) ? HandlerSource::Template
                                                                  : HandlerSource::Mode);
     dialog.setTemplatePath(templatePath(window));
+    dialog.setKeepWithProject(checked(window, FW_IDC_KEEP_PROJECT));
 }
 
 void browse(HWND window, Session& session) {
@@ -147,6 +159,7 @@ void start(HWND window, Session& session) {
         SetDlgItemTextW(window, each.id,
                         win32::wideFromBytes(settingsCaption(each.control)).c_str());
     showSettings(window, session.dialog.settings());
+    offerKeepWithProject(window, session.dialog);
     enableTemplateRow(window, session.dialog);
 }
 

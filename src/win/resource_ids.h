@@ -36,6 +36,7 @@
 #define FW_IDC_PROCEDURES 314    /* fra_procedures */
 #define FW_IDC_FILES 315         /* fra_files */
 #define FW_IDC_HANDLER_CODE 316  /* fra_handler */
+#define FW_IDC_KEEP_PROJECT 317  /* chk_keep_with_project */
 
 // The report window of Preview Insertion and Check Project (Close is IDCANCEL,
 // so Escape and the close box press it too).

@@ -14,6 +14,8 @@
 namespace faultward::wintest {
 namespace {
 
+using faultward::testing::KeptCurrentFolder;
+using faultward::testing::readFile;
 using faultward::testing::TempFolder;
 
 const std::string kTitle(kHandlerSettingsTitle);
@@ -197,6 +199,7 @@ TEST(HandlerSettingsWindow, tabVisitsEveryUsableControlOnce_inReadingOrder_capti
             {FW_IDC_FILE_CTL, SettingsControl::UserControls},
             {FW_IDC_SKIP_HANDLED, SettingsControl::SkipHandled},
             {FW_IDC_LINE_NUMBERS, SettingsControl::LineNumbers},
+            {FW_IDC_KEEP_PROJECT, SettingsControl::KeepWithProject},
             {FW_IDC_HANDLER_CODE, SettingsControl::HandlerGroup},
             {FW_IDC_HANDLER_MODE, SettingsControl::ModeChoice},
             {FW_IDC_HANDLER_FILE, SettingsControl::TemplateChoice},
@@ -207,10 +210,42 @@ TEST(HandlerSettingsWindow, tabVisitsEveryUsableControlOnce_inReadingOrder_capti
         };
         for (const auto& [id, which] : captioned)
             EXPECT_EQ(narrow(windowText(GetDlgItem(dialog, id))), settingsCaption(which)) << id;
+        // No project to keep the settings with.
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, FW_IDC_KEEP_PROJECT)));
         click(dialog, IDCANCEL);
     });
     openSettings(program);
     EXPECT_EQ(scriptsWaiting(), 0u);
+}
+
+// With a project open the box names its file and takes its Tab stop before
+// OK; ticked, OK keeps the settings in that file, and the dialog shows them
+// kept there the next time.
+TEST(HandlerSettingsWindow, keepWithTheProject_namesItsFileAndReachesTheCore) {
+    TempFolder folder;
+    KeptCurrentFolder keptFolder;
+    WinProgram program;
+    program.dialog.answer = folder.write("P.vbp", "Module=A; A.bas\r\n").string();
+    program.click(program.form1().cmd_tbl(0));
+    whenShown(kTitle, [&](HWND dialog) {
+        HWND box = GetDlgItem(dialog, FW_IDC_KEEP_PROJECT);
+        EXPECT_EQ(narrow(windowText(box)), "&Keep with the project (P.faultward)");
+        EXPECT_FALSE(isChecked(dialog, FW_IDC_KEEP_PROJECT));
+        EXPECT_EQ(GetNextDlgTabItem(dialog, GetDlgItem(dialog, FW_IDC_HANDLER_MODE), FALSE), box);
+        EXPECT_EQ(GetNextDlgTabItem(dialog, box, FALSE), GetDlgItem(dialog, IDOK));
+        click(dialog, FW_IDC_KEEP_PROJECT);
+        click(dialog, IDOK);
+    });
+    openSettings(program);
+    EXPECT_NE(readFile(folder / "P.faultward").find("[Handler]"), std::string::npos);
+
+    whenShown(kTitle, [&](HWND dialog) {
+        EXPECT_TRUE(isChecked(dialog, FW_IDC_KEEP_PROJECT));
+        click(dialog, IDCANCEL);
+    });
+    openSettings(program);
+    EXPECT_EQ(scriptsWaiting(), 0u);
+    EXPECT_TRUE(program.messages.shown.empty());
 }
 
 } // namespace

@@ -29,9 +29,16 @@ protected:
         return vbp;
     }
 
+    // Space on an item, as the user changes its tick.
+    void press(HTREEITEM item, UINT key = VK_SPACE) {
+        HWND list = program.form1().List1();
+        TreeView_SelectItem(list, item);
+        SendMessageW(list, WM_KEYDOWN, key, 0);
+        WinProgram::pump();
+    }
     void tick(int row, bool ticked) {
-        // What a click on the check box does to the list view.
-        ListView_SetCheckState(program.form1().List1(), row, ticked);
+        if (listTicks(program.form1().List1())[static_cast<std::size_t>(row)] != ticked)
+            press(treeItems(program.form1().List1())[static_cast<std::size_t>(row)]);
     }
 
     TempFolder folder;
@@ -53,8 +60,7 @@ TEST_F(ProjectWindow, startsWithTheToolRowLabelAndDisabledInsertRemove) {
     EXPECT_EQ(narrow(windowText(form.cmd_sel(0))), "Select All");
     EXPECT_EQ(narrow(windowText(form.cmd_sel(1))), "Select None");
     EXPECT_FALSE(IsWindowVisible(form.ProgressBar1()));
-    EXPECT_EQ(ListView_GetExtendedListViewStyle(form.List1()) & LVS_EX_CHECKBOXES,
-              static_cast<DWORD>(LVS_EX_CHECKBOXES));
+    EXPECT_EQ(GetWindowLongPtrW(form.List1(), GWL_STYLE) & TVS_CHECKBOXES, TVS_CHECKBOXES);
 
     // Open has no tooltip; the other three have one each.
     EXPECT_EQ(SendMessageW(form.tooltips(), TTM_GETTOOLCOUNT, 0, 0), 3);
@@ -106,7 +112,7 @@ TEST_F(ProjectWindow, open_showsTheSortedTickedListThePathAndEnablesInsertRemove
     EXPECT_EQ(narrow(windowText(form.lbl_proh())), vbp.string());
     EXPECT_TRUE(IsWindowEnabled(form.cmd_tbl(2)));
     EXPECT_TRUE(IsWindowEnabled(form.cmd_tbl(4)));
-    EXPECT_EQ(ListView_GetNextItem(form.List1(), -1, LVNI_SELECTED), -1);
+    EXPECT_EQ(currentEntry(form.List1()), -1);
     EXPECT_EQ(program.module.Project_File(), vbp.string());
 }
 
@@ -133,6 +139,44 @@ TEST_F(ProjectWindow, checkBoxesAndSelectButtonsReachTheCore) {
     EXPECT_EQ(coreTicks(), (std::vector<bool>{true, true, true}));
 }
 
+// Opening an entry shows the rows the core gives for its file; Space on a
+// procedure unticks it there and in the project's own file, and the user
+// stays on it. An entry whose file has no procedures loses its button.
+TEST_F(ProjectWindow, anEntryOpensIntoItsProcedures_spaceOnOneKeepsItsTickInTheProjectsFile) {
+    folder.write("M.bas", crlf({"Sub A()", "    Beep", "End Sub", "Sub C(): End Sub"}));
+    open({"Module=M; M.bas", "Module=X; X.bas"});
+    HWND list = program.form1().List1();
+    const HTREEITEM module = treeItems(list)[0];
+    press(module, VK_RIGHT);
+    ASSERT_EQ(
+        listTexts(list, module),
+        (std::vector<std::string>{"Sub A \u2014 no handler", "Sub C \u2014 left alone: one-line"}));
+    EXPECT_EQ(listTicks(list, module), (std::vector<bool>{true, true}));
+
+    const HTREEITEM first = treeItems(list, module)[0];
+    press(first);
+    EXPECT_EQ(listTexts(list, module)[0], "Sub A \u2014 left alone: listed in [Leave]");
+    EXPECT_EQ(listTicks(list, module), (std::vector<bool>{false, true}));
+    EXPECT_EQ(TreeView_GetSelection(list), first);
+    const std::string kept = readFile(folder / "P.faultward");
+    EXPECT_NE(kept.find("[Leave]\r\nM.bas:A\r\n"), std::string::npos) << kept;
+
+    // - of the main keyboard closes the entry, + opens it.
+    press(module, VK_OEM_MINUS);
+    EXPECT_EQ(TreeView_GetItemState(list, module, TVIS_EXPANDED), 0u);
+    press(module, VK_OEM_PLUS);
+    EXPECT_EQ(TreeView_GetItemState(list, module, TVIS_EXPANDED), static_cast<UINT>(TVIS_EXPANDED));
+
+    const HTREEITEM gone = treeItems(list)[1];
+    press(gone, VK_RIGHT);
+    TVITEMW button{};
+    button.mask = TVIF_CHILDREN;
+    button.hItem = gone;
+    TreeView_GetItem(list, &button);
+    EXPECT_EQ(button.cChildren, 0);
+    EXPECT_TRUE(program.messages.shown.empty());
+}
+
 TEST_F(ProjectWindow, insert_treatsTheTickedFilesOnly_andLeavesTheBarHiddenAtItsEnd) {
     folder.write("A.bas", kOneSubSource);
     folder.write("B.bas", kOneSubSource);
@@ -145,7 +189,7 @@ TEST_F(ProjectWindow, insert_treatsTheTickedFilesOnly_andLeavesTheBarHiddenAtIts
             : PassFeedback(window, form), form(form) {}
         void entryMadeCurrent(int index) override {
             PassFeedback::entryMadeCurrent(index);
-            current.push_back(ListView_GetNextItem(form.List1(), -1, LVNI_SELECTED) == index);
+            current.push_back(currentEntry(form.List1()) == index);
         }
         void progressValue(int value) override {
             PassFeedback::progressValue(value);
@@ -170,7 +214,7 @@ TEST_F(ProjectWindow, insert_treatsTheTickedFilesOnly_andLeavesTheBarHiddenAtIts
     EXPECT_EQ(narrow(windowText(program.window->hwnd())), "Faultward- Task Completed");
     HWND bar = program.form1().ProgressBar1();
     EXPECT_FALSE(IsWindowVisible(bar));
-    EXPECT_EQ(ListView_GetNextItem(program.form1().List1(), -1, LVNI_SELECTED), -1);
+    EXPECT_EQ(currentEntry(program.form1().List1()), -1);
     EXPECT_TRUE(program.messages.shown.empty());
 
     // Remove from the menu takes the handler out again; Open restores the caption.

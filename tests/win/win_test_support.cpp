@@ -104,23 +104,42 @@ std::string narrow(const std::wstring& text) {
     return win32::utf8FromWide(text);
 }
 
-std::vector<std::string> listTexts(HWND list) {
+std::vector<HTREEITEM> treeItems(HWND tree, HTREEITEM parent) {
+    std::vector<HTREEITEM> items;
+    for (HTREEITEM item = parent ? TreeView_GetChild(tree, parent) : TreeView_GetRoot(tree); item;
+         item = TreeView_GetNextSibling(tree, item))
+        items.push_back(item);
+    return items;
+}
+
+std::vector<std::string> listTexts(HWND tree, HTREEITEM parent) {
     std::vector<std::string> texts;
-    const int count = ListView_GetItemCount(list);
-    for (int i = 0; i < count; ++i) {
+    for (HTREEITEM each : treeItems(tree, parent)) {
         wchar_t text[512] = {};
-        ListView_GetItemText(list, i, 0, text, 512);
+        TVITEMW item{};
+        item.mask = TVIF_TEXT;
+        item.hItem = each;
+        item.pszText = text;
+        item.cchTextMax = 512;
+        TreeView_GetItem(tree, &item);
         texts.push_back(narrow(text));
     }
     return texts;
 }
 
-std::vector<bool> listTicks(HWND list) {
+std::vector<bool> listTicks(HWND tree, HTREEITEM parent) {
     std::vector<bool> ticks;
-    const int count = ListView_GetItemCount(list);
-    for (int i = 0; i < count; ++i)
-        ticks.push_back(ListView_GetCheckState(list, i) != 0);
+    for (HTREEITEM each : treeItems(tree, parent))
+        ticks.push_back(TreeView_GetCheckState(tree, each) == 1);
     return ticks;
+}
+
+int currentEntry(HWND tree) {
+    const std::vector<HTREEITEM> entries = treeItems(tree);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (entries[i] == TreeView_GetSelection(tree))
+            return static_cast<int>(i);
+    return -1;
 }
 
 } // namespace faultward::wintest

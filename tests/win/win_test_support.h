@@ -129,7 +129,12 @@ std::size_t scriptsWaiting();
 
 std::wstring windowText(HWND window);
 std::string narrow(const std::wstring& text);
-std::vector<std::string> listTexts(HWND list);
-std::vector<bool> listTicks(HWND list);
+// The items of the project files tree under parent (the entries for none):
+// the items, their texts and their ticks.
+std::vector<HTREEITEM> treeItems(HWND tree, HTREEITEM parent = nullptr);
+std::vector<std::string> listTexts(HWND tree, HTREEITEM parent = nullptr);
+std::vector<bool> listTicks(HWND tree, HTREEITEM parent = nullptr);
+// The selected entry, -1 for none or a procedure.
+int currentEntry(HWND tree);
 
 } // namespace faultward::wintest
