@@ -29,6 +29,15 @@ HTREEITEM insertItem(HWND tree, HTREEITEM parent, const TVITEMW& item) {
     return TreeView_InsertItem(tree, &insert);
 }
 
+// Wine's tree view takes Alt+F4 for itself as it takes any key; the system
+// closes the window with it, as it does from every other control.
+LRESULT CALLBACK passCloseKey(HWND tree, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR) {
+    if (message == WM_SYSKEYDOWN && wParam == VK_F4)
+        return DefWindowProcW(tree, message, wParam, lParam);
+    return DefSubclassProc(tree, message, wParam, lParam);
+}
+
 } // namespace
 
 FileTree::FileTree(HWND parent, int id) {
@@ -41,6 +50,7 @@ FileTree::FileTree(HWND parent, int id) {
     // made: the tree view makes their pictures then.
     SetWindowLongPtrW(tree_, GWL_STYLE, GetWindowLongPtrW(tree_, GWL_STYLE) | TVS_CHECKBOXES);
     TreeView_SetExtendedStyle(tree_, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
+    SetWindowSubclass(tree_, passCloseKey, 0, 0);
 }
 
 void FileTree::showEntries(std::span<const ListEntry> entries) {

@@ -177,6 +177,13 @@ TEST_F(ProjectWindow, anEntryOpensIntoItsProcedures_spaceOnOneKeepsItsTickInTheP
     EXPECT_TRUE(program.messages.shown.empty());
 }
 
+TEST_F(ProjectWindow, altF4InTheList_closesTheWindow) {
+    constexpr LPARAM kAltHeld = 1 | (1 << 29);
+    SendMessageW(program.form1().List1(), WM_SYSKEYDOWN, VK_F4, kAltHeld);
+    WinProgram::pump();
+    EXPECT_EQ(program.closed, 1);
+}
+
 TEST_F(ProjectWindow, insert_treatsTheTickedFilesOnly_andLeavesTheBarHiddenAtItsEnd) {
     folder.write("A.bas", kOneSubSource);
     folder.write("B.bas", kOneSubSource);
