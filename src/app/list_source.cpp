@@ -77,6 +77,7 @@ ListSource readListSource(const std::string& pathBytes, SourceKinds kinds) {
         if (!projectListEntries(member.file, pathDisplayText(member.name), kinds, entries, name,
                                 source.problems))
             continue;
+        source.parts.push_back({member.name, member.file.parent_path(), source.entries.size()});
         const std::string folder = folderAsWritten(member.name);
         for (ListEntry& entry : entries) {
             if (!isAbsoluteEntry(entry.text))

@@ -26,6 +26,7 @@ void ProjectFilesLogic::clearList() {
     entries_.clear();
     listPath_.clear();
     projectName_.clear();
+    parts_.clear();
     view_.showEntries(entries_);
 }
 
@@ -52,6 +53,7 @@ void ProjectFilesLogic::showList(const ListSource& source, const std::string& li
     projectFolder_ = std::move(folder);
     listPath_ = listPath;
     projectName_ = source.projectName;
+    parts_ = source.parts;
     entries_ = source.entries;
     for (ListEntry& entry : entries_)
         entry.selected = false;
@@ -80,20 +82,19 @@ FailureCollector ProjectFilesLogic::runPasses(PassCommand command, const PassSet
     leftWhole_.clear();
     PassFeedback windows(main_, view_);
     PassFeedback& feedback = feedback_ ? *feedback_ : windows;
-    FailureCollector failures =
-        runPassCommand(command, targets(entries, settings), feedback);
+    FailureCollector failures = runPassCommand(command, targets(entries, settings), feedback);
     leftWhole_ = feedback.takeProceduresLeftWhole();
     return failures;
 }
 
 ReportRun ProjectFilesLogic::preview(const PassSettings& settings) const {
     const std::vector<ListEntry> entries = entries_;
-    return previewReport(targets(entries, settings), baseFolder());
+    return previewReport(targets(entries, settings), baseFolder(), parts_);
 }
 
 ReportRun ProjectFilesLogic::check(const PassSettings& settings) const {
     const std::vector<ListEntry> entries = entries_;
-    return checkProjectReport(targets(entries, settings));
+    return checkProjectReport(targets(entries, settings), parts_);
 }
 
 PassTargets ProjectFilesLogic::targets(std::span<const ListEntry> entries,
