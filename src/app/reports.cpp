@@ -63,8 +63,10 @@ ReportRun previewReport(const PassTargets& targets, const std::filesystem::path&
         return report;
     }
     report.text = groupReport(changed, parts, false);
-    if (anyChange(changed))
-        report.text += "\n" + groupReport(changed, parts, true);
+    if (anyChange(changed)) {
+        report.text += '\n';
+        report.text += groupReport(changed, parts, true);
+    }
     return report;
 }
 
