@@ -6,10 +6,10 @@
 #include "desktop_session.h"
 
 #include "ui/report_dialog.h"
-#include "ui/report_text_view.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPlainTextEdit>
 #include <QTimer>
 
 #include <cstdio>
