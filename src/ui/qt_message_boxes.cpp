@@ -16,8 +16,9 @@
 namespace faultward {
 namespace {
 
-// The lines the details show before they scroll.
+// The lines and columns the details show before they scroll.
 constexpr int kDetailsLinesShown = 12;
+constexpr int kDetailsColumnsShown = 100;
 
 class QtMessageBoxes : public MessageBoxes {
 public:
@@ -67,26 +68,43 @@ std::unique_ptr<QDialog> makeDetailsBox(QWidget* parent, const QString& text, Me
     auto* label = new QLabel(QString::fromUtf8(lead.data(), static_cast<qsizetype>(lead.size())));
     label->setObjectName(QStringLiteral("lbl_text"));
     label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     grid->addWidget(label, 0, 1);
 
-    // Every line whole, as many as fit before the box scrolls.
+    // Every line whole: the box as wide as the widest line and as high as
+    // its lines, up to a limit each, then it scrolls.
     auto* view = new ReportTextView;
     view->setObjectName(QStringLiteral("txt_details"));
-    view->showPlainText(details.endsWith(QLatin1Char('\n')) ? details.chopped(1) : details);
+    const QString shown = details.endsWith(QLatin1Char('\n')) ? details.chopped(1) : details;
+    view->showPlainText(shown);
+    qsizetype widest = 0;
+    for (const QStringView line : QStringView(shown).split(QLatin1Char('\n')))
+        widest = std::max(widest, line.size());
+    const int lines = view->blockCount();
     const QFontMetrics metrics(view->font());
-    const int lines = std::clamp(static_cast<int>(view->blockCount()), 1, kDetailsLinesShown);
+    const int bar = box->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
     const int frame =
         2 * view->frameWidth() + 2 * static_cast<int>(view->document()->documentMargin());
-    view->setMinimumHeight(lines * metrics.lineSpacing() + frame);
-    view->setMinimumWidth(metrics.horizontalAdvance(QLatin1Char('0')) * 60);
+    const int columns = static_cast<int>(std::clamp<qsizetype>(widest, 40, kDetailsColumnsShown));
+    const bool wide = widest > kDetailsColumnsShown;
+    const bool tall = lines > kDetailsLinesShown;
+    view->setFixedWidth(columns * metrics.horizontalAdvance(QLatin1Char('0')) + frame +
+                        (tall ? bar : 0));
+    view->setFixedHeight(std::min(lines, kDetailsLinesShown) * metrics.lineSpacing() + frame +
+                         (wide ? bar : 0));
+    // A bar only where the lines do not fit: the sizes above leave no doubt.
+    view->setHorizontalScrollBarPolicy(wide ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    view->setVerticalScrollBarPolicy(tall ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     grid->addWidget(view, 1, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     QObject::connect(buttons, &QDialogButtonBox::accepted, box.get(), &QDialog::accept);
     grid->addWidget(buttons, 2, 0, 1, 2);
-    grid->setRowStretch(1, 1);
+    // As the system's message boxes: the size of what they hold.
+    grid->setSizeConstraint(QLayout::SetFixedSize);
     buttons->button(QDialogButtonBox::Ok)->setFocus();
     return box;
 }
