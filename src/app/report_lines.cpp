@@ -1,5 +1,7 @@
 #include "app/report_lines.h"
 
+#include "rewrite/text_lines.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -131,7 +133,9 @@ private:
 template <typename KindOf>
 void splitLines(std::string_view text, KindOf kindOf, std::vector<ReportLines::Line>& lines,
                 std::size_t& longest) {
-    lines.reserve(text.size() / 48 + 1);
+    // Room for every line at once: a report's lines run to the hundred
+    // thousands, and growing would copy them again and again.
+    lines.reserve(countByte(text, '\n') + 1);
     const char* const data = text.data();
     std::size_t start = 0;
     for (;;) {

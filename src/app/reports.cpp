@@ -58,8 +58,11 @@ ReportRun previewReport(const PassTargets& targets, const std::filesystem::path&
     if (parts.empty()) {
         report.text = dryRunReport(changed, projectFolder, false);
         const std::string diff = dryRunReport(changed, projectFolder, true);
-        if (!diff.empty())
-            report.text += "\n" + diff;
+        if (!diff.empty()) {
+            report.text.reserve(report.text.size() + 1 + diff.size());
+            report.text += '\n';
+            report.text += diff;
+        }
         return report;
     }
     report.text = groupReport(changed, parts, false);

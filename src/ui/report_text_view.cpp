@@ -56,19 +56,20 @@ ReportTextView::ReportTextView(QWidget* parent) : QPlainTextEdit(parent) {
     setUndoRedoEnabled(false);
 }
 
-void ReportTextView::showReport(std::string_view bytes, ReportLines lines) {
-    lines_ = std::move(lines);
+void ReportTextView::showReport(std::string_view bytes, const ReportLines& lines) {
+    lines_ = &lines;
     setPlainText(reportText(bytes));
 }
 
 void ReportTextView::showPlainText(const QString& text) {
-    lines_ = ReportLines();
+    lines_ = nullptr;
     setPlainText(text);
 }
 
 ReportLineKind ReportTextView::kindOf(int block) const {
     const auto line = static_cast<std::size_t>(block);
-    return block >= 0 && line < lines_.size() ? lines_[line].kind : ReportLineKind::Plain;
+    return lines_ && block >= 0 && line < lines_->size() ? (*lines_)[line].kind
+                                                         : ReportLineKind::Plain;
 }
 
 // Only the backgrounds of the lines in sight are drawn, under the text the
@@ -76,7 +77,7 @@ ReportLineKind ReportTextView::kindOf(int block) const {
 // so a report of any size opens as fast as plain text. The colours are the
 // core's tints of the palette's own base and text colours.
 void ReportTextView::paintEvent(QPaintEvent* event) {
-    if (lines_.size() > 0) {
+    if (lines_) {
         const Rgb base = rgbOf(palette().color(QPalette::Base));
         const Rgb text = rgbOf(palette().color(QPalette::Text));
         std::array<QColor, 6> backgrounds;

@@ -23,8 +23,9 @@ public:
     explicit ReportTextView(QWidget* parent = nullptr);
 
     // Fills the view in one call: appending line by line would lay out the
-    // text again for each of a large project's lines.
-    void showReport(std::string_view bytes, ReportLines lines);
+    // text again for each of a large project's lines. The lines (found in
+    // bytes) stay the caller's, and must outlive the view or the next call.
+    void showReport(std::string_view bytes, const ReportLines& lines);
     void showPlainText(const QString& text);
 
     // The kind of the line a block shows.
@@ -34,7 +35,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    ReportLines lines_;
+    const ReportLines* lines_ = nullptr;
 };
 
 } // namespace faultward

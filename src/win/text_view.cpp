@@ -92,18 +92,17 @@ public:
     void create(const CREATESTRUCTW& created) {
         vertical_ = created.style & WS_VSCROLL;
         horizontal_ = created.style & WS_HSCROLL;
-        show({}, ReportLines::ofPlainText({}), CP_ACP);
+        show({}, noLines_, CP_ACP);
         setDpi(windowDpi(hwnd));
     }
 
-    void show(std::string_view bytes, ReportLines lines, UINT codePage) {
-        // The model holds the lines by reference: it goes first.
-        model_.reset();
-        bytes_ = bytes;
-        lines_ = lines.size() > 0 ? std::move(lines) : ReportLines::ofPlainText(bytes);
+    void show(std::string_view bytes, const ReportLines& lines, UINT codePage) {
         codePage_ = codePage;
         const CharacterShape shape = shapeOf(codePage);
-        model_ = std::make_unique<TextViewModel>(bytes_, lines_, shape);
+        // A text has a line at least, if only an empty one.
+        const bool none = lines.size() == 0;
+        model_ = std::make_unique<TextViewModel>(none ? std::string_view() : bytes,
+                                                 none ? noLines_ : lines, shape);
         fillCharacters(shape);
         firstLine_ = firstCell_ = 0;
         layOut();
@@ -478,8 +477,7 @@ private:
         SetCaretPos(x, y);
     }
 
-    std::string_view bytes_;
-    ReportLines lines_;
+    const ReportLines noLines_ = ReportLines::ofPlainText({});
     std::unique_ptr<TextViewModel> model_;
     UINT codePage_ = CP_ACP;
     CharacterShape shape_;
@@ -592,9 +590,9 @@ void registerTextViewClass() {
     RegisterClassExW(&windowClass);
 }
 
-void showTextInView(HWND view, std::string_view bytes, ReportLines lines, UINT codePage) {
+void showTextInView(HWND view, std::string_view bytes, const ReportLines& lines, UINT codePage) {
     if (TextView* object = windowObject<TextView>(view))
-        object->show(bytes, std::move(lines), codePage);
+        object->show(bytes, lines, codePage);
 }
 
 SIZE textViewCellsSize(HWND view, int cells, int lines) {

@@ -23,10 +23,11 @@ inline constexpr wchar_t kTextViewClass[] = L"FaultwardTextView";
 void registerTextViewClass();
 
 // Shows bytes in the view: in the code page given (CP_ACP for a report's
-// bytes, CP_UTF8 for text for people), in the lines given. The bytes stay
-// the caller's and must outlive their showing (until the next call or the
-// view's end). The caret goes to the start, with nothing selected.
-void showTextInView(HWND view, std::string_view bytes, ReportLines lines, UINT codePage);
+// bytes, CP_UTF8 for text for people), in the lines given (found in those
+// bytes). The bytes and the lines stay the caller's and must outlive their
+// showing (until the next call or the view's end). The caret goes to the
+// start, with nothing selected.
+void showTextInView(HWND view, std::string_view bytes, const ReportLines& lines, UINT codePage);
 
 // The size of so many cells by so many lines of the view's font, with the
 // view's margins but without its frame and scroll bars.
