@@ -5,7 +5,7 @@
 // bytes back.
 
 #include "cli/cli_run.h"
-#include "ui/report_dialog.h"
+#include "ui/report_text_view.h"
 #include "ui_test_support.h"
 
 #include <QAbstractButton>
