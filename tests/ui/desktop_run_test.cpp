@@ -1,10 +1,12 @@
-// One run of the program by keyboard and mouse, as a user would: open a
-// project, choose Function procedures, classes and a template in Handler
-// Settings, preview, insert from the preview, and compare the files with
-// faultward-cli's given the same options; Remove then gives the original
-// bytes back.
+// Runs of the program by keyboard and mouse, as a user would, compared with
+// faultward-cli's files: open a project, choose Function procedures, classes
+// and a template in Handler Settings, preview, insert from the preview, and
+// Remove then gives the original bytes back; and, by keyboard, untick a
+// procedure in the list and insert.
 
 #include "cli/cli_run.h"
+#include "ui/form1.h"
+#include "ui/project_files_tree.h"
 #include "ui/report_dialog.h"
 #include "ui_test_support.h"
 
@@ -113,6 +115,45 @@ TEST(DesktopRun, settingsPreviewAndInsertByKeyboardAndMouse_writeWhatTheCommandL
                       Qt::LeftButton);
     EXPECT_EQ(treeOf(program.folder() / "gui"), original);
     EXPECT_TRUE(program.messages().texts.empty());
+}
+
+// By keyboard alone: File > Open, open Tools.bas in the list, untick Sub Go,
+// File > Insert. The command line, given the project's settings file the
+// desktop wrote, writes the same files.
+TEST(DesktopRun, procedureUntickedByKeyboardThenInsert_writesWhatTheCommandLineWrites) {
+    RunningProgram program;
+    writeProject(program, "gui");
+    writeProject(program, "cli");
+    MDIForm1& window = program.window();
+    const auto pick = [&](Qt::Key menuKey, Qt::Key itemKey) {
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, menuKey, Qt::AltModifier);
+        ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+        QTest::keyClick(QApplication::activePopupWidget(), itemKey);
+    };
+
+    program.dialog().answers.push_back(qpath(program.folder() / "gui" / "Run.vbp"));
+    pick(Qt::Key_F, Qt::Key_O);
+    ProjectFilesTree& list = window.form1().List1();
+    list.setFocus(); // as Tab from the tool row would
+    for (const Qt::Key key : {Qt::Key_Home, Qt::Key_End, Qt::Key_Plus, Qt::Key_Down})
+        QTest::keyClick(&list, key);
+    ASSERT_NE(list.currentItem(), nullptr);
+    ASSERT_EQ(list.currentItem()->text(0), "Sub Go");
+    QTest::keyClick(&list, Qt::Key_Space);
+    pick(Qt::Key_F, Qt::Key_I);
+    ASSERT_TRUE(program.messages().texts.empty()) << program.messages().texts[0].toStdString();
+
+    std::filesystem::copy_file(program.folder() / "gui" / "Run.faultward",
+                               program.folder() / "cli" / "Run.faultward");
+    const CliRun insert = runIn(program.folder() / "cli-settings",
+                                {"insert", (program.folder() / "cli" / "Run.vbp").string()});
+    ASSERT_EQ(insert.status, 0) << insert.err;
+    const auto inserted = treeOf(program.folder() / "gui");
+    EXPECT_EQ(inserted, treeOf(program.folder() / "cli"));
+    EXPECT_NE(inserted.at("Main.frm").find("ERR_Form_Load"), std::string::npos);
+    EXPECT_NE(inserted.at("Run.faultward").find("[Leave]\nTools.bas:Go\n"), std::string::npos);
 }
 
 } // namespace
