@@ -100,8 +100,12 @@ void ProjectFilesTree::showProcedures(int index, std::span<const ProcedureRow> r
         const ProcedureRow& row = rows[static_cast<std::size_t>(i)];
         // The head is the file's bytes, the state the core's words.
         item->setText(0, displayText(row.text));
-        item->setText(
-            1, QString::fromUtf8(row.state.data(), static_cast<qsizetype>(row.state.size())));
+        const QString state =
+            QString::fromUtf8(row.state.data(), static_cast<qsizetype>(row.state.size()));
+        item->setText(1, state);
+        // The list is narrow: a state that does not fit shows on hovering the row.
+        item->setToolTip(0, state);
+        item->setToolTip(1, state);
         item->setCheckState(0, tick(row.selected));
     }
     // Rows the file no longer has are kept until the next change: the tick
@@ -128,11 +132,22 @@ void ProjectFilesTree::resizeEvent(QResizeEvent* event) {
     fitColumns();
 }
 
-// The heads' column as wide as the widest head, the states' the rest of the
-// row, or wider when a state needs it (the list then scrolls sideways).
+// The heads' column as wide as the widest head shown, the states' the rest of
+// the row, or wider when a state needs it (the list then scrolls sideways).
+// The entries span both columns, so their names do not widen the heads'.
 void ProjectFilesTree::fitColumns() {
-    resizeColumnToContents(0);
-    setColumnWidth(1, std::max(viewport()->width() - columnWidth(0), sizeHintForColumn(1)));
+    int heads = 0;
+    for (int i = 0; i < entryCount(); ++i) {
+        const QTreeWidgetItem* parent = entry(i);
+        if (!parent->isExpanded())
+            continue;
+        for (int row = 0; row < parent->childCount(); ++row)
+            heads = std::max(heads, sizeHintForIndex(indexFromItem(parent->child(row))).width());
+    }
+    if (heads > 0)
+        heads += 2 * indentation();
+    setColumnWidth(0, heads);
+    setColumnWidth(1, std::max(viewport()->width() - heads, sizeHintForColumn(1)));
 }
 
 } // namespace faultward

@@ -149,6 +149,7 @@ int main(int argc, char** argv) {
         second->setCheckState(0, Qt::Unchecked);
     program.click("cmd_tbl_2");
     tree.setCurrentItem(tree.entry(0)->child(1));
+    tree.scrollToTop();
     tree.setFocus();
     settle();
     saveScreen(folder, QStringLiteral("9-tree.png"), program.window().frameGeometry());
