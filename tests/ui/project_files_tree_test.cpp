@@ -86,5 +86,18 @@ TEST_F(ProjectFilesTreeTest, plusMinusRightAndLeftOpenAndClose_spaceOnAnEntryTic
     EXPECT_FALSE(program.window().projectFiles().entries()[1].selected);
 }
 
+// The file lost procedures since it was opened: ticking one that is gone
+// shows the rows the file has now.
+TEST_F(ProjectFilesTreeTest, tickOnARowTheFileNoLongerHas_showsTheFilesRows) {
+    key(Qt::Key_Home);
+    key(Qt::Key_Plus);
+    program.write("p/M.bas", crlf({"Sub A()", "End Sub"}));
+    key(Qt::Key_End); // N.bas
+    key(Qt::Key_Up);
+    ASSERT_EQ(tree.currentItem()->text(0), "Sub C");
+    key(Qt::Key_Space);
+    EXPECT_EQ(procedures(*tree.entry(0)), (std::vector<Row>{{"Sub A", "no handler", Qt::Checked}}));
+}
+
 } // namespace
 } // namespace faultward::uitest
