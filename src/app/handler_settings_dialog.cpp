@@ -1,5 +1,6 @@
 #include "app/handler_settings_dialog.h"
 
+#include "app/handler_settings_captions.h"
 #include "app/template_file.h"
 #include "platform/path_bytes.h"
 
@@ -85,7 +86,7 @@ std::optional<std::string> HandlerSettingsDialog::ok() {
 void HandlerSettingsDialog::offerKeepWithProject(std::string_view fileName, bool kept) {
     const std::size_t slash = fileName.find_last_of("\\/");
     keepCaption_ =
-        "&Keep with the project (" +
+        std::string(settingsCaption(SettingsControl::KeepWithProject)) + " (" +
         std::string(slash == std::string_view::npos ? fileName : fileName.substr(slash + 1)) + ")";
     keep_ = kept;
 }
