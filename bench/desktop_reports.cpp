@@ -1,9 +1,12 @@
 // Times what Preview Insertion and Check Project build for a project, in the
 // core and without windows, against a floor on the same files: reading each
 // ticked file and appending its bytes to one text, which every report must do
-// at least. Usage: desktop_reports PROJECT.vbp [ROUNDS]
+// at least. Then what the windows add in the core before they show the
+// preview: finding its lines (the line index) and their kinds, against the
+// preview itself. Usage: desktop_reports PROJECT.vbp [ROUNDS]
 #include "app/list_source.h"
 #include "app/pass_settings.h"
+#include "app/report_lines.h"
 #include "app/reports.h"
 #include "platform/entry_path.h"
 #include "platform/path_bytes.h"
@@ -83,5 +86,24 @@ int main(int argc, char** argv) {
                 median(previewRatios), previewSize);
     std::printf("%-24s%10.4f%10.2f   %zu bytes of text\n", "check report", median(checks),
                 median(checkRatios), checkSize);
+
+    const std::string previewText = previewReport(targets, folder).text;
+    std::size_t lineCount = 0;
+    const auto index = [&] { return lineCount = ReportLines::ofPlainText(previewText).size(); };
+    const auto kinds = [&] { return ReportLines::ofReport(previewText).size(); };
+    std::vector<double> indexes, classifications, indexRatios, classificationRatios;
+    for (int round = 0; round < rounds; ++round) {
+        std::size_t size = 0;
+        const double previewSeconds = seconds(preview, size);
+        indexes.push_back(seconds(index, size));
+        classifications.push_back(seconds(kinds, size));
+        indexRatios.push_back(indexes.back() / previewSeconds);
+        classificationRatios.push_back(classifications.back() / previewSeconds);
+    }
+    std::printf("\nthe preview's %zu lines, against building the preview\n", lineCount);
+    std::printf("%-24s%10s%10s\n", "", "seconds", "/ preview");
+    std::printf("%-24s%10.4f%10.3f\n", "line index", median(indexes), median(indexRatios));
+    std::printf("%-24s%10.4f%10.3f\n", "index and kinds", median(classifications),
+                median(classificationRatios));
     return 0;
 }

@@ -17,7 +17,7 @@ fs::path commonFolder(const fs::path& a, const fs::path& b) {
 
 // A file reached through "..\Shared\X.bas" lies beside the project's folder,
 // not below it; a header "a/../Shared/X.bas" is one patch refuses.
-fs::path diffRoot(const std::vector<const DryRunFiles::File*>& changed,
+fs::path diffRoot(std::span<const DryRunFiles::File* const> changed,
                   const fs::path& projectFolder) {
     fs::path root = projectFolder.lexically_normal();
     for (const DryRunFiles::File* file : changed)
@@ -29,8 +29,12 @@ fs::path diffRoot(const std::vector<const DryRunFiles::File*>& changed,
 } // namespace
 
 std::string dryRunReport(const DryRunFiles& files, const fs::path& projectFolder, bool diff) {
+    return dryRunReport(files.files(), projectFolder, diff);
+}
+
+std::string dryRunReport(std::span<const DryRunFiles::File* const> changed,
+                         const fs::path& projectFolder, bool diff) {
     std::string text;
-    const std::vector<const DryRunFiles::File*> changed = files.files();
     const fs::path root = diff ? diffRoot(changed, projectFolder) : projectFolder;
     for (const DryRunFiles::File* file : changed) {
         // Removal and insertion together may give back the very same bytes.

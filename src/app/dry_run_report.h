@@ -3,6 +3,7 @@
 #include "rewrite/dry_run_files.h"
 
 #include <filesystem>
+#include <span>
 #include <string>
 
 namespace faultward {
@@ -15,5 +16,8 @@ namespace faultward {
 // lies outside it), a line "folder: PATH" before the first header names it.
 std::string dryRunReport(const DryRunFiles& files, const std::filesystem::path& projectFolder,
                          bool diff);
+// The same for some of the files, in this order.
+std::string dryRunReport(std::span<const DryRunFiles::File* const> changed,
+                         const std::filesystem::path& projectFolder, bool diff);
 
 } // namespace faultward

@@ -1,5 +1,7 @@
 #include "app/handler_settings.h"
 
+#include "app/ini_text.h"
+
 #include "rewrite/line_number_rule.h"
 
 #include <array>
@@ -46,14 +48,6 @@ bool sameWord(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
 template <typename Kind, std::size_t N>
 std::string kindsText(KindSet<Kind> kinds,
                       const std::array<std::pair<Kind, std::string_view>, N>& words) {
@@ -77,7 +71,7 @@ KindSet<Kind> readKinds(std::string_view text,
     KindSet<Kind> kinds;
     while (true) {
         const std::size_t comma = text.find(',');
-        const std::string_view word = trimmed(text.substr(0, comma));
+        const std::string_view word = trimBlanks(text.substr(0, comma));
         bool known = false;
         for (const auto& [kind, name] : words) {
             if (sameWord(word, name)) {
@@ -146,7 +140,7 @@ storedKinds(std::string_view key, std::string_view text,
 }
 
 std::optional<bool> parseSwitch(std::string_view text) {
-    text = trimmed(text);
+    text = trimBlanks(text);
     if (text == "1" || sameWord(text, "yes") || sameWord(text, "true"))
         return true;
     if (text == "0" || sameWord(text, "no") || sameWord(text, "false"))
@@ -170,7 +164,7 @@ std::optional<bool> storedSwitch(std::string_view key, std::string_view text,
 // A whole number in [low, high], blanks around it allowed.
 std::optional<int> storedNumber(std::string_view key, std::string_view text, int low, int high,
                                 std::vector<std::string>& warnings) {
-    const std::string_view digits = trimmed(text);
+    const std::string_view digits = trimBlanks(text);
     int value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (error == std::errc() && end == digits.data() + digits.size() && !digits.empty() &&
@@ -212,9 +206,9 @@ StoredHandlerSettings readHandlerSection(ProfileStore& store) {
     if (const std::string text = read(store, kLineNumbersKey); text != kAbsent)
         stored.lineNumbers = storedSwitch(kLineNumbersKey, text, warnings);
     if (const std::string text = read(store, kHandlerKey); text != kAbsent) {
-        if (sameWord(trimmed(text), "Template"))
+        if (sameWord(trimBlanks(text), "Template"))
             stored.handler = HandlerSource::Template;
-        else if (sameWord(trimmed(text), "Mode"))
+        else if (sameWord(trimBlanks(text), "Mode"))
             stored.handler = HandlerSource::Mode;
         else
             warnings.push_back(keyText(kHandlerKey, text) + ": not Mode or Template; Mode is used");

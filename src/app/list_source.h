@@ -3,10 +3,21 @@
 #include "rewrite/passes.h"
 #include "rewrite/source_kind.h"
 
+#include <cstddef>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace faultward {
+
+// One project of a group as the list holds it: its name as the group writes
+// it, its folder, and the list index of its first entry (its entries run to
+// the next project's first).
+struct ListPart {
+    std::string name;
+    std::filesystem::path folder;
+    std::size_t firstEntry = 0;
+};
 
 // What the project files list shows for a project or a group file.
 struct ListSource {
@@ -15,6 +26,7 @@ struct ListSource {
     // For a template's {project}: the project's Name, else its file's name;
     // for a group, each entry carries its own project's.
     std::string projectName;
+    std::vector<ListPart> parts;       // a group's projects that could be read; none for a project
     std::vector<std::string> problems; // messages for the user, in order
 };
 

@@ -205,13 +205,14 @@ void MainWindowLogic::showReport(bool preview) {
         return;
     }
     view_.showBusyPointer();
-    const ReportRun run = preview ? files_.preview(settings) : files_.check(settings);
+    ReportRun run = preview ? files_.preview(settings) : files_.check(settings);
     view_.showDefaultPointer();
     if (!run.failures.empty())
         view_.showMessage(failureMessage(run.failures), MessageIcon::Warning,
                           failureDetails(run.failures));
-    ReportWindow window(preview ? ReportWindow::Kind::Preview : ReportWindow::Kind::Check, run.text,
-                        view_);
+    // A large project's report runs to megabytes: it moves, not copied.
+    ReportWindow window(preview ? ReportWindow::Kind::Preview : ReportWindow::Kind::Check,
+                        std::move(run.text), view_);
     view_.showReport(window);
     if (window.insertChosen())
         runPasses(PassCommand::Insert);

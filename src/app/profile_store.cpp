@@ -1,5 +1,7 @@
 #include "app/profile_store.h"
 
+#include "app/ini_text.h"
+
 #include "platform/path_bytes.h"
 #include "platform/source_file.h"
 #include "platform/windows_names.h"
@@ -12,55 +14,13 @@
 namespace faultward {
 namespace {
 
-// An INI file is small; it is kept as its physical lines, each with the bytes
-// that ended it, so a write changes nothing but the one line it means to.
-struct IniLine {
-    std::string_view text;
-    std::string_view ending;
-};
-
-std::vector<IniLine> splitIniLines(std::string_view content) {
-    std::vector<IniLine> lines;
-    while (!content.empty()) {
-        const std::size_t end = content.find_first_of("\r\n");
-        if (end == std::string_view::npos) {
-            lines.push_back({content, {}});
-            break;
-        }
-        std::size_t next = end + 1;
-        if (content[end] == '\r' && next < content.size() && content[next] == '\n')
-            ++next;
-        lines.push_back({content.substr(0, end), content.substr(end, next - end)});
-        content.remove_prefix(next);
-    }
-    return lines;
-}
-
-std::string_view trim(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-// The section name of a "[name]" line.
-std::optional<std::string_view> sectionName(std::string_view line) {
-    line = trim(line);
-    if (!line.starts_with('['))
-        return std::nullopt;
-    const std::size_t close = line.find(']');
-    return trim(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
-}
-
 // Whether a line is "key = value" for the given key, and its value.
 std::optional<std::string_view> keyValue(std::string_view line, std::string_view key) {
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos ||
-        !equalIgnoringAsciiCase(trim(line.substr(0, equals)), key))
+        !equalIgnoringAsciiCase(trimBlanks(line.substr(0, equals)), key))
         return std::nullopt;
-    return trim(line.substr(equals + 1));
+    return trimBlanks(line.substr(equals + 1));
 }
 
 struct Located {
@@ -72,7 +32,7 @@ struct Located {
 Located locate(const std::vector<IniLine>& lines, std::string_view section, std::string_view key) {
     Located at;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (const auto name = sectionName(lines[i].text)) {
+        if (const auto name = iniSectionName(lines[i].text)) {
             if (at.section)
                 break; // the first section of that name is the one used
             if (equalIgnoringAsciiCase(*name, section)) {
@@ -83,7 +43,7 @@ Located locate(const std::vector<IniLine>& lines, std::string_view section, std:
         }
         if (!at.section)
             continue;
-        if (!trim(lines[i].text).empty())
+        if (!trimBlanks(lines[i].text).empty())
             at.lastContent = i;
         if (!at.key && keyValue(lines[i].text, key))
             at.key = i;
@@ -114,7 +74,7 @@ std::string withKey(std::string_view content, std::string_view section, std::str
             emit(keyLine, {});
     }
     if (!at.section) {
-        if (!lines.empty() && !trim(lines.back().text).empty())
+        if (!lines.empty() && !trimBlanks(lines.back().text).empty())
             out.append("\r\n");
         out.append("[");
         out.append(section);

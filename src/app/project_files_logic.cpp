@@ -99,6 +99,7 @@ void ProjectFilesLogic::clearList() {
     entries_.clear();
     listPath_.clear();
     projectName_.clear();
+    parts_.clear();
     view_.showEntries(entries_);
 }
 
@@ -125,6 +126,7 @@ void ProjectFilesLogic::showList(const ListSource& source, const std::string& li
     projectFolder_ = std::move(folder);
     listPath_ = listPath;
     projectName_ = source.projectName;
+    parts_ = source.parts;
     entries_ = source.entries;
     for (ListEntry& entry : entries_)
         entry.selected = false;
@@ -165,12 +167,12 @@ FailureCollector ProjectFilesLogic::runPasses(PassCommand command, const PassSet
 
 ReportRun ProjectFilesLogic::preview(const PassSettings& settings) const {
     const std::vector<ListEntry> entries = entries_;
-    return previewReport(targets(entries, settings), baseFolder());
+    return previewReport(targets(entries, settings), baseFolder(), parts_);
 }
 
 ReportRun ProjectFilesLogic::check(const PassSettings& settings) const {
     const std::vector<ListEntry> entries = entries_;
-    return checkProjectReport(targets(entries, settings));
+    return checkProjectReport(targets(entries, settings), parts_);
 }
 
 PassTargets ProjectFilesLogic::targets(std::span<const ListEntry> entries,

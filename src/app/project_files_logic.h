@@ -69,7 +69,8 @@ public:
     FailureCollector runPasses(PassCommand command);
     FailureCollector runPasses(PassCommand command, const PassSettings& settings);
     // Preview Insertion and Check Project over the ticked entries; nothing
-    // is written and the windows show nothing of the passes.
+    // is written and the windows show nothing of the passes. A group's
+    // report names each project before its part.
     ReportRun preview(const PassSettings& settings) const;
     ReportRun check(const PassSettings& settings) const;
     // The procedures the last command's passes left as they were, as the
@@ -95,6 +96,7 @@ private:
     PassFeedback* feedback_ = nullptr;
     std::string listPath_;
     std::string projectName_;
+    std::vector<ListPart> parts_;
     std::vector<std::string> leftWhole_;
     ProjectChoices choices_;
     // The entries the user opened, with the names of the procedures shown

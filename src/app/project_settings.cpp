@@ -1,6 +1,7 @@
 #include "app/project_settings.h"
 
 #include "app/handler_settings.h"
+#include "app/ini_text.h"
 
 #include "platform/path_bytes.h"
 #include "platform/source_file.h"
@@ -23,26 +24,9 @@ constexpr std::string_view kHandlerSectionName = "Handler";
 constexpr std::string_view kHeading =
     "; Faultward's settings of this project, kept with it for everyone who works on it.";
 
-std::string_view trim(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 bool isComment(std::string_view line) {
-    line = trim(line);
+    line = trimBlanks(line);
     return line.starts_with(';') || line.starts_with('#');
-}
-
-std::optional<std::string_view> sectionName(std::string_view line) {
-    line = trim(line);
-    if (!line.starts_with('['))
-        return std::nullopt;
-    const std::size_t close = line.find(']');
-    return trim(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
 }
 
 // The key of a "key=value" line; empty for any other line.
@@ -50,12 +34,12 @@ std::string_view keyOf(std::string_view line) {
     const std::size_t equals = line.find('=');
     if (isComment(line) || equals == std::string_view::npos)
         return {};
-    return trim(line.substr(0, equals));
+    return trimBlanks(line.substr(0, equals));
 }
 
 // A [Leave] line's item; empty for blank and comment lines.
 std::string_view itemOf(std::string_view line) {
-    return isComment(line) ? std::string_view() : trim(line);
+    return isComment(line) ? std::string_view() : trimBlanks(line);
 }
 
 char folded(char c) {
@@ -100,23 +84,13 @@ std::optional<std::string> ProjectSettingsFile::load() {
     if (status != ReadStatus::Ok)
         return std::string(describe(readFailure(status)));
     existed_ = true;
-    std::string_view rest = read_;
-    bool endingSeen = false;
-    while (!rest.empty()) {
-        const std::size_t end = rest.find_first_of("\r\n");
-        if (end == std::string_view::npos) {
-            lines_.emplace_back(rest);
-            finalEnding_ = false;
-            break;
-        }
-        std::size_t next = end + 1;
-        if (rest[end] == '\r' && next < rest.size() && rest[next] == '\n')
-            ++next;
-        if (!endingSeen)
-            ending_ = std::string(rest.substr(end, next - end));
-        endingSeen = true;
-        lines_.emplace_back(rest.substr(0, end));
-        rest.remove_prefix(next);
+    const std::vector<IniLine> lines = splitIniLines(read_);
+    for (const IniLine& line : lines)
+        lines_.emplace_back(line.text);
+    if (!lines.empty()) {
+        if (!lines.front().ending.empty())
+            ending_ = std::string(lines.front().ending);
+        finalEnding_ = !lines.back().ending.empty();
     }
     return std::nullopt;
 }
@@ -124,7 +98,7 @@ std::optional<std::string> ProjectSettingsFile::load() {
 ProjectSettingsFile::Located ProjectSettingsFile::section(std::string_view name) const {
     Located at;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        if (const auto found = sectionName(lines_[i])) {
+        if (const auto found = iniSectionName(lines_[i])) {
             if (at.header)
                 break;
             if (equalIgnoringAsciiCase(*found, name)) {
@@ -133,7 +107,7 @@ ProjectSettingsFile::Located ProjectSettingsFile::section(std::string_view name)
             }
             continue;
         }
-        if (at.header && !trim(lines_[i]).empty())
+        if (at.header && !trimBlanks(lines_[i]).empty())
             at.end = i + 1;
     }
     return at;
@@ -161,7 +135,7 @@ ProjectSettingsFile::Located ProjectSettingsFile::addSection(std::string_view na
         // [Handler] before [Leave], as the program writes them.
         place = *leave.header;
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(place), "");
-    } else if (!trim(lines_.back()).empty()) {
+    } else if (!trimBlanks(lines_.back()).empty()) {
         lines_.emplace_back();
         ++place;
     }
@@ -178,7 +152,7 @@ std::string ProjectSettingsFile::readString(std::string_view section, std::strin
         for (std::size_t i = *at.header + 1; i < at.end; ++i) {
             if (!equalIgnoringAsciiCase(keyOf(lines_[i]), key))
                 continue;
-            value = trim(std::string_view(lines_[i]).substr(lines_[i].find('=') + 1));
+            value = trimBlanks(std::string_view(lines_[i]).substr(lines_[i].find('=') + 1));
             if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
                 value.back() == value.front())
                 value = value.substr(1, value.size() - 2);

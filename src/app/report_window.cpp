@@ -16,7 +16,7 @@ constexpr std::array kCheckButtons = {ReportButton::SaveAs, ReportButton::Close}
 } // namespace
 
 ReportWindow::ReportWindow(Kind kind, std::string text, MainWindowView& main)
-    : kind_(kind), text_(std::move(text)), main_(main) {}
+    : kind_(kind), text_(std::move(text)), lines_(ReportLines::ofReport(text_)), main_(main) {}
 
 std::string_view ReportWindow::title() const {
     return kind_ == Kind::Preview ? kPreviewTitle : kCheckTitle;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/report_lines.h"
 #include "app/views.h"
 
 #include <span>
@@ -14,10 +15,10 @@ enum class ReportButton { Insert, SaveAs, Close };
 
 // What a modal, read-only text window does, whatever shows it: Preview
 // Insertion's differences and Check Project's report. The front end shows
-// title() and text() (bytes as the passes wrote them, carriage returns shown
-// as nothing, fixed-width font), a button for each of buttons() with its
-// caption, and closes the window when press() returns true, Escape and the
-// window's close box counting as Close.
+// title() and text() (bytes as the passes wrote them, line by line as
+// lines() finds them, each set apart by its kind, in a fixed-width font), a
+// button for each of buttons() with its caption, and closes the window when
+// press() returns true, Escape and the window's close box counting as Close.
 class ReportWindow {
 public:
     enum class Kind { Preview, Check };
@@ -26,6 +27,7 @@ public:
     Kind kind() const { return kind_; }
     std::string_view title() const;
     const std::string& text() const { return text_; }
+    const ReportLines& lines() const { return lines_; }
     std::span<const ReportButton> buttons() const;
     static std::string_view caption(ReportButton button);
 
@@ -40,6 +42,7 @@ private:
 
     Kind kind_;
     std::string text_;
+    ReportLines lines_;
     MainWindowView& main_;
     bool insertChosen_ = false;
 };

@@ -13,9 +13,36 @@ namespace {
 // The reports' passes show nothing while they run.
 class QuietObserver final : public CommandObserver {};
 
+std::size_t partEnd(std::span<const ListPart> parts, std::size_t part) {
+    return part + 1 < parts.size() ? parts[part + 1].firstEntry : static_cast<std::size_t>(-1);
+}
+
+// The counts or the differences of a group, project by project.
+std::string groupReport(const std::vector<const DryRunFiles::File*>& changed,
+                        std::span<const ListPart> parts, bool diff) {
+    std::string text;
+    for (std::size_t part = 0; part < parts.size(); ++part) {
+        std::vector<const DryRunFiles::File*> own;
+        for (const DryRunFiles::File* file : changed) {
+            const auto index = static_cast<std::size_t>(file->firstIndex);
+            if (index >= parts[part].firstEntry && index < partEnd(parts, part))
+                own.push_back(file);
+        }
+        text += "project: " + parts[part].name + "\n";
+        text += dryRunReport(own, parts[part].folder, diff);
+    }
+    return text;
+}
+
+bool anyChange(const std::vector<const DryRunFiles::File*>& changed) {
+    return std::any_of(changed.begin(), changed.end(),
+                       [](const DryRunFiles::File* file) { return file->before != file->after; });
+}
+
 } // namespace
 
-ReportRun previewReport(const PassTargets& targets, const std::filesystem::path& projectFolder) {
+ReportRun previewReport(const PassTargets& targets, const std::filesystem::path& projectFolder,
+                        std::span<const ListPart> parts) {
     DryRunFiles dryRun;
     PassTargets run = targets;
     run.dryRun = &dryRun;
@@ -27,20 +54,39 @@ ReportRun previewReport(const PassTargets& targets, const std::filesystem::path&
     QuietObserver observer;
     ReportRun report;
     report.failures = runPassCommand(PassCommand::Insert, run, observer);
-    report.text = dryRunReport(dryRun, projectFolder, false);
-    const std::string diff = dryRunReport(dryRun, projectFolder, true);
-    if (!diff.empty())
-        report.text += "\n" + diff;
+    const std::vector<const DryRunFiles::File*> changed = dryRun.files();
+    if (parts.empty()) {
+        report.text = dryRunReport(changed, projectFolder, false);
+        const std::string diff = dryRunReport(changed, projectFolder, true);
+        if (!diff.empty()) {
+            report.text.reserve(report.text.size() + 1 + diff.size());
+            report.text += '\n';
+            report.text += diff;
+        }
+        return report;
+    }
+    report.text = groupReport(changed, parts, false);
+    if (anyChange(changed)) {
+        report.text += '\n';
+        report.text += groupReport(changed, parts, true);
+    }
     return report;
 }
 
-ReportRun checkProjectReport(const PassTargets& targets) {
+ReportRun checkProjectReport(const PassTargets& targets, std::span<const ListPart> parts) {
     QuietObserver observer;
     ReportRun report;
-    report.failures = runSurveyCommand(targets, observer,
-                                       [&](int, const ListEntry& entry, const FileSurvey& survey) {
-                                           report.text += checkReport(entry.text, survey);
-                                       });
+    std::size_t named = 0;
+    const auto nameProjectsUpTo = [&](std::size_t index) {
+        for (; named < parts.size() && parts[named].firstEntry <= index; ++named)
+            report.text += "project: " + parts[named].name + "\n";
+    };
+    report.failures = runSurveyCommand(
+        targets, observer, [&](int index, const ListEntry& entry, const FileSurvey& survey) {
+            nameProjectsUpTo(static_cast<std::size_t>(index));
+            report.text += checkReport(entry.text, survey);
+        });
+    nameProjectsUpTo(static_cast<std::size_t>(-1));
     return report;
 }
 

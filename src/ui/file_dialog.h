@@ -16,7 +16,7 @@ struct FileDialogRequest {
     QString filter;      // "description|pattern|description|pattern..."
     int filterIndex = 1; // the filter shown first, counting from 1
     // Saving only: added to a name typed without an extension (no dot).
-    QString defaultExtension;
+    QString defaultExtension = {};
 };
 
 // The file-open and file-save dialogs, behind an interface so tests can

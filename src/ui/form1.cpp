@@ -5,14 +5,13 @@
 #include "app/project_files_logic.h"
 #include "app/texts.h"
 #include "app/tool_row_rules.h"
-#include "ui/list_entries.h"
 #include "ui/mdi_form1.h"
 #include "ui/path_label.h"
 #include "ui/picture_button.h"
+#include "ui/project_files_tree.h"
 #include "ui/twips.h"
 
 #include <QFile>
-#include <QListWidget>
 #include <QProgressBar>
 
 #include <algorithm>
@@ -69,14 +68,17 @@ Form1::Form1(MDIForm1& main, QWidget* parent) : QWidget(parent), main_(main) {
     progressBar_->setTextVisible(false);
     progressBar_->hide();
 
-    list_ = new QListWidget(this);
+    list_ = new ProjectFilesTree(this);
     list_->setObjectName(QStringLiteral("List1"));
     list_->setGeometry(twipsRect(kFileList));
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setUniformItemSizes(true);
-    connect(list_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
-        tickChanged(list_->row(item), item->checkState() == Qt::Checked);
-    });
+    connect(list_, &ProjectFilesTree::entryTicked, this,
+            [this](int entry, bool ticked) { main_.projectFiles().setSelected(entry, ticked); });
+    connect(list_, &ProjectFilesTree::entryOpened, this,
+            [this](int entry) { main_.projectFiles().expandEntry(entry); });
+    connect(list_, &ProjectFilesTree::procedureTicked, this,
+            [this](int entry, int procedure, bool ticked) {
+                main_.projectFiles().setProcedureSelected(entry, procedure, ticked);
+            });
     setTabOrder(toolButtons_.at(7), list_);
     createSelectButtons();
 }
@@ -140,37 +142,22 @@ void Form1::cmd_sel_Click(int Index) {
     main_.projectFiles().cmd_sel_Click(Index);
 }
 
-void Form1::tickChanged(int row, bool ticked) {
-    if (!showing_)
-        main_.projectFiles().setSelected(row, ticked);
-}
-
 void Form1::showEntries(std::span<const ListEntry> entries) {
-    showing_ = true;
-    list_->clear();
-    for (const ListEntry& entry : entries) {
-        QListWidgetItem* item = makeEntryItem(entry.text);
-        item->setCheckState(entry.selected ? Qt::Checked : Qt::Unchecked);
-        list_->addItem(item);
-    }
-    showing_ = false;
+    list_->showEntries(entries);
 }
 
 void Form1::setEntrySelected(int index, bool selected) {
-    showing_ = true;
-    if (QListWidgetItem* item = list_->item(index))
-        item->setCheckState(selected ? Qt::Checked : Qt::Unchecked);
-    showing_ = false;
+    list_->setEntrySelected(index, selected);
 }
 
 void Form1::setCurrentEntry(int index) {
-    list_->setCurrentRow(index);
-    if (index < 0) {
-        list_->clearSelection();
-        return;
-    }
-    list_->scrollToItem(list_->item(index));
-    main_.paintWhileBusy();
+    list_->setCurrentEntry(index);
+    if (index >= 0)
+        main_.paintWhileBusy();
+}
+
+void Form1::showProcedures(int entry, std::span<const ProcedureRow> rows) {
+    list_->showProcedures(entry, rows);
 }
 
 void Form1::setProjectLabel(std::string_view projectPath) {

@@ -6,7 +6,6 @@
 
 #include <map>
 
-class QListWidget;
 class QProgressBar;
 class QPushButton;
 
@@ -14,11 +13,12 @@ namespace faultward {
 
 class MDIForm1;
 class PathLabel;
+class ProjectFilesTree;
 
 // The project files window: the tool row, the list of the project's source
-// files with a tick per entry, Select All / Select None, and the progress bar
-// of the passes. What it does lives in the core; this window shows it and
-// hands the user's clicks and ticks over.
+// files with a tick per entry, each opening into its procedures, Select All /
+// Select None, and the progress bar of the passes. What it does lives in the core; this window
+// shows it and hands the user's clicks and ticks over.
 class Form1 : public QWidget, public ProjectFilesView {
     Q_OBJECT
 public:
@@ -29,7 +29,7 @@ public:
     // 0 ticks every entry, any other index clears every tick.
     void cmd_sel_Click(int Index);
 
-    QListWidget& List1() { return *list_; }
+    ProjectFilesTree& List1() { return *list_; }
     PathLabel& lbl_proh() { return *label_; }
     QProgressBar& ProgressBar1() { return *progressBar_; }
     // Index 0, 2, 4 or 7.
@@ -43,19 +43,18 @@ public:
     void setProgressRange(int minimum, int maximum) override;
     void setProgressValue(int value) override;
     void setProgressVisible(bool visible) override;
+    void showProcedures(int entry, std::span<const ProcedureRow> rows) override;
 
 private:
     void createToolRow();
     void createRule();
     void createSelectButtons();
-    void tickChanged(int row, bool ticked);
 
     MDIForm1& main_;
     std::map<int, QPushButton*> toolButtons_;
-    QListWidget* list_ = nullptr;
+    ProjectFilesTree* list_ = nullptr;
     PathLabel* label_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
-    bool showing_ = false; // the core is changing the list; its ticks are not the user's
 };
 
 } // namespace faultward

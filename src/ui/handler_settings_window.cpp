@@ -112,6 +112,14 @@ HandlerSettingsWindow::HandlerSettingsWindow(HandlerSettingsDialog& dialog, Mess
     handlerRows->addWidget(templateChoice_);
     handlerRows->addLayout(pathRow);
 
+    // Where the settings are kept, once there is a project to keep them with.
+    auto* keep = new QCheckBox(QString::fromStdString(dialog.keepWithProjectCaption()));
+    keep->setObjectName(QStringLiteral("chk_keep_with_project"));
+    keep->setChecked(dialog.keepWithProject());
+    if (dialog.keepWithProjectCaption().empty())
+        keep->hide();
+    connect(keep, &QCheckBox::toggled, this, [this](bool on) { dialog_.setKeepWithProject(on); });
+
     auto* buttons = new QDialogButtonBox;
     QPushButton* ok =
         buttons->addButton(captionOf(SettingsControl::Ok), QDialogButtonBox::AcceptRole);
@@ -143,6 +151,7 @@ HandlerSettingsWindow::HandlerSettingsWindow(HandlerSettingsDialog& dialog, Mess
     rows->addLayout(kinds);
     rows->addLayout(writing);
     rows->addWidget(handler);
+    rows->addWidget(keep);
     rows->addWidget(buttons);
     rows->setSizeConstraint(QLayout::SetFixedSize);
 }

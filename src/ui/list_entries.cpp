@@ -3,7 +3,7 @@
 #include "platform/display_text.h"
 
 #include <QByteArray>
-#include <QListWidgetItem>
+#include <QTreeWidgetItem>
 
 namespace faultward {
 
@@ -11,15 +11,16 @@ QString displayText(std::string_view entryBytes) {
     return QString::fromStdString(entryDisplayText(entryBytes));
 }
 
-std::string entryBytes(const QListWidgetItem& item) {
-    return item.data(kEntryBytesRole).toByteArray().toStdString();
+std::string entryBytes(const QTreeWidgetItem& item) {
+    return item.data(0, kEntryBytesRole).toByteArray().toStdString();
 }
 
-QListWidgetItem* makeEntryItem(std::string_view bytes) {
-    auto* item = new QListWidgetItem(displayText(bytes));
-    item->setData(kEntryBytesRole, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+QTreeWidgetItem* makeEntryItem(std::string_view bytes) {
+    auto* item = new QTreeWidgetItem(QStringList{displayText(bytes)});
+    item->setData(0, kEntryBytesRole,
+                  QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-    item->setCheckState(Qt::Unchecked);
+    item->setCheckState(0, Qt::Unchecked);
     return item;
 }
 

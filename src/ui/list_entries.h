@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-class QListWidgetItem;
+class QTreeWidgetItem;
 
 namespace faultward {
 
@@ -16,9 +16,9 @@ inline constexpr int kEntryBytesRole = Qt::UserRole;
 
 QString displayText(std::string_view entryBytes);
 
-// An unticked, checkable list item for an entry.
-QListWidgetItem* makeEntryItem(std::string_view bytes);
+// An unticked, checkable item for an entry, its text in the first column.
+QTreeWidgetItem* makeEntryItem(std::string_view bytes);
 
-std::string entryBytes(const QListWidgetItem& item);
+std::string entryBytes(const QTreeWidgetItem& item);
 
 } // namespace faultward

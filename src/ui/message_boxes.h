@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class QDialog;
 class QWidget;
 
 namespace faultward {
@@ -15,12 +16,19 @@ namespace faultward {
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
-    // Returns when the user has dismissed the box.
-    // details, when not empty, is offered behind a button, to read and copy.
+    // Returns when the user has dismissed the box. details, when not empty,
+    // show whole below the text's lead paragraph, in a box to scroll, select
+    // and copy.
     virtual void showMessage(QWidget* parent, const QString& text, MessageIcon icon,
                              const QString& details = {}) = 0;
 };
 
 std::unique_ptr<MessageBoxes> makeQtMessageBoxes();
+
+// The box of a message with details, not yet shown: the lead paragraph of
+// text beside the icon, the details below it in a ReportTextView sized to
+// their lines (up to a dozen, then it scrolls), and OK.
+std::unique_ptr<QDialog> makeDetailsBox(QWidget* parent, const QString& text, MessageIcon icon,
+                                        const QString& details);
 
 } // namespace faultward

@@ -1,32 +1,113 @@
 #include "ui/message_boxes.h"
 
+#include "app/message_details.h"
 #include "ui/dialog_frame.h"
+#include "ui/report_text_view.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace faultward {
 namespace {
+
+// The lines and columns the details show before they scroll.
+constexpr int kDetailsLinesShown = 12;
+constexpr int kDetailsColumnsShown = 100;
 
 class QtMessageBoxes : public MessageBoxes {
 public:
     void showMessage(QWidget* parent, const QString& text, MessageIcon icon,
                      const QString& details) override {
-        QMessageBox box(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
-                        QStringLiteral("Faultward"), text, QMessageBox::Ok, parent,
-                        kFixedDialogFrame);
-        // Names in a message are worth copying into a search or a ticket.
-        box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        if (!details.isEmpty())
-            box.setDetailedText(details);
+        std::unique_ptr<QDialog> box;
+        if (details.isEmpty()) {
+            auto plain = std::make_unique<QMessageBox>(
+                icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
+                QStringLiteral("Faultward"), text, QMessageBox::Ok, parent, kFixedDialogFrame);
+            // Names in a message are worth copying into a search or a ticket.
+            plain->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                           Qt::TextSelectableByKeyboard);
+            box = std::move(plain);
+        } else {
+            box = makeDetailsBox(parent, text, icon, details);
+        }
         // A pass may be holding the wait pointer; the box itself wants the arrow.
         QApplication::setOverrideCursor(Qt::ArrowCursor);
-        box.exec();
+        box->exec();
         QApplication::restoreOverrideCursor();
     }
 };
 
 } // namespace
+
+std::unique_ptr<QDialog> makeDetailsBox(QWidget* parent, const QString& text, MessageIcon icon,
+                                        const QString& details) {
+    auto box = std::make_unique<QDialog>(parent);
+    box->setObjectName(QStringLiteral("frmDetails"));
+    box->setWindowTitle(QStringLiteral("Faultward"));
+    box->setWindowFlags(kFixedDialogFrame);
+    auto* grid = new QGridLayout(box.get());
+
+    if (icon == MessageIcon::Warning) {
+        auto* picture = new QLabel;
+        const int side =
+            box->style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, box.get());
+        picture->setPixmap(box->style()
+                               ->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, box.get())
+                               .pixmap(side));
+        grid->addWidget(picture, 0, 0, Qt::AlignTop);
+    }
+    const QByteArray utf8 = text.toUtf8();
+    const std::string_view lead = leadParagraph(std::string_view(utf8.data(), utf8.size()));
+    auto* label = new QLabel(QString::fromUtf8(lead.data(), static_cast<qsizetype>(lead.size())));
+    label->setObjectName(QStringLiteral("lbl_text"));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    grid->addWidget(label, 0, 1);
+
+    // Every line whole: the box as wide as the widest line and as high as
+    // its lines, up to a limit each, then it scrolls.
+    auto* view = new ReportTextView;
+    view->setObjectName(QStringLiteral("txt_details"));
+    const QString shown = details.endsWith(QLatin1Char('\n')) ? details.chopped(1) : details;
+    view->showPlainText(shown);
+    qsizetype widest = 0;
+    for (const QStringView line : QStringView(shown).split(QLatin1Char('\n')))
+        widest = std::max(widest, line.size());
+    const int lines = view->blockCount();
+    const QFontMetrics metrics(view->font());
+    const int bar = box->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+    const int frame =
+        2 * view->frameWidth() + 2 * static_cast<int>(view->document()->documentMargin());
+    const int columns = static_cast<int>(std::clamp<qsizetype>(widest, 40, kDetailsColumnsShown));
+    const bool wide = widest > kDetailsColumnsShown;
+    const bool tall = lines > kDetailsLinesShown;
+    view->setFixedWidth(columns * metrics.horizontalAdvance(QLatin1Char('0')) + frame +
+                        (tall ? bar : 0));
+    view->setFixedHeight(std::min(lines, kDetailsLinesShown) * metrics.lineSpacing() + frame +
+                         (wide ? bar : 0));
+    // A bar only where the lines do not fit: the sizes above leave no doubt.
+    view->setHorizontalScrollBarPolicy(wide ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    view->setVerticalScrollBarPolicy(tall ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    grid->addWidget(view, 1, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, box.get(), &QDialog::accept);
+    grid->addWidget(buttons, 2, 0, 1, 2);
+    // As the system's message boxes: the size of what they hold.
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+    buttons->button(QDialogButtonBox::Ok)->setFocus();
+    return box;
+}
 
 std::unique_ptr<MessageBoxes> makeQtMessageBoxes() {
     return std::make_unique<QtMessageBoxes>();

@@ -1,15 +1,17 @@
 #include "win/message_boxes.h"
+
+#include "app/message_details.h"
 #include "app/texts.h"
 #include "platform/win32_text.h"
 #include "win/resource_ids.h"
+#include "win/text_view.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace faultward::win {
 namespace {
 
-// Multi-line edit boxes break lines only at a carriage return and line feed.
+// A static text breaks lines only at a carriage return and line feed.
 std::wstring withWindowsLineBreaks(std::string_view text) {
     std::wstring lines;
     for (wchar_t c : win32::wideFromBytes(text)) {
@@ -22,30 +24,10 @@ std::wstring withWindowsLineBreaks(std::string_view text) {
 
 struct DetailsMessage {
     std::wstring text;
-    std::wstring details;
+    std::string_view details; // UTF-8, without the break that ends the last line
+    ReportLines lines;
     MessageIcon icon;
 };
-
-// The details always show here, and they name every file the text names in
-// short: the box shows the text's first paragraph above them.
-std::wstring leadParagraph(const std::wstring& text) {
-    const std::size_t end = text.find(L"\r\n\r\n");
-    return end == std::wstring::npos ? text : text.substr(0, end);
-}
-
-// The details' lines, a last line break ending the last line.
-std::vector<std::wstring> linesOf(const std::wstring& text) {
-    std::vector<std::wstring> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find(L"\r\n", start);
-        if (end == std::wstring::npos)
-            end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
 
 int dialogUnits(HWND dialog, int units) {
     RECT rect{0, 0, units, units};
@@ -63,6 +45,7 @@ void layOutDetails(HWND dialog, const DetailsMessage& shown) {
     HWND label = GetDlgItem(dialog, FW_IDC_DETAILS_TEXT);
     HWND icon = GetDlgItem(dialog, FW_IDC_DETAILS_ICON);
     HWND ok = GetDlgItem(dialog, IDOK);
+    HWND measure = GetDlgItem(dialog, FW_IDC_DETAILS_BOX);
     const int margin = dialogUnits(dialog, 10);
     const int gap = dialogUnits(dialog, 6);
     const auto childRect = [dialog](HWND child) {
@@ -72,7 +55,7 @@ void layOutDetails(HWND dialog, const DetailsMessage& shown) {
         return rect;
     };
     RECT text = childRect(label);
-    RECT box = childRect(GetDlgItem(dialog, FW_IDC_DETAILS_BOX));
+    RECT box = childRect(measure);
     const RECT button = childRect(ok);
 
     HDC dc = GetDC(dialog);
@@ -81,49 +64,42 @@ void layOutDetails(HWND dialog, const DetailsMessage& shown) {
     RECT measured{0, 0, text.right - text.left, 0};
     DrawTextW(dc, shown.text.c_str(), -1, &measured,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    const std::vector<std::wstring> lines = linesOf(shown.details);
-    int widest = 0;
-    for (const std::wstring& line : lines) {
-        SIZE size{};
-        GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
-        widest = std::max(widest, static_cast<int>(size.cx));
-    }
     SelectObject(dc, oldFont);
     ReleaseDC(dialog, dc);
+    // The template's box measures the details in the font it shows them in.
+    showTextInView(measure, shown.details, shown.lines, CP_UTF8);
+    const int lines = static_cast<int>(shown.lines.size());
+    const SIZE all = textViewCellsSize(measure, textViewWidestCells(measure), lines);
 
     text.bottom = text.top + measured.bottom;
     int contentBottom = text.bottom;
     if (shown.icon == MessageIcon::Warning)
         contentBottom = std::max(contentBottom, static_cast<int>(childRect(icon).bottom));
 
-    // The edit box's frame and the few pixels it keeps inside.
-    const int frame = 2 * GetSystemMetrics(SM_CXEDGE) + 4;
-    const bool vertical = static_cast<int>(lines.size()) > kDetailsLinesShown;
+    const int frame = 2 * GetSystemMetrics(SM_CXEDGE);
+    const bool vertical = lines > kDetailsLinesShown;
     int textWidth = box.right - box.left - frame;
     if (vertical)
         textWidth -= GetSystemMetrics(SM_CXVSCROLL);
-    const bool horizontal = widest > textWidth;
-    const int shownLines = std::clamp(static_cast<int>(lines.size()), 1, kDetailsLinesShown);
+    const bool horizontal = all.cx > textWidth;
+    const int shownLines = std::clamp(lines, 1, kDetailsLinesShown);
     box.top = contentBottom + gap;
-    box.bottom = box.top + shownLines * metrics.tmHeight + frame +
+    box.bottom = box.top + textViewCellsSize(measure, 0, shownLines).cy + frame +
                  (horizontal ? GetSystemMetrics(SM_CYHSCROLL) : 0);
 
     // The box is made here, its scroll bars known before its text goes in.
-    DestroyWindow(GetDlgItem(dialog, FW_IDC_DETAILS_BOX));
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL |
-                  ES_AUTOHSCROLL;
+    DestroyWindow(measure);
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
     if (vertical)
         style |= WS_VSCROLL;
     if (horizontal)
         style |= WS_HSCROLL;
     HWND details =
-        CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", shown.details.c_str(), style, box.left, box.top,
+        CreateWindowExW(WS_EX_CLIENTEDGE, kTextViewClass, L"", style, box.left, box.top,
                         box.right - box.left, box.bottom - box.top, dialog,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(FW_IDC_DETAILS_BOX)),
                         GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(details, WM_SETFONT, SendMessageW(dialog, WM_GETFONT, 0, 0), FALSE);
+    showTextInView(details, shown.details, shown.lines, CP_UTF8);
     SetWindowPos(details, label, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     MoveWindow(label, text.left, text.top, text.right - text.left, text.bottom - text.top, FALSE);
@@ -184,8 +160,13 @@ public:
                         win32::wideFromBytes(kProductName).c_str(), style);
             return;
         }
-        DetailsMessage shown{leadParagraph(withWindowsLineBreaks(text)),
-                             withWindowsLineBreaks(details), icon};
+        // The details always show here, and they name every file the text
+        // names in short: the box shows the text's lead above them.
+        if (details.ends_with('\n'))
+            details.remove_suffix(1);
+        DetailsMessage shown{withWindowsLineBreaks(leadParagraph(text)), details,
+                             ReportLines::ofPlainText(details), icon};
+        registerTextViewClass();
         DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(FW_IDD_DETAILS), owner,
                         detailsProc, reinterpret_cast<LPARAM>(&shown));
     }

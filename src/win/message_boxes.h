@@ -15,7 +15,8 @@ class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
     // Returns when the user has dismissed the box. details, when not empty,
-    // shows in a box of its own below the text, to scroll, select and copy.
+    // show whole in a text view (win/text_view.h) below the text's lead
+    // paragraph, to scroll, select and copy.
     virtual void showMessage(HWND owner, std::string_view text, MessageIcon icon,
                              std::string_view details = {}) = 0;
 };

@@ -2,9 +2,8 @@
 
 #include "app/report_window.h"
 #include "platform/win32_text.h"
-#include "win/dpi.h"
-#include "win/report_text.h"
 #include "win/resource_ids.h"
+#include "win/text_view.h"
 
 #include <array>
 
@@ -26,12 +25,10 @@ constexpr int kMargin = 7;
 constexpr int kButtonWidth = 50;
 constexpr int kButtonHeight = 14;
 constexpr int kButtonGap = 5;
-constexpr int kPointSize = 9;
 
 struct Session {
     ReportWindow& report;
     HWND& shownAt;
-    HFONT font = nullptr;
 };
 
 bool offered(const ReportWindow& report, ReportButton button) {
@@ -39,28 +36,6 @@ bool offered(const ReportWindow& report, ReportButton button) {
         if (b == button)
             return true;
     return false;
-}
-
-// Consolas where it is installed; a face the font mapper finds instead only
-// when it is fixed-width too, else the system's fixed font.
-HFONT createFixedFont(int dpi) {
-    HFONT font = CreateFontW(-MulDiv(kPointSize, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             CLEARTYPE_QUALITY, FIXED_PITCH | FF_MODERN, L"Consolas");
-    if (!font)
-        return nullptr;
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    // The bit is set for a variable pitch.
-    if (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) {
-        DeleteObject(font);
-        return nullptr;
-    }
-    return font;
 }
 
 void layOut(HWND window) {
@@ -81,6 +56,9 @@ void layOut(HWND window) {
     }
     MoveWindow(GetDlgItem(window, FW_IDC_REPORT_TEXT), margin, margin, client.right - 2 * margin,
                buttonTop - gap - margin, TRUE);
+    // Moving a button repaints it where it lands, but not always the place
+    // it left (wine, after maximizing): the whole window is drawn again.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void showButtons(HWND window, const ReportWindow& report) {
@@ -94,24 +72,10 @@ void showButtons(HWND window, const ReportWindow& report) {
     }
 }
 
-// The dialog's own font follows a new DPI by itself; the text's is ours.
-void setTextFont(HWND window, Session& session, int dpi) {
-    HFONT old = session.font;
-    session.font = createFixedFont(dpi);
-    SendMessageW(
-        GetDlgItem(window, FW_IDC_REPORT_TEXT), WM_SETFONT,
-        reinterpret_cast<WPARAM>(session.font ? session.font : GetStockObject(ANSI_FIXED_FONT)),
-        TRUE);
-    if (old)
-        DeleteObject(old);
-}
-
-void showText(HWND window, Session& session) {
-    HWND text = GetDlgItem(window, FW_IDC_REPORT_TEXT);
-    setTextFont(window, session, windowDpi(window));
-    // The control's own limit is far below a large project's differences.
-    SendMessageW(text, EM_SETLIMITTEXT, 0, 0);
-    SetWindowTextW(text, reportEditText(session.report.text()).c_str());
+// The report's bytes stay the core's; the view finds their lines' places
+// from the core's lines.
+void showText(HWND window, const ReportWindow& report) {
+    showTextInView(GetDlgItem(window, FW_IDC_REPORT_TEXT), report.text(), report.lines(), CP_ACP);
 }
 
 void start(HWND window, Session& session) {
@@ -119,12 +83,10 @@ void start(HWND window, Session& session) {
     session.shownAt = window;
     SetWindowTextW(window, win32::wideFromBytes(session.report.title()).c_str());
     showButtons(window, session.report);
-    showText(window, session);
+    showText(window, session.report);
     layOut(window);
     // The text has the focus to scroll by keyboard, unselected.
-    HWND text = GetDlgItem(window, FW_IDC_REPORT_TEXT);
-    SetFocus(text);
-    SendMessageW(text, EM_SETSEL, 0, 0);
+    SetFocus(GetDlgItem(window, FW_IDC_REPORT_TEXT));
 }
 
 bool press(HWND window, Session& session, int id) {
@@ -152,9 +114,6 @@ INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_SIZE:
         layOut(window);
         return TRUE;
-    case WM_DPICHANGED:
-        setTextFont(window, *session, HIWORD(wParam));
-        return FALSE;
     default:
         return FALSE;
     }
@@ -165,10 +124,9 @@ INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 void runReportWindow(HWND owner, ReportWindow& report, HWND& shownAt) {
     const HWND before = shownAt;
     Session session{report, shownAt};
+    registerTextViewClass();
     DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(FW_IDD_REPORT), owner, procedure,
                     reinterpret_cast<LPARAM>(&session));
-    if (session.font)
-        DeleteObject(session.font);
     shownAt = before;
 }
 

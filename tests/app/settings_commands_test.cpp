@@ -217,5 +217,41 @@ TEST_F(SettingsCommands, aGroupListsItsProjectsFilesInItsOrderFromItsFolder) {
     EXPECT_NE(readFile(folder / "Zed/Z.bas").find("Log \"Z.A\""), std::string::npos);
 }
 
+TEST_F(SettingsCommands, aGroupsPreviewAndCheckNameEachProjectBeforeItsPart_asTheCommandLine) {
+    folder.write("Zed/Z.bas", kModule);
+    folder.write("Zed/Z.vbp", crlf({"Module=Z; Z.bas"}));
+    folder.write("App/A.bas", crlf({"Sub A()", "    On Error Resume Next", "End Sub"}));
+    folder.write("App/App.vbp", crlf({"Module=A; A.bas"}));
+    const fs::path group = folder.write(
+        "All.vbg", crlf({"VBGROUP 5.0", "StartupProject=Zed\\Z.vbp", "Project=App\\App.vbp"}));
+    program.desktop.dialogAnswers.push_back(group.string());
+    program.main.cmd_nav(Command::Open);
+    HandlerSettings settings;
+    settings.skipHandled = true;
+    program.module.setHandlerSettings(settings);
+
+    program.main.cmd_nav(Command::Preview);
+    program.main.cmd_nav(Command::Check);
+    ASSERT_EQ(program.desktop.reports.size(), 2u);
+    DryRunFiles dryRun;
+    CommandObserver quiet;
+    // The entries as the list shows them; the paths from each project's folder.
+    const std::vector<ListEntry> zed = {{"Zed\\Z.bas"}};
+    InsertionOptions options;
+    options.skipHandled = true;
+    runPassCommand(PassCommand::Insert, {zed, folder.path(), options, &dryRun}, quiet);
+    const std::string zedCounts = dryRunReport(dryRun, folder / "Zed", false);
+    EXPECT_EQ(program.desktop.reports[0],
+              "project: Zed\\Z.vbp\n" + zedCounts +
+                  "project: App\\App.vbp\nno file would change\n" + "\nproject: Zed\\Z.vbp\n" +
+                  dryRunReport(dryRun, folder / "Zed", true) + "project: App\\App.vbp\n");
+    EXPECT_TRUE(zedCounts.starts_with("Zed\\Z.bas: +"));
+    EXPECT_NE(program.desktop.reports[0].find("--- a/Z.bas"), std::string::npos);
+    EXPECT_EQ(program.desktop.reports[1],
+              "project: Zed\\Z.vbp\n" + checkReport("Zed\\Z.bas", surveyFile(kModule, options)) +
+                  "project: App\\App.vbp\n" +
+                  checkReport("App\\A.bas", surveyFile(readFile(folder / "App/A.bas"), options)));
+}
+
 } // namespace
 } // namespace faultward::coretest

@@ -102,6 +102,19 @@ TEST_F(CliLineNumbers, numbersTheUserDependsOnSurviveEveryCommand) {
         EXPECT_EQ(result.err, left) << command[0];
         EXPECT_EQ(readFile(project_ / "app/Mine.bas"), mine) << command[0];
     }
+
+    // A stored LineNumbers=1 numbers at insert and unnumbers at a plain
+    // remove: the same procedures stay as they were, and the round trip
+    // gives every byte back.
+    settings_.write("ERRH.ini", "[Handler]\r\nLineNumbers=1\r\n");
+    const CliRun inserted = run({"insert", vbp.string()});
+    EXPECT_EQ(inserted.status, ExitOk);
+    EXPECT_NE(inserted.err.find("LineNumbers=1 (--no-settings leaves them out)"), std::string::npos);
+    EXPECT_NE(inserted.err.find("Sub Own left as it was"), std::string::npos);
+    EXPECT_NE(readFile(project_ / "app/Mine.bas").find("100 Dim s As String"), std::string::npos);
+    const CliRun removed = run({"remove", vbp.string()});
+    EXPECT_EQ(removed.status, ExitOk);
+    EXPECT_EQ(readFile(project_ / "app/Mine.bas"), mine);
 }
 
 TEST_F(CliLineNumbers, optionsOutOfPlaceAreRefused) {

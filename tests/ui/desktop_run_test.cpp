@@ -1,11 +1,13 @@
-// One run of the program by keyboard and mouse, as a user would: open a
-// project, choose Function procedures, classes and a template in Handler
-// Settings, preview, insert from the preview, and compare the files with
-// faultward-cli's given the same options; Remove then gives the original
-// bytes back.
+// Runs of the program by keyboard and mouse, as a user would, each compared
+// with faultward-cli's files: Handler Settings, preview, insert from the
+// preview, and Remove, which gives the original bytes back; and a procedure
+// unticked in the list before Insert.
 
 #include "cli/cli_run.h"
+#include "ui/form1.h"
+#include "ui/project_files_tree.h"
 #include "ui/report_dialog.h"
+#include "ui/report_text_view.h"
 #include "ui_test_support.h"
 
 #include <QAbstractButton>
@@ -39,16 +41,21 @@ void writeProject(RunningProgram& program, const std::string& folder) {
 }
 
 // Opens a menu of the main window with its access key, then picks an item
-// with the item's; a dialog the item opens runs `steps`.
-void chooseFromMenu(MDIForm1& window, Qt::Key menuKey, Qt::Key itemKey,
-                    std::function<void(QWidget&)> steps) {
+// with the item's.
+void pickFromMenu(MDIForm1& window, Qt::Key menuKey, Qt::Key itemKey) {
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     QTest::keyClick(&window, menuKey, Qt::AltModifier);
     QWidget* popup = QApplication::activePopupWidget();
     ASSERT_NE(popup, nullptr);
-    OnNextModal modal(std::move(steps));
     QTest::keyClick(popup, itemKey);
+}
+
+// The same for an item that opens a dialog, which runs `steps`.
+void chooseFromMenu(MDIForm1& window, Qt::Key menuKey, Qt::Key itemKey,
+                    std::function<void(QWidget&)> steps) {
+    OnNextModal modal(std::move(steps));
+    pickFromMenu(window, menuKey, itemKey);
     EXPECT_TRUE(modal.ran());
 }
 
@@ -112,6 +119,35 @@ TEST(DesktopRun, settingsPreviewAndInsertByKeyboardAndMouse_writeWhatTheCommandL
     QTest::mouseClick(program.window().findChild<QAbstractButton*>(QStringLiteral("cmd_tbl_4")),
                       Qt::LeftButton);
     EXPECT_EQ(treeOf(program.folder() / "gui"), original);
+    EXPECT_TRUE(program.messages().texts.empty());
+}
+
+// By keyboard: File > Open, open Tools.bas in the list, untick Sub Go, File >
+// Insert; the command line, given the project's file the desktop wrote,
+// writes the same files.
+TEST(DesktopRun, procedureUntickedByKeyboardThenInsert_writesWhatTheCommandLineWrites) {
+    RunningProgram program;
+    writeProject(program, "gui");
+    writeProject(program, "cli");
+    program.dialog().answers.push_back(qpath(program.folder() / "gui" / "Run.vbp"));
+    pickFromMenu(program.window(), Qt::Key_F, Qt::Key_O);
+    ProjectFilesTree& list = program.window().form1().List1();
+    list.setFocus(); // as Tab from the tool row would
+    for (const Qt::Key key : {Qt::Key_Home, Qt::Key_End, Qt::Key_Plus, Qt::Key_Down})
+        QTest::keyClick(&list, key);
+    ASSERT_EQ(list.currentItem()->text(0), "Sub Go");
+    QTest::keyClick(&list, Qt::Key_Space);
+    pickFromMenu(program.window(), Qt::Key_F, Qt::Key_I);
+
+    std::filesystem::copy_file(program.folder() / "gui" / "Run.faultward",
+                               program.folder() / "cli" / "Run.faultward");
+    const CliRun insert = runIn(program.folder() / "cli-settings",
+                                {"insert", (program.folder() / "cli" / "Run.vbp").string()});
+    ASSERT_EQ(insert.status, 0) << insert.err;
+    const auto inserted = treeOf(program.folder() / "gui");
+    EXPECT_EQ(inserted, treeOf(program.folder() / "cli"));
+    EXPECT_NE(inserted.at("Main.frm").find("ERR_Form_Load"), std::string::npos);
+    EXPECT_NE(inserted.at("Run.faultward").find("[Leave]\nTools.bas:Go\n"), std::string::npos);
     EXPECT_TRUE(program.messages().texts.empty());
 }
 

@@ -25,8 +25,10 @@ namespace {
 // builds it, without the modal loop.
 class HandlerSettingsWindowTest : public ::testing::Test {
 protected:
-    void open(const HandlerSettings& settings) {
+    void open(const HandlerSettings& settings, std::string_view projectFile = {}) {
         core = std::make_unique<HandlerSettingsDialog>(settings, program.window(), program.help());
+        if (!projectFile.empty())
+            core->offerKeepWithProject(projectFile, true);
         window =
             std::make_unique<HandlerSettingsWindow>(*core, program.messages(), &program.window());
         window->show();
@@ -125,6 +127,18 @@ TEST_F(HandlerSettingsWindowTest, captionsComeFromTheCoresTable_theFrameIsTheFix
         EXPECT_EQ(shown.toStdString(), settingsCaption(which)) << name;
     }
     EXPECT_EQ(window->windowFlags(), kFixedDialogFrame);
+}
+
+// Without a project there is nothing to keep the settings with.
+TEST_F(HandlerSettingsWindowTest, keepWithTheProject_showsTheCoresCaptionAndReachesIt) {
+    open({});
+    EXPECT_TRUE(control<QCheckBox>("chk_keep_with_project").isHidden());
+    open({}, "/work/App.faultward");
+    QCheckBox& keep = control<QCheckBox>("chk_keep_with_project");
+    EXPECT_FALSE(keep.isHidden());
+    EXPECT_EQ(keep.text().toStdString(), core->keepWithProjectCaption());
+    keep.click(); // from kept
+    EXPECT_FALSE(core->keepWithProject());
 }
 
 TEST_F(HandlerSettingsWindowTest, okShowsTheCoresMessageAndStaysOpen_thenClosesAccepted) {

@@ -1,12 +1,12 @@
 #include "ui/frmAbout.h"
 #include "ui/help_key.h"
 #include "ui/help_window.h"
+#include "ui/project_files_tree.h"
 #include "ui_test_support.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QListWidget>
 #include <QTextBrowser>
 
 #include <gtest/gtest.h>
@@ -46,7 +46,7 @@ protected:
 };
 
 TEST_F(HelpInTheProgram, f1InTheFileList_opensTheHelpWindow) {
-    auto* list = program.window().findChild<QListWidget*>("List1");
+    auto* list = program.window().findChild<ProjectFilesTree*>("List1");
     ASSERT_NE(list, nullptr);
     QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
     QApplication::sendEvent(list, &press);
@@ -75,7 +75,7 @@ TEST_F(HelpInTheProgram, afterOpeningAProjectInAnotherFolder_f1HelpIndexAndTheBu
     EXPECT_TRUE(QFileInfo(key.helpFile()).isAbsolute());
 
     QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-    QApplication::sendEvent(program.window().findChild<QListWidget*>("List1"), &press);
+    QApplication::sendEvent(program.window().findChild<ProjectFilesTree*>("List1"), &press);
     expectHelpWindowOpen();
     for (const std::function<void()>& ask :
          {std::function<void()>([&] { program.trigger("mnu_h_0"); }),

@@ -1,12 +1,12 @@
 #include "app/project_files_logic.h"
 #include "ui/form1.h"
 #include "ui/path_label.h"
+#include "ui/project_files_tree.h"
 #include "ui_test_support.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -34,7 +34,7 @@ TEST(MainWindow, startWithoutSettingsFile_usesDefaultsAndShowsEmptyProjectWindow
     EXPECT_EQ(program.window().windowTitle(), "Faultward");
 
     Form1& form = program.window().form1();
-    EXPECT_EQ(form.List1().count(), 0);
+    EXPECT_EQ(form.List1().entryCount(), 0);
     EXPECT_EQ(form.lbl_proh().text(), "Project Files:");
     EXPECT_FALSE(form.ProgressBar1().isVisible());
     EXPECT_TRUE(form.cmd_tbl(0).isEnabled());
@@ -164,7 +164,7 @@ TEST(MainWindow, projectFilesWindow_cannotBeClosedOnItsOwn) {
     QApplication::processEvents();
     EXPECT_TRUE(program.window().form1().isVisible());
     program.openProject(program.write("p/P.vbp", crlf({"Form=F.frm"})));
-    EXPECT_EQ(program.window().form1().List1().count(), 1);
+    EXPECT_EQ(program.window().form1().List1().entryCount(), 1);
 }
 
 TEST(MainWindow, toolRow_hasItsGeometryTooltipsAndPictures) {

@@ -2,9 +2,9 @@
 #include "ui/form1.h"
 #include "ui/list_entries.h"
 #include "ui/path_label.h"
+#include "ui/project_files_tree.h"
 #include "ui_test_support.h"
 
-#include <QListWidget>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -12,17 +12,17 @@
 namespace faultward::uitest {
 namespace {
 
-QStringList shownEntries(QListWidget& list) {
+QStringList shownEntries(ProjectFilesTree& list) {
     QStringList texts;
-    for (int i = 0; i < list.count(); ++i)
-        texts << list.item(i)->text();
+    for (int i = 0; i < list.entryCount(); ++i)
+        texts << list.entry(i)->text(0);
     return texts;
 }
 
-std::vector<Qt::CheckState> ticks(QListWidget& list) {
+std::vector<Qt::CheckState> ticks(ProjectFilesTree& list) {
     std::vector<Qt::CheckState> states;
-    for (int i = 0; i < list.count(); ++i)
-        states.push_back(list.item(i)->checkState());
+    for (int i = 0; i < list.entryCount(); ++i)
+        states.push_back(list.entry(i)->checkState(0));
     return states;
 }
 
@@ -47,7 +47,7 @@ TEST(OpenProject, open_listsFormsAndModulesSortedAndTickedWithNoneCurrent) {
     Form1& form = program.window().form1();
     EXPECT_EQ(shownEntries(form.List1()), (QStringList{"Form1.frm", "form2.frm", "Module1.bas"}));
     EXPECT_EQ(ticks(form.List1()), std::vector<Qt::CheckState>(3, Qt::Checked));
-    EXPECT_EQ(form.List1().currentRow(), -1);
+    EXPECT_EQ(form.List1().currentEntry(), -1);
     EXPECT_TRUE(form.List1().selectedItems().isEmpty());
     EXPECT_EQ(form.lbl_proh().text(), qpath(project));
     EXPECT_TRUE(form.cmd_tbl(2).isEnabled());
@@ -69,7 +69,7 @@ TEST(OpenProject, emptyProject_showsPathAndEnablesButtons) {
     const auto project = program.write("Empty.vbp", "");
     program.openProject(project);
     Form1& form = program.window().form1();
-    EXPECT_EQ(form.List1().count(), 0);
+    EXPECT_EQ(form.List1().entryCount(), 0);
     EXPECT_EQ(form.lbl_proh().text(), qpath(project));
     EXPECT_TRUE(form.cmd_tbl(2).isEnabled());
 }
@@ -78,7 +78,7 @@ TEST(OpenProject, cancel_leavesEverythingButTheCaption) {
     RunningProgram program;
     const auto project = program.write("proj/Sample.vbp", kProject);
     program.openProject(project);
-    program.window().form1().List1().item(0)->setCheckState(Qt::Unchecked);
+    program.window().form1().List1().entry(0)->setCheckState(0, Qt::Unchecked);
     program.window().setWindowTitle(QStringLiteral("Faultward- Task Completed"));
 
     program.dialog().answers.push_back(std::nullopt);
@@ -86,8 +86,8 @@ TEST(OpenProject, cancel_leavesEverythingButTheCaption) {
 
     Form1& form = program.window().form1();
     EXPECT_EQ(program.window().windowTitle(), "Faultward");
-    EXPECT_EQ(form.List1().count(), 3);
-    EXPECT_EQ(form.List1().item(0)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(form.List1().entryCount(), 3);
+    EXPECT_EQ(form.List1().entry(0)->checkState(0), Qt::Unchecked);
     EXPECT_EQ(form.lbl_proh().text(), qpath(project));
     EXPECT_EQ(program.module().Project_File(), project.string());
     EXPECT_EQ(program.dialog().requests.back().fileName, qpath(project));
@@ -104,7 +104,7 @@ TEST(OpenProject, unreadableChoice_keepsPathEmptiesListAndSaysWhy) {
 
     Form1& form = program.window().form1();
     EXPECT_EQ(program.module().Project_File(), missing.string());
-    EXPECT_EQ(form.List1().count(), 0);
+    EXPECT_EQ(form.List1().entryCount(), 0);
     EXPECT_EQ(form.lbl_proh().text(), qpath(first));
     EXPECT_TRUE(form.cmd_tbl(2).isEnabled());
     ASSERT_EQ(program.messages().texts.size(), 1u);
@@ -128,7 +128,7 @@ TEST(OpenProject, storedPathThatIsNotUtf8_opensAndIsSavedWithItsBytes) {
     program.dialog().answers.push_back(qpath(stored));
     program.click("cmd_tbl_0");
     EXPECT_EQ(program.module().Project_File(), stored.string());
-    EXPECT_EQ(program.window().form1().List1().count(), 3);
+    EXPECT_EQ(program.window().form1().List1().entryCount(), 3);
     EXPECT_TRUE(program.messages().texts.empty());
 
     // A file beside it keeps the folder's bytes too.
@@ -161,10 +161,10 @@ TEST(OpenProject, secondOpen_replacesListAndTicksEverything) {
 TEST(OpenProject, codePage1252Entry_isShownDecodedAndKeepsItsBytes) {
     RunningProgram program;
     program.openProject(program.write("p/P.vbp", crlf({"Form=Caf\xe9.frm", "Form=a.frm"})));
-    QListWidget& list = program.window().form1().List1();
-    ASSERT_EQ(list.count(), 2);
-    EXPECT_EQ(list.item(1)->text(), QString::fromUtf8("Caf\xc3\xa9.frm"));
-    EXPECT_EQ(entryBytes(*list.item(1)), "Caf\xe9.frm");
+    ProjectFilesTree& list = program.window().form1().List1();
+    ASSERT_EQ(list.entryCount(), 2);
+    EXPECT_EQ(list.entry(1)->text(0), QString::fromUtf8("Caf\xc3\xa9.frm"));
+    EXPECT_EQ(entryBytes(*list.entry(1)), "Caf\xe9.frm");
 }
 
 TEST(OpenProject, entriesComparingEqual_keepTheProjectsOrder) {

@@ -2,11 +2,11 @@
 #include "rewrite/passes.h"
 #include "support/vb_project_generator.h"
 #include "ui/form1.h"
+#include "ui/project_files_tree.h"
 #include "ui_test_support.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QWindow>
 
@@ -53,7 +53,7 @@ private:
         return {window_.windowTitle(),           pointer && pointer->shape() == Qt::WaitCursor,
                 form.ProgressBar1().isVisible(), form.ProgressBar1().minimum(),
                 form.ProgressBar1().maximum(),   form.ProgressBar1().value(),
-                form.List1().currentRow()};
+                form.List1().currentEntry()};
     }
     MDIForm1& window_;
 };
@@ -63,7 +63,7 @@ void expectIdleAfterPass(RunningProgram& program) {
     EXPECT_EQ(program.window().windowTitle(), "Faultward- Task Completed");
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_FALSE(form.ProgressBar1().isVisible());
-    EXPECT_EQ(form.List1().currentRow(), -1);
+    EXPECT_EQ(form.List1().currentEntry(), -1);
 }
 
 const std::string kFormText =
@@ -90,8 +90,8 @@ TEST(PassesWindow, insert_rewritesTickedFilesInModeAndShowsProgress) {
     const SmallProject p = writeSmallProject(program);
     program.openProject(p.project);
     // List order: Form1.frm, lib\Module1.bas, Other.frm; leave Other.frm alone.
-    QListWidget& list = program.window().form1().List1();
-    list.item(2)->setCheckState(Qt::Unchecked);
+    ProjectFilesTree& list = program.window().form1().List1();
+    list.entry(2)->setCheckState(0, Qt::Unchecked);
     program.trigger("mnu_o_2");
     WindowWatcher watcher(program.window());
     program.window().projectFiles().setFeedback(&watcher);
@@ -128,9 +128,9 @@ TEST(PassesWindow, insert_rewritesTickedFilesInModeAndShowsProgress) {
     EXPECT_FALSE(watcher.looks[9].waitPointer);
 
     expectIdleAfterPass(program);
-    EXPECT_EQ(list.item(0)->checkState(), Qt::Checked);
-    EXPECT_EQ(list.item(1)->checkState(), Qt::Checked);
-    EXPECT_EQ(list.item(2)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(list.entry(0)->checkState(0), Qt::Checked);
+    EXPECT_EQ(list.entry(1)->checkState(0), Qt::Checked);
+    EXPECT_EQ(list.entry(2)->checkState(0), Qt::Unchecked);
     EXPECT_TRUE(program.messages().texts.empty());
     program.window().projectFiles().setFeedback(nullptr);
 }
@@ -220,17 +220,17 @@ TEST(PassesWindow, selectNoneThenRemove_changesNoFile) {
     const std::string inserted = readFile(p.form);
 
     program.click("cmd_sel_1");
-    QListWidget& list = program.window().form1().List1();
-    for (int i = 0; i < list.count(); ++i)
-        EXPECT_EQ(list.item(i)->checkState(), Qt::Unchecked);
+    ProjectFilesTree& list = program.window().form1().List1();
+    for (int i = 0; i < list.entryCount(); ++i)
+        EXPECT_EQ(list.entry(i)->checkState(0), Qt::Unchecked);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     program.click("cmd_tbl_4");
     EXPECT_EQ(readFile(p.form), inserted);
 
     program.click("cmd_sel_0");
-    for (int i = 0; i < list.count(); ++i)
-        EXPECT_EQ(list.item(i)->checkState(), Qt::Checked);
-    EXPECT_EQ(list.currentRow(), -1);
+    for (int i = 0; i < list.entryCount(); ++i)
+        EXPECT_EQ(list.entry(i)->checkState(0), Qt::Checked);
+    EXPECT_EQ(list.currentEntry(), -1);
 }
 
 TEST(PassesWindow, insertBeforeAnyProject_runsOverTheEmptyList) {
@@ -257,7 +257,7 @@ TEST(PassesWindow, generatedProject_insertThenRemoveRoundTrips) {
         if (file.is_regular_file() && file.path() != project)
             before[file.path()] = readFile(file.path());
     program.openProject(project);
-    EXPECT_EQ(program.window().form1().List1().count(), 12);
+    EXPECT_EQ(program.window().form1().List1().entryCount(), 12);
 
     program.click("cmd_tbl_2");
     int rewritten = 0;

@@ -1,13 +1,18 @@
+#include "app/report_colours.h"
 #include "app/report_window.h"
 #include "ui/report_dialog.h"
+#include "ui/report_text_view.h"
 #include "ui_test_support.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
 
 #include <gtest/gtest.h>
 
@@ -21,11 +26,11 @@ QStringList buttonsOf(const QWidget& window) {
     return names;
 }
 
-TEST(ReportText, dropsCarriageReturnsAndShowsEachByteAsOneWindows1252Character) {
+TEST(ReportText, everyBreakOfTheCoresLinesIsOneLineFeed_eachByteOneWindows1252Character) {
     EXPECT_EQ(reportText("a\r\nb\rc\n\xe9\x80\x9f\x81\xff"),
-              QStringLiteral("a\nbc\n\u00e9\u20ac\u0178\u0081\u00ff"));
-    EXPECT_EQ(reportText({"x\0y", 3}),
-              QString(QStringLiteral("x") + QChar(0) + QStringLiteral("y")));
+              QStringLiteral("a\nb\nc\n\u00e9\u20ac\u0178\u0081\u00ff"));
+    EXPECT_EQ(reportText({"x\0y\r", 4}),
+              QString(QStringLiteral("x") + QChar(0) + QStringLiteral("y\n")));
 }
 
 TEST(ReportDialog, showsTheTextReadOnlyFixedWidthUnwrapped_withTheCoresButtonsInOrder) {
@@ -47,6 +52,49 @@ TEST(ReportDialog, showsTheTextReadOnlyFixedWidthUnwrapped_withTheCoresButtonsIn
     ReportDialog checkWindow(check, &program.window());
     EXPECT_EQ(checkWindow.windowTitle(), "Check Project");
     EXPECT_EQ(buttonsOf(checkWindow), (QStringList{"cmd_save_as=&Save As...", "cmd_close=Close"}));
+}
+
+TEST(ReportDialog, eachLineIsDrawnOnTheCoresBackgroundForItsKind_fromThePalette) {
+    RunningProgram program;
+    ReportWindow preview(ReportWindow::Kind::Preview,
+                         "M.bas: +1 -0\n\n--- a/M.bas\n+++ b/M.bas\n@@ -1 +1,2 @@\n x\n+y\n",
+                         program.window());
+    ReportDialog window(preview, &program.window());
+    QPalette dark = window.palette();
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, QColor(220, 220, 220));
+    window.textView()->setPalette(dark);
+    window.show();
+    ASSERT_EQ(window.textView()->blockCount(), static_cast<int>(preview.lines().size()));
+    const QImage picture = window.textView()->viewport()->grab().toImage();
+    for (QTextBlock block = window.textView()->document()->firstBlock(); block.isValid();
+         block = block.next()) {
+        const ReportLineKind kind =
+            preview.lines()[static_cast<std::size_t>(block.blockNumber())].kind;
+        EXPECT_EQ(window.textView()->kindOf(block.blockNumber()), kind);
+        const Rgb expected = reportLineBackground(kind, {30, 30, 30}, {220, 220, 220});
+        const QRect shown = window.textView()->cursorRect(QTextCursor(block));
+        // Right of the text, where only the background is.
+        const QColor seen = picture.pixelColor(
+            picture.width() - 3, static_cast<int>(shown.center().y() * picture.devicePixelRatio()));
+        EXPECT_EQ(seen, QColor(expected.red, expected.green, expected.blue))
+            << block.blockNumber() << " " << block.text().toStdString();
+    }
+}
+
+TEST(MessageBoxes, aMessageWithDetailsShowsItsLeadAndEveryDetailWhole) {
+    const QString details = QString(200, QLatin1Char('x')) + QStringLiteral(".bas: not found\n") +
+                            QStringLiteral("B.bas: not found\n");
+    const std::unique_ptr<QDialog> box =
+        makeDetailsBox(nullptr, QStringLiteral("Could not be processed:\n\nxxx...x.bas: not found"),
+                       MessageIcon::Warning, details);
+    EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("lbl_text"))->text(),
+              QStringLiteral("Could not be processed:"));
+    auto* view = box->findChild<ReportTextView*>(QStringLiteral("txt_details"));
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->toPlainText() + QLatin1Char('\n'), details);
+    EXPECT_TRUE(view->isReadOnly());
+    EXPECT_FALSE(box->windowFlags() & Qt::WindowMaximizeButtonHint);
 }
 
 TEST(ReportDialog, saveAs_writesTheTextsBytesThroughTheSaveDialog_andStaysOpen) {

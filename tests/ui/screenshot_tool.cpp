@@ -2,7 +2,7 @@
 // scripted dialog, runs Insert, and saves pictures of the screen along the way:
 //   1-start.png, 2-open-dialog.png (the real dialog, then cancelled), 3-opened.png,
 //   7-handler-settings.png, 8-preview.png (before Insert), 4-inserting.png,
-//   5-inserted.png, 6-options-menu.png
+//   5-inserted.png, 6-options-menu.png, 9-tree.png (a file open into its procedures)
 // Usage: faultward-screenshot OUTPUT_FOLDER PROJECT.vbp
 // Settings are kept in a scratch folder, never in the real ERRH.ini.
 
@@ -11,11 +11,11 @@
 #include "rewrite/passes.h"
 #include "ui/file_dialog.h"
 #include "ui/form1.h"
+#include "ui/project_files_tree.h"
 #include "ui_test_support.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
     pictureOfModal("mnu_f_12", QStringLiteral("8-preview.png"),
                    [](QWidget& window) { window.setGeometry(20, 20, 600, 440); });
 
-    MidPassCamera camera(program.window(), folder, program.window().form1().List1().count());
+    MidPassCamera camera(program.window(), folder, program.window().form1().List1().entryCount());
     program.window().projectFiles().setFeedback(&camera);
     program.click("cmd_tbl_2");
     program.window().projectFiles().setFeedback(nullptr);
@@ -140,6 +140,19 @@ int main(int argc, char** argv) {
     settle();
     saveScreen(folder, QStringLiteral("6-options-menu.png"));
     options->hide();
+
+    // The list as a tree: the first file open, its second procedure unticked,
+    // after another Insert, so the states show both choices.
+    ProjectFilesTree& tree = program.window().form1().List1();
+    tree.expandItem(tree.entry(0));
+    if (QTreeWidgetItem* second = tree.entry(0)->child(1))
+        second->setCheckState(0, Qt::Unchecked);
+    program.click("cmd_tbl_2");
+    tree.setCurrentItem(tree.entry(0)->child(1));
+    tree.scrollToTop();
+    tree.setFocus();
+    settle();
+    saveScreen(folder, QStringLiteral("9-tree.png"), program.window().frameGeometry());
 
     for (const QString& message : program.messages().texts)
         std::fprintf(stderr, "message box: %s\n", qPrintable(message));

@@ -76,7 +76,7 @@ TEST(DetailsBox, namesEachFileOnce_fitsItsText_andScrollsOnlyWhatDoesNotFit) {
     const SeenBox few = showAndLook(lead + "\n\nA.bas: not found\nB.bas: not found",
                                     "A.bas: not found\nB.bas: not found\n");
     EXPECT_EQ(few.text, lead);
-    EXPECT_EQ(few.details, "A.bas: not found\r\nB.bas: not found\r\n");
+    EXPECT_EQ(few.details, "A.bas: not found\r\nB.bas: not found");
     // One line of text, then the box at once; the button ends the window.
     EXPECT_LT(few.box.top - few.label.top, 3 * few.margin);
     EXPECT_LE(few.client.bottom - few.ok.bottom, few.margin + 1);

@@ -4,8 +4,8 @@
 #include "app/report_window.h"
 #include "support/temp_folder.h"
 #include "win/control_ids.h"
-#include "win/report_text.h"
 #include "win/resource_ids.h"
+#include "win/text_view.h"
 
 #include <gtest/gtest.h>
 
@@ -19,22 +19,50 @@ using faultward::testing::readFile;
 using faultward::testing::TempFolder;
 namespace fs = std::filesystem;
 
-TEST(ReportText, everyLineEndIsCrLf_andTheBytesReadInTheAnsiCodePage) {
-    EXPECT_EQ(win::reportEditText("a\r\nb\rc\nd\r\r\ne"), L"a\r\nb\r\nc\r\nd\r\n\r\ne");
-    EXPECT_EQ(win::reportEditText("\n\r"), L"\r\n\r\n");
-    EXPECT_EQ(win::reportEditText(""), L"");
-    if (GetACP() == 1252) {
-        EXPECT_EQ(win::reportEditText("Caf\xe9 \x80"), L"Caf\u00e9 \u20ac");
+// The text as the view gives it: each of the core's lines ended by CR LF
+// but the last.
+std::string crLfLines(const std::string& text) {
+    const ReportLines lines = ReportLines::ofReport(text);
+    std::string joined;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        joined += std::string(i ? "\r\n" : "") + std::string(lines.text(text, i));
+    return joined;
+}
+
+std::string clipboardText(UINT format) {
+    std::string text;
+    if (!OpenClipboard(nullptr))
+        return "(no clipboard)";
+    if (HANDLE data = GetClipboardData(format)) {
+        if (format == CF_UNICODETEXT)
+            text = narrow(static_cast<const wchar_t*>(GlobalLock(data)));
+        else
+            text = static_cast<const char*>(GlobalLock(data));
+        GlobalUnlock(data);
     }
+    CloseClipboard();
+    return text;
+}
+
+// Keys as the view reads them: the modifiers from the thread's key state.
+void pressKey(HWND view, UINT key, std::initializer_list<int> held = {}) {
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    for (int modifier : held)
+        state[modifier] = 0x80;
+    SetKeyboardState(state);
+    SendMessageW(view, WM_KEYDOWN, key, 1);
+    for (int modifier : held)
+        state[modifier] = 0;
+    SetKeyboardState(state);
 }
 
 // What the window showed, read while it was open.
 struct Seen {
-    std::string title, text;
+    std::string title, text, textClass;
     std::vector<std::string> buttons; // visible, left to right
     LONG textStyle = 0;
     bool fixedPitch = false;
-    LRESULT limit = 0;
 };
 
 Seen look(HWND window) {
@@ -43,7 +71,9 @@ Seen look(HWND window) {
     HWND text = GetDlgItem(window, FW_IDC_REPORT_TEXT);
     seen.text = narrow(windowText(text));
     seen.textStyle = GetWindowLongW(text, GWL_STYLE);
-    seen.limit = SendMessageW(text, EM_GETLIMITTEXT, 0, 0);
+    wchar_t name[64] = {};
+    GetClassNameW(text, name, 64);
+    seen.textClass = narrow(name);
     HDC dc = GetDC(text);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(text, WM_GETFONT, 0, 0)));
     TEXTMETRICW metrics{};
@@ -104,14 +134,13 @@ TEST_F(ReportWindowTest, preview_showsTheDiffReadOnlyFixedWidth_saveAsAndInsertR
     EXPECT_EQ(scriptsWaiting(), 0u);
     EXPECT_EQ(seen.title, "Preview Insertion");
     EXPECT_EQ(seen.buttons, (std::vector<std::string>{"&Insert", "&Save As...", "Close"}));
-    EXPECT_EQ(seen.textStyle & (ES_READONLY | ES_MULTILINE | WS_VSCROLL | WS_HSCROLL),
-              ES_READONLY | ES_MULTILINE | WS_VSCROLL | WS_HSCROLL);
+    EXPECT_EQ(seen.textClass, narrow(win::kTextViewClass));
+    EXPECT_EQ(seen.textStyle & (WS_VSCROLL | WS_HSCROLL), WS_VSCROLL | WS_HSCROLL);
     EXPECT_TRUE(seen.fixedPitch);
-    EXPECT_GT(seen.limit, 0x7FFFFFF);
-    // The saved bytes are the report's; shown, each of its lines ends in CR LF.
+    // The saved bytes are the report's; the view shows the core's lines.
     const std::string saved = readFile(folder / "Out.diff");
     EXPECT_NE(saved.find("+++"), std::string::npos);
-    EXPECT_EQ(narrow(win::reportEditText(saved)), seen.text);
+    EXPECT_EQ(crLfLines(saved), seen.text);
     // Insert closed the window and inserted.
     EXPECT_NE(readFile(folder / "A.bas").find("ERR_A"), std::string::npos);
     EXPECT_TRUE(program.messages.shown.empty());
@@ -136,6 +165,45 @@ TEST_F(ReportWindowTest, check_offersSaveAsAndClose_escapeClosesWithNothingWritt
     program.choose(win::kFileItemBase + commandNumber(Command::Check));
     EXPECT_EQ(scriptsWaiting(), 0u);
     EXPECT_EQ(readFile(folder / "A.bas"), source);
+}
+
+TEST_F(ReportWindowTest, theViewTakesKeysAndLettersAndCopies_theButtonsFollowTheWindowsSize) {
+    std::string all, firstLine, unicode;
+    bool openAfterLetter = false;
+    RECT before{}, after{};
+    whenShown(std::string(kPreviewTitle), [&](HWND window) {
+        HWND view = GetDlgItem(window, FW_IDC_REPORT_TEXT);
+        EXPECT_EQ(GetFocus(), view);
+        pressKey(view, 'A', {VK_CONTROL});
+        pressKey(view, 'C', {VK_CONTROL});
+        all = clipboardText(CF_TEXT);
+        pressKey(view, VK_HOME, {VK_CONTROL});
+        pressKey(view, VK_END, {VK_SHIFT});
+        SendMessageW(view, WM_COPY, 0, 0);
+        firstLine = clipboardText(CF_TEXT);
+        unicode = clipboardText(CF_UNICODETEXT);
+        // A letter typed in the text is no access key: &Insert stays unpressed.
+        PostMessageW(view, WM_CHAR, L'i', 1);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            if (!IsDialogMessageW(window, &message))
+                DispatchMessageW(&message);
+        openAfterLetter = IsWindow(window);
+
+        // The buttons move with the window's corner.
+        GetWindowRect(GetDlgItem(window, IDCANCEL), &before);
+        ShowWindow(window, SW_MAXIMIZE);
+        GetWindowRect(GetDlgItem(window, IDCANCEL), &after);
+        PostMessageW(view, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    program.choose(win::kFileItemBase + commandNumber(Command::Preview));
+    EXPECT_EQ(scriptsWaiting(), 0u);
+    EXPECT_TRUE(openAfterLetter);
+    EXPECT_EQ(readFile(folder / "A.bas"), source);
+    EXPECT_NE(all.find("+++ b/A.bas\r\n"), std::string::npos) << all;
+    EXPECT_EQ(firstLine, "A.bas: +5 -0");
+    EXPECT_EQ(unicode, firstLine);
+    EXPECT_GT(after.left, before.right);
 }
 
 } // namespace

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "app/views.h"
+
+#include <QTreeWidget>
+
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace faultward {
+
+// The project files list: an item with a tick for each entry, which opens
+// into the procedures of the entry's file, each with its tick and its state
+// in a second column. It shows what the core gives it and says what the user
+// did; what a tick means is the core's. The keys are the tree view's own:
+// arrows, Space ticks, + and - (Right and Left) open and close, Home and End.
+class ProjectFilesTree : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit ProjectFilesTree(QWidget* parent = nullptr);
+
+    int entryCount() const { return topLevelItemCount(); }
+    QTreeWidgetItem* entry(int index) const { return topLevelItem(index); }
+    // -1 when no entry is current, or a procedure is.
+    int currentEntry() const;
+
+    void showEntries(std::span<const ListEntry> entries);
+    void setEntrySelected(int index, bool selected);
+    // -1 for none; never changes a tick.
+    void setCurrentEntry(int index);
+    void showProcedures(int entry, std::span<const ProcedureRow> rows);
+
+signals:
+    void entryOpened(int entry);
+    void entryTicked(int entry, bool ticked);
+    void procedureTicked(int entry, int procedure, bool ticked);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void itemTicked(QTreeWidgetItem* item);
+    void fitColumns();
+
+    bool showing_ = false; // the core is changing the items; their ticks are not the user's
+    std::vector<std::unique_ptr<QTreeWidgetItem>> taken_;
+};
+
+} // namespace faultward

@@ -1,0 +1,137 @@
+#include "win/text_view_model.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace faultward::win {
+namespace {
+
+struct Model {
+    explicit Model(std::string bytes, CharacterShape shape = CharacterShape::singleByte())
+        : text(std::move(bytes)), lines(ReportLines::ofReport(text)), view(text, lines, shape) {}
+    std::string text;
+    ReportLines lines;
+    TextViewModel view;
+};
+
+TextPosition at(std::size_t line, std::size_t offset) {
+    return {line, offset};
+}
+
+TEST(TextViewModel, arrowsCrossLineEnds_shiftSelects_andTheClipboardGetsCrLfLines) {
+    Model model("first\r\nsecond line\nx");
+    TextViewModel& view = model.view;
+    view.move(Motion::LineEnd, false, 0);
+    view.move(Motion::Right, false, 0);
+    EXPECT_EQ(view.caret(), at(1, 0));
+    view.move(Motion::Left, false, 0);
+    EXPECT_EQ(view.caret(), at(0, 5));
+    view.move(Motion::Left, true, 0);
+    view.move(Motion::Down, true, 0);
+    view.move(Motion::Down, true, 0);
+    EXPECT_EQ(view.caret(), at(2, 1)); // the last line is shorter
+    EXPECT_EQ(view.anchor(), at(0, 5));
+    EXPECT_EQ(view.selectedText(), "\r\nsecond line\r\nx");
+    // Left without Shift ends the selection at its start.
+    view.move(Motion::Left, false, 0);
+    EXPECT_EQ(view.caret(), at(0, 5));
+    EXPECT_FALSE(view.hasSelection());
+
+    view.selectAll();
+    EXPECT_EQ(view.selectedText(), "first\r\nsecond line\r\nx");
+    EXPECT_EQ(view.wholeText(), view.selectedText());
+    view.move(Motion::TextEnd, false, 0);
+    view.move(Motion::TextStart, true, 0);
+    EXPECT_EQ(view.selectedText(), view.wholeText());
+    view.move(Motion::TextEnd, false, 0);
+    EXPECT_EQ(view.caret(), at(2, 1));
+}
+
+TEST(TextViewModel, upAndDownKeepTheColumn_pagesStopAtTheEnds) {
+    Model model("0123456789\nab\n0123456789\n3\n4\n5");
+    TextViewModel& view = model.view;
+    view.placeCaret(at(0, 8), false);
+    view.move(Motion::Down, false, 0);
+    EXPECT_EQ(view.caret(), at(1, 2));
+    view.move(Motion::Down, false, 0);
+    EXPECT_EQ(view.caret(), at(2, 8));
+    view.move(Motion::PageDown, false, 2);
+    EXPECT_EQ(view.caret(), at(4, 1));
+    view.move(Motion::PageDown, false, 2);
+    EXPECT_EQ(view.caret(), at(5, 1));
+    view.move(Motion::PageUp, false, 10);
+    EXPECT_EQ(view.caret(), at(0, 8));
+    view.move(Motion::Up, false, 0);
+    EXPECT_EQ(view.caret(), at(0, 8));
+}
+
+TEST(TextViewModel, wordsLeftAndRight) {
+    Model model("  Dim x_1 = a.b\nnext");
+    TextViewModel& view = model.view;
+    std::vector<std::size_t> stops;
+    for (int i = 0; i < 8; ++i) {
+        view.move(Motion::WordRight, false, 0);
+        stops.push_back(view.caret().line * 100 + view.caret().offset);
+    }
+    EXPECT_EQ(stops, (std::vector<std::size_t>{2, 6, 10, 12, 13, 14, 15, 100}));
+    view.move(Motion::WordLeft, false, 0);
+    EXPECT_EQ(view.caret(), at(0, 15));
+    view.move(Motion::WordLeft, false, 0);
+    EXPECT_EQ(view.caret(), at(0, 14));
+    view.placeCaret(at(0, 6), false);
+    view.move(Motion::WordLeft, true, 0);
+    EXPECT_EQ(view.selectedText(), "Dim ");
+}
+
+TEST(TextViewModel, tabsTakeCellsToTheNextStop_clicksGoToTheNearerEdge) {
+    Model model("a\tb\n\t\t|\nplain");
+    const TextViewModel& view = model.view;
+    EXPECT_EQ(view.cellOf(at(0, 2)), 8u);
+    EXPECT_EQ(view.cellOf(at(1, 2)), 16u);
+    EXPECT_EQ(view.widestCells(), 17u);
+    EXPECT_EQ(view.positionAt(0, 4), at(0, 1));
+    EXPECT_EQ(view.positionAt(0, 5), at(0, 2));
+    EXPECT_EQ(view.positionAt(0, 99), at(0, 3));
+    EXPECT_EQ(view.positionAt(99, 2), at(2, 2));
+    EXPECT_EQ(view.shownCells(0, 0, 10), "a       b");
+    EXPECT_EQ(view.shownCells(1, 14, 4), "  |");
+    EXPECT_EQ(view.shownCells(2, 1, 3), "lai");
+}
+
+TEST(TextViewModel, aDoubleByteCharacterIsNeverSplit) {
+    std::array<bool, 256> leads{};
+    leads[0x82] = true;
+    // "a", a two-byte character, "b".
+    Model model("a\x82\xa0"
+                "b",
+                CharacterShape::doubleByte(leads));
+    TextViewModel& view = model.view;
+    view.move(Motion::Right, false, 0);
+    view.move(Motion::Right, true, 0);
+    EXPECT_EQ(view.caret(), at(0, 3));
+    EXPECT_EQ(view.selectedText(), "\x82\xa0");
+    view.move(Motion::Right, false, 0);
+    view.move(Motion::Left, false, 0);
+    EXPECT_EQ(view.caret(), at(0, 1));
+    view.placeCaret(at(0, 2), false);
+    EXPECT_EQ(view.caret(), at(0, 1));
+    EXPECT_EQ(view.cellOf(at(0, 3)), 3u);
+    EXPECT_EQ(view.shownCells(0, 0, 2), "a ");
+    EXPECT_EQ(view.shownCells(0, 1, 3), "\x82\xa0"
+                                        "b");
+
+    Model utf8("\xc3\xa9t\xc3\xa9", CharacterShape::utf8());
+    EXPECT_EQ(utf8.view.widestCells(), 3u);
+    EXPECT_EQ(utf8.view.positionAt(0, 1), at(0, 2));
+}
+
+TEST(ScrolledToShow, movesNoFurtherThanNeeded) {
+    EXPECT_EQ(scrolledToShow(5, 0, 10), 0u);
+    EXPECT_EQ(scrolledToShow(12, 0, 10), 3u);
+    EXPECT_EQ(scrolledToShow(2, 5, 10), 2u);
+    EXPECT_EQ(scrolledToShow(7, 3, 0), 3u);
+}
+
+} // namespace
+} // namespace faultward::win
