@@ -338,7 +338,7 @@ LRESULT Form1::keyPressed(const NMTVKEYDOWN& key) {
     switch (key.wVKey) {
     case VK_SPACE:
         postTickTaken(TreeView_GetSelection(list_->hwnd()));
-        return TRUE;
+        return FALSE;
     // + and - of the main keyboard open and close as those of the keypad do.
     case VK_OEM_PLUS:
     case VK_OEM_MINUS:
