@@ -41,6 +41,12 @@ TEST_F(ProjectChoicesTest, procedureTicksAreKeptInTheProjectsFile_fileTicksOnceI
                       "works on it.\n\n[Leave]\nM.bas:A\n");
     EXPECT_EQ(program.desktop.procedures[0][0],
               (ProcedureRow{"Sub A", "left alone: listed in [Leave]", false}));
+    // Add Line Numbers numbers the others and keeps it whole, without a word.
+    program.main.cmd_nav(Command::AddLineNumbers);
+    EXPECT_TRUE(readFile(folder / "M.bas").starts_with(crlf({"Sub A()", "    Beep", "End Sub"})));
+    EXPECT_EQ(program.desktop.procedures[0][1],
+              (ProcedureRow{"Sub B", "handles its own errors; numbered", true}));
+    EXPECT_TRUE(program.desktop.messages.empty());
 
     program.files.setSelected(1, false); // now kept
     EXPECT_EQ(kept().substr(kept().find("[Leave]")), "[Leave]\nM.bas:A\nN.bas\n");
