@@ -183,9 +183,10 @@ TEST_F(Cli, projectSettingsComeBetweenTheOptionsAndTheUsersAndInitWritesThem) {
     ASSERT_EQ(made.status, ExitOk) << made.err;
     const fs::path kept = project_ / "App.faultward";
     EXPECT_EQ(made.out, kept.string() + "\n");
-    EXPECT_EQ(readFile(kept), "; Faultward's settings of this project, kept with it for everyone "
-                              "who works on it.\n\n[Handler]\nHandler=Template\n"
-                              "Procedures=Sub\nTemplate=tpl\\log.txt\n");
+    EXPECT_EQ(readFile(kept),
+              systemLines("; Faultward's settings of this project, kept with it for everyone "
+                          "who works on it.\n\n[Handler]\nHandler=Template\n"
+                          "Procedures=Sub\nTemplate=tpl\\log.txt\n"));
     project_.write("App.faultward", readFile(kept) + "\n[Leave]\nlegacy\\*.bas\n");
 
     const CliRun inserted = run({"insert", vbp.string()});
