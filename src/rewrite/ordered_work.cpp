@@ -28,8 +28,8 @@ struct Stretch {
 class Board {
 public:
     Board(int count, int threads)
-        : count_(count), threads_(threads), done_(static_cast<std::size_t>(count)),
-          errors_(done_.size()) {}
+        : count_(count), threads_(threads),
+          done_(static_cast<std::size_t>(count)), errors_(done_.size()) {}
 
     // The next item of the thread's stretch, or of a new one; -1 when there
     // is none. Stretches are handed out in item order, so every item before a
