@@ -13,17 +13,6 @@ namespace fs = std::filesystem;
 namespace faultward {
 namespace {
 
-bool isAbsoluteEntry(std::string_view entry) {
-    return entry.starts_with('\\') || entry.starts_with('/') ||
-           (entry.size() >= 2 && entry[1] == ':');
-}
-
-// "Sub\App.vbp" gives "Sub\": the folder as the group writes it.
-std::string folderAsWritten(std::string_view name) {
-    const std::size_t slash = name.find_last_of("\\/");
-    return slash == std::string_view::npos ? std::string() : std::string(name.substr(0, slash + 1));
-}
-
 // The project's sorted entries, or false with the message.
 bool projectListEntries(const fs::path& file, const std::string& shownName, SourceKinds kinds,
                         std::vector<ListEntry>& entries, std::string& name,
@@ -48,8 +37,14 @@ bool projectListEntries(const fs::path& file, const std::string& shownName, Sour
 
 } // namespace
 
+std::string groupProjectFolder(std::string_view projectAsWritten) {
+    const std::size_t slash = projectAsWritten.find_last_of("\\/");
+    return slash == std::string_view::npos ? std::string()
+                                           : std::string(projectAsWritten.substr(0, slash + 1));
+}
+
 std::string groupEntryText(std::string_view projectAsWritten, const std::string& entry) {
-    return isAbsoluteEntry(entry) ? entry : folderAsWritten(projectAsWritten) + entry;
+    return entryInFolder(groupProjectFolder(projectAsWritten), entry);
 }
 
 ListSource readListSource(const std::string& pathBytes, SourceKinds kinds) {

@@ -39,5 +39,8 @@ ListSource readListSource(const std::string& pathBytes, SourceKinds kinds);
 // An entry of a group's project as the group's list shows it: relative to
 // the group's folder ("App\Forms\Main.frm" for the project "App\App.vbp").
 std::string groupEntryText(std::string_view projectAsWritten, const std::string& entry);
+// The folder of a group's project as the group writes it: "App\" for
+// "App\App.vbp", empty for a project beside the group.
+std::string groupProjectFolder(std::string_view projectAsWritten);
 
 } // namespace faultward

@@ -23,34 +23,47 @@ void CommandObserver::fileProcessed(int index, std::string_view entry, FileOutco
         fileFailed(failures_.failures().back());
 }
 
+namespace {
+
+// The insertion options with the targets' leave list.
+InsertionOptions insertionOf(const PassTargets& targets) {
+    InsertionOptions options = targets.insertion;
+    options.leave = targets.leave;
+    return options;
+}
+
+} // namespace
+
 FailureCollector runPassCommand(PassCommand command, const PassTargets& targets,
                                 CommandObserver& observer) {
     // Each command counts its own failures.
     observer.takeFailures();
-    const NumberingOptions* lineNumbers = targets.lineNumbers ? &*targets.lineNumbers : nullptr;
-    const NumberingOptions numbering = targets.lineNumbers.value_or(NumberingOptions());
+    NumberingOptions numbering = targets.lineNumbers.value_or(NumberingOptions());
+    numbering.leave = targets.leave;
+    const NumberingOptions* lineNumbers = targets.lineNumbers ? &numbering : nullptr;
+    const InsertionOptions insertion = insertionOf(targets);
     if (command == PassCommand::Number)
         runNumberingPass(targets.entries, targets.baseFolder, numbering, observer, targets.dryRun,
                          targets.jobs);
     else if (command == PassCommand::Unnumber)
         runUnnumberingPass(targets.entries, targets.baseFolder, numbering.procedures, observer,
-                           targets.dryRun, targets.jobs);
+                           targets.dryRun, targets.jobs, targets.leave);
     else if (command == PassCommand::Remove)
         runRemovalPass(targets.entries, targets.baseFolder, observer, targets.dryRun, targets.jobs,
-                       lineNumbers);
+                       lineNumbers, targets.leave);
     else if (targets.oneReadInsert)
-        runReinsertionPass(targets.entries, targets.baseFolder, targets.insertion, observer,
-                           targets.dryRun, targets.jobs, lineNumbers);
+        runReinsertionPass(targets.entries, targets.baseFolder, insertion, observer, targets.dryRun,
+                           targets.jobs, lineNumbers);
     else
-        runRemovalAndInsertionPasses(targets.entries, targets.baseFolder, targets.insertion,
-                                     observer, targets.dryRun, lineNumbers);
+        runRemovalAndInsertionPasses(targets.entries, targets.baseFolder, insertion, observer,
+                                     targets.dryRun, lineNumbers);
     return observer.takeFailures();
 }
 
 FailureCollector runSurveyCommand(const PassTargets& targets, CommandObserver& observer,
                                   const SurveyReceiver& surveyed) {
     observer.takeFailures();
-    runSurveyPass(targets.entries, targets.baseFolder, targets.insertion, observer, surveyed);
+    runSurveyPass(targets.entries, targets.baseFolder, insertionOf(targets), observer, surveyed);
     return observer.takeFailures();
 }
 

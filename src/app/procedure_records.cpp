@@ -2,7 +2,6 @@
 
 #include "platform/display_text.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace faultward {
@@ -41,49 +40,52 @@ std::string_view stateName(const ProcedureRecord& record) {
     return "no-handler";
 }
 
+std::string_view numbersName(LineNumbering numbers) {
+    switch (numbers) {
+    case LineNumbering::Tools:
+        return "tool";
+    case LineNumbering::Users:
+        return "user";
+    case LineNumbering::None:
+        break;
+    }
+    return "none";
+}
+
 } // namespace
 
-std::vector<ProcedureRecord> procedureRecords(std::string_view entry, const FileSurvey& survey,
-                                              const LeaveList& leave) {
+std::vector<ProcedureRecord> procedureRecords(const FileSurvey& survey) {
     std::vector<ProcedureRecord> records;
-    const std::vector<SurveyedProcedure>& procedures = survey.procedures;
-    for (std::size_t i = 0; i < procedures.size(); ++i) {
-        const SurveyedProcedure& procedure = procedures[i];
+    for (const SurveyedProcedure& procedure : survey.procedures) {
         ProcedureRecord record;
         record.line = procedure.line;
         record.kind = procedure.keyword;
         record.name = procedure.name;
-        // This tool's lines of a procedure lie between its head and the next.
-        const std::size_t next =
-            i + 1 < procedures.size() ? procedures[i + 1].line : static_cast<std::size_t>(-1);
-        const bool marked =
-            std::any_of(survey.markedLines.begin(), survey.markedLines.end(),
-                        [&](std::size_t line) { return line > procedure.line && line < next; });
         if (procedure.trapped)
             record.handler =
-                marked ? ProcedureRecord::Handler::Tools : ProcedureRecord::Handler::Own;
-        record.listed = leave.leavesProcedure(entry, procedure.name);
+                procedure.marked ? ProcedureRecord::Handler::Tools : ProcedureRecord::Handler::Own;
+        record.listed = procedure.leftAlone == LeftAlone::Listed;
         if (procedure.leftAlone != LeftAlone::No)
             record.leftAlone = leftAloneReason(procedure.leftAlone, procedure.kind);
-        else if (record.listed)
-            record.leftAlone = "listed in [Leave]";
+        record.numbers = procedure.numbering;
         records.push_back(std::move(record));
     }
     return records;
 }
 
 std::string procedureStateText(const ProcedureRecord& record) {
+    std::string text = "no handler";
     if (!record.leftAlone.empty())
-        return "left alone: " + record.leftAlone;
-    switch (record.handler) {
-    case ProcedureRecord::Handler::Tools:
-        return "has a handler";
-    case ProcedureRecord::Handler::Own:
-        return "handles its own errors";
-    case ProcedureRecord::Handler::None:
-        break;
-    }
-    return "no handler";
+        text = "left alone: " + record.leftAlone;
+    else if (record.handler == ProcedureRecord::Handler::Tools)
+        text = "has a handler";
+    else if (record.handler == ProcedureRecord::Handler::Own)
+        text = "handles its own errors";
+    if (record.numbers == LineNumbering::Tools)
+        text += "; numbered";
+    else if (record.numbers == LineNumbering::Users)
+        text += "; holds line numbers of its own";
+    return text;
 }
 
 void ProcedureJson::add(std::string_view entry, const std::vector<ProcedureRecord>& records) {
@@ -95,7 +97,7 @@ void ProcedureJson::add(std::string_view entry, const std::vector<ProcedureRecor
                   ", \"name\": " + jsonString(entryDisplayText(record.name)) +
                   ", \"state\": " + jsonString(stateName(record)) + ", \"reason\": " +
                   (record.leftAlone.empty() ? std::string("null") : jsonString(record.leftAlone)) +
-                  "}";
+                  ", \"numbers\": " + jsonString(numbersName(record.numbers)) + "}";
     }
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "rewrite/leave_list.h"
 #include "rewrite/procedure_survey.h"
 
 #include <string>
@@ -18,20 +17,23 @@ struct ProcedureRecord {
     enum class Handler { None, Tools, Own } handler = Handler::None;
     std::string leftAlone; // why insertion leaves it alone; empty when it does not
     bool listed = false;   // the project's [Leave] names it
+    LineNumbering numbers = LineNumbering::None;
 };
 
-std::vector<ProcedureRecord> procedureRecords(std::string_view entry, const FileSurvey& survey,
-                                              const LeaveList& leave);
+// The records of a file surveyed with the project's leave list in its options.
+std::vector<ProcedureRecord> procedureRecords(const FileSurvey& survey);
 
 // "has a handler", "handles its own errors", "left alone: one-line", "no
-// handler", for the list.
+// handler", for the list; then "; numbered" or "; holds line numbers of its
+// own" when it holds any.
 std::string procedureStateText(const ProcedureRecord& record);
 
 // One JSON object a procedure, in an array, UTF-8:
 // {"file": "Tools.bas", "line": 2, "kind": "Sub", "name": "Run",
-//  "state": "no-handler", "reason": null}
+//  "state": "no-handler", "reason": null, "numbers": "none"}
 // state is "handler" (this tool's), "own-handler", "no-handler" or
-// "left-alone" (with the reason).
+// "left-alone" (with the reason); numbers is "none", "tool" (numbers as
+// number writes them) or "user".
 class ProcedureJson {
 public:
     void add(std::string_view entry, const std::vector<ProcedureRecord>& records);

@@ -84,9 +84,10 @@ void ProjectFilesLogic::showProcedures(int index) {
                 .substr(std::string_view(entry.text).find_last_of("\\/") + 1);
         const SourceFacts facts{
             name, entry.kind == SourceKind::Class || entry.kind == SourceKind::UserControl,
-            entry.project};
-        for (const ProcedureRecord& record : procedureRecords(
-                 entry.text, surveyFile(content, settings.insertion, facts), *choices_.leave())) {
+            entry.project, entry.text};
+        settings.insertion.leave = choices_.leave();
+        for (const ProcedureRecord& record :
+             procedureRecords(surveyFile(content, settings.insertion, facts))) {
             rows.push_back(
                 {record.kind + " " + record.name, procedureStateText(record), !record.listed});
             names.push_back(record.name);

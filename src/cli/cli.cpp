@@ -376,7 +376,7 @@ int runCheck(const Command& command, const PassTargets& targets, const ProjectTo
             const std::string shown =
                 command.inGroup ? groupEntryText(project.name, entry.text) : entry.text;
             if (command.json)
-                command.json->add(shown, procedureRecords(shown, survey, *command.leave));
+                command.json->add(shown, procedureRecords(survey));
             else
                 reports[static_cast<std::size_t>(index)] = checkReport(entry.text, survey);
             totals.add(survey);
@@ -408,14 +408,19 @@ int runProject(const Command& command, const ProjectToRun& project, CliEnvironme
             return ExitUsage;
         }
     }
+    // A group's list names the entries of its projects from the group's folder.
+    const std::shared_ptr<const LeaveList> leave =
+        command.inGroup && !command.leave->empty()
+            ? std::make_shared<LeaveList>(
+                  command.leave->withEntryPrefix(groupProjectFolder(project.name)))
+            : command.leave;
     std::vector<ListEntry> entries;
     try {
         entries = sortedListEntries(projectEntries(text, command.kinds));
         // A file the project's settings leave alone is worked on by no command.
-        if (!command.leave->empty())
+        if (!leave->empty())
             for (ListEntry& entry : entries)
-                entry.selected = !command.leave->leavesFile(
-                    command.inGroup ? groupEntryText(project.name, entry.text) : entry.text);
+                entry.selected = !leave->leavesFile(entry.text);
     } catch (const std::bad_alloc&) {
         // More entries than memory holds: as unreadable as a file can be.
         reportProjectFailure(env, ProjectReadStatus::NotReadable, project.name);
@@ -442,6 +447,8 @@ int runProject(const Command& command, const ProjectToRun& project, CliEnvironme
                         true,
                         command.jobs};
     targets.lineNumbers = command.lineNumbers;
+    if (!leave->empty())
+        targets.leave = leave;
     if (command.insertion.handlerTemplate) {
         targets.insertion.projectName = projectName(text);
         if (targets.insertion.projectName.empty())

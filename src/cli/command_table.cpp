@@ -176,7 +176,9 @@ const std::array<OptionRow, 21> kOptions = {
     toggle(NoProjectSettings, "--no-project-settings", &Arguments::noProjectSettings,
            "Leave out the project's own settings file, NAME.faultward beside\n"
            "the project or group file: its handler settings and its [Leave]\n"
-           "list of files and procedures to leave alone.\n"),
+           "list of files and procedures to leave alone. A procedure listed\n"
+           "keeps every byte: insert gives it no handler, remove keeps its\n"
+           "marked lines, number and unnumber its line numbers.\n"),
 };
 
 // check takes insert's options, so that it judges the procedures that
@@ -212,9 +214,10 @@ const std::array<CommandRow, 7> kCommands = {{
      "counted as without a trap: one-line procedures, those whose end is\n"
      "not an End Sub line of its own (indented, in other letter case,\n"
      "after a colon, past line 32000), those that already define the\n"
-     "handler's label, and with --skip-handled those with an On Error of\n"
-     "their own. Give check the options insert was given. It also tells\n"
-     "how many procedures hold line numbers when any do.\n"},
+     "handler's label, with --skip-handled those with an On Error of\n"
+     "their own, and those the project's [Leave] list names. Give check\n"
+     "the options insert was given. It also tells how many procedures\n"
+     "hold line numbers when any do.\n"},
     {CliCommand::Number,
      "number",
      {Start, Step, Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings, NoProjectSettings},

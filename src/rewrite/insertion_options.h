@@ -2,6 +2,7 @@
 
 #include "rewrite/handler_format.h"
 #include "rewrite/handler_template.h"
+#include "rewrite/leave_list.h"
 #include "rewrite/procedure_kind.h"
 
 #include <memory>
@@ -25,6 +26,9 @@ struct InsertionOptions {
     std::shared_ptr<const HandlerTemplate> handlerTemplate;
     // For the template's {project}.
     std::string projectName;
+    // The procedures the project's own settings leave alone: they get
+    // neither trap nor block, whatever their kind.
+    std::shared_ptr<const LeaveList> leave;
 };
 
 // What insertion knows of a file besides its text.
@@ -36,7 +40,13 @@ struct SourceFacts {
     // For the template's {project} when the file's project is not the
     // options' (a group's); empty: the options' projectName.
     std::string_view projectName = {};
+    // The entry as the list holds it, which the leave list names.
+    std::string_view entry = {};
 };
+
+inline ListedProcedures listedIn(const InsertionOptions& options, const SourceFacts& facts) {
+    return {options.leave.get(), facts.entry};
+}
 
 // Whether the trap for a head of this kind goes after the Attribute lines
 // that follow the head, where the editor keeps procedure attributes (default

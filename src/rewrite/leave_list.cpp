@@ -1,5 +1,9 @@
 #include "rewrite/leave_list.h"
 
+#include "rewrite/pass_types.h"
+
+#include <utility>
+
 namespace faultward {
 namespace {
 
@@ -16,10 +20,6 @@ bool hasSeparator(std::string_view text) {
 std::string_view fileNameOf(std::string_view entry) {
     const std::size_t slash = entry.find_last_of("\\/");
     return slash == std::string_view::npos ? entry : entry.substr(slash + 1);
-}
-
-bool fileMatches(std::string_view pattern, std::string_view entry) {
-    return matchesWildcard(pattern, hasSeparator(pattern) ? entry : fileNameOf(entry));
 }
 
 } // namespace
@@ -58,6 +58,20 @@ LeaveList::LeaveList(const std::vector<std::string>& items) {
         else
             files_.push_back(item);
     }
+}
+
+bool LeaveList::fileMatches(std::string_view pattern, std::string_view entry) const {
+    if (!hasSeparator(pattern))
+        return matchesWildcard(pattern, fileNameOf(entry));
+    if (entryPrefix_.empty())
+        return matchesWildcard(pattern, entry);
+    return matchesWildcard(pattern, entryInFolder(entryPrefix_, entry));
+}
+
+LeaveList LeaveList::withEntryPrefix(std::string folder) const {
+    LeaveList list = *this;
+    list.entryPrefix_ = std::move(folder);
+    return list;
 }
 
 bool LeaveList::leavesFile(std::string_view entry) const {

@@ -22,16 +22,38 @@ public:
     explicit LeaveList(const std::vector<std::string>& items);
 
     bool empty() const { return files_.empty() && procedures_.empty(); }
+    bool namesProcedures() const { return !procedures_.empty(); }
     bool leavesFile(std::string_view entry) const;
     bool leavesProcedure(std::string_view entry, std::string_view procedure) const;
+
+    // The same list for the entries of a project in a folder below the
+    // list's own, which the items name from the list's folder: a group's
+    // project "App\App.vbp" has the folder "App\", and its entry
+    // "Main.frm" is matched as "App\Main.frm".
+    LeaveList withEntryPrefix(std::string folder) const;
 
 private:
     struct ProcedureItem {
         std::string file;
         std::string procedure;
     };
+    bool fileMatches(std::string_view pattern, std::string_view entry) const;
+
     std::vector<std::string> files_;
     std::vector<ProcedureItem> procedures_;
+    std::string entryPrefix_;
+};
+
+// The procedures of one entry's file that a list leaves alone, as the
+// transforms of that file ask: without a list, none.
+struct ListedProcedures {
+    const LeaveList* list = nullptr;
+    std::string_view entry;
+
+    bool any() const { return list != nullptr && list->namesProcedures(); }
+    bool names(std::string_view procedure) const {
+        return any() && list->leavesProcedure(entry, procedure);
+    }
 };
 
 // The [Leave] item that names a procedure of a file, and the one that names a

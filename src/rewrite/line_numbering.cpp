@@ -140,8 +140,9 @@ std::optional<LeftWholeReason> reasonToLeave(const BodyFacts& facts, Job job,
 // Walks the procedures of a file, writing out as it goes.
 class NumberingWalk {
 public:
-    NumberingWalk(Job job, const NumberingOptions& options, OutputPieces* out)
-        : job_(job), options_(options), out_(out) {}
+    NumberingWalk(Job job, const NumberingOptions& options, OutputPieces* out,
+                  std::string_view entry = {})
+        : job_(job), options_(options), out_(out), listed_{options.leave.get(), entry} {}
 
     NumberingResult run(std::string_view content) {
         fileLines(content, lines_);
@@ -211,6 +212,12 @@ private:
         if (job_ == Job::Survey) {
             lookAtBody(lines_, first, end, facts);
             survey_.push_back({procedure.headLine + 1, facts.numbering});
+            return;
+        }
+        // The user's choice, not a problem: nothing to say.
+        if (listed_.names(
+                procedureNameAt(lines_[procedure.headLine].text, procedure.head.nameStart))) {
+            keepAll(first, end);
             return;
         }
         if (!ended) {
@@ -284,6 +291,7 @@ private:
     Job job_;
     const NumberingOptions& options_;
     OutputPieces* out_;
+    ListedProcedures listed_;
     // Not kept per thread from one file to the next: thread_local objects
     // with destructors are not safe in the statically linked Windows build.
     std::vector<FileLine> lines_;
@@ -296,15 +304,20 @@ private:
 } // namespace
 
 NumberingResult numberLines(std::string_view content, const NumberingOptions& options,
-                            OutputPieces& out) {
-    return NumberingWalk(Job::Number, options, &out).run(content);
+                            OutputPieces& out, std::string_view entry) {
+    return NumberingWalk(Job::Number, options, &out, entry).run(content);
+}
+
+NumberingResult unnumberLines(std::string_view content, const NumberingOptions& options,
+                              OutputPieces& out, std::string_view entry) {
+    return NumberingWalk(Job::Unnumber, options, &out, entry).run(content);
 }
 
 NumberingResult unnumberLines(std::string_view content, ProcedureKinds procedures,
                               OutputPieces& out) {
     NumberingOptions options;
     options.procedures = procedures;
-    return NumberingWalk(Job::Unnumber, options, &out).run(content);
+    return unnumberLines(content, options, out);
 }
 
 std::vector<ProcedureNumbering> procedureNumberings(std::string_view content,

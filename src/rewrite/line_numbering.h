@@ -1,10 +1,12 @@
 #pragma once
 
+#include "rewrite/leave_list.h"
 #include "rewrite/line_number_rule.h"
 #include "rewrite/output_pieces.h"
 #include "rewrite/procedure_kind.h"
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +19,9 @@ struct NumberingOptions {
     int start = 10;
     int step = 10;
     ProcedureKinds procedures = ProcedureKind::Sub;
+    // The procedures the project's own settings leave alone: numbering and
+    // unnumbering keep them whole, and say nothing of them.
+    std::shared_ptr<const LeaveList> leave;
 };
 
 // Why a procedure was left as it stood.
@@ -50,13 +55,16 @@ struct NumberingResult {
 // may carry one, the numbers it had taken out first. Only numbers of this
 // tool's own shape are redone: a procedure holding the user's numbers, or
 // comparing Erl with a number, is left whole. Lines outside procedures, and
-// the bytes of every line, stay as they are.
+// the bytes of every line, stay as they are. entry is the file's entry, which
+// options.leave names.
 NumberingResult numberLines(std::string_view content, const NumberingOptions& options,
-                            OutputPieces& out);
+                            OutputPieces& out, std::string_view entry = {});
 
 // Appends the file to out with the line numbers of the procedures of the
 // chosen kinds taken out, each with the one space after it; procedures whose
 // numbers are the user's, or whose code compares Erl with a number, keep them.
+NumberingResult unnumberLines(std::string_view content, const NumberingOptions& options,
+                              OutputPieces& out, std::string_view entry = {});
 NumberingResult unnumberLines(std::string_view content, ProcedureKinds procedures,
                               OutputPieces& out);
 

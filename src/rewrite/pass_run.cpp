@@ -66,7 +66,7 @@ private:
     static SourceFacts factsOf(const ListEntry& listed) {
         return {fileNameOf(listed.text),
                 listed.kind == SourceKind::Class || listed.kind == SourceKind::UserControl,
-                listed.project};
+                listed.project, listed.text};
     }
 
     // True when a file's old contents were put back.
@@ -158,7 +158,7 @@ private:
         TransformResult transformed;
         switch (earlierFailure ? Work::Reinsertion : setup_.work) {
         case Work::Removal:
-            transformed = removeMarkedLines(content, out);
+            transformed = removeMarkedLinesOutside({setup_.leave, entry(index).text}, content, out);
             break;
         case Work::Insertion:
         case Work::Reinsertion:
@@ -194,10 +194,11 @@ private:
     // Numbers or unnumbers text into out; whether out then differs from the
     // original file.
     bool renumber(int index, std::string_view text, OutputPieces& out, EntryResult& result) {
+        const std::string_view listed = entry(index).text;
         const NumberingResult numbered =
             setup_.work == Work::Removal || setup_.work == Work::Unnumbering
-                ? unnumberLines(text, setup_.numbering->procedures, out)
-                : numberLines(text, *setup_.numbering, out);
+                ? unnumberLines(text, *setup_.numbering, out, listed)
+                : numberLines(text, *setup_.numbering, out, listed);
         for (const ProcedureLeftWhole& procedure : numbered.leftWhole)
             result.leftWhole.push_back(leftWholeMessage(entry(index).text, procedure));
         return numbered.changed;
@@ -239,9 +240,9 @@ private:
     template <typename SettleState>
     TransformResult insertWithCarriedState(int index, std::string_view content, Buffers& buffers,
                                            SettleState settleState, bool removeFirst) {
-        if (removeFirst)
-            buffers.reinsertion.clean(content);
         const SourceFacts facts = factsOf(entry(index));
+        if (removeFirst)
+            buffers.reinsertion.clean(content, listedIn(*setup_.insertion, facts));
         const auto insert = [&](InsertionState& state) {
             if (removeFirst)
                 return buffers.reinsertion.insert(*setup_.insertion, facts, state, buffers.output);

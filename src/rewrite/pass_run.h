@@ -42,6 +42,8 @@ struct PassSetup {
     // For numbering work; with removal or insertion work, the line numbers
     // also come out or go in, in the same read and write.
     const NumberingOptions* numbering = nullptr;
+    // For removal work: the procedures that keep their marked lines.
+    const LeaveList* leave = nullptr;
 };
 
 // One pass over the entries: their files are looked up in list order, worked

@@ -2,6 +2,14 @@
 
 namespace faultward {
 
+std::string entryInFolder(std::string_view folder, std::string_view entry) {
+    const bool absolute =
+        entry.starts_with('\\') || entry.starts_with('/') || (entry.size() >= 2 && entry[1] == ':');
+    std::string text = absolute ? std::string() : std::string(folder);
+    text += entry;
+    return text;
+}
+
 bool isFailure(FileOutcome outcome) {
     switch (outcome) {
     case FileOutcome::Rewritten:

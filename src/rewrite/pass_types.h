@@ -22,6 +22,11 @@ struct ListEntry {
     std::string project = {};
 };
 
+// An entry of a project whose folder is written folder ("App\", ending in a
+// separator) from another's, named from that other's folder:
+// "App\Forms\Main.frm". An entry from the root or a drive stays as it is.
+std::string entryInFolder(std::string_view folder, std::string_view entry);
+
 enum class PassKind { Removal, Insertion, Survey, Numbering, Unnumbering };
 
 enum class FileOutcome {

@@ -6,9 +6,11 @@ namespace faultward {
 
 void runRemovalPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
                     PassObserver& observer, DryRunFiles* dryRun, int jobs,
-                    const NumberingOptions* lineNumbers) {
+                    const NumberingOptions* lineNumbers,
+                    const std::shared_ptr<const LeaveList>& leave) {
     PassSetup setup{PassKind::Removal, Work::Removal, nullptr, dryRun, jobs};
     setup.numbering = lineNumbers;
+    setup.leave = leave.get();
     runPass(entries, baseFolder, observer, setup);
 }
 
@@ -23,8 +25,9 @@ void runRemovalAndInsertionPasses(std::span<const ListEntry> entries,
                                   const std::filesystem::path& baseFolder,
                                   const InsertionOptions& options, PassObserver& observer,
                                   DryRunFiles* dryRun, const NumberingOptions* lineNumbers) {
-    const std::vector<EntryResult> removal =
-        runPass(entries, baseFolder, observer, {PassKind::Removal, Work::Removal, nullptr, dryRun});
+    PassSetup removalSetup{PassKind::Removal, Work::Removal, nullptr, dryRun};
+    removalSetup.leave = options.leave.get();
+    const std::vector<EntryResult> removal = runPass(entries, baseFolder, observer, removalSetup);
     PassSetup insertion{PassKind::Insertion, Work::Insertion, &options, dryRun, 1, &removal};
     insertion.numbering = lineNumbers;
     runPass(entries, baseFolder, observer, insertion);
@@ -48,9 +51,10 @@ void runNumberingPass(std::span<const ListEntry> entries, const std::filesystem:
 
 void runUnnumberingPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
                         ProcedureKinds procedures, PassObserver& observer, DryRunFiles* dryRun,
-                        int jobs) {
+                        int jobs, const std::shared_ptr<const LeaveList>& leave) {
     NumberingOptions options;
     options.procedures = procedures;
+    options.leave = leave;
     PassSetup setup{PassKind::Unnumbering, Work::Unnumbering, nullptr, dryRun, jobs};
     setup.numbering = &options;
     runPass(entries, baseFolder, observer, setup);

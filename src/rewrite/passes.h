@@ -2,12 +2,14 @@
 
 #include "rewrite/dry_run_files.h"
 #include "rewrite/insertion_options.h"
+#include "rewrite/leave_list.h"
 #include "rewrite/line_numbering.h"
 #include "rewrite/pass_types.h"
 #include "rewrite/procedure_survey.h"
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -19,10 +21,11 @@ namespace faultward {
 // files are worked on at a time; the files come out the same and the
 // observer still hears of them in list order, on the calling thread.
 // With lineNumbers, the line numbers of its procedures come out in the same
-// pass.
+// pass. The procedures leave names keep their marked lines.
 void runRemovalPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
                     PassObserver& observer, DryRunFiles* dryRun = nullptr, int jobs = 1,
-                    const NumberingOptions* lineNumbers = nullptr);
+                    const NumberingOptions* lineNumbers = nullptr,
+                    const std::shared_ptr<const LeaveList>& leave = nullptr);
 
 // Writes trap lines and handler blocks into the selected entries' files, in
 // list order. dryRun as for runRemovalPass.
@@ -53,12 +56,14 @@ void runReinsertionPass(std::span<const ListEntry> entries, const std::filesyste
 
 // Numbers the body lines of the selected entries' files afresh (numbering),
 // or takes their line numbers out. dryRun and jobs as for runRemovalPass.
+// The procedures leave names keep theirs.
 void runNumberingPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
                       const NumberingOptions& options, PassObserver& observer,
                       DryRunFiles* dryRun = nullptr, int jobs = 1);
 void runUnnumberingPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
                         ProcedureKinds procedures, PassObserver& observer,
-                        DryRunFiles* dryRun = nullptr, int jobs = 1);
+                        DryRunFiles* dryRun = nullptr, int jobs = 1,
+                        const std::shared_ptr<const LeaveList>& leave = nullptr);
 
 // Reads the selected entries' files in list order and hands each survey to
 // surveyed, judged by what insertion with options would do; writes nothing.

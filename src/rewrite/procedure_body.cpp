@@ -82,6 +82,8 @@ std::string leftAloneReason(LeftAlone reason, ProcedureKind kind) {
     case LeftAlone::LineTooLong:
         return "a handler line would be longer than " + std::to_string(kLongestSourceLine) +
                " characters";
+    case LeftAlone::Listed:
+        return "listed in [Leave]";
     case LeftAlone::No:
         break;
     }

@@ -33,10 +33,12 @@ enum class LeftAlone : std::uint8_t {
     LabelTaken,
     // A template's line, filled in for it, is longer than the editor loads.
     LineTooLong,
+    // The project's own settings leave it alone: every command keeps it whole.
+    Listed,
 };
 
 // The words check prints for a reason: "one-line", "its end is not an End
-// Sub line", "its label is taken".
+// Sub line", "its label is taken", "listed in [Leave]".
 std::string leftAloneReason(LeftAlone reason, ProcedureKind kind);
 
 // The labels a handler defines, to be compared ignoring letter case.

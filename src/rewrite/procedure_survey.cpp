@@ -4,11 +4,39 @@
 #include "rewrite/handler_lines.h"
 #include "rewrite/line_numbering.h"
 #include "rewrite/own_handling.h"
+#include "rewrite/procedure_extents.h"
 #include "rewrite/procedure_lines.h"
 #include "rewrite/text_lines.h"
 #include "rewrite/transforms.h"
 
+#include <algorithm>
+
 namespace faultward {
+namespace {
+
+// Whether a marked line lies in the procedure's extent (after its head, up
+// to its last line); both lists are in file order.
+void findMarkedProcedures(std::span<const std::string_view> lines,
+                          const std::vector<std::size_t>& markedLines,
+                          std::vector<SurveyedProcedure>& procedures) {
+    if (markedLines.empty())
+        return;
+    auto procedure = procedures.begin();
+    for (const ProcedureExtent& extent : procedureExtents(lines)) {
+        while (procedure != procedures.end() && procedure->line < extent.head + 1)
+            ++procedure;
+        if (procedure == procedures.end())
+            return;
+        if (procedure->line != extent.head + 1)
+            continue;
+        // Marked lines count from 1: those after the head are above head + 1.
+        const auto after =
+            std::upper_bound(markedLines.begin(), markedLines.end(), extent.head + 1);
+        procedure->marked = after != markedLines.end() && *after <= extent.last + 1;
+    }
+}
+
+} // namespace
 
 FileSurvey surveyFile(std::string_view content, const InsertionOptions& options,
                       const SourceFacts& facts) {
@@ -55,8 +83,11 @@ FileSurvey surveyFile(std::string_view content, const InsertionOptions& options,
             procedure.trapped = body.traps.own || body.traps.marked;
             procedure.leftAlone = verdictOn(body, fit, options);
         }
+        if (listedIn(options, facts).names(procedure.name))
+            procedure.leftAlone = LeftAlone::Listed;
         survey.procedures.push_back(std::move(procedure));
     }
+    findMarkedProcedures(lines, survey.markedLines, survey.procedures);
     // Both lists are in file order.
     auto surveyed = survey.procedures.begin();
     for (const ProcedureNumbering& numbered : procedureNumberings(content, options.procedures)) {

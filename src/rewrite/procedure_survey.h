@@ -17,9 +17,13 @@ struct SurveyedProcedure {
     std::string keyword;  // "Sub", "Function", "Property Get", ...
     std::string name;
     bool trapped = false; // its body holds an On Error statement, marked or not
-    // Why insertion with the survey's options gives it no trap, if it does not.
+    // Its lines, from head to end line, hold lines this tool wrote.
+    bool marked = false;
+    // Why insertion with the survey's options gives it no trap, if it does
+    // not; a procedure the options' leave list names is Listed first.
     LeftAlone leftAlone = LeftAlone::No;
     ProcedureKind kind = ProcedureKind::Sub;
+    // Whose line numbers it holds, as numbering judges them.
     LineNumbering numbering = LineNumbering::None;
 };
 

@@ -2,7 +2,7 @@
 
 namespace faultward {
 
-void Reinsertion::clean(std::string_view content) {
+void Reinsertion::clean(std::string_view content, const ListedProcedures& listed) {
     original_ = content;
     text_ = content;
     // Without a marker, removal would change nothing.
@@ -11,7 +11,7 @@ void Reinsertion::clean(std::string_view content) {
     // Insertion needs the cleaned text in one piece, since it looks ahead
     // over lines.
     removal_.clear();
-    if (removeMarkedLines(content, removal_).changed) {
+    if (removeMarkedLinesOutside(listed, content, removal_).changed) {
         removal_.joinInto(cleaned_);
         text_ = cleaned_;
     }

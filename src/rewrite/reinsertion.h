@@ -15,9 +15,10 @@ namespace faultward {
 // all. The buffers are kept from one file to the next.
 class Reinsertion {
 public:
-    // Drops the marked lines of content. content must stay in place until the
-    // output of insert() has been written.
-    void clean(std::string_view content);
+    // Drops the marked lines of content but those of the procedures listed
+    // names. content must stay in place until the output of insert() has
+    // been written.
+    void clean(std::string_view content, const ListedProcedures& listed = {});
 
     // Inserts handlers into the cleaned text; out receives the whole new
     // contents. May be called again, with another state, for the same file.

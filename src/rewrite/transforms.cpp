@@ -3,12 +3,15 @@
 #include "rewrite/handler_format.h"
 #include "rewrite/handler_lines.h"
 #include "rewrite/procedure_body.h"
+#include "rewrite/procedure_extents.h"
 #include "rewrite/procedure_lines.h"
 #include "rewrite/text_lines.h"
 
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace faultward {
 namespace {
@@ -126,6 +129,50 @@ TransformResult removeFromMarkers(std::string_view content, LineBreaks breaks, O
     return result;
 }
 
+// The byte ranges, line endings included, of the procedures listed names.
+std::vector<std::pair<std::size_t, std::size_t>> listedRanges(std::string_view content,
+                                                              const ListedProcedures& listed) {
+    std::vector<std::string_view> lines;
+    LineCursor cursor(content);
+    std::string_view line;
+    while (cursor.next(line))
+        lines.push_back(line);
+    const auto startOf = [&](std::size_t index) {
+        return index < lines.size() ? static_cast<std::size_t>(lines[index].data() - content.data())
+                                    : content.size();
+    };
+    std::vector<std::pair<std::size_t, std::size_t>> ranges;
+    for (const ProcedureExtent& extent : procedureExtents(lines))
+        if (listed.names(extent.name))
+            ranges.emplace_back(startOf(extent.head), startOf(extent.last + 1));
+    return ranges;
+}
+
+// Removal around the procedures listed names, which keep their lines whole.
+TransformResult removeAroundListed(std::string_view content, LineBreaks breaks,
+                                   const ListedProcedures& listed, OutputPieces& out) {
+    const auto ranges = listedRanges(content, listed);
+    if (ranges.empty())
+        return removeFromMarkers(content, breaks, out);
+    TransformResult result;
+    std::size_t kept = 0;
+    const auto removeUpTo = [&](std::size_t end) {
+        // Each stretch starts and ends at a line's start.
+        const std::string_view stretch = content.substr(kept, end - kept);
+        if (removeFromMarkers(stretch, breaks, out).changed)
+            result.changed = true;
+        else
+            out.keep(stretch);
+    };
+    for (const auto& [start, end] : ranges) {
+        removeUpTo(start);
+        out.keep(content.substr(start, end - start));
+        kept = end;
+    }
+    removeUpTo(content.size());
+    return result;
+}
+
 // The lines of a buffer that suitsRuns(), from a line start on. Copies walk
 // on without moving the original.
 class BufferLines {
@@ -218,6 +265,10 @@ Insertion insertionAt(SourceLine& line, const InsertionOptions& options, const S
             return Insertion::Nothing;
     if (endsWithInlineEnd(line.text, kind) || isCentralHandler(state.name))
         return Insertion::Nothing;
+    if (listedIn(options, facts).names(state.name)) {
+        state.endLeftAlone = true;
+        return Insertion::Nothing;
+    }
     if (attributesStayWithHead(kind, facts)) {
         for (;;) {
             Lines ahead = lines;
@@ -342,6 +393,15 @@ bool holdsMarker(std::string_view content) {
 
 TransformResult removeMarkedLines(std::string_view content, OutputPieces& out) {
     return removeFromMarkers(content, detectLineBreaks(content), out);
+}
+
+TransformResult removeMarkedLinesOutside(const ListedProcedures& listed, std::string_view content,
+                                         OutputPieces& out) {
+    const LineBreaks breaks = detectLineBreaks(content);
+    // Without a marker nothing goes, listed or not.
+    if (listed.any() && holdsMarker(content))
+        return removeAroundListed(content, breaks, listed, out);
+    return removeFromMarkers(content, breaks, out);
 }
 
 } // namespace faultward

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rewrite/insertion_options.h"
+#include "rewrite/leave_list.h"
 #include "rewrite/output_pieces.h"
 
 #include <cstddef>
@@ -45,5 +46,10 @@ bool holdsMarker(std::string_view content);
 // marker with its ending; every other byte stays. The pieces in out point
 // into content.
 TransformResult removeMarkedLines(std::string_view content, OutputPieces& out);
+
+// The same, but the procedures listed names keep every line, from head to
+// end line.
+TransformResult removeMarkedLinesOutside(const ListedProcedures& listed, std::string_view content,
+                                         OutputPieces& out);
 
 } // namespace faultward

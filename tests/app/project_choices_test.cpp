@@ -37,13 +37,19 @@ TEST_F(ProjectChoicesTest, procedureTicksAreKeptInTheProjectsFile_fileTicksOnceI
                                          {"Sub B", "handles its own errors", true},
                                          {"Sub C", "left alone: one-line", true}}));
     program.files.setProcedureSelected(0, 0, false);
-    EXPECT_EQ(kept(), "; Faultward's settings of this project, kept with it for everyone who "
-                      "works on it.\n\n[Leave]\nM.bas:A\n");
+    EXPECT_EQ(kept(), systemLines("; Faultward's settings of this project, kept with it for "
+                                  "everyone who works on it.\n\n[Leave]\nM.bas:A\n"));
     EXPECT_EQ(program.desktop.procedures[0][0],
               (ProcedureRow{"Sub A", "left alone: listed in [Leave]", false}));
+    // Add Line Numbers numbers the others and keeps it whole, without a word.
+    program.main.cmd_nav(Command::AddLineNumbers);
+    EXPECT_TRUE(readFile(folder / "M.bas").starts_with(crlf({"Sub A()", "    Beep", "End Sub"})));
+    EXPECT_EQ(program.desktop.procedures[0][1],
+              (ProcedureRow{"Sub B", "handles its own errors; numbered", true}));
+    EXPECT_TRUE(program.desktop.messages.empty());
 
     program.files.setSelected(1, false); // now kept
-    EXPECT_EQ(kept().substr(kept().find("[Leave]")), "[Leave]\nM.bas:A\nN.bas\n");
+    EXPECT_EQ(kept().substr(kept().find("[Leave]")), systemLines("[Leave]\nM.bas:A\nN.bas\n"));
 
     // Opened again, the list shows the choices.
     program.desktop.log.clear();
@@ -53,7 +59,7 @@ TEST_F(ProjectChoicesTest, procedureTicksAreKeptInTheProjectsFile_fileTicksOnceI
     EXPECT_FALSE(program.files.entries()[1].selected);
     program.files.setProcedureSelected(0, 0, true);
     program.files.cmd_sel_Click(0);
-    EXPECT_EQ(kept().substr(kept().find("[Leave]")), "[Leave]\n");
+    EXPECT_EQ(kept().substr(kept().find("[Leave]")), systemLines("[Leave]\n"));
 
     // A wider line of the file cannot be untangled by a tick.
     folder.write("P.faultward", "[Leave]\n*:B\n");
@@ -80,9 +86,10 @@ TEST_F(ProjectChoicesTest, handlerSettingsKeptWithTheProjectOverTheUsers) {
     };
     program.main.mnu_o_Click(kHandlerSettingsItem);
     program.main.mnu_o_Click(2);
-    EXPECT_EQ(kept(), "; Faultward's settings of this project, kept with it for everyone who "
-                      "works on it.\n\n[Handler]\nFiles=frm,bas\nHandler=Mode\nLineNumbers=0\n"
-                      "Mode=2\nProcedures=Sub,Function\nSkipHandled=0\n");
+    EXPECT_EQ(kept(), systemLines("; Faultward's settings of this project, kept with it for "
+                                  "everyone who works on it.\n\n[Handler]\nFiles=frm,bas\n"
+                                  "Handler=Mode\nLineNumbers=0\nMode=2\n"
+                                  "Procedures=Sub,Function\nSkipHandled=0\n"));
     EXPECT_EQ(program.module.handlerSettings(), HandlerSettings());
     EXPECT_EQ(program.module.Error_Flag(), HandlingMode::ShowMessage);
     program.main.cmd_nav(Command::Insert);

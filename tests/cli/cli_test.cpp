@@ -183,9 +183,10 @@ TEST_F(Cli, projectSettingsComeBetweenTheOptionsAndTheUsersAndInitWritesThem) {
     ASSERT_EQ(made.status, ExitOk) << made.err;
     const fs::path kept = project_ / "App.faultward";
     EXPECT_EQ(made.out, kept.string() + "\n");
-    EXPECT_EQ(readFile(kept), "; Faultward's settings of this project, kept with it for everyone "
-                              "who works on it.\n\n[Handler]\nHandler=Template\n"
-                              "Procedures=Sub\nTemplate=tpl\\log.txt\n");
+    EXPECT_EQ(readFile(kept),
+              systemLines("; Faultward's settings of this project, kept with it for everyone "
+                          "who works on it.\n\n[Handler]\nHandler=Template\n"
+                          "Procedures=Sub\nTemplate=tpl\\log.txt\n"));
     project_.write("App.faultward", readFile(kept) + "\n[Leave]\nlegacy\\*.bas\n");
 
     const CliRun inserted = run({"insert", vbp.string()});
@@ -203,6 +204,30 @@ TEST_F(Cli, projectSettingsComeBetweenTheOptionsAndTheUsersAndInitWritesThem) {
     EXPECT_EQ(users.err.find(kept.string()), std::string::npos);
     EXPECT_NE(users.err.find("Procedures=Function"), std::string::npos);
     EXPECT_EQ(readFile(project_ / "M.bas"), module); // Functions only, from ERRH.ini
+}
+
+// A group's [Leave] list names its projects' files and procedures from the
+// group's folder, for every command and for check's records.
+TEST_F(Cli, groupsLeaveListNamesEntriesFromTheGroupsFolder) {
+    const std::string module =
+        crlf({"Sub Run()", "    Beep", "End Sub", "Sub Other()", "    Beep", "End Sub"});
+    project_.write("App/M.bas", module);
+    project_.write("App/Old.bas", module);
+    project_.write("App/App.vbp", crlf({"Module=M; M.bas", "Module=Old; Old.bas"}));
+    const fs::path vbg = project_.write("All.vbg", crlf({"VBGROUP 5.0", "Project=App\\App.vbp"}));
+    project_.write("All.faultward", "[Leave]\nApp\\M.bas:Run\nApp\\Old.bas\n");
+
+    ASSERT_EQ(run({"insert", "--line-numbers", vbg.string()}).status, ExitOk);
+    const std::string inserted = readFile(project_ / "App/M.bas");
+    EXPECT_TRUE(inserted.starts_with(crlf({"Sub Run()", "    Beep", "End Sub", "Sub Other()"})));
+    EXPECT_NE(inserted.find("10     Beep"), std::string::npos);
+    EXPECT_EQ(readFile(project_ / "App/Old.bas"), module);
+    const CliRun json = run({"check", "--format", "json", vbg.string()});
+    EXPECT_EQ(json.out, "[\n{\"file\": \"App\\\\M.bas\", \"line\": 1, \"kind\": \"Sub\", "
+                        "\"name\": \"Run\", \"state\": \"left-alone\", \"reason\": \"listed in "
+                        "[Leave]\", \"numbers\": \"none\"},\n{\"file\": \"App\\\\M.bas\", "
+                        "\"line\": 4, \"kind\": \"Sub\", \"name\": \"Other\", \"state\": "
+                        "\"handler\", \"reason\": null, \"numbers\": \"tool\"}\n]\n");
 }
 
 TEST_F(Cli, failuresAreNamedOnceAndExitOne) {

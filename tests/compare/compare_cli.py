@@ -13,6 +13,7 @@ under WINDOWS_BUILD/wine-run.
 """
 
 import os
+import re
 import shutil
 import stat
 import subprocess
@@ -141,6 +142,14 @@ def describe_difference(linux, windows):
 DRY_RUN_NAMES_DIFFER = {"edge"}
 
 
+# Each program names the ERRH.ini beside it by that system's path to it.
+SETTINGS_FILE_NAMED = re.compile(rb"settings from .*?ERRH\.ini")
+
+
+def without_settings_path(err):
+    return SETTINGS_FILE_NAMED.sub(b"settings from ERRH.ini", err)
+
+
 def compare(name, source, work, programs):
     copies = {}
     for system in programs:
@@ -156,7 +165,7 @@ def compare(name, source, work, programs):
         problems = []
         if code_l != code_w:
             problems.append(f"  exit status: Linux {code_l}, Windows {code_w}")
-        if err_l != err_w:
+        if without_settings_path(err_l) != without_settings_path(err_w):
             problems.append(f"  stderr:\n    Linux   {err_l!r}\n    Windows {err_w!r}")
         if out_l.replace(b"\r\n", b"\n") != out_w.replace(b"\r\n", b"\n"):
             problems.append(f"  stdout:\n    Linux   {out_l!r}\n    Windows {out_w!r}")

@@ -63,6 +63,20 @@ std::string crlf(std::initializer_list<std::string_view> lines) {
     return text;
 }
 
+std::string systemLines(std::string_view text) {
+#ifdef _WIN32
+    std::string lines;
+    for (const char c : text) {
+        if (c == '\n')
+            lines += '\r';
+        lines += c;
+    }
+    return lines;
+#else
+    return std::string(text);
+#endif
+}
+
 std::map<std::string, std::string> treeOf(const std::filesystem::path& folder) {
     std::map<std::string, std::string> files;
     for (const auto& file : std::filesystem::recursive_directory_iterator(folder))

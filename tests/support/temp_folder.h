@@ -31,6 +31,10 @@ std::string readFile(const std::filesystem::path& path);
 // Joins lines, each followed by CR LF.
 std::string crlf(std::initializer_list<std::string_view> lines);
 
+// Text whose lines end in line feeds, with the endings of this system's text
+// files: CR LF on Windows.
+std::string systemLines(std::string_view text);
+
 // Every file below a folder, by its path relative to the folder.
 std::map<std::string, std::string> treeOf(const std::filesystem::path& folder);
 
@@ -61,6 +65,7 @@ using testing::crlf;
 using testing::KeptCurrentFolder;
 using testing::kOneSubSource;
 using testing::readFile;
+using testing::systemLines;
 using testing::TempFolder;
 using testing::treeOf;
 

@@ -1,0 +1,44 @@
+#include "rewrite/procedure_extents.h"
+
+#include "rewrite/handler_format.h"
+#include "rewrite/procedure_lines.h"
+
+#include <optional>
+
+namespace faultward {
+namespace {
+
+bool isMarked(std::string_view line) {
+    return line.find(kMarker) != std::string_view::npos;
+}
+
+} // namespace
+
+std::vector<ProcedureExtent> procedureExtents(std::span<const std::string_view> lines) {
+    std::vector<ProcedureExtent> extents;
+    std::size_t i = 0;
+    while (i < lines.size()) {
+        const std::optional<ProcedureHead> head =
+            isMarked(lines[i]) ? std::nullopt : procedureHead(lines[i], kAllProcedureKinds);
+        if (!head) {
+            ++i;
+            continue;
+        }
+        ProcedureExtent extent{i, i, head->kind, procedureNameAt(lines[i], head->nameStart)};
+        while (continuesOnNextLine(lines[i]) && i + 1 < lines.size())
+            ++i;
+        extent.last = i++;
+        if (!endsWithInlineEnd(lines[extent.last], head->kind)) {
+            while (i < lines.size() &&
+                   (isMarked(lines[i]) || (!procedureEnd(lines[i], kAllProcedureKinds) &&
+                                           !procedureHead(lines[i], kAllProcedureKinds))))
+                ++i;
+            const bool endLine = i < lines.size() && procedureEnd(lines[i], kAllProcedureKinds);
+            extent.last = endLine ? i++ : i - 1;
+        }
+        extents.push_back(extent);
+    }
+    return extents;
+}
+
+} // namespace faultward
