@@ -311,7 +311,8 @@ void Form1::layout() {
 }
 
 LRESULT Form1::listNotified(const NMHDR& header) {
-    if (header.hwndFrom != list_->hwnd())
+    // The tree view may speak while it is being made.
+    if (!list_ || header.hwndFrom != list_->hwnd())
         return 0;
     switch (header.code) {
     case TVN_ITEMEXPANDINGW:

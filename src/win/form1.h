@@ -17,8 +17,9 @@ class MDIForm1;
 // The project files window, a child of the main window without a caption:
 // the tool row, the etched rule, the project's path, the list of its source
 // files with a check box per entry, each of which opens into its procedures,
-// Select All / Select None, and the progress bar of the passes. What it does lives in the core;
-// this window shows it and hands the user's clicks and ticks over.
+// Select All / Select None, and the progress bar of the passes. What it does
+// lives in the core; this window shows it and hands the user's clicks and
+// ticks over.
 class Form1 final : public ProjectFilesView {
 public:
     static constexpr const wchar_t* kClassName = L"Form1";
