@@ -112,7 +112,7 @@ TEST_F(ProjectWindow, open_showsTheSortedTickedListThePathAndEnablesInsertRemove
     EXPECT_EQ(narrow(windowText(form.lbl_proh())), vbp.string());
     EXPECT_TRUE(IsWindowEnabled(form.cmd_tbl(2)));
     EXPECT_TRUE(IsWindowEnabled(form.cmd_tbl(4)));
-    EXPECT_EQ(currentEntry(form.List1()), -1);
+    EXPECT_EQ(TreeView_GetSelection(form.List1()), nullptr);
     EXPECT_EQ(program.module.Project_File(), vbp.string());
 }
 
@@ -167,11 +167,10 @@ TEST_F(ProjectWindow, anEntryOpensIntoItsProcedures_spaceOnOneKeepsItsTickInTheP
     press(module, VK_OEM_PLUS);
     EXPECT_EQ(TreeView_GetItemState(list, module, TVIS_EXPANDED), static_cast<UINT>(TVIS_EXPANDED));
 
-    const HTREEITEM gone = treeItems(list)[1];
-    press(gone, VK_RIGHT);
     TVITEMW button{};
     button.mask = TVIF_CHILDREN;
-    button.hItem = gone;
+    button.hItem = treeItems(list)[1];
+    press(button.hItem, VK_RIGHT);
     TreeView_GetItem(list, &button);
     EXPECT_EQ(button.cChildren, 0);
     EXPECT_TRUE(program.messages.shown.empty());
@@ -196,7 +195,8 @@ TEST_F(ProjectWindow, insert_treatsTheTickedFilesOnly_andLeavesTheBarHiddenAtIts
             : PassFeedback(window, form), form(form) {}
         void entryMadeCurrent(int index) override {
             PassFeedback::entryMadeCurrent(index);
-            current.push_back(currentEntry(form.List1()) == index);
+            current.push_back(TreeView_GetSelection(form.List1()) ==
+                              treeItems(form.List1())[static_cast<std::size_t>(index)]);
         }
         void progressValue(int value) override {
             PassFeedback::progressValue(value);
@@ -221,7 +221,7 @@ TEST_F(ProjectWindow, insert_treatsTheTickedFilesOnly_andLeavesTheBarHiddenAtIts
     EXPECT_EQ(narrow(windowText(program.window->hwnd())), "Faultward- Task Completed");
     HWND bar = program.form1().ProgressBar1();
     EXPECT_FALSE(IsWindowVisible(bar));
-    EXPECT_EQ(currentEntry(program.form1().List1()), -1);
+    EXPECT_EQ(TreeView_GetSelection(program.form1().List1()), nullptr);
     EXPECT_TRUE(program.messages.shown.empty());
 
     // Remove from the menu takes the handler out again; Open restores the caption.

@@ -134,12 +134,4 @@ std::vector<bool> listTicks(HWND tree, HTREEITEM parent) {
     return ticks;
 }
 
-int currentEntry(HWND tree) {
-    const std::vector<HTREEITEM> entries = treeItems(tree);
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        if (entries[i] == TreeView_GetSelection(tree))
-            return static_cast<int>(i);
-    return -1;
-}
-
 } // namespace faultward::wintest

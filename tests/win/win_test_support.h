@@ -134,7 +134,5 @@ std::string narrow(const std::wstring& text);
 std::vector<HTREEITEM> treeItems(HWND tree, HTREEITEM parent = nullptr);
 std::vector<std::string> listTexts(HWND tree, HTREEITEM parent = nullptr);
 std::vector<bool> listTicks(HWND tree, HTREEITEM parent = nullptr);
-// The selected entry, -1 for none or a procedure.
-int currentEntry(HWND tree);
 
 } // namespace faultward::wintest
