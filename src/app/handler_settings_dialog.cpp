@@ -85,9 +85,13 @@ std::optional<std::string> HandlerSettingsDialog::ok() {
 
 void HandlerSettingsDialog::offerKeepWithProject(std::string_view fileName, bool kept) {
     const std::size_t slash = fileName.find_last_of("\\/");
-    keepCaption_ =
-        std::string(settingsCaption(SettingsControl::KeepWithProject)) + " (" +
-        std::string(slash == std::string_view::npos ? fileName : fileName.substr(slash + 1)) + ")";
+    const std::string_view name =
+        slash == std::string_view::npos ? fileName : fileName.substr(slash + 1);
+    // An ampersand of the name is shown as one, not taken for an access key.
+    keepCaption_ = std::string(settingsCaption(SettingsControl::KeepWithProject)) + " (";
+    for (const char c : name)
+        keepCaption_ += c == '&' ? std::string("&&") : std::string(1, c);
+    keepCaption_ += ")";
     keep_ = kept;
 }
 

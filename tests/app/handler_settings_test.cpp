@@ -193,3 +193,18 @@ TEST_F(SettingsDialog, newFileKindsFillTheListAgainAllTicked_otherChangesLeaveIt
 
 } // namespace
 } // namespace faultward::coretest
+
+namespace faultward::coretest {
+namespace {
+
+TEST(HandlerSettingsDialogCaption, anAmpersandOfTheProjectsNameIsNoAccessKey) {
+    FakeDesktop desktop;
+    HandlerSettingsDialog dialog(HandlerSettings(), desktop, desktop);
+    EXPECT_EQ(dialog.keepWithProjectCaption(), "");
+    dialog.offerKeepWithProject("C:\\Work\\Tom&Jerry.faultward", true);
+    EXPECT_EQ(dialog.keepWithProjectCaption(), "&Keep with the project (Tom&&Jerry.faultward)");
+    EXPECT_TRUE(dialog.keepWithProject());
+}
+
+} // namespace
+} // namespace faultward::coretest
