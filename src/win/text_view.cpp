@@ -5,6 +5,8 @@
 #include "win/text_view_model.h"
 #include "win/window_object.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <array>
 #include <memory>
@@ -20,6 +22,9 @@ namespace {
 
 constexpr int kPointSize = 9;
 constexpr int kMarginAt96 = 3;
+// The items of the view's context menu.
+constexpr UINT kCopyItem = 1;
+constexpr UINT kSelectAllItem = 2;
 
 // Consolas where it is installed; a face the font mapper finds instead only
 // when it is fixed-width too, else the system's fixed font.
@@ -206,6 +211,39 @@ public:
         SetCapture(hwnd);
         model_->placeCaret(positionAt(point), keyDown(VK_SHIFT));
         caretMoved();
+    }
+
+    void doubleClick(LPARAM point) {
+        model_->selectRunAt(positionAt(point));
+        caretMoved();
+    }
+
+    // Copy and Select All, as the system's text box offers them; from the
+    // keyboard (Shift+F10, the menu key) the menu opens at the caret.
+    void contextMenu(LPARAM at) {
+        POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+        if (at == -1) {
+            GetCaretPos(&point);
+            point.y += lineHeight_;
+            ClientToScreen(hwnd, &point);
+        }
+        SetFocus(hwnd);
+        HMENU menu = CreatePopupMenu();
+        const bool empty = model_->lineCount() == 1 && model_->lineText(0).empty();
+        AppendMenuW(menu, model_->hasSelection() ? MF_STRING : MF_STRING | MF_GRAYED, kCopyItem,
+                    L"&Copy");
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(menu, empty ? MF_STRING | MF_GRAYED : MF_STRING, kSelectAllItem,
+                    L"Select &All");
+        const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON,
+                                                             point.x, point.y, 0, hwnd, nullptr));
+        DestroyMenu(menu);
+        if (chosen == kCopyItem) {
+            copy();
+        } else if (chosen == kSelectAllItem) {
+            model_->selectAll();
+            caretMoved();
+        }
     }
 
     void mouseMove(LPARAM point) {
@@ -533,8 +571,14 @@ LRESULT CALLBACK textViewProcedure(HWND window, UINT message, WPARAM wParam, LPA
     case WM_LBUTTONDOWN:
         view->mouseDown(lParam);
         return 0;
+    case WM_LBUTTONDBLCLK:
+        view->doubleClick(lParam);
+        return 0;
     case WM_MOUSEMOVE:
         view->mouseMove(lParam);
+        return 0;
+    case WM_CONTEXTMENU:
+        view->contextMenu(lParam);
         return 0;
     case WM_LBUTTONUP:
         ReleaseCapture();
@@ -583,6 +627,7 @@ void registerTextViewClass() {
     if (GetClassInfoExW(instance, kTextViewClass, &existing))
         return;
     WNDCLASSEXW windowClass{sizeof windowClass};
+    windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = textViewProcedure;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_IBEAM);

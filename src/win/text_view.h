@@ -11,8 +11,9 @@ namespace faultward::win {
 // A read-only text view for text that may be long, a window class of our
 // own: it holds the text's bytes once, as given, finds the lines once and
 // draws only those in sight, each on the background of its kind, in a
-// fixed-width font of the system. The caret, selecting by mouse and by
-// Shift with the keys, Ctrl+A, Ctrl+C (and WM_COPY), the Page keys, Home and
+// fixed-width font of the system. The caret, selecting by mouse (a double
+// click takes a word) and by Shift with the keys, Ctrl+A, Ctrl+C (and
+// WM_COPY), the context menu's Copy and Select All, the Page keys, Home and
 // End, the wheel and the scroll bars work as in the system's read-only text
 // box. The scroll bars are those its style names, disabled while all shows.
 // WM_GETTEXT gives the whole text, each line ended by CR LF but the last,

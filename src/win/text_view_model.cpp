@@ -237,6 +237,31 @@ void TextViewModel::selectAll() {
     goalCell_ = cellOf(caret_);
 }
 
+void TextViewModel::selectRunAt(TextPosition position) {
+    position = clamped(position);
+    const std::string_view bytes = lineText(position.line);
+    if (bytes.empty()) {
+        placeCaret(position, false);
+        return;
+    }
+    const auto classAt = [&](std::size_t offset) {
+        return classOf(static_cast<unsigned char>(bytes[offset]));
+    };
+    // Past a line's last character, the click takes the run before it.
+    std::size_t start = position.offset < bytes.size()
+                            ? position.offset
+                            : previousBoundary(position.line, position.offset);
+    const ByteClass run = classAt(start);
+    std::size_t end = start;
+    while (end < bytes.size() && classAt(end) == run)
+        end = nextBoundary(position.line, end);
+    while (start > 0 && classAt(previousBoundary(position.line, start)) == run)
+        start = previousBoundary(position.line, start);
+    anchor_ = {position.line, start};
+    caret_ = {position.line, end};
+    goalCell_ = cellOf(caret_);
+}
+
 std::string TextViewModel::textBetween(TextPosition from, TextPosition to) const {
     if (from.line == to.line)
         return std::string(lineText(from.line).substr(from.offset, to.offset - from.offset));

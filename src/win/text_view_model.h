@@ -77,6 +77,9 @@ public:
     void move(Motion motion, bool extend, std::size_t pageLines);
     void placeCaret(TextPosition position, bool extend);
     void selectAll();
+    // Selects what a double click at a position takes: the word there, or
+    // the run of blanks or of other marks; the caret goes to its end.
+    void selectRunAt(TextPosition position);
 
     // The selected bytes, the lines joined by CR LF as the clipboard has them.
     std::string selectedText() const;

@@ -57,6 +57,39 @@ void pressKey(HWND view, UINT key, std::initializer_list<int> held = {}) {
     SetKeyboardState(state);
 }
 
+// The view's context menu as it opened, answered by typing an item's
+// access key.
+struct ContextMenuSeen {
+    static inline WNDPROC viewProcedure = nullptr;
+    static inline std::vector<std::pair<std::string, bool>> items; // caption, enabled
+    static inline wchar_t answer = 0;
+
+    static LRESULT CALLBACK watch(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_INITMENUPOPUP) {
+            const auto menu = reinterpret_cast<HMENU>(wParam);
+            items.clear();
+            for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+                wchar_t caption[64] = {};
+                GetMenuStringW(menu, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
+                if (caption[0])
+                    items.emplace_back(
+                        narrow(caption),
+                        !(GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED));
+            }
+            PostMessageW(view, WM_CHAR, answer, 1);
+        }
+        return CallWindowProcW(viewProcedure, view, message, wParam, lParam);
+    }
+
+    static void open(HWND view, wchar_t key) {
+        answer = key;
+        viewProcedure = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&watch)));
+        SendMessageW(view, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view), -1);
+        SetWindowLongPtrW(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(viewProcedure));
+    }
+};
+
 // What the window showed, read while it was open.
 struct Seen {
     std::string title, text, textClass;
@@ -168,7 +201,8 @@ TEST_F(ReportWindowTest, check_offersSaveAsAndClose_escapeClosesWithNothingWritt
 }
 
 TEST_F(ReportWindowTest, theViewTakesKeysAndLettersAndCopies_theButtonsFollowTheWindowsSize) {
-    std::string all, firstLine, unicode;
+    std::string all, firstLine, unicode, word, copiedFromMenu;
+    std::vector<std::pair<std::string, bool>> menuItems;
     bool openAfterLetter = false;
     RECT before{}, after{};
     whenShown(std::string(kPreviewTitle), [&](HWND window) {
@@ -182,6 +216,17 @@ TEST_F(ReportWindowTest, theViewTakesKeysAndLettersAndCopies_theButtonsFollowThe
         SendMessageW(view, WM_COPY, 0, 0);
         firstLine = clipboardText(CF_TEXT);
         unicode = clipboardText(CF_UNICODETEXT);
+        // A double click takes the word under it; the context menu copies
+        // only with something selected.
+        SendMessageW(view, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 2));
+        SendMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(5, 2));
+        SendMessageW(view, WM_COPY, 0, 0);
+        word = clipboardText(CF_TEXT);
+        pressKey(view, VK_HOME, {VK_CONTROL});
+        ContextMenuSeen::open(view, L'a');
+        menuItems = ContextMenuSeen::items;
+        ContextMenuSeen::open(view, L'c');
+        copiedFromMenu = clipboardText(CF_TEXT);
         // A letter typed in the text is no access key: &Insert stays unpressed.
         PostMessageW(view, WM_CHAR, L'i', 1);
         MSG message;
@@ -203,6 +248,10 @@ TEST_F(ReportWindowTest, theViewTakesKeysAndLettersAndCopies_theButtonsFollowThe
     EXPECT_NE(all.find("+++ b/A.bas\r\n"), std::string::npos) << all;
     EXPECT_EQ(firstLine, "A.bas: +5 -0");
     EXPECT_EQ(unicode, firstLine);
+    EXPECT_EQ(word, "A");
+    EXPECT_EQ(menuItems,
+              (std::vector<std::pair<std::string, bool>>{{"&Copy", false}, {"Select &All", true}}));
+    EXPECT_EQ(copiedFromMenu, all); // Select All, then Copy
     EXPECT_GT(after.left, before.right);
 }
 

@@ -66,8 +66,8 @@ TEST(TextViewModel, upAndDownKeepTheColumn_pagesStopAtTheEnds) {
     EXPECT_EQ(view.caret(), at(0, 8));
 }
 
-TEST(TextViewModel, wordsLeftAndRight) {
-    Model model("  Dim x_1 = a.b\nnext");
+TEST(TextViewModel, wordsLeftAndRight_aDoubleClickTakesTheRunItFalls) {
+    Model model("  Dim x_1 = a.b\n\n\xC3\xA9t\xC3\xA9 == 1");
     TextViewModel& view = model.view;
     std::vector<std::size_t> stops;
     for (int i = 0; i < 8; ++i) {
@@ -82,6 +82,20 @@ TEST(TextViewModel, wordsLeftAndRight) {
     view.placeCaret(at(0, 6), false);
     view.move(Motion::WordLeft, true, 0);
     EXPECT_EQ(view.selectedText(), "Dim ");
+
+    const auto doubleClicked = [&view](TextPosition position) {
+        view.selectRunAt(position);
+        return view.selectedText();
+    };
+    EXPECT_EQ(doubleClicked(at(0, 7)), "x_1");
+    EXPECT_EQ(view.caret(), at(0, 9));
+    EXPECT_EQ(doubleClicked(at(0, 0)), "  ");
+    EXPECT_EQ(doubleClicked(at(0, 13)), ".");
+    EXPECT_EQ(doubleClicked(at(0, 99)), "b"); // past the end: the run before it
+    EXPECT_EQ(doubleClicked(at(1, 0)), "");
+    EXPECT_EQ(view.caret(), at(1, 0));
+    EXPECT_EQ(doubleClicked(at(2, 3)), "\xC3\xA9t\xC3\xA9");
+    EXPECT_EQ(doubleClicked(at(2, 7)), "==");
 }
 
 TEST(TextViewModel, tabsTakeCellsToTheNextStop_clicksGoToTheNearerEdge) {
