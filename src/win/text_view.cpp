@@ -2,6 +2,7 @@
 
 #include "app/report_colours.h"
 #include "win/dpi.h"
+#include "win/text_view_accessible.h"
 #include "win/text_view_model.h"
 #include "win/window_object.h"
 
@@ -329,6 +330,17 @@ public:
         CloseClipboard();
     }
 
+    // What a screen reader reads: the selection while it is short, else the
+    // caret's line.
+    std::wstring spokenValue() const {
+        constexpr std::size_t kLongestSpoken = 40;
+        const TextPosition start = model_->selectionStart();
+        const TextPosition end = model_->selectionEnd();
+        if (model_->hasSelection() && end.line - start.line < kLongestSpoken)
+            return wideOf(model_->selectedText());
+        return wideOf(model_->lineText(model_->caret().line));
+    }
+
     LRESULT getText(WPARAM room, LPARAM buffer) const {
         const std::wstring wide = wideOf(model_->wholeText());
         if (!buffer)
@@ -489,12 +501,21 @@ private:
         layOut();
     }
 
-    // The caret in sight, and the picture of the selection it changed.
+    // The caret in sight, and the picture of the selection it changed. A
+    // screen reader hears of a new line or selection; a move within a line
+    // it follows by the caret.
     void caretMoved() {
         const TextPosition caret = model_->caret();
         firstLine_ = scrolledToShow(caret.line, firstLine_, rows_);
         firstCell_ = scrolledToShow(model_->cellOf(caret), firstCell_, cells_);
         layOut();
+        const bool selected = model_->hasSelection();
+        const Spoken spoken{caret.line, selected ? model_->anchor() : TextPosition{},
+                            selected ? caret : TextPosition{}};
+        if (spoken != lastSpoken_) {
+            lastSpoken_ = spoken;
+            NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
+        }
     }
 
     void makeCaret() {
@@ -528,11 +549,24 @@ private:
     std::size_t cells_ = 0;
     std::size_t firstLine_ = 0;
     std::size_t firstCell_ = 0;
+    // What a screen reader was last told of: the caret's line and the
+    // selection's ends.
+    struct Spoken {
+        std::size_t line;
+        TextPosition from, to;
+        friend bool operator==(const Spoken&, const Spoken&) = default;
+    };
+    Spoken lastSpoken_{};
     int wheelRows_ = 0;
     int wheelCells_ = 0;
     bool vertical_ = false;
     bool horizontal_ = false;
 };
+
+std::wstring spokenValueOf(HWND window) {
+    const TextView* view = IsWindow(window) ? windowObject<TextView>(window) : nullptr;
+    return view ? view->spokenValue() : std::wstring();
+}
 
 LRESULT CALLBACK textViewProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -598,6 +632,10 @@ LRESULT CALLBACK textViewProcedure(HWND window, UINT message, WPARAM wParam, LPA
     case WM_COPY:
         view->copy();
         return 0;
+    case WM_GETOBJECT:
+        if (const LRESULT answer = answerTextViewObject(window, wParam, lParam, spokenValueOf))
+            return answer;
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_GETTEXTLENGTH:
         return view->getText(0, 0);
     case WM_GETTEXT:

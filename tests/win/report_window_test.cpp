@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <filesystem>
 
 namespace faultward::wintest {
@@ -253,6 +255,76 @@ TEST_F(ReportWindowTest, theViewTakesKeysAndLettersAndCopies_theButtonsFollowThe
               (std::vector<std::pair<std::string, bool>>{{"&Copy", false}, {"Select &All", true}}));
     EXPECT_EQ(copiedFromMenu, all); // Select All, then Copy
     EXPECT_GT(after.left, before.right);
+}
+
+// A screen reader is told what the view is, the line the caret is on, and
+// a short selection; and hears when either changes.
+TEST_F(ReportWindowTest, aScreenReaderReadsTheCaretsLineOrTheSelection) {
+    struct Read {
+        std::string name, value;
+        LONG role = 0, state = 0;
+    };
+    const auto read = [](HWND view) {
+        Read seen;
+        IAccessible* object = nullptr;
+        if (FAILED(AccessibleObjectFromWindow(view, static_cast<DWORD>(OBJID_CLIENT),
+                                              __uuidof(IAccessible),
+                                              reinterpret_cast<void**>(&object))))
+            return seen;
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR text = nullptr;
+        if (object->get_accName(self, &text) == S_OK)
+            seen.name = narrow(text);
+        SysFreeString(text);
+        if (object->get_accValue(self, &text) == S_OK)
+            seen.value = narrow(text);
+        SysFreeString(text);
+        VARIANT answer{};
+        if (object->get_accRole(self, &answer) == S_OK)
+            seen.role = answer.lVal;
+        if (object->get_accState(self, &answer) == S_OK)
+            seen.state = answer.lVal;
+        object->Release();
+        return seen;
+    };
+    static std::vector<HWND> told;
+    told.clear();
+    HWINEVENTHOOK hook = SetWinEventHook(
+        EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
+        [](HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD) {
+            if (object == OBJID_CLIENT)
+                told.push_back(window);
+        },
+        0, GetCurrentThreadId(), WINEVENT_OUTOFCONTEXT);
+    std::vector<Read> reads;
+    HWND view = nullptr;
+    whenShown(std::string(kPreviewTitle), [&](HWND window) {
+        view = GetDlgItem(window, FW_IDC_REPORT_TEXT);
+        reads.push_back(read(view));
+        pressKey(view, VK_RIGHT);
+        pressKey(view, VK_DOWN);
+        pressKey(view, VK_DOWN);
+        reads.push_back(read(view));
+        pressKey(view, VK_END, {VK_SHIFT});
+        reads.push_back(read(view));
+        WinProgram::pump();
+        PostMessageW(view, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    CoInitialize(nullptr);
+    program.choose(win::kFileItemBase + commandNumber(Command::Preview));
+    UnhookWinEvent(hook);
+    CoUninitialize();
+    ASSERT_EQ(reads.size(), 3u);
+    EXPECT_EQ(reads[0].name, std::string(kPreviewTitle));
+    EXPECT_EQ(reads[0].role, ROLE_SYSTEM_TEXT);
+    EXPECT_TRUE(reads[0].state & STATE_SYSTEM_READONLY);
+    EXPECT_EQ(reads[0].value, "A.bas: +5 -0");
+    EXPECT_EQ(reads[1].value, "--- a/A.bas");
+    EXPECT_EQ(reads[2].value, "-- a/A.bas");
+    // Right stays on the line; each Down and the selection are news.
+    EXPECT_EQ(told, (std::vector<HWND>{view, view, view}));
 }
 
 } // namespace
