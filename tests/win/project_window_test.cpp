@@ -36,6 +36,24 @@ protected:
         SendMessageW(list, WM_KEYDOWN, key, 0);
         WinProgram::pump();
     }
+    // A click of the mouse on an item's check box, found where the tree
+    // view says it is.
+    void clickTick(HTREEITEM item) {
+        HWND list = program.form1().List1();
+        RECT text{};
+        TreeView_GetItemRect(list, item, &text, TRUE);
+        TVHITTESTINFO hit{};
+        hit.pt.y = (text.top + text.bottom) / 2;
+        while (hit.pt.x < text.left &&
+               !(TreeView_HitTest(list, &hit) == item && (hit.flags & TVHT_ONITEMSTATEICON)))
+            ++hit.pt.x;
+        POINT screen = hit.pt;
+        ClientToScreen(list, &screen);
+        SetCursorPos(screen.x, screen.y);
+        PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(hit.pt.x, hit.pt.y));
+        PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(hit.pt.x, hit.pt.y));
+        WinProgram::pump();
+    }
     void tick(int row, bool ticked) {
         if (listTicks(program.form1().List1())[static_cast<std::size_t>(row)] != ticked)
             press(treeItems(program.form1().List1())[static_cast<std::size_t>(row)]);
@@ -141,8 +159,9 @@ TEST_F(ProjectWindow, checkBoxesAndSelectButtonsReachTheCore) {
 
 // Opening an entry shows the rows the core gives for its file; Space on a
 // procedure unticks it there and in the project's own file, and the user
-// stays on it. An entry whose file has no procedures loses its button.
-TEST_F(ProjectWindow, anEntryOpensIntoItsProcedures_spaceOnOneKeepsItsTickInTheProjectsFile) {
+// stays on it; a click on its box ticks it again. An entry whose file has no
+// procedures loses its button.
+TEST_F(ProjectWindow, anEntryOpensIntoItsProcedures_spaceOrAClickKeepsItsTickInTheProjectsFile) {
     folder.write("M.bas", crlf({"Sub A()", "    Beep", "End Sub", "Sub C(): End Sub"}));
     open({"Module=M; M.bas", "Module=X; X.bas"});
     HWND list = program.form1().List1();
@@ -160,6 +179,10 @@ TEST_F(ProjectWindow, anEntryOpensIntoItsProcedures_spaceOnOneKeepsItsTickInTheP
     EXPECT_EQ(TreeView_GetSelection(list), first);
     const std::string kept = readFile(folder / "P.faultward");
     EXPECT_NE(kept.find("[Leave]\r\nM.bas:A\r\n"), std::string::npos) << kept;
+    // A click on its box ticks it again.
+    clickTick(first);
+    EXPECT_EQ(listTicks(list, module), (std::vector<bool>{true, true}));
+    EXPECT_EQ(readFile(folder / "P.faultward").find("M.bas:A"), std::string::npos);
 
     // - of the main keyboard closes the entry, + opens it.
     press(module, VK_OEM_MINUS);
