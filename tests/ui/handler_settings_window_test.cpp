@@ -133,7 +133,7 @@ TEST_F(HandlerSettingsWindowTest, captionsComeFromTheCoresTable_theFrameIsTheFix
 TEST_F(HandlerSettingsWindowTest, keepWithTheProject_showsTheCoresCaptionAndReachesIt) {
     open({});
     EXPECT_TRUE(control<QCheckBox>("chk_keep_with_project").isHidden());
-    open({}, "/work/App.faultward");
+    open({}, "/projects/App.faultward");
     QCheckBox& keep = control<QCheckBox>("chk_keep_with_project");
     EXPECT_FALSE(keep.isHidden());
     EXPECT_EQ(keep.text().toStdString(), core->keepWithProjectCaption());
