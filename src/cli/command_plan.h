@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/pass_driver.h"
+#include "app/procedure_records.h"
+#include "app/project_settings.h"
+#include "app/settings_layers.h"
+#include "cli/arguments.h"
+#include "cli/cli.h"
+#include "rewrite/insertion_options.h"
+#include "rewrite/leave_list.h"
+#include "rewrite/line_numbering.h"
+#include "rewrite/source_kind.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+namespace faultward {
+
+// What the command does to every project, worked out once.
+struct CommandPlan {
+    const Arguments& arguments;
+    PassCommand passes = PassCommand::Remove;
+    InsertionOptions insertion;
+    SourceKinds kinds = kDefaultSourceKinds;
+    bool inGroup = false;
+    int jobs = 1;
+    std::optional<NumberingOptions> lineNumbers = std::nullopt;
+    // What the project's own settings file says to leave alone.
+    std::shared_ptr<const LeaveList> leave = std::make_shared<LeaveList>();
+    std::size_t leaveCount = 0;
+    // check --format json gathers the records of every project here.
+    std::shared_ptr<ProcedureJson> json = nullptr;
+};
+
+// What the command does to every project: the options given over the
+// project's own settings file, over the user's ERRH.ini, over the built-in
+// defaults. Says once on stderr which stored settings change the command
+// and what is wrong in them; nothing when they are refused.
+std::optional<CommandPlan> planCommand(const Arguments& parsed, const std::filesystem::path& top,
+                                       bool inGroup, CliEnvironment& env);
+
+// The options given, as the highest layer of settings.
+SettingsLayer commandLineLayer(const Arguments& parsed);
+
+// Reads the project's own settings file; false, with the message, when the
+// file is there but cannot be read.
+bool readProjectSettings(ProjectSettingsFile& file, CliEnvironment& env);
+
+} // namespace faultward
