@@ -159,8 +159,16 @@ int runCheck(const CommandPlan& command, const PassTargets& targets, const Proje
         if (!targets.entries[i].selected)
             reports[i] = targets.entries[i].text + ": left alone: listed in [Leave]\n";
     CheckTotals totals;
+    std::vector<bool> surveyed(targets.entries.size());
     const FailureCollector failures = runSurveyCommand(
         targets, observer, [&](int index, const ListEntry& entry, const FileSurvey& survey) {
+            surveyed[static_cast<std::size_t>(index)] = true;
+            if (targets.leave) {
+                std::vector<std::string> names;
+                for (const SurveyedProcedure& procedure : survey.procedures)
+                    names.push_back(procedure.name);
+                targets.leave->markNamed(entry.text, &names, *command.leaveNamed);
+            }
             const std::string shown =
                 command.inGroup ? groupEntryText(project.name, entry.text) : entry.text;
             if (command.json)
@@ -169,6 +177,11 @@ int runCheck(const CommandPlan& command, const PassTargets& targets, const Proje
                 reports[static_cast<std::size_t>(index)] = checkReport(entry.text, survey);
             totals.add(survey);
         });
+    // A file left whole or not read is not looked into.
+    if (targets.leave)
+        for (std::size_t i = 0; i < surveyed.size(); ++i)
+            if (!surveyed[i])
+                targets.leave->markNamed(targets.entries[i].text, nullptr, *command.leaveNamed);
     if (!command.json)
         for (const std::string& report : reports)
             env.out << report;
@@ -183,6 +196,19 @@ int runCheck(const CommandPlan& command, const PassTargets& targets, const Proje
         status = ExitSomeFilesFailed;
     }
     return status;
+}
+
+// A [Leave] item that names nothing check looked at is most likely
+// misspelt, or names what was renamed: what it was meant to keep is worked on.
+void reportLeaveItemsNamingNothing(const CommandPlan& command, CliEnvironment& env) {
+    const std::vector<std::string> items = command.leave->items();
+    command.leaveNamed->resize(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (!(*command.leaveNamed)[i])
+            env.err << "faultward-cli: warning: " << command.leaveFile << " [Leave] " << items[i]
+                    << (i < command.leave->fileItemCount()
+                            ? " names no file of the project\n"
+                            : " names no procedure of the kinds checked\n");
 }
 
 int runProject(const CommandPlan& command, const ProjectToRun& project, CliEnvironment& env) {
@@ -295,6 +321,8 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     }
     for (const ProjectToRun& project : *projects)
         status = std::max(status, runProject(*command, project, env));
+    if (parsed.command == CliCommand::Check)
+        reportLeaveItemsNamingNothing(*command, env);
     if (command->json)
         env.out << command->json->text();
     if (copy)

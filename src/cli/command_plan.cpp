@@ -164,6 +164,7 @@ std::optional<CommandPlan> planCommand(const Arguments& parsed, const fs::path& 
             layers.push_back(projectSettingsLayer(file, top.parent_path()));
             command.leave = std::make_shared<LeaveList>(file.leaveItems());
             command.leaveCount = file.leaveItems().size();
+            command.leaveFile = layers.back().file;
         }
     }
     if (!parsed.noSettings) {

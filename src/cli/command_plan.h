@@ -14,6 +14,8 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace faultward {
 
@@ -29,6 +31,9 @@ struct CommandPlan {
     // What the project's own settings file says to leave alone.
     std::shared_ptr<const LeaveList> leave = std::make_shared<LeaveList>();
     std::size_t leaveCount = 0;
+    std::string leaveFile{}; // that file, as stderr names it
+    // check marks here the items of the list that name something it looked at.
+    std::shared_ptr<std::vector<bool>> leaveNamed = std::make_shared<std::vector<bool>>();
     // check --format json gathers the records of every project here.
     std::shared_ptr<ProcedureJson> json = nullptr;
 };

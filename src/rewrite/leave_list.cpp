@@ -88,6 +88,30 @@ bool LeaveList::leavesProcedure(std::string_view entry, std::string_view procedu
     return false;
 }
 
+std::vector<std::string> LeaveList::items() const {
+    std::vector<std::string> items = files_;
+    for (const ProcedureItem& item : procedures_)
+        items.push_back(procedureLeaveItem(item.file, item.procedure));
+    return items;
+}
+
+void LeaveList::markNamed(std::string_view entry, const std::vector<std::string>* procedures,
+                          std::vector<bool>& named) const {
+    named.resize(files_.size() + procedures_.size());
+    for (std::size_t i = 0; i < files_.size(); ++i)
+        if (fileMatches(files_[i], entry))
+            named[i] = true;
+    for (std::size_t i = 0; i < procedures_.size(); ++i) {
+        const ProcedureItem& item = procedures_[i];
+        if (named[files_.size() + i] || !fileMatches(item.file, entry))
+            continue;
+        bool names = procedures == nullptr;
+        for (std::size_t p = 0; !names && p < procedures->size(); ++p)
+            names = matchesWildcard(item.procedure, (*procedures)[p]);
+        named[files_.size() + i] = names;
+    }
+}
+
 std::string procedureLeaveItem(std::string_view entry, std::string_view procedure) {
     return std::string(entry) + ":" + std::string(procedure);
 }

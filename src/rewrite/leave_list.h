@@ -26,6 +26,16 @@ public:
     bool leavesFile(std::string_view entry) const;
     bool leavesProcedure(std::string_view entry, std::string_view procedure) const;
 
+    // The items as written: the files', then the procedures'.
+    std::vector<std::string> items() const;
+    std::size_t fileItemCount() const { return files_.size(); }
+    // Marks in named (a flag an item of items()) the items that name this
+    // entry or one of these procedures of its file. Without procedures (the
+    // file was not looked into), an item for a procedure of the file counts
+    // as naming one.
+    void markNamed(std::string_view entry, const std::vector<std::string>* procedures,
+                   std::vector<bool>& named) const;
+
     // The same list for the entries of a project in a folder below the
     // list's own, which the items name from the list's folder: a group's
     // project "App\App.vbp" has the folder "App\", and its entry

@@ -215,7 +215,8 @@ TEST_F(Cli, groupsLeaveListNamesEntriesFromTheGroupsFolder) {
     project_.write("App/Old.bas", module);
     project_.write("App/App.vbp", crlf({"Module=M; M.bas", "Module=Old; Old.bas"}));
     const fs::path vbg = project_.write("All.vbg", crlf({"VBGROUP 5.0", "Project=App\\App.vbp"}));
-    project_.write("All.faultward", "[Leave]\nApp\\M.bas:Run\nApp\\Old.bas\n");
+    const fs::path kept = project_.write(
+        "All.faultward", "[Leave]\nApp\\M.bas:Run\nApp\\Old.bas\nApp\\M.bas:Rn\nGone.bas\n");
 
     ASSERT_EQ(run({"insert", "--line-numbers", vbg.string()}).status, ExitOk);
     const std::string inserted = readFile(project_ / "App/M.bas");
@@ -228,6 +229,11 @@ TEST_F(Cli, groupsLeaveListNamesEntriesFromTheGroupsFolder) {
                         "[Leave]\", \"numbers\": \"none\"},\n{\"file\": \"App\\\\M.bas\", "
                         "\"line\": 4, \"kind\": \"Sub\", \"name\": \"Other\", \"state\": "
                         "\"handler\", \"reason\": null, \"numbers\": \"tool\"}\n]\n");
+    // Items that name nothing are named: a misspelt one leaves nothing alone.
+    const std::string warning = "faultward-cli: warning: " + kept.string() + " [Leave] ";
+    EXPECT_TRUE(json.err.ends_with(warning + "Gone.bas names no file of the project\n" + warning +
+                                   "App\\M.bas:Rn names no procedure of the kinds checked\n"))
+        << json.err;
 }
 
 TEST_F(Cli, failuresAreNamedOnceAndExitOne) {

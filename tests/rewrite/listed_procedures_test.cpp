@@ -115,6 +115,19 @@ TEST(ListedProcedures, aGroupsProjectMatchesItsEntriesUnderItsFolder) {
     EXPECT_FALSE(app.leavesProcedure("Lib\\M.bas", "Run"));
     EXPECT_TRUE(app.leavesFile("Legacy\\Old.bas")); // a file name alone, in any folder
     EXPECT_TRUE(app.leavesFile("C:\\Shared\\X.bas"));
+
+    // Which items name something, over the projects' files: a procedure's
+    // item names one of the procedures looked at, or any in a file not
+    // looked into.
+    EXPECT_EQ(group.items(), (std::vector<std::string>{"App\\Forms\\*.frm", "Old.bas",
+                                                       "C:\\Shared\\X.bas", "app/M.bas:Run"}));
+    std::vector<bool> named;
+    const std::vector<std::string> procedures = {"Walk", "Sit"};
+    app.markNamed("M.bas", &procedures, named);
+    app.markNamed("Forms\\Main.frm", nullptr, named);
+    EXPECT_EQ(named, (std::vector<bool>{true, false, false, false}));
+    app.markNamed("M.bas", nullptr, named);
+    EXPECT_EQ(named, (std::vector<bool>{true, false, false, true}));
 }
 
 } // namespace
