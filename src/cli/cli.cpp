@@ -20,6 +20,7 @@
 #include "rewrite/leave_list.h"
 #include "version/faultward_version.h"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 
