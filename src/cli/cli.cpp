@@ -208,7 +208,7 @@ void reportLeaveItemsNamingNothing(const CommandPlan& command, CliEnvironment& e
         if (!(*command.leaveNamed)[i])
             env.err << "faultward-cli: warning: " << command.leaveFile << " [Leave] " << items[i]
                     << (i < command.leave->fileItemCount()
-                            ? " names no file of the project\n"
+                            ? " names no file of the kinds checked\n"
                             : " names no procedure of the kinds checked\n");
 }
 

@@ -218,7 +218,7 @@ const std::array<CommandRow, 7> kCommands = {{
      "their own, and those the project's [Leave] list names. Give check\n"
      "the options insert was given. It also tells how many procedures\n"
      "hold line numbers when any do, and warns of a [Leave] item that\n"
-     "names no file of the project or no procedure it looked at.\n"},
+     "names no file or procedure of the kinds it looked at.\n"},
     {CliCommand::Number,
      "number",
      {Start, Step, Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings, NoProjectSettings},

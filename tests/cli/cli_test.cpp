@@ -231,7 +231,8 @@ TEST_F(Cli, groupsLeaveListNamesEntriesFromTheGroupsFolder) {
                         "\"handler\", \"reason\": null, \"numbers\": \"tool\"}\n]\n");
     // Items that name nothing are named: a misspelt one leaves nothing alone.
     const std::string warning = "faultward-cli: warning: " + kept.string() + " [Leave] ";
-    EXPECT_TRUE(json.err.ends_with(warning + "Gone.bas names no file of the project\n" + warning +
+    EXPECT_TRUE(json.err.ends_with(warning + "Gone.bas names no file of the kinds checked\n" +
+                                   warning +
                                    "App\\M.bas:Rn names no procedure of the kinds checked\n"))
         << json.err;
 }
