@@ -111,6 +111,7 @@ public:
                                                  none ? noLines_ : lines, shape);
         fillCharacters(shape);
         firstLine_ = firstCell_ = 0;
+        lastSpoken_ = {}; // the caret's place in the new text
         layOut();
     }
 
