@@ -16,6 +16,14 @@ std::optional<std::filesystem::path> userSettingsFolder() {
     return std::nullopt;
 }
 
+std::optional<std::filesystem::path> userStateFolder() {
+    if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state == '/')
+        return std::filesystem::path(state) / "faultward";
+    if (const char* home = std::getenv("HOME"); home && *home == '/')
+        return std::filesystem::path(home) / ".local" / "state" / "faultward";
+    return std::nullopt;
+}
+
 bool isSharedProgramFolder(const std::filesystem::path& folder) {
     std::error_code error;
     const std::filesystem::path real = std::filesystem::weakly_canonical(folder, error);

@@ -8,18 +8,6 @@
 
 namespace faultward {
 
-std::optional<std::filesystem::path> userSettingsFolder() {
-    PWSTR folder = nullptr;
-    if (FAILED(
-            ::SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &folder))) {
-        ::CoTaskMemFree(folder);
-        return std::nullopt;
-    }
-    std::filesystem::path settings = std::filesystem::path(folder) / L"Faultward";
-    ::CoTaskMemFree(folder);
-    return settings;
-}
-
 namespace {
 
 std::optional<std::filesystem::path> knownFolder(REFKNOWNFOLDERID id) {
@@ -49,6 +37,16 @@ bool isWithin(const std::filesystem::path& folder, const std::filesystem::path& 
 }
 
 } // namespace
+
+std::optional<std::filesystem::path> userSettingsFolder() {
+    const auto folder = knownFolder(FOLDERID_RoamingAppData);
+    return folder ? std::optional(*folder / L"Faultward") : std::nullopt;
+}
+
+std::optional<std::filesystem::path> userStateFolder() {
+    const auto folder = knownFolder(FOLDERID_LocalAppData);
+    return folder ? std::optional(*folder / L"Faultward") : std::nullopt;
+}
 
 bool isSharedProgramFolder(const std::filesystem::path& folder) {
     std::error_code error;
