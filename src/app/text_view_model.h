@@ -81,6 +81,7 @@ public:
     ReportLineKind kindOf(std::size_t line) const { return lines_[line].kind; }
     // The cells of the widest line, found once.
     std::size_t widestCells() const { return widest_; }
+    const CharacterShape& shape() const { return shape_; }
     // Nothing but one empty line.
     bool empty() const { return lines_.size() == 1 && lines_[0].length == 0; }
 
