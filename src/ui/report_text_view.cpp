@@ -75,10 +75,6 @@ bool isPlainAscii(std::string_view bytes) {
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
 }
 
-bool isControl(QChar c) {
-    return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0);
-}
-
 } // namespace
 
 ReportTextView::ReportTextView(QWidget* parent) : QAbstractScrollArea(parent) {
@@ -262,8 +258,19 @@ void ReportTextView::scrollContentsBy(int, int) {
     viewport()->update();
 }
 
-// The keys the view takes go to it before any shortcut of the window.
+// The keys the view takes go to it before any shortcut of the window. With
+// the focus, the frame takes the highlight colour, as a text box's does in
+// most styles, so that the view with the keyboard is seen from afar.
 bool ReportTextView::event(QEvent* event) {
+    if (event->type() == QEvent::Paint) {
+        const bool painted = QAbstractScrollArea::event(event);
+        if (hasFocus() && frameWidth() > 0) {
+            QPainter painter(this);
+            painter.setPen(palette().color(QPalette::Highlight));
+            painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        }
+        return painted;
+    }
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
         TextKey ignored;
@@ -431,8 +438,7 @@ void ReportTextView::drawCells(QPainter& painter, std::string_view cells, qreal 
         const std::size_t length = std::min<std::size_t>(
             shape.length[static_cast<unsigned char>(cells[at])], cells.size() - at);
         const QString character = decodedText(cells.substr(at, length), encoding_);
-        if (!character.isEmpty() && !isControl(character[0]))
-            painter.drawText(QPointF(margin_ + static_cast<qreal>(cell) * cellWidth_, baseline),
+        painter.drawText(QPointF(margin_ + static_cast<qreal>(cell) * cellWidth_, baseline),
                              character);
         at += length;
     }
