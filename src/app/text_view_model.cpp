@@ -129,6 +129,16 @@ TextPosition TextViewModel::clamped(TextPosition position) const {
     return position;
 }
 
+std::pair<std::size_t, std::size_t> TextViewModel::selectedCells(std::size_t line) const {
+    const TextPosition start = selectionStart();
+    const TextPosition end = selectionEnd();
+    if (!hasSelection() || line < start.line || line > end.line)
+        return {0, 0};
+    const std::size_t from = line == start.line ? cellOf(start) : 0;
+    const std::size_t to = line == end.line ? cellOf(end) : cellOf({line, lines_[line].length}) + 1;
+    return {from, to};
+}
+
 std::size_t TextViewModel::cellOf(TextPosition position) const {
     const std::string_view bytes = lineText(position.line);
     std::size_t cell = 0;

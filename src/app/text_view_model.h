@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace faultward {
@@ -118,6 +119,9 @@ public:
     // character goes to the character's start.
     TextPosition positionAtTextOffset(std::size_t offset) const;
 
+    // The selected cells of a line, [first, second), with one more for its
+    // line break when the selection goes on past it; empty when none is.
+    std::pair<std::size_t, std::size_t> selectedCells(std::size_t line) const;
     // The cell before which a position lies, counting from the line's start.
     std::size_t cellOf(TextPosition position) const;
     // The position nearest the left edge of a cell of a line (the line

@@ -439,7 +439,7 @@ void ReportTextView::drawCells(QPainter& painter, std::string_view cells, qreal 
             shape.length[static_cast<unsigned char>(cells[at])], cells.size() - at);
         const QString character = decodedText(cells.substr(at, length), encoding_);
         painter.drawText(QPointF(margin_ + static_cast<qreal>(cell) * cellWidth_, baseline),
-                             character);
+                         character);
         at += length;
     }
 }
@@ -462,8 +462,6 @@ void ReportTextView::paintEvent(QPaintEvent* event) {
     const QRect dirty = event->rect();
     const std::size_t first = firstLine();
     const std::size_t shownCells = cells_ + 2;
-    const TextPosition start = model_->selectionStart();
-    const TextPosition end = model_->selectionEnd();
     for (std::size_t line = first; line < model_->lineCount(); ++line) {
         const int top = margin_ + static_cast<int>(line - first) * lineHeight_;
         if (top >= dirty.bottom() + 1)
@@ -478,12 +476,7 @@ void ReportTextView::paintEvent(QPaintEvent* event) {
         const qreal baseline = top + ascent_;
         painter.setPen(colours.color(QPalette::Text));
         drawCells(painter, cells, baseline);
-        if (!model_->hasSelection() || line < start.line || line > end.line)
-            continue;
-        const std::size_t from = line == start.line ? model_->cellOf(start) : 0;
-        const std::size_t to = line == end.line
-                                   ? model_->cellOf(end)
-                                   : model_->cellOf({line, model_->lineText(line).size()}) + 1;
+        const auto [from, to] = model_->selectedCells(line);
         if (to <= from)
             continue;
         const qreal left = std::max<qreal>(0, xOf(from));

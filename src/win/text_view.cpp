@@ -413,18 +413,11 @@ private:
         }
     }
 
-    // The selected cells of a line, with one more for a line break inside
-    // the selection; empty when none.
+    // The selected cells of a line; none without the focus.
     std::pair<std::size_t, std::size_t> selectedCells(std::size_t line) const {
-        const TextPosition start = model_->selectionStart();
-        const TextPosition end = model_->selectionEnd();
-        if (!model_->hasSelection() || GetFocus() != hwnd || line < start.line || line > end.line)
+        if (GetFocus() != hwnd)
             return {0, 0};
-        const std::size_t from = line == start.line ? model_->cellOf(start) : 0;
-        const std::size_t to = line == end.line
-                                   ? model_->cellOf(end)
-                                   : model_->cellOf({line, model_->lineText(line).size()}) + 1;
-        return {from, to};
+        return model_->selectedCells(line);
     }
 
     // Each line on the core's background for its kind: the system's window

@@ -115,6 +115,21 @@ TEST(TextViewModel, tabsTakeCellsToTheNextStop_clicksGoToTheNearerEdge) {
     EXPECT_EQ(view.shownCells(2, 1, 3), "lai");
 }
 
+TEST(TextViewModel, aSelectionsCellsTakeOneMoreForEachBreakWithin) {
+    Model model("a\tb\n\nplain");
+    TextViewModel& view = model.view;
+    using Cells = std::pair<std::size_t, std::size_t>;
+    EXPECT_EQ(view.selectedCells(0), Cells(0, 0));
+    view.placeCaret(at(0, 1), false);
+    view.placeCaret(at(2, 2), true);
+    EXPECT_EQ(view.selectedCells(0), Cells(1, 10));
+    EXPECT_EQ(view.selectedCells(1), Cells(0, 1));
+    EXPECT_EQ(view.selectedCells(2), Cells(0, 2));
+    view.placeCaret(at(0, 2), true); // back over the line ends
+    EXPECT_EQ(view.selectedCells(0), Cells(1, 8));
+    EXPECT_EQ(view.selectedCells(1), Cells(0, 0));
+}
+
 TEST(TextViewModel, aDoubleByteCharacterIsNeverSplit) {
     std::array<bool, 256> leads{};
     leads[0x82] = true;
