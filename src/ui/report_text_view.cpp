@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QWheelEvent>
 #include <QtMath>
 
 #include <algorithm>
@@ -292,6 +293,13 @@ void ReportTextView::keyPressEvent(QKeyEvent* event) {
         copy();
         return;
     }
+    // Space turns the page without the caret, as in Qt's read-only text.
+    if (event->key() == Qt::Key_Space && !(event->modifiers() & ~Qt::ShiftModifier)) {
+        verticalScrollBar()->triggerAction(event->modifiers() & Qt::ShiftModifier
+                                               ? QAbstractSlider::SliderPageStepSub
+                                               : QAbstractSlider::SliderPageStepAdd);
+        return;
+    }
     TextKey key;
     // Anything else (Escape, Return, letters) is the window's.
     if (!textKeyOf(event->key(), key)) {
@@ -307,6 +315,21 @@ void ReportTextView::keyPressEvent(QKeyEvent* event) {
     caretMoved();
     if (extend)
         offerSelection();
+}
+
+// Ctrl with the wheel makes the text larger or smaller, a point a notch.
+void ReportTextView::wheelEvent(QWheelEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    QFont larger = font();
+    const qreal points = larger.pointSizeF() + event->angleDelta().y() / 120.0;
+    if (points >= 1 && larger.pointSizeF() > 0) {
+        larger.setPointSizeF(points);
+        setFont(larger);
+    }
+    event->accept();
 }
 
 void ReportTextView::mousePressEvent(QMouseEvent* event) {

@@ -25,7 +25,8 @@ namespace faultward {
 // selection are the core's TextViewModel: the arrows, Home and End (with
 // Ctrl, the text's ends), the Page keys, Shift with any of them, a press,
 // drag or Shift+click of the mouse, a double click for a word, Ctrl+A and
-// Ctrl+C, and the context menu's Copy and Select All. The text goes to the
+// Ctrl+C, and the context menu's Copy and Select All; Space and Shift+Space
+// turn the page, Ctrl with the wheel sizes the text. The text goes to the
 // clipboard as it shows: its characters, each line break one line feed.
 // A screen reader reads it through ui/report_text_accessible.
 class ReportTextView final : public QAbstractScrollArea {
@@ -77,6 +78,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;

@@ -76,7 +76,7 @@ TEST(ReportTextView, keysMoveTheCaretAndShiftSelects_thePageTurnsAndTheViewFollo
     EXPECT_TRUE(view.toPlainText().endsWith(QStringLiteral("x\ncaf\u00e9\u00a0")));
 }
 
-TEST(ReportTextView, aPressDragOrShiftClickSelects_aDoubleClickTakesAWord_theWheelScrolls) {
+TEST(ReportTextView, aPressDragOrShiftClickSelects_aDoubleClickTakesAWord_theWheelAndSpaceScroll) {
     ShownReport shown(100);
     ReportTextView& view = shown.view;
     QWidget* area = view.viewport();
@@ -94,6 +94,17 @@ TEST(ReportTextView, aPressDragOrShiftClickSelects_aDoubleClickTakesAWord_theWhe
                       Qt::NoButton, {}, Qt::NoScrollPhase, false);
     QApplication::sendEvent(area, &notch);
     EXPECT_EQ(view.verticalScrollBar()->value(), QApplication::wheelScrollLines());
+    QTest::keyClick(&view, Qt::Key_Space);
+    EXPECT_EQ(view.verticalScrollBar()->value(),
+              QApplication::wheelScrollLines() + view.verticalScrollBar()->pageStep());
+    // With Ctrl, a notch up is a point larger, and the lines taller.
+    const qreal points = view.font().pointSizeF();
+    const int lineHeight = view.cellRect({1, 0}).top() - view.cellRect({0, 0}).top();
+    QWheelEvent larger(QPointF(10, 10), area->mapToGlobal(QPointF(10, 10)), {}, {0, 120},
+                       Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(area, &larger);
+    EXPECT_EQ(view.font().pointSizeF(), points + 1);
+    EXPECT_GT(view.cellRect({1, 0}).top() - view.cellRect({0, 0}).top(), lineHeight);
 }
 
 // The menu opens where it is asked for, and is found as the open popup.
