@@ -8,9 +8,9 @@
 
 #include "ui/report_dialog.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QPlainTextEdit>
 #include <QTimer>
 
 #include <cstdio>
@@ -49,7 +49,9 @@ int main(int argc, char* argv[]) {
                 QTimer::singleShot(1, whenOpen);
                 return;
             }
-            window->findChild<QPlainTextEdit*>(QStringLiteral("txt_report"))->viewport()->repaint();
+            window->findChild<QAbstractScrollArea*>(QStringLiteral("txt_report"))
+                ->viewport()
+                ->repaint();
             shown = timer.nsecsElapsed();
             processor += processorSeconds();
             window->reject();

@@ -43,6 +43,9 @@ inline constexpr std::string_view kNumberingCaption = "Adding Line Numbers";
 inline constexpr std::string_view kUnnumberingCaption = "Removing Line Numbers";
 inline constexpr std::string_view kCompletedCaption = "Faultward- Task Completed";
 inline constexpr std::string_view kProjectFilesLabel = "Project Files:";
+// The items of a text view's context menu.
+inline constexpr std::string_view kCopyCaption = "&Copy";
+inline constexpr std::string_view kSelectAllCaption = "Select &All";
 
 // The file-open dialog's filters, "description|pattern" pairs (patterns
 // separated by ";"), and the one shown first, counting from 1. The first two

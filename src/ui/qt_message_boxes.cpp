@@ -18,8 +18,8 @@ namespace faultward {
 namespace {
 
 // The lines and columns the details show before they scroll.
-constexpr int kDetailsLinesShown = 12;
-constexpr int kDetailsColumnsShown = 100;
+constexpr std::size_t kDetailsLinesShown = 12;
+constexpr std::size_t kDetailsColumnsShown = 100;
 
 class QtMessageBoxes : public MessageBoxes {
 public:
@@ -79,21 +79,15 @@ std::unique_ptr<QDialog> makeDetailsBox(QWidget* parent, const QString& text, Me
     view->setObjectName(QStringLiteral("txt_details"));
     const QString shown = details.endsWith(QLatin1Char('\n')) ? details.chopped(1) : details;
     view->showPlainText(shown);
-    qsizetype widest = 0;
-    for (const QStringView line : QStringView(shown).split(QLatin1Char('\n')))
-        widest = std::max(widest, line.size());
-    const int lines = view->blockCount();
-    const QFontMetrics metrics(view->font());
+    const std::size_t widest = view->model().widestCells();
+    const std::size_t lines = view->lineCount();
     const int bar = box->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
-    const int frame =
-        2 * view->frameWidth() + 2 * static_cast<int>(view->document()->documentMargin());
-    const int columns = static_cast<int>(std::clamp<qsizetype>(widest, 40, kDetailsColumnsShown));
     const bool wide = widest > kDetailsColumnsShown;
     const bool tall = lines > kDetailsLinesShown;
-    view->setFixedWidth(columns * metrics.horizontalAdvance(QLatin1Char('0')) + frame +
-                        (tall ? bar : 0));
-    view->setFixedHeight(std::min(lines, kDetailsLinesShown) * metrics.lineSpacing() + frame +
-                         (wide ? bar : 0));
+    const QSize size = view->sizeForCells(
+        static_cast<int>(std::clamp<std::size_t>(widest, 40, kDetailsColumnsShown)),
+        static_cast<int>(std::min<std::size_t>(lines, kDetailsLinesShown)));
+    view->setFixedSize(size.width() + (tall ? bar : 0), size.height() + (wide ? bar : 0));
     // A bar only where the lines do not fit: the sizes above leave no doubt.
     view->setHorizontalScrollBarPolicy(wide ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     view->setVerticalScrollBarPolicy(tall ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);

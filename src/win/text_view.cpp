@@ -1,9 +1,11 @@
 #include "win/text_view.h"
 
 #include "app/report_colours.h"
+#include "app/text_view_model.h"
+#include "app/texts.h"
+#include "platform/win32_text.h"
 #include "win/dpi.h"
 #include "win/text_view_accessible.h"
-#include "win/text_view_model.h"
 #include "win/window_object.h"
 
 #include <windowsx.h>
@@ -26,6 +28,8 @@ constexpr int kMarginAt96 = 3;
 // The items of the view's context menu.
 constexpr UINT kCopyItem = 1;
 constexpr UINT kSelectAllItem = 2;
+// How lines are joined on the clipboard and in WM_GETTEXT.
+constexpr std::string_view kWindowsLineBreak = "\r\n";
 
 // Consolas where it is installed; a face the font mapper finds instead only
 // when it is fixed-width too, else the system's fixed font.
@@ -71,20 +75,19 @@ COLORREF colourOf(Rgb colour) {
     return RGB(colour.red, colour.green, colour.blue);
 }
 
-struct KeyMotion {
+struct KeyOfText {
     UINT key;
-    Motion plain;
-    Motion withControl;
+    TextKey textKey;
 };
-constexpr std::array<KeyMotion, 8> kKeyMotions{{
-    {VK_LEFT, Motion::Left, Motion::WordLeft},
-    {VK_RIGHT, Motion::Right, Motion::WordRight},
-    {VK_UP, Motion::Up, Motion::Up},
-    {VK_DOWN, Motion::Down, Motion::Down},
-    {VK_PRIOR, Motion::PageUp, Motion::PageUp},
-    {VK_NEXT, Motion::PageDown, Motion::PageDown},
-    {VK_HOME, Motion::LineStart, Motion::TextStart},
-    {VK_END, Motion::LineEnd, Motion::TextEnd},
+constexpr std::array<KeyOfText, 8> kTextKeys{{
+    {VK_LEFT, TextKey::Left},
+    {VK_RIGHT, TextKey::Right},
+    {VK_UP, TextKey::Up},
+    {VK_DOWN, TextKey::Down},
+    {VK_PRIOR, TextKey::PageUp},
+    {VK_NEXT, TextKey::PageDown},
+    {VK_HOME, TextKey::Home},
+    {VK_END, TextKey::End},
 }};
 
 bool keyDown(int key) {
@@ -98,17 +101,14 @@ public:
     void create(const CREATESTRUCTW& created) {
         vertical_ = created.style & WS_VSCROLL;
         horizontal_ = created.style & WS_HSCROLL;
-        show({}, noLines_, CP_ACP);
+        show({}, ReportLines(), CP_ACP);
         setDpi(windowDpi(hwnd));
     }
 
     void show(std::string_view bytes, const ReportLines& lines, UINT codePage) {
         codePage_ = codePage;
         const CharacterShape shape = shapeOf(codePage);
-        // A text has a line at least, if only an empty one.
-        const bool none = lines.size() == 0;
-        model_ = std::make_unique<TextViewModel>(none ? std::string_view() : bytes,
-                                                 none ? noLines_ : lines, shape);
+        model_ = std::make_unique<TextViewModel>(bytes, lines, shape);
         fillCharacters(shape);
         firstLine_ = firstCell_ = 0;
         lastSpoken_ = {}; // the caret's place in the new text
@@ -192,16 +192,12 @@ public:
             copy();
             return;
         }
-        for (const KeyMotion& binding : kKeyMotions) {
+        for (const KeyOfText& binding : kTextKeys) {
             if (binding.key != key)
                 continue;
-            const Motion motion = control ? binding.withControl : binding.plain;
+            const Motion motion = motionOf(binding.textKey, control);
             const std::size_t page = std::max<std::size_t>(rows_, 1);
-            // A page key turns the page, and the caret goes with it.
-            if (motion == Motion::PageUp)
-                firstLine_ -= std::min(firstLine_, page);
-            else if (motion == Motion::PageDown)
-                firstLine_ += page;
+            firstLine_ = firstLineAfter(motion, firstLine_, page);
             model_->move(motion, shift, page);
             caretMoved();
             return;
@@ -231,12 +227,11 @@ public:
         }
         SetFocus(hwnd);
         HMENU menu = CreatePopupMenu();
-        const bool empty = model_->lineCount() == 1 && model_->lineText(0).empty();
         AppendMenuW(menu, model_->hasSelection() ? MF_STRING : MF_STRING | MF_GRAYED, kCopyItem,
-                    L"&Copy");
+                    win32::wideFromBytes(kCopyCaption).c_str());
         AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(menu, empty ? MF_STRING | MF_GRAYED : MF_STRING, kSelectAllItem,
-                    L"Select &All");
+        AppendMenuW(menu, model_->empty() ? MF_STRING | MF_GRAYED : MF_STRING, kSelectAllItem,
+                    win32::wideFromBytes(kSelectAllCaption).c_str());
         const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON,
                                                              point.x, point.y, 0, hwnd, nullptr));
         DestroyMenu(menu);
@@ -323,7 +318,7 @@ public:
         if (!model_->hasSelection() || !OpenClipboard(hwnd))
             return;
         EmptyClipboard();
-        const std::string bytes = model_->selectedText();
+        const std::string bytes = model_->selectedText(kWindowsLineBreak);
         const std::wstring wide = wideOf(bytes);
         putOnClipboard(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
         if (codePage_ == CP_ACP)
@@ -338,12 +333,12 @@ public:
         const TextPosition start = model_->selectionStart();
         const TextPosition end = model_->selectionEnd();
         if (model_->hasSelection() && end.line - start.line < kLongestSpoken)
-            return wideOf(model_->selectedText());
+            return wideOf(model_->selectedText(kWindowsLineBreak));
         return wideOf(model_->lineText(model_->caret().line));
     }
 
     LRESULT getText(WPARAM room, LPARAM buffer) const {
-        const std::wstring wide = wideOf(model_->wholeText());
+        const std::wstring wide = wideOf(model_->wholeText(kWindowsLineBreak));
         if (!buffer)
             return static_cast<LRESULT>(wide.size());
         if (room == 0)
@@ -418,18 +413,11 @@ private:
         }
     }
 
-    // The selected cells of a line, with one more for a line break inside
-    // the selection; empty when none.
+    // The selected cells of a line; none without the focus.
     std::pair<std::size_t, std::size_t> selectedCells(std::size_t line) const {
-        const TextPosition start = model_->selectionStart();
-        const TextPosition end = model_->selectionEnd();
-        if (!model_->hasSelection() || GetFocus() != hwnd || line < start.line || line > end.line)
+        if (GetFocus() != hwnd)
             return {0, 0};
-        const std::size_t from = line == start.line ? model_->cellOf(start) : 0;
-        const std::size_t to = line == end.line
-                                   ? model_->cellOf(end)
-                                   : model_->cellOf({line, model_->lineText(line).size()}) + 1;
-        return {from, to};
+        return model_->selectedCells(line);
     }
 
     // Each line on the core's background for its kind: the system's window
@@ -537,7 +525,6 @@ private:
         SetCaretPos(x, y);
     }
 
-    const ReportLines noLines_ = ReportLines::ofPlainText({});
     std::unique_ptr<TextViewModel> model_;
     UINT codePage_ = CP_ACP;
     CharacterShape shape_;

@@ -13,8 +13,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -91,21 +91,32 @@ TEST(DesktopRun, settingsPreviewAndInsertByKeyboardAndMouse_writeWhatTheCommandL
     });
     ASSERT_TRUE(program.messages().texts.empty()) << program.messages().texts[0].toStdString();
 
-    const CliRun dryRun = runIn(program.folder() / "cli-settings",
-                                {"insert", "--dry-run", "--diff", "--procedures", "sub,function",
-                                 "--kinds", "form,module,class", "--template", kTemplate,
-                                 (program.folder() / "cli" / "Run.vbp").string()});
+    const auto dryRunOfCli = [&](bool diff) {
+        std::vector<std::string> arguments{"insert",       "--dry-run", "--procedures",
+                                           "sub,function", "--kinds",   "form,module,class",
+                                           "--template",   kTemplate};
+        if (diff)
+            arguments.emplace_back("--diff");
+        arguments.push_back((program.folder() / "cli" / "Run.vbp").string());
+        return runIn(program.folder() / "cli-settings", arguments);
+    };
+    const CliRun counts = dryRunOfCli(false);
+    const CliRun dryRun = dryRunOfCli(true);
     ASSERT_EQ(dryRun.status, 0) << dryRun.err;
+    ASSERT_EQ(counts.status, 0) << counts.err;
 
     QString preview;
     chooseFromMenu(program.window(), Qt::Key_F, Qt::Key_V, [&](QWidget& window) {
-        preview = window.findChild<QPlainTextEdit*>(QStringLiteral("txt_report"))->toPlainText();
+        auto* text = window.findChild<ReportTextView*>(QStringLiteral("txt_report"));
+        QTest::keyClick(text, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+        preview = QApplication::clipboard()->text();
         clickMouse(window, "cmd_insert");
     });
     EXPECT_TRUE(preview.contains(QLatin1String("Account.cls"))) << preview.toStdString();
     EXPECT_TRUE(preview.contains(QLatin1String("ERR_Twice"))) << preview.toStdString();
     // The counts per file come first, then the command line's differences.
-    EXPECT_TRUE(preview.endsWith(reportText(dryRun.out))) << preview.toStdString();
+    EXPECT_EQ(preview, shownReport(counts.out + "\n" + dryRun.out));
 
     const CliRun insert =
         runIn(program.folder() / "cli-settings",

@@ -9,10 +9,9 @@
 #include <QDialog>
 #include <QFontDatabase>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
-#include <QTextBlock>
 
 #include <gtest/gtest.h>
 
@@ -26,11 +25,10 @@ QStringList buttonsOf(const QWidget& window) {
     return names;
 }
 
-TEST(ReportText, everyBreakOfTheCoresLinesIsOneLineFeed_eachByteOneWindows1252Character) {
-    EXPECT_EQ(reportText("a\r\nb\rc\n\xe9\x80\x9f\x81\xff"),
-              QStringLiteral("a\nb\nc\n\u00e9\u20ac\u0178\u0081\u00ff"));
-    EXPECT_EQ(reportText({"x\0y\r", 4}),
-              QString(QStringLiteral("x") + QChar(0) + QStringLiteral("y\n")));
+TEST(CodePageText, eachByteOneWindows1252Character_orUtf8ForPeople) {
+    EXPECT_EQ(decodedText({"\n\xe9\x80\x9f\x81\xff\xa0\0", 8}, TextEncoding::Windows1252),
+              QString(QStringLiteral("\n\u00e9\u20ac\u0178\u0081\u00ff\u00a0") + QChar(0)));
+    EXPECT_EQ(decodedText("caf\xc3\xa9", TextEncoding::Utf8), QStringLiteral("caf\u00e9"));
 }
 
 TEST(ReportDialog, showsTheTextReadOnlyFixedWidthUnwrapped_withTheCoresButtonsInOrder) {
@@ -39,11 +37,9 @@ TEST(ReportDialog, showsTheTextReadOnlyFixedWidthUnwrapped_withTheCoresButtonsIn
                          program.window());
     ReportDialog window(preview, &program.window());
     EXPECT_EQ(window.windowTitle(), "Preview Insertion");
-    auto* text = window.findChild<QPlainTextEdit*>(QStringLiteral("txt_report"));
+    auto* text = window.findChild<ReportTextView*>(QStringLiteral("txt_report"));
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->toPlainText(), QStringLiteral("--- a\n+++ b\n+caf\u00e9\n"));
-    EXPECT_TRUE(text->isReadOnly());
-    EXPECT_EQ(text->lineWrapMode(), QPlainTextEdit::NoWrap);
     EXPECT_EQ(text->font(), QFontDatabase::systemFont(QFontDatabase::FixedFont));
     EXPECT_EQ(buttonsOf(window),
               (QStringList{"cmd_insert=&Insert", "cmd_save_as=&Save As...", "cmd_close=Close"}));
@@ -65,21 +61,26 @@ TEST(ReportDialog, eachLineIsDrawnOnTheCoresBackgroundForItsKind_fromThePalette)
     dark.setColor(QPalette::Text, QColor(220, 220, 220));
     window.textView()->setPalette(dark);
     window.show();
-    ASSERT_EQ(window.textView()->blockCount(), static_cast<int>(preview.lines().size()));
-    const QImage picture = window.textView()->viewport()->grab().toImage();
-    for (QTextBlock block = window.textView()->document()->firstBlock(); block.isValid();
-         block = block.next()) {
-        const ReportLineKind kind =
-            preview.lines()[static_cast<std::size_t>(block.blockNumber())].kind;
-        EXPECT_EQ(window.textView()->kindOf(block.blockNumber()), kind);
+    ReportTextView& view = *window.textView();
+    ASSERT_EQ(view.lineCount(), preview.lines().size());
+    // The last line selected: the palette's highlight behind it.
+    view.select({6, 0}, {6, 2});
+    const QImage picture = view.viewport()->grab().toImage();
+    const auto seenAt = [&](QPoint point) {
+        return picture.pixelColor(point * picture.devicePixelRatio());
+    };
+    for (std::size_t line = 0; line < preview.lines().size(); ++line) {
+        const ReportLineKind kind = preview.lines()[line].kind;
+        EXPECT_EQ(view.kindOf(line), kind);
         const Rgb expected = reportLineBackground(kind, {30, 30, 30}, {220, 220, 220});
-        const QRect shown = window.textView()->cursorRect(QTextCursor(block));
+        const QRect shown = view.cellRect({line, 0});
         // Right of the text, where only the background is.
-        const QColor seen = picture.pixelColor(
-            picture.width() - 3, static_cast<int>(shown.center().y() * picture.devicePixelRatio()));
-        EXPECT_EQ(seen, QColor(expected.red, expected.green, expected.blue))
-            << block.blockNumber() << " " << block.text().toStdString();
+        EXPECT_EQ(seenAt({picture.width() - 3, shown.center().y()}),
+                  QColor(expected.red, expected.green, expected.blue))
+            << line;
     }
+    const QRect selected = view.cellRect({6, 1});
+    EXPECT_EQ(seenAt({selected.left() + 1, selected.top() + 1}), dark.color(QPalette::Highlight));
 }
 
 TEST(MessageBoxes, aMessageWithDetailsShowsItsLeadAndEveryDetailWhole) {
@@ -93,7 +94,9 @@ TEST(MessageBoxes, aMessageWithDetailsShowsItsLeadAndEveryDetailWhole) {
     auto* view = box->findChild<ReportTextView*>(QStringLiteral("txt_details"));
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->toPlainText() + QLatin1Char('\n'), details);
-    EXPECT_TRUE(view->isReadOnly());
+    // Both lines in sight; the widest, past a hundred columns, scrolls.
+    const int bar = box->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+    EXPECT_EQ(view->size(), view->sizeForCells(100, 2) + QSize(0, bar));
     EXPECT_FALSE(box->windowFlags() & Qt::WindowMaximizeButtonHint);
 }
 
@@ -148,7 +151,7 @@ TEST(ReportDialog, checkProjectMenuItemShowsTheReportOverTheMainWindow) {
     OnNextModal steps([&](QWidget& modal) {
         EXPECT_EQ(modal.windowTitle(), "Check Project");
         EXPECT_EQ(modal.parentWidget(), &program.window());
-        shown = modal.findChild<QPlainTextEdit*>(QStringLiteral("txt_report"))->toPlainText();
+        shown = modal.findChild<ReportTextView*>(QStringLiteral("txt_report"))->toPlainText();
         modal.findChild<QAbstractButton*>(QStringLiteral("cmd_close"))->click();
     });
     program.trigger("mnu_f_13");

@@ -1,6 +1,7 @@
 #include "ui_test_support.h"
 
 #include "app/settings.h"
+#include "ui/code_page_text.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -13,6 +14,16 @@ namespace faultward::uitest {
 
 QString qpath(const std::filesystem::path& path) {
     return QFile::decodeName(QByteArray::fromStdString(path.native()));
+}
+
+QString shownReport(std::string_view bytes) {
+    std::string lines;
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        if (bytes[at] == '\r' && at + 1 < bytes.size() && bytes[at + 1] == '\n')
+            continue;
+        lines += bytes[at] == '\r' ? '\n' : bytes[at];
+    }
+    return decodedText(lines, TextEncoding::Windows1252);
 }
 
 std::optional<QString> ScriptedFileDialog::askOpenFile(QWidget*, const FileDialogRequest& request) {

@@ -28,6 +28,10 @@ namespace faultward::uitest {
 
 QString qpath(const std::filesystem::path& path);
 
+// A report's bytes as its text view shows and copies them: Windows-1252,
+// each line break (LF, CR LF, a lone CR) one line feed.
+QString shownReport(std::string_view bytes);
+
 // Answers the file dialogs from one script, in turn: a path, or nothing for
 // Cancel.
 class ScriptedFileDialog : public FileDialog {

@@ -1,14 +1,15 @@
-#include "win/text_view_model.h"
+#include "app/text_view_model.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace faultward::win {
+namespace faultward {
 
 CharacterShape CharacterShape::singleByte() {
     CharacterShape shape;
     shape.length.fill(1);
     shape.cells.fill(1);
+    shape.units.fill(1);
     return shape;
 }
 
@@ -24,6 +25,8 @@ CharacterShape CharacterShape::utf8() {
     CharacterShape shape = singleByte();
     for (std::size_t byte = 0xC2; byte <= 0xF4; ++byte)
         shape.length[byte] = byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
+    for (std::size_t byte = 0xF0; byte <= 0xF4; ++byte)
+        shape.units[byte] = 2;
     return shape;
 }
 
@@ -40,16 +43,52 @@ ByteClass classOf(unsigned char byte) {
     return ByteClass::Other;
 }
 
-bool isUniform(const CharacterShape& shape) {
-    return std::all_of(shape.length.begin(), shape.length.end(), [](auto n) { return n == 1; }) &&
-           std::all_of(shape.cells.begin(), shape.cells.end(), [](auto n) { return n == 1; });
+bool allOnes(const std::array<std::uint8_t, 256>& values) {
+    return std::all_of(values.begin(), values.end(), [](auto n) { return n == 1; });
+}
+
+const ReportLines& oneEmptyLine() {
+    static const ReportLines lines = ReportLines::ofPlainText({});
+    return lines;
 }
 
 } // namespace
 
+Motion motionOf(TextKey key, bool control) {
+    switch (key) {
+    case TextKey::Left:
+        return control ? Motion::WordLeft : Motion::Left;
+    case TextKey::Right:
+        return control ? Motion::WordRight : Motion::Right;
+    case TextKey::Up:
+        return Motion::Up;
+    case TextKey::Down:
+        return Motion::Down;
+    case TextKey::PageUp:
+        return Motion::PageUp;
+    case TextKey::PageDown:
+        return Motion::PageDown;
+    case TextKey::Home:
+        return control ? Motion::TextStart : Motion::LineStart;
+    case TextKey::End:
+        return control ? Motion::TextEnd : Motion::LineEnd;
+    }
+    return Motion::Right;
+}
+
+std::size_t firstLineAfter(Motion motion, std::size_t firstLine, std::size_t pageLines) {
+    if (motion == Motion::PageUp)
+        return firstLine - std::min(firstLine, pageLines);
+    if (motion == Motion::PageDown)
+        return firstLine + pageLines;
+    return firstLine;
+}
+
 TextViewModel::TextViewModel(std::string_view text, const ReportLines& lines, CharacterShape shape)
-    : text_(text), lines_(lines), shape_(shape) {
-    const bool uniform = isUniform(shape_);
+    : text_(lines.size() ? text : std::string_view()),
+      lines_(lines.size() ? lines : oneEmptyLine()), shape_(shape),
+      oneUnitEach_(allOnes(shape.length) && allOnes(shape.units)) {
+    const bool uniform = allOnes(shape_.length) && allOnes(shape_.cells);
     for (std::size_t line = 0; line < lines_.size(); ++line) {
         const std::string_view bytes = lineText(line);
         // Most lines hold no tab, and in most code pages a byte is a cell.
@@ -88,6 +127,16 @@ TextPosition TextViewModel::clamped(TextPosition position) const {
         previousBoundary(position.line, position.offset + 1) != position.offset)
         position.offset = previousBoundary(position.line, position.offset);
     return position;
+}
+
+std::pair<std::size_t, std::size_t> TextViewModel::selectedCells(std::size_t line) const {
+    const TextPosition start = selectionStart();
+    const TextPosition end = selectionEnd();
+    if (!hasSelection() || line < start.line || line > end.line)
+        return {0, 0};
+    const std::size_t from = line == start.line ? cellOf(start) : 0;
+    const std::size_t to = line == end.line ? cellOf(end) : cellOf({line, lines_[line].length}) + 1;
+    return {from, to};
 }
 
 std::size_t TextViewModel::cellOf(TextPosition position) const {
@@ -262,26 +311,92 @@ void TextViewModel::selectRunAt(TextPosition position) {
     goalCell_ = cellOf(caret_);
 }
 
-std::string TextViewModel::textBetween(TextPosition from, TextPosition to) const {
+std::string TextViewModel::textBetween(TextPosition from, TextPosition to,
+                                       std::string_view lineBreak) const {
+    from = clamped(from);
+    to = clamped(to);
+    if (to <= from)
+        return {};
     if (from.line == to.line)
         return std::string(lineText(from.line).substr(from.offset, to.offset - from.offset));
-    std::string text(lineText(from.line).substr(from.offset));
+    // One allocation: a whole report's selection runs to megabytes.
+    std::size_t size = lines_[from.line].length - from.offset + to.offset +
+                       (to.line - from.line) * lineBreak.size();
+    for (std::size_t line = from.line + 1; line < to.line; ++line)
+        size += lines_[line].length;
+    std::string text;
+    text.reserve(size);
+    text += lineText(from.line).substr(from.offset);
     for (std::size_t line = from.line + 1; line < to.line; ++line) {
-        text += "\r\n";
+        text += lineBreak;
         text += lineText(line);
     }
-    text += "\r\n";
+    text += lineBreak;
     text += lineText(to.line).substr(0, to.offset);
     return text;
 }
 
-std::string TextViewModel::selectedText() const {
-    return textBetween(selectionStart(), selectionEnd());
+std::string TextViewModel::selectedText(std::string_view lineBreak) const {
+    return textBetween(selectionStart(), selectionEnd(), lineBreak);
 }
 
-std::string TextViewModel::wholeText() const {
+std::string TextViewModel::wholeText(std::string_view lineBreak) const {
     const std::size_t last = lines_.size() - 1;
-    return textBetween({0, 0}, {last, lines_[last].length});
+    return textBetween({0, 0}, {last, lines_[last].length}, lineBreak);
+}
+
+std::size_t TextViewModel::unitsBefore(std::size_t line, std::size_t offset) const {
+    if (oneUnitEach_)
+        return offset;
+    const std::string_view bytes = lineText(line);
+    std::size_t units = 0;
+    for (std::size_t at = 0; at < offset && at < bytes.size(); at = nextBoundary(line, at))
+        units += shape_.units[static_cast<unsigned char>(bytes[at])];
+    return units;
+}
+
+const std::vector<std::size_t>& TextViewModel::lineOffsets() const {
+    if (lineOffsets_.empty()) {
+        lineOffsets_.reserve(lines_.size() + 1);
+        std::size_t offset = 0;
+        for (std::size_t line = 0; line < lines_.size(); ++line) {
+            lineOffsets_.push_back(offset);
+            offset += unitsBefore(line, lines_[line].length) + 1;
+        }
+        // The text's end: no break after the last line.
+        lineOffsets_.push_back(offset - 1);
+    }
+    return lineOffsets_;
+}
+
+std::size_t TextViewModel::textLength() const {
+    return lineOffsets().back();
+}
+
+std::size_t TextViewModel::textOffsetOf(TextPosition position) const {
+    position = clamped(position);
+    return lineOffsets()[position.line] + unitsBefore(position.line, position.offset);
+}
+
+TextPosition TextViewModel::positionAtTextOffset(std::size_t offset) const {
+    const std::vector<std::size_t>& starts = lineOffsets();
+    offset = std::min(offset, starts.back());
+    // The last line starting at or before the offset; the end marker is no line.
+    const auto after = std::upper_bound(starts.begin(), starts.end() - 1, offset);
+    const auto line = static_cast<std::size_t>(after - starts.begin()) - 1;
+    std::size_t units = offset - starts[line];
+    if (oneUnitEach_)
+        return clamped({line, units});
+    const std::string_view bytes = lineText(line);
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const std::size_t width = shape_.units[static_cast<unsigned char>(bytes[at])];
+        if (units < width)
+            break;
+        units -= width;
+        at = nextBoundary(line, at);
+    }
+    return {line, at};
 }
 
 std::size_t scrolledToShow(std::size_t target, std::size_t first, std::size_t visible) {
@@ -292,4 +407,4 @@ std::size_t scrolledToShow(std::size_t target, std::size_t first, std::size_t vi
     return first;
 }
 
-} // namespace faultward::win
+} // namespace faultward

@@ -1,10 +1,10 @@
-#include "win/text_view_model.h"
+#include "app/text_view_model.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace faultward::win {
+namespace faultward {
 namespace {
 
 struct Model {
@@ -14,6 +14,8 @@ struct Model {
     ReportLines lines;
     TextViewModel view;
 };
+
+constexpr std::string_view kCrLf = "\r\n";
 
 TextPosition at(std::size_t line, std::size_t offset) {
     return {line, offset};
@@ -32,18 +34,18 @@ TEST(TextViewModel, arrowsCrossLineEnds_shiftSelects_andTheClipboardGetsCrLfLine
     view.move(Motion::Down, true, 0);
     EXPECT_EQ(view.caret(), at(2, 1)); // the last line is shorter
     EXPECT_EQ(view.anchor(), at(0, 5));
-    EXPECT_EQ(view.selectedText(), "\r\nsecond line\r\nx");
+    EXPECT_EQ(view.selectedText(kCrLf), "\r\nsecond line\r\nx");
     // Left without Shift ends the selection at its start.
     view.move(Motion::Left, false, 0);
     EXPECT_EQ(view.caret(), at(0, 5));
     EXPECT_FALSE(view.hasSelection());
 
     view.selectAll();
-    EXPECT_EQ(view.selectedText(), "first\r\nsecond line\r\nx");
-    EXPECT_EQ(view.wholeText(), view.selectedText());
+    EXPECT_EQ(view.selectedText(kCrLf), "first\r\nsecond line\r\nx");
+    EXPECT_EQ(view.wholeText(kCrLf), view.selectedText(kCrLf));
     view.move(Motion::TextEnd, false, 0);
     view.move(Motion::TextStart, true, 0);
-    EXPECT_EQ(view.selectedText(), view.wholeText());
+    EXPECT_EQ(view.selectedText(kCrLf), view.wholeText(kCrLf));
     view.move(Motion::TextEnd, false, 0);
     EXPECT_EQ(view.caret(), at(2, 1));
 }
@@ -81,11 +83,11 @@ TEST(TextViewModel, wordsLeftAndRight_aDoubleClickTakesTheRunItFalls) {
     EXPECT_EQ(view.caret(), at(0, 14));
     view.placeCaret(at(0, 6), false);
     view.move(Motion::WordLeft, true, 0);
-    EXPECT_EQ(view.selectedText(), "Dim ");
+    EXPECT_EQ(view.selectedText(kCrLf), "Dim ");
 
     const auto doubleClicked = [&view](TextPosition position) {
         view.selectRunAt(position);
-        return view.selectedText();
+        return view.selectedText(kCrLf);
     };
     EXPECT_EQ(doubleClicked(at(0, 7)), "x_1");
     EXPECT_EQ(view.caret(), at(0, 9));
@@ -113,6 +115,21 @@ TEST(TextViewModel, tabsTakeCellsToTheNextStop_clicksGoToTheNearerEdge) {
     EXPECT_EQ(view.shownCells(2, 1, 3), "lai");
 }
 
+TEST(TextViewModel, aSelectionsCellsTakeOneMoreForEachBreakWithin) {
+    Model model("a\tb\n\nplain");
+    TextViewModel& view = model.view;
+    using Cells = std::pair<std::size_t, std::size_t>;
+    EXPECT_EQ(view.selectedCells(0), Cells(0, 0));
+    view.placeCaret(at(0, 1), false);
+    view.placeCaret(at(2, 2), true);
+    EXPECT_EQ(view.selectedCells(0), Cells(1, 10));
+    EXPECT_EQ(view.selectedCells(1), Cells(0, 1));
+    EXPECT_EQ(view.selectedCells(2), Cells(0, 2));
+    view.placeCaret(at(0, 2), true); // back over the line ends
+    EXPECT_EQ(view.selectedCells(0), Cells(1, 8));
+    EXPECT_EQ(view.selectedCells(1), Cells(0, 0));
+}
+
 TEST(TextViewModel, aDoubleByteCharacterIsNeverSplit) {
     std::array<bool, 256> leads{};
     leads[0x82] = true;
@@ -124,7 +141,7 @@ TEST(TextViewModel, aDoubleByteCharacterIsNeverSplit) {
     view.move(Motion::Right, false, 0);
     view.move(Motion::Right, true, 0);
     EXPECT_EQ(view.caret(), at(0, 3));
-    EXPECT_EQ(view.selectedText(), "\x82\xa0");
+    EXPECT_EQ(view.selectedText(kCrLf), "\x82\xa0");
     view.move(Motion::Right, false, 0);
     view.move(Motion::Left, false, 0);
     EXPECT_EQ(view.caret(), at(0, 1));
@@ -140,6 +157,57 @@ TEST(TextViewModel, aDoubleByteCharacterIsNeverSplit) {
     EXPECT_EQ(utf8.view.positionAt(0, 1), at(0, 2));
 }
 
+TEST(TextViewModel, textOffsetsCountUtf16UnitsAndOneForEachBreak_andComeBack) {
+    // "é", a four-byte character (two units), "x"; then an empty line and "ab".
+    Model utf8("\xc3\xa9\xf0\x9f\x98\x80x\r\n\nab", CharacterShape::utf8());
+    const TextViewModel& view = utf8.view;
+    EXPECT_EQ(view.textLength(), 4u + 1 + 0 + 1 + 2);
+    EXPECT_EQ(view.textOffsetOf(at(0, 2)), 1u);
+    EXPECT_EQ(view.textOffsetOf(at(0, 6)), 3u);
+    EXPECT_EQ(view.textOffsetOf(at(0, 7)), 4u);
+    EXPECT_EQ(view.textOffsetOf(at(1, 0)), 5u);
+    EXPECT_EQ(view.textOffsetOf(at(2, 1)), 7u);
+    for (std::size_t offset = 0; offset <= view.textLength(); ++offset) {
+        const TextPosition position = view.positionAtTextOffset(offset);
+        // Halfway into the pair of units, the character's start.
+        EXPECT_EQ(view.textOffsetOf(position), offset == 2 ? 1 : offset) << offset;
+    }
+    EXPECT_EQ(view.positionAtTextOffset(4), at(0, 7)); // the end of the line, before its break
+    EXPECT_EQ(view.positionAtTextOffset(99), at(2, 2));
+    EXPECT_EQ(view.textBetween(at(0, 2), at(2, 1), "\n"), "\xf0\x9f\x98\x80x\n\na");
+    EXPECT_EQ(view.textBetween(at(2, 1), at(0, 2), "\n"), "");
+
+    Model bytes("a\r\nbc\rd", CharacterShape::singleByte());
+    EXPECT_EQ(bytes.view.textLength(), 6u);
+    EXPECT_EQ(bytes.view.positionAtTextOffset(4), at(1, 2));
+    EXPECT_EQ(bytes.view.positionAtTextOffset(5), at(2, 0));
+    EXPECT_EQ(bytes.view.wholeText("\n"), "a\nbc\nd");
+}
+
+TEST(TextViewModel, linesWithNoneAreOneEmptyLine) {
+    const ReportLines none;
+    const TextViewModel view("ignored", none, CharacterShape::singleByte());
+    EXPECT_EQ(view.lineCount(), 1u);
+    EXPECT_TRUE(view.empty());
+    EXPECT_EQ(view.textLength(), 0u);
+    EXPECT_EQ(view.wholeText(kCrLf), "");
+    EXPECT_FALSE(Model("\n").view.empty());
+}
+
+TEST(TextKeys, controlMakesLeftAndRightGoByWordsAndHomeAndEndToTheTextsEnds_pagesTurn) {
+    EXPECT_EQ(motionOf(TextKey::Left, false), Motion::Left);
+    EXPECT_EQ(motionOf(TextKey::Left, true), Motion::WordLeft);
+    EXPECT_EQ(motionOf(TextKey::Right, true), Motion::WordRight);
+    EXPECT_EQ(motionOf(TextKey::Up, true), Motion::Up);
+    EXPECT_EQ(motionOf(TextKey::PageDown, true), Motion::PageDown);
+    EXPECT_EQ(motionOf(TextKey::Home, false), Motion::LineStart);
+    EXPECT_EQ(motionOf(TextKey::Home, true), Motion::TextStart);
+    EXPECT_EQ(motionOf(TextKey::End, true), Motion::TextEnd);
+    EXPECT_EQ(firstLineAfter(Motion::PageDown, 5, 10), 15u);
+    EXPECT_EQ(firstLineAfter(Motion::PageUp, 5, 10), 0u);
+    EXPECT_EQ(firstLineAfter(Motion::Down, 5, 10), 5u);
+}
+
 TEST(ScrolledToShow, movesNoFurtherThanNeeded) {
     EXPECT_EQ(scrolledToShow(5, 0, 10), 0u);
     EXPECT_EQ(scrolledToShow(12, 0, 10), 3u);
@@ -148,4 +216,4 @@ TEST(ScrolledToShow, movesNoFurtherThanNeeded) {
 }
 
 } // namespace
-} // namespace faultward::win
+} // namespace faultward
