@@ -56,7 +56,7 @@ ReportRun previewReport(const PassTargets& targets, const std::filesystem::path&
     report.failures = runPassCommand(PassCommand::Insert, run, observer);
     const std::vector<const DryRunFiles::File*> changed = dryRun.files();
     if (parts.empty()) {
-        report.text = dryRunReport(changed, projectFolder, false);
+        report.text = dryRunReport(changed, projectFolder, false) + lineLimitNotes(dryRun);
         const std::string diff = dryRunReport(changed, projectFolder, true);
         if (!diff.empty()) {
             report.text.reserve(report.text.size() + 1 + diff.size());

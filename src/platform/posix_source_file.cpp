@@ -410,8 +410,6 @@ WriteStatus rewriteInPlace(const std::filesystem::path& target, const std::files
             record.finish();
         return writeStatusFromErrno(error);
     }
-    if (const auto now = stampOf(target))
-        record.writtenInPlace(*now);
     ::unlink(copy.c_str());
     // Else a power cut could bring the copy back, and a later run would put
     // the old bytes back over the new.

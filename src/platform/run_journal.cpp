@@ -111,12 +111,6 @@ std::optional<FileStamp> parseStamp(std::string_view text) {
     return FileStamp{*identity, *size, *modified, *changed, true};
 }
 
-// The same file, not changed in any way since the stamp was taken.
-bool unchanged(const FileStamp& now, const FileStamp& then) {
-    return now.regular && now.identity == then.identity && now.size == then.size &&
-           now.modified == then.modified && now.changed == then.changed;
-}
-
 // One file being replaced, as a journal tells it.
 struct JournalEntry {
     fs::path target;
@@ -125,7 +119,6 @@ struct JournalEntry {
     std::string copy;      // name beside the target; empty for a replace by rename
     std::optional<FileIdentity> made;
     std::optional<std::string> newBytes; // name beside the journal
-    std::optional<FileStamp> after;
     bool done = false;
 };
 
@@ -184,8 +177,6 @@ std::optional<ParsedJournal> parseJournal(std::string_view text) {
             entry.made = parseIdentity(parts[2]);
         else if (parts[0] == "N" && parts.size() == 3)
             entry.newBytes = unfield(parts[2]);
-        else if (parts[0] == "W" && parts.size() == 3)
-            entry.after = parseStamp(parts[2]);
         else if (parts[0] == "D" && parts.size() == 2)
             entry.done = true;
     }
@@ -228,6 +219,15 @@ bool isOwn(const fs::path& path, const std::optional<FileIdentity>& made) {
     return made && stamp && stamp->regular && stamp->identity == *made;
 }
 
+// A run may end between making its temporary and recording it: the
+// temporary then holds nothing yet.
+bool isOwnTemporary(const fs::path& path, const std::optional<FileIdentity>& made) {
+    if (made)
+        return isOwn(path, made);
+    const auto stamp = stampOf(path);
+    return stamp && stamp->regular && stamp->size == 0;
+}
+
 } // namespace
 
 // Settles the records of journals of ended runs that name files in one
@@ -261,7 +261,7 @@ struct RunJournal::Settling {
         const fs::path folderPath = entry.target.parent_path();
         const fs::path temporary = folderPath / pathFromBytes(entry.temporary);
         bool left = false;
-        if (isOwn(temporary, entry.made)) {
+        if (isOwnTemporary(temporary, entry.made)) {
             accounted.insert(entry.temporary);
             left = !(act && removeFile(temporary));
         }
@@ -282,13 +282,11 @@ struct RunJournal::Settling {
             found.push_back(said);
             return false;
         }
-        Held held = Held::SomethingElse;
-        if (unchanged(*now, *entry.before))
-            held = Held::Old;
-        else if (entry.after && unchanged(*now, *entry.after))
-            held = Held::New;
-        else if (now->regular && now->identity == entry.before->identity)
-            held = judgeBytes(entry, copy);
+        // Only the bytes tell: a write and a later edit may both fall within
+        // one tick of the file's clock, or leave its times as they were.
+        const Held held = now->regular && now->identity == entry.before->identity
+                              ? judgeBytes(entry, copy)
+                              : Held::SomethingElse;
         if (held == Held::SomethingElse) {
             found.push_back(said);
             return false;
@@ -360,11 +358,6 @@ void JournalRecord::writingInPlace(std::span<const std::string_view> pieces) {
     if (!writePrivateFile(journal_->ownPath_.parent_path() / pathFromBytes(name), pieces))
         return;
     journal_->own_->append("N " + std::to_string(number_) + " " + field(name) + "\n", true);
-}
-
-void JournalRecord::writtenInPlace(const FileStamp& stamp) {
-    if (journal_)
-        journal_->write(number_, "W " + std::to_string(number_) + " " + stampField(stamp), false);
 }
 
 void JournalRecord::finish() {
@@ -481,7 +474,57 @@ std::set<std::string> openTargets(const ParsedJournal& journal) {
     return names;
 }
 
+// A record of which neither the temporary nor the copy is left (its folder
+// may be long gone) has nothing more to settle.
+bool nothingLeft(const JournalEntry& entry) {
+    const fs::path folder = entry.target.parent_path();
+    return !stampOf(folder / pathFromBytes(entry.temporary)) &&
+           (entry.copy.empty() || !stampOf(folder / pathFromBytes(entry.copy)));
+}
+
 } // namespace
+
+void RunJournal::settleJournal(const fs::path& path, Settling& settling) {
+    std::unique_ptr<JournalFile> held = settling.act ? JournalFile::claim(path) : nullptr;
+    const std::optional<std::string> text = held ? held->contents() : JournalFile::peek(path);
+    std::optional<ParsedJournal> parsed = text ? parseJournal(*text) : std::nullopt;
+    if (!parsed) {
+        // Empty: its process ended with nothing open.
+        if (held && text && text->empty())
+            held->remove();
+        return;
+    }
+    const bool ended = !running_(parsed->owner);
+    std::string done;
+    for (auto& [number, entry] : parsed->entries) {
+        if (entry.done)
+            continue;
+        if (!settling.concerns(entry)) {
+            if (held && ended && nothingLeft(entry)) {
+                entry.done = true;
+                done += "D " + std::to_string(number) + "\n";
+            }
+            continue;
+        }
+        if (!ended || (settling.act && !held)) {
+            // A run still going, or one another run is settling.
+            settling.accounted.insert(entry.temporary);
+            if (!entry.copy.empty())
+                settling.accounted.insert(entry.copy);
+            continue;
+        }
+        if (settling.settle(entry) && held) {
+            entry.done = true;
+            done += "D " + std::to_string(number) + "\n";
+        }
+    }
+    if (!held || !ended)
+        return;
+    if (openTargets(*parsed).empty())
+        held->remove();
+    else if (!done.empty())
+        held->append(done, false);
+}
 
 std::vector<Leftover> RunJournal::leftoversIn(const fs::path& folder, bool act) {
     std::lock_guard lock(mutex_);
@@ -494,49 +537,16 @@ std::vector<Leftover> RunJournal::leftoversIn(const fs::path& folder, bool act) 
     settling.act = act;
     if (folder_) {
         settling.journalFolder = *folder_;
-        for (const fs::path& path : otherJournals()) {
-            std::unique_ptr<JournalFile> held = act ? JournalFile::claim(path) : nullptr;
-            const std::optional<std::string> text = held ? held->contents() : JournalFile::peek(path);
-            std::optional<ParsedJournal> parsed = text ? parseJournal(*text) : std::nullopt;
-            if (!parsed) {
-                // Empty: its process ended with nothing open.
-                if (held && text && text->empty())
-                    held->remove();
-                continue;
-            }
-            const bool ended = !running_(parsed->owner);
-            std::string done;
-            for (auto& [number, entry] : parsed->entries) {
-                if (entry.done || !settling.concerns(entry))
-                    continue;
-                if (!ended || (act && !held)) {
-                    // A run still going, or one another run is settling.
-                    settling.accounted.insert(entry.temporary);
-                    if (!entry.copy.empty())
-                        settling.accounted.insert(entry.copy);
-                    continue;
-                }
-                if (settling.settle(entry) && held) {
-                    entry.done = true;
-                    done += "D " + std::to_string(number) + "\n";
-                }
-            }
-            if (!held || !ended)
-                continue;
-            if (openTargets(*parsed).empty())
-                held->remove();
-            else if (!done.empty())
-                held->append(done, false);
-        }
+        for (const fs::path& path : otherJournals())
+            settleJournal(path, settling);
     }
-    const std::set<std::string> accounted = settling.accounted;
     for (const LeftoverName& name : leftoverNamesIn(where)) {
         // This process makes none while a folder is looked at.
-        if (name.owner == self_.id || accounted.contains(bytesFromPath(name.path.filename())))
+        if (name.owner == self_.id || settling.accounted.contains(bytesFromPath(name.path.filename())))
             continue;
         settling.found.push_back({LeftoverKind::Stray, name.file, name.path, name.copy});
     }
-    if (act && ended_)
+    if (act)
         ended_.reset(); // looked up again at the next write
     return std::move(settling.found);
 }
@@ -556,43 +566,28 @@ void RunJournal::settleBefore(const fs::path& target) {
         }
     }
     const std::string name = bytesFromPath(target.filename());
+    std::error_code error;
+    const fs::path folder = fs::absolute(target, error).parent_path();
     for (auto it = ended_->begin(); it != ended_->end();) {
         if (!it->second.contains(name)) {
             ++it;
             continue;
         }
-        const std::unique_ptr<JournalFile> held = JournalFile::claim(it->first);
-        const auto text = held ? held->contents() : std::nullopt;
-        auto parsed = text ? parseJournal(*text) : std::nullopt;
-        if (!parsed || running_(parsed->owner)) {
-            ++it;
-            continue;
-        }
         Settling settling;
         FileIdentity identity;
-        std::error_code error;
-        const fs::path folder = fs::absolute(target, error).parent_path();
         if (identifyFile(folder, identity) == ReadStatus::Ok)
             settling.folder = identity;
         settling.name = name;
         settling.shown = folder;
         settling.journalFolder = *folder_;
         settling.act = true;
-        std::string done;
-        for (auto& [number, entry] : parsed->entries)
-            if (!entry.done && settling.concerns(entry) && settling.settle(entry)) {
-                entry.done = true;
-                done += "D " + std::to_string(number) + "\n";
-            }
-        std::set<std::string> names = openTargets(*parsed);
-        if (names.empty())
-            held->remove();
-        else if (!done.empty())
-            held->append(done, false);
-        if (names.empty())
+        settleJournal(it->first, settling);
+        // Looked at again only if this file is written again.
+        it->second.erase(name);
+        if (it->second.empty())
             it = ended_->erase(it);
         else
-            (it++)->second = std::move(names);
+            ++it;
     }
 }
 

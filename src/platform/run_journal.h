@@ -53,8 +53,6 @@ public:
     // kept beside the journal, so that a later run can tell whether the file
     // holds what this write could have left and nothing else.
     void writingInPlace(std::span<const std::string_view> pieces);
-    // The new bytes are all in the file, which now has this stamp.
-    void writtenInPlace(const FileStamp& stamp);
     void finish();
 
 private:
@@ -105,6 +103,7 @@ private:
     void write(int number, const std::string& line, bool durable);
     void finish(int number);
     bool ensureOwnFile();
+    void settleJournal(const std::filesystem::path& path, Settling& settling);
     std::vector<std::filesystem::path> otherJournals() const;
 
     std::optional<std::filesystem::path> folder_;

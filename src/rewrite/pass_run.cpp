@@ -75,10 +75,14 @@ private:
     // when a file's old contents were put back.
     bool lookForLeftovers(bool settle) {
         bool putBack = false;
-        std::set<std::filesystem::path> folders;
+        // A folder reached by two spellings ("..\\Here") is looked at once.
+        std::set<std::filesystem::path> spellings;
+        std::set<FileIdentity> folders;
         for (int i = 0; i < static_cast<int>(entries_.size()); ++i)
             if (const auto& path = claims_->path(i))
-                if (folders.insert(path->parent_path()).second)
+                if (FileIdentity folder; spellings.insert(path->parent_path()).second &&
+                                         (identifyFile(path->parent_path(), folder) != ReadStatus::Ok ||
+                                          folders.insert(folder).second))
                     for (const Leftover& found :
                          RunJournal::ofThisProcess().leftoversIn(path->parent_path(), settle)) {
                         observer_.leftoverFound(found);
@@ -90,8 +94,11 @@ private:
     void report(int index) {
         const EntryResult& result = results_[static_cast<std::size_t>(index)];
         if (result.outcome) {
-            if (result.lineLimitExceeded)
+            if (result.lineLimitExceeded) {
                 observer_.lineLimitExceeded(index, entry(index).text);
+                if (setup_.dryRun)
+                    setup_.dryRun->overLineLimit(index, entry(index).text);
+            }
             for (const std::string& message : result.leftWhole)
                 observer_.procedureLeftWhole(index, message);
             observer_.fileProcessed(index, entry(index).text, *result.outcome);
