@@ -81,8 +81,9 @@ std::string leftoverMessage(const Leftover& leftover) {
                "is; its old contents are kept in " +
                kept + ".";
     case LeftoverKind::FileGone:
-        return "The file " + file + " is gone since an interrupted run wrote it; its old contents "
-                                    "are kept in " +
+        return "The file " + file +
+               " is gone since an interrupted run wrote it; its old contents "
+               "are kept in " +
                kept + ", and no file was made from them.";
     case LeftoverKind::Stray:
         break;

@@ -54,8 +54,7 @@ bool writeBackInPlace(const std::filesystem::path& file, const FileStamp& expect
 
 // Writes a whole new file only this user may read and flushes it; false
 // when it exists already or could not be written.
-bool writePrivateFile(const std::filesystem::path& path,
-                      std::span<const std::string_view> pieces);
+bool writePrivateFile(const std::filesystem::path& path, std::span<const std::string_view> pieces);
 
 // Makes the folder and those above it that are missing, the new ones open
 // to this user alone; true when it is there.

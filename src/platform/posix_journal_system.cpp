@@ -115,11 +115,12 @@ std::optional<FileStamp> stampOf(const fs::path& path) {
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0)
         return std::nullopt;
-    return FileStamp{{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)},
-                     static_cast<std::uint64_t>(info.st_size),
-                     nanoseconds(info.st_mtim),
-                     nanoseconds(info.st_ctim),
-                     S_ISREG(info.st_mode)};
+    return FileStamp{
+        {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)},
+        static_cast<std::uint64_t>(info.st_size),
+        nanoseconds(info.st_mtim),
+        nanoseconds(info.st_ctim),
+        S_ISREG(info.st_mode)};
 }
 
 ProcessMark thisProcess() {
@@ -176,8 +177,8 @@ bool writePrivateFile(const fs::path& path, std::span<const std::string_view> pi
 }
 
 std::unique_ptr<JournalFile> JournalFile::create(const fs::path& path) {
-    const int fd = ::open(path.c_str(),
-                          O_RDWR | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0600);
+    const int fd =
+        ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
         return nullptr;
     // Held for the life of the process; a file system without locks still

@@ -558,8 +558,8 @@ WriteStatus createOrReplaceFile(const std::filesystem::path& path, std::string_v
         return writeStatusFromErrno(errno);
     }
     recordTemporary(record, fd.get());
-    const int error = commitTemporary(fd, temporary, path, std::span(&bytes, 1), nullptr,
-                                      [] { return true; });
+    const int error =
+        commitTemporary(fd, temporary, path, std::span(&bytes, 1), nullptr, [] { return true; });
     record.finish();
     if (error)
         return writeStatusFromErrno(error);
@@ -602,7 +602,8 @@ std::vector<LeftoverName> leftoverNamesIn(const std::filesystem::path& folder) {
         if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos ||
             digits.size() > 19)
             continue;
-        found.push_back({folder / std::string(name), folder / std::string(name.substr(1, infix - 1)),
+        found.push_back({folder / std::string(name),
+                         folder / std::string(name.substr(1, infix - 1)),
                          std::stoull(std::string(digits)), copy});
     }
     ::closedir(dir);

@@ -48,7 +48,8 @@ std::optional<std::string> unfield(std::string_view text) {
         unsigned value = 0;
         if (i + 2 >= text.size())
             return std::nullopt;
-        const auto [end, error] = std::from_chars(text.data() + i + 1, text.data() + i + 3, value, 16);
+        const auto [end, error] =
+            std::from_chars(text.data() + i + 1, text.data() + i + 3, value, 16);
         if (error != std::errc() || end != text.data() + i + 3)
             return std::nullopt;
         out += static_cast<char>(value);
@@ -193,7 +194,8 @@ enum class Held { Old, New, HalfWritten, SomethingElse };
 // their length, so an interruption leaves the first k new bytes followed by
 // the old ones from k on (or just those k, when they reach past the old
 // end). Anything else was written by someone else.
-Held judgeHeld(std::string_view file, std::string_view old, const std::optional<std::string>& fresh) {
+Held judgeHeld(std::string_view file, std::string_view old,
+               const std::optional<std::string>& fresh) {
     if (file == old)
         return Held::Old;
     if (!fresh)
@@ -248,10 +250,10 @@ struct RunJournal::Settling {
         const fs::path parent = entry.target.parent_path();
         const auto known = folders.find(parent);
         const std::optional<FileIdentity> of =
-            known != folders.end() ? known->second
-                                   : (identifyFile(parent, identity) == ReadStatus::Ok
-                                          ? std::optional(identity)
-                                          : std::nullopt);
+            known != folders.end()
+                ? known->second
+                : (identifyFile(parent, identity) == ReadStatus::Ok ? std::optional(identity)
+                                                                    : std::nullopt);
         folders[parent] = of;
         return of && folder && *of == *folder;
     }
@@ -353,8 +355,8 @@ void JournalRecord::writingInPlace(std::span<const std::string_view> pieces) {
     std::lock_guard lock(journal_->mutex_);
     if (!journal_->own_)
         return;
-    const std::string name = bytesFromPath(journal_->ownPath_.filename()) + "." +
-                             std::to_string(number_) + ".new";
+    const std::string name =
+        bytesFromPath(journal_->ownPath_.filename()) + "." + std::to_string(number_) + ".new";
     if (!writePrivateFile(journal_->ownPath_.parent_path() / pathFromBytes(name), pieces))
         return;
     journal_->own_->append("N " + std::to_string(number_) + " " + field(name) + "\n", true);
@@ -410,8 +412,8 @@ JournalRecord RunJournal::replacing(const fs::path& target, const std::optional<
         return {};
     std::string text;
     if (!headerWritten_)
-        text = std::string(kHeader) + " " + std::to_string(self_.id) + " " + field(self_.start) +
-               "\n";
+        text =
+            std::string(kHeader) + " " + std::to_string(self_.id) + " " + field(self_.start) + "\n";
     const int number = next_++;
     std::error_code error;
     const fs::path absolute = fs::absolute(target, error).lexically_normal();
@@ -435,8 +437,8 @@ void RunJournal::finish(int number) {
     open_.erase(number);
     if (!own_)
         return;
-    const std::string kept = bytesFromPath(ownPath_.filename()) + "." + std::to_string(number) +
-                             ".new";
+    const std::string kept =
+        bytesFromPath(ownPath_.filename()) + "." + std::to_string(number) + ".new";
     removeFile(ownPath_.parent_path() / pathFromBytes(kept));
     if (open_.empty()) {
         // Nothing open: the journal starts afresh at the next record.
@@ -542,7 +544,8 @@ std::vector<Leftover> RunJournal::leftoversIn(const fs::path& folder, bool act) 
     }
     for (const LeftoverName& name : leftoverNamesIn(where)) {
         // This process makes none while a folder is looked at.
-        if (name.owner == self_.id || settling.accounted.contains(bytesFromPath(name.path.filename())))
+        if (name.owner == self_.id ||
+            settling.accounted.contains(bytesFromPath(name.path.filename())))
             continue;
         settling.found.push_back({LeftoverKind::Stray, name.file, name.path, name.copy});
     }

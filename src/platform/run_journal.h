@@ -18,12 +18,12 @@ namespace faultward {
 
 // What was found beside a file: a temporary or a copy of old bytes.
 enum class LeftoverKind {
-    PutBack,       // an interrupted run of this user's left the file half written; it is whole again
-    NotPutBack,    // as PutBack, but the old bytes could not go back: they stay in the copy
+    PutBack,    // an interrupted run of this user's left the file half written; it is whole again
+    NotPutBack, // as PutBack, but the old bytes could not go back: they stay in the copy
     WillBePutBack, // as PutBack, found by a run that writes nothing
     ChangedSince,  // the file changed after such a run: left as it is, its old bytes in the copy
-    FileGone,      // the file is gone since such a run: no file is made, the old bytes stay in the copy
-    Stray,         // no interrupted run of this user's left it (planted, committed, another user's)
+    FileGone, // the file is gone since such a run: no file is made, the old bytes stay in the copy
+    Stray,    // no interrupted run of this user's left it (planted, committed, another user's)
 };
 
 struct Leftover {
@@ -84,8 +84,8 @@ public:
     // the temporary of that name beside it, or, with copyName, in place
     // behind a copy of that name, the temporary becoming the copy.
     JournalRecord replacing(const std::filesystem::path& target,
-                            const std::optional<FileStamp>& before, const std::string& temporaryName,
-                            const std::string& copyName = {});
+                            const std::optional<FileStamp>& before,
+                            const std::string& temporaryName, const std::string& copyName = {});
 
     // The temporaries and copies in a folder, as Leftovers to name. With
     // act, what the journal of an ended process of this user's names is

@@ -85,18 +85,18 @@ std::optional<FileStamp> stampOf(const fs::path& path) {
     const std::wstring name = win32::extendedPath(path);
     if (win32::isDevicePath(name))
         return std::nullopt;
-    FileHandle file(::CreateFileW(name.c_str(), FILE_READ_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING,
-                                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                  nullptr));
+    FileHandle file(::CreateFileW(
+        name.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+        nullptr));
     BY_HANDLE_FILE_INFORMATION info;
     FILE_BASIC_INFO basic;
     if (!file || !::GetFileInformationByHandle(file.get(), &info) ||
         !::GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof basic))
         return std::nullopt;
     return FileStamp{
-        {info.dwVolumeSerialNumber, (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow},
+        {info.dwVolumeSerialNumber,
+         (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow},
         (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow,
         timeOf(basic.LastWriteTime),
         timeOf(basic.ChangeTime),
@@ -179,9 +179,9 @@ std::unique_ptr<JournalFile> JournalFile::create(const fs::path& path) {
 }
 
 std::unique_ptr<JournalFile> JournalFile::claim(const fs::path& path) {
-    const HANDLE handle = ::CreateFileW(win32::extendedPath(path).c_str(),
-                                        GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    const HANDLE handle =
+        ::CreateFileW(win32::extendedPath(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return nullptr;
     return std::make_unique<Win32JournalFile>(handle);

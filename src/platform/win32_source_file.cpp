@@ -548,9 +548,10 @@ std::vector<LeftoverName> leftoverNamesIn(const std::filesystem::path& folder) {
         else if (const auto owner = win32::temporaryOwner(entry.cFileName))
             if (const std::wstring_view name = entry.cFileName;
                 name.size() > 1 + std::wstring_view(L".faultward-").size())
-                found.push_back({shown / entry.cFileName,
-                                 shown / std::wstring(name.substr(1, name.rfind(L".faultward-") - 1)),
-                                 *owner, false});
+                found.push_back(
+                    {shown / entry.cFileName,
+                     shown / std::wstring(name.substr(1, name.rfind(L".faultward-") - 1)), *owner,
+                     false});
     } while (::FindNextFileW(search, &entry));
     ::FindClose(search);
     std::sort(found.begin(), found.end(),

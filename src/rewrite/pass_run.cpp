@@ -80,9 +80,10 @@ private:
         std::set<FileIdentity> folders;
         for (int i = 0; i < static_cast<int>(entries_.size()); ++i)
             if (const auto& path = claims_->path(i))
-                if (FileIdentity folder; spellings.insert(path->parent_path()).second &&
-                                         (identifyFile(path->parent_path(), folder) != ReadStatus::Ok ||
-                                          folders.insert(folder).second))
+                if (FileIdentity folder;
+                    spellings.insert(path->parent_path()).second &&
+                    (identifyFile(path->parent_path(), folder) != ReadStatus::Ok ||
+                     folders.insert(folder).second))
                     for (const Leftover& found :
                          RunJournal::ofThisProcess().leftoversIn(path->parent_path(), settle)) {
                         observer_.leftoverFound(found);

@@ -64,8 +64,7 @@ protected:
     void interruptRename(const ProcessMark& owner, const std::string& name) {
         RunJournal journal(state(), owner, notEnded);
         const fs::path file = project / name;
-        JournalRecord record =
-            journal.replacing(file, stampOf(file), temporaryName(name, owner));
+        JournalRecord record = journal.replacing(file, stampOf(file), temporaryName(name, owner));
         const fs::path temporary = project.write(temporaryName(name, owner), "half of the new");
         FileIdentity identity;
         ASSERT_EQ(identifyFile(temporary, identity), ReadStatus::Ok);
@@ -167,7 +166,8 @@ TEST_F(RunJournalTest, whatTheWriteCouldHaveLeftIsToldApartByTheBytes) {
 // edit is never written over, and the old bytes stay in the copy, named.
 TEST_F(RunJournalTest, fileChangedAfterTheRunIsNamedNotPutBack) {
     const std::string old = "Sub A()\r\n    x = 1\r\n    y = 2\r\nEnd Sub\r\n";
-    const std::string fresh = "Sub A()\r\nON ERROR GOTO ERR_A\r\n    x = 1\r\n    y = 2\r\nEnd Sub\r\n";
+    const std::string fresh =
+        "Sub A()\r\nON ERROR GOTO ERR_A\r\n    x = 1\r\n    y = 2\r\nEnd Sub\r\n";
     const std::string copy = copyName("A.bas", kEnded);
     const auto edits = std::vector<std::function<void()>>{
         [&] { std::ofstream(project / "A.bas", std::ios::app | std::ios::binary) << "' mine\r\n"; },
@@ -253,8 +253,8 @@ TEST_F(RunJournalTest, recordsOfFilesLongGoneAreDropped) {
         elsewhere.write("X.bas", "x");
         RunJournal journal(state(), kEnded, notEnded);
         // Never finished: the run ended while the record was open.
-        [[maybe_unused]] JournalRecord record = journal.replacing(
-            elsewhere / "X.bas", std::nullopt, temporaryName("X.bas", kEnded));
+        [[maybe_unused]] JournalRecord record =
+            journal.replacing(elsewhere / "X.bas", std::nullopt, temporaryName("X.bas", kEnded));
     }
     ASSERT_EQ(treeOf(home.path()).size(), 1u);
     look(false);

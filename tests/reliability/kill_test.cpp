@@ -224,11 +224,12 @@ TEST(KilledPass, plantedCopiesAndTemporariesAreNamedAndLeftAlone) {
     for (const std::string& name : planted) {
         const bool copy = name.ends_with(".old");
         const std::string file = name.substr(1, name.find(".faultward-") - 1);
-        named += "faultward-cli: " + (folder / name).string() +
-                 (copy ? " looks like a copy of old contents that Faultward keeps while it writes " +
-                             (folder / file).string() + ", but"
-                       : " looks like a temporary file of Faultward's, but") +
-                 " no interrupted run of yours left it; it was left untouched.\n";
+        named +=
+            "faultward-cli: " + (folder / name).string() +
+            (copy ? " looks like a copy of old contents that Faultward keeps while it writes " +
+                        (folder / file).string() + ", but"
+                  : " looks like a temporary file of Faultward's, but") +
+            " no interrupted run of yours left it; it was left untouched.\n";
     }
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"check", project.string()},

@@ -67,10 +67,9 @@ TEST(StaleTemporaries, leftoversNoJournalNamesAreNamedAndKept) {
     ended.end();
     const fs::path temporary = win32::temporaryName(L"Form1.frm", endedId);
     const fs::path copy = *win32::oldBytesCopyName(L"Gone.bas", endedId);
-    const std::vector<std::wstring> others = {L".Form1.frm.faultward-.tmp",
-                                              L".Form1.frm.faultward-12x.tmp",
-                                              L"Form1.frm.faultward-1.tmp", L".faultward-1.tmp",
-                                              L"Form1.frm"};
+    const std::vector<std::wstring> others = {
+        L".Form1.frm.faultward-.tmp", L".Form1.frm.faultward-12x.tmp", L"Form1.frm.faultward-1.tmp",
+        L".faultward-1.tmp", L"Form1.frm"};
     for (const std::wstring& name : others)
         folder.write(fs::path(name).string(), "x");
     folder.write(temporary.string(), "half");
