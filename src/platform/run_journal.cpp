@@ -562,6 +562,14 @@ void RunJournal::settleBefore(const fs::path& target) {
         ended_.emplace();
         for (const fs::path& path : otherJournals()) {
             const auto text = JournalFile::peek(path);
+            if (text && text->empty()) {
+                // A run that ended with nothing open; its owner, while it
+                // runs, holds it.
+                if (const auto held = JournalFile::claim(path))
+                    if (const auto now = held->contents(); now && now->empty())
+                        held->remove();
+                continue;
+            }
             const auto parsed = text ? parseJournal(*text) : std::nullopt;
             if (parsed && !running_(parsed->owner))
                 if (auto names = openTargets(*parsed); !names.empty())
