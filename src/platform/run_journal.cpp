@@ -397,8 +397,14 @@ bool RunJournal::ensureOwnFile() {
     const std::string stem = std::string(kJournalPrefix) + std::to_string(self_.id);
     // A journal of an earlier process that had this id may still be there.
     for (int extra = 0; extra < 100 && !own_; ++extra) {
-        ownPath_ = *folder_ / (stem + (extra ? "-" + std::to_string(extra) : "") +
-                               std::string(kJournalSuffix));
+        // Appended apart: "-" + a temporary trips GCC 12's false overlap warning.
+        std::string name = stem;
+        if (extra > 0) {
+            name += '-';
+            name += std::to_string(extra);
+        }
+        name += kJournalSuffix;
+        ownPath_ = *folder_ / name;
         own_ = JournalFile::create(ownPath_);
     }
     ownFailed_ = !own_;

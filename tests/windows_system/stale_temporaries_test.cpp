@@ -78,10 +78,12 @@ TEST(StaleTemporaries, leftoversNoJournalNamesAreNamedAndKept) {
     RunJournal journal(state.path());
     const std::vector<Leftover> found = journal.leftoversIn(folder.path(), true);
     ASSERT_EQ(found.size(), 2u);
-    EXPECT_EQ(found[0].leftover, folder / copy.string());
-    EXPECT_EQ(found[0].file, folder / "Gone.bas");
-    EXPECT_EQ(found[1].leftover, folder / temporary.string());
-    EXPECT_EQ(found[1].file, folder / "Form1.frm");
+    EXPECT_EQ(found[0].leftover, folder / temporary.string());
+    EXPECT_EQ(found[0].file, folder / "Form1.frm");
+    EXPECT_FALSE(found[0].copy);
+    EXPECT_EQ(found[1].leftover, folder / copy.string());
+    EXPECT_EQ(found[1].file, folder / "Gone.bas");
+    EXPECT_TRUE(found[1].copy);
     for (const Leftover& leftover : found)
         EXPECT_EQ(leftover.kind, LeftoverKind::Stray);
     EXPECT_EQ(treeOf(folder.path()).size(), others.size() + 2);
