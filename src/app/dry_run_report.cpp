@@ -2,6 +2,7 @@
 
 #include "platform/path_bytes.h"
 #include "rewrite/line_diff.h"
+#include "rewrite/transforms.h"
 
 namespace fs = std::filesystem;
 
@@ -29,7 +30,19 @@ fs::path diffRoot(std::span<const DryRunFiles::File* const> changed,
 } // namespace
 
 std::string dryRunReport(const DryRunFiles& files, const fs::path& projectFolder, bool diff) {
-    return dryRunReport(files.files(), projectFolder, diff);
+    std::string text = dryRunReport(files.files(), projectFolder, diff);
+    if (!diff)
+        text += lineLimitNotes(files);
+    return text;
+}
+
+std::string lineLimitNotes(const DryRunFiles& files) {
+    std::string text;
+    for (const auto& [index, entry] : files.overLimit())
+        text += entry + ": over " + std::to_string(kInsertionLineLimit) +
+                " lines; the procedures after line " + std::to_string(kInsertionLineLimit) +
+                " would get no handlers\n";
+    return text;
 }
 
 std::string dryRunReport(std::span<const DryRunFiles::File* const> changed,

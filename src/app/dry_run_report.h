@@ -14,10 +14,16 @@ namespace faultward {
 // folder that holds the project's folder and every changed file, so that
 // patch -p1 applies it there; when that is not the project's folder (a file
 // lies outside it), a line "folder: PATH" before the first header names it.
+// Without diff, the files too long for all their handlers are named after
+// the counts (lineLimitNotes).
 std::string dryRunReport(const DryRunFiles& files, const std::filesystem::path& projectFolder,
                          bool diff);
 // The same for some of the files, in this order.
 std::string dryRunReport(std::span<const DryRunFiles::File* const> changed,
                          const std::filesystem::path& projectFolder, bool diff);
+
+// "Big.bas: over 32000 lines; ...": why a dry run that would change nothing
+// there still exits as a run that did not do all it was asked.
+std::string lineLimitNotes(const DryRunFiles& files);
 
 } // namespace faultward

@@ -114,17 +114,30 @@ std::string failureDetails(const FailureCollector& failures) {
     return text;
 }
 
-std::string putBackMessage(const std::filesystem::path& file, const std::filesystem::path& copy,
-                           bool whole) {
-    const std::string name = pathDisplayText(bytesFromPath(file));
-    if (whole)
-        return "The file " + name +
-               " was left half written by an interrupted run; its old contents have been put "
-               "back.";
-    return "The file " + name +
-           " was left half written by an interrupted run, and its old contents could not be "
-           "put back; they are kept in " +
-           pathDisplayText(bytesFromPath(copy)) + ".";
+std::string leftoversMessage(const std::vector<Leftover>& leftovers) {
+    std::string text;
+    for (std::size_t i = 0; i < leftovers.size() && i < kFailuresNamed; ++i) {
+        if (i > 0)
+            text += "\n\n";
+        text += leftoverMessage(leftovers[i]);
+    }
+    if (leftovers.size() > kFailuresNamed)
+        text += "\n\nand " + std::to_string(leftovers.size() - kFailuresNamed) + " more";
+    return text;
+}
+
+std::string leftoversDetails(const std::vector<Leftover>& leftovers) {
+    if (leftovers.size() <= kFailuresNamed)
+        return {};
+    std::string text;
+    for (const Leftover& leftover : leftovers)
+        text += leftoverMessage(leftover) + "\n";
+    return text;
+}
+
+bool leftoversWarn(const std::vector<Leftover>& leftovers) {
+    return std::any_of(leftovers.begin(), leftovers.end(),
+                       [](const Leftover& found) { return found.kind != LeftoverKind::PutBack; });
 }
 
 } // namespace faultward

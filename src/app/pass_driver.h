@@ -93,9 +93,11 @@ std::string failureDetails(const FailureCollector& failures);
 // from the passes' descriptions of them.
 std::string proceduresLeftMessage(const std::vector<std::string>& procedures);
 std::string proceduresLeftDetails(const std::vector<std::string>& procedures);
-// What is said of a file that an interrupted run left half written, once its
-// old contents are back in it (whole), or when they are still only in copy.
-std::string putBackMessage(const std::filesystem::path& file, const std::filesystem::path& copy,
-                           bool whole);
+// The one message that names what earlier runs left beside the files (the
+// first few; the details name them all), and whether it warns: it does
+// unless every file was put back whole.
+std::string leftoversMessage(const std::vector<Leftover>& leftovers);
+std::string leftoversDetails(const std::vector<Leftover>& leftovers);
+bool leftoversWarn(const std::vector<Leftover>& leftovers);
 
 } // namespace faultward

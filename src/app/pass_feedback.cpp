@@ -4,6 +4,8 @@
 #include "app/texts.h"
 #include "platform/display_text.h"
 
+#include <algorithm>
+
 namespace faultward {
 
 PassFeedback::PassFeedback(MainWindowView& main, ProjectFilesView& files)
@@ -15,6 +17,14 @@ PassFeedback::~PassFeedback() {
 }
 
 void PassFeedback::passStarted(PassKind kind, int minimum, int maximum) {
+    if (leftoversShown_ < leftovers_.size()) {
+        const std::vector<Leftover> fresh(leftovers_.begin() + static_cast<long>(leftoversShown_),
+                                          leftovers_.end());
+        leftoversShown_ = leftovers_.size();
+        main_.showMessage(leftoversMessage(fresh),
+                          leftoversWarn(fresh) ? MessageIcon::Warning : MessageIcon::None,
+                          leftoversDetails(fresh));
+    }
     running_ = true;
     // The removal pass names its work before it turns the pointer, the
     // insertion pass the other way round.
@@ -52,10 +62,12 @@ void PassFeedback::procedureLeftWhole(int /*index*/, std::string_view message) {
     leftWhole_.emplace_back(message);
 }
 
-void PassFeedback::oldContentsPutBack(const std::filesystem::path& file,
-                                      const std::filesystem::path& copy, bool whole) {
-    main_.showMessage(putBackMessage(file, copy, whole),
-                      whole ? MessageIcon::None : MessageIcon::Warning, {});
+void PassFeedback::leftoverFound(const Leftover& leftover) {
+    const bool known = std::any_of(leftovers_.begin(), leftovers_.end(), [&](const Leftover& seen) {
+        return seen.leftover == leftover.leftover;
+    });
+    if (!known)
+        leftovers_.push_back(leftover);
 }
 
 void PassFeedback::passFinished(PassKind /*kind*/) {

@@ -12,7 +12,8 @@ namespace faultward {
 // Shows a running pass in the windows: wait pointer, working caption, the
 // progress bar over the label and the entry being worked on; afterwards no
 // current entry, bar hidden, default pointer and "Task Completed". It also
-// gathers the procedures the passes left as they were.
+// gathers the procedures the passes left as they were, and names in one
+// message what earlier runs left beside the files.
 class PassFeedback : public CommandObserver {
 public:
     PassFeedback(MainWindowView& main, ProjectFilesView& files);
@@ -24,8 +25,7 @@ public:
     void progressValue(int value) override;
     void lineLimitExceeded(int index, std::string_view entry) override;
     void procedureLeftWhole(int index, std::string_view message) override;
-    void oldContentsPutBack(const std::filesystem::path& file, const std::filesystem::path& copy,
-                            bool whole) override;
+    void leftoverFound(const Leftover& leftover) override;
     void passFinished(PassKind kind) override;
 
     // The procedures left as they were since the last call, as the passes
@@ -38,6 +38,10 @@ private:
     MainWindowView& main_;
     ProjectFilesView& files_;
     std::vector<std::string> leftWhole_;
+    // What earlier runs left, each named once a command, in one message
+    // before the work.
+    std::vector<Leftover> leftovers_;
+    std::size_t leftoversShown_ = 0;
     bool running_ = false;
 };
 

@@ -2,16 +2,31 @@
 
 #include "app/check_report.h"
 #include "app/dry_run_report.h"
+#include "app/texts.h"
 #include "rewrite/dry_run_files.h"
 
 #include <algorithm>
+#include <set>
 #include <thread>
 
 namespace faultward {
 namespace {
 
-// The reports' passes show nothing while they run.
-class QuietObserver final : public CommandObserver {};
+// The reports' passes show nothing while they run; what earlier runs left
+// beside the files is named at the end of the report, each once.
+class QuietObserver final : public CommandObserver {
+public:
+    void leftoverFound(const Leftover& leftover) override {
+        if (named_.insert(leftover.leftover).second)
+            notes_ += leftoverMessage(leftover) + "\n";
+    }
+    // An empty line, then the notes; nothing when there are none.
+    std::string notes() const { return notes_.empty() ? notes_ : "\n" + notes_; }
+
+private:
+    std::set<std::filesystem::path> named_;
+    std::string notes_;
+};
 
 std::size_t partEnd(std::span<const ListPart> parts, std::size_t part) {
     return part + 1 < parts.size() ? parts[part + 1].firstEntry : static_cast<std::size_t>(-1);
@@ -56,13 +71,14 @@ ReportRun previewReport(const PassTargets& targets, const std::filesystem::path&
     report.failures = runPassCommand(PassCommand::Insert, run, observer);
     const std::vector<const DryRunFiles::File*> changed = dryRun.files();
     if (parts.empty()) {
-        report.text = dryRunReport(changed, projectFolder, false);
+        report.text = dryRunReport(changed, projectFolder, false) + lineLimitNotes(dryRun);
         const std::string diff = dryRunReport(changed, projectFolder, true);
         if (!diff.empty()) {
             report.text.reserve(report.text.size() + 1 + diff.size());
             report.text += '\n';
             report.text += diff;
         }
+        report.text += observer.notes();
         return report;
     }
     report.text = groupReport(changed, parts, false);
@@ -70,6 +86,7 @@ ReportRun previewReport(const PassTargets& targets, const std::filesystem::path&
         report.text += '\n';
         report.text += groupReport(changed, parts, true);
     }
+    report.text += observer.notes();
     return report;
 }
 
@@ -87,6 +104,7 @@ ReportRun checkProjectReport(const PassTargets& targets, std::span<const ListPar
             report.text += checkReport(entry.text, survey);
         });
     nameProjectsUpTo(static_cast<std::size_t>(-1));
+    report.text += observer.notes();
     return report;
 }
 

@@ -1,5 +1,6 @@
 #include "app/texts.h"
 
+#include "platform/path_bytes.h"
 #include "rewrite/transforms.h"
 
 #include <vector>
@@ -54,6 +55,45 @@ std::string lineLimitMessage(std::string_view entryText) {
     message.append(" lines of code!  Error handling cannot be inserted for the rest of this "
                    "file.  Please reduce the number lines in this file and try again.");
     return message;
+}
+
+std::string leftoverMessage(const Leftover& leftover) {
+    const std::string file = pathDisplayText(bytesFromPath(leftover.file));
+    const std::string kept = pathDisplayText(bytesFromPath(leftover.leftover));
+    switch (leftover.kind) {
+    case LeftoverKind::PutBack:
+        return "The file " + file +
+               " was left half written by an interrupted run; its old contents have been put "
+               "back.";
+    case LeftoverKind::NotPutBack:
+        return "The file " + file +
+               " was left half written by an interrupted run, and its old contents could not be "
+               "put back; they are kept in " +
+               kept + ".";
+    case LeftoverKind::WillBePutBack:
+        return "The file " + file +
+               " was left half written by an interrupted run; the next command that writes files "
+               "will put its old contents back from " +
+               kept + ".";
+    case LeftoverKind::ChangedSince:
+        return "The file " + file +
+               " was changed after an interrupted run had begun to write it, so it was left as it "
+               "is; its old contents are kept in " +
+               kept + ".";
+    case LeftoverKind::FileGone:
+        return "The file " + file +
+               " is gone since an interrupted run wrote it; its old contents "
+               "are kept in " +
+               kept + ", and no file was made from them.";
+    case LeftoverKind::Stray:
+        break;
+    }
+    if (leftover.copy)
+        return kept + " looks like a copy of old contents that Faultward keeps while it writes " +
+               file + ", but no interrupted run of yours left it; it was left untouched.";
+    return kept +
+           " looks like a temporary file of Faultward's, but no interrupted run of yours left it; "
+           "it was left untouched.";
 }
 
 std::string describeProjectFailure(ProjectReadStatus status, const std::string& path) {

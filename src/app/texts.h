@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/run_journal.h"
 #include "project/project_reader.h"
 
 #include <string>
@@ -20,6 +21,10 @@ std::string shortenedInTheMiddle(std::string_view text, std::size_t maxCharacter
 
 // The notice for a file with more lines than handlers go into.
 std::string lineLimitMessage(std::string_view entryText);
+
+// What is said of a temporary or a copy of old bytes found beside a file,
+// and what was done with it.
+std::string leftoverMessage(const Leftover& leftover);
 
 // A message for a project file that could not be read, naming the path;
 // empty for Ok.

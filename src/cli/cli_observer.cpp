@@ -55,10 +55,11 @@ void CliObserver::fileFailed(const FailureCollector::Failure& failure) {
              << ": " << describe(failure.outcome) << '\n';
 }
 
-void CliObserver::oldContentsPutBack(const std::filesystem::path& file,
-                                     const std::filesystem::path& copy, bool whole) {
+void CliObserver::leftoverFound(const Leftover& leftover) {
+    if (!namedLeftovers_.insert(leftover.leftover).second)
+        return;
     clearProgress();
-    env_.err << "faultward-cli: " << putBackMessage(file, copy, whole) << '\n';
+    env_.err << "faultward-cli: " << leftoverMessage(leftover) << '\n';
 }
 
 void CliObserver::clearProgress() {

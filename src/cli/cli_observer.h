@@ -3,6 +3,8 @@
 #include "app/pass_driver.h"
 #include "cli/cli.h"
 
+#include <filesystem>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -10,7 +12,8 @@ namespace faultward {
 
 // Prints what the passes report: progress on a terminal, and the files that
 // could not be processed, each once per command. In a group, failures name
-// the project first (project is then "NAME: ").
+// the project first (project is then "NAME: "). What earlier runs left
+// beside the files is named once.
 class CliObserver : public CommandObserver {
 public:
     CliObserver(CliEnvironment& env, std::size_t count, std::string project)
@@ -22,8 +25,7 @@ public:
     void lineLimitExceeded(int, std::string_view entry) override;
     void procedureLeftWhole(int, std::string_view message) override;
     void fileFailed(const FailureCollector::Failure& failure) override;
-    void oldContentsPutBack(const std::filesystem::path& file, const std::filesystem::path& copy,
-                            bool whole) override;
+    void leftoverFound(const Leftover& leftover) override;
 
     // Whether a file had more lines than handlers can go into, so that some
     // of its procedures were left without.
@@ -39,6 +41,7 @@ private:
     std::string_view kind_;
     bool lineLimitExceeded_ = false;
     std::string notes_; // procedures left as they were, not yet printed
+    std::set<std::filesystem::path> namedLeftovers_;
 };
 
 } // namespace faultward

@@ -18,7 +18,12 @@ constexpr std::string_view kAbout =
 constexpr std::string_view kClosing =
     "Files are found relative to the project's folder; backslashes and letter case\n"
     "are handled as Windows would. Files are rewritten through a temporary file, so\n"
-    "a file is never left half written. Progress is shown on stderr when it is a\n"
+    "a file is never left half written. Each run notes its temporaries in a journal\n"
+    "in the user's state folder ($XDG_STATE_HOME/faultward, ~/.local/state/faultward;\n"
+    "%LOCALAPPDATA%\\Faultward on Windows): only what a run of the user's that was\n"
+    "cut short left is cleared or put back by the next command that writes, and\n"
+    "only where the file is as that run left it. Other files named like them are\n"
+    "named on stderr and never touched. Progress is shown on stderr when it is a\n"
     "terminal; files that could not be processed, and files too long for all their\n"
     "handlers, are reported on stderr.\n"
     "\n"

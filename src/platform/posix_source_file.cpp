@@ -1,5 +1,9 @@
 #include "platform/source_file.h"
 
+#include "platform/journal_system.h"
+#include "platform/run_journal.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -236,16 +240,27 @@ bool readAll(int fd, std::size_t sizeHint, std::string& buffer) {
     return true;
 }
 
-// Creates the temporary exclusively. One left by an earlier process that had
-// our pid cannot belong to a running process, so it is replaced.
+// Creates the temporary exclusively. A file that already has its name is
+// left alone, whoever made it: the write fails instead.
 int openTemporary(const std::filesystem::path& temporary, mode_t mode) {
-    constexpr int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW;
-    int fd = ::open(temporary.c_str(), flags, mode);
-    if (fd < 0 && errno == EEXIST) {
-        ::unlink(temporary.c_str());
-        fd = ::open(temporary.c_str(), flags, mode);
-    }
-    return fd;
+    return ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+}
+
+std::optional<FileIdentity> identityOfOpen(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return std::nullopt;
+    return identityOf(info);
+}
+
+// The journal's record of a temporary it has just seen made.
+void recordTemporary(JournalRecord& record, int fd) {
+    if (const auto identity = identityOfOpen(fd))
+        record.temporaryMade(*identity);
+}
+
+std::filesystem::path folderOf(const std::filesystem::path& path) {
+    return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
 }
 
 // Writes the bytes to the open temporary, puts them on disk, and renames the
@@ -355,12 +370,19 @@ WriteStatus rewriteInPlace(const std::filesystem::path& target, const std::files
     // The copy is written under a temporary's name and takes its own only
     // when whole: a copy cut short must never be put back.
     const std::string name = target.filename().string();
-    const std::filesystem::path partial = folder / temporaryName(name);
-    const std::filesystem::path copy = folder / ownName(name, kCopySuffix);
+    const std::string partialName = temporaryName(name);
+    const std::string copyName = ownName(name, kCopySuffix);
+    const std::filesystem::path partial = folder / partialName;
+    const std::filesystem::path copy = folder / copyName;
+    JournalRecord record =
+        RunJournal::ofThisProcess().replacing(target, stampOf(target), partialName, copyName);
     {
         FileDescriptor saved(openTemporary(partial, info.st_mode & 0777));
-        if (!saved.valid())
+        if (!saved.valid()) {
+            record.finish();
             return writeStatusFromErrno(errno);
+        }
+        recordTemporary(record, saved.get());
         keepOwnership(saved.get(), info);
         // A link, not a rename: never over another copy, which may hold the
         // only whole old bytes.
@@ -368,25 +390,31 @@ WriteStatus rewriteInPlace(const std::filesystem::path& target, const std::files
             ::link(partial.c_str(), copy.c_str()) != 0) {
             const int error = errno;
             ::unlink(partial.c_str());
+            record.finish();
             return writeStatusFromErrno(error);
         }
         ::unlink(partial.c_str());
     }
     // The copy's name must outlive a power cut as surely as its bytes.
     syncFolder(folder);
+    record.writingInPlace(pieces);
 
     const auto size = static_cast<off_t>(totalSize(pieces));
     const bool written = ::lseek(file.get(), 0, SEEK_SET) == 0 && writeAll(file.get(), pieces) &&
                          ::ftruncate(file.get(), size) == 0 && ::fsync(file.get()) == 0;
     if (!written) {
         const int error = errno;
-        putBackFromCopy(file.get(), copy, folder);
+        // Old bytes that could not go back stay in the copy, and the record
+        // open, for a later run.
+        if (putBackFromCopy(file.get(), copy, folder))
+            record.finish();
         return writeStatusFromErrno(error);
     }
     ::unlink(copy.c_str());
     // Else a power cut could bring the copy back, and a later run would put
     // the old bytes back over the new.
     syncFolder(folder);
+    record.finish();
     if (newIdentity)
         *newIdentity = identityOf(opened);
     return WriteStatus::Ok;
@@ -470,20 +498,26 @@ WriteStatus replaceFileContents(const std::filesystem::path& path,
     if (user != 0 && ::access(target.c_str(), W_OK) != 0)
         return errno == EROFS ? WriteStatus::NotWritable : WriteStatus::PermissionDenied;
 
-    const std::filesystem::path folder =
-        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    const std::filesystem::path folder = folderOf(target);
+    RunJournal& journal = RunJournal::ofThisProcess();
+    journal.settleBefore(target);
     // A name too long to be read back from its copy's name keeps the rename
     // road: its other names keep the old bytes, but nothing is put at risk.
     if (info.st_nlink > 1 && target.filename().string().size() <= roomForName(kCopySuffix))
         return rewriteInPlace(target, folder, info, pieces, newIdentity);
 
-    const std::filesystem::path temporary = folder / temporaryName(target.filename().string());
+    const std::string temporaryFile = temporaryName(target.filename().string());
+    const std::filesystem::path temporary = folder / temporaryFile;
+    JournalRecord record = journal.replacing(target, stampOf(target), temporaryFile);
     // Created with the file's own permission bits, so that only a umask that
     // takes some away (or special bits) costs a change of mode afterwards.
     const mode_t mode = info.st_mode & 07777;
     FileDescriptor fd(openTemporary(temporary, mode & 0777));
-    if (!fd.valid())
+    if (!fd.valid()) {
+        record.finish();
         return writeStatusFromErrno(errno);
+    }
+    recordTemporary(record, fd.get());
 
     // Ownership is best effort: only root may give a file away, and a file
     // that keeps another owner is still whole.
@@ -494,7 +528,9 @@ WriteStatus replaceFileContents(const std::filesystem::path& path,
     const auto keepMode = [&] {
         return (written.st_mode & 07777) == mode || ::fchmod(fd.get(), mode) == 0;
     };
-    if (const int error = commitTemporary(fd, temporary, target, pieces, &written, keepMode))
+    const int error = commitTemporary(fd, temporary, target, pieces, &written, keepMode);
+    record.finish();
+    if (error)
         return writeStatusFromErrno(error);
     if (newIdentity)
         *newIdentity = identityOf(written);
@@ -510,52 +546,48 @@ WriteStatus createOrReplaceFile(const std::filesystem::path& path, std::string_v
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0)
         return replaceFileContents(path, bytes);
-    const std::filesystem::path folder =
-        path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    const std::filesystem::path temporary = folder / temporaryName(path.filename().string());
+    const std::filesystem::path folder = folderOf(path);
+    RunJournal& journal = RunJournal::ofThisProcess();
+    journal.settleBefore(path);
+    const std::string temporaryFile = temporaryName(path.filename().string());
+    const std::filesystem::path temporary = folder / temporaryFile;
+    JournalRecord record = journal.replacing(path, std::nullopt, temporaryFile);
     FileDescriptor fd(openTemporary(temporary, 0666));
-    if (!fd.valid())
+    if (!fd.valid()) {
+        record.finish();
         return writeStatusFromErrno(errno);
-    if (const int error = commitTemporary(fd, temporary, path, std::span(&bytes, 1), nullptr,
-                                          [] { return true; }))
+    }
+    recordTemporary(record, fd.get());
+    const int error =
+        commitTemporary(fd, temporary, path, std::span(&bytes, 1), nullptr, [] { return true; });
+    record.finish();
+    if (error)
         return writeStatusFromErrno(error);
     // A new file must still be there after a power cut, so its folder is synced.
     syncFolder(folder);
     return WriteStatus::Ok;
 }
 
-namespace {
-
-// The old bytes that a run which ended while writing a file in place left in
-// a copy go back into the file (all its names see them); a file no longer
-// there gets the copy's name back.
-PutBackFile putBackStaleCopy(const std::filesystem::path& folder, const std::string& copyName,
-                             const std::string& fileName) {
-    PutBackFile result{folder / fileName, folder / copyName, false};
+bool writeBackInPlace(const std::filesystem::path& path, const FileStamp& expected,
+                      const std::filesystem::path& copy) {
     FileDescriptor file(
-        ::open(result.file.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
-    if (!file.valid() && errno == ENOENT) {
-        result.whole = ::rename(result.copy.c_str(), result.file.c_str()) == 0;
-        syncFolder(folder);
-        return result;
-    }
+        ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+    if (!file.valid() || !lockForAWhile(file.get(), LOCK_EX))
+        return false;
+    // Judged before the lock: the file must not have changed since.
     struct stat info {};
-    if (!file.valid() || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return result;
-    if (lockForAWhile(file.get(), LOCK_EX))
-        result.whole = putBackFromCopy(file.get(), result.copy, folder);
-    return result;
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) || stampOf(path) != expected ||
+        identityOf(info) != expected.identity)
+        return false;
+    FileDescriptor saved(::open(copy.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    return saved.valid() && copyContents(saved.get(), file.get());
 }
 
-} // namespace
-
-std::vector<PutBackFile> removeStaleTemporaries(const std::filesystem::path& folder) {
-    std::vector<PutBackFile> putBack;
-    const std::filesystem::path where = folder.empty() ? std::filesystem::path(".") : folder;
-    DIR* dir = ::opendir(where.c_str());
+std::vector<LeftoverName> leftoverNamesIn(const std::filesystem::path& folder) {
+    std::vector<LeftoverName> found;
+    DIR* dir = ::opendir(folder.c_str());
     if (!dir)
-        return putBack;
-    std::vector<std::pair<std::string, std::string>> copies; // copy's name, file's name
+        return found;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name = entry->d_name;
         const bool copy = name.ends_with(kCopySuffix);
@@ -568,23 +600,16 @@ std::vector<PutBackFile> removeStaleTemporaries(const std::filesystem::path& fol
         const std::string_view digits = name.substr(
             infix + kTempInfix.size(), name.size() - infix - kTempInfix.size() - suffix);
         if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos ||
-            digits.size() > 9)
+            digits.size() > 19)
             continue;
-        const pid_t pid = static_cast<pid_t>(std::atol(std::string(digits).c_str()));
-        // A copy exists only while one file is written, never while a pass
-        // of ours starts, so one with our pid is an earlier process's.
-        if ((pid == ::getpid() && !copy) ||
-            (pid != ::getpid() && (::kill(pid, 0) == 0 || errno == EPERM)))
-            continue;
-        if (copy)
-            copies.emplace_back(name, name.substr(1, infix - 1));
-        else
-            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        found.push_back({folder / std::string(name),
+                         folder / std::string(name.substr(1, infix - 1)),
+                         std::stoull(std::string(digits)), copy});
     }
     ::closedir(dir);
-    for (const auto& [copyName, fileName] : copies)
-        putBack.push_back(putBackStaleCopy(where, copyName, fileName));
-    return putBack;
+    std::sort(found.begin(), found.end(),
+              [](const LeftoverName& a, const LeftoverName& b) { return a.path < b.path; });
+    return found;
 }
 
 } // namespace faultward

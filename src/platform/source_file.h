@@ -67,7 +67,8 @@ enum class WriteStatus {
 // name (hard links) must keep them all, so it is written in place instead:
 // first a flushed copy of its old bytes goes beside it, then the new bytes
 // into the file, flushed, and then the copy is removed; should the run end
-// before that, removeStaleTemporaries puts the copy back. A symbolic link is followed,
+// before that, a later run puts the copy back (RunJournal, which records every
+// temporary and copy before it is made). A symbolic link is followed,
 // so its target is replaced and the link stays a link. The file keeps its
 // permission bits (on Windows its security, attributes and creation time). A
 // read-only file, or one whose permission bits grant no write, is refused. On success, newIdentity
@@ -82,18 +83,5 @@ WriteStatus replaceFileContents(const std::filesystem::path& path, std::string_v
 // Like replaceFileContents, but creates the file (with the usual permission
 // bits) when it does not exist yet. For the program's own files, never for sources.
 WriteStatus createOrReplaceFile(const std::filesystem::path& path, std::string_view bytes);
-
-// A file whose old contents an interrupted run left in a copy beside it, and
-// whether they are back in the file (else the copy is still there).
-struct PutBackFile {
-    std::filesystem::path file;
-    std::filesystem::path copy;
-    bool whole = false;
-};
-
-// Removes temporaries that an earlier, interrupted run left in a folder, and
-// puts back the old contents of files it was writing in place. Only names
-// this program makes, and only those whose process is gone, are touched.
-std::vector<PutBackFile> removeStaleTemporaries(const std::filesystem::path& folder);
 
 } // namespace faultward

@@ -1,5 +1,8 @@
 #include "platform/source_file.h"
 
+#include "platform/journal_system.h"
+#include "platform/path_bytes.h"
+#include "platform/run_journal.h"
 #include "platform/win32_file_handle.h"
 #include "platform/win32_long_path.h"
 #include "platform/win32_temporary_name.h"
@@ -136,34 +139,38 @@ bool writeAll(HANDLE file, std::span<const std::string_view> pieces) {
     return writeRaw(file, staging.data(), staging.size());
 }
 
-// Creates the temporary exclusively. One left by an earlier process that had
-// our id cannot belong to a running process, so it is replaced.
+// Creates the temporary exclusively. A file that already has its name is
+// left alone, whoever made it: the write fails instead.
 HANDLE createTemporary(const std::wstring& temporary) {
-    const auto create = [&] {
-        return ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    };
-    HANDLE handle = create();
-    if (handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_FILE_EXISTS) {
-        ::DeleteFileW(temporary.c_str());
-        handle = create();
-    }
-    return handle;
+    return ::CreateFileW(temporary.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// The journal's record of a temporary it has just seen made.
+void recordTemporary(JournalRecord& record, HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (::GetFileInformationByHandle(file, &info))
+        record.temporaryMade(identityOf(info));
+}
+
+std::string narrowName(std::wstring_view name) {
+    return bytesFromPath(std::filesystem::path(std::wstring(name)));
 }
 
 // Writes the bytes into a new temporary beside target and puts them on disk;
 // the temporary's name on success. On failure nothing is left behind.
 std::optional<std::wstring> writeTemporary(const std::wstring& target,
                                            std::span<const std::string_view> pieces,
-                                           WriteStatus& failure) {
-    const std::wstring temporary =
-        win32::joinPath(win32::folderOf(target),
-                        win32::temporaryName(win32::nameOf(target), ::GetCurrentProcessId()));
+                                           JournalRecord& record, WriteStatus& failure) {
+    const std::wstring name = win32::temporaryName(win32::nameOf(target), ::GetCurrentProcessId());
+    const std::wstring temporary = win32::joinPath(win32::folderOf(target), name);
+    record = RunJournal::ofThisProcess().replacing(target, stampOf(target), narrowName(name));
     FileHandle file(createTemporary(temporary));
     if (!file) {
         failure = writeStatusFrom(::GetLastError());
         return std::nullopt;
     }
+    recordTemporary(record, file.get());
     if (!writeAll(file.get(), pieces) || !::FlushFileBuffers(file.get()) || !file.close()) {
         failure = writeStatusFrom(::GetLastError());
         file.reset();
@@ -278,6 +285,7 @@ bool putBackFromCopy(HANDLE file, const std::wstring& copy) {
 // straight back.
 WriteStatus rewriteInPlace(const std::wstring& target, const std::wstring& copyName,
                            std::span<const std::string_view> pieces, FileIdentity* newIdentity) {
+    const std::optional<FileStamp> before = stampOf(target);
     FileHandle file(openUnshared(target));
     if (!file) {
         const DWORD error = ::GetLastError();
@@ -287,54 +295,48 @@ WriteStatus rewriteInPlace(const std::wstring& target, const std::wstring& copyN
     const std::wstring_view folder = win32::folderOf(target);
     // Written under a temporary's name; it takes its own only when whole, and
     // never over another copy, which may hold the only whole old bytes.
-    const std::wstring partial = win32::joinPath(
-        folder, win32::temporaryName(win32::nameOf(target), ::GetCurrentProcessId()));
+    const std::wstring partialName =
+        win32::temporaryName(win32::nameOf(target), ::GetCurrentProcessId());
+    const std::wstring partial = win32::joinPath(folder, partialName);
     const std::wstring copy = win32::joinPath(folder, copyName);
+    JournalRecord record = RunJournal::ofThisProcess().replacing(
+        target, before, narrowName(partialName), narrowName(copyName));
     {
         FileHandle saved(createTemporary(partial));
-        if (!saved)
+        if (!saved) {
+            record.finish();
             return writeStatusFrom(::GetLastError());
+        }
+        recordTemporary(record, saved.get());
         const bool whole = copyContents(file.get(), saved.get()) && saved.close() &&
                            ::MoveFileExW(partial.c_str(), copy.c_str(), MOVEFILE_WRITE_THROUGH);
         if (!whole) {
             const DWORD error = ::GetLastError();
             saved.reset();
             ::DeleteFileW(partial.c_str());
+            record.finish();
             return writeStatusFrom(error);
         }
     }
+    record.writingInPlace(pieces);
     LARGE_INTEGER start{};
     const bool written = ::SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN) &&
                          writeAll(file.get(), pieces) && ::SetEndOfFile(file.get()) &&
                          ::FlushFileBuffers(file.get());
     if (!written) {
         const DWORD error = ::GetLastError();
-        putBackFromCopy(file.get(), copy);
+        // Old bytes that could not go back stay in the copy, and the record
+        // open, for a later run.
+        if (putBackFromCopy(file.get(), copy))
+            record.finish();
         return writeStatusFrom(error);
     }
     ::DeleteFileW(copy.c_str());
+    record.finish();
     BY_HANDLE_FILE_INFORMATION info;
     if (newIdentity && ::GetFileInformationByHandle(file.get(), &info))
         *newIdentity = identityOf(info);
     return WriteStatus::Ok;
-}
-
-// The old bytes that a run which ended while writing a file in place left in
-// a copy go back into the file (all its names see them); a file no longer
-// there gets the copy's name back.
-PutBackFile putBackStaleCopy(const std::filesystem::path& shown, const std::wstring& folder,
-                             const std::wstring& copyName, const std::wstring& fileName) {
-    const std::wstring copy = win32::joinPath(folder, copyName);
-    const std::wstring file = win32::joinPath(folder, fileName);
-    PutBackFile result{shown / fileName, shown / copyName, false};
-    FileHandle handle(openUnshared(file));
-    if (!handle) {
-        if (isMissingError(::GetLastError()))
-            result.whole = ::MoveFileExW(copy.c_str(), file.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
-        return result;
-    }
-    result.whole = putBackFromCopy(handle.get(), copy);
-    return result;
 }
 
 std::optional<FileIdentity> identityOfFile(const std::wstring& name) {
@@ -362,26 +364,19 @@ std::optional<std::wstring> finalName(HANDLE file) {
     }
 }
 
-bool processRunning(DWORD id) {
-    const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
-    if (!process)
-        // Another user's process may not be opened, but it runs.
-        return ::GetLastError() == ERROR_ACCESS_DENIED;
-    DWORD code = 0;
-    const bool running = ::GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
-    ::CloseHandle(process);
-    return running;
-}
-
 // The usual road: the new bytes go to a flushed temporary, which takes the
 // file's place.
 WriteStatus replaceByTemporary(const std::wstring& target, std::span<const std::string_view> pieces,
                                FileIdentity* newIdentity) {
     WriteStatus failure = WriteStatus::WriteFailed;
-    const auto temporary = writeTemporary(target, pieces, failure);
-    if (!temporary)
+    JournalRecord record;
+    const auto temporary = writeTemporary(target, pieces, record, failure);
+    if (!temporary) {
+        record.finish();
         return failure;
+    }
     const WriteStatus status = replaceWithTemporary(target, *temporary);
+    record.finish();
     if (status == WriteStatus::Ok && newIdentity) {
         if (const auto identity = identityOfFile(target))
             *newIdentity = *identity;
@@ -489,6 +484,7 @@ WriteStatus replaceFileContents(const std::filesystem::path& path,
             info.NumberOfLinks > 1)
             copyName = win32::oldBytesCopyName(win32::nameOf(target), ::GetCurrentProcessId());
     }
+    RunJournal::ofThisProcess().settleBefore(target);
     if (copyName)
         return rewriteInPlace(target, *copyName, pieces, newIdentity);
     return replaceByTemporary(target, pieces, newIdentity);
@@ -505,49 +501,62 @@ WriteStatus createOrReplaceFile(const std::filesystem::path& path, std::string_v
         return replaceFileContents(path, bytes);
     if (win32::isDevicePath(target))
         return WriteStatus::NotWritable;
+    RunJournal::ofThisProcess().settleBefore(target);
     WriteStatus failure = WriteStatus::WriteFailed;
-    const auto temporary = writeTemporary(target, std::span(&bytes, 1), failure);
-    if (!temporary)
+    JournalRecord record;
+    const auto temporary = writeTemporary(target, std::span(&bytes, 1), record, failure);
+    if (!temporary) {
+        record.finish();
         return failure;
-    if (!moveOver(*temporary, target)) {
-        const DWORD error = ::GetLastError();
-        ::DeleteFileW(temporary->c_str());
-        return writeStatusFrom(error);
     }
-    return WriteStatus::Ok;
+    const bool moved = moveOver(*temporary, target);
+    const DWORD error = ::GetLastError();
+    if (!moved)
+        ::DeleteFileW(temporary->c_str());
+    record.finish();
+    return moved ? WriteStatus::Ok : writeStatusFrom(error);
 }
 
-std::vector<PutBackFile> removeStaleTemporaries(const std::filesystem::path& folder) {
-    std::vector<PutBackFile> putBack;
+bool writeBackInPlace(const std::filesystem::path& path, const FileStamp& expected,
+                      const std::filesystem::path& copy) {
+    FileHandle file(openUnshared(win32::extendedPath(path)));
+    BY_HANDLE_FILE_INFORMATION info;
+    // Judged before it was opened: the file must not have changed since.
+    if (!file || !::GetFileInformationByHandle(file.get(), &info) ||
+        identityOf(info) != expected.identity || stampOf(path) != expected)
+        return false;
+    FileHandle saved(
+        win32::openExisting(win32::extendedPath(copy), GENERIC_READ, FILE_FLAG_SEQUENTIAL_SCAN));
+    return saved && copyContents(saved.get(), file.get());
+}
+
+std::vector<LeftoverName> leftoverNamesIn(const std::filesystem::path& folder) {
+    std::vector<LeftoverName> found;
     const std::wstring where = win32::extendedPath(folder.empty() ? "." : folder);
-    WIN32_FIND_DATAW found;
+    WIN32_FIND_DATAW entry;
     const HANDLE search =
-        ::FindFirstFileExW(win32::joinPath(where, L".*").c_str(), FindExInfoBasic, &found,
+        ::FindFirstFileExW(win32::joinPath(where, L".*").c_str(), FindExInfoBasic, &entry,
                            FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (search == INVALID_HANDLE_VALUE)
-        return putBack;
-    const DWORD self = ::GetCurrentProcessId();
-    std::vector<std::pair<std::wstring, std::wstring>> copies; // copy's name, file's name
+        return found;
+    const std::filesystem::path shown = folder.empty() ? "." : folder;
     do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
-        // A copy exists only while one file is written, never while a pass
-        // of ours starts, so one with our id is an earlier process's.
-        if (const auto copy = win32::oldBytesCopyOf(found.cFileName)) {
-            if (copy->owner == self || !processRunning(copy->owner))
-                copies.emplace_back(found.cFileName, copy->file);
-            continue;
-        }
-        const auto owner = win32::temporaryOwner(found.cFileName);
-        if (!owner || *owner == self || processRunning(*owner))
-            continue;
-        ::DeleteFileW(win32::joinPath(where, found.cFileName).c_str());
-    } while (::FindNextFileW(search, &found));
+        if (const auto copy = win32::oldBytesCopyOf(entry.cFileName))
+            found.push_back({shown / entry.cFileName, shown / copy->file, copy->owner, true});
+        else if (const auto owner = win32::temporaryOwner(entry.cFileName))
+            if (const std::wstring_view name = entry.cFileName;
+                name.size() > 1 + std::wstring_view(L".faultward-").size())
+                found.push_back(
+                    {shown / entry.cFileName,
+                     shown / std::wstring(name.substr(1, name.rfind(L".faultward-") - 1)), *owner,
+                     false});
+    } while (::FindNextFileW(search, &entry));
     ::FindClose(search);
-    for (const auto& [copyName, fileName] : copies)
-        putBack.push_back(
-            putBackStaleCopy(folder.empty() ? "." : folder, where, copyName, fileName));
-    return putBack;
+    std::sort(found.begin(), found.end(),
+              [](const LeftoverName& a, const LeftoverName& b) { return a.path < b.path; });
+    return found;
 }
 
 } // namespace faultward

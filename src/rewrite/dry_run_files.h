@@ -35,8 +35,13 @@ public:
     // changed them first.
     std::vector<const File*> files() const;
 
+    // An entry whose file has more lines than handlers go into, by list index.
+    void overLineLimit(int index, std::string_view entry) { overLimit_[index] = entry; }
+    const std::map<int, std::string>& overLimit() const { return overLimit_; }
+
 private:
     std::map<FileIdentity, File> files_;
+    std::map<int, std::string> overLimit_;
 };
 
 } // namespace faultward

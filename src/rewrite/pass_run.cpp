@@ -1,5 +1,6 @@
 #include "rewrite/pass_run.h"
 
+#include "platform/run_journal.h"
 #include "platform/source_file.h"
 #include "rewrite/carried_states.h"
 #include "rewrite/file_claims.h"
@@ -45,7 +46,7 @@ public:
     std::vector<EntryResult> run() {
         const bool touchesDisk = !setup_.dryRun && setup_.work != Work::Survey;
         // A file put back may be one that was not there when first looked for.
-        if (touchesDisk && removeStaleTemporariesOnce())
+        if (lookForLeftovers(touchesDisk))
             claims_.emplace(entries_, baseFolder_);
         const int count = static_cast<int>(entries_.size());
         const int workers = std::max(1, std::min(setup_.jobs, count));
@@ -69,16 +70,24 @@ private:
                 listed.project, listed.text};
     }
 
-    // True when a file's old contents were put back.
-    bool removeStaleTemporariesOnce() {
+    // Names what earlier runs left beside the files, once a folder, and
+    // settles what this user's ended runs left when the pass writes. True
+    // when a file's old contents were put back.
+    bool lookForLeftovers(bool settle) {
         bool putBack = false;
-        std::set<std::filesystem::path> folders;
+        // A folder reached by two spellings ("..\\Here") is looked at once.
+        std::set<std::filesystem::path> spellings;
+        std::set<FileIdentity> folders;
         for (int i = 0; i < static_cast<int>(entries_.size()); ++i)
             if (const auto& path = claims_->path(i))
-                if (folders.insert(path->parent_path()).second)
-                    for (const PutBackFile& put : removeStaleTemporaries(path->parent_path())) {
-                        observer_.oldContentsPutBack(put.file, put.copy, put.whole);
-                        putBack = true;
+                if (FileIdentity folder;
+                    spellings.insert(path->parent_path()).second &&
+                    (identifyFile(path->parent_path(), folder) != ReadStatus::Ok ||
+                     folders.insert(folder).second))
+                    for (const Leftover& found :
+                         RunJournal::ofThisProcess().leftoversIn(path->parent_path(), settle)) {
+                        observer_.leftoverFound(found);
+                        putBack = putBack || found.kind == LeftoverKind::PutBack;
                     }
         return putBack;
     }
@@ -86,8 +95,11 @@ private:
     void report(int index) {
         const EntryResult& result = results_[static_cast<std::size_t>(index)];
         if (result.outcome) {
-            if (result.lineLimitExceeded)
+            if (result.lineLimitExceeded) {
                 observer_.lineLimitExceeded(index, entry(index).text);
+                if (setup_.dryRun)
+                    setup_.dryRun->overLineLimit(index, entry(index).text);
+            }
             for (const std::string& message : result.leftWhole)
                 observer_.procedureLeftWhole(index, message);
             observer_.fileProcessed(index, entry(index).text, *result.outcome);

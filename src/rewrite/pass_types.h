@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/run_journal.h"
 #include "platform/source_file.h"
 #include "rewrite/source_kind.h"
 
@@ -72,10 +73,9 @@ public:
     // A procedure whose line numbers were left as they stood, before the
     // file's outcome.
     virtual void procedureLeftWhole(int /*index*/, std::string_view /*message*/) {}
-    // Before the pass starts: an interrupted run had left file half written with
-    // its old bytes in copy; whole when they are back in the file.
-    virtual void oldContentsPutBack(const std::filesystem::path& /*file*/,
-                                    const std::filesystem::path& /*copy*/, bool /*whole*/) {}
+    // Before the pass starts: a temporary or a copy of old bytes beside a
+    // file, and what was done with it. A command may hear of one in each pass.
+    virtual void leftoverFound(const Leftover& /*leftover*/) {}
     virtual void passFinished(PassKind) {}
 };
 

@@ -1,3 +1,4 @@
+#include "app/desktop_arguments.h"
 #include "app/main_window_logic.h"
 #include "app/module1.h"
 #include "app/settings.h"
@@ -15,11 +16,19 @@
 
 #include <QApplication>
 
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 // Main: loads the settings, shows the main window and names the help file.
+// --help and --version print their text instead, with no display needed.
 int main(int argc, char* argv[]) {
     using namespace faultward;
+    if (const auto text = desktopStandAloneText(std::vector<std::string>(argv + 1, argv + argc))) {
+        std::fwrite(text->data(), 1, text->size(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(kProductName));
     QApplication::setApplicationVersion(QString::fromLatin1(kDisplayVersion));

@@ -6,24 +6,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace faultward::coretest {
 namespace {
 
 namespace fs = std::filesystem;
-
-unsigned long ownProcessId() {
-#ifdef _WIN32
-    return ::GetCurrentProcessId();
-#else
-    return static_cast<unsigned long>(::getpid());
-#endif
-}
 
 using CommandRoutine = OpenedProject;
 
@@ -86,19 +73,28 @@ TEST_F(CommandRoutine, remove_runsTheRemovalPassOnly) {
     EXPECT_EQ(readFile(folder / "A.bas"), kOneSubSource);
 }
 
-// A copy of old bytes with our own process id cannot be a running pass's.
-TEST_F(CommandRoutine, oldBytesAnInterruptedRunLeft_arePutBackAndSaidBeforeTheWork) {
-    folder.write("A.bas", "Sub A()\r\nEnd");
-    folder.write(".A.bas.faultward-" + std::to_string(ownProcessId()) + ".old", kOneSubSource);
+// What looks like earlier runs' leftovers, none of this user's runs: one
+// message names them all before the work (each once, though the command
+// runs two passes), and leaves them and the files as they were.
+TEST_F(CommandRoutine, leftoversOfOthers_areNamedInOneMessageBeforeTheWork) {
+    folder.write("A.bas", kOneSubSource);
+    folder.write(".A.bas.faultward-99997.old", "planted");
+    folder.write(".B.bas.faultward-99996.tmp", "planted");
     open({"Module=A; A.bas"});
     program.main.cmd_nav(Command::Insert);
     EXPECT_EQ(program.desktop.only({"play 12", "message"}),
-              (std::vector<std::string>{"message plain", "play 12"}));
+              (std::vector<std::string>{"message warning", "play 12"}));
     ASSERT_EQ(program.desktop.messages.size(), 1u);
-    EXPECT_TRUE(program.desktop.messages[0].ends_with(
-        "A.bas was left half written by an interrupted run; its old contents have been put "
-        "back."))
-        << program.desktop.messages[0];
+    const std::string& message = program.desktop.messages[0];
+    EXPECT_TRUE(message.starts_with((folder / ".A.bas.faultward-99997.old").string() +
+                                    " looks like a copy of old contents"))
+        << message;
+    EXPECT_NE(message.find(".B.bas.faultward-99996.tmp looks like a temporary file of "
+                           "Faultward's, but no interrupted run of yours left it; it was left "
+                           "untouched."),
+              std::string::npos)
+        << message;
+    EXPECT_EQ(readFile(folder / ".A.bas.faultward-99997.old"), "planted");
     EXPECT_NE(readFile(folder / "A.bas").find("ERR_A"), std::string::npos);
 }
 

@@ -159,6 +159,27 @@ TEST_F(SettingsCommands, checkShowsTheCommandLinesReportForTheTickedEntries) {
               (std::vector<std::string>{"report Check Project [&Save As...] [Close]"}));
 }
 
+// Preview and Check touch nothing, and end their report naming what looks
+// like an earlier run's leftover, once though Preview runs two passes.
+TEST_F(SettingsCommands, previewAndCheckNameLeftoversAtTheEndAndLeaveThem) {
+    folder.write("M.bas", kModule);
+    folder.write(".M.bas.faultward-99997.old", "planted");
+    open({"Module=M; M.bas"});
+    program.main.cmd_nav(Command::Preview);
+    program.main.cmd_nav(Command::Check);
+    ASSERT_EQ(program.desktop.reports.size(), 2u);
+    const std::string note = "\n" + (folder / ".M.bas.faultward-99997.old").string() +
+                             " looks like a copy of old contents that Faultward keeps while it "
+                             "writes " +
+                             (folder / "M.bas").string() +
+                             ", but no interrupted run of yours left it; it was left untouched.\n";
+    for (const std::string& report : program.desktop.reports)
+        EXPECT_TRUE(report.ends_with(note) && report.find(note) == report.size() - note.size())
+            << report;
+    EXPECT_EQ(readFile(folder / "M.bas"), kModule);
+    EXPECT_EQ(readFile(folder / ".M.bas.faultward-99997.old"), "planted");
+}
+
 TEST_F(SettingsCommands, saveAsWritesTheBytesUnchanged_orSaysWhyNot_andTheWindowStays) {
     folder.write("M.bas", kModule);
     open({"Module=M; M.bas"});

@@ -1,9 +1,20 @@
+#include "app/desktop_arguments.h"
 #include "app/texts.h"
 
 #include <gtest/gtest.h>
 
 namespace faultward {
 namespace {
+
+// Only "faultward --help" or "faultward --version" alone print; any other
+// command line opens the window as it always did.
+TEST(Texts, desktopPrintsOnlyForHelpOrVersionAlone) {
+    EXPECT_TRUE(desktopStandAloneText({"--help"})->starts_with("Usage: faultward [--help"));
+    EXPECT_TRUE(desktopStandAloneText({"--version"})->starts_with("faultward "));
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{}, {"App.vbp"}, {"--help", "App.vbp"}, {"--Help"}})
+        EXPECT_EQ(desktopStandAloneText(args), std::nullopt) << args.size();
+}
 
 // The passes and the project reader hand over what happened; the words are
 // the core's.

@@ -295,6 +295,11 @@ TEST_F(Cli, lineLimitMessageGoesToStderrAndExitsOne) {
         big += "x\r\n";
     project_.write("Big.bas", big);
     const fs::path vbp = project_.write("App.vbp", crlf({"Module=B; Big.bas"}));
+    // A dry run says why it exits so, though no file would change.
+    const CliRun dry = run({"insert", "--dry-run", vbp.string()});
+    EXPECT_EQ(dry.status, ExitSomeFilesFailed);
+    EXPECT_EQ(dry.out, "no file would change\nBig.bas: over 32000 lines; the procedures after "
+                       "line 32000 would get no handlers\n");
     const CliRun result = run({"insert", vbp.string()});
     EXPECT_EQ(result.status, ExitSomeFilesFailed);
     EXPECT_NE(result.err.find("The file Big.bas has exceeded 32000 lines of code!"),

@@ -74,7 +74,8 @@ def make_edge_project(root):
     locked = write(root, "readonly.bas", sub)
     locked.chmod(0o444)
     (root / "folder.frm").mkdir()
-    # Left by a run that was killed; its process is long gone on both systems.
+    # Looks like what a killed run leaves, but no journal of the user's names
+    # it: both systems name it and keep it.
     write(root, ".marked.bas.faultward-999999999.tmp", b"half")
     write(root, "App.vbp", crlf(
         b"Type=Exe",
@@ -150,6 +151,16 @@ def without_settings_path(err):
     return SETTINGS_FILE_NAMED.sub(b"settings from ERRH.ini", err)
 
 
+def without_folder(err, folder, system):
+    """Each program names what it found beside the files (a temporary left
+    there) by its own path to it: the project's copy, in its system's form."""
+    native = str(folder).encode()
+    if system == "windows":
+        native = b"Z:" + native.replace(b"/", b"\\")
+    err = err.replace(native, b"<folder>")
+    return re.sub(rb"<folder>[^ \n]*", lambda m: m.group(0).replace(b"\\", b"/"), err)
+
+
 def compare(name, source, work, programs):
     copies = {}
     for system in programs:
@@ -165,6 +176,8 @@ def compare(name, source, work, programs):
         problems = []
         if code_l != code_w:
             problems.append(f"  exit status: Linux {code_l}, Windows {code_w}")
+        err_l = without_folder(err_l, copies["linux"], "linux")
+        err_w = without_folder(err_w, copies["windows"], "windows")
         if without_settings_path(err_l) != without_settings_path(err_w):
             problems.append(f"  stderr:\n    Linux   {err_l!r}\n    Windows {err_w!r}")
         if out_l.replace(b"\r\n", b"\n") != out_w.replace(b"\r\n", b"\n"):

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
+#include <sched.h>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <thread>
@@ -50,6 +51,15 @@ bool drain(int fd, std::string& into) {
         ::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{*options.fileSizeLimit, *options.fileSizeLimit};
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            ::_exit(125);
+    }
+    if (options.yieldsToParent) {
+        cpu_set_t first;
+        CPU_ZERO(&first);
+        CPU_SET(0, &first);
+        const sched_param idle{};
+        if (::sched_setaffinity(0, sizeof first, &first) != 0 ||
+            ::sched_setscheduler(0, SCHED_IDLE, &idle) != 0)
             ::_exit(125);
     }
     if (options.addressSpaceLimit) {

@@ -26,6 +26,9 @@ struct ChildOptions {
     std::vector<gid_t> supplementaryGroups;
     // Variables to set in the child's environment, as "NAME=value".
     std::vector<std::string> environment;
+    // Runs on the first processor only, and only when nothing else there
+    // wants to: a parent there that wakes up stops it at once.
+    bool yieldsToParent = false;
 };
 
 struct ChildResult {

@@ -1,12 +1,18 @@
 // Files with more than one name (hard links): every name sees the new bytes,
 // a failed write leaves every name with the old ones, and the copy of the old
-// bytes that a run ended mid-write leaves behind is put back by the next run.
+// bytes that a run killed mid-write leaves behind is put back by the next run,
+// unless the file was changed since.
 #include "child_process.h"
 #include "project_tree.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <fstream>
+#include <poll.h>
+#include <sched.h>
+#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -75,36 +81,115 @@ TEST(HardLinks, aWriteThatFailsLeavesEveryNameWithTheOldBytes) {
     EXPECT_EQ(leftovers(folder.path()), std::vector<std::string>{});
 }
 
-TEST(HardLinks, theOldBytesAnEndedRunLeftArePutBackAndSaid) {
+// A large file with a second name, and the same file with handlers.
+struct LinkedProject {
     TempFolder folder;
-    const fs::path vbp = folder.write("App.vbp", "Module=A; A.bas\r\nModule=G; Gone.bas\r\n");
-    const std::string dead = std::to_string(endedProcessId());
-    const std::string alive = std::to_string(::getpid());
-    folder.write("A.bas", "Private Sub Go()\r\n    Be"); // cut off mid-write
-    fs::create_hard_link(folder / "A.bas", folder / "Link.bas");
-    folder.write(".A.bas.faultward-" + dead + ".old", kProcedure);
-    // A file no longer there gets its copy's name back.
-    folder.write(".Gone.bas.faultward-" + dead + ".old", kProcedure);
-    // A run still going owns its copy.
-    folder.write("Other.bas", "new bytes");
-    folder.write(".Other.bas.faultward-" + alive + ".old", "old bytes");
+    TempFolder state; // the user's state folder, where the journal goes
+    fs::path vbp;
+    std::string original;
+    std::string processed;
 
-    const ChildResult result = runCli({"insert", "--mode", "1", vbp.string()});
-    EXPECT_EQ(result.exitStatus, 0) << result.err;
-    const std::string said = " was left half written by an interrupted run; its old contents "
-                             "have been put back.\n";
-    EXPECT_NE(result.err.find("faultward-cli: The file " + (folder / "A.bas").string() + said),
-              std::string::npos)
-        << result.err;
-    EXPECT_NE(result.err.find("faultward-cli: The file " + (folder / "Gone.bas").string() + said),
-              std::string::npos)
-        << result.err;
-    for (const char* name : {"A.bas", "Link.bas", "Gone.bas"})
-        EXPECT_TRUE(isProcessed(readFile(folder / name))) << name;
-    EXPECT_EQ(fs::hard_link_count(folder / "A.bas"), 2u);
-    EXPECT_EQ(readFile(folder / "Other.bas"), "new bytes");
-    EXPECT_EQ(leftovers(folder.path()),
-              std::vector<std::string>{".Other.bas.faultward-" + alive + ".old"});
+    LinkedProject() {
+        vbp = folder.write("App.vbp", "Module=A; A.bas\r\n");
+        // Many writes' worth, and within the line limit.
+        for (int i = 0; i < 10000; ++i)
+            original += kProcedure;
+        folder.write("A.bas", original);
+        fs::create_hard_link(folder / "A.bas", folder / "Link.bas");
+        run({"insert", "--mode", "1", vbp.string()});
+        processed = readFile(folder / "A.bas");
+        overwrite(original);
+    }
+
+    ChildResult run(std::vector<std::string> args) const {
+        ChildOptions options;
+        options.args = std::move(args);
+        options.environment = {"XDG_STATE_HOME=" + state.path().string()};
+        return runChild(options);
+    }
+
+    // New bytes into the same file, which keeps its second name.
+    void overwrite(const std::string& bytes) const {
+        std::ofstream out(folder / "A.bas", std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+
+    // Runs insert and kills it the moment it starts writing the file in
+    // place; true when that left the file half written.
+    bool interruptedInsert() const {
+        const int watch = ::inotify_init1(IN_CLOEXEC);
+        ::inotify_add_watch(watch, (folder / "A.bas").c_str(), IN_MODIFY);
+        ChildOptions options;
+        options.args = {"insert", "--mode", "1", vbp.string()};
+        options.environment = {"XDG_STATE_HOME=" + state.path().string()};
+        options.yieldsToParent = true;
+        // On the child's processor, so that the first change wakes this
+        // process before the child writes much more.
+        cpu_set_t kept;
+        ::sched_getaffinity(0, sizeof kept, &kept);
+        cpu_set_t first;
+        CPU_ZERO(&first);
+        CPU_SET(0, &first);
+        ::sched_setaffinity(0, sizeof first, &first);
+        ChildProcess child(options);
+        pollfd change{watch, POLLIN, 0};
+        const bool modified = ::poll(&change, 1, 60000) == 1;
+        child.sendSignal(SIGKILL);
+        ::sched_setaffinity(0, sizeof kept, &kept);
+        child.wait();
+        ::close(watch);
+        const std::string now = readFile(folder / "A.bas");
+        return modified && now != original && now != processed;
+    }
+};
+
+bool hasLine(const std::string& text, const std::string& line) {
+    return text.find(line + "\n") != std::string::npos;
+}
+
+// A run killed while it wrote a file in place left the file half written
+// and its old bytes in a copy: the next run puts them back (every name sees
+// them) and says so, then does its own work.
+TEST(HardLinks, aRunKilledWhileWritingInPlaceIsPutBackByTheNext) {
+    LinkedProject project;
+    for (int attempt = 0; attempt < 5 && !project.interruptedInsert(); ++attempt)
+        project.overwrite(project.original);
+    const fs::path file = project.folder / "A.bas";
+    ASSERT_TRUE(readFile(file) != project.original) << "the kill never fell inside the write";
+    const ChildResult next = project.run({"insert", "--mode", "1", project.vbp.string()});
+    EXPECT_EQ(next.exitStatus, 0) << next.err;
+    EXPECT_TRUE(hasLine(next.err, "faultward-cli: The file " + file.string() +
+                                      " was left half written by an interrupted run; its old "
+                                      "contents have been put back."))
+        << next.err;
+    EXPECT_EQ(readFile(project.folder / "Link.bas"), project.processed);
+    EXPECT_EQ(fs::hard_link_count(file), 2u);
+    EXPECT_EQ(leftovers(project.folder.path()), std::vector<std::string>{});
+    EXPECT_EQ(treeOf(project.state.path()), (std::map<std::string, std::string>{}));
+}
+
+// The same, but the user edited the half-written file before the next run:
+// the edit is never written over, and the copy of the old bytes stays, named.
+TEST(HardLinks, aFileEditedAfterTheKilledRunIsNamedNotPutBack) {
+    LinkedProject project;
+    for (int attempt = 0; attempt < 5 && !project.interruptedInsert(); ++attempt)
+        project.overwrite(project.original);
+    const fs::path file = project.folder / "A.bas";
+    ASSERT_TRUE(readFile(file) != project.original) << "the kill never fell inside the write";
+    std::ofstream(file, std::ios::app | std::ios::binary) << "' my own line\r\n";
+    const std::vector<std::string> copies = leftovers(project.folder.path());
+    ASSERT_EQ(copies.size(), 1u);
+
+    const ChildResult next = project.run({"remove", project.vbp.string()});
+    EXPECT_EQ(next.exitStatus, 0) << next.err;
+    EXPECT_TRUE(hasLine(next.err, "faultward-cli: The file " + file.string() +
+                                      " was changed after an interrupted run had begun to write "
+                                      "it, so it was left as it is; its old contents are kept in " +
+                                      (project.folder / copies[0]).string() + "."))
+        << next.err;
+    EXPECT_TRUE(readFile(file).ends_with("' my own line\r\n"));
+    EXPECT_EQ(readFile(project.folder / copies[0]), project.original);
+    EXPECT_EQ(leftovers(project.folder.path()), copies);
 }
 
 } // namespace

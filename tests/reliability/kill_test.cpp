@@ -207,31 +207,44 @@ TEST(KilledPass, filesWithTwoNamesStayWholeOrArePutBack) {
 namespace faultward::reliability {
 namespace {
 
-TEST(KilledPass, onlyOwnTemporariesOfEndedRunsAreCleared) {
+// A repository someone else prepared, with what looks like the leftovers of
+// runs: none is of this user's runs, so every command names each and leaves
+// it as it is, and the exit status is the command's own.
+TEST(KilledPass, plantedCopiesAndTemporariesAreNamedAndLeftAlone) {
     TempFolder folder;
-    const fs::path project = folder.write("App.vbp", "Module=M; Sub\\Module1.bas\r\n");
-    folder.write("Sub/Module1.bas", "Sub A()\r\nEnd Sub\r\n");
-    const std::string dead = std::to_string(endedProcessId());
-    const std::string alive = std::to_string(::getpid());
-    const std::vector<std::string> stale = {".Module1.bas.faultward-" + dead + ".tmp",
-                                            ".Other.frm.faultward-" + dead + ".tmp"};
-    const std::vector<std::string> kept = {
-        ".Module1.bas.faultward-" + alive + ".tmp", // a run still going
-        "Module1.bas.faultward-" + dead + ".tmp",   // not hidden, so not ours
-        ".Module1.bas.faultward-" + dead + "x.tmp",    ".Module1.bas.faultward-.tmp",
-        ".Module1.bas.faultward-" + dead + ".tmp.bak", "notes.txt"};
-    for (const auto& name : stale)
-        folder.write("Sub/" + name, "half written");
-    for (const auto& name : kept)
-        folder.write("Sub/" + name, "someone's");
-    fs::create_directory(folder / "Sub" / (".Folder.faultward-" + dead + ".tmp"));
-
-    ASSERT_EQ(runCli({"insert", "--mode", "0", project.string()}).exitStatus, 0);
-    for (const auto& name : stale)
-        EXPECT_FALSE(fs::exists(folder / "Sub" / name)) << name;
-    for (const auto& name : kept)
-        EXPECT_EQ(testing::readFile(folder / "Sub" / name), "someone's") << name;
-    EXPECT_TRUE(fs::is_directory(folder / "Sub" / (".Folder.faultward-" + dead + ".tmp")));
+    const fs::path project = folder.write("App.vbp", "Module=M; M.bas\r\n");
+    folder.write("M.bas", "Sub A()\r\nEnd Sub\r\n");
+    folder.write("build.sh", "make\n");
+    const std::vector<std::string> planted = {
+        ".M.bas.faultward-99997.old", ".README.md.faultward-99998.old",
+        ".build.sh.faultward-99999.old", ".important.faultward-999.tmp"};
+    for (const std::string& name : planted)
+        folder.write(name, "planted\n");
+    std::string named;
+    for (const std::string& name : planted) {
+        const bool copy = name.ends_with(".old");
+        const std::string file = name.substr(1, name.find(".faultward-") - 1);
+        named +=
+            "faultward-cli: " + (folder / name).string() +
+            (copy ? " looks like a copy of old contents that Faultward keeps while it writes " +
+                        (folder / file).string() + ", but"
+                  : " looks like a temporary file of Faultward's, but") +
+            " no interrupted run of yours left it; it was left untouched.\n";
+    }
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"check", project.string()},
+          {"insert", "--dry-run", project.string()},
+          {"insert", "--mode", "0", project.string()}}) {
+        const ChildResult result = runCli(args);
+        EXPECT_EQ(result.exitStatus, 0) << args[0];
+        EXPECT_EQ(result.err, named) << args[0];
+        for (const std::string& name : planted)
+            EXPECT_EQ(testing::readFile(folder / name), "planted\n") << name;
+        EXPECT_EQ(testing::readFile(folder / "build.sh"), "make\n");
+        EXPECT_FALSE(fs::exists(folder / "README.md"));
+    }
+    // The module got its handlers from its own text.
+    EXPECT_TRUE(testing::readFile(folder / "M.bas").starts_with("Sub A()\r\nON ERROR"));
 }
 
 } // namespace

@@ -1,4 +1,6 @@
+#include "app/desktop_arguments.h"
 #include "rewrite/handler_format.h"
+#include "support/process.h"
 #include "ui/help_key.h"
 
 #include <QFile>
@@ -42,6 +44,23 @@ TEST(HelpFile, coversTheCentralRoutineTheSettingsAndTheCommandLine) {
     for (const char* topic : {"Public Sub I_Process_Errors()", "ERRH.ini", "Error_Flag=",
                               "faultward-cli insert [--mode N] PROJECT.vbp", "'~Faultward~"})
         EXPECT_TRUE(text.contains(QLatin1String(topic))) << topic;
+}
+
+} // namespace
+} // namespace faultward::help
+
+namespace faultward::help {
+namespace {
+
+// From a terminal, --help and --version print their text and end, with no
+// window and no display needed; the manual page is made from the same help.
+TEST(CommandLineHelp, helpAndVersionPrintInsteadOfOpeningTheWindow) {
+    for (const char* option : {"--help", "--version"}) {
+        const testing::ProcessResult run = testing::runProcess(FAULTWARD_DESKTOP, {option});
+        EXPECT_EQ(run.exitCode, 0) << option;
+        EXPECT_EQ(run.out, *desktopStandAloneText({option})) << option;
+        EXPECT_EQ(run.err, "") << option;
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
-// Temporaries that an interrupted run left: only those of processes that are
-// gone are removed, and only names this program makes.
+// What interrupted runs leave, as Windows names and runs processes: the
+// journal's process, and the names of temporaries and copies.
 #include "platform/executable_folder.h"
+#include "platform/run_journal.h"
 #include "platform/source_file.h"
 #include "platform/win32_temporary_name.h"
 #include "support/temp_folder.h"
@@ -40,63 +41,53 @@ private:
     PROCESS_INFORMATION process_{};
 };
 
-TEST(StaleTemporaries, onlyThoseOfEndedProcessesGo) {
-    TempFolder folder;
+// A journal's process runs until it ends, and a later process that gets
+// its id is not taken for it.
+TEST(StaleTemporaries, aProcessRunsUntilItEndsAndIsToldFromALaterOne) {
     SuspendedProcess running;
     SuspendedProcess ended;
     ASSERT_NE(running.id(), 0u);
     ASSERT_NE(ended.id(), 0u);
     const DWORD endedId = ended.id();
     ended.end();
-
-    const auto temporary = [](DWORD id) { return win32::temporaryName(L"Form1.frm", id); };
-    const std::wstring gone = temporary(endedId);
-    const std::wstring alive = temporary(running.id());
-    const std::wstring mine = temporary(::GetCurrentProcessId());
-    const std::vector<std::wstring> kept = {alive,
-                                            mine,
-                                            L".Form1.frm.faultward-.tmp",
-                                            L".Form1.frm.faultward-12x.tmp",
-                                            L"Form1.frm.faultward-1.tmp",
-                                            L".faultward-1.tmp",
-                                            L"Form1.frm"};
-    for (const std::wstring& name : kept)
-        folder.write(fs::path(name).string(), "x");
-    folder.write(fs::path(gone).string(), "x");
-
-    removeStaleTemporaries(folder.path());
-    EXPECT_FALSE(fs::exists(folder.path() / gone));
-    for (const std::wstring& name : kept)
-        EXPECT_TRUE(fs::exists(folder.path() / name)) << fs::path(name).string();
+    EXPECT_TRUE(processRunning(thisProcess()));
+    EXPECT_FALSE(thisProcess().start.empty());
+    EXPECT_TRUE(processRunning({running.id(), ""}));
+    EXPECT_FALSE(processRunning({running.id(), "1"}));
+    EXPECT_FALSE(processRunning({endedId, ""}));
 }
 
-// A run that ended while writing a file in place left its old bytes in a
-// copy: they go back into the file, or take its name when it is gone.
-TEST(StaleTemporaries, oldBytesOfEndedProcessesArePutBack) {
+// What ended processes seem to have left, with no journal of this user's
+// naming it, stays: only names this program makes are named.
+TEST(StaleTemporaries, leftoversNoJournalNamesAreNamedAndKept) {
     TempFolder folder;
-    SuspendedProcess running;
+    TempFolder state;
     SuspendedProcess ended;
     const DWORD endedId = ended.id();
     ended.end();
-    const auto copyOf = [](const wchar_t* name, DWORD id) {
-        return fs::path(*win32::oldBytesCopyName(name, id)).string();
-    };
-    const fs::path file = folder.write("A.bas", "half wri");
-    ASSERT_TRUE(::CreateHardLinkW((folder / "Link.bas").c_str(), file.c_str(), nullptr));
-    folder.write(copyOf(L"A.bas", endedId), "old bytes");
-    folder.write(copyOf(L"Gone.bas", endedId), "gone's old bytes");
-    folder.write("B.bas", "being written");
-    folder.write(copyOf(L"B.bas", running.id()), "B's old bytes");
+    const fs::path temporary = win32::temporaryName(L"Form1.frm", endedId);
+    const fs::path copy = *win32::oldBytesCopyName(L"Gone.bas", endedId);
+    const std::vector<std::wstring> others = {
+        L".Form1.frm.faultward-.tmp", L".Form1.frm.faultward-12x.tmp", L"Form1.frm.faultward-1.tmp",
+        L".faultward-1.tmp", L"Form1.frm"};
+    for (const std::wstring& name : others)
+        folder.write(fs::path(name).string(), "x");
+    folder.write(temporary.string(), "half");
+    folder.write(copy.string(), "old");
 
-    const std::vector<PutBackFile> putBack = removeStaleTemporaries(folder.path());
-    ASSERT_EQ(putBack.size(), 2u);
-    for (const PutBackFile& put : putBack)
-        EXPECT_TRUE(put.whole) << put.file.string();
-    EXPECT_EQ(readFile(folder / "Link.bas"), "old bytes");
-    EXPECT_EQ(readFile(folder / "Gone.bas"), "gone's old bytes");
-    EXPECT_EQ(readFile(folder / "B.bas"), "being written");
-    EXPECT_FALSE(fs::exists(folder / copyOf(L"A.bas", endedId)));
-    EXPECT_TRUE(fs::exists(folder / copyOf(L"B.bas", running.id())));
+    RunJournal journal(state.path());
+    const std::vector<Leftover> found = journal.leftoversIn(folder.path(), true);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].leftover, folder / temporary.string());
+    EXPECT_EQ(found[0].file, folder / "Form1.frm");
+    EXPECT_FALSE(found[0].copy);
+    EXPECT_EQ(found[1].leftover, folder / copy.string());
+    EXPECT_EQ(found[1].file, folder / "Gone.bas");
+    EXPECT_TRUE(found[1].copy);
+    for (const Leftover& leftover : found)
+        EXPECT_EQ(leftover.kind, LeftoverKind::Stray);
+    EXPECT_EQ(treeOf(folder.path()).size(), others.size() + 2);
+    EXPECT_FALSE(fs::exists(folder / "Gone.bas"));
     EXPECT_EQ(win32::oldBytesCopyName(std::wstring(250, L'n'), 1), std::nullopt);
 }
 
