@@ -31,6 +31,7 @@ public:
 
 private:
     void clearProgress();
+    std::ostream& controls();
     void printNotes();
 
     CliEnvironment& env_;
