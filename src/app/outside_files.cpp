@@ -1,6 +1,5 @@
 #include "app/outside_files.h"
 
-#include "app/pass_driver.h"
 #include "app/sha256.h"
 #include "app/texts.h"
 #include "platform/display_text.h"
@@ -22,12 +21,11 @@ std::vector<OutsideFile> outsideEntries(const ProjectFolder& folder,
         if (!entry.selected)
             continue;
         const std::optional<fs::path> file = resolveEntryPath(entry.text, baseFolder);
-        if (!file)
-            continue; // nothing there to write
-        const ProjectFolder::Found found = folder.place(*file);
-        if (found.place != ProjectFolder::Place::Inside)
+        // Without a file there, nothing is written.
+        const auto found = file ? folder.place(*file) : std::nullopt;
+        if (found && found->place != ProjectFolder::Place::Inside)
             outside.push_back(
-                {entry.text, found.real, found.place == ProjectFolder::Place::LinkOut, {}});
+                {entry.text, found->real, found->place == ProjectFolder::Place::LinkOut, {}});
     }
     return outside;
 }
@@ -36,14 +34,12 @@ std::optional<OutsideFile> outsideTemplate(const ProjectFolder& folder,
                                            const std::string& templatePath,
                                            const std::string& asWritten,
                                            const std::string& settingsFile) {
-    const fs::path path = pathFromBytes(templatePath);
-    std::error_code absent;
-    if (templatePath.empty() || !fs::exists(path, absent))
-        return std::nullopt; // reading it says what is wrong
-    const ProjectFolder::Found found = folder.place(path);
-    if (found.place == ProjectFolder::Place::Inside)
+    // One not there is not read; reading it says what is wrong.
+    const auto found =
+        templatePath.empty() ? std::nullopt : folder.place(pathFromBytes(templatePath));
+    if (!found || found->place == ProjectFolder::Place::Inside)
         return std::nullopt;
-    return OutsideFile{asWritten, found.real, found.place == ProjectFolder::Place::LinkOut,
+    return OutsideFile{asWritten, found->real, found->place == ProjectFolder::Place::LinkOut,
                        settingsFile};
 }
 
@@ -94,9 +90,27 @@ std::string outsideRefusedEnd(OutsideUse use) {
     }
 }
 
-std::string outsideQuestion(std::string_view command, const ProjectFolder& folder,
+namespace {
+
+std::string_view commandCaption(PassCommand command) {
+    switch (command) {
+    case PassCommand::Insert:
+        return "Insert Error Handling Code";
+    case PassCommand::Remove:
+        return "Remove Error Handling Code";
+    case PassCommand::Number:
+        return "Add Line Numbers";
+    case PassCommand::Unnumber:
+        return "Remove Line Numbers";
+    }
+    return {};
+}
+
+} // namespace
+
+std::string outsideQuestion(PassCommand command, const ProjectFolder& folder,
                             std::span<const OutsideFile> files) {
-    std::string text = std::string(command) + " would " +
+    std::string text = std::string(commandCaption(command)) + " would " +
                        (files.size() == 1 && !files.front().namedBy.empty()
                             ? "take its handler lines from a file"
                             : "write files") +

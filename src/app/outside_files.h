@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/pass_driver.h"
 #include "project/project_folder.h"
 #include "project/release_copy.h"
 #include "rewrite/pass_types.h"
@@ -61,7 +62,7 @@ std::string outsideLead(OutsideUse use, std::string_view command, const ProjectF
 std::string outsideRefusedEnd(OutsideUse use);
 
 // The desktop program's question before a command writes such files.
-std::string outsideQuestion(std::string_view command, const ProjectFolder& folder,
+std::string outsideQuestion(PassCommand command, const ProjectFolder& folder,
                             std::span<const OutsideFile> files);
 
 // The files whose bytes decide what a command writes: the project or group

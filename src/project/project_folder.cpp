@@ -33,13 +33,15 @@ ProjectFolder::ProjectFolder(const fs::path& topFile)
     : given_(absoluteNormal(topFile).parent_path()),
       real_(realPath(given_).value_or(given_)) {}
 
-ProjectFolder::Found ProjectFolder::place(const fs::path& file) const {
+std::optional<ProjectFolder::Found> ProjectFolder::place(const fs::path& file) const {
     const fs::path named = absoluteNormal(file);
     const std::optional<fs::path> real = realPath(named);
-    if (real && isWithinFolder(*real, real_))
-        return {Place::Inside, *real};
+    if (!real)
+        return std::nullopt;
+    if (isWithinFolder(*real, real_))
+        return Found{Place::Inside, *real};
     const bool namedInside = isWithinFolder(named, given_) || isWithinFolder(named, real_);
-    return {namedInside ? Place::LinkOut : Place::Outside, real.value_or(named)};
+    return Found{namedInside ? Place::LinkOut : Place::Outside, *real};
 }
 
 } // namespace faultward

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 
 namespace faultward {
 
@@ -22,9 +23,9 @@ public:
         std::filesystem::path real; // where the file is, links followed
     };
 
-    // Where an existing file lies. One whose real path cannot be found
-    // counts as outside, where nothing is written unasked.
-    Found place(const std::filesystem::path& file) const;
+    // Where a file lies; nothing when there is no file there to read or
+    // write (none, a dangling link, a loop of links).
+    std::optional<Found> place(const std::filesystem::path& file) const;
 
     const std::filesystem::path& real() const { return real_; }
 

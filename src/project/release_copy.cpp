@@ -123,10 +123,11 @@ std::optional<CopyPlan> planReleaseCopy(const fs::path& topFile,
             return false;
         plan.files.push_back(normal);
         if (plan.files.size() > 1) {
-            const ProjectFolder::Found found = projectFolder.place(normal);
-            if (found.place != ProjectFolder::Place::Inside)
+            // One not there is not copied: the copy says so.
+            const auto found = projectFolder.place(normal);
+            if (found && found->place != ProjectFolder::Place::Inside)
                 plan.outside.push_back(
-                    {namedBy, name, found.real, found.place == ProjectFolder::Place::LinkOut});
+                    {namedBy, name, found->real, found->place == ProjectFolder::Place::LinkOut});
         }
         return true;
     };
