@@ -49,6 +49,8 @@ std::string outsideFileText(const OutsideFile& file, bool forWindow) {
         forWindow ? pathDisplayText(bytesFromPath(file.real)) : bytesFromPath(file.real);
     const std::string named =
         file.namedBy.empty() ? name : "the template " + name + " that " + file.namedBy + " names";
+    if (!file.link && file.name == bytesFromPath(file.real))
+        return named;
     return named + (file.link ? ", a link to " : ", at ") + real;
 }
 
@@ -116,9 +118,10 @@ std::string outsideQuestion(PassCommand command, const ProjectFolder& folder,
                             : "write files") +
                        " outside the project's folder, " +
                        pathDisplayText(bytesFromPath(folder.real())) + ":\n";
+    // Whole: where each file is, is what the user is asked about.
     for (std::size_t i = 0; i < files.size() && i < kFailuresNamed; ++i) {
         text += '\n';
-        text += shortenedInTheMiddle(outsideFileText(files[i], true), kFailureLineLength);
+        text += outsideFileText(files[i], true);
     }
     if (files.size() > kFailuresNamed)
         text += "\nand " + std::to_string(files.size() - kFailuresNamed) + " more";
