@@ -112,12 +112,11 @@ std::string_view commandCaption(PassCommand command) {
 
 std::string outsideQuestion(PassCommand command, const ProjectFolder& folder,
                             std::span<const OutsideFile> files) {
-    std::string text = std::string(commandCaption(command)) + " would " +
-                       (files.size() == 1 && !files.front().namedBy.empty()
-                            ? "take its handler lines from a file"
-                            : "write files") +
-                       " outside the project's folder, " +
-                       pathDisplayText(bytesFromPath(folder.real())) + ":\n";
+    std::string text =
+        std::string(commandCaption(command)) + " would " +
+        (files.size() == 1 && !files.front().namedBy.empty() ? "take its handler lines from a file"
+                                                             : "write files") +
+        " outside the project's folder, " + pathDisplayText(bytesFromPath(folder.real())) + ":\n";
     // Whole: where each file is, is what the user is asked about.
     for (std::size_t i = 0; i < files.size() && i < kFailuresNamed; ++i) {
         text += '\n';

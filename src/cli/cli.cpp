@@ -268,9 +268,8 @@ std::shared_ptr<const LeaveList> leaveOf(const CommandPlan& command, const Proje
 // The project's entries in list order, those the settings leave alone not
 // selected; nothing, with the message, when there are more than memory holds.
 std::optional<std::vector<ListEntry>> entriesOf(const CommandPlan& command,
-                                                const ProjectToRun& project,
-                                                std::string_view text, const LeaveList& leave,
-                                                CliEnvironment& env) {
+                                                const ProjectToRun& project, std::string_view text,
+                                                const LeaveList& leave, CliEnvironment& env) {
     try {
         std::vector<ListEntry> entries = sortedListEntries(projectEntries(text, command.kinds));
         // A file the project's settings leave alone is worked on by no command.
@@ -311,9 +310,9 @@ bool mayWorkOutside(const CommandPlan& command, const fs::path& top,
     }
     if (named.empty())
         return true;
-    const OutsideUse use = !commandWrites(parsed)  ? OutsideUse::Named
-                           : parsed.allowOutside ? OutsideUse::Allowed
-                                                 : OutsideUse::Refused;
+    const OutsideUse use = !commandWrites(parsed) ? OutsideUse::Named
+                           : parsed.allowOutside  ? OutsideUse::Allowed
+                                                  : OutsideUse::Refused;
     nameOutside(env, outsideLead(use, commandRow(parsed.command).name, folder), named);
     if (use == OutsideUse::Refused)
         env.err << "faultward-cli: " << outsideRefusedEnd(use) << '\n';

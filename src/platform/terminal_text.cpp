@@ -16,7 +16,11 @@ void appendEscape(std::string& out, unsigned char byte) {
 // there are none.
 std::size_t utf8Length(std::string_view text, std::size_t at) {
     const auto byte = static_cast<unsigned char>(text[at]);
-    const std::size_t length = byte > 0xF4 ? 0 : byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC2 ? 2 : 0;
+    const std::size_t length = byte > 0xF4    ? 0
+                               : byte >= 0xF0 ? 4
+                               : byte >= 0xE0 ? 3
+                               : byte >= 0xC2 ? 2
+                                              : 0;
     if (length == 0 || at + length > text.size())
         return 0;
     for (std::size_t i = 1; i < length; ++i)

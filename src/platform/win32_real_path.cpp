@@ -16,10 +16,9 @@ std::optional<std::filesystem::path> realPath(const std::filesystem::path& path)
     const std::wstring extended = win32::extendedPath(path);
     if (win32::isDevicePath(extended))
         return std::nullopt;
-    win32::FileHandle file(::CreateFileW(extended.c_str(), 0,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                         nullptr));
+    win32::FileHandle file(
+        ::CreateFileW(extended.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file)
         return std::nullopt;
     std::wstring real(MAX_PATH, L'\0');

@@ -165,8 +165,7 @@ std::optional<CopyPlan> planReleaseCopy(const fs::path& topFile,
         if (!project.nameInGroup.empty())
             walks.emplace_back(absoluteNormal(topFile).parent_path(), project.nameInGroup);
         const fs::path folder = absoluteNormal(project.file).parent_path();
-        const std::string projectName =
-            project.nameInGroup.empty() ? topName : project.nameInGroup;
+        const std::string projectName = project.nameInGroup.empty() ? topName : project.nameInGroup;
         for (const std::string& entry : namedFiles(project.text)) {
             if (namesFullPath(entry)) {
                 error = project.file.string() + " names " + entry +
@@ -266,8 +265,7 @@ WriteStatus writeWithBits(const fs::path& target, std::string_view bytes,
     fs::permissions(target, *bits | fs::perms::owner_write, error);
     if (error)
         return WriteStatus::WriteFailed;
-    if (const WriteStatus written = replaceFileContents(target, bytes);
-        written != WriteStatus::Ok)
+    if (const WriteStatus written = replaceFileContents(target, bytes); written != WriteStatus::Ok)
         return written;
     if ((*bits & fs::perms::owner_write) == fs::perms::none)
         fs::permissions(target, *bits, error);
@@ -290,8 +288,8 @@ std::vector<std::string> copyFiles(const CopyPlan& plan, const fs::path& output)
             break;
         std::error_code error;
         const fs::perms bits = fs::status(file, error).permissions() & fs::perms::all;
-        const WriteStatus written = writeWithBits(target, bytes, error ? std::nullopt
-                                                                       : std::optional(bits));
+        const WriteStatus written =
+            writeWithBits(target, bytes, error ? std::nullopt : std::optional(bits));
         if (written == WriteStatus::Ok || fs::exists(fs::symlink_status(target, error)))
             made.push_back(target);
         if (written != WriteStatus::Ok) {

@@ -76,9 +76,10 @@ std::filesystem::path placeInCopy(const CopyPlan& plan, const std::filesystem::p
 
 // Copies every file of the plan, bytes and permission bits unchanged (on
 // Windows the read-only attribute), never readable by more people on the
-// way than in the end. Nothing when every file is copied. Otherwise it stops at the first file that cannot be read or
-// written, removes every file and folder it made, and returns the messages:
-// what failed and why, then that the copy was removed or what is left of it.
+// way than in the end. Nothing when every file is copied. Otherwise it stops
+// at the first file that cannot be read or written, removes every file and
+// folder it made, and returns the messages: what failed and why, then that
+// the copy was removed or what is left of it.
 std::vector<std::string> copyFiles(const CopyPlan& plan, const std::filesystem::path& output);
 
 } // namespace faultward

@@ -1,5 +1,5 @@
-#include "app/help_file.h"
 #include "app/consent_records.h"
+#include "app/help_file.h"
 #include "app/main_window_logic.h"
 #include "app/module1.h"
 #include "app/settings.h"

@@ -73,7 +73,7 @@ public:
     std::vector<std::string> messages;
     std::vector<std::string> details;
     std::vector<std::string> questions;
-    std::deque<bool> questionAnswers; // none left: No
+    std::deque<bool> questionAnswers;                    // none left: No
     std::map<int, std::vector<ProcedureRow>> procedures; // under each entry, as last shown
     bool clickFails = false;                             // the click cue cannot be loaded
     std::string caption;

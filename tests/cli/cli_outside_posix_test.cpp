@@ -77,9 +77,10 @@ TEST_F(CliOutside, aGroupsProjectNamedByAFullPathIsOutsideTheGroupsFolder) {
                              "folder ROOT/work:");
     EXPECT_NE(std::find(lines.begin(), lines.end(), "faultward-cli:   ROOT/abs/V.bas"),
               lines.end());
-    EXPECT_NE(std::find(lines.begin(), lines.end(),
-                        "faultward-cli:   app\\..\\..\\victim\\Other.bas, at ROOT/victim/Other.bas"),
-              lines.end());
+    EXPECT_NE(
+        std::find(lines.begin(), lines.end(),
+                  "faultward-cli:   app\\..\\..\\victim\\Other.bas, at ROOT/victim/Other.bas"),
+        lines.end());
 }
 
 TEST_F(CliOutside, aTemplateTheProjectsSettingsNameOutsideIsNeitherReadNorUsedUnasked) {
@@ -133,15 +134,15 @@ TEST_F(CliOutside, aCopyFollowsNoLinkOutAndTakesFromOutsideOnlyWithTheWord) {
                   "faultward-cli: no copy was made; --allow-outside lets the copy take them"}));
     EXPECT_FALSE(fs::exists(out));
 
-    const CliRun copied =
-        run({"remove", "--allow-outside", "--output", out, planted.vbp.string()});
+    const CliRun copied = run({"remove", "--allow-outside", "--output", out, planted.vbp.string()});
     EXPECT_EQ(copied.status, ExitSomeFilesFailed) << "the name that sets a title is no file";
     EXPECT_NE(copied.err.find("faultward-cli: warning: frmMain.frm names its companion "
                               "C:\\x\\a.ico by a full path; it is not copied, and the copy still "
                               "uses that file\n"),
               std::string::npos)
         << copied.err;
-    EXPECT_EQ(readFile(root / "release/work/app/P.faultward"), readFile(root / "work/app/P.faultward"));
+    EXPECT_EQ(readFile(root / "release/work/app/P.faultward"),
+              readFile(root / "work/app/P.faultward"));
     EXPECT_EQ(fs::status(root / "release/work/app/Private.bas").permissions(),
               fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(readFile(root / "release/home/secret"), "SECRET");

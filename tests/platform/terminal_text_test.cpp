@@ -22,8 +22,12 @@ TEST(TerminalText, controlCharactersAreShownAsTheEscapesOfTheirBytes) {
 TEST(TerminalText, c1ControlsAreEscapedAndOtherCharactersPass) {
     // U+009B (CSI) and U+009D (OSC) as UTF-8, and the raw bytes an 8-bit
     // terminal takes for them.
-    EXPECT_EQ(terminalSafeText("x\xc2\x9b" "2J"), "x\\xc2\\x9b2J");
-    EXPECT_EQ(terminalSafeText("\x9d" "0;t"), "\\x9d0;t");
+    EXPECT_EQ(terminalSafeText("x\xc2\x9b"
+                               "2J"),
+              "x\\xc2\\x9b2J");
+    EXPECT_EQ(terminalSafeText("\x9d"
+                               "0;t"),
+              "\\x9d0;t");
     // Letters beyond ASCII, in UTF-8 or as Latin-1 bytes, are shown.
     EXPECT_EQ(terminalSafeText("caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80"),
               "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80");

@@ -19,10 +19,11 @@ PlantedProject::PlantedProject(const TempFolder& root, bool withFullPath)
     const fs::path secretCopy = root.write("work/app/Private.bas", kOneSubSource);
     fs::permissions(secretCopy, fs::perms::owner_read | fs::perms::owner_write);
     fs::create_symlink(root / "linked/Linked.bas", root / "work/app/L.bas");
-    root.write("work/app/frmMain.frm",
-               crlf({"VERSION 5.00", "Begin VB.Form frmMain", "   Icon = \"..\\..\\home\\secret\":0000",
-                     "   Picture = \"C:\\x\\a.ico\":0000", "End",
-                     "Attribute VB_Name = \"frmMain\"", "Sub A()", "End Sub"}));
+    root.write(
+        "work/app/frmMain.frm",
+        crlf({"VERSION 5.00", "Begin VB.Form frmMain", "   Icon = \"..\\..\\home\\secret\":0000",
+              "   Picture = \"C:\\x\\a.ico\":0000", "End", "Attribute VB_Name = \"frmMain\"",
+              "Sub A()", "End Sub"}));
     fs::create_symlink(root / "home/.ssh/id_rsa", root / "work/app/frmMain.frx");
     root.write("work/app/P.faultward", "[Handler]\r\nProcedures=Sub\r\n");
 

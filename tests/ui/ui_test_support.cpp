@@ -83,9 +83,9 @@ RunningProgram::RunningProgram(std::optional<std::string> settingsText) {
     store_ = std::make_unique<IniFileStore>(settingsFilePath(appFolder));
     module_ = std::make_unique<Module1>(*store_, appFolder);
     consent_ = std::make_unique<ConsentRecords>(scratch_.path() / "state");
-    window_ = std::make_unique<MDIForm1>(
-        *module_, DesktopServices{sound_, helpKeySender_, about_, dialog_, messages_, *consent_,
-                                  [this] { ++terminations_; }});
+    window_ = std::make_unique<MDIForm1>(*module_, DesktopServices{sound_, helpKeySender_, about_,
+                                                                   dialog_, messages_, *consent_,
+                                                                   [this] { ++terminations_; }});
     module_->Load_Settings(*window_);
     window_->show();
 }
