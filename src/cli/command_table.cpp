@@ -149,9 +149,12 @@ const std::array<OptionRow, 22> kOptions = {
          "Leave the sources as they are and write the processed project into\n"
          "DIR: the project file and every file it names (a form's .frx too,\n"
          "and every companion its designer block names), processed or not,\n"
-         "in the same layout. DIR must be empty or missing and outside the\n"
-         "project's folder. Prints the copy's project file. A copy that fails\n"
-         "part-way is removed again and nothing is processed.\n"
+         "in the same layout, each file with its permission bits, and the\n"
+         "project's own NAME.faultward. DIR must be empty or missing and\n"
+         "outside the project's folder. A file from outside the project's\n"
+         "folder is copied only with --allow-outside, a link out of it never.\n"
+         "Prints the copy's project file. A copy that fails part-way is\n"
+         "removed again and nothing is processed.\n"
          "  insert --kinds all --output ../release App.vbp\n"),
     toggle(Clean, "--clean", &Arguments::clean,
            "check exits 1 when any marked line is left.\n"

@@ -59,7 +59,7 @@ TEST(OutsideFiles, keysChangeWithAnyByteOfTheProjectAndWithWhereTheFileIs) {
         outsideEntries(projectFolder, entries, vbp.parent_path());
     ASSERT_EQ(outside.size(), 1u);
     EXPECT_EQ(outsideFileText(outside[0], false),
-              "..\\Shared\\S.bas, at " + (folder / "Shared/S.bas").string());
+              "..\\Shared\\S.bas, at " + (folder / "Shared" / "S.bas").string());
 
     const std::vector<fs::path> deciding = decidingFiles(vbp);
     const std::vector<std::string> keys = consentKeys(deciding, outside);
