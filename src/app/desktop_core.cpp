@@ -3,8 +3,9 @@
 namespace faultward {
 
 DesktopCore::DesktopCore(Module1& module, MainWindowView& main, ProjectFilesView& files,
-                         SoundPlayer& sound, HelpOpener& help)
-    : projectFiles_(main, files, module), logic_(module, main, projectFiles_, sound, help) {
+                         SoundPlayer& sound, HelpOpener& help, ConsentRecords& consent)
+    : projectFiles_(main, files, module),
+      logic_(module, main, projectFiles_, sound, help, consent) {
     logic_.MDIForm_Load();
 }
 

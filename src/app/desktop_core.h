@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/consent_records.h"
 #include "app/help_opener.h"
 #include "app/main_window_logic.h"
 #include "app/module1.h"
@@ -16,7 +17,7 @@ namespace faultward {
 class DesktopCore {
 public:
     DesktopCore(Module1& module, MainWindowView& main, ProjectFilesView& files, SoundPlayer& sound,
-                HelpOpener& help);
+                HelpOpener& help, ConsentRecords& consent);
     DesktopCore(const DesktopCore&) = delete;
     DesktopCore& operator=(const DesktopCore&) = delete;
 

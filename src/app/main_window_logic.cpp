@@ -19,8 +19,8 @@ std::vector<std::string> optionalProblem(const std::optional<std::string>& probl
 } // namespace
 
 MainWindowLogic::MainWindowLogic(Module1& module, MainWindowView& view, ProjectFilesLogic& files,
-                                 SoundPlayer& sound, HelpOpener& help)
-    : module_(module), view_(view), files_(files), sound_(sound), help_(help) {}
+                                 SoundPlayer& sound, HelpOpener& help, ConsentRecords& consent)
+    : module_(module), view_(view), files_(files), sound_(sound), help_(help), consent_(consent) {}
 
 void MainWindowLogic::MDIForm_Load() {
     view_.setCaption(kProductName);
@@ -113,6 +113,9 @@ void MainWindowLogic::cmd_nav(Command Index) {
 
 void MainWindowLogic::runPasses(PassCommand command) {
     sound_.Stop_Sound();
+    // Asked before the template is read: it may be the file asked about.
+    if (!mayWorkOutside(command))
+        return;
     const PassSettings settings =
         passSettings(files_.settingsInForce(), files_.projectName(), command);
     if (!settings.problem.empty()) {
@@ -129,6 +132,17 @@ void MainWindowLogic::runPasses(PassCommand command) {
     if (!files_.proceduresLeftWhole().empty())
         view_.showMessage(proceduresLeftMessage(files_.proceduresLeftWhole()), MessageIcon::Warning,
                           proceduresLeftDetails(files_.proceduresLeftWhole()));
+}
+
+bool MainWindowLogic::mayWorkOutside(PassCommand command) {
+    const std::optional<ProjectFilesLogic::OutsideWork> outside = files_.outsideWork(command);
+    if (!outside || consent_.given(outside->keys))
+        return true;
+    if (!view_.askYesNo(outsideQuestion(command, outside->folder, outside->files)))
+        return false;
+    if (const std::optional<std::string> problem = consent_.remember(outside->keys))
+        view_.showMessage(*problem, MessageIcon::Warning, {});
+    return true;
 }
 
 void MainWindowLogic::Open_Project() {

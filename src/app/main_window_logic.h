@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/command.h"
+#include "app/consent_records.h"
 #include "app/help_opener.h"
 #include "app/module1.h"
 #include "app/pass_driver.h"
@@ -18,8 +19,10 @@ namespace faultward {
 // happens when the window loads and closes.
 class MainWindowLogic {
 public:
+    // consent keeps the user's answers that let commands write outside a
+    // project's folder.
     MainWindowLogic(Module1& module, MainWindowView& view, ProjectFilesLogic& files,
-                    SoundPlayer& sound, HelpOpener& help);
+                    SoundPlayer& sound, HelpOpener& help, ConsentRecords& consent);
 
     void MDIForm_Load();
     // Closing the window keeps the settings; File, Exit does not come here.
@@ -41,6 +44,9 @@ public:
 private:
     void Open_Project();
     void runPasses(PassCommand command);
+    // Whether the command may write the files it would write outside the
+    // project's folder: the user said so now or before for these bytes.
+    bool mayWorkOutside(PassCommand command);
     void openHandlerSettings();
     void showProblems(const std::vector<std::string>& problems);
     // Checks the Options item of the mode in force, the project's or the user's.
@@ -53,6 +59,7 @@ private:
     ProjectFilesLogic& files_;
     SoundPlayer& sound_;
     HelpOpener& help_;
+    ConsentRecords& consent_;
 };
 
 } // namespace faultward

@@ -55,6 +55,15 @@ LayeredSettings ProjectChoices::settings(const SettingsLayer& user) const {
     return layerSettings(layers);
 }
 
+std::optional<std::filesystem::path>
+ProjectChoices::templateSource(const LayeredSettings& settings) const {
+    // The file's layer comes first.
+    if (!file_ || settings.handler.handler != HandlerSource::Template ||
+        settings.origin(SettingKey::Template) != 0)
+        return std::nullopt;
+    return file_->path();
+}
+
 std::optional<std::string> ProjectChoices::save() {
     if (const std::optional<std::string> cause = file_->save()) {
         // What is on disk is what counts: the change is given up.

@@ -34,6 +34,11 @@ public:
     // The settings in force: the file's over the user's.
     LayeredSettings settings(const SettingsLayer& user) const;
     std::shared_ptr<const LeaveList> leave() const { return leave_; }
+    // The file's path when the settings in force (from settings()) take their
+    // template from it.
+    std::optional<std::filesystem::path> templateSource(const LayeredSettings& settings) const;
+    // Its Template= value as written.
+    std::string templateAsWritten() const { return layer_.values.templatePath.value_or(""); }
 
     // Unticked files and procedures are left alone, ticked ones no longer.
     // The message when the file could not be written, or when a wider item

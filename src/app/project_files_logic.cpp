@@ -166,6 +166,28 @@ FailureCollector ProjectFilesLogic::runPasses(PassCommand command, const PassSet
     return failures;
 }
 
+std::optional<ProjectFilesLogic::OutsideWork>
+ProjectFilesLogic::outsideWork(PassCommand command) const {
+    if (listPath_.empty())
+        return std::nullopt;
+    const std::filesystem::path listFile = pathFromBytes(listPath_);
+    OutsideWork work{ProjectFolder(listFile), {}, {}};
+    work.files = outsideEntries(work.folder, entries_, baseFolder());
+    std::vector<std::filesystem::path> deciding = decidingFiles(listFile);
+    const LayeredSettings inForce = settingsInForce();
+    if (const auto source = choices_.templateSource(inForce);
+        source && command == PassCommand::Insert) {
+        deciding.push_back(*source);
+        if (auto found = outsideTemplate(work.folder, inForce.handler.templatePath,
+                                         choices_.templateAsWritten(), choices_.fileName()))
+            work.files.insert(work.files.begin(), std::move(*found));
+    }
+    if (work.files.empty())
+        return std::nullopt;
+    work.keys = consentKeys(deciding, work.files);
+    return work;
+}
+
 ReportRun ProjectFilesLogic::preview(const PassSettings& settings) const {
     const std::vector<ListEntry> entries = entries_;
     return previewReport(targets(entries, settings), baseFolder(), parts_);

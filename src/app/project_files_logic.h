@@ -2,6 +2,7 @@
 
 #include "app/list_source.h"
 #include "app/module1.h"
+#include "app/outside_files.h"
 #include "app/pass_driver.h"
 #include "app/pass_feedback.h"
 #include "app/pass_settings.h"
@@ -63,6 +64,17 @@ public:
     // left unticked is left alone by every command, and the project keeps
     // the choice in its own settings file.
     void setProcedureSelected(int entry, int procedure, bool selected);
+
+    // What a command would write, or take its template from, outside the
+    // folder that holds the listed project or group, with the keys of the
+    // user's answer about it (app/consent_records.h); nothing when the
+    // command keeps inside it.
+    struct OutsideWork {
+        ProjectFolder folder;
+        std::vector<OutsideFile> files;
+        std::vector<std::string> keys;
+    };
+    std::optional<OutsideWork> outsideWork(PassCommand command) const;
 
     // The passes of a command over the ticked entries, with the windows
     // showing them; the files that could not be processed.

@@ -37,7 +37,8 @@ enum class CliOption {
     Handled,
     Format,
     NoSettings,
-    NoProjectSettings
+    NoProjectSettings,
+    AllowOutside
 };
 
 // The command line of faultward-cli, parsed.
@@ -64,6 +65,8 @@ struct Arguments {
     // Nor are those of the project's own settings file.
     bool noProjectSettings = false;
     std::optional<std::string> format; // check's report: "text" or "json"
+    // Files outside the project's folder may be written (or copied) this run.
+    bool allowOutside = false;
 };
 
 // --help or --version when one of them is given: they are answered at once,

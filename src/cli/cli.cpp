@@ -3,18 +3,21 @@
 #include "app/check_report.h"
 #include "app/dry_run_report.h"
 #include "app/list_source.h"
+#include "app/outside_files.h"
 #include "app/pass_driver.h"
 #include "app/project_settings.h"
 #include "app/texts.h"
 #include "cli/arguments.h"
 #include "cli/cli_observer.h"
 #include "cli/command_plan.h"
+#include "cli/command_table.h"
 #include "cli/help_text.h"
 #include "platform/display_text.h"
 #include "platform/path_bytes.h"
 #include "platform/source_file.h"
 #include "project/file_list.h"
 #include "project/group_reader.h"
+#include "project/project_folder.h"
 #include "project/project_reader.h"
 #include "project/release_copy.h"
 #include "rewrite/leave_list.h"
@@ -83,6 +86,36 @@ bool readProjects(std::vector<ProjectToRun>& projects, CliEnvironment& env) {
     return true;
 }
 
+// Names files outside the project's folder under a lead, one a line.
+void nameOutside(CliEnvironment& env, const std::string& lead,
+                 const std::vector<std::string>& files) {
+    env.err << "faultward-cli: " << lead << '\n';
+    for (const std::string& file : files)
+        env.err << "faultward-cli:   " << file << '\n';
+}
+
+// Whether the copy may take what it would take from outside the project's
+// folder: never through a link out of it, and from outside only with
+// --allow-outside. Names those files either way.
+bool mayCopyOutside(const CopyPlan& plan, const fs::path& top, bool allowed, CliEnvironment& env) {
+    const ProjectFolder folder(top);
+    std::vector<std::string> links;
+    std::vector<std::string> outside;
+    for (const OutsideCopyFile& file : plan.outside)
+        (file.link ? links : outside).push_back(outsideFileText(file));
+    const OutsideUse use = !links.empty() ? OutsideUse::LinkOut
+                           : allowed      ? OutsideUse::CopyAllowed
+                                          : OutsideUse::CopyRefused;
+    if (!links.empty())
+        nameOutside(env, outsideLead(use, {}, folder), links);
+    else if (!outside.empty())
+        nameOutside(env, outsideLead(use, {}, folder), outside);
+    if (use == OutsideUse::CopyAllowed || (links.empty() && outside.empty()))
+        return true;
+    env.err << "faultward-cli: " << outsideRefusedEnd(use) << '\n';
+    return false;
+}
+
 // Copies the projects into the output folder and points them at the copy;
 // the copy's top file, or nothing when the copy is refused.
 std::optional<fs::path> copyForRelease(const fs::path& top, std::vector<ProjectToRun>& projects,
@@ -90,12 +123,15 @@ std::optional<fs::path> copyForRelease(const fs::path& top, std::vector<ProjectT
                                        int& status) {
     std::vector<ProjectToCopy> toCopy;
     std::vector<fs::path> sourceFolders = {top.parent_path()};
+    // Each project's own settings file goes along, so the copy keeps its choices.
+    std::vector<fs::path> alongside = {projectSettingsPath(top)};
     for (const ProjectToRun& project : projects) {
         toCopy.push_back({project.file, project.text, command.inGroup ? project.name : ""});
         sourceFolders.push_back(project.file.parent_path());
+        alongside.push_back(projectSettingsPath(project.file));
     }
     std::string error;
-    const std::optional<CopyPlan> plan = planReleaseCopy(top, toCopy, error);
+    const std::optional<CopyPlan> plan = planReleaseCopy(top, toCopy, alongside, error);
     if (!plan) {
         env.err << "faultward-cli: " << error << '\n';
         return std::nullopt;
@@ -106,15 +142,23 @@ std::optional<fs::path> copyForRelease(const fs::path& top, std::vector<ProjectT
         env.err << "faultward-cli: " << *problem << '\n';
         return std::nullopt;
     }
+    if (!mayCopyOutside(*plan, top, command.arguments.allowOutside, env)) {
+        status = ExitOutside;
+        return std::nullopt;
+    }
     for (const std::string& missing : plan->missing) {
         env.err << "faultward-cli: " << missing << ": not found, not copied\n";
         status = ExitSomeFilesFailed;
     }
-    for (const MissingCompanion& missing : plan->missingCompanions) {
+    for (const CompanionName& missing : plan->missingCompanions) {
         env.err << "faultward-cli: " << missing.file << ": its companion " << missing.companion
                 << " is not found, not copied\n";
         status = ExitSomeFilesFailed;
     }
+    for (const CompanionName& named : plan->fullPathCompanions)
+        env.err << "faultward-cli: warning: " << named.file << " names its companion "
+                << named.companion
+                << " by a full path; it is not copied, and the copy still uses that file\n";
     const std::vector<std::string> failures = copyFiles(*plan, output);
     if (!failures.empty()) {
         for (const std::string& failure : failures)
@@ -212,6 +256,69 @@ void reportLeaveItemsNamingNothing(const CommandPlan& command, CliEnvironment& e
                             : " names no procedure of the kinds checked\n");
 }
 
+// What the project's settings leave alone; a group's list names the entries
+// of its projects from the group's folder.
+std::shared_ptr<const LeaveList> leaveOf(const CommandPlan& command, const ProjectToRun& project) {
+    return command.inGroup && !command.leave->empty()
+               ? std::make_shared<LeaveList>(
+                     command.leave->withEntryPrefix(groupProjectFolder(project.name)))
+               : command.leave;
+}
+
+// The project's entries in list order, those the settings leave alone not
+// selected; nothing, with the message, when there are more than memory holds.
+std::optional<std::vector<ListEntry>> entriesOf(const CommandPlan& command,
+                                                const ProjectToRun& project, std::string_view text,
+                                                const LeaveList& leave, CliEnvironment& env) {
+    try {
+        std::vector<ListEntry> entries = sortedListEntries(projectEntries(text, command.kinds));
+        // A file the project's settings leave alone is worked on by no command.
+        if (!leave.empty())
+            for (ListEntry& entry : entries)
+                entry.selected = !leave.leavesFile(entry.text);
+        return entries;
+    } catch (const std::bad_alloc&) {
+        reportProjectFailure(env, ProjectReadStatus::NotReadable, project.name);
+        return std::nullopt;
+    }
+}
+
+// Whether the command may go on, as far as files outside the project's
+// folder go: those it would write, or take its template from, are named
+// once; without --allow-outside a command that writes then writes nothing.
+// A copy is written in the output folder, and what it takes is asked of
+// its plan.
+bool mayWorkOutside(const CommandPlan& command, const fs::path& top,
+                    const std::vector<ProjectToRun>& projects, CliEnvironment& env) {
+    const Arguments& parsed = command.arguments;
+    if (parsed.command == CliCommand::List)
+        return true;
+    const ProjectFolder folder(top);
+    std::vector<std::string> named;
+    if (command.outsideTemplate)
+        named.push_back(outsideFileText(*command.outsideTemplate, false));
+    for (const ProjectToRun& project : parsed.output ? std::vector<ProjectToRun>() : projects) {
+        const std::optional<std::vector<ListEntry>> entries =
+            entriesOf(command, project, project.text, *leaveOf(command, project), env);
+        if (!entries)
+            return false;
+        for (OutsideFile& file : outsideEntries(folder, *entries, project.file.parent_path())) {
+            if (command.inGroup)
+                file.name = groupEntryText(project.name, file.name);
+            named.push_back(outsideFileText(file, false));
+        }
+    }
+    if (named.empty())
+        return true;
+    const OutsideUse use = !commandWrites(parsed) ? OutsideUse::Named
+                           : parsed.allowOutside  ? OutsideUse::Allowed
+                                                  : OutsideUse::Refused;
+    nameOutside(env, outsideLead(use, commandRow(parsed.command).name, folder), named);
+    if (use == OutsideUse::Refused)
+        env.err << "faultward-cli: " << outsideRefusedEnd(use) << '\n';
+    return use != OutsideUse::Refused;
+}
+
 int runProject(const CommandPlan& command, const ProjectToRun& project, CliEnvironment& env) {
     const Arguments& parsed = command.arguments;
     std::string text = project.text;
@@ -223,24 +330,12 @@ int runProject(const CommandPlan& command, const ProjectToRun& project, CliEnvir
             return ExitUsage;
         }
     }
-    // A group's list names the entries of its projects from the group's folder.
-    const std::shared_ptr<const LeaveList> leave =
-        command.inGroup && !command.leave->empty()
-            ? std::make_shared<LeaveList>(
-                  command.leave->withEntryPrefix(groupProjectFolder(project.name)))
-            : command.leave;
-    std::vector<ListEntry> entries;
-    try {
-        entries = sortedListEntries(projectEntries(text, command.kinds));
-        // A file the project's settings leave alone is worked on by no command.
-        if (!leave->empty())
-            for (ListEntry& entry : entries)
-                entry.selected = !leave->leavesFile(entry.text);
-    } catch (const std::bad_alloc&) {
-        // More entries than memory holds: as unreadable as a file can be.
-        reportProjectFailure(env, ProjectReadStatus::NotReadable, project.name);
+    const std::shared_ptr<const LeaveList> leave = leaveOf(command, project);
+    const std::optional<std::vector<ListEntry>> listed =
+        entriesOf(command, project, text, *leave, env);
+    if (!listed)
         return ExitUsage;
-    }
+    const std::vector<ListEntry>& entries = *listed;
     const bool reports =
         parsed.command == CliCommand::List || parsed.command == CliCommand::Check || parsed.dryRun;
     if (command.inGroup && reports && !command.json)
@@ -312,6 +407,8 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     if (!command)
         return ExitUsage;
 
+    if (!mayWorkOutside(*command, top, *projects, env))
+        return ExitOutside;
     int status = ExitOk;
     std::optional<fs::path> copy;
     if (parsed.output) {

@@ -13,14 +13,16 @@ void CliObserver::passStarted(PassKind kind, int, int) {
 }
 
 void CliObserver::entryMadeCurrent(int index) {
-    if (env_.errIsTerminal)
-        env_.err << '\r' << kind_ << ": " << (index + 1) << '/' << count_ << "\x1b[K" << std::flush;
+    if (!env_.errIsTerminal)
+        return;
+    controls() << '\r' << std::flush;
+    env_.err << kind_ << ": " << (index + 1) << '/' << count_ << std::flush;
+    controls() << "\x1b[K" << std::flush;
 }
 
 void CliObserver::passFinished(PassKind) {
     printNotes();
-    if (env_.errIsTerminal)
-        env_.err << "\r\x1b[K" << std::flush;
+    clearProgress();
 }
 
 void CliObserver::lineLimitExceeded(int, std::string_view entry) {
@@ -64,7 +66,13 @@ void CliObserver::leftoverFound(const Leftover& leftover) {
 
 void CliObserver::clearProgress() {
     if (env_.errIsTerminal)
-        env_.err << "\r\x1b[K";
+        controls() << "\r\x1b[K" << std::flush;
+}
+
+std::ostream& CliObserver::controls() {
+    // What err holds goes out before the control bytes that follow it.
+    env_.err.flush();
+    return env_.errControls ? *env_.errControls : env_.err;
 }
 
 } // namespace faultward

@@ -33,6 +33,7 @@ public:
 
 private:
     void clearProgress();
+    std::ostream& controls();
     void printNotes();
 
     CliEnvironment& env_;

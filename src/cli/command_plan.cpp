@@ -117,7 +117,28 @@ std::shared_ptr<const HandlerTemplate> loadTemplate(const LayeredSettings& setti
     return read.handlerTemplate;
 }
 
+// A template named by the project's own settings file that lies outside
+// the project's folder.
+std::optional<OutsideFile> templateOutside(const LayeredSettings& settings,
+                                           std::span<const SettingsLayer> layers,
+                                           const fs::path& top) {
+    const SettingsLayer& layer = layers[*settings.origin(SettingKey::Template)];
+    if (layer.origin != SettingOrigin::ProjectFile)
+        return std::nullopt;
+    return outsideTemplate(ProjectFolder(top), settings.handler.templatePath,
+                           layer.values.templatePath.value_or(""), layer.file);
+}
+
 } // namespace
+
+bool commandWrites(const Arguments& parsed) {
+    return parsed.command != CliCommand::List && parsed.command != CliCommand::Check &&
+           parsed.command != CliCommand::Init && !parsed.dryRun;
+}
+
+bool writesOutsideOnlyWithWord(const Arguments& parsed) {
+    return commandWrites(parsed) && !parsed.allowOutside;
+}
 
 SettingsLayer commandLineLayer(const Arguments& parsed) {
     SettingsLayer layer;
@@ -186,8 +207,13 @@ std::optional<CommandPlan> planCommand(const Arguments& parsed, const fs::path& 
     command.jobs = parsed.jobs ? *parsed.jobs : defaultJobs();
     if (parsed.command == CliCommand::Insert || parsed.command == CliCommand::Check) {
         if (settings.handler.handler == HandlerSource::Template) {
-            command.insertion.handlerTemplate = loadTemplate(settings, layers, env);
-            if (!command.insertion.handlerTemplate)
+            command.outsideTemplate = templateOutside(settings, layers, top);
+            // Such a template is refused before it is read, with the other
+            // files outside.
+            const bool refused = command.outsideTemplate && writesOutsideOnlyWithWord(parsed);
+            if (!refused)
+                command.insertion.handlerTemplate = loadTemplate(settings, layers, env);
+            if (!refused && !command.insertion.handlerTemplate)
                 return std::nullopt;
         } else {
             command.insertion.mode = settings.mode;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/outside_files.h"
 #include "app/pass_driver.h"
 #include "app/procedure_records.h"
 #include "app/project_settings.h"
@@ -36,6 +37,9 @@ struct CommandPlan {
     std::shared_ptr<std::vector<bool>> leaveNamed = std::make_shared<std::vector<bool>>();
     // check --format json gathers the records of every project here.
     std::shared_ptr<ProcedureJson> json = nullptr;
+    // The template the project's settings file names outside the project's
+    // folder; not read when the command would write without --allow-outside.
+    std::optional<OutsideFile> outsideTemplate = std::nullopt;
 };
 
 // What the command does to every project: the options given over the
@@ -44,6 +48,13 @@ struct CommandPlan {
 // and what is wrong in them; nothing when they are refused.
 std::optional<CommandPlan> planCommand(const Arguments& parsed, const std::filesystem::path& top,
                                        bool inGroup, CliEnvironment& env);
+
+// Whether the command writes source files (not a dry run, check or list).
+bool commandWrites(const Arguments& parsed);
+
+// Whether the command would write and was not allowed to write outside the
+// project's folder: then files there are refused before anything is written.
+bool writesOutsideOnlyWithWord(const Arguments& parsed);
 
 // The options given, as the highest layer of settings.
 SettingsLayer commandLineLayer(const Arguments& parsed);

@@ -81,7 +81,7 @@ OptionRow goingWith(CliOption other, OptionRow row) {
     return row;
 }
 
-const std::array<OptionRow, 21> kOptions = {
+const std::array<OptionRow, 22> kOptions = {
     standAlone(Help, "--help", "-h", ""),
     standAlone(Version, "--version", "", "Print the program's version and exit.\n"),
     number(Mode, "--mode", &Arguments::mode, kLowestMode, kHighestMode,
@@ -149,9 +149,12 @@ const std::array<OptionRow, 21> kOptions = {
          "Leave the sources as they are and write the processed project into\n"
          "DIR: the project file and every file it names (a form's .frx too,\n"
          "and every companion its designer block names), processed or not,\n"
-         "in the same layout. DIR must be empty or missing and outside the\n"
-         "project's folder. Prints the copy's project file. A copy that fails\n"
-         "part-way is removed again and nothing is processed.\n"
+         "in the same layout, each file with its permission bits, and the\n"
+         "project's own NAME.faultward. DIR must be empty or missing and\n"
+         "outside the project's folder. A file from outside the project's\n"
+         "folder is copied only with --allow-outside, a link out of it never.\n"
+         "Prints the copy's project file. A copy that fails part-way is\n"
+         "removed again and nothing is processed.\n"
          "  insert --kinds all --output ../release App.vbp\n"),
     toggle(Clean, "--clean", &Arguments::clean,
            "check exits 1 when any marked line is left.\n"
@@ -179,6 +182,13 @@ const std::array<OptionRow, 21> kOptions = {
            "list of files and procedures to leave alone. A procedure listed\n"
            "keeps every byte: insert gives it no handler, remove keeps its\n"
            "marked lines, number and unnumber its line numbers.\n"),
+    toggle(AllowOutside, "--allow-outside", &Arguments::allowOutside,
+           "Write files outside the folder that holds the project or group\n"
+           "(..\\Shared\\Util.bas, a link out of it, a template the project's\n"
+           "settings file names there), and with --output copy them. Without\n"
+           "it such a command names them and writes nothing (exit 3); a dry\n"
+           "run and check name them. It allows this run only. --output never\n"
+           "follows a link out of the project's folder.\n"),
 };
 
 // check takes insert's options, so that it judges the procedures that
@@ -193,14 +203,15 @@ const std::array<CommandRow, 7> kCommands = {{
     {CliCommand::Insert,
      "insert",
      {Mode, Procedures, Kinds, SkipHandled, NoSkipHandled, Template, Jobs, LineNumbers,
-      NoLineNumbers, DryRun, Diff, Output, NoSettings, NoProjectSettings},
+      NoLineNumbers, DryRun, Diff, Output, NoSettings, NoProjectSettings, AllowOutside},
      {Start, Step},
      "Remove earlier handlers, then insert new ones into every file:\n"
      "each file is read once and written once at most, not at all\n"
      "when it already holds exactly the handlers it would get.\n"},
     {CliCommand::Remove,
      "remove",
-     {Kinds, Jobs, LineNumbers, NoLineNumbers, DryRun, Diff, Output, NoSettings, NoProjectSettings},
+     {Kinds, Jobs, LineNumbers, NoLineNumbers, DryRun, Diff, Output, NoSettings, NoProjectSettings,
+      AllowOutside},
      {Procedures},
      "Remove every line that holds the marker comment from every file.\n"},
     {CliCommand::Check,
@@ -221,7 +232,8 @@ const std::array<CommandRow, 7> kCommands = {{
      "names no file or procedure of the kinds it looked at.\n"},
     {CliCommand::Number,
      "number",
-     {Start, Step, Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings, NoProjectSettings},
+     {Start, Step, Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings, NoProjectSettings,
+      AllowOutside},
      {},
      "Give the body lines of every procedure line numbers, for the Erl\n"
      "function: a number and a space before each statement line, not\n"
@@ -236,7 +248,7 @@ const std::array<CommandRow, 7> kCommands = {{
      "on stderr.\n"},
     {CliCommand::Unnumber,
      "unnumber",
-     {Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings, NoProjectSettings},
+     {Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings, NoProjectSettings, AllowOutside},
      {},
      "Take the line numbers number wrote out of every procedure, each\n"
      "with the one space after it; number then unnumber gives the files\n"
@@ -267,10 +279,10 @@ constexpr std::array<OptionConflict, 4> kConflicts = {{
 
 // --kinds is taken by every command, and --diff wherever
 // --dry-run is.
-constexpr std::array<CliOption, 17> kRefusalOrder = {
-    Mode,        LineNumbers,   NoLineNumbers,     Start,  Step,   Jobs,  Template,
-    SkipHandled, NoSkipHandled, Procedures,        DryRun, Output, Clean, Handled,
-    Format,      NoSettings,    NoProjectSettings,
+constexpr std::array<CliOption, 18> kRefusalOrder = {
+    Mode,        LineNumbers,   NoLineNumbers,     Start,        Step,   Jobs,  Template,
+    SkipHandled, NoSkipHandled, Procedures,        DryRun,       Output, Clean, Handled,
+    Format,      NoSettings,    NoProjectSettings, AllowOutside,
 };
 
 } // namespace

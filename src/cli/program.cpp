@@ -10,9 +10,10 @@ namespace faultward {
 
 int runCliProgram(const std::vector<std::string>& args) {
     std::ios::sync_with_stdio(false);
-    CliEnvironment env{standardStream(StandardStream::Output),
-                       standardStream(StandardStream::Error), isTerminal(StandardStream::Error),
-                       executableFolder(), isTerminal(StandardStream::Output)};
+    CliEnvironment env{
+        standardStream(StandardStream::Output), standardStream(StandardStream::Error),
+        isTerminal(StandardStream::Error),      executableFolder(),
+        isTerminal(StandardStream::Output),     &terminalControlStream(StandardStream::Error)};
     return runCli(args, env);
 }
 

@@ -1,5 +1,6 @@
 #include "platform/standard_streams.h"
 
+#include "platform/terminal_text.h"
 #include "platform/win32_output_buffer.h"
 
 #include <algorithm>
@@ -42,16 +43,34 @@ std::unique_ptr<win32::OutputBuffer> bufferFor(HANDLE handle) {
     });
 }
 
+// On a console, text goes through escaping first; control carries the
+// program's own control bytes past it.
 struct Stream {
     explicit Stream(StandardStream which)
-        : buffer(bufferFor(handleOf(which))), stream(buffer.get()) {
-        if (which == StandardStream::Error)
+        : buffer(bufferFor(handleOf(which))), control(buffer.get()),
+          escaped(isConsole(handleOf(which)) ? std::make_unique<TerminalTextBuffer>(*buffer)
+                                             : nullptr),
+          stream(escaped ? static_cast<std::streambuf*>(escaped.get()) : buffer.get()) {
+        if (which == StandardStream::Error) {
             stream.setf(std::ios::unitbuf);
+            control.setf(std::ios::unitbuf);
+        }
     }
-    ~Stream() { stream.flush(); }
+    ~Stream() {
+        stream.flush();
+        control.flush();
+    }
     std::unique_ptr<win32::OutputBuffer> buffer;
+    std::ostream control;
+    std::unique_ptr<TerminalTextBuffer> escaped;
     std::ostream stream;
 };
+
+Stream& streamOf(StandardStream stream) {
+    static Stream output(StandardStream::Output);
+    static Stream error(StandardStream::Error);
+    return stream == StandardStream::Output ? output : error;
+}
 
 } // namespace
 
@@ -60,9 +79,13 @@ bool isTerminal(StandardStream stream) {
 }
 
 std::ostream& standardStream(StandardStream stream) {
-    static Stream output(StandardStream::Output);
-    static Stream error(StandardStream::Error);
-    return stream == StandardStream::Output ? output.stream : error.stream;
+    return streamOf(stream).stream;
+}
+
+std::ostream& terminalControlStream(StandardStream stream) {
+    Stream& chosen = streamOf(stream);
+    chosen.stream.flush();
+    return chosen.control;
 }
 
 } // namespace faultward

@@ -5,9 +5,11 @@
 #include "platform/source_file.h"
 #include "platform/windows_names.h"
 #include "project/designer_companions.h"
+#include "project/project_folder.h"
 #include "project/project_reader.h"
 #include "rewrite/pass_types.h"
 
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -107,15 +109,27 @@ bool isWithin(const fs::path& inner, const fs::path& outer) {
 
 std::optional<CopyPlan> planReleaseCopy(const fs::path& topFile,
                                         const std::vector<ProjectToCopy>& projects,
+                                        const std::vector<fs::path>& alongside,
                                         std::string& error) {
     CopyPlan plan;
+    const ProjectFolder projectFolder(topFile);
     std::set<fs::path> planned;
-    const auto add = [&](const fs::path& file) {
+    // Each file once, placed against the project's folder as it is found.
+    const auto add = [&](const fs::path& file, const std::string& namedBy,
+                         const std::string& name) {
         const fs::path normal = absoluteNormal(file);
         const bool added = planned.insert(normal).second;
-        if (added)
-            plan.files.push_back(normal);
-        return added;
+        if (!added)
+            return false;
+        plan.files.push_back(normal);
+        if (plan.files.size() > 1) {
+            // One not there is not copied: the copy says so.
+            const auto found = projectFolder.place(normal);
+            if (found && found->place != ProjectFolder::Place::Inside)
+                plan.outside.push_back(
+                    {namedBy, name, found->real, found->place == ProjectFolder::Place::LinkOut});
+        }
+        return true;
     };
     // Every name and the folder it is resolved from, for the layout.
     std::vector<std::pair<fs::path, std::string>> walks;
@@ -126,19 +140,23 @@ std::optional<CopyPlan> planReleaseCopy(const fs::path& topFile,
             return; // the copy reports it
         const fs::path folder = absoluteNormal(file).parent_path();
         for (const std::string& companion : namedCompanions(text)) {
-            // A full path reaches the same file from the copy; nothing to take along.
-            if (namesFullPath(companion))
+            // A full path reaches the same file from the copy; it is named,
+            // and nothing is taken along.
+            if (namesFullPath(companion)) {
+                plan.fullPathCompanions.push_back({entry, companion});
                 continue;
+            }
             walks.emplace_back(folder, companion);
             if (const auto found = resolveEntryPath(companion, folder))
-                add(*found);
+                add(*found, entry, companion);
             else
                 plan.missingCompanions.push_back({entry, companion});
         }
     };
-    add(topFile);
+    add(topFile, {}, {});
+    const std::string topName = bytesFromPath(topFile.filename());
     for (const ProjectToCopy& project : projects) {
-        add(project.file);
+        add(project.file, topName, project.nameInGroup);
         if (namesFullPath(project.nameInGroup)) {
             error = topFile.string() + " names " + project.nameInGroup +
                     " by a full path; a copy would still use that project, so no copy is made";
@@ -147,6 +165,7 @@ std::optional<CopyPlan> planReleaseCopy(const fs::path& topFile,
         if (!project.nameInGroup.empty())
             walks.emplace_back(absoluteNormal(topFile).parent_path(), project.nameInGroup);
         const fs::path folder = absoluteNormal(project.file).parent_path();
+        const std::string projectName = project.nameInGroup.empty() ? topName : project.nameInGroup;
         for (const std::string& entry : namedFiles(project.text)) {
             if (namesFullPath(entry)) {
                 error = project.file.string() + " names " + entry +
@@ -155,15 +174,20 @@ std::optional<CopyPlan> planReleaseCopy(const fs::path& topFile,
             }
             walks.emplace_back(folder, entry);
             const auto found = resolveEntryPath(entry, folder);
-            const bool added = found && add(*found);
+            const bool added = found && add(*found, projectName, entry);
             if (!found)
                 plan.missing.push_back(entry);
             if (const auto companion = sameNamedCompanion(entry))
                 if (const auto companionFound = resolveEntryPath(*companion, folder))
-                    add(*companionFound);
+                    add(*companionFound, projectName, *companion);
             if (added && hasDesignerBlock(entry))
                 addNamedCompanions(entry, *found);
         }
+    }
+    for (const fs::path& file : alongside) {
+        std::error_code absent;
+        if (fs::exists(fs::status(file, absent)))
+            add(file, {}, bytesFromPath(file.filename()));
     }
     plan.root = plan.files.front().parent_path();
     for (const fs::path& file : plan.files)
@@ -226,6 +250,28 @@ std::vector<fs::path> removeMade(const std::vector<fs::path>& made) {
     return left;
 }
 
+// Writes a new file of the copy with the bits of its source. The file is
+// made empty and given those bits (and the owner's write) before the bytes
+// go in, so a 0600 file is never readable by others on the way; the safe
+// replace keeps the bits, and the owner's write goes last if the source
+// has none.
+WriteStatus writeWithBits(const fs::path& target, std::string_view bytes,
+                          std::optional<fs::perms> bits) {
+    if (!bits)
+        return createOrReplaceFile(target, bytes);
+    if (const WriteStatus made = createOrReplaceFile(target, {}); made != WriteStatus::Ok)
+        return made;
+    std::error_code error;
+    fs::permissions(target, *bits | fs::perms::owner_write, error);
+    if (error)
+        return WriteStatus::WriteFailed;
+    if (const WriteStatus written = replaceFileContents(target, bytes); written != WriteStatus::Ok)
+        return written;
+    if ((*bits & fs::perms::owner_write) == fs::perms::none)
+        fs::permissions(target, *bits, error);
+    return error ? WriteStatus::WriteFailed : WriteStatus::Ok;
+}
+
 } // namespace
 
 std::vector<std::string> copyFiles(const CopyPlan& plan, const fs::path& output) {
@@ -240,8 +286,10 @@ std::vector<std::string> copyFiles(const CopyPlan& plan, const fs::path& output)
         }
         if ((failure = makeFolders(target.parent_path(), made)))
             break;
-        const WriteStatus written = createOrReplaceFile(target, bytes);
         std::error_code error;
+        const fs::perms bits = fs::status(file, error).permissions() & fs::perms::all;
+        const WriteStatus written =
+            writeWithBits(target, bytes, error ? std::nullopt : std::optional(bits));
         if (written == WriteStatus::Ok || fs::exists(fs::symlink_status(target, error)))
             made.push_back(target);
         if (written != WriteStatus::Ok) {

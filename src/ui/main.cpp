@@ -1,3 +1,4 @@
+#include "app/consent_records.h"
 #include "app/desktop_arguments.h"
 #include "app/main_window_logic.h"
 #include "app/module1.h"
@@ -5,6 +6,7 @@
 #include "app/sound_cues.h"
 #include "app/texts.h"
 #include "platform/executable_folder.h"
+#include "platform/user_folders.h"
 #include "ui/desktop_sys_info_platform.h"
 #include "ui/file_dialog.h"
 #include "ui/frmAbout.h"
@@ -47,9 +49,10 @@ int main(int argc, char* argv[]) {
     about::DesktopSysInfoPlatform sysInfo;
     AboutBox about(sysInfo);
     const auto fileDialog = makeQtFileDialog();
+    ConsentRecords consent(userStateFolder());
 
-    MDIForm1 window(
-        module, {sound, helpKeySender, about, *fileDialog, *messageBoxes, [] { std::_Exit(0); }});
+    MDIForm1 window(module, {sound, helpKeySender, about, *fileDialog, *messageBoxes, consent,
+                             [] { std::_Exit(0); }});
     module.Load_Settings(window);
     window.show();
     window.logic().showSettingsWarnings();

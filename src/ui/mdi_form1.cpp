@@ -76,7 +76,8 @@ MDIForm1::MDIForm1(Module1& module, DesktopServices services, QWidget* parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     form1_ = new Form1(*this);
-    core_ = std::make_unique<DesktopCore>(module, *this, *form1_, services_.sound, services_.help);
+    core_ = std::make_unique<DesktopCore>(module, *this, *form1_, services_.sound, services_.help,
+                                          services_.consent);
 
     // Loaded: the caption is set; now the project files window.
     QMdiSubWindow* child = mdiArea_->addSubWindow(form1_, Qt::FramelessWindowHint);
@@ -200,6 +201,11 @@ void MDIForm1::showMessage(std::string_view text, MessageIcon icon, std::string_
         return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
     };
     services_.messageBoxes.showMessage(this, utf8(text), icon, utf8(details));
+}
+
+bool MDIForm1::askYesNo(std::string_view text) {
+    return services_.messageBoxes.askYesNo(
+        this, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 std::optional<std::string> MDIForm1::askOpenFile(const OpenFileRequest& request) {

@@ -19,6 +19,7 @@ class QMdiArea;
 namespace faultward {
 
 class AboutBox;
+class ConsentRecords;
 class Form1;
 class DesktopCore;
 class HelpOpener;
@@ -37,6 +38,8 @@ struct DesktopServices {
     AboutBox& about;
     FileDialog& fileDialog;
     MessageBoxes& messageBoxes;
+    // The user's answers that let commands write outside a project's folder.
+    ConsentRecords& consent;
     // Ends the process at once, skipping the close handler and so the saving
     // of the settings.
     std::function<void()> endProgram;
@@ -73,6 +76,7 @@ public:
     void showBusyPointer() override;
     void showDefaultPointer() override;
     void showMessage(std::string_view text, MessageIcon icon, std::string_view details) override;
+    bool askYesNo(std::string_view text) override;
     std::optional<std::string> askOpenFile(const OpenFileRequest& request) override;
     std::optional<std::string> askSaveFile(const SaveFileRequest& request) override;
     void showHandlerSettings(HandlerSettingsDialog& dialog) override;

@@ -11,8 +11,8 @@ class QWidget;
 
 namespace faultward {
 
-// Message boxes with the program's title as caption and an OK button only,
-// behind an interface so tests can answer them.
+// Message boxes with the program's title as caption and an OK button, or Yes
+// and No for a question, behind an interface so tests can answer them.
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
@@ -21,6 +21,8 @@ public:
     // and copy.
     virtual void showMessage(QWidget* parent, const QString& text, MessageIcon icon,
                              const QString& details = {}) = 0;
+    // A question with a warning, Yes and No, No the default: true for Yes.
+    virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
 };
 
 std::unique_ptr<MessageBoxes> makeQtMessageBoxes();

@@ -42,6 +42,17 @@ public:
         box->exec();
         QApplication::restoreOverrideCursor();
     }
+
+    bool askYesNo(QWidget* parent, const QString& text) override {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Faultward"), text,
+                        QMessageBox::Yes | QMessageBox::No, parent, kFixedDialogFrame);
+        box.setDefaultButton(QMessageBox::No);
+        box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+        const int answer = box.exec();
+        QApplication::restoreOverrideCursor();
+        return answer == QMessageBox::Yes;
+    }
 };
 
 } // namespace

@@ -1,9 +1,11 @@
+#include "app/consent_records.h"
 #include "app/help_file.h"
 #include "app/main_window_logic.h"
 #include "app/module1.h"
 #include "app/settings.h"
 #include "app/sound_cues.h"
 #include "platform/executable_folder.h"
+#include "platform/user_folders.h"
 #include "win/file_dialog.h"
 #include "win/form1.h"
 #include "win/frmAbout.h"
@@ -48,8 +50,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     frmAbout about(
         sysInfo, [&windows] { windows.opened(); }, [&windows] { windows.closed(); });
 
-    MDIForm1 window(module, {sound, help, about, *fileDialog, *messageBoxes, [] { std::_Exit(0); },
-                             [&windows] { windows.closed(); }});
+    ConsentRecords consent(userStateFolder());
+    MDIForm1 window(module, {sound, help, about, *fileDialog, *messageBoxes, consent,
+                             [] { std::_Exit(0); }, [&windows] { windows.closed(); }});
     windows.opened();
     module.Load_Settings(window);
     ShowWindow(window.hwnd(), showCommand == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : showCommand);

@@ -49,7 +49,8 @@ MDIForm1::MDIForm1(Module1& module, WindowServices services) : services_(std::mo
     createClient();
 
     form1_ = std::make_unique<Form1>(*this);
-    core_ = std::make_unique<DesktopCore>(module, *this, *form1_, services_.sound, services_.help);
+    core_ = std::make_unique<DesktopCore>(module, *this, *form1_, services_.sound, services_.help,
+                                          services_.consent);
     // Loaded: the caption is set; now the project files window.
     form1_->show();
 }
@@ -218,6 +219,10 @@ void MDIForm1::showDefaultPointer() {
 
 void MDIForm1::showMessage(std::string_view text, MessageIcon icon, std::string_view details) {
     services_.messageBoxes.showMessage(owner(), text, icon, details);
+}
+
+bool MDIForm1::askYesNo(std::string_view text) {
+    return services_.messageBoxes.askYesNo(owner(), text);
 }
 
 std::optional<std::string> MDIForm1::askOpenFile(const OpenFileRequest& request) {

@@ -9,6 +9,7 @@
 #include <memory>
 
 namespace faultward {
+class ConsentRecords;
 class DesktopCore;
 class HelpOpener;
 class MainWindowLogic;
@@ -32,6 +33,8 @@ struct WindowServices {
     frmAbout& about;
     FileDialog& fileDialog;
     MessageBoxes& messageBoxes;
+    // The user's answers that let commands write outside a project's folder.
+    ConsentRecords& consent;
     // Ends the process at once, skipping the close handler and so the saving
     // of the settings.
     std::function<void()> endProgram;
@@ -74,6 +77,7 @@ public:
     void showBusyPointer() override;
     void showDefaultPointer() override;
     void showMessage(std::string_view text, MessageIcon icon, std::string_view details) override;
+    bool askYesNo(std::string_view text) override;
     std::optional<std::string> askOpenFile(const OpenFileRequest& request) override;
     std::optional<std::string> askSaveFile(const SaveFileRequest& request) override;
     void showHandlerSettings(HandlerSettingsDialog& dialog) override;

@@ -170,6 +170,13 @@ public:
         DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(FW_IDD_DETAILS), owner,
                         detailsProc, reinterpret_cast<LPARAM>(&shown));
     }
+
+    bool askYesNo(HWND owner, std::string_view text) override {
+        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+        return MessageBoxW(owner, win32::wideFromBytes(text).c_str(),
+                           win32::wideFromBytes(kProductName).c_str(),
+                           MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+    }
 };
 
 } // namespace

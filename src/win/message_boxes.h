@@ -9,8 +9,9 @@
 
 namespace faultward::win {
 
-// Message boxes with the program's title as caption and an OK button only,
-// behind an interface so tests can answer them. Texts are UTF-8.
+// Message boxes with the program's title as caption and an OK button, or Yes
+// and No for a question, behind an interface so tests can answer them. Texts
+// are UTF-8.
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
@@ -19,6 +20,8 @@ public:
     // paragraph, to scroll, select and copy.
     virtual void showMessage(HWND owner, std::string_view text, MessageIcon icon,
                              std::string_view details = {}) = 0;
+    // A question with a warning, Yes and No, No the default: true for Yes.
+    virtual bool askYesNo(HWND owner, std::string_view text) = 0;
 };
 
 std::unique_ptr<MessageBoxes> makeSystemMessageBoxes();

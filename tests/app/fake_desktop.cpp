@@ -23,6 +23,15 @@ void FakeDesktop::showMessage(std::string_view text, MessageIcon icon, std::stri
     details.emplace_back(detail);
     log.push_back(icon == MessageIcon::Warning ? "message warning" : "message plain");
 }
+bool FakeDesktop::askYesNo(std::string_view text) {
+    questions.emplace_back(text);
+    log.push_back("question");
+    if (questionAnswers.empty())
+        return false;
+    const bool answer = questionAnswers.front();
+    questionAnswers.pop_front();
+    return answer;
+}
 std::optional<std::string> FakeDesktop::askOpenFile(const OpenFileRequest& request) {
     dialogRequests.push_back(request);
     log.push_back("dialog");

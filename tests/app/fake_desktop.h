@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/consent_records.h"
 #include "app/handler_settings_dialog.h"
 #include "app/help_opener.h"
 #include "app/main_window_logic.h"
@@ -53,6 +54,7 @@ public:
     void showDefaultPointer() override;
     void showEntries(std::span<const ListEntry> entries) override;
     void showMessage(std::string_view text, MessageIcon icon, std::string_view details) override;
+    bool askYesNo(std::string_view text) override;
     void showProcedures(int entry, std::span<const ProcedureRow> rows) override;
     void Stop_Sound() override;
 
@@ -70,6 +72,8 @@ public:
     std::vector<std::string> reports; // the text of each report window shown
     std::vector<std::string> messages;
     std::vector<std::string> details;
+    std::vector<std::string> questions;
+    std::deque<bool> questionAnswers;                    // none left: No
     std::map<int, std::vector<ProcedureRow>> procedures; // under each entry, as last shown
     bool clickFails = false;                             // the click cue cannot be loaded
     std::string caption;
@@ -84,7 +88,9 @@ struct CoreProgram {
     FakeDesktop desktop;
     Module1 module{store, "/app"};
     ProjectFilesLogic files{desktop, desktop, module};
-    MainWindowLogic main{module, desktop, files, desktop, desktop};
+    TempFolder stateFolder; // the user's own records
+    ConsentRecords consent{stateFolder.path()};
+    MainWindowLogic main{module, desktop, files, desktop, desktop, consent};
 };
 
 // A program with a project of the given files opened through the dialog, in

@@ -85,7 +85,8 @@ TEST(DesktopCore, madeWithTheMainCaption_commandsRunOnItsProjectFiles) {
     MemoryStore store;
     FakeDesktop desktop;
     Module1 module{store, "/app"};
-    DesktopCore core(module, desktop, desktop, desktop, desktop);
+    ConsentRecords consent(std::nullopt);
+    DesktopCore core(module, desktop, desktop, desktop, desktop, consent);
     EXPECT_EQ(desktop.log, std::vector<std::string>{"caption Faultward"});
 
     TempFolder folder;

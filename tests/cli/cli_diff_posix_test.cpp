@@ -41,7 +41,7 @@ std::string patchAndCompare(const std::function<void(const TempFolder&, const fs
     EXPECT_EQ(patched.exitCode, 0) << patched.out << patched.err;
 
     std::vector<std::string> real = insert;
-    real.push_back((folder / "real" / project).string());
+    real.insert(real.end(), {"--allow-outside", (folder / "real" / project).string()});
     EXPECT_EQ(runIn(settings.path(), real).status, ExitOk);
     EXPECT_EQ(treeOf(folder / "dry"), treeOf(folder / "real"));
     return diff.out;

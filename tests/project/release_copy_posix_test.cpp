@@ -30,7 +30,7 @@ TEST(ReleaseCopy, aFailedCopyNamesTheFileAndRemovesWhatItMade) {
     fs::create_directories(folder / "app/sub");
     ASSERT_EQ(::mkfifo((folder / "app/sub/F.bas").c_str(), 0644), 0);
     std::string error;
-    const auto plan = planReleaseCopy(vbp, {{vbp, project, ""}}, error);
+    const auto plan = planReleaseCopy(vbp, {{vbp, project, ""}}, {}, error);
     ASSERT_TRUE(plan) << error;
 
     const std::string cannotRead = "cannot read " + (folder / "app/sub/F.bas").string() + ": " +

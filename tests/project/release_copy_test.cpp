@@ -18,7 +18,7 @@ TEST(ReleaseCopy, copiesEveryNamedFileAndCompanionInTheSameLayout) {
     folder.write("src/app/App.res", "res");
     folder.write("src/shared/Lib.bas", "lib");
     std::string error;
-    const auto plan = planReleaseCopy(vbp, {{vbp, project, ""}}, error);
+    const auto plan = planReleaseCopy(vbp, {{vbp, project, ""}}, {}, error);
     ASSERT_TRUE(plan) << error;
     EXPECT_EQ(plan->root, folder / "src");
     EXPECT_EQ(plan->missing, std::vector<std::string>{"Gone.bas"});
@@ -51,7 +51,7 @@ TEST(ReleaseCopy, copiesTheCompanionsADesignerBlockNames) {
                  crlf({"Begin VB.UserControl Grid", "   Picture = \"Grid.ctx\":0000", "End",
                        "Attribute VB_Name = \"Grid\""}));
     std::string error;
-    const auto plan = planReleaseCopy(vbp, {{vbp, project, ""}}, error);
+    const auto plan = planReleaseCopy(vbp, {{vbp, project, ""}}, {}, error);
     ASSERT_TRUE(plan) << error;
     EXPECT_EQ(plan->root, folder / "src");
     EXPECT_EQ(plan->files.size(), 5u); // the project, the form, two companions and the control
@@ -73,7 +73,7 @@ TEST(ReleaseCopy, layoutHoldsEveryFolderANamePassesThrough) {
     const fs::path vbp = folder.write("top/app/App.vbp", project);
     folder.write("top/app/M.bas", "m");
     std::string error;
-    const auto plan = planReleaseCopy(vbp, {{vbp, project, ""}}, error);
+    const auto plan = planReleaseCopy(vbp, {{vbp, project, ""}}, {}, error);
     ASSERT_TRUE(plan) << error;
     EXPECT_EQ(plan->root, folder.path());
     EXPECT_EQ(plan->files.size(), 2u); // the module is named in a roundabout way, once
@@ -84,7 +84,7 @@ TEST(ReleaseCopy, refusesFullPathsAndOutputFoldersThatCannotTakeTheCopy) {
     const std::string project = crlf({"Module=M; /etc/M.bas"});
     const fs::path vbp = folder.write("app/App.vbp", project);
     std::string error;
-    EXPECT_FALSE(planReleaseCopy(vbp, {{vbp, project, ""}}, error));
+    EXPECT_FALSE(planReleaseCopy(vbp, {{vbp, project, ""}}, {}, error));
     EXPECT_NE(error.find("/etc/M.bas by a full path"), std::string::npos) << error;
 
     folder.write("file", "x");

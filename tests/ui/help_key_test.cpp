@@ -26,6 +26,7 @@ public:
     void showMessage(QWidget*, const QString& text, MessageIcon, const QString&) override {
         texts_ << text;
     }
+    bool askYesNo(QWidget*, const QString&) override { return false; }
 
 private:
     QStringList& texts_;

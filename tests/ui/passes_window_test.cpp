@@ -194,6 +194,26 @@ TEST(PassesWindow, filesThatCannotBeProcessed_areNamedOnceAfterTheCommand) {
     EXPECT_EQ(program.messages().texts.size(), 2u);
 }
 
+// The core asks; the window's message boxes show the question and give
+// back the answer.
+TEST(PassesWindow, aFileOutsideTheProjectsFolder_isWrittenOnlyAfterYes) {
+    RunningProgram program;
+    const auto shared = program.write("Shared/S.bas", kModuleText);
+    program.openProject(program.write("proj/P.vbp", crlf({"Module=S; ..\\Shared\\S.bas"})));
+
+    program.click("cmd_tbl_2");
+    ASSERT_EQ(program.messages().questions.size(), 1u);
+    EXPECT_TRUE(program.messages().questions[0].contains(QStringLiteral("..\\Shared\\S.bas, at ")));
+    EXPECT_EQ(readFile(shared), kModuleText);
+
+    program.messages().answers.push_back(true);
+    program.click("cmd_tbl_2");
+    EXPECT_NE(readFile(shared), kModuleText);
+    program.trigger("mnu_f_10");
+    EXPECT_EQ(program.messages().questions.size(), 2u);
+    EXPECT_TRUE(program.messages().texts.empty());
+}
+
 TEST(PassesWindow, fileOverTheLineLimit_showsTheMessageWithoutIcon) {
     RunningProgram program;
     std::string big;

@@ -67,6 +67,15 @@ void RecordingMessageBoxes::showMessage(QWidget*, const QString& text, MessageIc
     icons.push_back(icon);
 }
 
+bool RecordingMessageBoxes::askYesNo(QWidget*, const QString& text) {
+    questions.push_back(text);
+    if (answers.empty())
+        return false;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
 void RecordingSoundPlayer::Play_Sound(int id) {
     if (clickFails && id == kClickCue)
         throw std::runtime_error("no click cue");
@@ -84,9 +93,10 @@ RunningProgram::RunningProgram(std::optional<std::string> settingsText) {
         scratch_.write("app/ERRH.ini", *settingsText);
     store_ = std::make_unique<IniFileStore>(settingsFilePath(appFolder));
     module_ = std::make_unique<Module1>(*store_, appFolder);
-    window_ = std::make_unique<MDIForm1>(*module_,
-                                         DesktopServices{sound_, helpKeySender_, about_, dialog_,
-                                                         messages_, [this] { ++terminations_; }});
+    consent_ = std::make_unique<ConsentRecords>(scratch_.path() / "state");
+    window_ = std::make_unique<MDIForm1>(*module_, DesktopServices{sound_, helpKeySender_, about_,
+                                                                   dialog_, messages_, *consent_,
+                                                                   [this] { ++terminations_; }});
     module_->Load_Settings(*window_);
     window_->show();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/consent_records.h"
 #include "app/help_opener.h"
 #include "app/module1.h"
 #include "app/profile_store.h"
@@ -79,6 +80,9 @@ class RecordingMessageBoxes : public MessageBoxes {
 public:
     void showMessage(QWidget*, const QString& text, MessageIcon icon,
                      const QString& details) override;
+    bool askYesNo(QWidget*, const QString& text) override;
+    std::vector<QString> questions;
+    std::deque<bool> answers; // none left: No
     std::vector<QString> texts;
     std::vector<QString> details;
     std::vector<MessageIcon> icons;
@@ -121,6 +125,7 @@ private:
     faultward::testing::KeptCurrentFolder keptFolder_;
     std::unique_ptr<IniFileStore> store_;
     std::unique_ptr<Module1> module_;
+    std::unique_ptr<ConsentRecords> consent_;
     ScriptedFileDialog dialog_;
     RecordingMessageBoxes messages_;
     RecordingSoundPlayer sound_;

@@ -280,6 +280,24 @@ TEST_F(ProjectWindow, filesNotProcessed_areNamedInOneMessage) {
     EXPECT_EQ(program.sound.events.back(), 12);
 }
 
+// The core asks; the window's message boxes show the question and give
+// back the answer.
+TEST_F(ProjectWindow, aFileOutsideTheProjectsFolder_isWrittenOnlyAfterYes) {
+    const fs::path shared = folder.write("Shared/S.bas", kOneSubSource);
+    program.dialog.answer =
+        folder.write("proj/P.vbp", crlf({"Module=S; ..\\Shared\\S.bas"})).string();
+    program.click(program.form1().cmd_tbl(0));
+    program.click(program.form1().cmd_tbl(2));
+    ASSERT_EQ(program.messages.questions.size(), 1u);
+    EXPECT_NE(program.messages.questions[0].find("..\\Shared\\S.bas, at "), std::string::npos)
+        << program.messages.questions[0];
+    EXPECT_EQ(readFile(shared), kOneSubSource);
+    program.messages.answers.push_back(true);
+    program.click(program.form1().cmd_tbl(2));
+    EXPECT_NE(readFile(shared), kOneSubSource);
+    EXPECT_TRUE(program.messages.shown.empty());
+}
+
 TEST_F(ProjectWindow, unreadableProject_emptiesTheListAndSaysSo) {
     folder.write("A.bas", kOneSubSource);
     open({"Module=A; A.bas"});

@@ -11,8 +11,8 @@ namespace faultward::wintest {
 WinProgram::WinProgram(std::int16_t storedMode) {
     store.values["OS/Error_Flag"] = std::to_string(storedMode);
     window = std::make_unique<win::MDIForm1>(
-        module, win::WindowServices{sound, help, about, dialog, messages, [this] { ++ended; },
-                                    [this] { ++closed; }});
+        module, win::WindowServices{sound, help, about, dialog, messages, consent,
+                                    [this] { ++ended; }, [this] { ++closed; }});
     module.Load_Settings(*window);
     ShowWindow(window->hwnd(), SW_SHOWNORMAL);
     pump();

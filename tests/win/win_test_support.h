@@ -1,17 +1,20 @@
 #pragma once
 
+#include "app/consent_records.h"
 #include "app/help_opener.h"
 #include "app/module1.h"
 #include "app/profile_store.h"
 #include "app/sound_player.h"
 #include "app/sys_info_launcher.h"
 #include "support/memory_store.h"
+#include "support/temp_folder.h"
 #include "win/file_dialog.h"
 #include "win/form1.h"
 #include "win/frmAbout.h"
 #include "win/mdi_form1.h"
 #include "win/message_boxes.h"
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -61,6 +64,16 @@ struct RecordingMessages final : win::MessageBoxes {
                      std::string_view details) override {
         shown.push_back({std::string(text), icon, std::string(details), owner});
     }
+    bool askYesNo(HWND, std::string_view text) override {
+        questions.emplace_back(text);
+        if (answers.empty())
+            return false;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::vector<std::string> questions;
+    std::deque<bool> answers; // none left: No
     struct Shown {
         std::string text;
         MessageIcon icon;
@@ -108,6 +121,8 @@ struct WinProgram {
 
     MemoryStore store;
     Module1 module{store, "C:\\app"};
+    TempFolder stateFolder; // the user's own records
+    ConsentRecords consent{stateFolder.path()};
     RecordingSound sound;
     RecordingHelp help;
     ScriptedDialog dialog;
