@@ -61,9 +61,10 @@ inline constexpr Anchor kProgressBarAnchor = Anchor::TopWide;
 inline constexpr Anchor kFileListAnchor = Anchor::Fill;
 inline constexpr Anchor kSelectButtonsAnchor = Anchor::BottomLeft;
 
-// A procedure's row in the list: its head, then its state in a column of its
-// own. The head is never squeezed below this, counted from where it starts.
-inline constexpr int kLeastProcedureHead = 900;
+// A procedure's row in the list: its head, then its state. The head is never
+// squeezed below the least; the gap lies between the two.
+inline constexpr int kLeastProcedureHead = 450;
+inline constexpr int kHeadStateGap = 120;
 
 // The About window (frmAbout).
 inline constexpr int kAboutClientWidth = 5640;

@@ -80,6 +80,10 @@ struct ProcedureRow {
     bool operator==(const ProcedureRow&) const = default;
 };
 
+// Between a procedure's head and its state where a row reads as one line: to
+// a screen reader, and in the Win32 tree's items.
+inline constexpr std::string_view kHeadStateSeparator = " \u2014 ";
+
 // The project files window: the list with a tick per entry, the label above
 // it, the Insert and Remove buttons and the progress bar over the label.
 class ProjectFilesView {

@@ -22,8 +22,8 @@ ScreenRect grownPlace(const ScreenRect& first, Anchor anchor, Growth growth) {
     return first;
 }
 
-int stateColumnWidth(int rowWidth, int widestState, int leastHead) {
-    return std::max(0, std::min(widestState, rowWidth - leastHead));
+int stateStart(int rowWidth, int widestHead, int stateWidth, int leastHead, int gap) {
+    return std::max(leastHead + gap, std::min(widestHead + gap, rowWidth - stateWidth));
 }
 
 } // namespace faultward

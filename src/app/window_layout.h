@@ -17,9 +17,11 @@ Growth growthBeyond(int width, int height, int firstWidth, int firstHeight);
 // Where a part of a grown window goes, from where it is at the first size.
 ScreenRect grownPlace(const ScreenRect& first, Anchor anchor, Growth growth);
 
-// The width of the state column of a procedure's row of rowWidth pixels: what
-// the widest state shown needs, but the head keeps at least leastHead; a state
-// that then does not fit is cut at its end.
-int stateColumnWidth(int rowWidth, int widestState, int leastHead);
+// Where a procedure's state starts in its row, counted from where the head
+// starts: in a column after the widest head shown when the row has room;
+// else as far right as lets it end at the row's end, the head giving way,
+// but never leaving the head less than leastHead (the state is then cut at
+// its end). The head ends gap before the state.
+int stateStart(int rowWidth, int widestHead, int stateWidth, int leastHead, int gap);
 
 } // namespace faultward

@@ -30,11 +30,19 @@ TEST(GrownWindow, theListTakesTheRoom_theToolRowStays_theSelectButtonsKeepToTheB
         EXPECT_EQ(grownPlace(list, anchor, {}), list);
 }
 
-TEST(ProcedureRow, theStateKeepsItsWidth_theHeadGivesWayDownToItsLeast) {
-    EXPECT_EQ(stateColumnWidth(250, 150, 60), 150);
-    EXPECT_EQ(stateColumnWidth(200, 150, 60), 140) << "the state is cut, the head keeps its least";
-    EXPECT_EQ(stateColumnWidth(50, 150, 60), 0);
-    EXPECT_EQ(stateColumnWidth(250, 0, 60), 0) << "no procedure shown";
+TEST(ProcedureRow, theStatesMakeAColumnWhenThereIsRoom_elseTheHeadGivesWayDownToItsLeast) {
+    constexpr int kWidestHead = 170, kLeast = 60, kGap = 12;
+    const auto start = [](int row, int state) {
+        return stateStart(row, kWidestHead, state, kLeast, kGap);
+    };
+    EXPECT_EQ(start(700, 70), 182);
+    EXPECT_EQ(start(700, 205), 182);
+    // Narrow: each state ends at the row's end, as far right as it can.
+    EXPECT_EQ(start(240, 70), 170);
+    EXPECT_EQ(start(240, 150), 90);
+    EXPECT_EQ(start(240, 205), 72) << "the head keeps its least, the state is cut";
+    // Short heads: the column starts after the least.
+    EXPECT_EQ(stateStart(700, 30, 70, kLeast, kGap), 72);
 }
 
 TEST(WindowOnScreen, aStoredPlaceComesBackOntoTheScreensOfToday) {
@@ -52,11 +60,16 @@ TEST(WindowOnScreen, aStoredPlaceComesBackOntoTheScreensOfToday) {
         {"fits", {100, 100, 600, 500}, {wide}, {100, 100, 600, 500}},
         {"larger than the screen now", {50, 40, 1900, 1000}, {laptop}, {0, 0, 1280, 984}},
         {"on a screen that is gone", {2200, 300, 800, 600}, {wide}, {1120, 300, 800, 600}},
-        {"on the second screen", {-1000, 100, 700, 500}, {wide, leftOfWide}, {-1000, 100, 700, 500}},
+        {"on the second screen",
+         {-1000, 100, 700, 500},
+         {wide, leftOfWide},
+         {-1000, 100, 700, 500}},
         {"mostly on the primary", {-300, 100, 800, 600}, {wide, leftOfWide}, {0, 100, 800, 600}},
         {"above a panel", {500, -200, 900, 700}, {portraitUnderPanel}, {180, 30, 900, 700}},
         {"smaller than its least", {10, 10, 100, 50}, {wide}, {10, 10, 325, 355}},
-        {"a screen smaller than the least", {50, 50, 400, 400}, {{0, 0, 300, 300}},
+        {"a screen smaller than the least",
+         {50, 50, 400, 400},
+         {{0, 0, 300, 300}},
          {0, 0, 325, 355}},
         {"no screen known", {-5000, 10, 100, 400}, {}, {-5000, 10, 325, 400}},
     };
@@ -70,8 +83,11 @@ TEST(WindowOnScreen, aStoredPlaceComesBackOntoTheScreensOfToday) {
 TEST(WindowPlacementSettings, restoredBeforeShowing_savedOnClose_keepingTheUsersSpelling) {
     CoreProgram program;
     MemoryStore& store = program.store;
-    store.values = {{"Window/Left", "+120"}, {"Window/Top", "-8"}, {"Window/Width", "640"},
-                    {"Window/Height", "480"}, {"Window/Maximized", "1"}};
+    store.values = {{"Window/Left", "+120"},
+                    {"Window/Top", "-8"},
+                    {"Window/Width", "640"},
+                    {"Window/Height", "480"},
+                    {"Window/Maximized", "1"}};
     program.module.Load_Settings(program.desktop);
     EXPECT_EQ(program.desktop.only({"placement"}),
               std::vector<std::string>{"placement 120 -8 640 480 maximized"});
@@ -87,11 +103,16 @@ TEST(WindowPlacementSettings, restoredBeforeShowing_savedOnClose_keepingTheUsers
     EXPECT_EQ(store.values["Window/Maximized"], "0");
 
     // A place that is not whole numbers, or has no size, is no place.
-    for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>>{
-             {"Window/Left", "12px"}, {"Window/Top", ""}, {"Window/Width", "0"},
-             {"Window/Height", "-480"}, {"Window/Width", "99999999999"}}) {
+    for (const auto& [key, value] :
+         std::vector<std::pair<std::string, std::string>>{{"Window/Left", "12px"},
+                                                          {"Window/Top", ""},
+                                                          {"Window/Width", "0"},
+                                                          {"Window/Height", "-480"},
+                                                          {"Window/Width", "99999999999"}}) {
         MemoryStore odd;
-        odd.values = {{"Window/Left", "1"}, {"Window/Top", "2"}, {"Window/Width", "640"},
+        odd.values = {{"Window/Left", "1"},
+                      {"Window/Top", "2"},
+                      {"Window/Width", "640"},
                       {"Window/Height", "480"}};
         odd.values[key] = value;
         FakeDesktop desktop;
