@@ -130,7 +130,9 @@ TEST_F(ProjectWindow, open_showsTheSortedTickedListThePathAndEnablesInsertRemove
     EXPECT_EQ(narrow(windowText(form.lbl_proh())), vbp.string());
     EXPECT_TRUE(IsWindowEnabled(form.cmd_tbl(2)));
     EXPECT_TRUE(IsWindowEnabled(form.cmd_tbl(4)));
-    EXPECT_EQ(TreeView_GetSelection(form.List1()), nullptr);
+    // The list has the keyboard, on its first entry.
+    EXPECT_EQ(GetFocus(), form.List1());
+    EXPECT_EQ(TreeView_GetSelection(form.List1()), treeItems(form.List1())[0]);
     EXPECT_EQ(program.module.Project_File(), vbp.string());
 }
 
@@ -197,6 +199,63 @@ TEST_F(ProjectWindow, anEntryOpensIntoItsProcedures_spaceOrAClickKeepsItsTickInT
     TreeView_GetItem(list, &button);
     EXPECT_EQ(button.cChildren, 0);
     EXPECT_TRUE(program.messages.shown.empty());
+}
+
+// At the first size a procedure's state shows whole beside its head, which
+// gives way; the item's text, which a screen reader reads, stays whole.
+// Widened, the states line up after the heads.
+TEST_F(ProjectWindow, aProceduresStateShowsWholeAtTheFirstSize_theHeadGivesWay) {
+    folder.write("M.bas", crlf({"Private Sub cmdSaveTheQuarterlyReportToTheArchive_Click()",
+                                "    Beep", "End Sub", "Sub B()", "End Sub"}));
+    open({"Module=M; M.bas"});
+    HWND list = program.form1().List1();
+    const HTREEITEM module = treeItems(list)[0];
+    press(module, VK_RIGHT);
+    const HTREEITEM saveReport = treeItems(list, module)[0];
+    press(saveReport);
+    EXPECT_EQ(listTexts(list, module)[0], "Sub cmdSaveTheQuarterlyReportToTheArchive_Click \u2014 "
+                                          "left alone: listed in [Leave]");
+
+    const win::FileTree& tree = program.form1().fileTree();
+    const auto shown = tree.shownText(saveReport);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->state, L"left alone: listed in [Leave]");
+    EXPECT_NE(shown->head.find(L'\u2026'), std::wstring::npos) << narrow(shown->head);
+    RECT client;
+    GetClientRect(list, &client);
+    EXPECT_LE(shown->statePlace.right, client.right);
+    EXPECT_EQ(GetWindowLongW(list, GWL_STYLE) & WS_HSCROLL, 0);
+    EXPECT_FALSE(tree.shownText(module)) << "an entry has no state";
+
+    HWND frame = program.window->hwnd();
+    const SIZE first = program.window->designedOuterSize();
+    SetWindowPos(frame, nullptr, 0, 0, first.cx + 300, first.cy, SWP_NOMOVE | SWP_NOZORDER);
+    const auto wide = tree.shownText(saveReport);
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(wide->head, L"Sub cmdSaveTheQuarterlyReportToTheArchive_Click");
+    EXPECT_EQ(wide->statePlace.left, tree.shownText(treeItems(list, module)[1])->statePlace.left);
+}
+
+// An entry opened at the bottom of the view brings its procedures into sight.
+TEST_F(ProjectWindow, anEntryOpenedAtTheBottom_scrollsItsProceduresIntoSight) {
+    std::string project;
+    for (int file = 10; file < 40; ++file)
+        project += "Module=M" + std::to_string(file) + "; M" + std::to_string(file) + ".bas\r\n";
+    folder.write("M39.bas",
+                 crlf({"Sub A()", "End Sub", "Sub B()", "End Sub", "Sub C()", "End Sub"}));
+    const fs::path vbp = folder.write("P.vbp", project);
+    program.dialog.answer = vbp.string();
+    program.click(program.form1().cmd_tbl(0));
+    HWND list = program.form1().List1();
+    const HTREEITEM last = treeItems(list).back();
+    press(last, VK_RIGHT);
+    ASSERT_EQ(treeItems(list, last).size(), 3u);
+    RECT client, shown;
+    GetClientRect(list, &client);
+    ASSERT_TRUE(TreeView_GetItemRect(list, treeItems(list, last).back(), &shown, FALSE));
+    EXPECT_LE(shown.bottom, client.bottom);
+    ASSERT_TRUE(TreeView_GetItemRect(list, last, &shown, FALSE));
+    EXPECT_GE(shown.top, 0);
 }
 
 TEST_F(ProjectWindow, altF4InTheList_closesTheWindow) {
