@@ -82,11 +82,13 @@ COLORREF orDefault(COLORREF colour, int systemColour) {
     return colour == CLR_DEFAULT || colour == CLR_NONE ? GetSysColor(systemColour) : colour;
 }
 
-// Wine's tree view takes Alt+F4 for itself as it takes any key; the system
-// closes the window with it, as it does from every other control.
-LRESULT CALLBACK passCloseKey(HWND tree, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                              DWORD_PTR) {
-    if (message == WM_SYSKEYDOWN && wParam == VK_F4)
+// Wine's tree view takes Alt+F4 and Alt+Space for itself as it takes any key
+// (Alt+Space would tick or clear the item); the system closes the window with
+// the one and opens its window menu with the other, as from every other
+// control.
+LRESULT CALLBACK passSystemKeys(HWND tree, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                DWORD_PTR) {
+    if (message == WM_SYSKEYDOWN && (wParam == VK_F4 || wParam == VK_SPACE))
         return DefWindowProcW(tree, message, wParam, lParam);
     return DefSubclassProc(tree, message, wParam, lParam);
 }
@@ -104,7 +106,7 @@ FileTree::FileTree(HWND parent, int id) {
     // made: the tree view makes their pictures then.
     SetWindowLongPtrW(tree_, GWL_STYLE, GetWindowLongPtrW(tree_, GWL_STYLE) | TVS_CHECKBOXES);
     TreeView_SetExtendedStyle(tree_, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
-    SetWindowSubclass(tree_, passCloseKey, 0, 0);
+    SetWindowSubclass(tree_, passSystemKeys, 0, 0);
 }
 
 void FileTree::showEntries(std::span<const ListEntry> entries) {

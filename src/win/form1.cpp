@@ -337,9 +337,9 @@ void Form1::placeParts() {
     for (const SelectButton& select : kSelectButtons)
         place(selectButtons_.at(select.index),
               {select.left, select.top, select.width, select.height}, kSelectButtonsAnchor);
-    // The rule's length and the list's rows follow the width.
-    InvalidateRect(hwnd_, nullptr, TRUE);
-    InvalidateRect(list_->hwnd(), nullptr, FALSE);
+    // The rule's length and the list's rows follow the width; a control moved
+    // over where another was is drawn again rather than copied.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 LRESULT Form1::listNotified(NMHDR& header) {

@@ -258,9 +258,20 @@ TEST_F(ProjectWindow, anEntryOpenedAtTheBottom_scrollsItsProceduresIntoSight) {
     EXPECT_GE(shown.top, 0);
 }
 
-TEST_F(ProjectWindow, altF4InTheList_closesTheWindow) {
+// Alt+Space opens the window menu (to maximize, say) and leaves the tick.
+TEST_F(ProjectWindow, altSpaceInTheList_keepsTheTick_altF4ClosesTheWindow) {
+    open({"Module=A; A.bas"});
+    HWND list = program.form1().List1();
+    TreeView_SelectItem(list, treeItems(list)[0]);
     constexpr LPARAM kAltHeld = 1 | (1 << 29);
-    SendMessageW(program.form1().List1(), WM_SYSKEYDOWN, VK_F4, kAltHeld);
+    // The window menu's loop ends at the Escape waiting for it.
+    PostMessageW(program.window->hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    SendMessageW(list, WM_SYSKEYDOWN, VK_SPACE, kAltHeld);
+    WinProgram::pump();
+    EXPECT_EQ(listTicks(list), std::vector<bool>{true});
+    EXPECT_TRUE(program.window->projectFiles().entries()[0].selected);
+
+    SendMessageW(list, WM_SYSKEYDOWN, VK_F4, kAltHeld);
     WinProgram::pump();
     EXPECT_EQ(program.closed, 1);
 }
