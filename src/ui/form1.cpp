@@ -96,7 +96,9 @@ void Form1::createRule() {
 
 void Form1::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    placeParts();
+    // The select buttons are made last.
+    if (!selectButtons_.empty())
+        placeParts();
 }
 
 void Form1::placeParts() {
