@@ -236,28 +236,6 @@ TEST_F(ProjectWindow, aProceduresStateShowsWholeAtTheFirstSize_theHeadGivesWay) 
     EXPECT_EQ(wide->statePlace.left, tree.shownText(treeItems(list, module)[1])->statePlace.left);
 }
 
-// An entry opened at the bottom of the view brings its procedures into sight.
-TEST_F(ProjectWindow, anEntryOpenedAtTheBottom_scrollsItsProceduresIntoSight) {
-    std::string project;
-    for (int file = 10; file < 40; ++file)
-        project += "Module=M" + std::to_string(file) + "; M" + std::to_string(file) + ".bas\r\n";
-    folder.write("M39.bas",
-                 crlf({"Sub A()", "End Sub", "Sub B()", "End Sub", "Sub C()", "End Sub"}));
-    const fs::path vbp = folder.write("P.vbp", project);
-    program.dialog.answer = vbp.string();
-    program.click(program.form1().cmd_tbl(0));
-    HWND list = program.form1().List1();
-    const HTREEITEM last = treeItems(list).back();
-    press(last, VK_RIGHT);
-    ASSERT_EQ(treeItems(list, last).size(), 3u);
-    RECT client, shown;
-    GetClientRect(list, &client);
-    ASSERT_TRUE(TreeView_GetItemRect(list, treeItems(list, last).back(), &shown, FALSE));
-    EXPECT_LE(shown.bottom, client.bottom);
-    ASSERT_TRUE(TreeView_GetItemRect(list, last, &shown, FALSE));
-    EXPECT_GE(shown.top, 0);
-}
-
 // Alt+Space opens the window menu (to maximize, say) and leaves the tick.
 TEST_F(ProjectWindow, altSpaceInTheList_keepsTheTick_altF4ClosesTheWindow) {
     open({"Module=A; A.bas"});
