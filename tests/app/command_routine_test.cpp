@@ -171,11 +171,11 @@ TEST_F(CommandRoutine, open_readsTheProjectIntoASortedTickedListAndRemembersIt) 
     program.main.cmd_nav(Command::Open);
     EXPECT_EQ(program.module.Project_File(), vbp.string());
     EXPECT_EQ(fs::current_path(), folder.path());
-    EXPECT_EQ(program.desktop.only({"entries", "tick", "label", "enable", "current", "focus"}),
-              (std::vector<std::string>{"entries", "entries a.frm- Form1.frm- Module1.bas-",
-                                        "label " + vbp.string(), "tick 0 on", "tick 1 on",
-                                        "tick 2 on", "enable insert remove", "current -1",
-                                        "focus list"}));
+    EXPECT_EQ(
+        program.desktop.only({"entries", "tick", "label", "enable", "current", "focus"}),
+        (std::vector<std::string>{"entries", "entries a.frm- Form1.frm- Module1.bas-",
+                                  "label " + vbp.string(), "tick 0 on", "tick 1 on", "tick 2 on",
+                                  "enable insert remove", "current -1", "focus list"}));
     ASSERT_EQ(program.desktop.dialogRequests.size(), 1u);
     EXPECT_EQ(program.desktop.dialogRequests[0].filter,
               "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp|Visual Basic Projects "
