@@ -46,6 +46,26 @@ inline constexpr unsigned char kProjectLabelColour[3] = {0, 0, 255};
 inline constexpr TwipsRect kProgressBar = {130, 910, 4420, 240};
 inline constexpr TwipsRect kFileList = {120, 1200, 4455, 2760};
 
+// How a part of the project files window follows the main window when the
+// user makes it larger than its first size, which is also its least.
+enum class Anchor {
+    TopLeft,    // keeps its place and size
+    TopWide,    // keeps its place, widens with the window
+    Fill,       // widens and heightens: takes the room
+    BottomLeft, // keeps its distance to the bottom and left edges
+};
+inline constexpr Anchor kToolRowAnchor = Anchor::TopLeft;
+inline constexpr Anchor kRuleAnchor = Anchor::TopWide;
+inline constexpr Anchor kProjectLabelAnchor = Anchor::TopWide;
+inline constexpr Anchor kProgressBarAnchor = Anchor::TopWide;
+inline constexpr Anchor kFileListAnchor = Anchor::Fill;
+inline constexpr Anchor kSelectButtonsAnchor = Anchor::BottomLeft;
+
+// A procedure's row in the list: its head, then its state. The head is never
+// squeezed below the least; the gap lies between the two.
+inline constexpr int kLeastProcedureHead = 450;
+inline constexpr int kHeadStateGap = 120;
+
 // The About window (frmAbout).
 inline constexpr int kAboutClientWidth = 5640;
 inline constexpr int kAboutClientHeight = 3600;

@@ -27,6 +27,8 @@ void MainWindowLogic::MDIForm_Load() {
 }
 
 void MainWindowLogic::MDIForm_Unload() {
+    if (const std::optional<WindowPlacement> placement = view_.placement())
+        module_.setWindowPlacement(*placement);
     if (const std::optional<std::string> problem = module_.Save_Settings())
         view_.showMessage(*problem, MessageIcon::Warning, {});
 }
@@ -168,6 +170,9 @@ void MainWindowLogic::Open_Project() {
     const ListSource source = readListSource(*chosen, files_.settingsInForce().handler.files);
     if (source.opened)
         files_.showList(source, *chosen, folder);
+    // The next step is the list's: ticking and opening its files.
+    if (!files_.entries().empty())
+        files_.focusList();
     if (files_.settingsInForce().mode != modeBefore)
         showModeInForce();
     // The empty list alone would leave the user guessing why.

@@ -25,7 +25,8 @@ public:
                     SoundPlayer& sound, HelpOpener& help, ConsentRecords& consent);
 
     void MDIForm_Load();
-    // Closing the window keeps the settings; File, Exit does not come here.
+    // Closing the window keeps the settings and where the window was left;
+    // File, Exit does not come here.
     void MDIForm_Unload();
     // Once the main window shows: names the stored settings that are not
     // used as written, if any.

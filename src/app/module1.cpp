@@ -2,6 +2,7 @@
 
 #include "app/menus.h"
 #include "app/settings.h"
+#include "app/stored_placement.h"
 #include "app/texts.h"
 
 namespace faultward {
@@ -22,6 +23,9 @@ void Module1::Load_Settings(MainWindowView& window) {
     if (isModeItem(errorFlag_))
         window.setModeChecked(errorFlag_, true);
     appPath_ = executableFolder_;
+    windowPlacement_ = readWindowPlacement(store_);
+    if (windowPlacement_)
+        window.restorePlacement(*windowPlacement_);
 }
 
 std::optional<std::string> Module1::Save_Settings() {
@@ -30,6 +34,8 @@ std::optional<std::string> Module1::Save_Settings() {
     store_.beginEdit();
     saveSettings(store_, {projectFile_, errorFlag_});
     saveHandlerSettings(store_, handlerSettings_);
+    if (windowPlacement_)
+        writeWindowPlacement(store_, *windowPlacement_);
     if (const std::optional<std::string> cause = store_.commitEdit())
         return settingsNotSavedMessage(store_.writtenName(), *cause);
     return std::nullopt;

@@ -4,6 +4,7 @@
 #include "app/profile_store.h"
 #include "app/settings_layers.h"
 #include "app/views.h"
+#include "app/window_placement.h"
 #include "rewrite/handling_mode.h"
 
 #include <filesystem>
@@ -43,6 +44,9 @@ public:
     void setHandlerSettings(HandlerSettings settings) { handlerSettings_ = std::move(settings); }
     // The user's settings as the layer under a project's own.
     SettingsLayer userLayer() const;
+    // Where the user left the main window: as stored, then as it closed.
+    const std::optional<WindowPlacement>& windowPlacement() const { return windowPlacement_; }
+    void setWindowPlacement(WindowPlacement placement) { windowPlacement_ = placement; }
     // The executable's folder, once the settings are loaded.
     const std::filesystem::path& App_Path() const { return appPath_; }
 
@@ -53,6 +57,7 @@ private:
     HandlingMode errorFlag_ = HandlingMode::ShowMessage;
     HandlerSettings handlerSettings_;
     std::vector<std::string> settingsWarnings_;
+    std::optional<WindowPlacement> windowPlacement_;
     std::filesystem::path appPath_;
 };
 

@@ -48,6 +48,7 @@ public:
     // as after Open; the problems to tell the user. Nothing without a list.
     std::vector<std::string> reload(SourceKinds kinds);
     bool hasList() const { return !listPath_.empty(); }
+    void focusList() { view_.focusList(); }
     // For a template's {project}.
     const std::string& projectName() const { return projectName_; }
 

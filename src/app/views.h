@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/window_placement.h"
 #include "rewrite/handling_mode.h"
 #include "rewrite/pass_types.h"
 
@@ -65,6 +66,10 @@ public:
     virtual void showAbout() = 0;
     // Ends the program at once: no window is told, nothing is saved.
     virtual void endProgramNow() = 0;
+    // Where the user left the window last time, before it first shows.
+    virtual void restorePlacement(const WindowPlacement& /*stored*/) {}
+    // Where the window is now, kept as it closes; nothing to keep none.
+    virtual std::optional<WindowPlacement> placement() const { return std::nullopt; }
 };
 
 // A procedure of an entry's file, as the list shows it under the entry: its
@@ -76,6 +81,10 @@ struct ProcedureRow {
     bool selected = true;
     bool operator==(const ProcedureRow&) const = default;
 };
+
+// Between a procedure's head and its state where a row reads as one line: to
+// a screen reader, and in the Win32 tree's items.
+inline constexpr std::string_view kHeadStateSeparator = " \u2014 ";
 
 // The project files window: the list with a tick per entry, the label above
 // it, the Insert and Remove buttons and the progress bar over the label.
@@ -95,6 +104,8 @@ public:
     virtual void setProgressVisible(bool visible) = 0;
     // The procedures under an entry, once the user opened it.
     virtual void showProcedures(int /*entry*/, std::span<const ProcedureRow> /*rows*/) {}
+    // The list takes the keyboard, with a mark on its current row.
+    virtual void focusList() {}
 };
 
 } // namespace faultward

@@ -5,6 +5,7 @@
 #include "app/project_files_logic.h"
 #include "app/texts.h"
 #include "app/tool_row_rules.h"
+#include "app/window_layout.h"
 #include "ui/mdi_form1.h"
 #include "ui/path_label.h"
 #include "ui/picture_button.h"
@@ -13,16 +14,16 @@
 
 #include <QFile>
 #include <QProgressBar>
+#include <QResizeEvent>
 
 #include <algorithm>
 
 namespace faultward {
 namespace {
 
-QWidget* makeLine(QWidget* parent, const char* name, QRect geometry, QPalette::ColorRole colour) {
+QWidget* makeLine(QWidget* parent, const char* name, QPalette::ColorRole colour) {
     auto* line = new QWidget(parent);
     line->setObjectName(QString::fromUtf8(name));
-    line->setGeometry(geometry);
     line->setAutoFillBackground(true);
     QPalette palette = line->palette();
     palette.setColor(QPalette::Window, palette.color(colour));
@@ -30,12 +31,19 @@ QWidget* makeLine(QWidget* parent, const char* name, QRect geometry, QPalette::C
     return line;
 }
 
+void place(QWidget& part, const QRect& first, Anchor anchor, Growth growth) {
+    const ScreenRect grown =
+        grownPlace({first.x(), first.y(), first.width(), first.height()}, anchor, growth);
+    part.setGeometry(grown.left, grown.top, grown.width, grown.height);
+}
+
 } // namespace
 
 Form1::Form1(MDIForm1& main, QWidget* parent) : QWidget(parent), main_(main) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(kProductName));
-    setFixedSize(twips(kFilesWidth), twips(kFilesHeight));
+    setMinimumSize(twips(kFilesWidth), twips(kFilesHeight));
+    resize(minimumSize());
     // The layout was made for 8-point text; larger text would not fit it.
     QFont small = font();
     small.setPointSizeF(8);
@@ -47,7 +55,6 @@ Form1::Form1(MDIForm1& main, QWidget* parent) : QWidget(parent), main_(main) {
 
     label_ = new PathLabel(QString::fromUtf8(kProjectFilesLabel), this);
     label_->setObjectName(QStringLiteral("lbl_proh"));
-    label_->setGeometry(twipsRect(kProjectLabel));
     QFont labelFont = label_->font();
     labelFont.setPointSizeF(kProjectLabelFont.points);
     labelFont.setBold(kProjectLabelFont.bold);
@@ -62,7 +69,6 @@ Form1::Form1(MDIForm1& main, QWidget* parent) : QWidget(parent), main_(main) {
 
     progressBar_ = new QProgressBar(this);
     progressBar_->setObjectName(QStringLiteral("ProgressBar1"));
-    progressBar_->setGeometry(twipsRect(kProgressBar));
     progressBar_->setRange(0, 100);
     progressBar_->setValue(0);
     progressBar_->setTextVisible(false);
@@ -70,7 +76,6 @@ Form1::Form1(MDIForm1& main, QWidget* parent) : QWidget(parent), main_(main) {
 
     list_ = new ProjectFilesTree(this);
     list_->setObjectName(QStringLiteral("List1"));
-    list_->setGeometry(twipsRect(kFileList));
     connect(list_, &ProjectFilesTree::entryTicked, this,
             [this](int entry, bool ticked) { main_.projectFiles().setSelected(entry, ticked); });
     connect(list_, &ProjectFilesTree::entryOpened, this,
@@ -81,13 +86,37 @@ Form1::Form1(MDIForm1& main, QWidget* parent) : QWidget(parent), main_(main) {
             });
     setTabOrder(toolButtons_.at(7), list_);
     createSelectButtons();
+    placeParts();
 }
 
 void Form1::createRule() {
-    makeLine(this, "Line1_0", QRect(0, twips(kRuleDarkTop), twips(kRuleLength), 1),
-             QPalette::WindowText);
-    makeLine(this, "Line1_1", QRect(0, twips(kRuleLightTop), twips(kRuleLength), 1),
-             QPalette::Base);
+    ruleLines_[0] = makeLine(this, "Line1_0", QPalette::WindowText);
+    ruleLines_[1] = makeLine(this, "Line1_1", QPalette::Base);
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The select buttons are made last.
+    if (!selectButtons_.empty())
+        placeParts();
+}
+
+void Form1::placeParts() {
+    const Growth growth = growthBeyond(width(), height(), twips(kFilesWidth), twips(kFilesHeight));
+    place(*ruleLines_[0], QRect(0, twips(kRuleDarkTop), twips(kRuleLength), 1), kRuleAnchor,
+          growth);
+    place(*ruleLines_[1], QRect(0, twips(kRuleLightTop), twips(kRuleLength), 1), kRuleAnchor,
+          growth);
+    for (const ToolButton& tool : kToolButtons)
+        place(*toolButtons_.at(tool.index), twipsRect(tool.left, tool.top, tool.width, tool.height),
+              kToolRowAnchor, growth);
+    place(*label_, twipsRect(kProjectLabel), kProjectLabelAnchor, growth);
+    place(*progressBar_, twipsRect(kProgressBar), kProgressBarAnchor, growth);
+    place(*list_, twipsRect(kFileList), kFileListAnchor, growth);
+    for (const SelectButton& select : kSelectButtons)
+        place(*selectButtons_.at(select.index),
+              twipsRect(select.left, select.top, select.width, select.height), kSelectButtonsAnchor,
+              growth);
 }
 
 void Form1::createToolRow() {
@@ -98,6 +127,7 @@ void Form1::createToolRow() {
             new PictureButton(QString::fromUtf8(tool.caption),
                               QStringLiteral(":/buttons/%1.png").arg(tool.picture), this);
         button->setObjectName(QStringLiteral("cmd_tbl_%1").arg(tool.index));
+        // Placed now: the caption's size is worked out from it.
         button->setGeometry(twipsRect(tool.left, tool.top, tool.width, tool.height));
         if (*tool.tooltip)
             button->setToolTip(QString::fromUtf8(tool.tooltip));
@@ -126,7 +156,7 @@ void Form1::createSelectButtons() {
     for (const SelectButton& select : kSelectButtons) {
         auto* button = new QPushButton(QString::fromUtf8(select.caption), this);
         button->setObjectName(QStringLiteral("cmd_sel_%1").arg(select.index));
-        button->setGeometry(twipsRect(select.left, select.top, select.width, select.height));
+        selectButtons_[select.index] = button;
         const int index = select.index;
         connect(button, &QPushButton::clicked, this, [this, index] { cmd_sel_Click(index); });
         setTabOrder(previous, button);
@@ -158,6 +188,10 @@ void Form1::setCurrentEntry(int index) {
 
 void Form1::showProcedures(int entry, std::span<const ProcedureRow> rows) {
     list_->showProcedures(entry, rows);
+}
+
+void Form1::focusList() {
+    list_->takeFocus();
 }
 
 void Form1::setProjectLabel(std::string_view projectPath) {

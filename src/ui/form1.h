@@ -17,8 +17,9 @@ class ProjectFilesTree;
 
 // The project files window: the tool row, the list of the project's source
 // files with a tick per entry, each opening into its procedures, Select All /
-// Select None, and the progress bar of the passes. What it does lives in the core; this window
-// shows it and hands the user's clicks and ticks over.
+// Select None, and the progress bar of the passes. Made larger than its first
+// size, its parts follow the core's anchors. What it does lives in the core;
+// this window shows it and hands the user's clicks and ticks over.
 class Form1 : public QWidget, public ProjectFilesView {
     Q_OBJECT
 public:
@@ -44,14 +45,22 @@ public:
     void setProgressValue(int value) override;
     void setProgressVisible(bool visible) override;
     void showProcedures(int entry, std::span<const ProcedureRow> rows) override;
+    void focusList() override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void createToolRow();
     void createRule();
     void createSelectButtons();
+    // Each part where its anchor puts it for the window's size.
+    void placeParts();
 
     MDIForm1& main_;
     std::map<int, QPushButton*> toolButtons_;
+    std::map<int, QPushButton*> selectButtons_;
+    QWidget* ruleLines_[2] = {};
     ProjectFilesTree* list_ = nullptr;
     PathLabel* label_ = nullptr;
     QProgressBar* progressBar_ = nullptr;

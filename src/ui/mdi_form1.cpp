@@ -6,6 +6,7 @@
 #include "app/module1.h"
 #include "app/project_files_logic.h"
 #include "app/texts.h"
+#include "app/window_layout.h"
 #include "ui/form1.h"
 #include "ui/frmAbout.h"
 #include "ui/handler_settings_window.h"
@@ -16,11 +17,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
-#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QTimer>
+#include <QMoveEvent>
+#include <QScreen>
 
 #include <vector>
 
@@ -43,6 +44,13 @@ std::string bytesOfChoice(const QString& chosen, const std::string& preset) {
     return pathBytes(chosen);
 }
 
+constexpr Qt::WindowStates kNotNormal =
+    Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen;
+
+ScreenRect screenRect(const QRect& rect) {
+    return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
 } // namespace
 
 QIcon applicationIcon() {
@@ -56,11 +64,6 @@ MDIForm1::MDIForm1(Module1& module, DesktopServices services, QWidget* parent)
     : QMainWindow(parent), services_(std::move(services)) {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowIcon(applicationIcon());
-    // A window of one size has nothing to maximize to: the window manager is
-    // asked for no such button.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
     buildMenus();
 
     mdiArea_ = new QMdiArea(this);
@@ -69,11 +72,12 @@ MDIForm1::MDIForm1(Module1& module, DesktopServices services, QWidget* parent)
     mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The client area below the menu bar; with a window frame of four pixels
-    // a side, a caption and a menu bar this gives the designed outer size.
-    mdiArea_->setFixedSize(twips(kMainClientWidth), twips(kMainClientHeight));
+    // a side, a caption and a menu bar this gives the designed outer size,
+    // the first and the least.
+    mdiArea_->setMinimumSize(twips(kMainClientWidth), twips(kMainClientHeight));
+    mdiArea_->installEventFilter(this);
     setCentralWidget(mdiArea_);
-    // The window takes the size its menu bar and client area need, and keeps it.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    resize(minimumSizeHint());
 
     form1_ = new Form1(*this);
     core_ = std::make_unique<DesktopCore>(module, *this, *form1_, services_.sound, services_.help,
@@ -85,6 +89,7 @@ MDIForm1::MDIForm1(Module1& module, DesktopServices services, QWidget* parent)
     child->setObjectName(QStringLiteral("Form1Frame"));
     child->setWindowTitle(form1_->windowTitle());
     child->setGeometry(QRect(QPoint(0, 0), form1_->size()));
+    fitProjectFilesWindow();
     // The project files window lives as long as the main window: it has no
     // window menu, and Ctrl+F4 or any other close request is refused.
     child->setSystemMenu(nullptr);
@@ -108,7 +113,17 @@ bool MDIForm1::eventFilter(QObject* watched, QEvent* event) {
         event->ignore();
         return true;
     }
+    if (event->type() == QEvent::Resize && watched == mdiArea_)
+        fitProjectFilesWindow();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MDIForm1::fitProjectFilesWindow() {
+    if (!form1Frame_)
+        return;
+    const Growth growth = growthBeyond(mdiArea_->width(), mdiArea_->height(),
+                                       twips(kMainClientWidth), twips(kMainClientHeight));
+    form1Frame_->resize(twips(kFilesWidth) + growth.width, twips(kFilesHeight) + growth.height);
 }
 
 void MDIForm1::buildMenus() {
@@ -271,14 +286,34 @@ void MDIForm1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void MDIForm1::changeEvent(QEvent* event) {
-    QMainWindow::changeEvent(event);
-    // The window keeps its one size: a maximized window goes back to normal.
-    if (event->type() == QEvent::WindowStateChange &&
-        (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
-        QTimer::singleShot(0, this, [this] {
-            setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
-        });
+void MDIForm1::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (!(windowState() & kNotNormal))
+        normalPlace_ = pos();
+}
+
+// The place is the frame's corner, as move() takes it; the size the window's
+// own, as resize() takes it.
+void MDIForm1::restorePlacement(const WindowPlacement& stored) {
+    std::vector<ScreenRect> screens;
+    if (QScreen* primary = QGuiApplication::primaryScreen())
+        screens.push_back(screenRect(primary->availableGeometry()));
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen != QGuiApplication::primaryScreen())
+            screens.push_back(screenRect(screen->availableGeometry()));
+    const QSize least = minimumSizeHint();
+    const ScreenRect place = broughtOnScreen(stored.normal, least.width(), least.height(), screens);
+    move(place.left, place.top);
+    resize(place.width, place.height);
+    normalPlace_ = QPoint(place.left, place.top);
+    if (stored.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+std::optional<WindowPlacement> MDIForm1::placement() const {
+    const QPoint corner = windowState() & kNotNormal ? normalPlace_ : pos();
+    const QSize size = normalGeometry().size();
+    return WindowPlacement{{corner.x(), corner.y(), size.width(), size.height()}, isMaximized()};
 }
 
 } // namespace faultward

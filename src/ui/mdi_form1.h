@@ -45,9 +45,11 @@ struct DesktopServices {
     std::function<void()> endProgram;
 };
 
-// The main window: a fixed-size multiple-document frame holding the project
-// files window, and the File, Options and Help menus. What its commands do
-// lives in the core; this window shows it and hands the user's choices over.
+// The main window: a multiple-document frame holding the project files window,
+// and the File, Options and Help menus. It opens at the form's first size,
+// which is also its least, and grows as the core's layout says. What its
+// commands do lives in the core; this window shows it and hands the user's
+// choices over.
 class MDIForm1 : public QMainWindow, public MainWindowView {
     Q_OBJECT
 public:
@@ -83,14 +85,18 @@ public:
     void showReport(ReportWindow& window) override;
     void showAbout() override;
     void endProgramNow() override;
+    void restorePlacement(const WindowPlacement& stored) override;
+    std::optional<WindowPlacement> placement() const override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
+    // The project files window follows the client area's growth.
+    void fitProjectFilesWindow();
 
     DesktopServices services_;
     QMdiArea* mdiArea_ = nullptr;
@@ -99,6 +105,7 @@ private:
     std::array<QAction*, 3> modeItems_{};
     std::unique_ptr<DesktopCore> core_;
     PaintPace paintPace_;
+    QPoint normalPlace_; // the frame's corner when last neither maximized nor minimized
 };
 
 } // namespace faultward

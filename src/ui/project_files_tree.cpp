@@ -3,7 +3,6 @@
 #include "ui/list_entries.h"
 
 #include <QHeaderView>
-#include <QKeyEvent>
 
 #include <algorithm>
 
@@ -17,13 +16,17 @@ Qt::CheckState tick(bool selected) {
 } // namespace
 
 ProjectFilesTree::ProjectFilesTree(QWidget* parent) : QTreeWidget(parent) {
-    setColumnCount(2);
+    setColumnCount(1);
     header()->hide();
-    header()->setStretchLastSection(false);
+    delegate_ = new ProcedureRowDelegate(widths_, kStateRole, this);
+    setItemDelegate(delegate_);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setAllColumnsShowFocus(true);
     setUniformRowHeights(true);
+    // Long text is elided, never scrolled to.
+    setTextElideMode(Qt::ElideMiddle);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item) {
         if (!showing_)
             itemTicked(item);
@@ -31,9 +34,10 @@ ProjectFilesTree::ProjectFilesTree(QWidget* parent) : QTreeWidget(parent) {
     connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
         if (const int index = indexOfTopLevelItem(item); index >= 0)
             emit entryOpened(index);
-        fitColumns();
+        measureProcedures();
+        scrollOpenedIntoSight(item);
     });
-    connect(this, &QTreeWidget::itemCollapsed, this, [this] { fitColumns(); });
+    connect(this, &QTreeWidget::itemCollapsed, this, [this] { measureProcedures(); });
 }
 
 int ProjectFilesTree::currentEntry() const {
@@ -58,11 +62,9 @@ void ProjectFilesTree::showEntries(std::span<const ListEntry> entries) {
         // Asked for its procedures only when opened.
         item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
         addTopLevelItem(item);
-        // Closed, an entry looks as a list's item: its text across the row.
-        item->setFirstColumnSpanned(true);
     }
     showing_ = false;
-    fitColumns();
+    measureProcedures();
 }
 
 void ProjectFilesTree::setEntrySelected(int index, bool selected) {
@@ -100,12 +102,16 @@ void ProjectFilesTree::showProcedures(int index, std::span<const ProcedureRow> r
         const ProcedureRow& row = rows[static_cast<std::size_t>(i)];
         // The head is the file's bytes, the state the core's words.
         item->setText(0, displayText(row.text));
-        const QString state =
-            QString::fromUtf8(row.state.data(), static_cast<qsizetype>(row.state.size()));
-        item->setText(1, state);
-        // The list is narrow: a state that does not fit shows on hovering the row.
-        item->setToolTip(0, state);
-        item->setToolTip(1, state);
+        item->setData(
+            0, kStateRole,
+            QString::fromUtf8(row.state.data(), static_cast<qsizetype>(row.state.size())));
+        // Read as one line, as the row is seen; whole on hovering it.
+        const QString line = item->text(0) +
+                             QString::fromUtf8(kHeadStateSeparator.data(),
+                                               static_cast<qsizetype>(kHeadStateSeparator.size())) +
+                             item->data(0, kStateRole).toString();
+        item->setData(0, Qt::AccessibleTextRole, line);
+        item->setToolTip(0, line);
         item->setCheckState(0, tick(row.selected));
     }
     // Rows the file no longer has are kept until the next change: the tick
@@ -115,39 +121,43 @@ void ProjectFilesTree::showProcedures(int index, std::span<const ProcedureRow> r
     parent->setChildIndicatorPolicy(rows.empty() ? QTreeWidgetItem::DontShowIndicatorWhenChildless
                                                  : QTreeWidgetItem::ShowIndicator);
     showing_ = false;
-    fitColumns();
+    measureProcedures();
 }
 
-void ProjectFilesTree::keyPressEvent(QKeyEvent* event) {
-    // The tick is in the first column, whichever column a click made current.
-    const QModelIndex current = currentIndex();
-    if ((event->key() == Qt::Key_Space || event->key() == Qt::Key_Select) && current.column() != 0)
-        selectionModel()->setCurrentIndex(current.siblingAtColumn(0),
-                                          QItemSelectionModel::NoUpdate);
-    QTreeWidget::keyPressEvent(event);
+void ProjectFilesTree::takeFocus() {
+    if (!currentItem() && entryCount() > 0)
+        selectionModel()->setCurrentIndex(indexFromItem(entry(0)), QItemSelectionModel::NoUpdate);
+    // As a key would bring it: the current row shows the focus mark.
+    setFocus(Qt::ShortcutFocusReason);
 }
 
-void ProjectFilesTree::resizeEvent(QResizeEvent* event) {
-    QTreeWidget::resizeEvent(event);
-    fitColumns();
+void ProjectFilesTree::scrollOpenedIntoSight(QTreeWidgetItem* opened) {
+    if (opened->childCount() == 0)
+        return;
+    scrollToItem(opened->child(opened->childCount() - 1));
+    if (visualItemRect(opened).top() < 0)
+        scrollToItem(opened, QAbstractItemView::PositionAtTop);
 }
 
-// The heads' column as wide as the widest head shown, the states' the rest of
-// the row, or wider when a state needs it (the list then scrolls sideways).
-// The entries span both columns, so their names do not widen the heads'.
-void ProjectFilesTree::fitColumns() {
-    int heads = 0;
+ProcedureRowText ProjectFilesTree::rowText(const QTreeWidgetItem& procedure) const {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QModelIndex index = indexFromItem(&procedure);
+    option.rect = visualRect(index);
+    return delegate_->rowText(option, index);
+}
+
+void ProjectFilesTree::measureProcedures() {
+    ProcedureWidths widths;
     for (int i = 0; i < entryCount(); ++i) {
         const QTreeWidgetItem* parent = entry(i);
         if (!parent->isExpanded())
             continue;
         for (int row = 0; row < parent->childCount(); ++row)
-            heads = std::max(heads, sizeHintForIndex(indexFromItem(parent->child(row))).width());
+            widths.head = std::max(widths.head, textWidth(font(), parent->child(row)->text(0)));
     }
-    if (heads > 0)
-        heads += 2 * indentation();
-    setColumnWidth(0, heads);
-    setColumnWidth(1, std::max(viewport()->width() - heads, sizeHintForColumn(1)));
+    widths_ = widths;
+    viewport()->update();
 }
 
 } // namespace faultward

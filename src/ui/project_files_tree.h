@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/views.h"
+#include "ui/procedure_row_delegate.h"
 
 #include <QTreeWidget>
 
@@ -11,13 +12,17 @@
 namespace faultward {
 
 // The project files list: an item with a tick for each entry, which opens
-// into the procedures of the entry's file, each with its tick and its state
-// in a second column. It shows what the core gives it and says what the user
-// did; what a tick means is the core's. The keys are the tree view's own:
-// arrows, Space ticks, + and - (Right and Left) open and close, Home and End.
+// into the procedures of the entry's file, each with its tick, its head and
+// its state, the head elided before the state is. It shows what the core
+// gives it and says what the user did; what a tick means is the core's. The
+// keys are the tree view's own: arrows, Space ticks, + and - (Right and Left)
+// open and close, Home and End.
 class ProjectFilesTree : public QTreeWidget {
     Q_OBJECT
 public:
+    // A procedure item's state, beside its head (the item's text).
+    static constexpr int kStateRole = Qt::UserRole + 1;
+
     explicit ProjectFilesTree(QWidget* parent = nullptr);
 
     int entryCount() const { return topLevelItemCount(); }
@@ -30,22 +35,29 @@ public:
     // -1 for none; never changes a tick.
     void setCurrentEntry(int index);
     void showProcedures(int entry, std::span<const ProcedureRow> rows);
+    // Takes the keyboard focus on the current row, or the first when none
+    // is, without choosing it.
+    void takeFocus();
+
+    // What a procedure's row shows, and where.
+    ProcedureRowText rowText(const QTreeWidgetItem& procedure) const;
 
 signals:
     void entryOpened(int entry);
     void entryTicked(int entry, bool ticked);
     void procedureTicked(int entry, int procedure, bool ticked);
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
     void itemTicked(QTreeWidgetItem* item);
-    void fitColumns();
+    // The widest head of the procedures shown lines the states up.
+    void measureProcedures();
+    // An entry just opened brings as many of its procedures into sight as fit.
+    void scrollOpenedIntoSight(QTreeWidgetItem* entry);
 
     bool showing_ = false; // the core is changing the items; their ticks are not the user's
     std::vector<std::unique_ptr<QTreeWidgetItem>> taken_;
+    ProcedureWidths widths_;
+    ProcedureRowDelegate* delegate_ = nullptr;
 };
 
 } // namespace faultward

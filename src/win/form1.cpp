@@ -129,7 +129,7 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         break;
     case WM_NOTIFY:
-        return listNotified(*reinterpret_cast<const NMHDR*>(lParam));
+        return listNotified(*reinterpret_cast<NMHDR*>(lParam));
     case kTickTaken:
         tickTaken({static_cast<int>(wParam), static_cast<int>(lParam)});
         return 0;
@@ -140,6 +140,11 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
         paint();
         return 0;
+    case WM_SIZE:
+        // The select buttons are made last.
+        if (!selectButtons_.empty())
+            placeParts();
+        break;
     case WM_SETCURSOR:
         if (setBusyPointerIfSet())
             return TRUE;
@@ -189,7 +194,7 @@ void Form1::paint() const {
     PAINTSTRUCT painting;
     HDC dc = BeginPaint(hwnd_, &painting);
     // The etched rule under the tool row.
-    const int length = px(kRuleLength, dpi_);
+    const int length = px(kRuleLength, dpi_) + growth().width;
     const int darkTop = px(kRuleDarkTop, dpi_);
     const int lightTop = px(kRuleLightTop, dpi_);
     paintEtchedRule(dc, {{0, darkTop, length, darkTop + 1}, GetSysColorBrush(COLOR_WINDOWTEXT)},
@@ -283,6 +288,18 @@ void Form1::applyDpi(int dpi) {
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
+void Form1::fitTo(Growth growth) {
+    SetWindowPos(hwnd_, nullptr, 0, 0, px(kFilesWidth, dpi_) + growth.width,
+                 px(kFilesHeight, dpi_) + growth.height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+Growth Form1::growth() const {
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    return growthBeyond(client.right, client.bottom, px(kFilesWidth, dpi_), px(kFilesHeight, dpi_));
+}
+
 void Form1::layout() {
     font_.reset(createDialogFont(dpi_));
     labelFont_.reset(createFont(kProjectLabelFont, dpi_));
@@ -293,24 +310,39 @@ void Form1::layout() {
         return captionsFit(toolButtons_.at(0), tried.get(), dpi_, pictures_);
     });
     captionFont_.reset(createFont({kCaptionFace, captionPoints, false}, dpi_));
-    for (const ToolButton& tool : kToolButtons) {
-        HWND button = toolButtons_.at(tool.index);
-        placeControl(button, pxRect({tool.left, tool.top, tool.width, tool.height}, dpi_));
-        setFont(button, captionFont_.get());
-    }
-    placeControl(label_, pxRect(kProjectLabel, dpi_));
+    for (const ToolButton& tool : kToolButtons)
+        setFont(toolButtons_.at(tool.index), captionFont_.get());
     setFont(label_, labelFont_.get());
-    placeControl(progressBar_, pxRect(kProgressBar, dpi_));
-    placeControl(list_->hwnd(), pxRect(kFileList, dpi_));
     setFont(list_->hwnd(), font_.get());
-    for (const SelectButton& select : kSelectButtons) {
-        HWND button = selectButtons_.at(select.index);
-        placeControl(button, pxRect({select.left, select.top, select.width, select.height}, dpi_));
-        setFont(button, font_.get());
-    }
+    for (const SelectButton& select : kSelectButtons)
+        setFont(selectButtons_.at(select.index), font_.get());
+    placeParts();
 }
 
-LRESULT Form1::listNotified(const NMHDR& header) {
+void Form1::placeParts() {
+    const Growth grown = growth();
+    const auto place = [&](HWND part, const TwipsRect& first, Anchor anchor) {
+        const RECT at = pxRect(first, dpi_);
+        const ScreenRect moved =
+            grownPlace({at.left, at.top, at.right - at.left, at.bottom - at.top}, anchor, grown);
+        placeControl(part,
+                     {moved.left, moved.top, moved.left + moved.width, moved.top + moved.height});
+    };
+    for (const ToolButton& tool : kToolButtons)
+        place(toolButtons_.at(tool.index), {tool.left, tool.top, tool.width, tool.height},
+              kToolRowAnchor);
+    place(label_, kProjectLabel, kProjectLabelAnchor);
+    place(progressBar_, kProgressBar, kProgressBarAnchor);
+    place(list_->hwnd(), kFileList, kFileListAnchor);
+    for (const SelectButton& select : kSelectButtons)
+        place(selectButtons_.at(select.index),
+              {select.left, select.top, select.width, select.height}, kSelectButtonsAnchor);
+    // The rule's length and the list's rows follow the width; a control moved
+    // over where another was is drawn again rather than copied.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+LRESULT Form1::listNotified(NMHDR& header) {
     // The tree view may speak while it is being made.
     if (!list_ || header.hwndFrom != list_->hwnd())
         return 0;
@@ -320,6 +352,8 @@ LRESULT Form1::listNotified(const NMHDR& header) {
         return FALSE;
     case TVN_KEYDOWN:
         return keyPressed(reinterpret_cast<const NMTVKEYDOWN&>(header));
+    case NM_CUSTOMDRAW:
+        return list_->customDraw(reinterpret_cast<NMTVCUSTOMDRAW&>(header));
     case NM_CLICK:
     case NM_DBLCLK:
         clicked();
@@ -407,6 +441,11 @@ void Form1::setCurrentEntry(int index) {
 
 void Form1::showProcedures(int entry, std::span<const ProcedureRow> rows) {
     list_->showProcedures(entry, rows);
+}
+
+void Form1::focusList() {
+    SetFocus(list_->hwnd());
+    lastFocus_ = list_->hwnd();
 }
 
 void Form1::setProjectLabel(std::string_view projectPath) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/views.h"
+#include "app/window_layout.h"
 #include "win/dpi.h"
 #include "win/file_tree.h"
 
@@ -17,7 +18,8 @@ class MDIForm1;
 // The project files window, a child of the main window without a caption:
 // the tool row, the etched rule, the project's path, the list of its source
 // files with a check box per entry, each of which opens into its procedures,
-// Select All / Select None, and the progress bar of the passes. What it does
+// Select All / Select None, and the progress bar of the passes. Made larger
+// than its first size, its parts follow the core's anchors. What it does
 // lives in the core; this window shows it and hands the user's clicks and
 // ticks over.
 class Form1 final : public ProjectFilesView {
@@ -34,6 +36,8 @@ public:
     void rememberFocus();
     // Places and sizes everything again for a new DPI.
     void applyDpi(int dpi);
+    // Takes the size of its first, grown by the main window's growth.
+    void fitTo(Growth growth);
 
     // Tool row: hands the button's index to the main window as a command number.
     void cmd_tbl_Click(int Index);
@@ -42,6 +46,7 @@ public:
 
     HWND hwnd() const { return hwnd_; }
     HWND List1() const { return list_->hwnd(); }
+    const FileTree& fileTree() const { return *list_; }
     HWND lbl_proh() const { return label_; }
     HWND ProgressBar1() const { return progressBar_; }
     HWND tooltips() const { return tooltips_; }
@@ -59,6 +64,7 @@ public:
     void setProgressValue(int value) override;
     void setProgressVisible(bool visible) override;
     void showProcedures(int entry, std::span<const ProcedureRow> rows) override;
+    void focusList() override;
 
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -66,14 +72,18 @@ private:
     void createControls();
     void createToolRow();
     void setPictures();
+    // The fonts and pictures at the window's DPI, then the places.
     void layout();
+    // Each part where its anchor puts it for the window's size.
+    void placeParts();
+    Growth growth() const;
     // What handle does for the messages that need more than a line.
     bool buttonClicked(int id);
     LRESULT labelColours(HDC dc) const;
     void paint() const;
     void passFocusOn() const;
     // The list's notifications, each to its own function.
-    LRESULT listNotified(const NMHDR& header);
+    LRESULT listNotified(NMHDR& header);
     void itemOpening(const NMTREEVIEWW& change);
     LRESULT keyPressed(const NMTVKEYDOWN& key);
     void clicked();

@@ -55,7 +55,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
                              [] { std::_Exit(0); }, [&windows] { windows.closed(); }});
     windows.opened();
     module.Load_Settings(window);
-    ShowWindow(window.hwnd(), showCommand == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : showCommand);
+    ShowWindow(window.hwnd(), window.firstShowCommand(showCommand));
     UpdateWindow(window.hwnd());
     window.logic().showSettingsWarnings();
 

@@ -4,6 +4,7 @@
 #include "app/layout.h"
 #include "app/main_window_logic.h"
 #include "app/project_files_logic.h"
+#include "app/window_layout.h"
 #include "platform/win32_text.h"
 #include "win/control_ids.h"
 #include "win/dpi.h"
@@ -17,15 +18,35 @@
 #include "win/report_window.h"
 #include "win/window_object.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace faultward::win {
 namespace {
 
-// A fixed frame with a minimize box: nothing to drag, nothing to maximize to.
-constexpr DWORD kFrameStyle =
-    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kFrameStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
 int systemDpi() {
     return windowDpi(nullptr);
+}
+
+ScreenRect screenRect(const RECT& rect) {
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// The parts of the monitors that panels leave free, the primary first.
+BOOL CALLBACK addWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM param) {
+    auto& screens = *reinterpret_cast<std::vector<ScreenRect>*>(param);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info)) {
+        const ScreenRect area = screenRect(info.rcWork);
+        if (info.dwFlags & MONITORINFOF_PRIMARY)
+            screens.insert(screens.begin(), area);
+        else
+            screens.push_back(area);
+    }
+    return TRUE;
 }
 
 } // namespace
@@ -47,6 +68,7 @@ MDIForm1::MDIForm1(Module1& module, WindowServices services) : services_(std::mo
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     createClient();
+    GetWindowRect(hwnd_, &normal_);
 
     form1_ = std::make_unique<Form1>(*this);
     core_ = std::make_unique<DesktopCore>(module, *this, *form1_, services_.sound, services_.help,
@@ -102,20 +124,21 @@ LRESULT MDIForm1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         break;
     case WM_GETMINMAXINFO: {
-        // Neither dragging nor maximizing gives another size.
-        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
         const SIZE outer = designedOuterSize();
-        limits->ptMinTrackSize = limits->ptMaxTrackSize = limits->ptMaxSize = {outer.cx, outer.cy};
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {outer.cx, outer.cy};
         return 0;
     }
-    case WM_WINDOWPOSCHANGING:
-        keepDesignedSize(*reinterpret_cast<WINDOWPOS*>(lParam));
+    case WM_WINDOWPOSCHANGED:
+        if (!IsZoomed(hwnd_) && !IsIconic(hwnd_))
+            GetWindowRect(hwnd_, &normal_);
         break;
-    case WM_SIZE:
-        // The window may be minimized, but it cannot stay maximized.
-        if (wParam == SIZE_MAXIMIZED)
-            PostMessageW(hwnd_, WM_SYSCOMMAND, SC_RESTORE, 0);
-        break;
+    case WM_SIZE: {
+        // The frame sizes the client area first.
+        const LRESULT result = DefFrameProcW(hwnd_, client_, message, wParam, lParam);
+        if (wParam != SIZE_MINIMIZED)
+            fitProjectFilesWindow();
+        return result;
+    }
     case WM_ACTIVATE:
         // Leaving for another program: the focus comes back to where it was.
         if (LOWORD(wParam) == WA_INACTIVE && form1_)
@@ -171,21 +194,51 @@ bool MDIForm1::command(int id) {
     return false;
 }
 
-void MDIForm1::keepDesignedSize(WINDOWPOS& position) const {
-    if ((position.flags & SWP_NOSIZE) || IsIconic(hwnd_) || IsZoomed(hwnd_))
+void MDIForm1::fitProjectFilesWindow() {
+    if (!form1_)
         return;
-    const SIZE outer = designedOuterSize();
-    position.cx = outer.cx;
-    position.cy = outer.cy;
+    RECT outer;
+    GetWindowRect(hwnd_, &outer);
+    const SIZE first = designedOuterSize();
+    form1_->fitTo(
+        growthBeyond(outer.right - outer.left, outer.bottom - outer.top, first.cx, first.cy));
 }
 
+// The system suggests the window scaled to the new DPI, growth and all.
 void MDIForm1::dpiChanged(int dpi, const RECT& suggested) {
     dpi_ = dpi;
-    const SIZE outer = designedOuterSize();
-    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, outer.cx, outer.cy,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
     if (form1_)
         form1_->applyDpi(dpi);
+    const SIZE least = designedOuterSize();
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top,
+                 std::max<int>(suggested.right - suggested.left, least.cx),
+                 std::max<int>(suggested.bottom - suggested.top, least.cy),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    fitProjectFilesWindow();
+}
+
+void MDIForm1::restorePlacement(const WindowPlacement& stored) {
+    std::vector<ScreenRect> screens;
+    EnumDisplayMonitors(nullptr, nullptr, addWorkArea, reinterpret_cast<LPARAM>(&screens));
+    const SIZE least = designedOuterSize();
+    const ScreenRect place = broughtOnScreen(stored.normal, least.cx, least.cy, screens);
+    SetWindowPos(hwnd_, nullptr, place.left, place.top, place.width, place.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    maximizedAtStart_ = stored.maximized;
+}
+
+std::optional<WindowPlacement> MDIForm1::placement() const {
+    WINDOWPLACEMENT shown{};
+    shown.length = sizeof shown;
+    GetWindowPlacement(hwnd_, &shown);
+    const bool maximized =
+        IsZoomed(hwnd_) || (IsIconic(hwnd_) && (shown.flags & WPF_RESTORETOMAXIMIZED));
+    return WindowPlacement{screenRect(normal_), maximized};
+}
+
+int MDIForm1::firstShowCommand(int asked) const {
+    const bool plain = asked == SW_SHOWNORMAL || asked == SW_SHOWDEFAULT || asked == SW_SHOW;
+    return maximizedAtStart_ && plain ? SW_SHOWMAXIMIZED : asked;
 }
 
 void MDIForm1::paintNow() {

@@ -42,10 +42,11 @@ struct WindowServices {
     std::function<void()> closed;
 };
 
-// The main window: a multiple-document frame of one fixed outer size holding
-// the project files window, with the File, Options and Help menus. What its
-// commands do lives in the core; this window shows it and hands the user's
-// choices over.
+// The main window: a multiple-document frame holding the project files
+// window, with the File, Options and Help menus. It opens at the form's outer
+// size, which is also its least, and grows as the core's layout says. What
+// its commands do lives in the core; this window shows it and hands the
+// user's choices over.
 class MDIForm1 final : public MainWindowView {
 public:
     static constexpr const wchar_t* kClassName = L"MDIForm1";
@@ -64,8 +65,11 @@ public:
     MainWindowLogic& logic();
     ProjectFilesLogic& projectFiles();
 
-    // The outer size the window keeps in its normal state, at its DPI.
+    // The outer size the window opens at and keeps at least, at its DPI.
     SIZE designedOuterSize() const;
+    // How the window first shows: maximized when it was left so, unless the
+    // program was started asking for another state.
+    int firstShowCommand(int asked) const;
 
     // While a pass runs the message loop waits: a caption paints at once, the
     // list and the bar at the pace of PaintPace.
@@ -84,13 +88,16 @@ public:
     void showReport(ReportWindow& window) override;
     void showAbout() override;
     void endProgramNow() override;
+    void restorePlacement(const WindowPlacement& stored) override;
+    std::optional<WindowPlacement> placement() const override;
 
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     bool command(int id);
     void createClient();
-    void keepDesignedSize(WINDOWPOS& position) const;
+    // The project files window follows the frame's growth.
+    void fitProjectFilesWindow();
     void dpiChanged(int dpi, const RECT& suggested);
     // The window the boxes and dialogs the core asks for belong to: the
     // open modal dialog, else the main window.
@@ -105,6 +112,8 @@ private:
     std::unique_ptr<Form1> form1_;
     std::unique_ptr<DesktopCore> core_;
     PaintPace paintPace_;
+    RECT normal_{}; // the outer rectangle when last neither maximized nor minimized
+    bool maximizedAtStart_ = false;
 };
 
 } // namespace faultward::win

@@ -158,6 +158,8 @@ TEST_F(CommandRoutine, longFailureList_namesTenFilesAndCountsTheRestWithAllInThe
     EXPECT_EQ(std::count(details.begin(), details.end(), '\n'), 150);
 }
 
+// The list takes the keyboard once it holds the files, not after a cancel or
+// a project without any.
 TEST_F(CommandRoutine, open_readsTheProjectIntoASortedTickedListAndRemembersIt) {
     const fs::path vbp = folder.write(
         "P.vbp", crlf({"Module=M; Module1.bas", "Form=Form1.frm", "Class=C; C.cls", "Form=a.frm"}));
@@ -165,10 +167,11 @@ TEST_F(CommandRoutine, open_readsTheProjectIntoASortedTickedListAndRemembersIt) 
     program.main.cmd_nav(Command::Open);
     EXPECT_EQ(program.module.Project_File(), vbp.string());
     EXPECT_EQ(fs::current_path(), folder.path());
-    EXPECT_EQ(program.desktop.only({"entries", "tick", "label", "enable", "current"}),
-              (std::vector<std::string>{"entries", "entries a.frm- Form1.frm- Module1.bas-",
-                                        "label " + vbp.string(), "tick 0 on", "tick 1 on",
-                                        "tick 2 on", "enable insert remove", "current -1"}));
+    EXPECT_EQ(
+        program.desktop.only({"entries", "tick", "label", "enable", "current", "focus"}),
+        (std::vector<std::string>{"entries", "entries a.frm- Form1.frm- Module1.bas-",
+                                  "label " + vbp.string(), "tick 0 on", "tick 1 on", "tick 2 on",
+                                  "enable insert remove", "current -1", "focus list"}));
     ASSERT_EQ(program.desktop.dialogRequests.size(), 1u);
     EXPECT_EQ(program.desktop.dialogRequests[0].filter,
               "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp|Visual Basic Projects "
@@ -176,9 +179,13 @@ TEST_F(CommandRoutine, open_readsTheProjectIntoASortedTickedListAndRemembersIt) 
     EXPECT_EQ(program.desktop.dialogRequests[0].filterIndex, 2);
 
     // The next dialog starts at the project just opened.
+    program.desktop.log.clear();
     program.desktop.dialogAnswers.push_back(std::nullopt);
     program.main.cmd_nav(Command::Open);
     EXPECT_EQ(program.desktop.dialogRequests[1].fileName, vbp.string());
+    program.desktop.dialogAnswers.push_back(folder.write("Empty.vbp", "").string());
+    program.main.cmd_nav(Command::Open);
+    EXPECT_TRUE(program.desktop.only({"focus"}).empty());
 }
 
 TEST_F(CommandRoutine, openUnreadableProject_keepsThePathEmptiesTheListAndSaysSo) {
@@ -189,7 +196,7 @@ TEST_F(CommandRoutine, openUnreadableProject_keepsThePathEmptiesTheListAndSaysSo
     program.main.cmd_nav(Command::Open);
     EXPECT_EQ(program.module.Project_File(), missing);
     EXPECT_TRUE(program.files.entries().empty());
-    EXPECT_EQ(program.desktop.only({"entries", "label", "message"}),
+    EXPECT_EQ(program.desktop.only({"entries", "label", "message", "focus"}),
               (std::vector<std::string>{"entries", "message warning"}));
     EXPECT_EQ(program.desktop.messages.back(), "The project file " + missing + " does not exist.");
 }

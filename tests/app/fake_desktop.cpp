@@ -109,6 +109,15 @@ void FakeDesktop::Play_Sound(int id) {
 void FakeDesktop::Stop_Sound() {
     log.push_back("stop");
 }
+void FakeDesktop::restorePlacement(const WindowPlacement& stored) {
+    const ScreenRect& rect = stored.normal;
+    log.push_back("placement " + std::to_string(rect.left) + " " + std::to_string(rect.top) + " " +
+                  std::to_string(rect.width) + " " + std::to_string(rect.height) +
+                  (stored.maximized ? " maximized" : ""));
+}
+void FakeDesktop::focusList() {
+    log.push_back("focus list");
+}
 void FakeDesktop::sendHelpKey() {
     log.push_back("help key");
 }

@@ -57,6 +57,9 @@ public:
     bool askYesNo(std::string_view text) override;
     void showProcedures(int entry, std::span<const ProcedureRow> rows) override;
     void Stop_Sound() override;
+    void restorePlacement(const WindowPlacement& stored) override;
+    std::optional<WindowPlacement> placement() const override { return windowPlacement; }
+    void focusList() override;
 
     // The log entries that start with one of the prefixes, in order.
     std::vector<std::string> only(std::initializer_list<std::string_view> prefixes) const;
@@ -77,6 +80,7 @@ public:
     std::map<int, std::vector<ProcedureRow>> procedures; // under each entry, as last shown
     bool clickFails = false;                             // the click cue cannot be loaded
     std::string caption;
+    std::optional<WindowPlacement> windowPlacement; // what the window says as it closes
 };
 
 using testing::MemoryStore;

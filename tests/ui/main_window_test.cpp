@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -118,14 +119,35 @@ TEST(MainWindow, choosingMode_keepsExactlyOneItemChecked) {
     EXPECT_EQ(program.module().Error_Flag(), HandlingMode::ResumeNext);
 }
 
-TEST(MainWindow, closingWindow_savesProjectAndMode) {
+TEST(MainWindow, closingWindow_savesProjectModeAndPlace) {
     RunningProgram program;
     const auto project = program.write("proj/P.vbp", crlf({"Form=F.frm"}));
     program.openProject(project);
     program.trigger("mnu_o_2");
+    program.window().move(40, 30);
+    program.window().resize(500, 400);
     program.window().close();
     EXPECT_EQ(readFile(program.settingsFile()),
-              crlf({"[OS]", "Project_File=" + project.string(), "Error_Flag=2"}));
+              crlf({"[OS]", "Project_File=" + project.string(), "Error_Flag=2", "", "[Window]",
+                    "Left=40", "Top=30", "Width=500", "Height=400", "Maximized=0"}));
+}
+
+// A place off the screens of today comes back onto the screen; maximized,
+// the window keeps its normal size for later.
+TEST(MainWindow, storedPlace_isBroughtOntoTheScreen_andMaximizedComesBack) {
+    RunningProgram program(
+        crlf({"[Window]", "Left=-3000", "Top=20", "Width=100", "Height=400", "Maximized=1"}));
+    MDIForm1& window = program.window();
+    QApplication::processEvents();
+    EXPECT_TRUE(window.isMaximized());
+    const QRect screen = window.screen()->availableGeometry();
+    EXPECT_EQ(window.normalGeometry(), QRect(screen.left(), 20, 317, 400));
+    window.close();
+    EXPECT_NE(readFile(program.settingsFile())
+                  .find(crlf({"Left=" + std::to_string(screen.left()), "Top=20", "Width=317",
+                              "Height=400", "Maximized=1"})),
+              std::string::npos)
+        << readFile(program.settingsFile());
 }
 
 TEST(MainWindow, exit_endsAtOnceWithoutSaving) {
@@ -137,24 +159,60 @@ TEST(MainWindow, exit_endsAtOnceWithoutSaving) {
     EXPECT_EQ(readFile(program.settingsFile()), stored);
 }
 
-TEST(MainWindow, window_keepsItsFixedSizeAndLeavesMaximized) {
+// The first size is the form's, and the least; grown, the list takes the room
+// while the tool row and the Select buttons keep their distance to the edges.
+TEST(MainWindow, window_growsFromItsFirstSize_theListTakesTheRoom) {
     RunningProgram program;
     MDIForm1& window = program.window();
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
     auto* client = window.findChild<QMdiArea*>();
     ASSERT_NE(client, nullptr);
     EXPECT_EQ(client->size(), QSize(317, 309));
-    EXPECT_EQ(window.minimumSize(), window.maximumSize());
-    const QSize normal = window.size();
-
+    EXPECT_EQ(window.size(), window.minimumSizeHint());
     Form1& form = window.form1();
     EXPECT_EQ(form.size(), QSize(316, 313));
     EXPECT_EQ(form.parentWidget()->pos(), QPoint(0, 0));
 
+    // Where a part lies in the main window, and its distance to the bottom.
+    const auto inWindow = [&](const QWidget& part) {
+        return QRect(part.mapTo(&window, QPoint(0, 0)), part.size());
+    };
+    const auto fromBottom = [&](const QWidget& part) {
+        return window.height() - inWindow(part).bottom();
+    };
+    QPushButton& selectNone = *form.findChild<QPushButton*>(QStringLiteral("cmd_sel_1"));
+    const QRect list = inWindow(form.List1());
+    const QRect help = inWindow(form.cmd_tbl(7));
+    const QRect selectNoneAt = inWindow(selectNone);
+    const int selectNoneFromBottom = fromBottom(selectNone);
+    const int listToRight = window.width() - list.right();
+
+    const auto expectGrown = [&](const char* how) {
+        const QRect grown = inWindow(form.List1());
+        EXPECT_EQ(grown.topLeft(), list.topLeft()) << how;
+        EXPECT_EQ(window.width() - grown.right(), listToRight) << how;
+        EXPECT_EQ(grown.height() - list.height(), window.height() - 328) << how;
+        EXPECT_EQ(inWindow(form.cmd_tbl(7)), help) << how;
+        EXPECT_EQ(inWindow(selectNone).left(), selectNoneAt.left()) << how;
+        EXPECT_EQ(fromBottom(selectNone), selectNoneFromBottom) << how;
+        EXPECT_EQ(form.lbl_proh().width(), grown.width()) << how;
+    };
+    window.resize(700, 520);
+    QApplication::processEvents();
+    expectGrown("resized");
+
     window.showMaximized();
     QApplication::processEvents();
+    EXPECT_TRUE(window.isMaximized());
+    EXPECT_GT(window.width(), 700);
+    expectGrown("maximized");
+
+    // Never smaller than the first size.
+    window.showNormal();
+    window.resize(200, 200);
     QApplication::processEvents();
-    EXPECT_FALSE(window.isMaximized());
-    EXPECT_EQ(window.size(), normal);
+    EXPECT_EQ(window.size(), QSize(317, 328));
+    EXPECT_EQ(inWindow(form.List1()), list);
 }
 
 TEST(MainWindow, projectFilesWindow_cannotBeClosedOnItsOwn) {
@@ -308,12 +366,6 @@ TEST(CommandSounds, clickCueThatFailsToStart_endsTheCommandBeforeItsDispatch) {
     EXPECT_EQ(program.terminations(), 0);
     EXPECT_EQ(program.window().windowTitle(), "Faultward");
     EXPECT_TRUE(program.sound().calls.empty());
-}
-
-TEST(MainWindow, asksTheWindowManagerForNoMaximizeButton) {
-    RunningProgram program;
-    EXPECT_FALSE(program.window().windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_TRUE(program.window().windowFlags() & Qt::WindowMinimizeButtonHint);
 }
 
 TEST(MainWindow, aboutOpensCentredOverTheMainWindow) {

@@ -37,7 +37,8 @@ const std::string kProject = crlf({
     "UserControl=Ctl.ctl",
 });
 
-TEST(OpenProject, open_listsFormsAndModulesSortedAndTickedWithNoneCurrent) {
+// The list then has the keyboard, on its first row without choosing it.
+TEST(OpenProject, open_listsFormsAndModulesSortedAndTicked_andTheListTakesTheKeyboard) {
     RunningProgram program(crlf({"[OS]", "Project_File=/earlier/Old.vbp", "Error_Flag=0"}));
     const auto project = program.write("proj/Sample.vbp", kProject);
     program.window().setWindowTitle(QStringLiteral("Faultward- Task Completed"));
@@ -47,7 +48,8 @@ TEST(OpenProject, open_listsFormsAndModulesSortedAndTickedWithNoneCurrent) {
     Form1& form = program.window().form1();
     EXPECT_EQ(shownEntries(form.List1()), (QStringList{"Form1.frm", "form2.frm", "Module1.bas"}));
     EXPECT_EQ(ticks(form.List1()), std::vector<Qt::CheckState>(3, Qt::Checked));
-    EXPECT_EQ(form.List1().currentEntry(), -1);
+    EXPECT_EQ(program.window().focusWidget(), &form.List1());
+    EXPECT_EQ(form.List1().currentEntry(), 0);
     EXPECT_TRUE(form.List1().selectedItems().isEmpty());
     EXPECT_EQ(form.lbl_proh().text(), qpath(project));
     EXPECT_TRUE(form.cmd_tbl(2).isEnabled());

@@ -3,7 +3,9 @@
 //   1-start.png, 2-open-dialog.png (the real dialog, then cancelled), 3-opened.png,
 //   7-handler-settings.png, 8-preview.png (before Insert), 4-inserting.png,
 //   5-inserted.png, 6-options-menu.png, 9-tree.png (a file open into its procedures)
-// Usage: faultward-screenshot OUTPUT_FOLDER PROJECT.vbp
+// and, given a second project of a real size, 10-first-size.png (a file of it
+// open at the window's first size) and 11-maximized.png (the whole screen).
+// Usage: faultward-screenshot OUTPUT_FOLDER PROJECT.vbp [LARGE_PROJECT.vbp]
 // Settings are kept in a scratch folder, never in the real ERRH.ini.
 
 #include "app/project_files_logic.h"
@@ -76,8 +78,9 @@ private:
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: faultward-screenshot OUTPUT_FOLDER PROJECT.vbp\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr,
+                     "usage: faultward-screenshot OUTPUT_FOLDER PROJECT.vbp [LARGE_PROJECT.vbp]\n");
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
@@ -153,6 +156,47 @@ int main(int argc, char** argv) {
     tree.setFocus();
     settle();
     saveScreen(folder, QStringLiteral("9-tree.png"), program.window().frameGeometry());
+
+    if (argc == 4) {
+        // The file of the large project with the most procedures, open, its
+        // second procedure unticked, after an Insert; the list has the keyboard.
+        // Active, as a window manager would make it: the focus mark shows.
+        program.window().activateWindow();
+        program.openProject(argv[3]);
+        settle();
+        int fullest = 0, most = -1;
+        for (int i = 0; i < tree.entryCount(); ++i) {
+            tree.expandItem(tree.entry(i));
+            if (tree.entry(i)->childCount() > most) {
+                most = tree.entry(i)->childCount();
+                fullest = i;
+            }
+            tree.collapseItem(tree.entry(i));
+        }
+        QTreeWidgetItem& file = *tree.entry(fullest);
+        tree.expandItem(&file);
+        if (QTreeWidgetItem* second = file.child(1))
+            second->setCheckState(0, Qt::Unchecked);
+        program.click("cmd_tbl_2");
+        tree.scrollToItem(&file, QAbstractItemView::PositionAtTop);
+        tree.setCurrentItem(file.child(2));
+        tree.setFocus(Qt::ShortcutFocusReason);
+        settle();
+        saveScreen(folder, QStringLiteral("10-first-size.png"), program.window().frameGeometry());
+
+        // Without a window manager nothing maximizes: the window then takes
+        // the screen as a maximized one would.
+        program.window().showMaximized();
+        settle();
+        if (!program.window().isMaximized() ||
+            program.window().width() < program.window().screen()->availableGeometry().width() / 2)
+            program.window().setGeometry(program.window().screen()->availableGeometry());
+        tree.scrollToItem(&file, QAbstractItemView::PositionAtTop);
+        settle();
+        saveScreen(folder, QStringLiteral("11-maximized.png"));
+        std::printf("maximized: %d, window %d x %d\n", program.window().isMaximized(),
+                    program.window().width(), program.window().height());
+    }
 
     for (const QString& message : program.messages().texts)
         std::fprintf(stderr, "message box: %s\n", qPrintable(message));

@@ -44,7 +44,16 @@ std::vector<bool> modeChecks(HMENU menu) {
     return checks;
 }
 
-TEST(MainWindow, keepsItsDesignedOuterSize_afterMaximizeDragAndMinimize) {
+RECT screenRect(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+// The designed outer size is the first and the least; grown, the list takes
+// the room while the tool row and the Select buttons keep their distance to
+// the frame's edges.
+TEST(MainWindow, growsFromItsDesignedOuterSize_theListTakesTheRoom) {
     WinProgram program;
     HWND frame = program.window->hwnd();
     const SIZE designed = program.window->designedOuterSize();
@@ -55,26 +64,85 @@ TEST(MainWindow, keepsItsDesignedOuterSize_afterMaximizeDragAndMinimize) {
     }
     EXPECT_EQ(outerSize(frame).cx, designed.cx);
     EXPECT_EQ(outerSize(frame).cy, designed.cy);
+    EXPECT_EQ(GetWindowLongW(frame, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX),
+              WS_THICKFRAME | WS_MAXIMIZEBOX);
+    MINMAXINFO limits{};
+    SendMessageW(frame, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(limits.ptMinTrackSize.x, designed.cx);
+    EXPECT_EQ(limits.ptMinTrackSize.y, designed.cy);
+    EXPECT_EQ(narrow(windowText(frame)), "Faultward");
+
+    win::Form1& form = program.form1();
+    const RECT first = screenRect(frame);
+    const RECT list = screenRect(form.List1());
+    const RECT help = screenRect(form.cmd_tbl(7));
+    const RECT selectNone = screenRect(form.cmd_sel(1));
+    const auto expectGrown = [&](const char* how) {
+        const RECT now = screenRect(frame);
+        const RECT grown = screenRect(form.List1());
+        EXPECT_EQ(grown.left - now.left, list.left - first.left) << how;
+        EXPECT_EQ(grown.top - now.top, list.top - first.top) << how;
+        EXPECT_EQ(now.right - grown.right, first.right - list.right) << how;
+        EXPECT_EQ(now.bottom - grown.bottom, first.bottom - list.bottom) << how;
+        const RECT helpNow = screenRect(form.cmd_tbl(7));
+        EXPECT_EQ(helpNow.left - now.left, help.left - first.left) << how;
+        EXPECT_EQ(helpNow.top - now.top, help.top - first.top) << how;
+        const RECT selectNow = screenRect(form.cmd_sel(1));
+        EXPECT_EQ(selectNow.left - now.left, selectNone.left - first.left) << how;
+        EXPECT_EQ(now.bottom - selectNow.bottom, first.bottom - selectNone.bottom) << how;
+    };
+
+    SetWindowPos(frame, nullptr, 0, 0, designed.cx + 200, designed.cy + 150,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(screenRect(form.List1()).right - screenRect(form.List1()).left,
+              list.right - list.left + 200);
+    expectGrown("dragged");
 
     SendMessageW(frame, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     WinProgram::pump();
-    EXPECT_FALSE(IsZoomed(frame));
-    EXPECT_EQ(outerSize(frame).cx, designed.cx);
-    EXPECT_EQ(outerSize(frame).cy, designed.cy);
-
-    SetWindowPos(frame, nullptr, 0, 0, designed.cx + 80, designed.cy - 40,
-                 SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(outerSize(frame).cx, designed.cx);
-    EXPECT_EQ(outerSize(frame).cy, designed.cy);
+    EXPECT_TRUE(IsZoomed(frame));
+    EXPECT_GT(outerSize(frame).cx, designed.cx + 200);
+    expectGrown("maximized");
 
     ShowWindow(frame, SW_MINIMIZE);
     EXPECT_TRUE(IsIconic(frame));
     ShowWindow(frame, SW_RESTORE);
-    EXPECT_EQ(outerSize(frame).cx, designed.cx);
-    EXPECT_EQ(outerSize(frame).cy, designed.cy);
+    ShowWindow(frame, SW_RESTORE);
+    EXPECT_EQ(outerSize(frame).cx, designed.cx + 200);
+    EXPECT_EQ(outerSize(frame).cy, designed.cy + 150);
+    expectGrown("restored");
+}
 
-    EXPECT_EQ(GetWindowLongW(frame, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
-    EXPECT_EQ(narrow(windowText(frame)), "Faultward");
+// A place off the screens of today comes back onto the primary one, as
+// large as the least; maximized, the window keeps its normal place for later.
+TEST(MainWindow, storedPlace_isBroughtOntoTheScreen_maximizedComesBack_andCloseSavesIt) {
+    WinProgram program(0, {{"Window/Left", "-5000"},
+                           {"Window/Top", "40"},
+                           {"Window/Width", "500"},
+                           {"Window/Height", "100"},
+                           {"Window/Maximized", "1"}});
+    HWND frame = program.window->hwnd();
+    EXPECT_TRUE(IsZoomed(frame));
+    SendMessageW(frame, WM_SYSCOMMAND, SC_RESTORE, 0);
+    WinProgram::pump();
+    MONITORINFO primary{};
+    primary.cbSize = sizeof primary;
+    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &primary);
+    const RECT restored = screenRect(frame);
+    EXPECT_EQ(restored.left, primary.rcWork.left);
+    EXPECT_EQ(restored.top, 40);
+    EXPECT_EQ(outerSize(frame).cx, 500);
+    EXPECT_EQ(outerSize(frame).cy, program.window->designedOuterSize().cy);
+
+    SetWindowPos(frame, nullptr, 60, 50, 600, 450, SWP_NOZORDER);
+    SendMessageW(frame, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    WinProgram::pump();
+    SendMessageW(frame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.store.values["Window/Left"], "60");
+    EXPECT_EQ(program.store.values["Window/Top"], "50");
+    EXPECT_EQ(program.store.values["Window/Width"], "600");
+    EXPECT_EQ(program.store.values["Window/Height"], "450");
+    EXPECT_EQ(program.store.values["Window/Maximized"], "1");
 }
 
 RECT placeInParent(HWND control) {
@@ -91,12 +159,12 @@ LONG fontHeight(HWND control) {
     return font.lfHeight;
 }
 
-// Moved to a monitor of 144 dots per inch, the window and everything in it
-// take the designed sizes at that DPI.
+// Moved to a monitor of 144 dots per inch, the window takes the size the
+// system suggests, and everything in it the designed sizes at that DPI.
 TEST(MainWindow, newDpiScalesTheFrameTheControlsAndTheirFonts) {
     WinProgram program;
     HWND frame = program.window->hwnd();
-    RECT suggested{10, 20, 10 + 500, 20 + 500};
+    RECT suggested{10, 20, 10 + 488, 20 + 533};
     SendMessageW(frame, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(outerSize(frame).cx, 488);
     EXPECT_EQ(outerSize(frame).cy, 533);
@@ -121,10 +189,14 @@ TEST(MainWindow, newDpiScalesTheFrameTheControlsAndTheirFonts) {
     EXPECT_EQ(fontHeight(program.form1().List1()), -16);
     EXPECT_EQ(fontHeight(program.form1().lbl_proh()), -17);
 
-    // Sizes keep to the new DPI from then on.
-    SendMessageW(frame, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    WinProgram::pump();
+    // The least size keeps to the new DPI from then on, whatever is suggested.
+    MINMAXINFO limits{};
+    SendMessageW(frame, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(limits.ptMinTrackSize.x, 488);
+    RECT smaller{10, 20, 10 + 300, 20 + 300};
+    SendMessageW(frame, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&smaller));
     EXPECT_EQ(outerSize(frame).cx, 488);
+    EXPECT_EQ(outerSize(frame).cy, 533);
 }
 
 TEST(MainWindow, menusCarryTheirCaptionsAccessKeysAndSeparators) {

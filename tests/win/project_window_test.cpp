@@ -130,7 +130,9 @@ TEST_F(ProjectWindow, open_showsTheSortedTickedListThePathAndEnablesInsertRemove
     EXPECT_EQ(narrow(windowText(form.lbl_proh())), vbp.string());
     EXPECT_TRUE(IsWindowEnabled(form.cmd_tbl(2)));
     EXPECT_TRUE(IsWindowEnabled(form.cmd_tbl(4)));
-    EXPECT_EQ(TreeView_GetSelection(form.List1()), nullptr);
+    // The list has the keyboard, on its first entry.
+    EXPECT_EQ(GetFocus(), form.List1());
+    EXPECT_EQ(TreeView_GetSelection(form.List1()), treeItems(form.List1())[0]);
     EXPECT_EQ(program.module.Project_File(), vbp.string());
 }
 
@@ -199,9 +201,55 @@ TEST_F(ProjectWindow, anEntryOpensIntoItsProcedures_spaceOrAClickKeepsItsTickInT
     EXPECT_TRUE(program.messages.shown.empty());
 }
 
-TEST_F(ProjectWindow, altF4InTheList_closesTheWindow) {
+// At the first size a procedure's state shows whole beside its head, which
+// gives way; the item's text, which a screen reader reads, stays whole.
+// Widened, the states line up after the heads.
+TEST_F(ProjectWindow, aProceduresStateShowsWholeAtTheFirstSize_theHeadGivesWay) {
+    folder.write("M.bas", crlf({"Private Sub cmdSaveTheQuarterlyReportToTheArchive_Click()",
+                                "    Beep", "End Sub", "Sub B()", "End Sub"}));
+    open({"Module=M; M.bas"});
+    HWND list = program.form1().List1();
+    const HTREEITEM module = treeItems(list)[0];
+    press(module, VK_RIGHT);
+    const HTREEITEM saveReport = treeItems(list, module)[0];
+    press(saveReport);
+    EXPECT_EQ(listTexts(list, module)[0], "Sub cmdSaveTheQuarterlyReportToTheArchive_Click \u2014 "
+                                          "left alone: listed in [Leave]");
+
+    const win::FileTree& tree = program.form1().fileTree();
+    const auto shown = tree.shownText(saveReport);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->state, L"left alone: listed in [Leave]");
+    EXPECT_NE(shown->head.find(L'\u2026'), std::wstring::npos) << narrow(shown->head);
+    RECT client;
+    GetClientRect(list, &client);
+    EXPECT_LE(shown->statePlace.right, client.right);
+    EXPECT_EQ(GetWindowLongW(list, GWL_STYLE) & WS_HSCROLL, 0);
+    EXPECT_FALSE(tree.shownText(module)) << "an entry has no state";
+
+    HWND frame = program.window->hwnd();
+    const SIZE first = program.window->designedOuterSize();
+    SetWindowPos(frame, nullptr, 0, 0, first.cx + 300, first.cy, SWP_NOMOVE | SWP_NOZORDER);
+    const auto wide = tree.shownText(saveReport);
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(wide->head, L"Sub cmdSaveTheQuarterlyReportToTheArchive_Click");
+    EXPECT_EQ(wide->statePlace.left, tree.shownText(treeItems(list, module)[1])->statePlace.left);
+}
+
+// Alt+Space opens the window menu (to maximize, say) and leaves the tick.
+TEST_F(ProjectWindow, altSpaceInTheList_keepsTheTick_altF4ClosesTheWindow) {
+    open({"Module=A; A.bas"});
+    HWND list = program.form1().List1();
+    TreeView_SelectItem(list, treeItems(list)[0]);
     constexpr LPARAM kAltHeld = 1 | (1 << 29);
-    SendMessageW(program.form1().List1(), WM_SYSKEYDOWN, VK_F4, kAltHeld);
+    // The window menu's loop ends at the Escape waiting for it.
+    PostMessageW(program.window->hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    SendMessageW(list, WM_SYSKEYDOWN, VK_SPACE, kAltHeld);
+    WinProgram::pump();
+    EXPECT_EQ(listTicks(list), std::vector<bool>{true});
+    EXPECT_TRUE(program.window->projectFiles().entries()[0].selected);
+
+    SendMessageW(list, WM_SYSKEYDOWN, VK_F4, kAltHeld);
     WinProgram::pump();
     EXPECT_EQ(program.closed, 1);
 }

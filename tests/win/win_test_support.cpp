@@ -8,13 +8,15 @@
 
 namespace faultward::wintest {
 
-WinProgram::WinProgram(std::int16_t storedMode) {
+WinProgram::WinProgram(std::int16_t storedMode,
+                       const std::map<std::string, std::string>& settings) {
+    store.values = settings;
     store.values["OS/Error_Flag"] = std::to_string(storedMode);
     window = std::make_unique<win::MDIForm1>(
         module, win::WindowServices{sound, help, about, dialog, messages, consent,
                                     [this] { ++ended; }, [this] { ++closed; }});
     module.Load_Settings(*window);
-    ShowWindow(window->hwnd(), SW_SHOWNORMAL);
+    ShowWindow(window->hwnd(), window->firstShowCommand(SW_SHOWNORMAL));
     pump();
     store.writes = 0;
 }

@@ -108,7 +108,9 @@ struct NoSysInfo final : about::SysInfoPlatform {
 // The desktop program as faultward.exe puts it together, with every service
 // recorded or scripted.
 struct WinProgram {
-    explicit WinProgram(std::int16_t storedMode = 0);
+    // settings: more stored values, "section/key" to value.
+    explicit WinProgram(std::int16_t storedMode = 0,
+                        const std::map<std::string, std::string>& settings = {});
     ~WinProgram();
 
     win::Form1& form1() { return window->form1(); }
