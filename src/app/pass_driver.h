@@ -90,9 +90,16 @@ std::string failureMessage(const FailureCollector& failures);
 std::string failureDetails(const FailureCollector& failures);
 
 // The same for the procedures whose line numbers were left as they were,
-// from the passes' descriptions of them.
-std::string proceduresLeftMessage(const std::vector<std::string>& procedures);
+// from the passes' descriptions of them; when renumberable of them were left
+// only for holding numbers taken for their author's, the message offers the
+// command's choice to take them over (kRenumberChoice, kUnnumberChoice).
+std::string proceduresLeftMessage(const std::vector<std::string>& procedures,
+                                  std::size_t renumberable = 0,
+                                  PassCommand command = PassCommand::Number);
 std::string proceduresLeftDetails(const std::vector<std::string>& procedures);
+// The procedures whose numbers were changed or taken out where numbering
+// alone would not have done it; the details are proceduresLeftDetails'.
+std::string proceduresRenumberedMessage(const std::vector<std::string>& procedures);
 // What is said of a file that an interrupted run left half written, once its
 // old contents are back in it (whole), or when they are still only in copy.
 std::string putBackMessage(const std::filesystem::path& file, const std::filesystem::path& copy,

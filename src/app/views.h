@@ -50,6 +50,10 @@ public:
     // Returns once the user has closed the box (OK only). details, when not
     // empty, is more text the box offers on request, to read and to copy.
     virtual void showMessage(std::string_view text, MessageIcon icon, std::string_view details) = 0;
+    // The same box with a button captioned choice (its access key marked
+    // with &) beside OK; true when the user closed it with that button.
+    virtual bool showMessageWithChoice(std::string_view text, MessageIcon icon,
+                                       std::string_view details, std::string_view choice) = 0;
     // The chosen file's full path, which need not exist; nothing on cancel.
     virtual std::optional<std::string> askOpenFile(const OpenFileRequest& request) = 0;
     // The chosen path, which may exist (the dialog asked to replace it);

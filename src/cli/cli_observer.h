@@ -20,7 +20,8 @@ public:
     void entryMadeCurrent(int index) override;
     void passFinished(PassKind) override;
     void lineLimitExceeded(int, std::string_view entry) override;
-    void procedureLeftWhole(int, std::string_view message) override;
+    void procedureLeftWhole(int, std::string_view message, bool) override;
+    void procedureRenumbered(int, std::string_view message) override;
     void fileFailed(const FailureCollector::Failure& failure) override;
     void oldContentsPutBack(const std::filesystem::path& file, const std::filesystem::path& copy,
                             bool whole) override;

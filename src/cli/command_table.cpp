@@ -81,7 +81,7 @@ OptionRow goingWith(CliOption other, OptionRow row) {
     return row;
 }
 
-const std::array<OptionRow, 21> kOptions = {
+const std::array<OptionRow, 22> kOptions = {
     standAlone(Help, "--help", "-h", ""),
     standAlone(Version, "--version", "", "Print the program's version and exit.\n"),
     number(Mode, "--mode", &Arguments::mode, kLowestMode, kHighestMode,
@@ -132,6 +132,13 @@ const std::array<OptionRow, 21> kOptions = {
     number(Step, "--step", &Arguments::step, 1, kHighestLineNumber,
            "From one line number to the next, 1 to 65529 (default 10).\n"
            "  number --start 100 --step 5 App.vbp\n"),
+    toggle(Renumber, "--renumber", &Arguments::renumber,
+           "Take every line number of the chosen procedures for this tool's,\n"
+           "an author's too: number numbers them afresh, unnumber (and insert\n"
+           "or remove with --line-numbers) takes them out, and each procedure\n"
+           "whose numbers change or go is named on stderr. A procedure whose\n"
+           "code jumps to a line number or uses Erl's value is still left as\n"
+           "it was.   number --renumber App.vbp\n"),
     number(Jobs, "--jobs", &Arguments::jobs, 1, kMaxJobs,
            "How many files insert, remove, number and unnumber work on at a\n"
            "time, 1 to 64 (default one a core). The files come out the same,\n"
@@ -194,14 +201,14 @@ const std::array<CommandRow, 7> kCommands = {{
      "insert",
      {Mode, Procedures, Kinds, SkipHandled, NoSkipHandled, Template, Jobs, LineNumbers,
       NoLineNumbers, DryRun, Diff, Output, NoSettings, NoProjectSettings},
-     {Start, Step},
+     {Start, Step, Renumber},
      "Remove earlier handlers, then insert new ones into every file:\n"
      "each file is read once and written once at most, not at all\n"
      "when it already holds exactly the handlers it would get.\n"},
     {CliCommand::Remove,
      "remove",
      {Kinds, Jobs, LineNumbers, NoLineNumbers, DryRun, Diff, Output, NoSettings, NoProjectSettings},
-     {Procedures},
+     {Procedures, Renumber},
      "Remove every line that holds the marker comment from every file.\n"},
     {CliCommand::Check,
      "check",
@@ -221,7 +228,8 @@ const std::array<CommandRow, 7> kCommands = {{
      "names no file or procedure of the kinds it looked at.\n"},
     {CliCommand::Number,
      "number",
-     {Start, Step, Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings, NoProjectSettings},
+     {Start, Step, Renumber, Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings,
+      NoProjectSettings},
      {},
      "Give the body lines of every procedure line numbers, for the Erl\n"
      "function: a number and a space before each statement line, not\n"
@@ -236,7 +244,7 @@ const std::array<CommandRow, 7> kCommands = {{
      "on stderr.\n"},
     {CliCommand::Unnumber,
      "unnumber",
-     {Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings, NoProjectSettings},
+     {Renumber, Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings, NoProjectSettings},
      {},
      "Take the line numbers number wrote out of every procedure, each\n"
      "with the one space after it; number then unnumber gives the files\n"
@@ -267,10 +275,10 @@ constexpr std::array<OptionConflict, 4> kConflicts = {{
 
 // --kinds is taken by every command, and --diff wherever
 // --dry-run is.
-constexpr std::array<CliOption, 17> kRefusalOrder = {
-    Mode,        LineNumbers,   NoLineNumbers,     Start,  Step,   Jobs,  Template,
-    SkipHandled, NoSkipHandled, Procedures,        DryRun, Output, Clean, Handled,
-    Format,      NoSettings,    NoProjectSettings,
+constexpr std::array<CliOption, 18> kRefusalOrder = {
+    Mode,        LineNumbers,   NoLineNumbers, Start,      Step,              Renumber,
+    Jobs,        Template,      SkipHandled,   NoSkipHandled, Procedures,     DryRun,
+    Output,      Clean,         Handled,       Format,     NoSettings,        NoProjectSettings,
 };
 
 } // namespace

@@ -88,8 +88,10 @@ private:
         if (result.outcome) {
             if (result.lineLimitExceeded)
                 observer_.lineLimitExceeded(index, entry(index).text);
-            for (const std::string& message : result.leftWhole)
-                observer_.procedureLeftWhole(index, message);
+            for (const EntryResult::LeftWhole& left : result.leftWhole)
+                observer_.procedureLeftWhole(index, left.message, left.renumberable);
+            for (const std::string& message : result.renumbered)
+                observer_.procedureRenumbered(index, message);
             observer_.fileProcessed(index, entry(index).text, *result.outcome);
         }
         observer_.progressValue(index);
@@ -200,7 +202,10 @@ private:
                 ? unnumberLines(text, *setup_.numbering, out, listed)
                 : numberLines(text, *setup_.numbering, out, listed);
         for (const ProcedureLeftWhole& procedure : numbered.leftWhole)
-            result.leftWhole.push_back(leftWholeMessage(entry(index).text, procedure));
+            result.leftWhole.push_back({leftWholeMessage(listed, procedure),
+                                        procedure.reason == LeftWholeReason::UsersNumbers});
+        for (const ProcedureRenumbered& procedure : numbered.renumbered)
+            result.renumbered.push_back(renumberedMessage(listed, procedure));
         return numbered.changed;
     }
 

@@ -26,7 +26,12 @@ enum class Work {
 struct EntryResult {
     std::optional<FileOutcome> outcome; // none for an entry not selected
     bool lineLimitExceeded = false;
-    std::vector<std::string> leftWhole; // messages, one a procedure
+    struct LeftWhole {
+        std::string message;
+        bool renumberable = false; // left only for being taken for the user's
+    };
+    std::vector<LeftWhole> leftWhole;   // one a procedure
+    std::vector<std::string> renumbered; // messages, one a procedure
 };
 
 struct PassSetup {

@@ -70,8 +70,14 @@ public:
     virtual void lineLimitExceeded(int /*index*/, std::string_view /*entry*/) {}
     virtual void fileProcessed(int /*index*/, std::string_view /*entry*/, FileOutcome) {}
     // A procedure whose line numbers were left as they stood, before the
-    // file's outcome.
-    virtual void procedureLeftWhole(int /*index*/, std::string_view /*message*/) {}
+    // file's outcome; renumberable when they were left only for being taken
+    // for the user's, which numbering with renumber takes over.
+    virtual void procedureLeftWhole(int /*index*/, std::string_view /*message*/,
+                                    bool /*renumberable*/) {}
+    // A procedure whose line numbers were changed or taken out where it held
+    // numbers that numbering alone would not have changed, before the file's
+    // outcome.
+    virtual void procedureRenumbered(int /*index*/, std::string_view /*message*/) {}
     // Before the pass starts: an interrupted run had left file half written with
     // its old bytes in copy; whole when they are back in the file.
     virtual void oldContentsPutBack(const std::filesystem::path& /*file*/,

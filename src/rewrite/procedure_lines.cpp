@@ -132,6 +132,18 @@ std::optional<ProcedureHead> procedureHeadSlow(std::string_view line, ProcedureK
     return std::nullopt;
 }
 
+std::optional<ProcedureHead> indentedProcedureHead(std::string_view line, ProcedureKinds kinds) {
+    if (line.empty() || !isBlank(line[0]))
+        return std::nullopt;
+    const std::size_t indent = line.find_first_not_of(" \t");
+    if (indent == std::string_view::npos)
+        return std::nullopt;
+    std::optional<ProcedureHead> head = procedureHead(line.substr(indent), kinds);
+    if (head)
+        head->nameStart += indent;
+    return head;
+}
+
 std::string_view procedureNameAt(std::string_view headLine, std::size_t nameStart) {
     // Positions count from 1 in the rule this reproduces.
     const long start = static_cast<long>(nameStart) + 1;

@@ -31,6 +31,10 @@ inline std::optional<ProcedureHead> procedureHead(std::string_view line, Procedu
     return procedureHeadSlow(line, kinds);
 }
 
+// A head after blanks, which the language takes but the passes do not: they
+// leave such a procedure alone, and say so. nameStart counts the blanks.
+std::optional<ProcedureHead> indentedProcedureHead(std::string_view line, ProcedureKinds kinds);
+
 // A Sub head, the only kind the tool handled before kinds could be chosen.
 inline bool isSubHead(std::string_view line) {
     return procedureHead(line, ProcedureKind::Sub).has_value();

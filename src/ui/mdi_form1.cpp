@@ -202,6 +202,15 @@ void MDIForm1::showMessage(std::string_view text, MessageIcon icon, std::string_
     services_.messageBoxes.showMessage(this, utf8(text), icon, utf8(details));
 }
 
+bool MDIForm1::showMessageWithChoice(std::string_view text, MessageIcon icon,
+                                     std::string_view details, std::string_view choice) {
+    const auto utf8 = [](std::string_view bytes) {
+        return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    };
+    return services_.messageBoxes.showMessageWithChoice(this, utf8(text), icon, utf8(details),
+                                                        utf8(choice));
+}
+
 std::optional<std::string> MDIForm1::askOpenFile(const OpenFileRequest& request) {
     const std::optional<QString> chosen = services_.fileDialog.askOpenFile(
         this,
