@@ -660,7 +660,8 @@ void NumberingOwner::add(std::string_view number, bool numberable, bool tabAfter
             secondBareLine_ = lines_;
         return;
     }
-    ++numbered_;
+    if (++numbered_ == 1)
+        firstNumberedLine_ = lines_;
     // Numbering writes no leading zero and nothing above the highest number.
     long value = 0;
     if (number.size() <= 5 && number[0] != '0')
@@ -689,6 +690,9 @@ std::pair<std::size_t, UsersNumbersSign> NumberingOwner::earliest() const {
     };
     consider(firstBareLine_, UsersNumbersSign::Unnumbered);
     consider(secondBareLine_, UsersNumbersSign::SecondBare);
+    // Numbering never numbers one line of several.
+    if (numbered_ == 1 && numberable_ > 1)
+        consider(firstNumberedLine_, UsersNumbersSign::LoneNumber);
     return first;
 }
 

@@ -117,6 +117,7 @@ enum class UsersNumbersSign : unsigned char {
     None,
     Unnumbered,   // the first line numbering numbers has no number
     SecondBare,   // more lines without a number than one added since
+    LoneNumber,   // one number among several lines numbering numbers: no run
     NotOneSpace,  // a tab right after the number
     OffStep,      // not one ascending run of one step
     OnPassedLine, // a number on a line numbering passes over
@@ -131,8 +132,8 @@ inline constexpr std::size_t kBareLinesAllowed = 1;
 // tool's only when they are what numbering writes on the body as it now
 // stands, for some start and step: a number and a space before every line
 // numbering numbers (a tab is never written there), one ascending run of one
-// step, with at most
-// kBareLinesAllowed of those lines bare (added since), never the first.
+// step, of at least two numbers unless only one line is numbered, with at
+// most kBareLinesAllowed of those lines bare (added since), never the first.
 // Anything else is the user's.
 class NumberingOwner {
 public:
@@ -155,6 +156,7 @@ private:
     std::size_t numberable_ = 0;
     std::size_t numbered_ = 0;
     std::size_t bare_ = 0;
+    std::size_t firstNumberedLine_ = 0;
     std::size_t firstBareLine_ = 0;  // when it is the first line numbering numbers
     std::size_t secondBareLine_ = 0; // the first bare line beyond those allowed
     std::size_t foreignLine_ = 0;

@@ -425,6 +425,8 @@ std::string usersNumbersSignText(UsersNumbersSign sign) {
         return " has no number";
     case UsersNumbersSign::SecondBare:
         return " is a second statement without a number";
+    case UsersNumbersSign::LoneNumber:
+        return " holds the only number";
     case UsersNumbersSign::NotOneSpace:
         return " has a tab after its number";
     case UsersNumbersSign::OffStep:

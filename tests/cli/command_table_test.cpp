@@ -126,6 +126,8 @@ const std::map<std::string, std::string> kRefusals = {
     {"--line-numbers", "--line-numbers applies to insert, remove and init only"},
     {"--start", "--start applies to number, init and insert --line-numbers only"},
     {"--step", "--step applies to number, init and insert --line-numbers only"},
+    {"--renumber", "--renumber applies to number, unnumber, insert --line-numbers and remove "
+                   "--line-numbers only"},
     {"--jobs", "--jobs applies to insert, remove, number and unnumber only"},
     {"--dry-run", "--dry-run applies to insert, remove, number and unnumber only"},
     {"--diff", "--diff goes with --dry-run"},
