@@ -88,10 +88,11 @@ private:
         if (result.outcome) {
             if (result.lineLimitExceeded)
                 observer_.lineLimitExceeded(index, entry(index).text);
-            for (const EntryResult::LeftWhole& left : result.leftWhole)
-                observer_.procedureLeftWhole(index, left.message, left.renumberable);
-            for (const std::string& message : result.renumbered)
-                observer_.procedureRenumbered(index, message);
+            for (const EntryResult::NumberingNote& note : result.numberingNotes)
+                if (note.left)
+                    observer_.procedureLeftWhole(index, note.message, note.renumberable);
+                else
+                    observer_.procedureRenumbered(index, note.message);
             observer_.fileProcessed(index, entry(index).text, *result.outcome);
         }
         observer_.progressValue(index);
@@ -201,11 +202,19 @@ private:
             setup_.work == Work::Removal || setup_.work == Work::Unnumbering
                 ? unnumberLines(text, *setup_.numbering, out, listed)
                 : numberLines(text, *setup_.numbering, out, listed);
-        for (const ProcedureLeftWhole& procedure : numbered.leftWhole)
-            result.leftWhole.push_back({leftWholeMessage(listed, procedure),
-                                        procedure.reason == LeftWholeReason::UsersNumbers});
-        for (const ProcedureRenumbered& procedure : numbered.renumbered)
-            result.renumbered.push_back(renumberedMessage(listed, procedure));
+        // Both lists are in file order.
+        auto renumbered = numbered.renumbered.begin();
+        const auto noteRenumbered = [&] {
+            result.numberingNotes.push_back({renumberedMessage(listed, *renumbered++), false});
+        };
+        for (const ProcedureLeftWhole& procedure : numbered.leftWhole) {
+            while (renumbered != numbered.renumbered.end() && renumbered->line < procedure.line)
+                noteRenumbered();
+            result.numberingNotes.push_back({leftWholeMessage(listed, procedure), true,
+                                             procedure.reason == LeftWholeReason::UsersNumbers});
+        }
+        while (renumbered != numbered.renumbered.end())
+            noteRenumbered();
         return numbered.changed;
     }
 
