@@ -75,6 +75,11 @@ class RecordingMessageBoxes : public MessageBoxes {
 public:
     void showMessage(QWidget*, const QString& text, MessageIcon icon,
                      const QString& details) override;
+    // Remembered as a message; answered from choiceAnswers, then with OK.
+    bool showMessageWithChoice(QWidget*, const QString& text, MessageIcon icon,
+                               const QString& details, const QString& choice) override;
+    std::deque<bool> choiceAnswers;
+    std::vector<QString> choices; // of every message, empty for none
     std::vector<QString> texts;
     std::vector<QString> details;
     std::vector<MessageIcon> icons;
