@@ -220,6 +220,11 @@ void MDIForm1::showMessage(std::string_view text, MessageIcon icon, std::string_
     services_.messageBoxes.showMessage(owner(), text, icon, details);
 }
 
+bool MDIForm1::showMessageWithChoice(std::string_view text, MessageIcon icon,
+                                     std::string_view details, std::string_view choice) {
+    return services_.messageBoxes.showMessageWithChoice(owner(), text, icon, details, choice);
+}
+
 std::optional<std::string> MDIForm1::askOpenFile(const OpenFileRequest& request) {
     return services_.fileDialog.askOpenFile(owner(), request);
 }

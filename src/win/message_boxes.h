@@ -19,6 +19,14 @@ public:
     // paragraph, to scroll, select and copy.
     virtual void showMessage(HWND owner, std::string_view text, MessageIcon icon,
                              std::string_view details = {}) = 0;
+    // The same with a button captioned choice beside OK; true when the user
+    // closed the box with it. A box that offers no choice shows the message.
+    virtual bool showMessageWithChoice(HWND owner, std::string_view text, MessageIcon icon,
+                                       std::string_view details, std::string_view choice) {
+        (void)choice;
+        showMessage(owner, text, icon, details);
+        return false;
+    }
 };
 
 std::unique_ptr<MessageBoxes> makeSystemMessageBoxes();
