@@ -46,8 +46,8 @@ FailureCollector runPassCommand(PassCommand command, const PassTargets& targets,
         runNumberingPass(targets.entries, targets.baseFolder, numbering, observer, targets.dryRun,
                          targets.jobs);
     else if (command == PassCommand::Unnumber)
-        runUnnumberingPass(targets.entries, targets.baseFolder, numbering, observer,
-                           targets.dryRun, targets.jobs);
+        runUnnumberingPass(targets.entries, targets.baseFolder, numbering, observer, targets.dryRun,
+                           targets.jobs);
     else if (command == PassCommand::Remove)
         runRemovalPass(targets.entries, targets.baseFolder, observer, targets.dryRun, targets.jobs,
                        lineNumbers, targets.leave);

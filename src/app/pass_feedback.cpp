@@ -48,8 +48,7 @@ void PassFeedback::lineLimitExceeded(int /*index*/, std::string_view entry) {
     main_.showMessage(entryDisplayText(lineLimitMessage(entry)), MessageIcon::None, {});
 }
 
-void PassFeedback::procedureLeftWhole(int /*index*/, std::string_view message,
-                                      bool renumberable) {
+void PassFeedback::procedureLeftWhole(int /*index*/, std::string_view message, bool renumberable) {
     notes_.leftWhole.emplace_back(message);
     notes_.renumberable += renumberable;
 }

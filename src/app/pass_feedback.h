@@ -11,8 +11,8 @@ namespace faultward {
 
 // What a command's passes said of procedures' line numbers.
 struct NumberingNotes {
-    std::vector<std::string> leftWhole; // left as they were, as the passes describe them
-    std::size_t renumberable = 0;       // of those, left only for holding the user's numbers
+    std::vector<std::string> leftWhole;  // left as they were, as the passes describe them
+    std::size_t renumberable = 0;        // of those, left only for holding the user's numbers
     std::vector<std::string> renumbered; // numbers changed or taken out
 };
 

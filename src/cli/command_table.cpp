@@ -282,9 +282,9 @@ constexpr std::array<OptionConflict, 4> kConflicts = {{
 // --kinds is taken by every command, and --diff wherever
 // --dry-run is.
 constexpr std::array<CliOption, 18> kRefusalOrder = {
-    Mode,        LineNumbers,   NoLineNumbers, Start,      Step,              Renumber,
-    Jobs,        Template,      SkipHandled,   NoSkipHandled, Procedures,     DryRun,
-    Output,      Clean,         Handled,       Format,     NoSettings,        NoProjectSettings,
+    Mode,   LineNumbers, NoLineNumbers, Start,         Step,       Renumber,
+    Jobs,   Template,    SkipHandled,   NoSkipHandled, Procedures, DryRun,
+    Output, Clean,       Handled,       Format,        NoSettings, NoProjectSettings,
 };
 
 } // namespace

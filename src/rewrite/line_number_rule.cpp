@@ -150,9 +150,10 @@ bool isOneOf(std::string_view word, std::initializer_list<std::string_view> word
 // Words that work on values, which a name before a parenthesis or a value
 // after a statement's start never is.
 bool isOperatorWord(std::string_view word) {
-    return isOneOf(word, {"And", "Or", "Not", "Xor", "Eqv", "Imp", "Mod", "Like", "Is", "To",
-                          "Step", "Then", "Else", "ElseIf", "If", "Case", "Select", "While",
-                          "Until", "Each", "In", "Call", "Let", "Set", "Return", "New"});
+    return isOneOf(word,
+                   {"And",   "Or",   "Not",  "Xor",  "Eqv",    "Imp", "Mod",    "Like",   "Is",
+                    "To",    "Step", "Then", "Else", "ElseIf", "If",  "Case",   "Select", "While",
+                    "Until", "Each", "In",   "Call", "Let",    "Set", "Return", "New"});
 }
 
 bool isComparison(std::string_view token) {
@@ -162,7 +163,8 @@ bool isComparison(std::string_view token) {
 // What may stand next to a value that is then worked on: a sign, an
 // arithmetic or logical operator.
 bool isOperator(std::string_view token) {
-    if (token.size() == 1 && std::string_view("=<>+-*/\\^").find(token[0]) != std::string_view::npos)
+    if (token.size() == 1 &&
+        std::string_view("=<>+-*/\\^").find(token[0]) != std::string_view::npos)
         return true;
     return isOneOf(token, {"Mod", "Like", "Is", "And", "Or", "Xor", "Not", "Eqv", "Imp"});
 }
@@ -170,17 +172,18 @@ bool isOperator(std::string_view token) {
 // Statements that take no call's arguments: what follows them is worked on.
 bool isStatementKeyword(std::string_view word) {
     return isOperatorWord(word) ||
-           isOneOf(word, {"Do", "Loop", "For", "Next", "Wend", "With", "End", "Exit", "GoTo",
-                          "GoSub", "On", "Resume", "Error", "Dim", "ReDim", "Static", "Const",
-                          "Private", "Public", "Global", "Erase", "Stop"});
+           isOneOf(word,
+                   {"Do",    "Loop",    "For",    "Next",   "Wend",  "With", "End",   "Exit",
+                    "GoTo",  "GoSub",   "On",     "Resume", "Error", "Dim",  "ReDim", "Static",
+                    "Const", "Private", "Public", "Global", "Erase", "Stop"});
 }
 
 // Functions that give the value they are given, in another type or form:
 // the value goes on to where their result goes.
 bool passesValueThrough(std::string_view name) {
-    return isOneOf(name, {"CLng", "CInt", "CDbl", "CSng", "CCur", "CDec", "CVar", "CByte",
-                          "CStr", "CLngLng", "CLngPtr", "Val", "Str", "Format", "Abs", "Int",
-                          "Fix", "Hex", "Oct", "Trim", "LTrim", "RTrim"});
+    return isOneOf(name, {"CLng", "CInt",    "CDbl",    "CSng", "CCur",  "CDec",   "CVar", "CByte",
+                          "CStr", "CLngLng", "CLngPtr", "Val",  "Str",   "Format", "Abs",  "Int",
+                          "Fix",  "Hex",     "Oct",     "Trim", "LTrim", "RTrim"});
 }
 
 // The code before a Rem comment, which may start any statement of a line.
@@ -563,8 +566,7 @@ LineReferences::ErlUse LineReferences::useOf(std::size_t at, std::size_t end, st
         const bool picks = sameWord(callee, "Choose") || sameWord(callee, "IIf");
         if ((picks && argument == 0) || (sameWord(callee, "Switch") && argument % 2 == 0))
             return ErlUse::Compared;
-        if (!picks && !sameWord(callee, "Switch") &&
-            !(passesValueThrough(callee) && argument == 0))
+        if (!picks && !sameWord(callee, "Switch") && !(passesValueThrough(callee) && argument == 0))
             return ErlUse::PassedOn;
         // The call gives the value on: look at where it goes.
         at = name - 1;

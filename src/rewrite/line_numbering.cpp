@@ -336,8 +336,9 @@ private:
             std::string_view written;
             if (job_ == Job::Number && body.numberable) {
                 written = std::string_view(
-                    digits, static_cast<std::size_t>(
-                                std::to_chars(digits, digits + sizeof digits, number).ptr - digits));
+                    digits,
+                    static_cast<std::size_t>(
+                        std::to_chars(digits, digits + sizeof digits, number).ptr - digits));
                 text.append(written);
                 text += ' ';
                 number += options_.step;
@@ -459,8 +460,8 @@ std::string leftWholeMessage(std::string_view entry, const ProcedureLeftWhole& p
         text += at + " compares Erl with a line number";
         break;
     case LeftWholeReason::UsersNumbers:
-        text += "it holds line numbers of its own (" + at + usersNumbersSignText(procedure.sign) +
-                ")";
+        text +=
+            "it holds line numbers of its own (" + at + usersNumbersSignText(procedure.sign) + ")";
         break;
     case LeftWholeReason::OddNumber:
         text += at + " starts with a number that is not a line number this tool writes";

@@ -33,8 +33,8 @@ public:
     }
 
 private:
-    static bool show(QWidget* parent, const QString& text, MessageIcon icon,
-                     const QString& details, const QString& choice) {
+    static bool show(QWidget* parent, const QString& text, MessageIcon icon, const QString& details,
+                     const QString& choice) {
         std::unique_ptr<QDialog> box;
         if (details.isEmpty()) {
             auto plain = std::make_unique<QMessageBox>(

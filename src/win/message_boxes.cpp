@@ -148,8 +148,8 @@ INT_PTR CALLBACK detailsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL ||
             LOWORD(wParam) == FW_IDC_DETAILS_CHOICE) {
-            EndDialog(dialog, LOWORD(wParam) == FW_IDC_DETAILS_CHOICE ? FW_IDC_DETAILS_CHOICE
-                                                                       : IDOK);
+            EndDialog(dialog,
+                      LOWORD(wParam) == FW_IDC_DETAILS_CHOICE ? FW_IDC_DETAILS_CHOICE : IDOK);
             return TRUE;
         }
         return FALSE;
@@ -170,8 +170,8 @@ public:
     }
 
 private:
-    static bool show(HWND owner, std::string_view text, MessageIcon icon,
-                     std::string_view details, std::string_view choice) {
+    static bool show(HWND owner, std::string_view text, MessageIcon icon, std::string_view details,
+                     std::string_view choice) {
         // A pass may have left the wait pointer; the box wants the arrow.
         SetCursor(LoadCursorW(nullptr, IDC_ARROW));
         // The system's box offers no button of the program's own.
@@ -187,8 +187,7 @@ private:
         if (details.ends_with('\n'))
             details.remove_suffix(1);
         DetailsMessage shown{withWindowsLineBreaks(leadParagraph(text)), details,
-                             ReportLines::ofPlainText(details), icon,
-                             win32::wideFromBytes(choice)};
+                             ReportLines::ofPlainText(details), icon, win32::wideFromBytes(choice)};
         registerTextViewClass();
         return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(FW_IDD_DETAILS), owner,
                                detailsProc,

@@ -81,16 +81,14 @@ TEST_F(LineNumbersCommands, authorsNumbersAreOfferedToBeTakenOver) {
     program.desktop.choiceAnswers = {true};
     program.main.cmd_nav(Command::AddLineNumbers);
     EXPECT_EQ(program.desktop.only({"message", "play 12", "caption Adding"}),
-              (std::vector<std::string>{"caption Adding Line Numbers", "play 12",
-                                        "message warning choice &Renumber Them",
-                                        "caption Adding Line Numbers", "play 12",
-                                        "message plain"}));
+              (std::vector<std::string>{
+                  "caption Adding Line Numbers", "play 12", "message warning choice &Renumber Them",
+                  "caption Adding Line Numbers", "play 12", "message plain"}));
     EXPECT_EQ(program.desktop.messages.back(),
               "These procedures held line numbers that were changed or taken out:\n\n"
               "A.bas:1: Sub Save renumbered: line 3 had 100, now 20");
-    EXPECT_EQ(readFile(folder / "A.bas"),
-              crlf({"Sub Save()", "10     Dim x As Long", "20 x = 1", "30 Debug.Print x",
-                    "End Sub"}));
+    EXPECT_EQ(readFile(folder / "A.bas"), crlf({"Sub Save()", "10     Dim x As Long", "20 x = 1",
+                                                "30 Debug.Print x", "End Sub"}));
 
     // The tool's own numbers now: taken out without a word.
     program.desktop.log.clear();
@@ -99,9 +97,9 @@ TEST_F(LineNumbersCommands, authorsNumbersAreOfferedToBeTakenOver) {
     folder.write("A.bas", authors);
     program.desktop.choiceAnswers = {true};
     program.main.cmd_nav(Command::RemoveLineNumbers);
-    EXPECT_EQ(program.desktop.only({"message"}),
-              (std::vector<std::string>{"message warning choice Re&move Them Too",
-                                        "message plain"}));
+    EXPECT_EQ(
+        program.desktop.only({"message"}),
+        (std::vector<std::string>{"message warning choice Re&move Them Too", "message plain"}));
     EXPECT_EQ(readFile(folder / "A.bas"),
               crlf({"Sub Save()", "    Dim x As Long", "x = 1", "Debug.Print x", "End Sub"}));
 }

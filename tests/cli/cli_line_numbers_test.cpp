@@ -83,12 +83,27 @@ TEST_F(CliLineNumbers, insertAndRemoveTakeTheNumbersInTheSamePass) {
 TEST_F(CliLineNumbers, numbersTheUserDependsOnSurviveEveryCommand) {
     // An author's numbering (start 100, step 2, On Error, Dim and Exit Sub
     // bare), a lone number and numbers an Erl comparison depends on.
-    const std::string mine =
-        crlf({"Attribute VB_Name = \"Mine\"", "Sub Save()", "    On Error GoTo EH",
-              "    Dim x As Long", "100 x = 1", "102 Debug.Print x", "    Exit Sub", "EH:",
-              "104 LogError Err.Description, Erl", "End Sub", "Sub Own()", "100 Dim s As String",
-              "    s = \"x\"", "End Sub", "Sub Where()", "10     On Error GoTo Fail",
-              "20     Beep", "    Exit Sub", "Fail:", "30     If Erl = 20 Then Beep", "End Sub"});
+    const std::string mine = crlf({"Attribute VB_Name = \"Mine\"",
+                                   "Sub Save()",
+                                   "    On Error GoTo EH",
+                                   "    Dim x As Long",
+                                   "100 x = 1",
+                                   "102 Debug.Print x",
+                                   "    Exit Sub",
+                                   "EH:",
+                                   "104 LogError Err.Description, Erl",
+                                   "End Sub",
+                                   "Sub Own()",
+                                   "100 Dim s As String",
+                                   "    s = \"x\"",
+                                   "End Sub",
+                                   "Sub Where()",
+                                   "10     On Error GoTo Fail",
+                                   "20     Beep",
+                                   "    Exit Sub",
+                                   "Fail:",
+                                   "30     If Erl = 20 Then Beep",
+                                   "End Sub"});
     project_.write("app/Mine.bas", mine);
     const fs::path vbp =
         project_.write("app/Mine.vbp", crlf({"Type=Exe", "Module=Mine; Mine.bas"}));

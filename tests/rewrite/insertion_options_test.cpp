@@ -1,8 +1,8 @@
 #include "rewrite/handler_template.h"
 #include "rewrite/leave_list.h"
 #include "rewrite/own_handling.h"
-#include "rewrite/procedure_survey.h"
 #include "rewrite/procedure_lines.h"
+#include "rewrite/procedure_survey.h"
 #include "rewrite/transforms.h"
 #include "support/random_lines.h"
 #include "support/temp_folder.h"
@@ -229,9 +229,8 @@ TEST(ProcedureKinds, typeCharactersStayOutOfLabels) {
         error));
     for (const char type : std::string_view("%&!#@$")) {
         const std::string name = std::string("Nm") + type;
-        const std::string source =
-            crlf({"Public Function " + name + "(ByVal s As String)", "    " + name + " = 1",
-                  "End Function"});
+        const std::string source = crlf({"Public Function " + name + "(ByVal s As String)",
+                                         "    " + name + " = 1", "End Function"});
         for (const HandlingMode mode : kHandlingModes) {
             InsertionOptions options = optionsFor(ProcedureKind::Function);
             options.mode = mode;
@@ -253,7 +252,8 @@ TEST(ProcedureKinds, typeCharactersStayOutOfLabels) {
         EXPECT_EQ(removeMarked(inserted), source);
 
         // Listed with or without it, it is left alone, and check names it so.
-        for (const std::string& item : {std::string("M.bas:Nm"), "M.bas:" + name, std::string("*:nm?")}) {
+        for (const std::string& item :
+             {std::string("M.bas:Nm"), "M.bas:" + name, std::string("*:nm?")}) {
             InsertionOptions listed = optionsFor(ProcedureKind::Function);
             listed.leave = std::make_shared<const LeaveList>(std::vector<std::string>{item});
             const SourceFacts facts{"M.bas", false, {}, "M.bas"};

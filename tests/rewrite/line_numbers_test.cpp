@@ -262,10 +262,9 @@ TEST(LineNumbers, changedNumbersAreNamed) {
     NumberingOptions hundreds;
     hundreds.start = 100;
     hundreds.step = 2;
-    const std::string authors =
-        crlf({"Sub Save()", "    On Error GoTo EH", "    Dim x As Long", "100 x = 1",
-              "102 Debug.Print x", "    Exit Sub", "EH:", "104 LogError Err.Description, Erl",
-              "End Sub"});
+    const std::string authors = crlf({"Sub Save()", "    On Error GoTo EH", "    Dim x As Long",
+                                      "100 x = 1", "102 Debug.Print x", "    Exit Sub",
+                                      "EH:", "104 LogError Err.Description, Erl", "End Sub"});
     struct Case {
         std::string file;
         NumberingOptions options;
@@ -274,29 +273,38 @@ TEST(LineNumbers, changedNumbersAreNamed) {
         std::string named;
     };
     const std::vector<Case> cases = {
-        {crlf({"Sub A()", "1 Beep", "2 Beep", "End Sub"}), {}, false,
+        {crlf({"Sub A()", "1 Beep", "2 Beep", "End Sub"}),
+         {},
+         false,
          crlf({"Sub A()", "10 Beep", "20 Beep", "End Sub"}),
          "A.bas:1: Sub A renumbered: line 2 had 1, now 10"},
-        {crlf({"Sub A()", "10 Beep", "  Beep", "20 Beep", "End Sub"}), {}, false,
+        {crlf({"Sub A()", "10 Beep", "  Beep", "20 Beep", "End Sub"}),
+         {},
+         false,
          crlf({"Sub A()", "10 Beep", "20   Beep", "30 Beep", "End Sub"}),
          "A.bas:1: Sub A renumbered: line 4 had 20, now 30"},
-        {crlf({"Sub A()", "10 Beep", "20 Beep", "  Beep", "End Sub"}), {}, false,
-         crlf({"Sub A()", "10 Beep", "20 Beep", "30   Beep", "End Sub"}), ""},
+        {crlf({"Sub A()", "10 Beep", "20 Beep", "  Beep", "End Sub"}),
+         {},
+         false,
+         crlf({"Sub A()", "10 Beep", "20 Beep", "30   Beep", "End Sub"}),
+         ""},
         {authors, renumber, false,
          crlf({"Sub Save()", "10     On Error GoTo EH", "20     Dim x As Long", "30 x = 1",
                "40 Debug.Print x", "50     Exit Sub", "EH:", "60 LogError Err.Description, Erl",
                "End Sub"}),
          "A.bas:1: Sub Save renumbered: line 4 had 100, now 30"},
         {authors, renumber, true,
-         crlf({"Sub Save()", "    On Error GoTo EH", "    Dim x As Long", "x = 1",
-               "Debug.Print x", "    Exit Sub", "EH:", "LogError Err.Description, Erl",
-               "End Sub"}),
+         crlf({"Sub Save()", "    On Error GoTo EH", "    Dim x As Long", "x = 1", "Debug.Print x",
+               "    Exit Sub", "EH:", "LogError Err.Description, Erl", "End Sub"}),
          "A.bas:1: Sub Save unnumbered: line 4 had 100"},
         {crlf({"Sub A()", "10 Beep", "20 ' note", "End Sub"}), renumber, false,
          crlf({"Sub A()", "10 Beep", "' note", "End Sub"}),
          "A.bas:1: Sub A renumbered: line 3 had 20, now none"},
         // The tool's own numbers go without a word; with renumber, with one.
-        {crlf({"Sub A()", "10 Beep", "End Sub"}), {}, true, crlf({"Sub A()", "Beep", "End Sub"}),
+        {crlf({"Sub A()", "10 Beep", "End Sub"}),
+         {},
+         true,
+         crlf({"Sub A()", "Beep", "End Sub"}),
          ""},
         {crlf({"Sub A()", "10 Beep", "End Sub"}), renumber, true,
          crlf({"Sub A()", "Beep", "End Sub"}), "A.bas:1: Sub A unnumbered: line 2 had 10"},
@@ -304,8 +312,7 @@ TEST(LineNumbers, changedNumbersAreNamed) {
         {crlf({"Sub A()", "100 Beep", "102 Beep", "End Sub"}), hundreds, false, "", ""},
         // A jump or a use of Erl still keeps the procedure as it was.
         {crlf({"Sub A()", "1 GoTo 2", "2 Beep", "End Sub"}), renumber, false, "", ""},
-        {crlf({"Sub A()", "1 Beep", "5 If Erl = 1 Then Beep", "End Sub"}), renumber, true, "",
-         ""},
+        {crlf({"Sub A()", "1 Beep", "5 If Erl = 1 Then Beep", "End Sub"}), renumber, true, "", ""},
     };
     for (const Case& each : cases) {
         NumberingOptions options = each.options;
@@ -523,14 +530,14 @@ TEST(LineNumbers, headsUnderAnIfAndIndentedHeads) {
         EXPECT_EQ(head.numbering, LineNumbering::Tools) << head.line;
     // With insertion's trap after each head they are still one procedure.
     const std::string trapped =
-        crlf({"#If Win64 Then", "Sub Foo(ByVal x As LongPtr)", "ON ERROR GOTO ERR_Foo  '~Faultward~",
-              "#Else", "Sub Foo(ByVal x As Long)", "ON ERROR GOTO ERR_Foo  '~Faultward~", "#End If",
-              "  Beep", "End Sub"});
+        crlf({"#If Win64 Then", "Sub Foo(ByVal x As LongPtr)",
+              "ON ERROR GOTO ERR_Foo  '~Faultward~", "#Else", "Sub Foo(ByVal x As Long)",
+              "ON ERROR GOTO ERR_Foo  '~Faultward~", "#End If", "  Beep", "End Sub"});
     EXPECT_TRUE(number(trapped).result.leftWhole.empty());
     // Left, it is named once, by its last head.
-    const std::string users = crlf({"#If Win64 Then", "Sub Foo(ByVal x As LongPtr)", "#Else",
-                                    "Sub Foo(ByVal x As Long)", "#End If", "  Beep",
-                                    "100 Beep", "End Sub"});
+    const std::string users =
+        crlf({"#If Win64 Then", "Sub Foo(ByVal x As LongPtr)", "#Else", "Sub Foo(ByVal x As Long)",
+              "#End If", "  Beep", "100 Beep", "End Sub"});
     const Numbered left = number(users);
     EXPECT_EQ(left.text, users);
     ASSERT_EQ(left.result.leftWhole.size(), 1u);

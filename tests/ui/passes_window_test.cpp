@@ -169,8 +169,8 @@ TEST(PassesWindow, lineNumberItems_numberAndUnnumberTheFiles) {
 // The message's choice reaches the core, which numbers afresh.
 TEST(PassesWindow, authorsNumbers_areRenumberedWhenTheMessageSaysSo) {
     RunningProgram program;
-    const auto module = program.write(
-        "proj/A.bas", crlf({"Sub Save()", "    Dim x As Long", "100 x = 1", "102 Beep", "End Sub"}));
+    const auto module = program.write("proj/A.bas", crlf({"Sub Save()", "    Dim x As Long",
+                                                          "100 x = 1", "102 Beep", "End Sub"}));
     program.openProject(program.write("proj/P.vbp", crlf({"Module=A; A.bas"})));
     program.messages().choiceAnswers = {true};
     program.trigger("mnu_f_9");
