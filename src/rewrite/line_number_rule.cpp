@@ -98,8 +98,17 @@ bool mentionsWord(std::string_view line, std::string_view word) {
     return false;
 }
 
+// Asked of every line: spelt out, it is quicker than the search for any word.
 bool mentionsErl(std::string_view line) {
-    return mentionsWord(line, "Erl");
+    for (std::size_t at = 0; at + 3 <= line.size(); ++at) {
+        if ((line[at] | 0x20) != 'e' || (line[at + 1] | 0x20) != 'r' ||
+            (line[at + 2] | 0x20) != 'l')
+            continue;
+        if ((at == 0 || !isWordChar(line[at - 1])) &&
+            (at + 3 == line.size() || !isWordChar(line[at + 3])))
+            return true;
+    }
+    return false;
 }
 
 // The words, numbers, string literals and other characters of a statement,
@@ -418,7 +427,7 @@ void LineReferences::scanJumps() {
     }
 }
 
-bool LineReferences::mentionsCarrier(std::string_view line) const {
+bool LineReferences::mentionsCarrierSlow(std::string_view line) const {
     for (const std::string& carrier : carriers_)
         if (mentionsWord(line, carrier))
             return true;

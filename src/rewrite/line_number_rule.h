@@ -80,7 +80,10 @@ public:
 private:
     enum class ErlUse : unsigned char { PassedOn, Compared, Selected, Carried };
 
-    bool mentionsCarrier(std::string_view line) const;
+    bool mentionsCarrier(std::string_view line) const {
+        return !carriers_.empty() && mentionsCarrierSlow(line);
+    }
+    bool mentionsCarrierSlow(std::string_view line) const;
     void scan(std::string_view statement);
     void scanJumps();
     void scanErl(std::size_t from, std::size_t to);

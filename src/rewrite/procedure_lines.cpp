@@ -132,13 +132,9 @@ std::optional<ProcedureHead> procedureHeadSlow(std::string_view line, ProcedureK
     return std::nullopt;
 }
 
-std::optional<ProcedureHead> indentedProcedureHead(std::string_view line, ProcedureKinds kinds) {
-    if (line.empty() || !isBlank(line[0]))
-        return std::nullopt;
-    const std::size_t indent = line.find_first_not_of(" \t");
-    if (indent == std::string_view::npos)
-        return std::nullopt;
-    std::optional<ProcedureHead> head = procedureHead(line.substr(indent), kinds);
+std::optional<ProcedureHead> indentedProcedureHeadSlow(std::string_view line, std::size_t indent,
+                                                       ProcedureKinds kinds) {
+    std::optional<ProcedureHead> head = procedureHeadSlow(line.substr(indent), kinds);
     if (head)
         head->nameStart += indent;
     return head;
