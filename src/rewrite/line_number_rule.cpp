@@ -646,7 +646,8 @@ LineReferences::ErlUse LineReferences::useInStatement(std::size_t at, std::size_
         return words[i] == "," || words[i] == ";" ||
                (words[i] == "=" && i > from && words[i - 1] == ":");
     };
-    if (named && (at == target || separates(at - 1)) && (end == to || separates(end)))
+    if (named && (at == target || (at > from && separates(at - 1))) &&
+        (end == to || separates(end)))
         return ErlUse::PassedOn;
     return ErlUse::Compared;
 }

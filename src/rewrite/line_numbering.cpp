@@ -87,7 +87,8 @@ void lookAtBody(const std::vector<FileLine>& lines, std::size_t first, std::size
         const std::size_t numberLength =
             statement.size() == text.size() ? 0 : lineNumberLength(text);
         const std::string_view number = text.substr(0, numberLength);
-        owner.add(number, numberable, numberLength > 0 && text[numberLength] == '\t');
+        owner.add(number, numberable,
+                  numberLength > 0 && numberLength < text.size() && text[numberLength] == '\t');
         references.add(statement, rule.lastGoesOn(), marked);
         facts.lines.push_back({statement, number, numberable});
         facts.numberableCount += numberable;

@@ -424,6 +424,7 @@ TEST(LineNumbers, procedureComparingErlWithANumberIsLeftWhole) {
         {"    ErrLine = Erl: If ErrLine = 30 Then Beep", 3},
         {"    k = Erl\r\n    Select Case k\r\n    Case 30\r\n    End Select", 5},
         {"    k = CLng(Erl)\r\n    j = k\r\n    If j > 20 Then Beep", 5},
+        {"    k = Erl\r\n    k", 4}, // not a call: unsure, so named
         // Passed on: to a call, joined into text, into a member, or through a
         // variable only passed on itself; another object's Erl is not Erl.
         {"    If o.Erl = 30 Then Beep", 0},
