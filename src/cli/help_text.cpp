@@ -95,12 +95,27 @@ std::string synopsis(const CommandRow& command) {
     const std::string head = "  faultward-cli " + std::string(command.name);
     std::string text;
     std::string line = head;
-    for (const std::string& item : items) {
-        if (line.size() + 1 + item.size() > kSynopsisWidth) {
+    const auto add = [&](std::string_view word) {
+        if (line.size() + 1 + word.size() > kSynopsisWidth) {
             text += line + "\n";
             line = std::string(head.size(), ' ');
         }
-        line += " " + item;
+        line += ' ';
+        line += word;
+    };
+    for (const std::string& item : items) {
+        if (head.size() + 1 + item.size() <= kSynopsisWidth) {
+            add(item);
+            continue;
+        }
+        // Too wide for any line: it breaks before its inner brackets and its "|".
+        std::size_t start = 0;
+        for (std::size_t at = 1; at < item.size(); ++at)
+            if (item[at - 1] == ' ' && (item[at] == '[' || item[at] == '|')) {
+                add(std::string_view(item).substr(start, at - 1 - start));
+                start = at;
+            }
+        add(std::string_view(item).substr(start));
     }
     return text + line + "\n";
 }

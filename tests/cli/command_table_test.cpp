@@ -183,6 +183,13 @@ TEST(CommandTable, everyCommandTakesWhatItsSynopsisShowsAndRefusesTheRest) {
                                    "a switch or its --no- form in insert, check, remove and init";
 }
 
+// A synopsis too wide for a line breaks inside its brackets rather than run on.
+TEST(CommandTable, helpFitsA79ColumnTerminal) {
+    std::istringstream help(helpText());
+    for (std::string line; std::getline(help, line);)
+        EXPECT_LE(line.size(), 79u) << line;
+}
+
 TEST(CommandTable, valuesAreReadFromTheNextArgumentOrAfterAnEqualsSign) {
     Arguments parsed;
     ASSERT_EQ(parseArguments({"insert", "--mode=-3", "--kinds", "class,form", "--output=a b",
