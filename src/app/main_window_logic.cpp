@@ -113,13 +113,14 @@ void MainWindowLogic::cmd_nav(Command Index) {
     }
 }
 
-void MainWindowLogic::runPasses(PassCommand command) {
+void MainWindowLogic::runPasses(PassCommand command, bool renumber) {
     sound_.Stop_Sound();
     // Asked before the template is read: it may be the file asked about.
     if (!mayWorkOutside(command))
         return;
-    const PassSettings settings =
-        passSettings(files_.settingsInForce(), files_.projectName(), command);
+    PassSettings settings = passSettings(files_.settingsInForce(), files_.projectName(), command);
+    if (settings.lineNumbers)
+        settings.lineNumbers->renumber = renumber;
     if (!settings.problem.empty()) {
         view_.showMessage(settings.problem, MessageIcon::Warning, {});
         return;
@@ -130,10 +131,27 @@ void MainWindowLogic::runPasses(PassCommand command) {
     // "Task Completed" stand for success.
     if (!failures.empty())
         view_.showMessage(failureMessage(failures), MessageIcon::Warning, failureDetails(failures));
+    showNumberingNotes(command, renumber);
+}
+
+void MainWindowLogic::showNumberingNotes(PassCommand command, bool renumbered) {
+    const NumberingNotes notes = files_.numberingNotes();
+    if (!notes.renumbered.empty())
+        view_.showMessage(proceduresRenumberedMessage(notes.renumbered), MessageIcon::None,
+                          proceduresLeftDetails(notes.renumbered));
+    if (notes.leftWhole.empty())
+        return;
     // Procedures whose numbers could not be added or taken out safely.
-    if (!files_.proceduresLeftWhole().empty())
-        view_.showMessage(proceduresLeftMessage(files_.proceduresLeftWhole()), MessageIcon::Warning,
-                          proceduresLeftDetails(files_.proceduresLeftWhole()));
+    const std::string details = proceduresLeftDetails(notes.leftWhole);
+    if (renumbered || notes.renumberable == 0) {
+        view_.showMessage(proceduresLeftMessage(notes.leftWhole), MessageIcon::Warning, details);
+        return;
+    }
+    const bool unnumbers = command == PassCommand::Unnumber || command == PassCommand::Remove;
+    if (view_.showMessageWithChoice(
+            proceduresLeftMessage(notes.leftWhole, notes.renumberable, command),
+            MessageIcon::Warning, details, unnumbers ? kUnnumberChoice : kRenumberChoice))
+        runPasses(command, true);
 }
 
 bool MainWindowLogic::mayWorkOutside(PassCommand command) {

@@ -44,10 +44,14 @@ public:
 
 private:
     void Open_Project();
-    void runPasses(PassCommand command);
     // Whether the command may write the files it would write outside the
     // project's folder: the user said so now or before for these bytes.
     bool mayWorkOutside(PassCommand command);
+    // renumber: every number of the chosen procedures is taken for the tool's.
+    void runPasses(PassCommand command, bool renumber = false);
+    // What the passes said of line numbers; the choice to renumber those left
+    // for holding their author's numbers runs the command again so.
+    void showNumberingNotes(PassCommand command, bool renumbered);
     void openHandlerSettings();
     void showProblems(const std::vector<std::string>& problems);
     // Checks the Options item of the mode in force, the project's or the user's.

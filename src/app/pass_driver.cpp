@@ -46,8 +46,8 @@ FailureCollector runPassCommand(PassCommand command, const PassTargets& targets,
         runNumberingPass(targets.entries, targets.baseFolder, numbering, observer, targets.dryRun,
                          targets.jobs);
     else if (command == PassCommand::Unnumber)
-        runUnnumberingPass(targets.entries, targets.baseFolder, numbering.procedures, observer,
-                           targets.dryRun, targets.jobs, targets.leave);
+        runUnnumberingPass(targets.entries, targets.baseFolder, numbering, observer, targets.dryRun,
+                           targets.jobs);
     else if (command == PassCommand::Remove)
         runRemovalPass(targets.entries, targets.baseFolder, observer, targets.dryRun, targets.jobs,
                        lineNumbers, targets.leave);
@@ -88,9 +88,10 @@ std::string failureMessage(const FailureCollector& failures) {
     return text;
 }
 
-std::string proceduresLeftMessage(const std::vector<std::string>& procedures) {
-    std::string text = "These procedures were left as they were, since their line numbers could "
-                       "not be changed safely:\n";
+namespace {
+
+// A message's lead, then the first few procedures, each on a short line.
+std::string procedureList(std::string text, const std::vector<std::string>& procedures) {
     for (std::size_t i = 0; i < procedures.size() && i < kFailuresNamed; ++i) {
         text += '\n';
         text += shortenedInTheMiddle(entryDisplayText(procedures[i]), kFailureLineLength);
@@ -98,6 +99,29 @@ std::string proceduresLeftMessage(const std::vector<std::string>& procedures) {
     if (procedures.size() > kFailuresNamed)
         text += "\nand " + std::to_string(procedures.size() - kFailuresNamed) + " more";
     return text;
+}
+
+} // namespace
+
+std::string proceduresLeftMessage(const std::vector<std::string>& procedures,
+                                  std::size_t renumberable, PassCommand command) {
+    std::string lead = "These procedures were left as they were, since their line numbers could "
+                       "not be changed safely";
+    if (renumberable > 0) {
+        // The way out goes in the lead paragraph, which the box shows above the details.
+        const bool unnumbers = command == PassCommand::Unnumber || command == PassCommand::Remove;
+        lead += renumberable == 1 ? ". One of them holds numbers"
+                                  : ". " + std::to_string(renumberable) + " of them hold numbers";
+        lead += " not of the shape this tool writes, taken for their author's; ";
+        lead += choiceText(unnumbers ? kUnnumberChoice : kRenumberChoice);
+        lead += unnumbers ? " takes those numbers out too" : " numbers them afresh";
+    }
+    return procedureList(lead + ":\n", procedures);
+}
+
+std::string proceduresRenumberedMessage(const std::vector<std::string>& procedures) {
+    return procedureList("These procedures held line numbers that were changed or taken out:\n",
+                         procedures);
 }
 
 std::string proceduresLeftDetails(const std::vector<std::string>& procedures) {

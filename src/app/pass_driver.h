@@ -90,8 +90,12 @@ std::string failureMessage(const FailureCollector& failures);
 std::string failureDetails(const FailureCollector& failures);
 
 // The same for the procedures whose line numbers were left as they were,
-// from the passes' descriptions of them.
-std::string proceduresLeftMessage(const std::vector<std::string>& procedures);
+// from the passes' descriptions of them; when renumberable of them were left
+// only for holding numbers taken for their author's, the message offers the
+// command's choice to take them over (kRenumberChoice, kUnnumberChoice).
+std::string proceduresLeftMessage(const std::vector<std::string>& procedures,
+                                  std::size_t renumberable = 0,
+                                  PassCommand command = PassCommand::Number);
 std::string proceduresLeftDetails(const std::vector<std::string>& procedures);
 // The one message that names what earlier runs left beside the files (the
 // first few; the details name them all), and whether it warns: it does
@@ -99,5 +103,8 @@ std::string proceduresLeftDetails(const std::vector<std::string>& procedures);
 std::string leftoversMessage(const std::vector<Leftover>& leftovers);
 std::string leftoversDetails(const std::vector<Leftover>& leftovers);
 bool leftoversWarn(const std::vector<Leftover>& leftovers);
+// The procedures whose numbers were changed or taken out where numbering
+// alone would not have done it; the details are proceduresLeftDetails'.
+std::string proceduresRenumberedMessage(const std::vector<std::string>& procedures);
 
 } // namespace faultward

@@ -58,8 +58,13 @@ void PassFeedback::lineLimitExceeded(int /*index*/, std::string_view entry) {
     main_.showMessage(entryDisplayText(lineLimitMessage(entry)), MessageIcon::None, {});
 }
 
-void PassFeedback::procedureLeftWhole(int /*index*/, std::string_view message) {
-    leftWhole_.emplace_back(message);
+void PassFeedback::procedureLeftWhole(int /*index*/, std::string_view message, bool renumberable) {
+    notes_.leftWhole.emplace_back(message);
+    notes_.renumberable += renumberable;
+}
+
+void PassFeedback::procedureRenumbered(int /*index*/, std::string_view message) {
+    notes_.renumbered.emplace_back(message);
 }
 
 void PassFeedback::leftoverFound(const Leftover& leftover) {

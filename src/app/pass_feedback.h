@@ -9,6 +9,13 @@
 
 namespace faultward {
 
+// What a command's passes said of procedures' line numbers.
+struct NumberingNotes {
+    std::vector<std::string> leftWhole;  // left as they were, as the passes describe them
+    std::size_t renumberable = 0;        // of those, left only for holding the user's numbers
+    std::vector<std::string> renumbered; // numbers changed or taken out
+};
+
 // Shows a running pass in the windows: wait pointer, working caption, the
 // progress bar over the label and the entry being worked on; afterwards no
 // current entry, bar hidden, default pointer and "Task Completed". It also
@@ -24,20 +31,20 @@ public:
     void entryMadeCurrent(int index) override;
     void progressValue(int value) override;
     void lineLimitExceeded(int index, std::string_view entry) override;
-    void procedureLeftWhole(int index, std::string_view message) override;
+    void procedureLeftWhole(int index, std::string_view message, bool renumberable) override;
+    void procedureRenumbered(int index, std::string_view message) override;
     void leftoverFound(const Leftover& leftover) override;
     void passFinished(PassKind kind) override;
 
-    // The procedures left as they were since the last call, as the passes
-    // describe them.
-    std::vector<std::string> takeProceduresLeftWhole() { return std::exchange(leftWhole_, {}); }
+    // What the passes said of line numbers since the last call.
+    NumberingNotes takeNumberingNotes() { return std::exchange(notes_, {}); }
 
 private:
     void finish();
 
     MainWindowView& main_;
     ProjectFilesView& files_;
-    std::vector<std::string> leftWhole_;
+    NumberingNotes notes_;
     // What earlier runs left, each named once a command, in one message
     // before the work.
     std::vector<Leftover> leftovers_;

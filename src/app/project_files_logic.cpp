@@ -155,11 +155,11 @@ FailureCollector ProjectFilesLogic::runPasses(PassCommand command) {
 FailureCollector ProjectFilesLogic::runPasses(PassCommand command, const PassSettings& settings) {
     // The passes read the ticks as they were when the command began.
     const std::vector<ListEntry> entries = entries_;
-    leftWhole_.clear();
+    notes_ = {};
     PassFeedback windows(main_, view_);
     PassFeedback& feedback = feedback_ ? *feedback_ : windows;
     FailureCollector failures = runPassCommand(command, targets(entries, settings), feedback);
-    leftWhole_ = feedback.takeProceduresLeftWhole();
+    notes_ = feedback.takeNumberingNotes();
     // The procedures shown say what the files hold now.
     for (const auto& [index, names] : expanded_)
         showProcedures(index);

@@ -86,9 +86,8 @@ public:
     // report names each project before its part.
     ReportRun preview(const PassSettings& settings) const;
     ReportRun check(const PassSettings& settings) const;
-    // The procedures the last command's passes left as they were, as the
-    // passes describe them.
-    const std::vector<std::string>& proceduresLeftWhole() const { return leftWhole_; }
+    // What the last command's passes said of procedures' line numbers.
+    const NumberingNotes& numberingNotes() const { return notes_; }
 
     // The feedback the passes report to in place of the windows' own, which a
     // nullptr gives back.
@@ -110,7 +109,7 @@ private:
     std::string listPath_;
     std::string projectName_;
     std::vector<ListPart> parts_;
-    std::vector<std::string> leftWhole_;
+    NumberingNotes notes_;
     ProjectChoices choices_;
     // The entries the user opened, with the names of the procedures shown
     // under each, by row.

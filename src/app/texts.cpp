@@ -131,4 +131,15 @@ std::string settingsNotSavedMessage(std::string_view file, std::string_view caus
            ".";
 }
 
+std::string choiceText(std::string_view caption) {
+    std::string text;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        // "&&" stands for the character itself.
+        if (caption[i] == '&' && i + 1 < caption.size())
+            ++i;
+        text += caption[i];
+    }
+    return text;
+}
+
 } // namespace faultward

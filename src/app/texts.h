@@ -51,6 +51,11 @@ inline constexpr std::string_view kProjectFilesLabel = "Project Files:";
 // The items of a text view's context menu.
 inline constexpr std::string_view kCopyCaption = "&Copy";
 inline constexpr std::string_view kSelectAllCaption = "Select &All";
+// The buttons that take over line numbers left as their author's.
+inline constexpr std::string_view kRenumberChoice = "&Renumber Them";
+inline constexpr std::string_view kUnnumberChoice = "Re&move Them Too";
+// A caption as text: without the & that marks its access key.
+std::string choiceText(std::string_view caption);
 
 // The file-open dialog's filters, "description|pattern" pairs (patterns
 // separated by ";"), and the one shown first, counting from 1. The first two

@@ -53,6 +53,10 @@ public:
     virtual void showMessage(std::string_view text, MessageIcon icon, std::string_view details) = 0;
     // A question with a warning, Yes and No (the default): true for Yes.
     virtual bool askYesNo(std::string_view text) = 0;
+    // The same box with a button captioned choice (its access key marked
+    // with &) beside OK; true when the user closed it with that button.
+    virtual bool showMessageWithChoice(std::string_view text, MessageIcon icon,
+                                       std::string_view details, std::string_view choice) = 0;
     // The chosen file's full path, which need not exist; nothing on cancel.
     virtual std::optional<std::string> askOpenFile(const OpenFileRequest& request) = 0;
     // The chosen path, which may exist (the dialog asked to replace it);

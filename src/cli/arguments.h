@@ -38,7 +38,8 @@ enum class CliOption {
     Format,
     NoSettings,
     NoProjectSettings,
-    AllowOutside
+    AllowOutside,
+    Renumber
 };
 
 // The command line of faultward-cli, parsed.
@@ -60,6 +61,7 @@ struct Arguments {
     std::optional<bool> lineNumbers; // insert numbers the procedures, remove unnumbers them
     std::optional<int> start;        // the first line number of a procedure
     std::optional<int> step;         // from one line number to the next
+    bool renumber = false;           // every line number is taken for the tool's
     // The desktop program's handler settings in ERRH.ini are not the defaults.
     bool noSettings = false;
     // Nor are those of the project's own settings file.

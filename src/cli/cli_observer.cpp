@@ -32,7 +32,11 @@ void CliObserver::lineLimitExceeded(int, std::string_view entry) {
     env_.err << shownEntry(lineLimitMessage(entry), env_.errIsTerminal) << '\n';
 }
 
-void CliObserver::procedureLeftWhole(int, std::string_view message) {
+void CliObserver::procedureLeftWhole(int index, std::string_view message, bool) {
+    procedureRenumbered(index, message);
+}
+
+void CliObserver::procedureRenumbered(int, std::string_view message) {
     // Standard error is unbuffered, and a project may leave many procedures
     // as they were: away from a terminal they go out in one write, at the
     // end of the pass or before anything else is printed.

@@ -23,7 +23,8 @@ public:
     void entryMadeCurrent(int index) override;
     void passFinished(PassKind) override;
     void lineLimitExceeded(int, std::string_view entry) override;
-    void procedureLeftWhole(int, std::string_view message) override;
+    void procedureLeftWhole(int, std::string_view message, bool) override;
+    void procedureRenumbered(int, std::string_view message) override;
     void fileFailed(const FailureCollector::Failure& failure) override;
     void leftoverFound(const Leftover& leftover) override;
 

@@ -228,6 +228,7 @@ std::optional<CommandPlan> planCommand(const Arguments& parsed, const fs::path& 
         numbering.start = settings.start;
         numbering.step = settings.step;
         numbering.procedures = settings.handler.procedures;
+        numbering.renumber = parsed.renumber;
         command.lineNumbers = numbering;
     }
     return command;

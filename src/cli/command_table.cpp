@@ -81,7 +81,7 @@ OptionRow goingWith(CliOption other, OptionRow row) {
     return row;
 }
 
-const std::array<OptionRow, 22> kOptions = {
+const std::array<OptionRow, 23> kOptions = {
     standAlone(Help, "--help", "-h", ""),
     standAlone(Version, "--version", "", "Print the program's version and exit.\n"),
     number(Mode, "--mode", &Arguments::mode, kLowestMode, kHighestMode,
@@ -115,10 +115,11 @@ const std::array<OptionRow, 22> kOptions = {
     path(Template, "--template", "FILE", "file", &Arguments::templateFile,
          "Take the trap and handler lines from a template file instead of\n"
          "the mode: a [trap] section and a [handler] section, lines starting\n"
-         "with ';' are comments. {procedure}, {module}, {file}, {project} and\n"
-         "{exit} are replaced; {{ and }} stand for braces. The marker is\n"
-         "added to every line. A faulty template is refused and nothing is\n"
-         "written.   insert --template release.txt App.vbp\n"),
+         "with ';' are comments. {procedure} (without a type character),\n"
+         "{module}, {file}, {project} and {exit} are replaced; {{ and }}\n"
+         "stand for braces. The marker is added to every line. A faulty\n"
+         "template is refused and nothing is written.\n"
+         "  insert --template release.txt App.vbp\n"),
     onOff(LineNumbers, "--line-numbers", &Arguments::lineNumbers, true,
           "With insert, number the procedures afresh in the same read and\n"
           "write (the files end as after insert, then number); with remove,\n"
@@ -132,6 +133,13 @@ const std::array<OptionRow, 22> kOptions = {
     number(Step, "--step", &Arguments::step, 1, kHighestLineNumber,
            "From one line number to the next, 1 to 65529 (default 10).\n"
            "  number --start 100 --step 5 App.vbp\n"),
+    toggle(Renumber, "--renumber", &Arguments::renumber,
+           "Take every line number of the chosen procedures for this tool's,\n"
+           "an author's too: number numbers them afresh, unnumber (and insert\n"
+           "or remove with --line-numbers) takes them out, and each procedure\n"
+           "whose numbers change or go is named on stderr. A procedure whose\n"
+           "code jumps to a line number or uses Erl's value is still left as\n"
+           "it was.   number --renumber App.vbp\n"),
     number(Jobs, "--jobs", &Arguments::jobs, 1, kMaxJobs,
            "How many files insert, remove, number and unnumber work on at a\n"
            "time, 1 to 64 (default one a core). The files come out the same,\n"
@@ -204,7 +212,7 @@ const std::array<CommandRow, 7> kCommands = {{
      "insert",
      {Mode, Procedures, Kinds, SkipHandled, NoSkipHandled, Template, Jobs, LineNumbers,
       NoLineNumbers, DryRun, Diff, Output, NoSettings, NoProjectSettings, AllowOutside},
-     {Start, Step},
+     {Start, Step, Renumber},
      "Remove earlier handlers, then insert new ones into every file:\n"
      "each file is read once and written once at most, not at all\n"
      "when it already holds exactly the handlers it would get.\n"},
@@ -212,7 +220,7 @@ const std::array<CommandRow, 7> kCommands = {{
      "remove",
      {Kinds, Jobs, LineNumbers, NoLineNumbers, DryRun, Diff, Output, NoSettings, NoProjectSettings,
       AllowOutside},
-     {Procedures},
+     {Procedures, Renumber},
      "Remove every line that holds the marker comment from every file.\n"},
     {CliCommand::Check,
      "check",
@@ -226,36 +234,43 @@ const std::array<CommandRow, 7> kCommands = {{
      "not an End Sub line of its own (indented, in other letter case,\n"
      "after a colon, past line 32000), those that already define the\n"
      "handler's label, with --skip-handled those with an On Error of\n"
-     "their own, and those the project's [Leave] list names. Give check\n"
+     "their own, those whose head is indented, and those the project's\n"
+     "[Leave] list names (with or without a type character). Give check\n"
      "the options insert was given. It also tells how many procedures\n"
      "hold line numbers when any do, and warns of a [Leave] item that\n"
      "names no file or procedure of the kinds it looked at.\n"},
     {CliCommand::Number,
      "number",
-     {Start, Step, Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings, NoProjectSettings,
-      AllowOutside},
+     {Start, Step, Renumber, Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings,
+      NoProjectSettings, AllowOutside},
      {},
      "Give the body lines of every procedure line numbers, for the Erl\n"
      "function: a number and a space before each statement line, not\n"
      "before blank, comment, label, continued, Case, #If or Attribute\n"
      "lines, nor before the marked lines. Numbering starts again in each\n"
-     "procedure, and numbers it afresh when its numbers are of the shape\n"
-     "number writes (on those lines, up by one step, any start and step).\n"
-     "A procedure holding numbers of any other shape (the user's own),\n"
+     "procedure. A procedure's numbers are this tool's only when they are\n"
+     "exactly what number writes on it as it now stands, for some start\n"
+     "and step: a number and a space before every line it numbers, at\n"
+     "least two in one ascending run of one step, with at most one of\n"
+     "those lines bare (a statement added since), never the first; any\n"
+     "other numbers are the user's. The tool's are redone, and a\n"
+     "procedure whose numbers change is named on stderr. A\n"
+     "procedure holding any other numbers (the user's own, an author's),\n"
      "in which a GoTo, GoSub, Resume, Then or Else names a line number,\n"
-     "whose code compares Erl with a number, that would need numbers\n"
-     "above 65529, or whose end is unclear, is left as it was and named\n"
-     "on stderr.\n"},
+     "whose code uses Erl's value other than by passing it on, that would\n"
+     "need numbers above 65529, whose end is unclear or whose head is\n"
+     "indented, is left as it was and named on stderr.\n"},
     {CliCommand::Unnumber,
      "unnumber",
-     {Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings, NoProjectSettings, AllowOutside},
+     {Renumber, Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings, NoProjectSettings,
+      AllowOutside},
      {},
      "Take the line numbers number wrote out of every procedure, each\n"
      "with the one space after it; number then unnumber gives the files\n"
      "back byte for byte. Numbers of another shape are the user's and\n"
-     "stay: a procedure holding them, or one whose numbers a jump names\n"
-     "or whose code compares Erl with a number, is left as it was and\n"
-     "named on stderr.\n"},
+     "stay (unless --renumber is given): a procedure holding them, or one\n"
+     "whose numbers a jump names or whose code uses Erl's value, is left\n"
+     "as it was and named on stderr.\n"},
     {CliCommand::Init,
      "init",
      {Mode, Procedures, Kinds, SkipHandled, NoSkipHandled, Template, LineNumbers, NoLineNumbers,
@@ -279,10 +294,10 @@ constexpr std::array<OptionConflict, 4> kConflicts = {{
 
 // --kinds is taken by every command, and --diff wherever
 // --dry-run is.
-constexpr std::array<CliOption, 18> kRefusalOrder = {
-    Mode,        LineNumbers,   NoLineNumbers,     Start,        Step,   Jobs,  Template,
-    SkipHandled, NoSkipHandled, Procedures,        DryRun,       Output, Clean, Handled,
-    Format,      NoSettings,    NoProjectSettings, AllowOutside,
+constexpr std::array<CliOption, 19> kRefusalOrder = {
+    Mode,        LineNumbers,       NoLineNumbers, Start,  Step,   Renumber, Jobs,    Template,
+    SkipHandled, NoSkipHandled,     Procedures,    DryRun, Output, Clean,    Handled, Format,
+    NoSettings,  NoProjectSettings, AllowOutside,
 };
 
 } // namespace

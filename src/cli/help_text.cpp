@@ -19,13 +19,13 @@ constexpr std::string_view kClosing =
     "Files are found relative to the project's folder; backslashes and letter case\n"
     "are handled as Windows would. Files are rewritten through a temporary file, so\n"
     "a file is never left half written. Each run notes its temporaries in a journal\n"
-    "in the user's state folder ($XDG_STATE_HOME/faultward, ~/.local/state/faultward;\n"
-    "%LOCALAPPDATA%\\Faultward on Windows): only what a run of the user's that was\n"
-    "cut short left is cleared or put back by the next command that writes, and\n"
-    "only where the file is as that run left it. Other files named like them are\n"
-    "named on stderr and never touched. Progress is shown on stderr when it is a\n"
-    "terminal; files that could not be processed, and files too long for all their\n"
-    "handlers, are reported on stderr.\n"
+    "in the user's state folder ($XDG_STATE_HOME/faultward,\n"
+    "~/.local/state/faultward; %LOCALAPPDATA%\\Faultward on Windows): only what a run\n"
+    "of the user's that was cut short left is cleared or put back by the next\n"
+    "command that writes, and only where the file is as that run left it. Other\n"
+    "files named like them are named on stderr and never touched. Progress is shown\n"
+    "on stderr when it is a terminal; files that could not be processed, and files\n"
+    "too long for all their handlers, are reported on stderr.\n"
     "\n"
     "Settings: an option given wins; then the project's own settings file,\n"
     "NAME.faultward beside the project or group file (see init;\n"
@@ -100,12 +100,27 @@ std::string synopsis(const CommandRow& command) {
     const std::string head = "  faultward-cli " + std::string(command.name);
     std::string text;
     std::string line = head;
-    for (const std::string& item : items) {
-        if (line.size() + 1 + item.size() > kSynopsisWidth) {
+    const auto add = [&](std::string_view word) {
+        if (line.size() + 1 + word.size() > kSynopsisWidth) {
             text += line + "\n";
             line = std::string(head.size(), ' ');
         }
-        line += " " + item;
+        line += ' ';
+        line += word;
+    };
+    for (const std::string& item : items) {
+        if (head.size() + 1 + item.size() <= kSynopsisWidth) {
+            add(item);
+            continue;
+        }
+        // Too wide for any line: it breaks before its inner brackets and its "|".
+        std::size_t start = 0;
+        for (std::size_t at = 1; at < item.size(); ++at)
+            if (item[at - 1] == ' ' && (item[at] == '[' || item[at] == '|')) {
+                add(std::string_view(item).substr(start, at - 1 - start));
+                start = at;
+            }
+        add(std::string_view(item).substr(start));
     }
     return text + line + "\n";
 }

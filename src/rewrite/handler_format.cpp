@@ -94,6 +94,13 @@ void appendHandlerBlock(std::string& out, std::string_view procedureName, Handli
         append(makeBlockText(mode, kind, ending));
 }
 
+std::string_view withoutTypeCharacter(std::string_view procedureName) {
+    if (!procedureName.empty() &&
+        std::string_view("%&!#@$").find(procedureName.back()) != std::string_view::npos)
+        procedureName.remove_suffix(1);
+    return procedureName;
+}
+
 bool isCentralHandler(std::string_view procedureName) {
     return equalIgnoringAsciiCase(procedureName, kCentralHandlerName);
 }

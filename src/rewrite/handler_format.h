@@ -23,6 +23,11 @@ bool isCentralHandler(std::string_view procedureName);
 // The handler's label is this and the procedure's name.
 inline constexpr std::string_view kLabelPrefix = "ERR_";
 
+// The procedure's name without the type character it may end in (Nm$ is
+// Nm): a label cannot carry one, and the name in the lines the tool writes
+// is the same with or without.
+std::string_view withoutTypeCharacter(std::string_view procedureName);
+
 void appendTrapLine(std::string& out, std::string_view procedureName, std::string_view ending);
 // The block before a procedure's end; it leaves the procedure with the exit
 // statement of the end's kind, and deals with the error as the mode says.

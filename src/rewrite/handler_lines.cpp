@@ -28,7 +28,7 @@ void HandlerLines::trap(std::string& out, const InsertionState& state, Procedure
     if (options_.handlerTemplate)
         options_.handlerTemplate->appendTrap(out, values(state, kind), ending);
     else
-        appendTrapLine(out, state.name, ending);
+        appendTrapLine(out, withoutTypeCharacter(state.name), ending);
 }
 
 void HandlerLines::block(std::string& out, const InsertionState& state, ProcedureKind kind,
@@ -36,13 +36,13 @@ void HandlerLines::block(std::string& out, const InsertionState& state, Procedur
     if (options_.handlerTemplate)
         options_.handlerTemplate->appendBlock(out, values(state, kind), ending);
     else
-        appendHandlerBlock(out, state.name, options_.mode, ending, kind);
+        appendHandlerBlock(out, withoutTypeCharacter(state.name), options_.mode, ending, kind);
 }
 
 HandlerFit HandlerLines::fit(const InsertionState& state, ProcedureKind kind) const {
     // The mode's lines are no longer than the head the name comes from.
     if (!options_.handlerTemplate)
-        return {{std::string(kLabelPrefix) + state.name}};
+        return {{std::string(kLabelPrefix) + std::string(withoutTypeCharacter(state.name))}};
     std::string lines;
     trap(lines, state, kind, "\n");
     block(lines, state, kind, "\n");
@@ -60,7 +60,10 @@ HandlerFit HandlerLines::fit(const InsertionState& state, ProcedureKind kind) co
 TemplateValues HandlerLines::values(const InsertionState& state, ProcedureKind kind) const {
     const std::string_view project =
         facts_.projectName.empty() ? std::string_view(options_.projectName) : facts_.projectName;
-    return {state.name, module_, facts_.fileName, project, exitStatement(kind)};
+    // One placeholder serves the label and the text, and the label cannot
+    // carry a type character.
+    return {withoutTypeCharacter(state.name), module_, facts_.fileName, project,
+            exitStatement(kind)};
 }
 
 } // namespace faultward

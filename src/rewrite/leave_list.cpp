@@ -1,5 +1,6 @@
 #include "rewrite/leave_list.h"
 
+#include "rewrite/handler_format.h"
 #include "rewrite/pass_types.h"
 
 #include <utility>
@@ -20,6 +21,13 @@ bool hasSeparator(std::string_view text) {
 std::string_view fileNameOf(std::string_view entry) {
     const std::size_t slash = entry.find_last_of("\\/");
     return slash == std::string_view::npos ? entry : entry.substr(slash + 1);
+}
+
+// A procedure is named with or without the type character its head gives
+// its name (Nm$ is Nm).
+bool namesProcedure(std::string_view pattern, std::string_view procedure) {
+    return matchesWildcard(pattern, procedure) ||
+           matchesWildcard(withoutTypeCharacter(pattern), withoutTypeCharacter(procedure));
 }
 
 } // namespace
@@ -83,7 +91,7 @@ bool LeaveList::leavesFile(std::string_view entry) const {
 
 bool LeaveList::leavesProcedure(std::string_view entry, std::string_view procedure) const {
     for (const ProcedureItem& item : procedures_)
-        if (matchesWildcard(item.procedure, procedure) && fileMatches(item.file, entry))
+        if (namesProcedure(item.procedure, procedure) && fileMatches(item.file, entry))
             return true;
     return false;
 }
@@ -107,7 +115,7 @@ void LeaveList::markNamed(std::string_view entry, const std::vector<std::string>
             continue;
         bool names = procedures == nullptr;
         for (std::size_t p = 0; !names && p < procedures->size(); ++p)
-            names = matchesWildcard(item.procedure, (*procedures)[p]);
+            names = namesProcedure(item.procedure, (*procedures)[p]);
         named[files_.size() + i] = names;
     }
 }

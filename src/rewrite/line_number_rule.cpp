@@ -3,6 +3,7 @@
 #include "rewrite/handler_format.h"
 #include "rewrite/procedure_lines.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -85,7 +86,19 @@ bool mayNameALine(std::string_view line) {
     return false;
 }
 
-// Whether the line names Erl, in any letter case, as a word of its own.
+// Whether the line names the word, in any letter case, as a word of its own.
+bool mentionsWord(std::string_view line, std::string_view word) {
+    for (std::size_t at = 0; at + word.size() <= line.size(); ++at) {
+        if ((line[at] | 0x20) != (word[0] | 0x20) || !sameWord(line.substr(at, word.size()), word))
+            continue;
+        if ((at == 0 || !isWordChar(line[at - 1])) &&
+            (at + word.size() == line.size() || !isWordChar(line[at + word.size()])))
+            return true;
+    }
+    return false;
+}
+
+// Asked of every line: spelt out, it is quicker than the search for any word.
 bool mentionsErl(std::string_view line) {
     for (std::size_t at = 0; at + 3 <= line.size(); ++at) {
         if ((line[at] | 0x20) != 'e' || (line[at + 1] | 0x20) != 'r' ||
@@ -98,8 +111,9 @@ bool mentionsErl(std::string_view line) {
     return false;
 }
 
-// The words, numbers and other characters of a statement, leaving out string
-// literals and blanks.
+// The words, numbers, string literals and other characters of a statement,
+// leaving out blanks. A name in brackets ([Erl]) is the name; a literal
+// keeps its quotes.
 void tokens(std::string_view code, std::vector<std::string_view>& found) {
     found.clear();
     std::size_t at = 0;
@@ -109,8 +123,17 @@ void tokens(std::string_view code, std::vector<std::string_view>& found) {
             ++at;
         } else if (c == '"') {
             // A doubled quote inside a literal ends it and starts it again.
-            const std::size_t close = code.find('"', at + 1);
-            at = close == std::string_view::npos ? code.size() : close + 1;
+            std::size_t close = code.find('"', at + 1);
+            while (close != std::string_view::npos && close + 1 < code.size() &&
+                   code[close + 1] == '"')
+                close = code.find('"', close + 2);
+            const std::size_t end = close == std::string_view::npos ? code.size() : close + 1;
+            found.push_back(code.substr(at, end - at));
+            at = end;
+        } else if (c == '[' && code.find(']', at) != std::string_view::npos) {
+            const std::size_t close = code.find(']', at);
+            found.push_back(code.substr(at + 1, close - at - 1));
+            at = close + 1;
         } else if (isWordChar(c)) {
             const std::string_view word = firstWord(code.substr(at));
             found.push_back(word);
@@ -120,6 +143,56 @@ void tokens(std::string_view code, std::vector<std::string_view>& found) {
             ++at;
         }
     }
+}
+
+bool isName(std::string_view token) {
+    return !token.empty() && isWordChar(token[0]) && !isDigit(token[0]);
+}
+
+bool isOneOf(std::string_view word, std::initializer_list<std::string_view> words) {
+    for (std::string_view each : words)
+        if (sameWord(word, each))
+            return true;
+    return false;
+}
+
+// Words that work on values, which a name before a parenthesis or a value
+// after a statement's start never is.
+bool isOperatorWord(std::string_view word) {
+    return isOneOf(word,
+                   {"And",   "Or",   "Not",  "Xor",  "Eqv",    "Imp", "Mod",    "Like",   "Is",
+                    "To",    "Step", "Then", "Else", "ElseIf", "If",  "Case",   "Select", "While",
+                    "Until", "Each", "In",   "Call", "Let",    "Set", "Return", "New"});
+}
+
+bool isComparison(std::string_view token) {
+    return token == "=" || token == "<" || token == ">";
+}
+
+// What may stand next to a value that is then worked on: a sign, an
+// arithmetic or logical operator.
+bool isOperator(std::string_view token) {
+    if (token.size() == 1 &&
+        std::string_view("=<>+-*/\\^").find(token[0]) != std::string_view::npos)
+        return true;
+    return isOneOf(token, {"Mod", "Like", "Is", "And", "Or", "Xor", "Not", "Eqv", "Imp"});
+}
+
+// Statements that take no call's arguments: what follows them is worked on.
+bool isStatementKeyword(std::string_view word) {
+    return isOperatorWord(word) ||
+           isOneOf(word,
+                   {"Do",    "Loop",    "For",    "Next",   "Wend",  "With", "End",   "Exit",
+                    "GoTo",  "GoSub",   "On",     "Resume", "Error", "Dim",  "ReDim", "Static",
+                    "Const", "Private", "Public", "Global", "Erase", "Stop"});
+}
+
+// Functions that give the value they are given, in another type or form:
+// the value goes on to where their result goes.
+bool passesValueThrough(std::string_view name) {
+    return isOneOf(name, {"CLng", "CInt",    "CDbl",    "CSng", "CCur",  "CDec",   "CVar", "CByte",
+                          "CStr", "CLngLng", "CLngPtr", "Val",  "Str",   "Format", "Abs",  "Int",
+                          "Fix",  "Hex",     "Oct",     "Trim", "LTrim", "RTrim"});
 }
 
 // The code before a Rem comment, which may start any statement of a line.
@@ -284,7 +357,8 @@ void LineReferences::add(std::string_view line, bool goesOn, bool marked) {
     // statements hold neither, and outside a Select Case on Erl they need no
     // closer look.
     if (!continues && statement_.empty()) {
-        if (!mayNameALine(line) && (marked || (selects_.empty() && !mentionsErl(line))))
+        if (!mayNameALine(line) &&
+            (marked || (selects_.empty() && !mentionsErl(line) && !mentionsCarrier(line))))
             return;
         scan(withoutRemComment(codePart(line)));
         return;
@@ -353,81 +427,285 @@ void LineReferences::scanJumps() {
     }
 }
 
+bool LineReferences::mentionsCarrierSlow(std::string_view line) const {
+    for (const std::string& carrier : carriers_)
+        if (mentionsWord(line, carrier))
+            return true;
+    return false;
+}
+
 void LineReferences::scanErl(std::size_t from, std::size_t to) {
     const std::vector<std::string_view>& words = words_;
     const auto word = [&](std::size_t i) {
         return from + i < to ? words[from + i] : std::string_view();
     };
-    // Erl, or Erl() as a function may be called.
-    const auto erlEndsAt = [&](std::size_t i) -> std::size_t {
-        if (!sameWord(words[i], "Erl"))
-            return 0;
-        return i + 2 < to && words[i + 1] == "(" && words[i + 2] == ")" ? i + 3 : i + 1;
-    };
-    const auto lineNumber = [&](std::size_t i) {
-        return i < to && isNumber(words[i]) && !isZero(words[i]);
-    };
-    const auto isSign = [&](std::size_t i) {
-        return i < to && (words[i] == "=" || words[i] == "<" || words[i] == ">");
-    };
-    if (sameWord(word(0), "Select") && sameWord(word(1), "Case")) {
-        const bool onErl = to - from >= 3 && erlEndsAt(from + 2) == to;
-        // Blocks inside one on Erl are followed, so that its End Select is known.
-        if (onErl || !selects_.empty())
-            selects_.push_back(onErl);
-        return;
-    }
+    const bool selectCase = sameWord(word(0), "Select") && sameWord(word(1), "Case");
     if (!selects_.empty() && sameWord(word(0), "End") && sameWord(word(1), "Select")) {
         selects_.pop_back();
         return;
     }
     if (!selects_.empty() && selects_.back() && sameWord(word(0), "Case")) {
+        // Case 0 and Case Else ask nothing of the line's number.
         for (std::size_t i = from + 1; i < to; ++i)
-            if (lineNumber(i))
+            if (words[i] != "," && !(isNumber(words[i]) && isZero(words[i])) &&
+                !sameWord(words[i], "Else"))
                 erlLine_ = statementLine_;
         return;
     }
+    bool onErl = false;
     for (std::size_t i = from; i < to && erlLine_ == 0; ++i) {
-        const std::size_t after = erlEndsAt(i);
-        if (after == 0)
+        // Erl, Erl(), VBA.Erl, or a variable holding its value; a member of
+        // another object is another thing.
+        const bool erl = sameWord(words[i], "Erl");
+        bool carried = false;
+        for (std::size_t c = 0; !erl && !carried && c < carriers_.size(); ++c)
+            carried = sameWord(words[i], carriers_[c]);
+        if (!erl && !carried)
             continue;
-        // "Erl <> 30": up to two signs, then the number; or the other way round.
-        std::size_t sign = after;
-        while (sign - after < 2 && isSign(sign))
-            ++sign;
-        std::size_t before = i;
-        while (i - before < 2 && before > from && isSign(before - 1))
-            --before;
-        if ((sign > after && lineNumber(sign)) ||
-            (before < i && before > from && lineNumber(before - 1)))
+        std::size_t at = i;
+        if (i > from && words[i - 1] == ".") {
+            if (!erl || i < from + 2 || !sameWord(words[i - 2], "VBA") ||
+                (i > from + 2 && words[i - 3] == "."))
+                continue;
+            at = i - 2;
+        }
+        std::size_t end = i + 1;
+        if (erl && end + 1 < to && words[end] == "(" && words[end + 1] == ")")
+            end += 2;
+        // The variable a statement assigns to is not a use of its value.
+        if (carried && end < to && words[end] == "=" &&
+            (at == from || isOneOf(words[at - 1], {"Let", "Then", "Else"})))
+            continue;
+        std::string_view carrier;
+        switch (useOf(at, end, from, to, carrier)) {
+        case ErlUse::Compared:
             erlLine_ = statementLine_;
+            break;
+        case ErlUse::Selected:
+            onErl = true;
+            break;
+        case ErlUse::Carried: {
+            bool known = false;
+            for (const std::string& held : carriers_)
+                known |= sameWord(held, carrier);
+            if (!known)
+                carriers_.emplace_back(carrier);
+            break;
+        }
+        case ErlUse::PassedOn:
+            break;
+        }
+        i = end - 1;
+    }
+    // Blocks inside one on Erl are followed, so that its End Select is known.
+    if (selectCase && (onErl || !selects_.empty()))
+        selects_.push_back(onErl);
+}
+
+LineReferences::ErlUse LineReferences::useOf(std::size_t at, std::size_t end, std::size_t from,
+                                             std::size_t to, std::string_view& carrier) const {
+    const std::vector<std::string_view>& words = words_;
+    const auto isZeroAt = [&](std::size_t i) { return isNumber(words[i]) && isZero(words[i]); };
+    for (;;) {
+        const std::string_view left = at > from ? words[at - 1] : std::string_view();
+        const std::string_view right = end < to ? words[end] : std::string_view();
+        // A comparison with 0 asks only whether the line had a number.
+        std::size_t sign = end;
+        while (sign < to && sign - end < 2 && isComparison(words[sign]))
+            ++sign;
+        if (sign > end && sign < to && isZeroAt(sign))
+            return ErlUse::PassedOn;
+        sign = at;
+        while (sign > from && at - sign < 2 && isComparison(words[sign - 1]))
+            --sign;
+        if (sign < at && sign > from && isZeroAt(sign - 1))
+            return ErlUse::PassedOn;
+        // Joined into text; arithmetic binds first, and a comparison after
+        // would compare the text.
+        if (left == "&" || right == "&")
+            return isOperator(left) || isOperator(right) ? ErlUse::Compared : ErlUse::PassedOn;
+        // A named argument (Line:=Erl) is an argument like any other.
+        const bool namedArgument = left == "=" && at >= from + 2 && words[at - 2] == ":";
+        if (left != "(" && left != "," && !namedArgument)
+            return useInStatement(at, end, from, to, carrier);
+        // In parentheses: find the opening one and the argument's place.
+        std::size_t open = at;
+        std::size_t argument = 0;
+        bool enclosed = false;
+        for (int depth = 0; !enclosed && open > from;) {
+            const std::string_view token = words[--open];
+            if (token == ")")
+                ++depth;
+            else if (token == "(")
+                enclosed = depth-- == 0;
+            else if (token == "," && depth == 0)
+                ++argument;
+        }
+        // An argument of a call statement, after the first.
+        if (!enclosed)
+            return useInStatement(at, end, from, to, carrier);
+        if (right != "," && right != ")")
+            return ErlUse::Compared;
+        std::size_t close = end;
+        for (int inner = 0; close < to; ++close) {
+            if (words[close] == "(")
+                ++inner;
+            else if (words[close] == ")" && inner-- == 0)
+                break;
+        }
+        if (close == to)
+            return ErlUse::Compared;
+        // The name called: a word, or one with a type character (Str$).
+        std::size_t name = open;
+        if (name > from && words[name - 1].size() == 1 && name >= from + 2 &&
+            std::string_view("$%&!#@").find(words[name - 1][0]) != std::string_view::npos &&
+            words[name - 2].data() + words[name - 2].size() == words[name - 1].data())
+            --name;
+        const bool called = name > from && isName(words[name - 1]) &&
+                            !isOperatorWord(words[name - 1]) && !isNumber(words[name - 1]);
+        if (!called) {
+            // Parentheses that only group.
+            if (argument != 0 || right != ")")
+                return ErlUse::Compared;
+            at = open;
+            end = close + 1;
+            continue;
+        }
+        const std::string_view callee = words[name - 1];
+        const bool picks = sameWord(callee, "Choose") || sameWord(callee, "IIf");
+        if ((picks && argument == 0) || (sameWord(callee, "Switch") && argument % 2 == 0))
+            return ErlUse::Compared;
+        if (!picks && !sameWord(callee, "Switch") && !(passesValueThrough(callee) && argument == 0))
+            return ErlUse::PassedOn;
+        // The call gives the value on: look at where it goes.
+        at = name - 1;
+        while (at >= from + 2 && words[at - 1] == "." && isName(words[at - 2]))
+            at -= 2;
+        end = close + 1;
     }
 }
 
-void NumberingOwner::add(std::string_view number, bool numberable) {
+LineReferences::ErlUse LineReferences::useInStatement(std::size_t at, std::size_t end,
+                                                      std::size_t from, std::size_t to,
+                                                      std::string_view& carrier) const {
+    const std::vector<std::string_view>& words = words_;
+    // A single-line If holds statements after its Then and Else.
+    std::size_t start = from;
+    int depth = 0;
+    for (std::size_t i = at; i > from; --i) {
+        const std::string_view token = words[i - 1];
+        depth += token == ")" ? 1 : token == "(" ? -1 : 0;
+        if (depth == 0 && (sameWord(token, "Then") || sameWord(token, "Else"))) {
+            start = i;
+            break;
+        }
+    }
+    if (start < to && sameWord(words[start], "Call"))
+        ++start;
+    if (start + 1 < to && sameWord(words[start], "Select") && sameWord(words[start + 1], "Case"))
+        return at == start + 2 && end == to ? ErlUse::Selected : ErlUse::Compared;
+    // If Erl Then asks whether the line had a number, as Erl <> 0 does.
+    if (at == start + 1 && end < to && sameWord(words[end], "Then") &&
+        isOneOf(words[start], {"If", "ElseIf"}))
+        return ErlUse::PassedOn;
+    if (start < to && isOneOf(words[start], {"Let", "Set"}))
+        ++start;
+    // What the statement starts with: a variable, a member or an element
+    // (then = assigns to it), or the name of a procedure called.
+    std::size_t target = start;
+    if (target < to && words[target] == ".")
+        ++target;
+    const bool named = target < to && isName(words[target]) && !isStatementKeyword(words[target]);
+    while (named && target < to && isName(words[target])) {
+        ++target;
+        if (target < to && words[target] == "(") {
+            for (int inner = 0; ++target < to;) {
+                if (words[target] == "(")
+                    ++inner;
+                else if (words[target] == ")" && inner-- == 0)
+                    break;
+            }
+            target = std::min(target + 1, to);
+        }
+        if (target + 1 >= to || words[target] != ".")
+            break;
+        ++target;
+    }
+    if (named && target < to && words[target] == "=") {
+        if (at != target + 1 || end != to)
+            return ErlUse::Compared;
+        // A member or an element holds it for whoever reads it, as a call's
+        // argument does; a variable is followed.
+        if (target != start + 1)
+            return ErlUse::PassedOn;
+        carrier = words[start];
+        return ErlUse::Carried;
+    }
+    // A call statement: its name, then its arguments, each passed on whole.
+    const auto separates = [&](std::size_t i) {
+        return words[i] == "," || words[i] == ";" ||
+               (words[i] == "=" && i > from && words[i - 1] == ":");
+    };
+    if (named && (at == target || (at > from && separates(at - 1))) &&
+        (end == to || separates(end)))
+        return ErlUse::PassedOn;
+    return ErlUse::Compared;
+}
+
+void NumberingOwner::foreign(UsersNumbersSign sign) {
+    if (foreign_ != UsersNumbersSign::None)
+        return;
+    foreign_ = sign;
+    foreignLine_ = lines_;
+}
+
+void NumberingOwner::add(std::string_view number, bool numberable, bool tabAfter) {
     ++lines_;
     numberable_ += numberable;
-    if (number.empty())
+    if (number.empty()) {
+        if (!numberable)
+            return;
+        ++bare_;
+        if (numberable_ == 1)
+            firstBareLine_ = lines_;
+        else if (bare_ == kBareLinesAllowed + 1 && secondBareLine_ == 0)
+            secondBareLine_ = lines_;
         return;
-    ++numbered_;
-    if (numbered_ == 1)
+    }
+    if (++numbered_ == 1)
         firstNumberedLine_ = lines_;
-    if (foreignLine_ != 0)
-        return;
     // Numbering writes no leading zero and nothing above the highest number.
     long value = 0;
     if (number.size() <= 5 && number[0] != '0')
         for (const char digit : number)
             value = value * 10 + (digit - '0');
-    if (!numberable || value < 1 || value > kHighestLineNumber) {
-        foreignLine_ = lines_;
-        return;
-    }
+    if (!numberable)
+        foreign(UsersNumbersSign::OnPassedLine);
+    else if (value < 1 || value > kHighestLineNumber)
+        foreign(UsersNumbersSign::NeverWritten);
+    else if (tabAfter)
+        foreign(UsersNumbersSign::NotOneSpace);
     if (numbered_ == 2)
         step_ = value - last_;
     if (numbered_ >= 2 && (step_ < 1 || value - last_ != step_))
-        foreignLine_ = lines_;
+        foreign(UsersNumbersSign::OffStep);
     last_ = value;
+}
+
+std::pair<std::size_t, UsersNumbersSign> NumberingOwner::earliest() const {
+    if (numbered_ == 0)
+        return {0, UsersNumbersSign::None};
+    std::pair<std::size_t, UsersNumbersSign> first{foreignLine_, foreign_};
+    const auto consider = [&](std::size_t line, UsersNumbersSign sign) {
+        if (line != 0 && (first.first == 0 || line < first.first))
+            first = {line, sign};
+    };
+    consider(firstBareLine_, UsersNumbersSign::Unnumbered);
+    consider(secondBareLine_, UsersNumbersSign::SecondBare);
+    // Numbering never numbers one line of several.
+    if (numbered_ == 1 && numberable_ > 1)
+        consider(firstNumberedLine_, UsersNumbersSign::LoneNumber);
+    return first;
 }
 
 LineNumbering NumberingOwner::owner() const {
@@ -437,12 +715,11 @@ LineNumbering NumberingOwner::owner() const {
 }
 
 std::size_t NumberingOwner::foreignLine() const {
-    if (foreignLine_ != 0)
-        return foreignLine_;
-    // Numbering never numbers one line of several.
-    if (numbered_ == 1 && numberable_ > 1)
-        return firstNumberedLine_;
-    return 0;
+    return earliest().first;
+}
+
+UsersNumbersSign NumberingOwner::sign() const {
+    return earliest().second;
 }
 
 } // namespace faultward

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace faultward {
@@ -55,10 +56,15 @@ bool looksLikeProcedureBoundary(std::string_view line);
 
 // Finds where a procedure body's code names a line number, outside strings
 // and comments: jumps (GoTo N, GoSub N, On ... GoTo/GoSub lists, Resume N,
-// Then N and Else N) and comparisons of Erl with a number (Erl = 30,
-// 30 < Erl, a Case 30 of Select Case Erl). Comparisons with 0 ask only
-// whether a line had a number at all. Lines go in order; a statement
-// continued over lines is read whole.
+// Then N and Else N) and uses of Erl's value other than passing it on.
+// Erl (Erl(), VBA.Erl, [Erl]; not o.Erl) is passed on as an argument of a
+// call, joined into text with &, stored in a member, or assigned to a
+// variable that is itself only passed on; a conversion (CLng, Format, ...)
+// or a branch of IIf, Choose or Switch passes it through to where its value
+// goes. Every other use compares it (Erl = 30, Erl \ 10, Erl Like "3*",
+// Select Case Erl with a Case other than 0), except a comparison with 0 or
+// If Erl Then, which ask only whether a line had a number. Lines go in
+// order; a statement continued over lines is read whole.
 class LineReferences {
 public:
     // goesOn: the line goes on in the next (continuesOnNextLine). marked: a
@@ -72,9 +78,20 @@ public:
     std::size_t erlLine() const { return erlLine_; }
 
 private:
+    enum class ErlUse : unsigned char { PassedOn, Compared, Selected, Carried };
+
+    bool mentionsCarrier(std::string_view line) const {
+        return !carriers_.empty() && mentionsCarrierSlow(line);
+    }
+    bool mentionsCarrierSlow(std::string_view line) const;
     void scan(std::string_view statement);
     void scanJumps();
     void scanErl(std::size_t from, std::size_t to);
+    // How the statement [from, to) uses the value at words_[at, end).
+    ErlUse useOf(std::size_t at, std::size_t end, std::size_t from, std::size_t to,
+                 std::string_view& carrier) const;
+    ErlUse useInStatement(std::size_t at, std::size_t end, std::size_t from, std::size_t to,
+                          std::string_view& carrier) const;
 
     std::string statement_;
     std::vector<std::string_view> words_; // of the statement scanned, kept for the next
@@ -87,6 +104,8 @@ private:
     std::size_t erlLine_ = 0;
     // The Select Case blocks open since the first on Erl: whether each is on Erl.
     std::vector<bool> selects_;
+    // The variables holding Erl's value.
+    std::vector<std::string> carriers_;
 };
 
 // Whose line numbers a procedure body holds.
@@ -96,28 +115,55 @@ enum class LineNumbering : unsigned char {
     Users, // any other
 };
 
-// Tells whose the line numbers of one procedure body are. Numbering writes a
-// number on every line that may carry one, from some start up by one step;
-// lines added later without a number keep them so. Gaps and uneven steps,
-// numbers on lines numbering passes over (a bare number, a comment), a lone
-// number among several lines that may carry one, or a number numbering never
-// writes (0, a leading zero, above kHighestLineNumber) are the user's.
+// Why numbers are taken for the user's: the first line that shows it.
+enum class UsersNumbersSign : unsigned char {
+    None,
+    Unnumbered,   // the first line numbering numbers has no number
+    SecondBare,   // more lines without a number than one added since
+    LoneNumber,   // one number among several lines numbering numbers: no run
+    NotOneSpace,  // a tab right after the number
+    OffStep,      // not one ascending run of one step
+    OnPassedLine, // a number on a line numbering passes over
+    NeverWritten, // 0, a leading zero, above kHighestLineNumber
+};
+
+// How many lines numbering numbers may lack a number, as a user's edit since,
+// with the numbers still this tool's.
+inline constexpr std::size_t kBareLinesAllowed = 1;
+
+// Tells whose the line numbers of one procedure body are. They are this
+// tool's only when they are what numbering writes on the body as it now
+// stands, for some start and step: a number and a space before every line
+// numbering numbers (a tab is never written there), one ascending run of one
+// step, of at least two numbers unless only one line is numbered, with at
+// most kBareLinesAllowed of those lines bare (added since), never the first.
+// Anything else is the user's.
 class NumberingOwner {
 public:
     // number: the line number the line starts with, empty for none;
-    // numberable: whether numbering numbers the line without it.
-    void add(std::string_view number, bool numberable);
+    // numberable: whether numbering numbers the line without it; tabAfter:
+    // a tab right after the number.
+    void add(std::string_view number, bool numberable, bool tabAfter = false);
     LineNumbering owner() const;
     // The first line (counting the lines given from 1) numbering could not
     // have written as it is; 0 when there is none.
     std::size_t foreignLine() const;
+    UsersNumbersSign sign() const;
 
 private:
+    void foreign(UsersNumbersSign sign);
+    // The earliest sign, with its line, once the body is whole.
+    std::pair<std::size_t, UsersNumbersSign> earliest() const;
+
     std::size_t lines_ = 0;
     std::size_t numberable_ = 0;
     std::size_t numbered_ = 0;
+    std::size_t bare_ = 0;
     std::size_t firstNumberedLine_ = 0;
+    std::size_t firstBareLine_ = 0;  // when it is the first line numbering numbers
+    std::size_t secondBareLine_ = 0; // the first bare line beyond those allowed
     std::size_t foreignLine_ = 0;
+    UsersNumbersSign foreign_ = UsersNumbersSign::None;
     long last_ = 0;
     long step_ = 0;
 };

@@ -34,6 +34,7 @@ enum class Job { Number, Unnumber, Survey };
 // A body line without the number it may carry, and whether it may carry one.
 struct BodyLine {
     std::string_view statement;
+    std::string_view number; // the number it starts with; empty for none
     bool numberable = false;
 };
 
@@ -44,6 +45,7 @@ struct BodyFacts {
     LineNumbering numbering = LineNumbering::None;
     // Lines counting from 1 in the file; 0 when there is none.
     std::size_t foreignLine = 0; // shows the numbers are the user's
+    UsersNumbersSign sign = UsersNumbersSign::None;
     std::size_t oddLine = 0;
     std::size_t boundaryLine = 0;
     std::size_t jumpLine = 0;
@@ -84,15 +86,18 @@ void lookAtBody(const std::vector<FileLine>& lines, std::size_t first, std::size
         const bool numberable = rule.accepts(statement);
         const std::size_t numberLength =
             statement.size() == text.size() ? 0 : lineNumberLength(text);
-        owner.add(text.substr(0, numberLength), numberable);
+        const std::string_view number = text.substr(0, numberLength);
+        owner.add(number, numberable,
+                  numberLength > 0 && numberLength < text.size() && text[numberLength] == '\t');
         references.add(statement, rule.lastGoesOn(), marked);
-        facts.lines.push_back({statement, numberable});
+        facts.lines.push_back({statement, number, numberable});
         facts.numberableCount += numberable;
     }
     // Numbers of a form numbering never writes are the user's too.
     facts.numbering = facts.oddLine != 0 ? LineNumbering::Users : owner.owner();
     if (owner.foreignLine() != 0)
         facts.foreignLine = first + owner.foreignLine();
+    facts.sign = owner.sign();
     if (const auto target = references.jumpTarget()) {
         facts.jumpTarget = *target;
         facts.jumpLine = first + references.jumpLine();
@@ -124,7 +129,7 @@ std::optional<LeftWholeReason> reasonToLeave(const BodyFacts& facts, Job job,
         detailLine = facts.erlLine;
         return LeftWholeReason::ErlComparison;
     }
-    if (facts.numbering == LineNumbering::Users) {
+    if (facts.numbering == LineNumbering::Users && !options.renumber) {
         detailLine = facts.foreignLine;
         return LeftWholeReason::UsersNumbers;
     }
@@ -152,6 +157,7 @@ public:
                 procedureHead(lines_[i].text, options_.procedures);
             keep(lines_[i]);
             if (!head) {
+                indentedHead(i);
                 ++i;
                 continue;
             }
@@ -159,17 +165,25 @@ public:
             while (continuesOnNextLine(lines_[i].text) && i + 1 < lines_.size())
                 keep(lines_[++i]);
             ++i;
-            if (endsWithInlineEnd(lines_[i - 1].text, head->kind))
+            if (endsWithInlineEnd(lines_[i - 1].text, head->kind)) {
+                twins_.clear();
                 continue;
+            }
             // Procedures do not nest: the body ends at the next head or end of
             // any kind, which must be this procedure's own end.
-            std::size_t end = i;
-            while (end < lines_.size() && !procedureEnd(lines_[end].text, kAllProcedureKinds) &&
-                   !procedureHead(lines_[end].text, kAllProcedureKinds))
-                ++end;
+            const std::size_t end = bodyEnd(i);
+            if (twinHeads(i, end, head->kind)) {
+                // #If ... #Else with a head in each branch: one procedure, whose
+                // body follows the last head.
+                twins_.push_back(headLine);
+                keepAll(i, end);
+                i = end;
+                continue;
+            }
             const bool ended =
                 end < lines_.size() && procedureEnd(lines_[end].text, head->kind).has_value();
             body(Procedure{headLine, *head}, i, end, ended);
+            twins_.clear();
             i = end;
         }
         result_.changed = changed_;
@@ -179,6 +193,53 @@ public:
     std::vector<ProcedureNumbering> takeSurvey() { return std::move(survey_); }
 
 private:
+    std::size_t bodyEnd(std::size_t first) const {
+        std::size_t end = first;
+        while (end < lines_.size() && !procedureEnd(lines_[end].text, kAllProcedureKinds) &&
+               !procedureHead(lines_[end].text, kAllProcedureKinds))
+            ++end;
+        return end;
+    }
+
+    // Whether the lines [first, end) stand between two heads of one
+    // procedure under #If: only directives, among them an #Else or #ElseIf,
+    // comments, blank lines and this tool's lines, before a head of the kind.
+    bool twinHeads(std::size_t first, std::size_t end, ProcedureKind kind) const {
+        if (end >= lines_.size() || !procedureHead(lines_[end].text, kind))
+            return false;
+        bool otherBranch = false;
+        for (std::size_t i = first; i < end; ++i) {
+            const std::string_view text = lines_[i].text;
+            const std::size_t code = text.find_first_not_of(" \t");
+            if (code == std::string_view::npos || text[code] == '\'' || holdsMarker(text))
+                continue;
+            if (text[code] != '#')
+                return false;
+            const std::string_view directive = text.substr(code + 1);
+            otherBranch |= directive.size() >= 4 && (directive[0] | 0x20) == 'e' &&
+                           (directive[1] | 0x20) == 'l' && (directive[2] | 0x20) == 's' &&
+                           (directive[3] | 0x20) == 'e';
+        }
+        return otherBranch;
+    }
+
+    // A head of a chosen kind after blanks: the passes do not take it for a
+    // head, so its body is kept, and named when it would have been worked on.
+    void indentedHead(std::size_t i) {
+        const std::string_view text = lines_[i].text;
+        const std::optional<ProcedureHead> head = indentedProcedureHead(text, options_.procedures);
+        if (!head || listed_.names(procedureNameAt(text, head->nameStart)))
+            return;
+        std::size_t first = i;
+        while (continuesOnNextLine(lines_[first].text) && first + 1 < lines_.size())
+            ++first;
+        ++first;
+        const std::size_t end = bodyEnd(first);
+        if (job_ == Job::Survey || first >= end || !hasAnyNumberOrMayGetOne(first, end))
+            return;
+        leaveWhole({i, *head}, LeftWholeReason::IndentedHead, 0);
+    }
+
     void keep(const FileLine& line) {
         if (out_)
             out_->keep(line.whole);
@@ -196,7 +257,8 @@ private:
     };
 
     void leaveWhole(const Procedure& procedure, LeftWholeReason reason, std::size_t detailLine,
-                    const std::string& target = {}) {
+                    const std::string& target = {},
+                    UsersNumbersSign sign = UsersNumbersSign::None) {
         ProcedureLeftWhole left;
         left.line = procedure.headLine + 1;
         left.keyword = procedure.head.keyword;
@@ -204,6 +266,7 @@ private:
         left.reason = reason;
         left.detailLine = detailLine;
         left.target = target;
+        left.sign = sign;
         result_.leftWhole.push_back(std::move(left));
     }
 
@@ -211,6 +274,8 @@ private:
         BodyFacts& facts = facts_;
         if (job_ == Job::Survey) {
             lookAtBody(lines_, first, end, facts);
+            for (const std::size_t twin : twins_)
+                survey_.push_back({twin + 1, facts.numbering});
             survey_.push_back({procedure.headLine + 1, facts.numbering});
             return;
         }
@@ -232,14 +297,14 @@ private:
         std::size_t detailLine = 0;
         if (const auto reason = reasonToLeave(facts, job_, options_, detailLine)) {
             keepAll(first, end);
-            leaveWhole(procedure, *reason, detailLine, facts.jumpTarget);
+            leaveWhole(procedure, *reason, detailLine, facts.jumpTarget, facts.sign);
             return;
         }
         if (job_ == Job::Unnumber && facts.numbering == LineNumbering::None) {
             keepAll(first, end);
             return;
         }
-        rewrite(facts, first, end);
+        rewrite(procedure, facts, first, end);
     }
 
     // Whether leaving a procedure without its end alone loses the user
@@ -259,20 +324,36 @@ private:
 
     // Writes the body with its numbers, straight into the output; a body
     // that comes out as it was is kept as input instead.
-    void rewrite(const BodyFacts& facts, std::size_t first, std::size_t end) {
+    void rewrite(const Procedure& procedure, const BodyFacts& facts, std::size_t first,
+                 std::size_t end) {
         std::string& text = out_->added();
         const std::size_t mark = text.size();
         long long number = options_.start;
         char digits[16];
+        std::optional<ProcedureRenumbered> changedNumber;
         for (std::size_t i = first; i < end; ++i) {
             const FileLine& line = lines_[i];
             const BodyLine& body = facts.lines[i - first];
+            std::string_view written;
             if (job_ == Job::Number && body.numberable) {
-                const auto written = std::to_chars(digits, digits + sizeof digits, number);
-                text.append(digits, written.ptr);
+                written = std::string_view(
+                    digits,
+                    static_cast<std::size_t>(
+                        std::to_chars(digits, digits + sizeof digits, number).ptr - digits));
+                text.append(written);
                 text += ' ';
                 number += options_.step;
             }
+            // Unnumbering the tool's own numbers is what was asked; every
+            // other number that goes or changes is said.
+            if (!changedNumber && !body.number.empty() && written != body.number &&
+                (job_ == Job::Number || options_.renumber))
+                changedNumber = ProcedureRenumbered{procedure.headLine + 1,
+                                                    std::string(procedure.head.keyword),
+                                                    {},
+                                                    i + 1,
+                                                    std::string(body.number),
+                                                    std::string(written)};
             text.append(body.statement);
             text.append(line.whole.substr(line.text.size()));
         }
@@ -286,6 +367,12 @@ private:
             return;
         }
         changed_ = true;
+        if (changedNumber) {
+            changedNumber->unnumbered = job_ == Job::Unnumber;
+            changedNumber->name =
+                procedureNameAt(lines_[procedure.headLine].text, procedure.head.nameStart);
+            result_.renumbered.push_back(std::move(*changedNumber));
+        }
     }
 
     Job job_;
@@ -299,6 +386,8 @@ private:
     NumberingResult result_;
     bool changed_ = false;
     std::vector<ProcedureNumbering> survey_;
+    // The heads of the procedure ahead in the other branches of its #If.
+    std::vector<std::size_t> twins_;
 };
 
 } // namespace
@@ -329,6 +418,33 @@ std::vector<ProcedureNumbering> procedureNumberings(std::string_view content,
     return walk.takeSurvey();
 }
 
+namespace {
+
+// What shows that numbers are the user's, after the line that shows it.
+std::string usersNumbersSignText(UsersNumbersSign sign) {
+    switch (sign) {
+    case UsersNumbersSign::Unnumbered:
+        return " has no number";
+    case UsersNumbersSign::SecondBare:
+        return " is a second statement without a number";
+    case UsersNumbersSign::LoneNumber:
+        return " holds the only number";
+    case UsersNumbersSign::NotOneSpace:
+        return " has a tab after its number";
+    case UsersNumbersSign::OffStep:
+        return " breaks the step of the numbers before it";
+    case UsersNumbersSign::OnPassedLine:
+        return " has a number where this tool writes none";
+    case UsersNumbersSign::NeverWritten:
+        return " has a number this tool never writes";
+    case UsersNumbersSign::None:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
 std::string leftWholeMessage(std::string_view entry, const ProcedureLeftWhole& procedure) {
     std::string text(entry);
     text += ':' + std::to_string(procedure.line) + ": " + procedure.keyword + ' ' + procedure.name +
@@ -345,7 +461,8 @@ std::string leftWholeMessage(std::string_view entry, const ProcedureLeftWhole& p
         text += at + " compares Erl with a line number";
         break;
     case LeftWholeReason::UsersNumbers:
-        text += "it holds line numbers of its own (" + at + ")";
+        text +=
+            "it holds line numbers of its own (" + at + usersNumbersSignText(procedure.sign) + ")";
         break;
     case LeftWholeReason::OddNumber:
         text += at + " starts with a number that is not a line number this tool writes";
@@ -357,7 +474,20 @@ std::string leftWholeMessage(std::string_view entry, const ProcedureLeftWhole& p
         text += procedure.detailLine == 0 ? std::string("its end line is missing")
                                           : "no end line of its own before " + at;
         break;
+    case LeftWholeReason::IndentedHead:
+        text += "its head is indented, which this tool does not take for a procedure's head";
+        break;
     }
+    return text;
+}
+
+std::string renumberedMessage(std::string_view entry, const ProcedureRenumbered& procedure) {
+    std::string text(entry);
+    text += ':' + std::to_string(procedure.line) + ": " + procedure.keyword + ' ' + procedure.name +
+            (procedure.unnumbered ? " unnumbered: " : " renumbered: ");
+    text += "line " + std::to_string(procedure.detailLine) + " had " + procedure.before;
+    if (!procedure.unnumbered)
+        text += procedure.after.empty() ? ", now none" : ", now " + procedure.after;
     return text;
 }
 

@@ -22,6 +22,12 @@ struct NumberingOptions {
     // The procedures the project's own settings leave alone: numbering and
     // unnumbering keep them whole, and say nothing of them.
     std::shared_ptr<const LeaveList> leave;
+    // Every number of the chosen procedures is taken for this tool's, the
+    // user's too: numbering redoes them and unnumbering takes them out, and
+    // each such procedure is named. A jump to a line number or a use of Erl
+    // still leaves a procedure as it was: renumbering would change what its
+    // code does.
+    bool renumber = false;
 };
 
 // Why a procedure was left as it stood.
@@ -33,6 +39,7 @@ enum class LeftWholeReason {
     OddNumber,     // a statement starts with a number not of the form written here
     LookAlike,     // a body line looks like a head or an end, so the end is unclear
     MissingEnd,    // no end line of its kind before the next head or end, or the file's end
+    IndentedHead,  // its head is indented, which the passes do not take for a head
 };
 
 struct ProcedureLeftWhole {
@@ -42,12 +49,27 @@ struct ProcedureLeftWhole {
     LeftWholeReason reason = LeftWholeReason::MissingEnd;
     std::size_t detailLine = 0; // the line that is the cause, when there is one
     std::string target;         // the number a jump names
+    UsersNumbersSign sign = UsersNumbersSign::None; // why its numbers are the user's
+};
+
+// A procedure whose line numbers changed where it had numbers: renumbered
+// with another start or step, or after lines added since, or with renumber,
+// numbers taken over or taken out.
+struct ProcedureRenumbered {
+    std::size_t line = 0; // of its head, counting from 1
+    std::string keyword;
+    std::string name;
+    std::size_t detailLine = 0; // the first line whose number changed
+    std::string before;         // its number
+    std::string after;          // its number now; empty when it has none
+    bool unnumbered = false;    // every number was taken out
 };
 
 struct NumberingResult {
     // False when the output would hold exactly the bytes of the input.
     bool changed = false;
     std::vector<ProcedureLeftWhole> leftWhole;
+    std::vector<ProcedureRenumbered> renumbered;
 };
 
 // Appends the file to out with the body lines of every procedure of the
@@ -81,5 +103,8 @@ std::vector<ProcedureNumbering> procedureNumberings(std::string_view content,
 
 // "Module1.bas:12: Sub Post left as it was: line 30 jumps to line number 100"
 std::string leftWholeMessage(std::string_view entry, const ProcedureLeftWhole& procedure);
+// "Module1.bas:12: Sub Post renumbered: line 14 had 1, now 10", "Module1.bas:12:
+// Sub Post unnumbered: line 14 had 1"
+std::string renumberedMessage(std::string_view entry, const ProcedureRenumbered& procedure);
 
 } // namespace faultward

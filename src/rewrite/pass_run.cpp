@@ -100,8 +100,11 @@ private:
                 if (setup_.dryRun)
                     setup_.dryRun->overLineLimit(index, entry(index).text);
             }
-            for (const std::string& message : result.leftWhole)
-                observer_.procedureLeftWhole(index, message);
+            for (const EntryResult::NumberingNote& note : result.numberingNotes)
+                if (note.left)
+                    observer_.procedureLeftWhole(index, note.message, note.renumberable);
+                else
+                    observer_.procedureRenumbered(index, note.message);
             observer_.fileProcessed(index, entry(index).text, *result.outcome);
         }
         observer_.progressValue(index);
@@ -211,8 +214,19 @@ private:
             setup_.work == Work::Removal || setup_.work == Work::Unnumbering
                 ? unnumberLines(text, *setup_.numbering, out, listed)
                 : numberLines(text, *setup_.numbering, out, listed);
-        for (const ProcedureLeftWhole& procedure : numbered.leftWhole)
-            result.leftWhole.push_back(leftWholeMessage(entry(index).text, procedure));
+        // Both lists are in file order.
+        auto renumbered = numbered.renumbered.begin();
+        const auto noteRenumbered = [&] {
+            result.numberingNotes.push_back({renumberedMessage(listed, *renumbered++), false});
+        };
+        for (const ProcedureLeftWhole& procedure : numbered.leftWhole) {
+            while (renumbered != numbered.renumbered.end() && renumbered->line < procedure.line)
+                noteRenumbered();
+            result.numberingNotes.push_back({leftWholeMessage(listed, procedure), true,
+                                             procedure.reason == LeftWholeReason::UsersNumbers});
+        }
+        while (renumbered != numbered.renumbered.end())
+            noteRenumbered();
         return numbered.changed;
     }
 

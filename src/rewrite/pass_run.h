@@ -26,7 +26,13 @@ enum class Work {
 struct EntryResult {
     std::optional<FileOutcome> outcome; // none for an entry not selected
     bool lineLimitExceeded = false;
-    std::vector<std::string> leftWhole; // messages, one a procedure
+    // What numbering says of a procedure, in file order.
+    struct NumberingNote {
+        std::string message;
+        bool left = true;          // left as it was; else its numbers changed
+        bool renumberable = false; // left only for being taken for the user's
+    };
+    std::vector<NumberingNote> numberingNotes;
 };
 
 struct PassSetup {

@@ -71,8 +71,14 @@ public:
     virtual void lineLimitExceeded(int /*index*/, std::string_view /*entry*/) {}
     virtual void fileProcessed(int /*index*/, std::string_view /*entry*/, FileOutcome) {}
     // A procedure whose line numbers were left as they stood, before the
-    // file's outcome.
-    virtual void procedureLeftWhole(int /*index*/, std::string_view /*message*/) {}
+    // file's outcome; renumberable when they were left only for being taken
+    // for the user's, which numbering with renumber takes over.
+    virtual void procedureLeftWhole(int /*index*/, std::string_view /*message*/,
+                                    bool /*renumberable*/) {}
+    // A procedure whose line numbers were changed or taken out where it held
+    // numbers that numbering alone would not have changed, before the file's
+    // outcome.
+    virtual void procedureRenumbered(int /*index*/, std::string_view /*message*/) {}
     // Before the pass starts: a temporary or a copy of old bytes beside a
     // file, and what was done with it. A command may hear of one in each pass.
     virtual void leftoverFound(const Leftover& /*leftover*/) {}

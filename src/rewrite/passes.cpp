@@ -55,6 +55,12 @@ void runUnnumberingPass(std::span<const ListEntry> entries, const std::filesyste
     NumberingOptions options;
     options.procedures = procedures;
     options.leave = leave;
+    runUnnumberingPass(entries, baseFolder, options, observer, dryRun, jobs);
+}
+
+void runUnnumberingPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
+                        const NumberingOptions& options, PassObserver& observer,
+                        DryRunFiles* dryRun, int jobs) {
     PassSetup setup{PassKind::Unnumbering, Work::Unnumbering, nullptr, dryRun, jobs};
     setup.numbering = &options;
     runPass(entries, baseFolder, observer, setup);

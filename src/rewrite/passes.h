@@ -64,6 +64,10 @@ void runUnnumberingPass(std::span<const ListEntry> entries, const std::filesyste
                         ProcedureKinds procedures, PassObserver& observer,
                         DryRunFiles* dryRun = nullptr, int jobs = 1,
                         const std::shared_ptr<const LeaveList>& leave = nullptr);
+// The same with options.leave and options.renumber; their start and step mean nothing here.
+void runUnnumberingPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
+                        const NumberingOptions& options, PassObserver& observer,
+                        DryRunFiles* dryRun = nullptr, int jobs = 1);
 
 // Reads the selected entries' files in list order and hands each survey to
 // surveyed, judged by what insertion with options would do; writes nothing.

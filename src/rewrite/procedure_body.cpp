@@ -84,6 +84,8 @@ std::string leftAloneReason(LeftAlone reason, ProcedureKind kind) {
                " characters";
     case LeftAlone::Listed:
         return "listed in [Leave]";
+    case LeftAlone::IndentedHead:
+        return "its head is indented";
     case LeftAlone::No:
         break;
     }

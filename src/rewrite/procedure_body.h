@@ -35,6 +35,8 @@ enum class LeftAlone : std::uint8_t {
     LineTooLong,
     // The project's own settings leave it alone: every command keeps it whole.
     Listed,
+    // Its head is indented: the passes do not take it for a head.
+    IndentedHead,
 };
 
 // The words check prints for a reason: "one-line", "its end is not an End

@@ -132,6 +132,14 @@ std::optional<ProcedureHead> procedureHeadSlow(std::string_view line, ProcedureK
     return std::nullopt;
 }
 
+std::optional<ProcedureHead> indentedProcedureHeadSlow(std::string_view line, std::size_t indent,
+                                                       ProcedureKinds kinds) {
+    std::optional<ProcedureHead> head = procedureHeadSlow(line.substr(indent), kinds);
+    if (head)
+        head->nameStart += indent;
+    return head;
+}
+
 std::string_view procedureNameAt(std::string_view headLine, std::size_t nameStart) {
     // Positions count from 1 in the rule this reproduces.
     const long start = static_cast<long>(nameStart) + 1;

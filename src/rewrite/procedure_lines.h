@@ -31,6 +31,22 @@ inline std::optional<ProcedureHead> procedureHead(std::string_view line, Procedu
     return procedureHeadSlow(line, kinds);
 }
 
+// A head after blanks, which the language takes but the passes do not: they
+// leave such a procedure alone, and say so. nameStart counts the blanks.
+std::optional<ProcedureHead> indentedProcedureHeadSlow(std::string_view line, std::size_t indent,
+                                                       ProcedureKinds kinds);
+inline std::optional<ProcedureHead> indentedProcedureHead(std::string_view line,
+                                                          ProcedureKinds kinds) {
+    // Asked of every line outside procedures, a form's designer block among them.
+    std::size_t indent = 0;
+    while (indent < line.size() && (line[indent] == ' ' || line[indent] == '\t'))
+        ++indent;
+    if (indent == 0 || indent == line.size() ||
+        (line[indent] != 'S' && line[indent] != 'F' && line[indent] != 'P'))
+        return std::nullopt;
+    return indentedProcedureHeadSlow(line, indent, kinds);
+}
+
 // A Sub head, the only kind the tool handled before kinds could be chosen.
 inline bool isSubHead(std::string_view line) {
     return procedureHead(line, ProcedureKind::Sub).has_value();

@@ -54,8 +54,20 @@ FileSurvey surveyFile(std::string_view content, const InsertionOptions& options,
     const HandlerLines handlers(options, facts, content);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::optional<ProcedureHead> head = procedureHead(lines[i], options.procedures);
-        if (!head)
+        if (!head) {
+            // Counted, so that check does not pass over it in silence.
+            if (const auto indented = indentedProcedureHead(lines[i], options.procedures)) {
+                SurveyedProcedure procedure{
+                    i + 1, std::string(indented->keyword),
+                    std::string(procedureNameAt(lines[i], indented->nameStart))};
+                procedure.kind = indented->kind;
+                procedure.leftAlone = listedIn(options, facts).names(procedure.name)
+                                          ? LeftAlone::Listed
+                                          : LeftAlone::IndentedHead;
+                survey.procedures.push_back(std::move(procedure));
+            }
             continue;
+        }
         SurveyedProcedure procedure{i + 1, std::string(head->keyword),
                                     std::string(procedureNameAt(lines[i], head->nameStart))};
         procedure.kind = head->kind;

@@ -223,6 +223,15 @@ bool MDIForm1::askYesNo(std::string_view text) {
         this, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
+bool MDIForm1::showMessageWithChoice(std::string_view text, MessageIcon icon,
+                                     std::string_view details, std::string_view choice) {
+    const auto utf8 = [](std::string_view bytes) {
+        return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    };
+    return services_.messageBoxes.showMessageWithChoice(this, utf8(text), icon, utf8(details),
+                                                        utf8(choice));
+}
+
 std::optional<std::string> MDIForm1::askOpenFile(const OpenFileRequest& request) {
     const std::optional<QString> chosen = services_.fileDialog.askOpenFile(
         this,

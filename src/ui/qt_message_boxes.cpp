@@ -25,6 +25,16 @@ class QtMessageBoxes : public MessageBoxes {
 public:
     void showMessage(QWidget* parent, const QString& text, MessageIcon icon,
                      const QString& details) override {
+        show(parent, text, icon, details, {});
+    }
+    bool showMessageWithChoice(QWidget* parent, const QString& text, MessageIcon icon,
+                               const QString& details, const QString& choice) override {
+        return show(parent, text, icon, details, choice);
+    }
+
+private:
+    static bool show(QWidget* parent, const QString& text, MessageIcon icon, const QString& details,
+                     const QString& choice) {
         std::unique_ptr<QDialog> box;
         if (details.isEmpty()) {
             auto plain = std::make_unique<QMessageBox>(
@@ -33,14 +43,19 @@ public:
             // Names in a message are worth copying into a search or a ticket.
             plain->setTextInteractionFlags(Qt::TextSelectableByMouse |
                                            Qt::TextSelectableByKeyboard);
+            if (!choice.isEmpty())
+                QObject::connect(plain->addButton(choice, QMessageBox::AcceptRole),
+                                 &QPushButton::clicked, plain.get(),
+                                 [dialog = plain.get()] { dialog->done(kChoiceResult); });
             box = std::move(plain);
         } else {
-            box = makeDetailsBox(parent, text, icon, details);
+            box = makeDetailsBox(parent, text, icon, details, choice);
         }
         // A pass may be holding the wait pointer; the box itself wants the arrow.
         QApplication::setOverrideCursor(Qt::ArrowCursor);
-        box->exec();
+        const int result = box->exec();
         QApplication::restoreOverrideCursor();
+        return result == kChoiceResult;
     }
 
     bool askYesNo(QWidget* parent, const QString& text) override {
@@ -58,7 +73,7 @@ public:
 } // namespace
 
 std::unique_ptr<QDialog> makeDetailsBox(QWidget* parent, const QString& text, MessageIcon icon,
-                                        const QString& details) {
+                                        const QString& details, const QString& choice) {
     auto box = std::make_unique<QDialog>(parent);
     box->setObjectName(QStringLiteral("frmDetails"));
     box->setWindowTitle(QStringLiteral("Faultward"));
@@ -107,6 +122,12 @@ std::unique_ptr<QDialog> makeDetailsBox(QWidget* parent, const QString& text, Me
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     QObject::connect(buttons, &QDialogButtonBox::accepted, box.get(), &QDialog::accept);
+    if (!choice.isEmpty()) {
+        QPushButton* chosen = buttons->addButton(choice, QDialogButtonBox::ActionRole);
+        chosen->setObjectName(QStringLiteral("cmd_choice"));
+        QObject::connect(chosen, &QPushButton::clicked, box.get(),
+                         [dialog = box.get()] { dialog->done(kChoiceResult); });
+    }
     grid->addWidget(buttons, 2, 0, 1, 2);
     // As the system's message boxes: the size of what they hold.
     grid->setSizeConstraint(QLayout::SetFixedSize);

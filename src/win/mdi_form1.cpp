@@ -278,6 +278,11 @@ bool MDIForm1::askYesNo(std::string_view text) {
     return services_.messageBoxes.askYesNo(owner(), text);
 }
 
+bool MDIForm1::showMessageWithChoice(std::string_view text, MessageIcon icon,
+                                     std::string_view details, std::string_view choice) {
+    return services_.messageBoxes.showMessageWithChoice(owner(), text, icon, details, choice);
+}
+
 std::optional<std::string> MDIForm1::askOpenFile(const OpenFileRequest& request) {
     return services_.fileDialog.askOpenFile(owner(), request);
 }

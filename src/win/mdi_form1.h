@@ -82,6 +82,8 @@ public:
     void showDefaultPointer() override;
     void showMessage(std::string_view text, MessageIcon icon, std::string_view details) override;
     bool askYesNo(std::string_view text) override;
+    bool showMessageWithChoice(std::string_view text, MessageIcon icon, std::string_view details,
+                               std::string_view choice) override;
     std::optional<std::string> askOpenFile(const OpenFileRequest& request) override;
     std::optional<std::string> askSaveFile(const SaveFileRequest& request) override;
     void showHandlerSettings(HandlerSettingsDialog& dialog) override;

@@ -27,6 +27,7 @@ struct DetailsMessage {
     std::string_view details; // UTF-8, without the break that ends the last line
     ReportLines lines;
     MessageIcon icon;
+    std::wstring choice; // the caption of the choice's button; empty for none
 };
 
 int dialogUnits(HWND dialog, int units) {
@@ -106,6 +107,10 @@ void layOutDetails(HWND dialog, const DetailsMessage& shown) {
     const int buttonTop = box.bottom + gap;
     MoveWindow(ok, button.left, buttonTop, button.right - button.left, button.bottom - button.top,
                FALSE);
+    HWND choice = GetDlgItem(dialog, FW_IDC_DETAILS_CHOICE);
+    const RECT chosen = childRect(choice);
+    MoveWindow(choice, chosen.left, buttonTop, chosen.right - chosen.left,
+               chosen.bottom - chosen.top, FALSE);
 
     RECT outer;
     RECT client;
@@ -130,6 +135,10 @@ INT_PTR CALLBACK detailsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
                          reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_WARNING)), 0);
         else
             ShowWindow(icon, SW_HIDE);
+        if (!shown->choice.empty()) {
+            SetDlgItemTextW(dialog, FW_IDC_DETAILS_CHOICE, shown->choice.c_str());
+            ShowWindow(GetDlgItem(dialog, FW_IDC_DETAILS_CHOICE), SW_SHOWNA);
+        }
         layOutDetails(dialog, *shown);
         MessageBeep(shown->icon == MessageIcon::Warning ? MB_ICONWARNING : MB_OK);
         // OK has the focus, so Enter closes the box at once.
@@ -137,8 +146,10 @@ INT_PTR CALLBACK detailsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         return FALSE;
     }
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, IDOK);
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL ||
+            LOWORD(wParam) == FW_IDC_DETAILS_CHOICE) {
+            EndDialog(dialog,
+                      LOWORD(wParam) == FW_IDC_DETAILS_CHOICE ? FW_IDC_DETAILS_CHOICE : IDOK);
             return TRUE;
         }
         return FALSE;
@@ -151,24 +162,36 @@ class SystemMessageBoxes final : public MessageBoxes {
 public:
     void showMessage(HWND owner, std::string_view text, MessageIcon icon,
                      std::string_view details) override {
+        show(owner, text, icon, details, {});
+    }
+    bool showMessageWithChoice(HWND owner, std::string_view text, MessageIcon icon,
+                               std::string_view details, std::string_view choice) override {
+        return show(owner, text, icon, details, choice);
+    }
+
+private:
+    static bool show(HWND owner, std::string_view text, MessageIcon icon, std::string_view details,
+                     std::string_view choice) {
         // A pass may have left the wait pointer; the box wants the arrow.
         SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-        if (details.empty()) {
+        // The system's box offers no button of the program's own.
+        if (details.empty() && choice.empty()) {
             // The system's box: Ctrl+C copies its text.
             const UINT style = MB_OK | (icon == MessageIcon::Warning ? MB_ICONWARNING : 0);
             MessageBoxW(owner, win32::wideFromBytes(text).c_str(),
                         win32::wideFromBytes(kProductName).c_str(), style);
-            return;
+            return false;
         }
         // The details always show here, and they name every file the text
         // names in short: the box shows the text's lead above them.
         if (details.ends_with('\n'))
             details.remove_suffix(1);
         DetailsMessage shown{withWindowsLineBreaks(leadParagraph(text)), details,
-                             ReportLines::ofPlainText(details), icon};
+                             ReportLines::ofPlainText(details), icon, win32::wideFromBytes(choice)};
         registerTextViewClass();
-        DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(FW_IDD_DETAILS), owner,
-                        detailsProc, reinterpret_cast<LPARAM>(&shown));
+        return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(FW_IDD_DETAILS), owner,
+                               detailsProc,
+                               reinterpret_cast<LPARAM>(&shown)) == FW_IDC_DETAILS_CHOICE;
     }
 
     bool askYesNo(HWND owner, std::string_view text) override {

@@ -22,6 +22,14 @@ public:
                              std::string_view details = {}) = 0;
     // A question with a warning, Yes and No, No the default: true for Yes.
     virtual bool askYesNo(HWND owner, std::string_view text) = 0;
+    // The same with a button captioned choice beside OK; true when the user
+    // closed the box with it. A box that offers no choice shows the message.
+    virtual bool showMessageWithChoice(HWND owner, std::string_view text, MessageIcon icon,
+                                       std::string_view details, std::string_view choice) {
+        (void)choice;
+        showMessage(owner, text, icon, details);
+        return false;
+    }
 };
 
 std::unique_ptr<MessageBoxes> makeSystemMessageBoxes();

@@ -12,11 +12,13 @@
 #define FW_IDB_REMOVE 104
 #define FW_IDB_HELP 107
 
-// The message with details: the text, the icon and the details box.
+// The message with details: the text, the icon, the details box and the
+// button of a choice, shown only when there is one.
 #define FW_IDD_DETAILS 200
 #define FW_IDC_DETAILS_ICON 201
 #define FW_IDC_DETAILS_TEXT 202
 #define FW_IDC_DETAILS_BOX 203
+#define FW_IDC_DETAILS_CHOICE 204
 
 // The Handler Settings dialog (OK, Cancel and Help are IDOK, IDCANCEL, IDHELP).
 #define FW_IDD_HANDLER_SETTINGS 300

@@ -32,6 +32,17 @@ bool FakeDesktop::askYesNo(std::string_view text) {
     questionAnswers.pop_front();
     return answer;
 }
+
+bool FakeDesktop::showMessageWithChoice(std::string_view text, MessageIcon icon,
+                                        std::string_view detail, std::string_view choice) {
+    showMessage(text, icon, detail);
+    log.back() += " choice " + std::string(choice);
+    const bool chosen = !choiceAnswers.empty() && choiceAnswers.front();
+    if (!choiceAnswers.empty())
+        choiceAnswers.pop_front();
+    return chosen;
+}
+
 std::optional<std::string> FakeDesktop::askOpenFile(const OpenFileRequest& request) {
     dialogRequests.push_back(request);
     log.push_back("dialog");

@@ -55,6 +55,8 @@ public:
     void showEntries(std::span<const ListEntry> entries) override;
     void showMessage(std::string_view text, MessageIcon icon, std::string_view details) override;
     bool askYesNo(std::string_view text) override;
+    bool showMessageWithChoice(std::string_view text, MessageIcon icon, std::string_view details,
+                               std::string_view choice) override;
     void showProcedures(int entry, std::span<const ProcedureRow> rows) override;
     void Stop_Sound() override;
     void restorePlacement(const WindowPlacement& stored) override;
@@ -66,6 +68,7 @@ public:
 
     std::vector<std::string> log;
     std::deque<std::optional<std::string>> dialogAnswers; // nothing: Cancel
+    std::deque<bool> choiceAnswers; // true: the message's choice; none left: OK
     std::vector<OpenFileRequest> dialogRequests;
     std::deque<std::optional<std::string>> saveAnswers; // nothing: Cancel
     std::vector<SaveFileRequest> saveRequests;

@@ -1,3 +1,4 @@
+#include "app/texts.h"
 #include "fake_desktop.h"
 #include "support/temp_folder.h"
 
@@ -52,6 +53,55 @@ TEST_F(LineNumbersCommands, proceduresLeftAsTheyWereAreNamedAfterTheChime) {
     // The next command starts with none.
     program.main.cmd_nav(Command::Insert);
     EXPECT_EQ(program.desktop.messages.size(), 1u);
+}
+
+// Numbers taken for their author's are offered to be taken over: the
+// choice runs the command again with every number the tool's, and says
+// which procedures' numbers changed or went.
+TEST_F(LineNumbersCommands, authorsNumbersAreOfferedToBeTakenOver) {
+    const std::string authors =
+        crlf({"Sub Save()", "    Dim x As Long", "100 x = 1", "102 Debug.Print x", "End Sub"});
+    folder.write("A.bas", authors);
+    open({"Module=A; A.bas"});
+    const std::string left = "A.bas:1: Sub Save left as it was: it holds line numbers of its own "
+                             "(line 2 has no number)";
+
+    program.main.cmd_nav(Command::AddLineNumbers); // the choice not taken
+    EXPECT_EQ(program.desktop.only({"message"}),
+              (std::vector<std::string>{"message warning choice &Renumber Them"}));
+    EXPECT_EQ(program.desktop.messages.back(),
+              "These procedures were left as they were, since their line numbers could not be "
+              "changed safely. One of them holds numbers not of the shape this tool writes, "
+              "taken for their author's; Renumber Them numbers them afresh:\n\n" +
+                  shortenedInTheMiddle(left, kFailureLineLength));
+    EXPECT_EQ(program.desktop.details.back(), left + "\n");
+    EXPECT_EQ(readFile(folder / "A.bas"), authors);
+
+    program.desktop.log.clear();
+    program.desktop.choiceAnswers = {true};
+    program.main.cmd_nav(Command::AddLineNumbers);
+    EXPECT_EQ(program.desktop.only({"message", "play 12", "caption Adding"}),
+              (std::vector<std::string>{
+                  "caption Adding Line Numbers", "play 12", "message warning choice &Renumber Them",
+                  "caption Adding Line Numbers", "play 12", "message plain"}));
+    EXPECT_EQ(program.desktop.messages.back(),
+              "These procedures held line numbers that were changed or taken out:\n\n"
+              "A.bas:1: Sub Save renumbered: line 3 had 100, now 20");
+    EXPECT_EQ(readFile(folder / "A.bas"), crlf({"Sub Save()", "10     Dim x As Long", "20 x = 1",
+                                                "30 Debug.Print x", "End Sub"}));
+
+    // The tool's own numbers now: taken out without a word.
+    program.desktop.log.clear();
+    program.main.cmd_nav(Command::RemoveLineNumbers);
+    EXPECT_TRUE(program.desktop.only({"message"}).empty());
+    folder.write("A.bas", authors);
+    program.desktop.choiceAnswers = {true};
+    program.main.cmd_nav(Command::RemoveLineNumbers);
+    EXPECT_EQ(
+        program.desktop.only({"message"}),
+        (std::vector<std::string>{"message warning choice Re&move Them Too", "message plain"}));
+    EXPECT_EQ(readFile(folder / "A.bas"),
+              crlf({"Sub Save()", "    Dim x As Long", "x = 1", "Debug.Print x", "End Sub"}));
 }
 
 } // namespace

@@ -81,17 +81,39 @@ TEST_F(CliLineNumbers, insertAndRemoveTakeTheNumbersInTheSamePass) {
 // Numbers of the user's own, and numbers an Erl comparison names, go through
 // the commands that unnumber or renumber as they were, named each time.
 TEST_F(CliLineNumbers, numbersTheUserDependsOnSurviveEveryCommand) {
-    const std::string mine =
-        crlf({"Attribute VB_Name = \"Mine\"", "Sub Own()", "100 Dim s As String", "    s = \"x\"",
-              "End Sub", "Sub Where()", "10     On Error GoTo Fail", "20     Beep", "    Exit Sub",
-              "Fail:", "30     If Erl = 20 Then Beep", "End Sub"});
+    // An author's numbering (start 100, step 2, On Error, Dim and Exit Sub
+    // bare), a lone number and numbers an Erl comparison depends on.
+    const std::string mine = crlf({"Attribute VB_Name = \"Mine\"",
+                                   "Sub Save()",
+                                   "    On Error GoTo EH",
+                                   "    Dim x As Long",
+                                   "100 x = 1",
+                                   "102 Debug.Print x",
+                                   "    Exit Sub",
+                                   "EH:",
+                                   "104 LogError Err.Description, Erl",
+                                   "End Sub",
+                                   "Sub Own()",
+                                   "100 Dim s As String",
+                                   "    s = \"x\"",
+                                   "End Sub",
+                                   "Sub Where()",
+                                   "10     On Error GoTo Fail",
+                                   "20     Beep",
+                                   "    Exit Sub",
+                                   "Fail:",
+                                   "30     If Erl = 20 Then Beep",
+                                   "End Sub"});
     project_.write("app/Mine.bas", mine);
     const fs::path vbp =
         project_.write("app/Mine.vbp", crlf({"Type=Exe", "Module=Mine; Mine.bas"}));
+    const std::string save = "faultward-cli: Mine.bas:2: Sub Save left as it was: it holds line "
+                             "numbers of its own (line 3 has no number)\n";
     const std::string left =
-        "faultward-cli: Mine.bas:2: Sub Own left as it was: it holds line numbers of its own "
-        "(line 3)\n"
-        "faultward-cli: Mine.bas:6: Sub Where left as it was: line 11 compares Erl with a line "
+        save +
+        "faultward-cli: Mine.bas:11: Sub Own left as it was: it holds line numbers of its own "
+        "(line 12 holds the only number)\n"
+        "faultward-cli: Mine.bas:15: Sub Where left as it was: line 20 compares Erl with a line "
         "number\n";
     for (const std::vector<std::string>& command :
          {std::vector<std::string>{"number"}, {"unnumber"}, {"remove", "--line-numbers"}}) {
@@ -102,6 +124,14 @@ TEST_F(CliLineNumbers, numbersTheUserDependsOnSurviveEveryCommand) {
         EXPECT_EQ(result.err, left) << command[0];
         EXPECT_EQ(readFile(project_ / "app/Mine.bas"), mine) << command[0];
     }
+    const CliRun withHandlers = run({"insert", "--line-numbers", vbp.string()});
+    // Named by the lines of the file as written, with its trap lines.
+    EXPECT_EQ(withHandlers.err.find("faultward-cli: Mine.bas:2: Sub Save left as it was"), 0u)
+        << withHandlers.err;
+    EXPECT_NE(readFile(project_ / "app/Mine.bas").find("\r\n100 x = 1\r\n102 Debug.Print x\r\n"),
+              std::string::npos);
+    EXPECT_EQ(run({"remove", "--line-numbers", vbp.string()}).err, left);
+    EXPECT_EQ(readFile(project_ / "app/Mine.bas"), mine);
 
     // A stored LineNumbers=1 numbers at insert and unnumbers at a plain
     // remove: the same procedures stay as they were, and the round trip
@@ -110,11 +140,30 @@ TEST_F(CliLineNumbers, numbersTheUserDependsOnSurviveEveryCommand) {
     const CliRun inserted = run({"insert", vbp.string()});
     EXPECT_EQ(inserted.status, ExitOk);
     EXPECT_NE(inserted.err.find("LineNumbers=1 (--no-settings leaves them out)"), std::string::npos);
+    EXPECT_NE(inserted.err.find("Sub Save left as it was"), std::string::npos);
     EXPECT_NE(inserted.err.find("Sub Own left as it was"), std::string::npos);
     EXPECT_NE(readFile(project_ / "app/Mine.bas").find("100 Dim s As String"), std::string::npos);
     const CliRun removed = run({"remove", vbp.string()});
     EXPECT_EQ(removed.status, ExitOk);
+    EXPECT_NE(removed.err.find(save), std::string::npos);
     EXPECT_EQ(readFile(project_ / "app/Mine.bas"), mine);
+
+    // --renumber takes the author's numbers over, and names each procedure
+    // whose numbers change; Erl's comparison still keeps its own.
+    const CliRun renumbered = run({"number", "--renumber", "--no-settings", vbp.string()});
+    EXPECT_EQ(renumbered.status, ExitOk);
+    EXPECT_EQ(renumbered.err,
+              "faultward-cli: Mine.bas:2: Sub Save renumbered: line 5 had 100, now 30\n"
+              "faultward-cli: Mine.bas:11: Sub Own renumbered: line 12 had 100, now 10\n"
+              "faultward-cli: Mine.bas:15: Sub Where left as it was: line 20 compares Erl with a "
+              "line number\n");
+    EXPECT_NE(readFile(project_ / "app/Mine.bas").find("\r\n10     On Error GoTo EH\r\n"),
+              std::string::npos);
+    EXPECT_EQ(run({"unnumber", "--renumber", "--no-settings", vbp.string()}).err,
+              "faultward-cli: Mine.bas:2: Sub Save unnumbered: line 3 had 10\n"
+              "faultward-cli: Mine.bas:11: Sub Own unnumbered: line 12 had 10\n"
+              "faultward-cli: Mine.bas:15: Sub Where left as it was: line 20 compares Erl with a "
+              "line number\n");
 }
 
 TEST_F(CliLineNumbers, optionsOutOfPlaceAreRefused) {

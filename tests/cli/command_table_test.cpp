@@ -126,6 +126,8 @@ const std::map<std::string, std::string> kRefusals = {
     {"--line-numbers", "--line-numbers applies to insert, remove and init only"},
     {"--start", "--start applies to number, init and insert --line-numbers only"},
     {"--step", "--step applies to number, init and insert --line-numbers only"},
+    {"--renumber", "--renumber applies to number, unnumber, insert --line-numbers and remove "
+                   "--line-numbers only"},
     {"--jobs", "--jobs applies to insert, remove, number and unnumber only"},
     {"--dry-run", "--dry-run applies to insert, remove, number and unnumber only"},
     {"--diff", "--diff goes with --dry-run"},
@@ -180,6 +182,13 @@ TEST(CommandTable, everyCommandTakesWhatItsSynopsisShowsAndRefusesTheRest) {
     }
     EXPECT_EQ(alternatives, 11) << "dry-run or output in four commands, mode or template in check, "
                                    "a switch or its --no- form in insert, check, remove and init";
+}
+
+// A synopsis too wide for a line breaks inside its brackets rather than run on.
+TEST(CommandTable, helpFitsA79ColumnTerminal) {
+    std::istringstream help(helpText());
+    for (std::string line; std::getline(help, line);)
+        EXPECT_LE(line.size(), 79u) << line;
 }
 
 TEST(CommandTable, valuesAreReadFromTheNextArgumentOrAfterAnEqualsSign) {

@@ -1,5 +1,8 @@
+#include "rewrite/handler_template.h"
+#include "rewrite/leave_list.h"
 #include "rewrite/own_handling.h"
 #include "rewrite/procedure_lines.h"
+#include "rewrite/procedure_survey.h"
 #include "rewrite/transforms.h"
 #include "support/random_lines.h"
 #include "support/temp_folder.h"
@@ -213,6 +216,60 @@ TEST(ProcedureKinds, runsAndLineWalkAgreeWithEveryOption) {
         ASSERT_EQ(inRuns.handled, lineByLine.handled);
         ASSERT_EQ(removeMarked(viaRuns), text) << ::testing::PrintToString(text);
     }
+}
+
+// A label cannot carry a type character: the trap and the label drop it in
+// every mode and in a template's {procedure}, removal still finds the lines,
+// and [Leave] names the procedure with or without it.
+TEST(ProcedureKinds, typeCharactersStayOutOfLabels) {
+    std::string error;
+    const auto handlerTemplate = std::make_shared<const HandlerTemplate>(*HandlerTemplate::parse(
+        "[trap]\nOn Error GoTo ERR_{procedure}\n[handler]\n{exit}\nERR_{procedure}:\n"
+        "  MsgBox \"in {procedure}\"\n",
+        error));
+    for (const char type : std::string_view("%&!#@$")) {
+        const std::string name = std::string("Nm") + type;
+        const std::string source = crlf({"Public Function " + name + "(ByVal s As String)",
+                                         "    " + name + " = 1", "End Function"});
+        for (const HandlingMode mode : kHandlingModes) {
+            InsertionOptions options = optionsFor(ProcedureKind::Function);
+            options.mode = mode;
+            const std::string inserted = insert(source, options);
+            EXPECT_NE(inserted.find("\r\nON ERROR GOTO ERR_Nm  '~Faultward~\r\n"),
+                      std::string::npos)
+                << inserted;
+            EXPECT_NE(inserted.find("\r\nERR_Nm:  '~Faultward~\r\n"), std::string::npos);
+            EXPECT_EQ(removeMarked(inserted), source);
+            // Inserting again finds its own label, not a taken one.
+            EXPECT_EQ(insert(removeMarked(inserted), options), inserted);
+        }
+        InsertionOptions templated = optionsFor(ProcedureKind::Function);
+        templated.handlerTemplate = handlerTemplate;
+        const std::string inserted = insert(source, templated);
+        EXPECT_NE(inserted.find("\r\nOn Error GoTo ERR_Nm  '~"), std::string::npos) << inserted;
+        EXPECT_NE(inserted.find("\r\nERR_Nm:  '~"), std::string::npos);
+        EXPECT_NE(inserted.find("MsgBox \"in Nm\"  '~"), std::string::npos);
+        EXPECT_EQ(removeMarked(inserted), source);
+
+        // Listed with or without it, it is left alone, and check names it so.
+        for (const std::string& item :
+             {std::string("M.bas:Nm"), "M.bas:" + name, std::string("*:nm?")}) {
+            InsertionOptions listed = optionsFor(ProcedureKind::Function);
+            listed.leave = std::make_shared<const LeaveList>(std::vector<std::string>{item});
+            const SourceFacts facts{"M.bas", false, {}, "M.bas"};
+            EXPECT_EQ(insert(source, listed, facts), source) << item;
+            EXPECT_EQ(surveyFile(source, listed, facts).procedures.at(0).leftAlone,
+                      LeftAlone::Listed)
+                << item;
+        }
+    }
+    // A procedure without one is named by an item with one.
+    EXPECT_TRUE(LeaveList({"M.bas:Nm$"}).leavesProcedure("M.bas", "Nm"));
+    EXPECT_FALSE(LeaveList({"M.bas:Nm$"}).leavesProcedure("M.bas", "Nmx"));
+    const std::vector<std::string> procedures = {"Nm$"};
+    std::vector<bool> named;
+    LeaveList({"M.bas:Nm"}).markNamed("M.bas", &procedures, named);
+    EXPECT_EQ(named, std::vector<bool>{true});
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "rewrite/line_number_rule.h"
 #include "rewrite/line_numbering.h"
+#include "rewrite/procedure_survey.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -177,22 +178,40 @@ TEST(LineNumbers, unnumberGivesBackEveryByteAndNumberingAgainChangesNothing) {
     }
 }
 
-// Numbers that are not of the shape numbering writes are the user's: neither
-// numbering nor unnumbering moves or drops them.
+// Numbers are the tool's only when they are what numbering writes on the
+// body as it stands, up to one statement added since; any others are the
+// user's: neither numbering nor unnumbering moves or drops them, and the
+// message names the first line that tells.
 TEST(LineNumbers, numbersOfTheUsersOwnAreKept) {
-    const std::vector<std::pair<std::vector<std::string>, std::size_t>> users = {
-        {{"10 Beep", "30 Beep", "40 Beep"}, 5},                  // a gap
-        {{"10 Beep", "20 Beep", "25 Beep"}, 5},                  // an uneven step
-        {{"30 Beep", "20 Beep", "  Beep"}, 4},                   // descending
-        {{"10 Beep", "10 Beep"}, 4},                             // repeated
-        {{"10 Beep", "20", "  Beep"}, 4},                        // a bare number
-        {{"10 Beep", "20 ' note", "30 Beep"}, 4},                // on a comment
-        {{"  Select Case n", "10   Case 1", "  End Select"}, 4}, // on a Case
-        {{"  Beep", "100 Dim s As String", "  Beep"}, 4},        // one number of several lines
-        {{"0 Beep", "1 Beep"}, 3},                               // a number never written
-        {{"1 Beep", "5    n = 1", "7", "9\tn = 2", "  Beep"}, 5},
+    struct Users {
+        std::vector<std::string> body;
+        std::size_t line;
+        std::string_view tells;
     };
-    for (const auto& [body, foreignLine] : users) {
+    const std::vector<Users> users = {
+        {{"10 Beep", "30 Beep", "40 Beep"}, 5, "breaks the step of the numbers before it"},
+        {{"10 Beep", "20 Beep", "25 Beep"}, 5, "breaks the step"},
+        {{"30 Beep", "20 Beep", "  Beep"}, 4, "breaks the step"},
+        {{"10 Beep", "10 Beep"}, 4, "breaks the step"},
+        {{"10 Beep", "20", "  Beep"}, 4, "has a number where this tool writes none"},
+        {{"10 Beep", "20 ' note", "30 Beep"}, 4, "has a number where"},
+        {{"  Select Case n", "10   Case 1", "  End Select"}, 3, "has no number"},
+        {{"  Beep", "100 Dim s As String", "  Beep"}, 3, "has no number"},
+        {{"100 Dim s As String", "  Beep"}, 3, "holds the only number"},
+        {{"0 Beep", "1 Beep"}, 3, "has a number this tool never writes"},
+        {{"010 Beep", "020 Beep"}, 3, "has a number this"},
+        {{"65530 Beep"}, 3, "has a number this"},
+        {{"1 Beep", "5    n = 1", "7", "9\tn = 2", "  Beep"}, 5, "has a number where"},
+        {{"10\tBeep", "20 Beep"}, 3, "has a tab after its number"},
+        {{"10 Beep", "20 Beep", "  Beep", "  Beep"}, 6, "is a second statement without a number"},
+        // An author's half-numbered procedure: start 100, step 2, On Error,
+        // Dim and Exit Sub bare.
+        {{"    On Error GoTo EH", "    Dim x As Long", "100 x = 1", "102 Debug.Print x",
+          "    Exit Sub", "EH:", "104 LogError Err.Description, Erl"},
+         3,
+         "has no number"},
+    };
+    for (const auto& [body, foreignLine, tells] : users) {
         std::string file = crlf({"Option Explicit", "Sub Mine()"});
         for (const std::string& line : body)
             file += line + "\r\n";
@@ -202,23 +221,111 @@ TEST(LineNumbers, numbersOfTheUsersOwnAreKept) {
             ASSERT_EQ(result.result.leftWhole.size(), 1u) << file;
             EXPECT_EQ(result.result.leftWhole[0].reason, LeftWholeReason::UsersNumbers) << file;
             EXPECT_EQ(result.result.leftWhole[0].detailLine, foreignLine) << file;
+            EXPECT_NE(leftWholeMessage("A.bas", result.result.leftWhole[0])
+                          .find("(line " + std::to_string(foreignLine) + " " + std::string(tells)),
+                      std::string::npos)
+                << file;
         }
+        EXPECT_EQ(procedureNumberings(file, ProcedureKind::Sub).at(0).numbering,
+                  LineNumbering::Users);
     }
     EXPECT_EQ(leftWholeMessage("A.bas",
-                               number(crlf({"Sub A()", "100 Dim s As String", "  Beep", "End Sub"}))
+                               number(crlf({"Sub A()", "  Beep", "100 Dim s As String", "End Sub"}))
                                    .result.leftWhole[0]),
-              "A.bas:1: Sub A left as it was: it holds line numbers of its own (line 2)");
+              "A.bas:1: Sub A left as it was: it holds line numbers of its own (line 2 has no "
+              "number)");
 
-    // The shapes numbering writes: lines added since without a number, a
-    // single line with any number, the tool's start and step of any run.
+    // The shapes numbering writes: one statement added since without a
+    // number (not the first), a single line with any number, the tool's
+    // start and step of any run, the blanks of an indented line after the
+    // number's space.
     for (const std::string& tools :
          {crlf({"Sub A()", "10 Beep", "  Beep", "20 Beep", "End Sub"}),
+          crlf({"Sub A()", "10 Beep", "20 Beep", "  Beep", "End Sub"}),
           crlf({"Sub A()", "7 Beep", "' note", "End Sub"}),
-          crlf({"Sub A()", "3 Beep", "  ' note", "11 Beep", "19 Beep", "End Sub"})}) {
+          crlf({"Sub A()", "3 Beep", "  ' note", "11 Beep", "19 Beep", "End Sub"}),
+          crlf({"Sub A()", "100     Beep", "102 \tBeep", "End Sub"})}) {
         const Numbered numbered = number(tools);
         EXPECT_TRUE(numbered.result.leftWhole.empty()) << tools;
         EXPECT_EQ(unnumber(tools).text, unnumber(numbered.text).text);
         EXPECT_EQ(numbered.text, number(unnumber(tools).text).text);
+    }
+}
+
+// Numbering never changes a number unannounced: a procedure whose numbers
+// change (another start or step, or those after a statement added since) is
+// named with the first. With renumber every number is taken for the tool's,
+// and each procedure whose numbers change or go is named.
+TEST(LineNumbers, changedNumbersAreNamed) {
+    NumberingOptions renumber;
+    renumber.renumber = true;
+    NumberingOptions hundreds;
+    hundreds.start = 100;
+    hundreds.step = 2;
+    const std::string authors = crlf({"Sub Save()", "    On Error GoTo EH", "    Dim x As Long",
+                                      "100 x = 1", "102 Debug.Print x", "    Exit Sub",
+                                      "EH:", "104 LogError Err.Description, Erl", "End Sub"});
+    struct Case {
+        std::string file;
+        NumberingOptions options;
+        bool unnumbers;
+        std::string text; // after; empty: as it was
+        std::string named;
+    };
+    const std::vector<Case> cases = {
+        {crlf({"Sub A()", "1 Beep", "2 Beep", "End Sub"}),
+         {},
+         false,
+         crlf({"Sub A()", "10 Beep", "20 Beep", "End Sub"}),
+         "A.bas:1: Sub A renumbered: line 2 had 1, now 10"},
+        {crlf({"Sub A()", "10 Beep", "  Beep", "20 Beep", "End Sub"}),
+         {},
+         false,
+         crlf({"Sub A()", "10 Beep", "20   Beep", "30 Beep", "End Sub"}),
+         "A.bas:1: Sub A renumbered: line 4 had 20, now 30"},
+        {crlf({"Sub A()", "10 Beep", "20 Beep", "  Beep", "End Sub"}),
+         {},
+         false,
+         crlf({"Sub A()", "10 Beep", "20 Beep", "30   Beep", "End Sub"}),
+         ""},
+        {authors, renumber, false,
+         crlf({"Sub Save()", "10     On Error GoTo EH", "20     Dim x As Long", "30 x = 1",
+               "40 Debug.Print x", "50     Exit Sub", "EH:", "60 LogError Err.Description, Erl",
+               "End Sub"}),
+         "A.bas:1: Sub Save renumbered: line 4 had 100, now 30"},
+        {authors, renumber, true,
+         crlf({"Sub Save()", "    On Error GoTo EH", "    Dim x As Long", "x = 1", "Debug.Print x",
+               "    Exit Sub", "EH:", "LogError Err.Description, Erl", "End Sub"}),
+         "A.bas:1: Sub Save unnumbered: line 4 had 100"},
+        {crlf({"Sub A()", "10 Beep", "20 ' note", "End Sub"}), renumber, false,
+         crlf({"Sub A()", "10 Beep", "' note", "End Sub"}),
+         "A.bas:1: Sub A renumbered: line 3 had 20, now none"},
+        // The tool's own numbers go without a word; with renumber, with one.
+        {crlf({"Sub A()", "10 Beep", "End Sub"}),
+         {},
+         true,
+         crlf({"Sub A()", "Beep", "End Sub"}),
+         ""},
+        {crlf({"Sub A()", "10 Beep", "End Sub"}), renumber, true,
+         crlf({"Sub A()", "Beep", "End Sub"}), "A.bas:1: Sub A unnumbered: line 2 had 10"},
+        // Nothing changes: nothing is said.
+        {crlf({"Sub A()", "100 Beep", "102 Beep", "End Sub"}), hundreds, false, "", ""},
+        // A jump or a use of Erl still keeps the procedure as it was.
+        {crlf({"Sub A()", "1 GoTo 2", "2 Beep", "End Sub"}), renumber, false, "", ""},
+        {crlf({"Sub A()", "1 Beep", "5 If Erl = 1 Then Beep", "End Sub"}), renumber, true, "", ""},
+    };
+    for (const Case& each : cases) {
+        NumberingOptions options = each.options;
+        OutputPieces out;
+        const NumberingResult result = each.unnumbers ? unnumberLines(each.file, options, out)
+                                                      : numberLines(each.file, options, out);
+        EXPECT_EQ(result.changed ? out.joined() : std::string(), each.text) << each.file;
+        EXPECT_EQ(result.renumbered.empty() ? std::string()
+                                            : renumberedMessage("A.bas", result.renumbered[0]),
+                  each.named)
+            << each.file;
+        EXPECT_EQ(result.leftWhole.empty(), !each.text.empty() || each.options.start == 100)
+            << each.file;
     }
 }
 
@@ -270,7 +377,8 @@ TEST(LineNumbers, procedureWhoseNumberIsAJumpTargetIsLeftWhole) {
     }
 }
 
-// Numbering or unnumbering would change what such a comparison means.
+// Numbering or unnumbering would change what any use of Erl's value but
+// passing it on means.
 TEST(LineNumbers, procedureComparingErlWithANumberIsLeftWhole) {
     // The line named: the statement's first, or the Case; 0 for uses of Erl
     // that name no line, and numbers compared with other things.
@@ -293,6 +401,43 @@ TEST(LineNumbers, procedureComparingErlWithANumberIsLeftWhole) {
          "        End Select\r\n    End Select\r\n    Select Case n\r\n    Case 30\r\n"
          "    End Select",
          0},
+        // Every spelling of a use of Erl's value.
+        {"    Select Case (Erl)\r\n    Case 30\r\n    End Select", 4},
+        {"    Select Case VBA.Erl\r\n    Case 30\r\n    End Select", 4},
+        {"    Select Case Erl\r\n    Case OPEN_LINE\r\n    End Select", 4},
+        {"    If (Erl) = 30 Then Beep", 3},
+        {"    If Erl = +30 Then Beep", 3},
+        {"    If Erl = -30 Then Beep", 3},
+        {"    If Erl = &H1E Then Beep", 3},
+        {"    If Erl = 3E1 Then Beep", 3},
+        {"    If Erl = \"30\" Then Beep", 3},
+        {"    If CLng(Erl) = 30 Then Beep", 3},
+        {"    If Erl \\ 10 = 3 Then Beep", 3},
+        {"    If Erl Mod 100 = 30 Then Beep", 3},
+        {"    If Erl Like \"3*\" Then Beep", 3},
+        {"    s = Choose(Erl \\ 10, \"a\", \"b\")", 3},
+        {"    s = Choose(Erl, \"a\", \"b\")", 3},
+        {"    s = Switch(Erl > 20, \"a\", True, \"b\")", 3},
+        {"    If [Erl] = 30 Then Beep", 3},
+        {"    If Erl = OPEN_LINE Then Beep", 3},
+        {"    n = Erl + 1", 3},
+        {"    ErrLine = Erl: If ErrLine = 30 Then Beep", 3},
+        {"    k = Erl\r\n    Select Case k\r\n    Case 30\r\n    End Select", 5},
+        {"    k = CLng(Erl)\r\n    j = k\r\n    If j > 20 Then Beep", 5},
+        {"    k = Erl\r\n    k", 4}, // not a call: unsure, so named
+        // Passed on: to a call, joined into text, into a member, or through a
+        // variable only passed on itself; another object's Erl is not Erl.
+        {"    If o.Erl = 30 Then Beep", 0},
+        {"    LogError Err.Description, Erl", 0},
+        {"    Debug.Print \"line\"; Erl", 0},
+        {"    Call Report(CStr(Erl), Erl)", 0},
+        {"    Log Line:=Erl", 0},
+        {"    Err.Raise 1000, , \"line \" & Erl", 0},
+        {"    m.Line = Erl: .Where = Erl", 0},
+        {"    n = Erl: LogError n", 0},
+        {"    s = IIf(Erl <> 0, \" at line \" & Erl, \"\")", 0},
+        {"    If Erl Then Beep", 0},
+        {"    If 0 = VBA.Erl() Then Beep", 0},
     };
     for (const auto& [use, line] : uses) {
         const std::string file = crlf({"Sub A()", "  Beep"}) + use + crlf({"", "End Sub"});
@@ -364,6 +509,62 @@ TEST(LineNumbers, procedureWhoseExtentOrNumbersAreUnclearIsLeftWhole) {
     const std::string continued = crlf({"Sub A()", "  n = Array(1, _", "2, 3)", "End Sub"});
     EXPECT_EQ(unnumber(number(continued).text).text, continued);
     EXPECT_EQ(unnumber(continued).text, continued);
+}
+
+// What is said of a procedure is what was done: heads in both branches of
+// an #If are one procedure, numbered under the last; an indented head is
+// not taken for one, and a procedure under it that numbering would have
+// worked on is named, by check too.
+TEST(LineNumbers, headsUnderAnIfAndIndentedHeads) {
+    const std::string twins =
+        crlf({"Option Explicit", "#If Win64 Then", "Private Sub Foo(ByVal x As LongPtr)",
+              "#ElseIf Mac Then", "Private Sub Foo(ByVal x As Long)  ' Mac", "#Else",
+              "Private Sub Foo(ByVal x As Long)", "#End If", "    Beep", "End Sub"});
+    const Numbered numbered = number(twins);
+    EXPECT_TRUE(numbered.result.leftWhole.empty());
+    EXPECT_NE(numbered.text.find("#End If\r\n10     Beep\r\nEnd Sub"), std::string::npos);
+    EXPECT_EQ(unnumber(numbered.text).text, twins);
+    const std::vector<ProcedureNumbering> judged =
+        procedureNumberings(numbered.text, ProcedureKind::Sub);
+    ASSERT_EQ(judged.size(), 3u);
+    for (const ProcedureNumbering& head : judged)
+        EXPECT_EQ(head.numbering, LineNumbering::Tools) << head.line;
+    // With insertion's trap after each head they are still one procedure.
+    const std::string trapped =
+        crlf({"#If Win64 Then", "Sub Foo(ByVal x As LongPtr)",
+              "ON ERROR GOTO ERR_Foo  '~Faultward~", "#Else", "Sub Foo(ByVal x As Long)",
+              "ON ERROR GOTO ERR_Foo  '~Faultward~", "#End If", "  Beep", "End Sub"});
+    EXPECT_TRUE(number(trapped).result.leftWhole.empty());
+    // Left, it is named once, by its last head.
+    const std::string users =
+        crlf({"#If Win64 Then", "Sub Foo(ByVal x As LongPtr)", "#Else", "Sub Foo(ByVal x As Long)",
+              "#End If", "  Beep", "100 Beep", "End Sub"});
+    const Numbered left = number(users);
+    EXPECT_EQ(left.text, users);
+    ASSERT_EQ(left.result.leftWhole.size(), 1u);
+    EXPECT_EQ(left.result.leftWhole[0].line, 4u);
+    // A head alone before another is still a head without its end.
+    const std::string apart = crlf({"Sub A()", "  Beep", "Sub B()", "  Beep", "End Sub"});
+    ASSERT_EQ(number(apart).result.leftWhole.size(), 1u);
+    EXPECT_EQ(number(apart).result.leftWhole[0].reason, LeftWholeReason::MissingEnd);
+
+    const std::string indented = crlf({"Sub A()", "  Beep", "End Sub", "  Private Sub B()",
+                                       "    Beep", "End Sub", "\tFunction C()", "End Function"});
+    const Numbered around = number(indented);
+    EXPECT_EQ(around.text, crlf({"Sub A()", "10   Beep", "End Sub", "  Private Sub B()", "    Beep",
+                                 "End Sub", "\tFunction C()", "End Function"}));
+    ASSERT_EQ(around.result.leftWhole.size(), 1u);
+    EXPECT_EQ(leftWholeMessage("A.bas", around.result.leftWhole[0]),
+              "A.bas:4: Sub B left as it was: its head is indented, which this tool does not take "
+              "for a procedure's head");
+    // Without numbers there is nothing to take out, so nothing to say.
+    EXPECT_TRUE(unnumber(indented).result.leftWhole.empty());
+    EXPECT_EQ(unnumber(crlf({"  Sub B()", "10 Beep", "End Sub"})).result.leftWhole.size(), 1u);
+    const FileSurvey survey = surveyFile(indented, InsertionOptions(HandlingMode::ResumeNext));
+    ASSERT_EQ(survey.procedures.size(), 2u);
+    EXPECT_EQ(survey.procedures[1].name, "B");
+    EXPECT_EQ(leftAloneReason(survey.procedures[1].leftAlone, ProcedureKind::Sub),
+              "its head is indented");
 }
 
 } // namespace

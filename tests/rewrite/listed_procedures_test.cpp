@@ -20,7 +20,7 @@ std::string handled(std::string_view name, std::string_view body) {
 // Heard of a pass besides the outcomes: the procedures it says it left.
 class LeftWhole : public PassObserver {
 public:
-    void procedureLeftWhole(int, std::string_view message) override {
+    void procedureLeftWhole(int, std::string_view message, bool) override {
         messages.emplace_back(message);
     }
     std::vector<std::string> messages;

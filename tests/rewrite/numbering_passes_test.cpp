@@ -18,7 +18,7 @@ namespace {
 // the outcome.
 class Heard : public PassObserver {
 public:
-    void procedureLeftWhole(int index, std::string_view message) override {
+    void procedureLeftWhole(int index, std::string_view message, bool) override {
         lines.push_back(std::to_string(index) + " left " + std::string(message));
     }
     void fileProcessed(int index, std::string_view, FileOutcome outcome) override {

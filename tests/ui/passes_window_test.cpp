@@ -166,6 +166,22 @@ TEST(PassesWindow, lineNumberItems_numberAndUnnumberTheFiles) {
     EXPECT_TRUE(program.messages().texts.empty());
 }
 
+// The message's choice reaches the core, which numbers afresh.
+TEST(PassesWindow, authorsNumbers_areRenumberedWhenTheMessageSaysSo) {
+    RunningProgram program;
+    const auto module = program.write("proj/A.bas", crlf({"Sub Save()", "    Dim x As Long",
+                                                          "100 x = 1", "102 Beep", "End Sub"}));
+    program.openProject(program.write("proj/P.vbp", crlf({"Module=A; A.bas"})));
+    program.messages().choiceAnswers = {true};
+    program.trigger("mnu_f_9");
+    ASSERT_EQ(program.messages().choices.size(), 2u);
+    EXPECT_EQ(program.messages().choices[0], QStringLiteral("&Renumber Them"));
+    EXPECT_TRUE(program.messages().details[0].contains(QStringLiteral("line 2 has no number")));
+    EXPECT_EQ(readFile(module),
+              crlf({"Sub Save()", "10     Dim x As Long", "20 x = 1", "30 Beep", "End Sub"}));
+    expectIdleAfterPass(program);
+}
+
 TEST(PassesWindow, filesThatCannotBeProcessed_areNamedOnceAfterTheCommand) {
     RunningProgram program;
     const auto locked = program.write("proj/Locked.frm", kFormText);

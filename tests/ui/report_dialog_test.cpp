@@ -1,5 +1,6 @@
 #include "app/report_colours.h"
 #include "app/report_window.h"
+#include "ui/message_boxes.h"
 #include "ui/report_dialog.h"
 #include "ui/report_text_view.h"
 #include "ui_test_support.h"
@@ -12,6 +13,8 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTest>
+#include <QTextBlock>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -98,6 +101,20 @@ TEST(MessageBoxes, aMessageWithDetailsShowsItsLeadAndEveryDetailWhole) {
     const int bar = box->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
     EXPECT_EQ(view->size(), view->sizeForCells(100, 2) + QSize(0, bar));
     EXPECT_FALSE(box->windowFlags() & Qt::WindowMaximizeButtonHint);
+}
+
+TEST(MessageBoxes, aChoiceIsAButtonBesideOkThatEndsTheBoxWithItsResult) {
+    const std::unique_ptr<QDialog> box =
+        makeDetailsBox(nullptr, QStringLiteral("Left:\n\nA.bas:1: Sub A"), MessageIcon::Warning,
+                       QStringLiteral("A.bas:1: Sub A\n"), QStringLiteral("&Renumber Them"));
+    auto* choice = box->findChild<QPushButton*>(QStringLiteral("cmd_choice"));
+    ASSERT_NE(choice, nullptr);
+    EXPECT_EQ(choice->text(), QStringLiteral("&Renumber Them"));
+    QTimer::singleShot(0, choice, &QPushButton::click);
+    EXPECT_EQ(box->exec(), kChoiceResult);
+    const std::unique_ptr<QDialog> plain = makeDetailsBox(
+        nullptr, QStringLiteral("Left:"), MessageIcon::Warning, QStringLiteral("A\n"));
+    EXPECT_EQ(plain->findChild<QPushButton*>(QStringLiteral("cmd_choice")), nullptr);
 }
 
 TEST(ReportDialog, saveAs_writesTheTextsBytesThroughTheSaveDialog_andStaysOpen) {

@@ -65,6 +65,18 @@ void RecordingMessageBoxes::showMessage(QWidget*, const QString& text, MessageIc
     details.push_back(detailText);
     texts.push_back(text);
     icons.push_back(icon);
+    choices.emplace_back();
+}
+
+bool RecordingMessageBoxes::showMessageWithChoice(QWidget* parent, const QString& text,
+                                                  MessageIcon icon, const QString& detailText,
+                                                  const QString& choice) {
+    showMessage(parent, text, icon, detailText);
+    choices.back() = choice;
+    const bool chosen = !choiceAnswers.empty() && choiceAnswers.front();
+    if (!choiceAnswers.empty())
+        choiceAnswers.pop_front();
+    return chosen;
 }
 
 bool RecordingMessageBoxes::askYesNo(QWidget*, const QString& text) {

@@ -83,6 +83,11 @@ public:
     bool askYesNo(QWidget*, const QString& text) override;
     std::vector<QString> questions;
     std::deque<bool> answers; // none left: No
+    // Remembered as a message; answered from choiceAnswers, then with OK.
+    bool showMessageWithChoice(QWidget*, const QString& text, MessageIcon icon,
+                               const QString& details, const QString& choice) override;
+    std::deque<bool> choiceAnswers;
+    std::vector<QString> choices; // of every message, empty for none
     std::vector<QString> texts;
     std::vector<QString> details;
     std::vector<MessageIcon> icons;

@@ -20,6 +20,8 @@ struct SeenBox {
     RECT ok{};
     LONG boxStyle = 0;
     int margin = 0;
+    std::string choice; // the caption of the choice's button when it shows
+    RECT choiceRect{};
 };
 SeenBox seen;
 
@@ -54,7 +56,11 @@ void CALLBACK lookAtTheBox(HWND, UINT, UINT_PTR timer, DWORD) {
     RECT units{0, 0, 10, 10};
     MapDialogRect(dialog, &units);
     seen.margin = units.bottom;
-    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    HWND choice = GetDlgItem(dialog, FW_IDC_DETAILS_CHOICE);
+    seen.choice = IsWindowVisible(choice) ? narrow(windowText(choice)) : std::string();
+    seen.choiceRect = childRect(dialog, FW_IDC_DETAILS_CHOICE);
+    // A box with a choice is closed with it.
+    PostMessageW(dialog, WM_COMMAND, seen.choice.empty() ? IDOK : FW_IDC_DETAILS_CHOICE, 0);
 }
 
 SeenBox showAndLook(const std::string& text, const std::string& details) {
@@ -89,6 +95,19 @@ TEST(DetailsBox, namesEachFileOnce_fitsItsText_andScrollsOnlyWhatDoesNotFit) {
 
     const SeenBox wide = showAndLook(lead, numberedLines(2, 300));
     EXPECT_EQ(wide.boxStyle & (WS_VSCROLL | WS_HSCROLL), WS_HSCROLL);
+}
+
+TEST(DetailsBox, aChoiceShowsBesideOkAndTellsWhenItWasChosen) {
+    seen = {};
+    SetTimer(nullptr, 0, 50, lookAtTheBox);
+    EXPECT_TRUE(win::makeSystemMessageBoxes()->showMessageWithChoice(
+        nullptr, "Left:\n\nA.bas:1: Sub A", MessageIcon::Warning, "A.bas:1: Sub A\n",
+        "&Renumber Them"));
+    EXPECT_EQ(seen.choice, "&Renumber Them");
+    EXPECT_EQ(seen.choiceRect.top, seen.ok.top);
+    EXPECT_LT(seen.choiceRect.right, seen.ok.left);
+    // Without one the button stays hidden.
+    EXPECT_EQ(showAndLook("Left:", "A\n").choice, "");
 }
 
 } // namespace

@@ -318,6 +318,20 @@ TEST_F(ProjectWindow, lineNumberItems_numberAndUnnumberTheTickedFiles) {
     EXPECT_TRUE(program.messages.shown.empty());
 }
 
+// The message's choice reaches the core, which numbers afresh.
+TEST_F(ProjectWindow, authorsNumbers_areRenumberedWhenTheMessageSaysSo) {
+    folder.write("A.bas",
+                 crlf({"Sub Save()", "    Dim x As Long", "100 x = 1", "102 Beep", "End Sub"}));
+    open({"Module=A; A.bas"});
+    program.messages.choiceAnswers = {true};
+    program.choose(win::kFileItemBase + 9);
+    ASSERT_EQ(program.messages.shown.size(), 2u);
+    EXPECT_EQ(program.messages.shown[0].choice, "&Renumber Them");
+    EXPECT_EQ(program.messages.shown[0].owner, program.window->hwnd());
+    EXPECT_EQ(readFile(folder / "A.bas"),
+              crlf({"Sub Save()", "10     Dim x As Long", "20 x = 1", "30 Beep", "End Sub"}));
+}
+
 TEST_F(ProjectWindow, filesNotProcessed_areNamedInOneMessage) {
     folder.write("A.bas", kOneSubSource);
     open({"Module=A; A.bas", "Module=G; Gone.bas"});

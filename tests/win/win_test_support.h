@@ -74,13 +74,25 @@ struct RecordingMessages final : win::MessageBoxes {
     }
     std::vector<std::string> questions;
     std::deque<bool> answers; // none left: No
+    // Remembered as a message; answered from choiceAnswers, then with OK.
+    bool showMessageWithChoice(HWND owner, std::string_view text, MessageIcon icon,
+                               std::string_view details, std::string_view choice) override {
+        showMessage(owner, text, icon, details);
+        shown.back().choice = choice;
+        const bool chosen = !choiceAnswers.empty() && choiceAnswers.front();
+        if (!choiceAnswers.empty())
+            choiceAnswers.pop_front();
+        return chosen;
+    }
     struct Shown {
         std::string text;
         MessageIcon icon;
         std::string details;
         HWND owner = nullptr;
+        std::string choice = {};
     };
     std::vector<Shown> shown;
+    std::deque<bool> choiceAnswers;
 };
 
 // The System Information program that is never there.
