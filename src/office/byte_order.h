@@ -22,8 +22,9 @@ inline void requireBytes(std::string_view bytes, std::uint64_t offset, std::uint
 inline std::uint16_t readU16(std::string_view bytes, std::uint64_t offset,
                              const char* what = "the data") {
     requireBytes(bytes, offset, 2, what);
-    auto b = [&](std::uint64_t i) { return static_cast<std::uint16_t>(
-                                        static_cast<unsigned char>(bytes[offset + i])); };
+    auto b = [&](std::uint64_t i) {
+        return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[offset + i]));
+    };
     return static_cast<std::uint16_t>(b(0) | (b(1) << 8));
 }
 

@@ -17,7 +17,9 @@ using namespace cfb;
 // rather than walked on the stack.
 constexpr int kMaxNesting = 64;
 
-std::string sectorName(std::uint32_t sector) { return "sector " + std::to_string(sector); }
+std::string sectorName(std::uint32_t sector) {
+    return "sector " + std::to_string(sector);
+}
 
 class Reader {
 public:
@@ -52,8 +54,7 @@ private:
                               " with sectors of 2^" + std::to_string(shift) +
                               " bytes is not one the format defines");
         }
-        if (readU16(bytes_, kByteOrderAt) != 0xFFFE ||
-            readU16(bytes_, kMiniSectorShiftAt) != 6 ||
+        if (readU16(bytes_, kByteOrderAt) != 0xFFFE || readU16(bytes_, kMiniSectorShiftAt) != 6 ||
             readU32(bytes_, kMiniStreamCutoffAt) != kMiniStreamCutoff) {
             throw FormatError("the compound file's header has values the format does not allow");
         }
@@ -61,16 +62,14 @@ private:
         if (bytes_.size() < sectorSize_) {
             throw FormatError("the compound file ends inside its header");
         }
-        sectorCount_ = static_cast<std::uint32_t>(
-            std::min<std::uint64_t>((bytes_.size() - sectorSize_ + sectorSize_ - 1) / sectorSize_,
-                                    kMaxRegularSector));
+        sectorCount_ = static_cast<std::uint32_t>(std::min<std::uint64_t>(
+            (bytes_.size() - sectorSize_ + sectorSize_ - 1) / sectorSize_, kMaxRegularSector));
     }
 
     // A sector's bytes; the last sector of a file may be cut short.
     std::string_view sector(std::uint32_t index) const {
         if (index >= sectorCount_) {
-            throw FormatError("the compound file names " + sectorName(index) +
-                              ", past its end");
+            throw FormatError("the compound file names " + sectorName(index) + ", past its end");
         }
         const std::uint64_t offset = (static_cast<std::uint64_t>(index) + 1) * sectorSize_;
         return bytes_.substr(offset, sectorSize_);
@@ -91,10 +90,9 @@ private:
         std::vector<bool> visited(sectorCount_, false);
         while (fatList.size() < fatSectors) {
             if (next >= sectorCount_ || visited[next]) {
-                throw FormatError(next >= sectorCount_
-                                      ? "the compound file's DIFAT names " + sectorName(next) +
-                                            ", past its end"
-                                      : "the compound file's DIFAT chain loops");
+                throw FormatError(next >= sectorCount_ ? "the compound file's DIFAT names " +
+                                                             sectorName(next) + ", past its end"
+                                                       : "the compound file's DIFAT chain loops");
             }
             visited[next] = true;
             const std::string_view difat = sector(next);
@@ -148,7 +146,8 @@ private:
                 break;
             }
             const std::string_view data = sector(s);
-            const auto take = static_cast<std::size_t>(std::min<std::uint64_t>(remaining, sectorSize_));
+            const auto take =
+                static_cast<std::size_t>(std::min<std::uint64_t>(remaining, sectorSize_));
             if (data.size() < take) {
                 throw FormatError(what + " runs past the end of the compound file");
             }
@@ -168,14 +167,14 @@ private:
         }
         const std::uint64_t size = entrySize(0);
         if (size > 0) {
-            miniStream_ = chainBytes(readU32(directory_, kStartSectorAt), fat_,
-                                     "the mini stream", size);
+            miniStream_ =
+                chainBytes(readU32(directory_, kStartSectorAt), fat_, "the mini stream", size);
         }
     }
 
     std::string_view entryBytes(std::uint32_t id) const {
-        return std::string_view(directory_).substr(
-            static_cast<std::size_t>(id) * kDirectoryEntrySize, kDirectoryEntrySize);
+        return std::string_view(directory_)
+            .substr(static_cast<std::size_t>(id) * kDirectoryEntrySize, kDirectoryEntrySize);
     }
 
     unsigned char entryType(std::uint32_t id) const {
@@ -192,8 +191,8 @@ private:
         const std::string_view e = entryBytes(id);
         const std::uint16_t length = readU16(e, kNameLengthAt);
         if (length > 64 || length % 2 != 0) {
-            throw FormatError("directory entry " + std::to_string(id) +
-                              " has a name length of " + std::to_string(length));
+            throw FormatError("directory entry " + std::to_string(id) + " has a name length of " +
+                              std::to_string(length));
         }
         std::u16string name;
         for (std::uint16_t i = 0; i + 2 < length; i += 2) {
@@ -267,8 +266,8 @@ private:
                     throw FormatError(node >= entryCount_
                                           ? "the directory names entry " + std::to_string(node) +
                                                 ", which does not exist"
-                                          : "the directory reaches entry " +
-                                                std::to_string(node) + " twice");
+                                          : "the directory reaches entry " + std::to_string(node) +
+                                                " twice");
                 }
                 seen_[node] = true;
                 pending.push_back(node);
@@ -303,6 +302,8 @@ bool hasCompoundFileSignature(std::string_view bytes) {
     return bytes.substr(0, 8) == std::string_view(kSignature, 8);
 }
 
-CompoundFile readCompoundFile(std::string_view bytes) { return Reader(bytes).read(); }
+CompoundFile readCompoundFile(std::string_view bytes) {
+    return Reader(bytes).read();
+}
 
 } // namespace faultward::office

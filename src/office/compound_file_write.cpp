@@ -76,8 +76,8 @@ private:
         const std::uint32_t right = link(ids, middle + 1, end, depth + 1, height);
         records_[id].left = left;
         records_[id].right = right;
-        records_[id].red = depth == height && height > 0 &&
-                           ids.size() != (std::size_t{2} << height) - 1;
+        records_[id].red =
+            depth == height && height > 0 && ids.size() != (std::size_t{2} << height) - 1;
         return id;
     }
 
@@ -108,8 +108,8 @@ private:
         const std::uint64_t miniStreamBytes =
             static_cast<std::uint64_t>(miniSectors_) * kMiniSectorSize;
         const std::uint32_t miniStreamSectors = sectorsFor(miniStreamBytes, sectorSize_);
-        const std::uint32_t directorySectors =
-            sectorsFor(static_cast<std::uint64_t>(records_.size()) * kDirectoryEntrySize, sectorSize_);
+        const std::uint32_t directorySectors = sectorsFor(
+            static_cast<std::uint64_t>(records_.size()) * kDirectoryEntrySize, sectorSize_);
         const std::uint32_t miniFatSectors =
             sectorsFor(static_cast<std::uint64_t>(miniSectors_) * 4, sectorSize_);
         const std::uint32_t base =
@@ -226,9 +226,9 @@ private:
                 storeU16(body, at + 2 * c, static_cast<std::uint16_t>(name[c]));
             }
             storeU16(body, at + kNameLengthAt, static_cast<std::uint16_t>(2 * (nameChars + 1)));
-            body[at + kTypeAt] = static_cast<char>(r.root                ? kTypeRoot
-                                                   : e.isStorage()      ? kTypeStorage
-                                                                        : kTypeStream);
+            body[at + kTypeAt] = static_cast<char>(r.root          ? kTypeRoot
+                                                   : e.isStorage() ? kTypeStorage
+                                                                   : kTypeStream);
             body[at + kColourAt] = r.red ? 0 : 1;
             storeU32(body, at + kLeftAt, r.left);
             storeU32(body, at + kRightAt, r.right);
@@ -239,7 +239,7 @@ private:
             storeU32(body, at + kCreatedAt + 4, static_cast<std::uint32_t>(e.created >> 32));
             storeU32(body, at + kModifiedAt, static_cast<std::uint32_t>(e.modified));
             storeU32(body, at + kModifiedAt + 4, static_cast<std::uint32_t>(e.modified >> 32));
-            const std::uint32_t startSector = r.root ? miniStreamStart
+            const std::uint32_t startSector = r.root          ? miniStreamStart
                                               : e.isStorage() ? 0
                                                               : r.start;
             const std::uint64_t size = r.root ? miniStreamSize : r.size;
@@ -283,6 +283,8 @@ private:
 
 } // namespace
 
-std::string writeCompoundFile(const CompoundFile& file) { return Writer(file).write(); }
+std::string writeCompoundFile(const CompoundFile& file) {
+    return Writer(file).write();
+}
 
 } // namespace faultward::office

@@ -48,8 +48,8 @@ public:
                 const auto [length, offset] = longestMatch(position);
                 if (length >= 3) {
                     const unsigned bits = offsetBits(position);
-                    const auto token = static_cast<std::uint16_t>(((offset - 1) << (16 - bits)) |
-                                                                  (length - 3));
+                    const auto token =
+                        static_cast<std::uint16_t>(((offset - 1) << (16 - bits)) | (length - 3));
                     appendU16(out, token);
                     flags |= static_cast<unsigned char>(1u << bit);
                     for (std::size_t i = 0; i < length; ++i) {
@@ -161,8 +161,7 @@ std::string decompressVba(std::string_view container) {
             throw FormatError("a compressed chunk at byte " + std::to_string(chunkStart) +
                               " has no chunk signature");
         }
-        const std::size_t chunkEnd =
-            std::min(container.size(), chunkStart + (header & 0x0FFF) + 3);
+        const std::size_t chunkEnd = std::min(container.size(), chunkStart + (header & 0x0FFF) + 3);
         position += 2;
         if ((header & 0x8000) == 0) {
             requireBytes(container, position, kChunkData, "a raw chunk");

@@ -43,10 +43,9 @@ CompoundFile sampleFile(std::uint16_t version) {
     file.root = storage(u"Root Entry", {});
     file.root.clsid[0] = 0x42;
     file.root.modified = 0x01D9'0000'1234'5678ull;
-    CompoundEntry vba = storage(u"VBA", {stream(u"dir", pattern(700, 'd')),
-                                         stream(u"Module1", pattern(5000, 'm')),
-                                         stream(u"_VBA_PROJECT", "\xCC\x61\xFF\xFF\x00\x00\x00"),
-                                         stream(u"Empty", "")});
+    CompoundEntry vba = storage(
+        u"VBA", {stream(u"dir", pattern(700, 'd')), stream(u"Module1", pattern(5000, 'm')),
+                 stream(u"_VBA_PROJECT", "\xCC\x61\xFF\xFF\x00\x00\x00"), stream(u"Empty", "")});
     vba.clsid = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
     vba.stateBits = 0x11;
     vba.created = 0x0102030405060708ull;
@@ -128,7 +127,9 @@ std::size_t entryOffset(const std::string& bytes, std::u16string_view name) {
     return at;
 }
 
-std::uint32_t sectorOffset(std::uint32_t sector) { return (sector + 1) * 512; }
+std::uint32_t sectorOffset(std::uint32_t sector) {
+    return (sector + 1) * 512;
+}
 
 TEST(CompoundFile, RefusesDamagedAndHostileFilesWithTheCause) {
     const std::string good = writeCompoundFile(sampleFile(3));
@@ -154,8 +155,7 @@ TEST(CompoundFile, RefusesDamagedAndHostileFilesWithTheCause) {
     cases.push_back({"unknown version", patched(26, 0x0005'003E), "version"});
     cases.push_back({"chain loops", patched(fat + 4 * moduleStart, moduleStart), "loops"});
     cases.push_back({"chain leaves the file", patched(fat + 4 * moduleStart, 5000), "5000"});
-    cases.push_back({"stream larger than its chain", patched(module + 120, 0x7FFF0000),
-                     "claims"});
+    cases.push_back({"stream larger than its chain", patched(module + 120, 0x7FFF0000), "claims"});
     cases.push_back({"huge FAT", patched(44, 0x00FFFFFF), "FAT sectors"});
     cases.push_back({"directory loops", patched(vba + 76, 0), "twice"});
     cases.push_back({"sibling out of range", patched(root + 76, 999), "999"});

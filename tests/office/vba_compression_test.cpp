@@ -29,9 +29,9 @@ struct PublishedExample {
 std::vector<PublishedExample> publishedExamples() {
     return {
         {"no compression", "abcdefghijklmnopqrstuv.",
-         bytes({0x01, 0x19, 0xB0, 0x00, 0x61, 0x62, 0x63, 0x64, 0x65, 0x66, 0x67, 0x68, 0x00, 0x69,
-                0x6A, 0x6B, 0x6C, 0x6D, 0x6E, 0x6F, 0x70, 0x00, 0x71, 0x72, 0x73, 0x74, 0x75, 0x76,
-                0x2E})},
+         bytes({0x01, 0x19, 0xB0, 0x00, 0x61, 0x62, 0x63, 0x64, 0x65, 0x66,
+                0x67, 0x68, 0x00, 0x69, 0x6A, 0x6B, 0x6C, 0x6D, 0x6E, 0x6F,
+                0x70, 0x00, 0x71, 0x72, 0x73, 0x74, 0x75, 0x76, 0x2E})},
         {"normal compression", "#aaabcdefaaaaghijaaaaaklaaamnopqaaaaaaaaaaaarstuvwxyzaaa",
          bytes({0x01, 0x2F, 0xB0, 0x00, 0x23, 0x61, 0x61, 0x61, 0x62, 0x63, 0x64, 0x65, 0x82,
                 0x66, 0x00, 0x70, 0x61, 0x67, 0x68, 0x69, 0x6A, 0x01, 0x38, 0x08, 0x61, 0x6B,
@@ -51,8 +51,8 @@ TEST(VbaCompression, GivesThePublishedExamplesBothWays) {
 }
 
 std::string randomText(testing::SplitMix64& random, std::size_t size, int alphabet) {
-    static const std::string words[] = {"Dim ", "As Long", "\r\n", "    ", "End Sub", "If ",
-                                        " Then", "x = x + 1", "'~Faultward~", "Erl"};
+    static const std::string words[] = {"Dim ", "As Long", "\r\n",      "    ",         "End Sub",
+                                        "If ",  " Then",   "x = x + 1", "'~Faultward~", "Erl"};
     std::string out;
     while (out.size() < size) {
         if (random.below(3) == 0) {
@@ -69,8 +69,8 @@ std::string randomText(testing::SplitMix64& random, std::size_t size, int alphab
 // do not (which takes raw chunks, and the split of a short last chunk).
 TEST(VbaCompression, RoundTripsRandomDataOfEverySizeAroundChunks) {
     testing::SplitMix64 random(39);
-    for (std::size_t size : {0u, 1u, 2u, 3u, 4095u, 4096u, 4097u, 8191u, 8192u, 8193u, 20000u,
-                             3700u, 4000u}) {
+    for (std::size_t size :
+         {0u, 1u, 2u, 3u, 4095u, 4096u, 4097u, 8191u, 8192u, 8193u, 20000u, 3700u, 4000u}) {
         for (int alphabet : {4, 90, 256}) {
             SCOPED_TRACE(std::to_string(size) + " bytes over " + std::to_string(alphabet));
             const std::string text = randomText(random, size, alphabet);
