@@ -34,7 +34,8 @@ void openPackage(std::string_view bytes, DocumentContainer& c) {
         throw DocumentRefusal(Cause::NotAnOfficeDocument,
                               "a ZIP file without [Content_Types].xml is not an Office document");
     }
-    c.contentTypes = readingWhole("[Content_Types].xml", [&] { return readZipEntry(bytes, *types); });
+    c.contentTypes =
+        readingWhole("[Content_Types].xml", [&] { return readZipEntry(bytes, *types); });
     const auto projects = partsOfContentType(c.archive, c.contentTypes, {kVbaProjectContentType});
     if (projects.empty()) {
         throw DocumentRefusal(Cause::NoVbaProject, "the document holds no VBA project");
@@ -44,15 +45,15 @@ void openPackage(std::string_view bytes, DocumentContainer& c) {
                                                      projects[0] + ", " + projects[1] + ")");
     }
     c.projectPart = projects[0];
-    const std::string part = readingWhole(c.projectPart, [&] {
-        return readZipEntry(bytes, *c.archive.find(c.projectPart));
-    });
+    const std::string part = readingWhole(
+        c.projectPart, [&] { return readZipEntry(bytes, *c.archive.find(c.projectPart)); });
     c.compound = readingWhole(c.projectPart, [&] { return readCompoundFile(part); });
 
     std::vector<std::string> signatures =
         partsOfContentType(c.archive, c.contentTypes, kSignatureContentTypes);
     if (const ZipEntry* rels = c.archive.find(relationshipsPartOf(c.projectPart))) {
-        const std::string text = readingWhole(rels->name, [&] { return readZipEntry(bytes, *rels); });
+        const std::string text =
+            readingWhole(rels->name, [&] { return readZipEntry(bytes, *rels); });
         for (const auto& r : findXmlElements(text, "Relationship")) {
             const auto type = r.attributes.find("Type");
             const auto target = r.attributes.find("Target");
@@ -60,13 +61,15 @@ void openPackage(std::string_view bytes, DocumentContainer& c) {
                 !isSignatureRelationship(type->second)) {
                 continue;
             }
-            if (const ZipEntry* e = entryOfPart(c.archive, resolveTarget(c.projectPart, target->second))) {
+            if (const ZipEntry* e =
+                    entryOfPart(c.archive, resolveTarget(c.projectPart, target->second))) {
                 signatures.push_back(e->name);
             }
         }
     }
     for (const auto& s : signatures) {
-        if (std::find(c.signatureParts.begin(), c.signatureParts.end(), s) == c.signatureParts.end()) {
+        if (std::find(c.signatureParts.begin(), c.signatureParts.end(), s) ==
+            c.signatureParts.end()) {
             c.signatureParts.push_back(s);
         }
     }
@@ -121,8 +124,9 @@ void openBinary(std::string_view bytes, DocumentContainer& c) {
                                   "the document is encrypted (it needs a password to open)");
         }
     } else {
-        throw DocumentRefusal(Cause::FormatNotHandled,
-                              "a compound file that is not an Excel or Word document is not handled");
+        throw DocumentRefusal(
+            Cause::FormatNotHandled,
+            "a compound file that is not an Excel or Word document is not handled");
     }
     const CompoundEntry* storage = root.child(c.storageName);
     if (storage == nullptr || !storage->isStorage()) {
@@ -147,8 +151,8 @@ DocumentContainer openDocumentContainer(std::string_view bytes) {
         openPackage(bytes, c);
     } else if (hasCompoundFileSignature(bytes)) {
         openBinary(bytes, c);
-    } else if (bytes.size() >= 19 &&
-               (bytes.substr(4, 15) == "Standard Jet DB" || bytes.substr(4, 15) == "Standard ACE DB")) {
+    } else if (bytes.size() >= 19 && (bytes.substr(4, 15) == "Standard Jet DB" ||
+                                      bytes.substr(4, 15) == "Standard ACE DB")) {
         throw DocumentRefusal(Cause::FormatNotHandled, "an Access database is not handled");
     } else {
         throw DocumentRefusal(Cause::NotAnOfficeDocument,

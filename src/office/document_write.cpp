@@ -180,7 +180,8 @@ WrittenDocument writeVbaDocument(std::string_view original, const SourceChanges&
             const VbaModule& was = before.project.modules[i];
             const VbaModule& now = after.project.modules[i];
             const auto source = changes.sources.find(was.name);
-            const std::string& meant = source != changes.sources.end() ? source->second : was.source;
+            const std::string& meant =
+                source != changes.sources.end() ? source->second : was.source;
             if (now.name != was.name || now.kind != was.kind || now.source != meant) {
                 differs("the module '" + was.name + "' does not hold the source meant");
             }

@@ -37,10 +37,10 @@ public:
         NotAnOfficeDocument, // neither a package nor a compound file
         FormatNotHandled,    // Access, PowerPoint 97-2003, another compound file
         NoVbaProject,
-        Encrypted,           // a password to open
-        Signed,              // writing only: the signature would no longer match
-        LockedForViewing,    // writing only
-        Unreadable,          // the project or its container cannot be read whole
+        Encrypted,              // a password to open
+        Signed,                 // writing only: the signature would no longer match
+        LockedForViewing,       // writing only
+        Unreadable,             // the project or its container cannot be read whole
         WrittenDocumentDiffers, // writing only: the result did not read back as meant
     };
     DocumentRefusal(Cause cause, const std::string& message)

@@ -33,12 +33,13 @@ std::string decoded(std::string_view value) {
     return out;
 }
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool sameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return lower(x) == lower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return lower(x) == lower(y); });
 }
 
 std::string_view withoutSlash(std::string_view part) {
@@ -89,14 +90,16 @@ std::vector<XmlElement> findXmlElements(std::string_view xml, std::string_view l
                 ++p;
             }
             const std::string_view key = xml.substr(keyStart, p - keyStart);
-            while (p < end && (xml[p] == ' ' || xml[p] == '\t' || xml[p] == '\r' || xml[p] == '\n')) {
+            while (p < end &&
+                   (xml[p] == ' ' || xml[p] == '\t' || xml[p] == '\r' || xml[p] == '\n')) {
                 ++p;
             }
             if (p >= end || xml[p] != '=') {
                 continue;
             }
             ++p;
-            while (p < end && (xml[p] == ' ' || xml[p] == '\t' || xml[p] == '\r' || xml[p] == '\n')) {
+            while (p < end &&
+                   (xml[p] == ' ' || xml[p] == '\t' || xml[p] == '\r' || xml[p] == '\n')) {
                 ++p;
             }
             if (p >= end || (xml[p] != '"' && xml[p] != '\'')) {
@@ -139,7 +142,8 @@ const ZipEntry* entryOfPart(const ZipArchive& archive, std::string_view partName
     return nullptr;
 }
 
-std::vector<std::string> partsOfContentType(const ZipArchive& archive, std::string_view contentTypes,
+std::vector<std::string> partsOfContentType(const ZipArchive& archive,
+                                            std::string_view contentTypes,
                                             const std::vector<std::string_view>& types) {
     auto wanted = [&](const std::string& type) {
         return std::any_of(types.begin(), types.end(),
@@ -165,7 +169,8 @@ std::vector<std::string> partsOfContentType(const ZipArchive& archive, std::stri
     for (const auto& d : findXmlElements(contentTypes, "Default")) {
         const auto extension = d.attributes.find("Extension");
         const auto type = d.attributes.find("ContentType");
-        if (extension == d.attributes.end() || type == d.attributes.end() || !wanted(type->second)) {
+        if (extension == d.attributes.end() || type == d.attributes.end() ||
+            !wanted(type->second)) {
             continue;
         }
         for (const auto& e : archive.entries) {
@@ -183,7 +188,8 @@ std::vector<std::string> partsOfContentType(const ZipArchive& archive, std::stri
 std::string relationshipsPartOf(std::string_view partName) {
     const std::string_view name = withoutSlash(partName);
     const std::size_t slash = name.rfind('/');
-    const std::string_view folder = slash == std::string_view::npos ? "" : name.substr(0, slash + 1);
+    const std::string_view folder =
+        slash == std::string_view::npos ? "" : name.substr(0, slash + 1);
     const std::string_view file = slash == std::string_view::npos ? name : name.substr(slash + 1);
     return std::string(folder) + "_rels/" + std::string(file) + ".rels";
 }

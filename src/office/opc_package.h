@@ -39,7 +39,8 @@ const ZipEntry* entryOfPart(const ZipArchive& archive, std::string_view partName
 
 // The part names (entry names) whose content type is one of those given:
 // through the Override elements, or the Default of their extension.
-std::vector<std::string> partsOfContentType(const ZipArchive& archive, std::string_view contentTypes,
+std::vector<std::string> partsOfContentType(const ZipArchive& archive,
+                                            std::string_view contentTypes,
                                             const std::vector<std::string_view>& types);
 
 // The relationships part of a part: "xl/vbaProject.bin" -> "xl/_rels/vbaProject.bin.rels".

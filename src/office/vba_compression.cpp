@@ -161,7 +161,12 @@ std::string decompressVba(std::string_view container) {
             throw FormatError("a compressed chunk at byte " + std::to_string(chunkStart) +
                               " has no chunk signature");
         }
-        const std::size_t chunkEnd = std::min(container.size(), chunkStart + (header & 0x0FFF) + 3);
+        // A chunk cut short would give part of the source as if it were all.
+        const std::size_t chunkEnd = chunkStart + (header & 0x0FFF) + 3;
+        if (chunkEnd > container.size()) {
+            throw FormatError("a compressed chunk at byte " + std::to_string(chunkStart) +
+                              " is cut short");
+        }
         position += 2;
         if ((header & 0x8000) == 0) {
             requireBytes(container, position, kChunkData, "a raw chunk");

@@ -18,8 +18,8 @@ namespace faultward::office {
 std::string compressVba(std::string_view data);
 
 // The data a container holds. Throws FormatError naming the fault: no
-// signature byte, a chunk header without its signature, a raw chunk short
-// of its 4096 bytes, a copy token that reaches before its chunk, or a chunk
+// signature byte, a chunk header without its signature, a chunk cut short
+// (a raw one short of its 4096 bytes), a copy token that reaches before its chunk, or a chunk
 // that gives more than 4096 bytes.
 std::string decompressVba(std::string_view container);
 

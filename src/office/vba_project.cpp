@@ -14,7 +14,9 @@ std::u16string widened(std::string_view bytes) {
 }
 
 bool isSignatureName(std::u16string_view name) {
-    return name.rfind(u"\x05" u"DigitalSignature", 0) == 0;
+    return name.rfind(u"\x05"
+                      u"DigitalSignature",
+                      0) == 0;
 }
 
 const CompoundEntry& required(const CompoundEntry& storage, std::u16string_view name,
@@ -97,8 +99,8 @@ VbaProject readVbaProject(const CompoundEntry& storage) {
         m.streamName = module.streamName;
         const auto kind = properties.kinds.find(module.name);
         m.kind = kind != properties.kinds.end() ? kind->second
-                 : module.procedural           ? ModuleKind::Procedural
-                                               : ModuleKind::Class;
+                 : module.procedural            ? ModuleKind::Procedural
+                                                : ModuleKind::Class;
         m.source = moduleSource(*moduleStream(vba, module), module);
         project.modules.push_back(std::move(m));
     }
@@ -145,8 +147,7 @@ std::size_t replaceModuleSources(CompoundEntry& storage,
 }
 
 void removeSignatureEntries(CompoundEntry& storage) {
-    std::erase_if(storage.children,
-                  [](const CompoundEntry& e) { return isSignatureName(e.name); });
+    std::erase_if(storage.children, [](const CompoundEntry& e) { return isSignatureName(e.name); });
 }
 
 } // namespace faultward::office

@@ -55,7 +55,6 @@ std::size_t replaceModuleSources(CompoundEntry& storage,
 void removeSignatureEntries(CompoundEntry& storage);
 
 // _VBA_PROJECT for a writer: no version's performance cache.
-inline constexpr std::string_view kVersionIndependentVbaProject{"\xCC\x61\xFF\xFF\x00\x00\x00",
-                                                                7};
+inline constexpr std::string_view kVersionIndependentVbaProject{"\xCC\x61\xFF\xFF\x00\x00\x00", 7};
 
 } // namespace faultward::office

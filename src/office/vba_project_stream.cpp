@@ -71,7 +71,8 @@ std::optional<std::string> decryptProjectValue(std::string_view hex) {
             return false;
         }
         const unsigned char enc = (*bytes)[at++];
-        plain = static_cast<unsigned char>(enc ^ static_cast<unsigned char>(encrypted2 + unencrypted1));
+        plain =
+            static_cast<unsigned char>(enc ^ static_cast<unsigned char>(encrypted2 + unencrypted1));
         encrypted2 = encrypted1;
         encrypted1 = enc;
         unencrypted1 = plain;
@@ -110,8 +111,8 @@ std::string encryptProjectValue(std::string_view data, unsigned char seed,
     unsigned char encrypted1 = projKeyEnc;
     unsigned char encrypted2 = versionEnc;
     auto put = [&](unsigned char plain) {
-        const unsigned char enc =
-            static_cast<unsigned char>(plain ^ static_cast<unsigned char>(encrypted2 + unencrypted1));
+        const unsigned char enc = static_cast<unsigned char>(
+            plain ^ static_cast<unsigned char>(encrypted2 + unencrypted1));
         out.push_back(enc);
         encrypted2 = encrypted1;
         encrypted1 = enc;

@@ -104,6 +104,7 @@ TEST(VbaCompression, RefusesDamagedContainers) {
         {"chunk signature missing", bytes({0x01, 0x19, 0x80, 0x00, 0x61})},
         {"raw chunk cut short", bytes({0x01, 0xFF, 0x3F, 0x61, 0x62})},
         {"header cut short", bytes({0x01, 0x19})},
+        {"chunk cut short", good.substr(0, good.size() - 3)},
         // A copy token as the chunk's first token has nothing to copy.
         {"copy before any byte", bytes({0x01, 0x02, 0xB0, 0x01, 0x00, 0x00})},
         // At the second byte the offset has 4 bits: offset 3 reaches before it.
