@@ -14,7 +14,10 @@ namespace {
 using namespace zip;
 
 std::string quoted(std::string_view name) {
-    return "'" + std::string(name) + "'";
+    std::string out(1, '\'');
+    out.append(name);
+    out.push_back('\'');
+    return out;
 }
 
 std::uint64_t findEndRecord(std::string_view bytes) {
