@@ -83,28 +83,28 @@ private:
     }
 
     // The longest run before position that the data from position repeats
-    // (runs may overlap position), the nearest of equals, as the format's
-    // own compressor chooses it; its length is then cut to what a token of
-    // this position can carry.
+    // (runs may overlap position), up to what a token of this position can
+    // carry, the nearest of equals.
     std::pair<std::size_t, std::size_t> longestMatch(std::size_t position) const {
         if (position == 0 || position + 3 > chunk_.size()) {
             return {0, 0};
         }
+        const std::size_t limit =
+            std::min(chunk_.size() - position, std::size_t{(0xFFFFu >> offsetBits(position)) + 3});
         std::size_t bestLength = 0;
         std::size_t bestOffset = 0;
-        const std::size_t room = chunk_.size() - position;
         int candidate = head_[hashAt(chunk_, position)];
         for (int seen = 0; candidate >= 0 && seen < kCandidateLimit;
              ++seen, candidate = previous_[candidate]) {
             const auto from = static_cast<std::size_t>(candidate);
             std::size_t length = 0;
-            while (length < room && chunk_[from + length] == chunk_[position + length]) {
+            while (length < limit && chunk_[from + length] == chunk_[position + length]) {
                 ++length;
             }
             if (length > bestLength) {
                 bestLength = length;
                 bestOffset = position - from;
-                if (length == room) {
+                if (length == limit) {
                     break;
                 }
             }
@@ -112,8 +112,7 @@ private:
         if (bestLength < 3) {
             return {0, 0};
         }
-        const std::size_t maximum = (0xFFFFu >> offsetBits(position)) + 3;
-        return {std::min(bestLength, maximum), bestOffset};
+        return {bestLength, bestOffset};
     }
 
     std::string_view chunk_;
