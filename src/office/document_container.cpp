@@ -4,6 +4,7 @@
 
 #include "office/byte_order.h"
 #include "office/opc_package.h"
+#include "office/vba_project.h"
 #include "platform/utf16.h"
 
 namespace faultward::office {
@@ -127,6 +128,11 @@ void openBinary(std::string_view bytes, DocumentContainer& c) {
         throw DocumentRefusal(
             Cause::FormatNotHandled,
             "a compound file that is not an Excel or Word document is not handled");
+    }
+    for (const auto& e : root.children) {
+        if (isSignatureEntryName(e.name)) {
+            c.rootSignatures.push_back(e.name);
+        }
     }
     const CompoundEntry* storage = root.child(c.storageName);
     if (storage == nullptr || !storage->isStorage()) {

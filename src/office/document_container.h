@@ -27,6 +27,10 @@ struct DocumentContainer {
     CompoundFile compound;
     // The project's storage in it: empty for the root (vbaProject.bin).
     std::u16string storageName;
+    // Signature streams at the root of a binary document, beside the
+    // project's storage: taken as the project's too, so that a signature is
+    // never dropped unasked.
+    std::vector<std::u16string> rootSignatures;
 
     CompoundEntry& projectStorage();
     std::string projectLocation() const;

@@ -12,6 +12,11 @@ VbaDocument readVbaDocument(std::string_view bytes) {
     document.project = readingWhole("the VBA project in " + document.projectLocation,
                                     [&] { return readVbaProject(container.projectStorage()); });
     document.signatures = container.signatureParts;
+    for (const auto& name : container.rootSignatures) {
+        CompoundEntry shown;
+        shown.name = name;
+        document.signatures.push_back(shown.displayName());
+    }
     for (const auto& name : document.project.signatureEntries) {
         CompoundEntry shown;
         shown.name = name;

@@ -154,6 +154,9 @@ WrittenDocument writeVbaDocument(std::string_view original, const SourceChanges&
     result.changedModules = changed;
     if (before.isSigned()) {
         removeSignatureEntries(container.projectStorage());
+        if (container.kind != DocumentKind::OpenXmlPackage) {
+            removeSignatureEntries(container.compound.root);
+        }
         result.droppedSignatures = before.signatures;
     }
     PackageEdits edits;

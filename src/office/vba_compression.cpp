@@ -154,6 +154,10 @@ std::string decompressVba(std::string_view container) {
     std::string out;
     std::size_t position = 1;
     while (position < container.size()) {
+        if (out.size() >= kMaxDecompressedSize) {
+            throw FormatError("the compressed container gives more than " +
+                              std::to_string(kMaxDecompressedSize >> 20) + " MiB");
+        }
         const std::size_t chunkStart = position;
         const std::uint16_t header = readU16(container, position, "a compressed chunk's header");
         if (((header >> 12) & 0x7) != 0x3) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,10 @@ std::string compressVba(std::string_view data);
 // signature byte, a chunk header without its signature, a chunk cut short
 // (a raw one short of its 4096 bytes), a copy token that reaches before its chunk, or a chunk
 // that gives more than 4096 bytes.
+// A few bytes of chunk give 4096 of data: past this size a container is
+// taken as hostile rather than decompressed into all of memory.
+inline constexpr std::size_t kMaxDecompressedSize = std::size_t{64} << 20;
+
 std::string decompressVba(std::string_view container);
 
 } // namespace faultward::office

@@ -13,12 +13,6 @@ std::u16string widened(std::string_view bytes) {
     return std::u16string(bytes.begin(), bytes.end());
 }
 
-bool isSignatureName(std::u16string_view name) {
-    return name.rfind(u"\x05"
-                      u"DigitalSignature",
-                      0) == 0;
-}
-
 const CompoundEntry& required(const CompoundEntry& storage, std::u16string_view name,
                               const std::string& what) {
     const CompoundEntry* e = storage.child(name);
@@ -78,6 +72,11 @@ std::string moduleSource(const CompoundEntry& stream, const DirModule& module) {
 
 } // namespace
 
+bool isSignatureEntryName(std::u16string_view name) {
+    return name.substr(0, 17) == u"\x05"
+                                 u"DigitalSignature";
+}
+
 bool holdsVbaProject(const CompoundEntry& storage) {
     const CompoundEntry* vba = storage.child(u"VBA");
     return vba != nullptr && vba->isStorage() && vba->child(u"dir") != nullptr;
@@ -105,7 +104,7 @@ VbaProject readVbaProject(const CompoundEntry& storage) {
         project.modules.push_back(std::move(m));
     }
     for (const auto& c : storage.children) {
-        if (isSignatureName(c.name)) {
+        if (isSignatureEntryName(c.name)) {
             project.signatureEntries.push_back(c.name);
         }
     }
@@ -147,7 +146,8 @@ std::size_t replaceModuleSources(CompoundEntry& storage,
 }
 
 void removeSignatureEntries(CompoundEntry& storage) {
-    std::erase_if(storage.children, [](const CompoundEntry& e) { return isSignatureName(e.name); });
+    std::erase_if(storage.children,
+                  [](const CompoundEntry& e) { return isSignatureEntryName(e.name); });
 }
 
 } // namespace faultward::office

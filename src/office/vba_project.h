@@ -51,6 +51,10 @@ VbaProject readVbaProject(const CompoundEntry& storage);
 std::size_t replaceModuleSources(CompoundEntry& storage,
                                  const std::map<std::string, std::string>& sources);
 
+// Whether an entry's name is a VBA signature's (\x05DigitalSignature,
+// ...Ex, ...Ext).
+bool isSignatureEntryName(std::u16string_view name);
+
 // Takes the signature entries out of the storage.
 void removeSignatureEntries(CompoundEntry& storage);
 

@@ -55,8 +55,13 @@ ZipArchive readZipArchive(std::string_view bytes);
 
 // An entry's bytes, stored or inflated and checked against its CRC. Throws
 // FormatError for an encrypted entry, a method other than stored or deflate,
-// or data that does not inflate to the size and CRC the directory gives.
+// data that does not inflate to the size and CRC the directory gives, or an
+// entry over kMaxZipEntrySize.
 std::string readZipEntry(std::string_view bytes, const ZipEntry& entry);
+
+// The largest entry readZipEntry inflates: a VBA project or an XML part of
+// the package's own is far smaller, and a hostile size inflates no further.
+inline constexpr std::uint32_t kMaxZipEntrySize = std::uint32_t{512} << 20;
 
 // A new archive: each entry named in changes gets the bytes given (compressed
 // with the method it had, its name, times, flags and extra fields kept) or,

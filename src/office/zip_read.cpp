@@ -173,6 +173,10 @@ std::string readZipEntry(std::string_view bytes, const ZipEntry& entry) {
     if (entry.encrypted()) {
         throw FormatError(what + " is encrypted");
     }
+    if (entry.size > kMaxZipEntrySize) {
+        throw FormatError(what + " is larger than the " + std::to_string(kMaxZipEntrySize >> 20) +
+                          " MiB this program reads");
+    }
     const std::string_view data = bytes.substr(entry.dataOffset, entry.compressedSize);
     std::string out;
     if (entry.method == kStored) {

@@ -112,9 +112,17 @@ TEST(OfficeDocument, RefusesALockedProjectAndASignedOneUnlessItsSignatureMayGo) 
 
     auto signedStream = sampleProject();
     signedStream.signatureStream = true;
+    // A signature stream beside the project's storage, at the document's root.
+    CompoundFile rootSigned = readCompoundFile(testing::wordBinary(plainDoc(), sampleProject()));
+    CompoundEntry signature;
+    signature.name = u"\x05"
+                     u"DigitalSignatureEx";
+    signature.data = "signed";
+    insertInNameOrder(rootSigned.root.children, signature);
     for (const auto& [name, original] : std::vector<std::pair<std::string, std::string>>{
              {"signature part", testing::wordPackage(sampleProject(), true)},
-             {"signature stream", testing::wordBinary(plainDoc(), signedStream)}}) {
+             {"signature stream", testing::wordBinary(plainDoc(), signedStream)},
+             {"signature at the root", writeCompoundFile(rootSigned)}}) {
         SCOPED_TRACE(name);
         const VbaDocument doc = readVbaDocument(original);
         ASSERT_TRUE(doc.isSigned());

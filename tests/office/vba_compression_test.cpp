@@ -119,5 +119,16 @@ TEST(VbaCompression, RefusesDamagedContainers) {
     }
 }
 
+// Seven bytes of chunk give 4096 of data: a hostile container stops at the
+// limit rather than filling memory.
+TEST(VbaCompression, StopsAContainerThatWouldGiveMoreThanItsLimit) {
+    const std::string chunk = bytes({0x03, 0xB0, 0x02, 0x61, 0xFC, 0x0F});
+    std::string container(1, '\x01');
+    for (std::size_t given = 0; given <= kMaxDecompressedSize; given += 4096) {
+        container += chunk;
+    }
+    EXPECT_THROW(decompressVba(container), FormatError);
+}
+
 } // namespace
 } // namespace faultward::office

@@ -144,6 +144,9 @@ TEST(ZipPackage, RefusesEntriesItCannotReadOrReplace) {
     ZipEntry shorter = archive.entries[0];
     shorter.compressedSize -= 5;
     EXPECT_THROW(readZipEntry(zip, shorter), FormatError);
+    ZipEntry huge = archive.entries[0];
+    huge.size = kMaxZipEntrySize + 1;
+    EXPECT_THROW(readZipEntry(zip, huge), FormatError);
     ZipEntry method = archive.entries[0];
     method.method = 12;
     EXPECT_THROW(readZipEntry(zip, method), FormatError);
