@@ -5,6 +5,9 @@ the source meant, a changed one holds only its compressed source (offset 0),
 _VBA_PROJECT is the header for writers, no __SRP_ stream is left, and every
 other stream and part is as it was.
 
+It also reads the compound files it writes of other shapes (sectors of 4096
+bytes, a FAT that needs DIFAT sectors) and wants each stream's bytes.
+
     check_written_documents.py WRITER
 """
 import os
@@ -74,13 +77,30 @@ def check(folder, case, extension, failures):
                     fail(f"part {info.filename} changed")
 
 
+def check_compound(folder, name, failures):
+    ole = vba_reader.olefile.OleFileIO(os.path.join(folder, name + ".cfb"))
+    streams = os.path.join(folder, name + ".streams")
+    expected = sorted(os.listdir(streams))
+    found = sorted("__".join(p) for p in ole.listdir())
+    if found != expected:
+        failures.append(f"{name}.cfb: olefile finds {found}")
+    for stream in expected:
+        with open(os.path.join(streams, stream), "rb") as f:
+            if ole.openstream(stream.split("__")).read() != f.read():
+                failures.append(f"{name}.cfb: stream {stream} differs")
+
+
 def main():
     writer = sys.argv[1]
     failures = []
     with tempfile.TemporaryDirectory() as folder:
         subprocess.run([writer, folder], check=True)
         cases = [f for f in os.listdir(folder) if f.endswith(".changed")]
-        for case_file in sorted(cases):
+        compounds = [f[:-len(".cfb")] for f in os.listdir(folder) if f.endswith(".cfb")]
+        for name in compounds:
+            check_compound(folder, name, failures)
+        cases += [name + ".cfb" for name in compounds]
+        for case_file in sorted(c for c in cases if c.endswith(".changed")):
             case = case_file[:-len(".changed")]
             extension = "." + case.split("_")[-1]
             check(folder, case, extension, failures)
