@@ -190,7 +190,7 @@ private:
     std::u16string entryName(std::uint32_t id) const {
         const std::string_view e = entryBytes(id);
         const std::uint16_t length = readU16(e, kNameLengthAt);
-        if (length > 64 || length % 2 != 0) {
+        if (length > 64 || length < 4 || length % 2 != 0) {
             throw FormatError("directory entry " + std::to_string(id) + " has a name length of " +
                               std::to_string(length));
         }

@@ -125,7 +125,8 @@ void checkPackage(std::string_view original, const DocumentContainer& before,
 
 WrittenDocument writeVbaDocument(std::string_view original, const SourceChanges& changes) {
     const VbaDocument before = readVbaDocument(original);
-    for (const auto& [name, source] : changes.sources) {
+    for (const auto& change : changes.sources) {
+        const std::string& name = change.first;
         if (std::none_of(before.project.modules.begin(), before.project.modules.end(),
                          [&](const VbaModule& m) { return m.name == name; })) {
             throw std::invalid_argument("the VBA project has no module '" + name + "'");
@@ -160,14 +161,19 @@ WrittenDocument writeVbaDocument(std::string_view original, const SourceChanges&
         result.droppedSignatures = before.signatures;
     }
     PackageEdits edits;
-    if (container.kind == DocumentKind::OpenXmlPackage) {
-        edits.changes[container.projectPart] = writeCompoundFile(container.compound);
-        if (before.isSigned()) {
-            dropSignatureParts(original, container, edits);
+    try {
+        if (container.kind == DocumentKind::OpenXmlPackage) {
+            edits.changes[container.projectPart] = writeCompoundFile(container.compound);
+            if (before.isSigned()) {
+                dropSignatureParts(original, container, edits);
+            }
+            result.bytes = rewriteZipArchive(original, container.archive, edits.changes);
+        } else {
+            result.bytes = writeCompoundFile(container.compound);
         }
-        result.bytes = rewriteZipArchive(original, container.archive, edits.changes);
-    } else {
-        result.bytes = writeCompoundFile(container.compound);
+    } catch (const FormatError& e) {
+        throw DocumentRefusal(Cause::CannotBeWritten,
+                              std::string("the new document cannot be made: ") + e.what());
     }
 
     // Read back before it is handed out.

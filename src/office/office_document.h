@@ -41,6 +41,7 @@ public:
         Signed,                 // writing only: the signature would no longer match
         LockedForViewing,       // writing only
         Unreadable,             // the project or its container cannot be read whole
+        CannotBeWritten,        // writing only: the new document cannot be made (ZIP64 sizes)
         WrittenDocumentDiffers, // writing only: the result did not read back as meant
     };
     DocumentRefusal(Cause cause, const std::string& message)

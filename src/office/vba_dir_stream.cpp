@@ -32,6 +32,19 @@ std::u16string utf16(std::string_view bytes) {
     return out;
 }
 
+bool sameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 DirStream parseDirStream(std::string_view data) {
@@ -115,6 +128,22 @@ DirStream parseDirStream(std::string_view data) {
         at = body + size;
     }
     finishModule();
+    // A module is known by its name, and its stream is its own: two of one
+    // name, or one stream for two, would have one's source written over the
+    // other's.
+    for (std::size_t i = 0; i < dir.modules.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (dir.modules[i].name == dir.modules[j].name) {
+                throw FormatError("the dir stream names the module '" + dir.modules[i].name +
+                                  "' twice");
+            }
+            if (sameIgnoringAsciiCase(dir.modules[i].streamName, dir.modules[j].streamName)) {
+                throw FormatError("the modules '" + dir.modules[j].name + "' and '" +
+                                  dir.modules[i].name + "' share the stream '" +
+                                  dir.modules[i].streamName + "'");
+            }
+        }
+    }
     if (declaredModules && *declaredModules != dir.modules.size()) {
         throw FormatError("the dir stream counts " + std::to_string(*declaredModules) +
                           " modules but describes " + std::to_string(dir.modules.size()));

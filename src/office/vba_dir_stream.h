@@ -32,7 +32,8 @@ struct DirStream {
 };
 
 // Throws FormatError for a record cut short, a module without its stream
-// name or offset, or a count of modules that does not match.
+// name or offset, two modules of one name or sharing a stream, or a count of
+// modules that does not match.
 DirStream parseDirStream(std::string_view decompressed);
 
 // The stream with the named modules' offsets set to 0, every other byte kept.

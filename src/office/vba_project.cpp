@@ -47,6 +47,23 @@ CompoundEntry* moduleStream(CompoundEntry& vba, const DirModule& module) {
     return e;
 }
 
+// Every module's stream, each a stream of its own: one stream for two
+// modules, or a module in the dir stream or _VBA_PROJECT, would have a write
+// put one source over another.
+std::vector<CompoundEntry*> moduleStreams(CompoundEntry& vba, const DirStream& dir) {
+    std::vector<CompoundEntry*> streams;
+    for (const auto& module : dir.modules) {
+        CompoundEntry* e = moduleStream(vba, module);
+        if (e->name == u"dir" || e->name == u"_VBA_PROJECT" || e->name.rfind(u"__SRP_", 0) == 0 ||
+            std::find(streams.begin(), streams.end(), e) != streams.end()) {
+            throw FormatError("the module '" + module.name + "' is kept in the stream '" +
+                              e->displayName() + "', which is not its own");
+        }
+        streams.push_back(e);
+    }
+    return streams;
+}
+
 DirStream readDir(const CompoundEntry& vba, std::string& decompressed) {
     const CompoundEntry& dir = required(vba, u"dir", "dir stream");
     try {
@@ -92,7 +109,9 @@ VbaProject readVbaProject(const CompoundEntry& storage) {
     project.name = dir.projectName;
     project.codePage = dir.codePage;
     project.protection = properties.protection;
-    for (const auto& module : dir.modules) {
+    const auto streams = moduleStreams(vba, dir);
+    for (std::size_t i = 0; i < dir.modules.size(); ++i) {
+        const DirModule& module = dir.modules[i];
         VbaModule m;
         m.name = module.name;
         m.streamName = module.streamName;
@@ -100,7 +119,7 @@ VbaProject readVbaProject(const CompoundEntry& storage) {
         m.kind = kind != properties.kinds.end() ? kind->second
                  : module.procedural            ? ModuleKind::Procedural
                                                 : ModuleKind::Class;
-        m.source = moduleSource(*moduleStream(vba, module), module);
+        m.source = moduleSource(*streams[i], module);
         project.modules.push_back(std::move(m));
     }
     for (const auto& c : storage.children) {
@@ -116,14 +135,17 @@ std::size_t replaceModuleSources(CompoundEntry& storage,
     CompoundEntry& vba = vbaStorage(storage);
     std::string decompressed;
     const DirStream dir = readDir(vba, decompressed);
+    const auto streams = moduleStreams(vba, dir);
     std::vector<std::size_t> changed;
-    for (const auto& [name, source] : sources) {
+    for (const auto& change : sources) {
+        const std::string& name = change.first;
+        const std::string& source = change.second;
         const auto it = std::find_if(dir.modules.begin(), dir.modules.end(),
                                      [&](const DirModule& m) { return m.name == name; });
         if (it == dir.modules.end()) {
             throw FormatError("the VBA project has no module '" + name + "'");
         }
-        CompoundEntry* stream = moduleStream(vba, *it);
+        CompoundEntry* stream = streams[static_cast<std::size_t>(it - dir.modules.begin())];
         if (moduleSource(*stream, *it) == source) {
             continue;
         }

@@ -160,6 +160,7 @@ TEST(CompoundFile, RefusesDamagedAndHostileFilesWithTheCause) {
     cases.push_back({"directory loops", patched(vba + 76, 0), "twice"});
     cases.push_back({"sibling out of range", patched(root + 76, 999), "999"});
     cases.push_back({"name too long", patched(module + 64, 90), "name length"});
+    cases.push_back({"no name", patched(module + 64, 2), "name length"});
     cases.push_back({"cut short", good.substr(0, good.size() - 2048), "sector"});
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

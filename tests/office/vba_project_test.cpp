@@ -72,6 +72,13 @@ TEST(VbaDirStream, RefusesRecordsCutShortAndModulesWithoutTheirStream) {
     const std::size_t count = miscounted.find(std::string("\x0F\x00\x02\x00\x00\x00", 6));
     miscounted[count + 6] = 5;
     EXPECT_THROW(parseDirStream(miscounted), FormatError);
+    // Module1 named Module2, and then its stream too.
+    std::string twice = dir;
+    twice[twice.find("Module1") + 6] = '2';
+    EXPECT_THROW(parseDirStream(twice), FormatError);
+    std::string shared = dir;
+    shared[shared.find(std::string("\x1A\x00\x07\x00\x00\x00Module1", 13)) + 12] = '2';
+    EXPECT_THROW(parseDirStream(shared), FormatError);
     // Module1's stream name record renamed into an unknown one.
     std::string unnamed = dir;
     unnamed[unnamed.find(std::string("\x1A\x00\x07\x00\x00\x00Module1", 13))] = 0x7E;
@@ -147,6 +154,21 @@ TEST(VbaProject, RefusesAProjectThatCannotBeReadWhole) {
     CompoundEntry badDir = good;
     badDir.child(u"VBA")->child(u"dir")->data = "\x01\x05\x30";
     fails(badDir, "dir stream");
+    // Module2's stream named, in UTF-16, as Module1's: one stream for two.
+    CompoundEntry shared = good;
+    {
+        CompoundEntry& dirStream = *shared.child(u"VBA")->child(u"dir");
+        std::string dir = decompressVba(dirStream.data);
+        std::string record("\x32\x00\x0E\x00\x00\x00", 6);
+        for (char c : std::string_view("Module2")) {
+            record += std::string{c, '\0'};
+        }
+        const std::size_t at = dir.find(record);
+        ASSERT_NE(at, std::string::npos);
+        dir[at + 18] = '1';
+        dirStream.data = compressVba(dir);
+    }
+    fails(shared, "not its own");
     CompoundEntry noProject = good;
     std::erase_if(noProject.children, [](const CompoundEntry& e) { return e.name == u"PROJECT"; });
     fails(noProject, "PROJECT stream");
