@@ -75,7 +75,8 @@ struct WrittenDocument {
 // out: read back, every module gives exactly the source meant and every other
 // stream and part is as it was. A project locked for viewing is refused, and
 // so is a signed one unless dropSignature; every other fault throws
-// DocumentRefusal too.
+// DocumentRefusal too. A name in changes that is no module's is the caller's
+// fault: std::invalid_argument.
 WrittenDocument writeVbaDocument(std::string_view original, const SourceChanges& changes);
 
 } // namespace faultward::office
