@@ -21,6 +21,13 @@ protected:
         open({"Module=M; M.bas", "Module=N; N.bas"});
     }
     std::string kept() const { return readFile(folder / "P.faultward"); }
+    // A new settings file's lines end as the project file's do.
+    static std::string projectLines(std::string_view text) {
+        std::string lines;
+        for (const char c : text)
+            lines += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        return lines;
+    }
 };
 
 // The files's procedures open under it with their states; unticking one
@@ -37,7 +44,7 @@ TEST_F(ProjectChoicesTest, procedureTicksAreKeptInTheProjectsFile_fileTicksOnceI
                                          {"Sub B", "handles its own errors", true},
                                          {"Sub C", "left alone: one-line", true}}));
     program.files.setProcedureSelected(0, 0, false);
-    EXPECT_EQ(kept(), systemLines("; Faultward's settings of this project, kept with it for "
+    EXPECT_EQ(kept(), projectLines("; Faultward's settings of this project, kept with it for "
                                   "everyone who works on it.\n\n[Leave]\nM.bas:A\n"));
     EXPECT_EQ(program.desktop.procedures[0][0],
               (ProcedureRow{"Sub A", "left alone: listed in [Leave]", false}));
@@ -49,7 +56,7 @@ TEST_F(ProjectChoicesTest, procedureTicksAreKeptInTheProjectsFile_fileTicksOnceI
     EXPECT_TRUE(program.desktop.messages.empty());
 
     program.files.setSelected(1, false); // now kept
-    EXPECT_EQ(kept().substr(kept().find("[Leave]")), systemLines("[Leave]\nM.bas:A\nN.bas\n"));
+    EXPECT_EQ(kept().substr(kept().find("[Leave]")), projectLines("[Leave]\nM.bas:A\nN.bas\n"));
 
     // Opened again, the list shows the choices.
     program.desktop.log.clear();
@@ -59,7 +66,7 @@ TEST_F(ProjectChoicesTest, procedureTicksAreKeptInTheProjectsFile_fileTicksOnceI
     EXPECT_FALSE(program.files.entries()[1].selected);
     program.files.setProcedureSelected(0, 0, true);
     program.files.cmd_sel_Click(0);
-    EXPECT_EQ(kept().substr(kept().find("[Leave]")), systemLines("[Leave]\n"));
+    EXPECT_EQ(kept().substr(kept().find("[Leave]")), projectLines("[Leave]\n"));
 
     // A wider line of the file cannot be untangled by a tick.
     folder.write("P.faultward", "[Leave]\n*:B\n");
@@ -86,7 +93,7 @@ TEST_F(ProjectChoicesTest, handlerSettingsKeptWithTheProjectOverTheUsers) {
     };
     program.main.mnu_o_Click(kHandlerSettingsItem);
     program.main.mnu_o_Click(2);
-    EXPECT_EQ(kept(), systemLines("; Faultward's settings of this project, kept with it for "
+    EXPECT_EQ(kept(), projectLines("; Faultward's settings of this project, kept with it for "
                                   "everyone who works on it.\n\n[Handler]\nFiles=frm,bas\n"
                                   "Handler=Mode\nLineNumbers=0\nMode=2\n"
                                   "Procedures=Sub,Function\nSkipHandled=0\n"));
