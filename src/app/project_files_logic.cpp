@@ -16,9 +16,8 @@ void ProjectFilesLogic::setSelected(int index, bool selected) {
         return;
     ListEntry& entry = entries_[static_cast<std::size_t>(index)];
     entry.selected = selected;
-    if (!choices_.exists())
-        return;
-    showProblem(choices_.setFilesLeft({entry.text}, !selected));
+    if (choices_.exists())
+        showProblem(choices_.setFilesLeft({entry.text}, !selected));
     // A wider item of the file ("Legacy\*.bas") still leaves it alone.
     if (const auto other = choices_.leave()->fileLeaving(entry.text, std::nullopt);
         selected && other) {

@@ -113,5 +113,45 @@ TEST_F(ProjectChoicesTest, handlerSettingsKeptWithTheProjectOverTheUsers) {
     EXPECT_TRUE(program.module.handlerSettings().procedures.has(ProcedureKind::Function));
 }
 
+// A group opened in the desktop reads each project's own file too: its
+// [Leave] items leave that project's entries alone (and only those), a tick
+// they hold back names the file that holds it, and [Handler] keys the group
+// does not use are named.
+TEST_F(ProjectChoicesTest, aGroupsProjectsOwnListsLeaveTheirEntriesAlone) {
+    folder.write("App/M.bas", kModule);
+    folder.write("App/Old.bas", kModule);
+    folder.write("Lib/Old.bas", kModule);
+    folder.write("App/App.vbp", crlf({"Module=M; M.bas", "Module=Old; Old.bas"}));
+    folder.write("Lib/Lib.vbp", crlf({"Module=Old; Old.bas"}));
+    folder.write("App/App.faultward", "[Handler]\nSkipHandled=1\n[Leave]\nOld.bas\nM.bas:A\n");
+    const fs::path vbg =
+        folder.write("All.vbg", crlf({"VBGROUP 5.0", "Project=App\\App.vbp", "Project=Lib\\Lib.vbp"}));
+    program.desktop.dialogAnswers.push_back(vbg.string());
+    program.main.cmd_nav(Command::Open);
+
+    const std::string own = (folder / "App" / "App.faultward").string();
+    EXPECT_EQ(program.desktop.messages,
+              std::vector<std::string>{own + " [Handler] SkipHandled=1: not used, as a group runs "
+                                             "with its own settings; keep them in " +
+                                       (folder / "All.faultward").string() +
+                                       ", or work on the project alone"});
+    const auto& entries = program.files.entries();
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].text, "App\\M.bas");
+    EXPECT_TRUE(entries[0].selected);
+    EXPECT_FALSE(entries[1].selected); // App\Old.bas
+    EXPECT_TRUE(entries[2].selected);  // Lib\Old.bas: another project's
+    program.files.setSelected(1, true);
+    EXPECT_FALSE(program.files.entries()[1].selected);
+    EXPECT_EQ(program.desktop.messages.back(),
+              "App\\Old.bas is still left alone by a line of " + own +
+                  " that names more than it; change that line there.");
+
+    program.main.cmd_nav(Command::Insert);
+    EXPECT_TRUE(readFile(folder / "App/M.bas").starts_with(crlf({"Sub A()", "    Beep", "End Sub"})));
+    EXPECT_EQ(readFile(folder / "App/Old.bas"), kModule);
+    EXPECT_NE(readFile(folder / "Lib/Old.bas"), kModule);
+}
+
 } // namespace
 } // namespace faultward::coretest

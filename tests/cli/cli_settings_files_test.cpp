@@ -28,8 +28,8 @@ protected:
 TEST_F(CliSettingsFiles, aGroupHonoursEachProjectsOwnListAndNamesItsFile) {
     project_.write("App/M.bas", kNumbered);
     const fs::path vbp = project_.write("App/App.vbp", crlf({"Module=M; M.bas"}));
-    const fs::path own =
-        project_.write("App/App.faultward", "[Handler]\nProcedures=Function\n[Leave]\nM.bas:Keep\n");
+    project_.write("App/App.faultward", "[Handler]\nProcedures=Function\n[Leave]\nM.bas:Keep\n");
+    const fs::path own = project_ / "App" / "App.faultward";
     const fs::path vbg = project_.write("All.vbg", crlf({"VBGROUP 5.0", "Project=App\\App.vbp"}));
 
     const CliRun unnumbered = run({"unnumber", vbg.string()});
