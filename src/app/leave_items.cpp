@@ -51,11 +51,10 @@ void markNamedItems(const LeaveList& list, std::span<const ListEntry> entries,
 std::vector<std::string> leaveItemsNamingNothing(const LeaveItems& items,
                                                  std::string_view looked) {
     std::vector<std::string> warnings;
-    const LeaveList parsed(items.items);
     for (std::size_t i = 0; i < items.items.size(); ++i)
         if (i >= items.named.size() || !items.named[i])
-            warnings.push_back(items.file + " [Leave] " + parsed.items()[i].text + " names no " +
-                               (parsed.items()[i].procedure ? "procedure" : "file") +
+            warnings.push_back(items.file + " [Leave] " + items.items[i] + " names no " +
+                               (isProcedureItem(items.items[i]) ? "procedure" : "file") +
                                " of the kinds " + std::string(looked));
     return warnings;
 }

@@ -109,18 +109,18 @@ void LeaveList::index(FileIndex& files, std::uint32_t item) {
 }
 
 void LeaveList::addItems(Source source, std::string file, const std::vector<std::string>& items) {
+    items_.reserve(items_.size() + items.size());
+    patterns_.reserve(patterns_.size() + items.size());
+    source.procedureName.reserve(items.size());
     for (const std::string& written : items) {
         const std::string_view text = trimmed(written);
         if (text.empty())
             continue;
         const auto item = static_cast<std::uint32_t>(items_.size());
         Pattern pattern;
-        // A procedure's name holds no colon and no separator; a drive's colon
-        // ("C:\Shared\X.bas") comes before a separator.
         const std::size_t colon = text.rfind(':');
         std::string_view filePart = text;
-        const bool procedure =
-            colon != std::string_view::npos && !hasSeparator(text.substr(colon));
+        const bool procedure = isProcedureItem(text);
         if (procedure) {
             filePart = trimmed(text.substr(0, colon));
             pattern.procedure = std::string(trimmed(text.substr(colon + 1)));
@@ -137,10 +137,16 @@ void LeaveList::addItems(Source source, std::string file, const std::vector<std:
         }
         ++procedureItems_;
         index(source.procedureFiles, item);
-        if (patterns_[item].wildProcedure)
+        const Pattern& added = patterns_[item];
+        if (added.wildProcedure)
             index(source.wildProcedures, item);
+        else if (added.wild)
+            source.procedureAnyFile[foldedText(added.procedure)].push_back(item);
         else
-            index(source.procedures[foldedText(patterns_[item].procedure)], item);
+            (added.whole ? source.procedureWhole : source.procedureName)
+                [foldedText(added.procedure) + '\0' + foldedText(added.whole ? added.file
+                                                                           : fileNameOf(added.file))]
+                    .push_back(item);
     }
     sources_.push_back(std::move(source));
 }
@@ -193,6 +199,29 @@ void LeaveList::matching(const FileIndex& files, const Entry& entry, Found found
             found(item);
 }
 
+template <typename Found>
+void LeaveList::namingProcedure(const Source& source, const Entry& entry,
+                                std::string_view procedure, Found found) const {
+    const std::string name = foldedText(procedure);
+    const auto each = [&](const auto& map, const std::string& key) {
+        if (const auto at = map.find(key); at != map.end())
+            for (const std::uint32_t item : at->second)
+                found(item);
+    };
+    each(source.procedureWhole, name + '\0' + entry.wholeKey);
+    each(source.procedureName, name + '\0' + entry.nameKey);
+    if (const auto at = source.procedureAnyFile.find(name); at != source.procedureAnyFile.end())
+        for (const std::uint32_t item : at->second)
+            if (matchesWildcard(patterns_[item].file,
+                                patterns_[item].whole ? std::string_view(entry.whole)
+                                                      : fileNameOf(entry.whole)))
+                found(item);
+    matching(source.wildProcedures, entry, [&](std::uint32_t item) {
+        if (matchesWildcard(patterns_[item].procedure, procedure))
+            found(item);
+    });
+}
+
 std::optional<std::string> LeaveList::fileLeaving(std::string_view entry,
                                                   std::optional<std::string_view> procedure) const {
     std::optional<std::uint32_t> first;
@@ -204,17 +233,10 @@ std::optional<std::string> LeaveList::fileLeaving(std::string_view entry,
         const std::optional<Entry> named = entryFor(source, entry);
         if (!named)
             continue;
-        if (!procedure) {
+        if (procedure)
+            namingProcedure(source, *named, *procedure, note);
+        else
             matching(source.files, *named, note);
-            continue;
-        }
-        if (const auto at = source.procedures.find(foldedText(*procedure));
-            at != source.procedures.end())
-            matching(at->second, *named, note);
-        matching(source.wildProcedures, *named, [&](std::uint32_t item) {
-            if (matchesWildcard(patterns_[item].procedure, *procedure))
-                note(item);
-        });
     }
     if (!first)
         return std::nullopt;
@@ -243,17 +265,15 @@ void LeaveList::markNamed(std::string_view entry, const std::vector<std::string>
             continue;
         }
         for (const std::string& procedure : *procedures)
-            if (const auto at = source.procedures.find(foldedText(procedure));
-                at != source.procedures.end())
-                matching(at->second, *normal, mark);
-        matching(source.wildProcedures, *normal, [&](std::uint32_t item) {
-            for (const std::string& procedure : *procedures)
-                if (matchesWildcard(patterns_[item].procedure, procedure)) {
-                    named[item] = true;
-                    break;
-                }
-        });
+            namingProcedure(source, *normal, procedure, mark);
     }
+}
+
+bool isProcedureItem(std::string_view item) {
+    // A procedure's name holds no colon and no separator; a drive's colon
+    // ("C:\Shared\X.bas") comes before a separator.
+    const std::size_t colon = item.rfind(':');
+    return colon != std::string_view::npos && !hasSeparator(item.substr(colon));
 }
 
 std::string procedureLeaveItem(std::string_view entry, std::string_view procedure) {

@@ -84,12 +84,20 @@ private:
         bool scoped = false; // asked about a group's entries: only those in entries
         std::unordered_set<std::string> entries;
         FileIndex files;
-        std::unordered_map<std::string, FileIndex> procedures; // by folded name
+        // Items naming a procedure without * or ?, by its folded name and
+        // the file's whole or name key; those whose file has * or ?, by the
+        // name alone.
+        std::unordered_map<std::string, std::vector<std::uint32_t>> procedureWhole,
+            procedureName, procedureAnyFile;
         FileIndex wildProcedures;
         FileIndex procedureFiles; // every procedure item
     };
     struct Entry; // an entry as one source's items name it
     std::optional<Entry> entryFor(const Source& source, std::string_view entry) const;
+    // Calls found(item) for each item of source naming this procedure of the entry.
+    template <typename Found>
+    void namingProcedure(const Source& source, const Entry& entry, std::string_view procedure,
+                         Found found) const;
     void index(FileIndex& files, std::uint32_t item);
     // Calls found(item) for each item of files whose file pattern matches.
     template <typename Found>
@@ -120,6 +128,9 @@ std::string procedureLeaveItem(std::string_view entry, std::string_view procedur
 inline std::string fileLeaveItem(std::string_view entry) {
     return std::string(entry);
 }
+
+// Whether an item names a procedure ("File.bas:Name") rather than a file.
+bool isProcedureItem(std::string_view item);
 
 // Whether text matches the pattern, * and ? as above, without regard to the
 // case of letters.
