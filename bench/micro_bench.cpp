@@ -86,7 +86,8 @@ void BM_LeaveLookup(benchmark::State& state) {
     const faultward::LeaveList leave(items);
     std::vector<std::pair<std::string, std::string>> asked;
     for (int i = 0; i < 10000; ++i)
-        asked.emplace_back("Modules\\M" + std::to_string(i % 100) + ".bas", "P" + std::to_string(i));
+        asked.emplace_back("Modules\\M" + std::to_string(i % 100) + ".bas",
+                           "P" + std::to_string(i));
     for (auto _ : state)
         for (const auto& [entry, procedure] : asked)
             benchmark::DoNotOptimize(leave.leavesProcedure(entry, procedure));

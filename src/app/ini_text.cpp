@@ -65,8 +65,8 @@ std::vector<IniKeyLine> iniKeyLines(std::span<const std::string_view> lines,
         const std::size_t equals = lines[i].find('=');
         if (!inside || equals == std::string_view::npos || isIniComment(lines[i]))
             continue;
-        keys.push_back({i, trimBlanks(lines[i].substr(0, equals)),
-                        trimBlanks(lines[i].substr(equals + 1))});
+        keys.push_back(
+            {i, trimBlanks(lines[i].substr(0, equals)), trimBlanks(lines[i].substr(equals + 1))});
     }
     return keys;
 }

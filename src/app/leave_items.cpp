@@ -48,8 +48,7 @@ void markNamedItems(const LeaveList& list, std::span<const ListEntry> entries,
     }
 }
 
-std::vector<std::string> leaveItemsNamingNothing(const LeaveItems& items,
-                                                 std::string_view looked) {
+std::vector<std::string> leaveItemsNamingNothing(const LeaveItems& items, std::string_view looked) {
     std::vector<std::string> warnings;
     for (std::size_t i = 0; i < items.items.size(); ++i)
         if (i >= items.named.size() || !items.named[i])

@@ -40,7 +40,6 @@ void markNamedItems(const LeaveList& list, std::span<const ListEntry> entries,
 
 // "FILE [Leave] Gone.bas names no file of the kinds checked", for each item
 // that named nothing; looked is "checked" or "worked on".
-std::vector<std::string> leaveItemsNamingNothing(const LeaveItems& items,
-                                                 std::string_view looked);
+std::vector<std::string> leaveItemsNamingNothing(const LeaveItems& items, std::string_view looked);
 
 } // namespace faultward

@@ -105,8 +105,8 @@ void ProcedureJson::addFile(std::string_view entry, std::string_view state,
                             std::string_view reason) {
     items_ += items_.empty() ? "[\n" : ",\n";
     items_ += "{\"file\": " + jsonString(entryDisplayText(entry)) +
-              ", \"line\": null, \"kind\": null, \"name\": null, \"state\": " +
-              jsonString(state) + ", \"reason\": " + jsonString(reason) + ", \"numbers\": null}";
+              ", \"line\": null, \"kind\": null, \"name\": null, \"state\": " + jsonString(state) +
+              ", \"reason\": " + jsonString(reason) + ", \"numbers\": null}";
 }
 
 std::string ProcedureJson::text() const {

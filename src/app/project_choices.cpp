@@ -68,7 +68,8 @@ std::vector<std::string> ProjectChoices::openProjects(std::span<const ListPart> 
                 settingsChanged(layerSettings(layers), layers, at, keys);
             if (!unused.empty())
                 messages.push_back(handlerKeysUnusedMessage(
-                    own.file, unused, pathDisplayText(bytesFromPath(projectSettingsPath(listFile_)))));
+                    own.file, unused,
+                    pathDisplayText(bytesFromPath(projectSettingsPath(listFile_)))));
         }
         if (!leave.items.empty())
             projects_.push_back(std::move(leave));

@@ -74,8 +74,7 @@ std::filesystem::path projectSettingsPath(const std::filesystem::path& projectFi
     return path;
 }
 
-ProjectSettingsFile::ProjectSettingsFile(std::filesystem::path path,
-                                         std::filesystem::path listFile)
+ProjectSettingsFile::ProjectSettingsFile(std::filesystem::path path, std::filesystem::path listFile)
     : path_(std::move(path)), listFile_(std::move(listFile)), ending_(kSystemEnding) {}
 
 void ProjectSettingsFile::parse(std::string_view bytes) {

@@ -53,11 +53,9 @@ struct SettingsWaits {
 // made empty, is not written; nor is one that is a symbolic link. The cause
 // when nothing was written. ours, when given, is the stamp of the caller's
 // last write, which is not waited on, and receives the new one.
-std::optional<std::string> changeSettingsFile(const std::filesystem::path& file,
-                                              const SettingsChange& change,
-                                              std::optional<std::uint64_t> limit,
-                                              const std::filesystem::path& fallback = {},
-                                              FileStamp* ours = nullptr,
-                                              const SettingsWaits& waits = {});
+std::optional<std::string>
+changeSettingsFile(const std::filesystem::path& file, const SettingsChange& change,
+                   std::optional<std::uint64_t> limit, const std::filesystem::path& fallback = {},
+                   FileStamp* ours = nullptr, const SettingsWaits& waits = {});
 
 } // namespace faultward

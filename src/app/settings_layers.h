@@ -29,9 +29,9 @@ enum class SettingKey {
 };
 inline constexpr std::size_t kSettingKeyCount = 9;
 inline constexpr std::array<SettingKey, kSettingKeyCount> kAllSettingKeys = {
-    SettingKey::Procedures,  SettingKey::Files, SettingKey::SkipHandled,
-    SettingKey::Handler,     SettingKey::Template, SettingKey::LineNumbers,
-    SettingKey::Mode,        SettingKey::Start, SettingKey::Step};
+    SettingKey::Procedures, SettingKey::Files,    SettingKey::SkipHandled,
+    SettingKey::Handler,    SettingKey::Template, SettingKey::LineNumbers,
+    SettingKey::Mode,       SettingKey::Start,    SettingKey::Step};
 
 // One source of settings: what it says, and how messages name it.
 struct SettingsLayer {

@@ -12,9 +12,9 @@
 #include "cli/help_text.h"
 #include "platform/display_text.h"
 #include "platform/file_stamp.h"
-#include "platform/windows_names.h"
 #include "platform/path_bytes.h"
 #include "platform/source_file.h"
+#include "platform/windows_names.h"
 #include "project/file_list.h"
 #include "project/group_reader.h"
 #include "project/project_reader.h"
@@ -217,9 +217,9 @@ int runCheck(const CommandPlan& command, const PassTargets& targets, const Proje
             if (!targets.entries[i].selected)
                 command.json->addFile(file, "left-alone", "listed in [Leave]");
             else if (failed[i])
-                command.json->addFile(file,
-                                      *failed[i] == FileOutcome::NotFound ? "missing" : "unreadable",
-                                      describe(*failed[i]));
+                command.json->addFile(
+                    file, *failed[i] == FileOutcome::NotFound ? "missing" : "unreadable",
+                    describe(*failed[i]));
             else
                 command.json->add(file, records[i]);
         }

@@ -2,9 +2,9 @@
 
 #include "app/check_report.h"
 #include "app/handler_settings.h"
+#include "app/list_source.h"
 #include "app/settings.h"
 #include "app/template_file.h"
-#include "app/list_source.h"
 #include "app/texts.h"
 #include "platform/path_bytes.h"
 #include "project/group_reader.h"
@@ -128,8 +128,8 @@ bool readGroupProjectSettings(const Arguments& parsed, const fs::path& project,
     const auto at = static_cast<std::size_t>(place - below.begin());
     below.insert(place, projectSettingsLayer(file, project.parent_path()));
     const LayeredSettings settings = layerSettings(below);
-    const std::vector<std::string> unused = settingsChanged(
-        settings, below, at, keysUsed(parsed.command, settings, lineNumbers));
+    const std::vector<std::string> unused =
+        settingsChanged(settings, below, at, keysUsed(parsed.command, settings, lineNumbers));
     nameSettingsFile(below[at], {}, leave ? leave->items.size() : 0, env);
     if (unused.empty())
         return true;

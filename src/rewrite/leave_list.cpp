@@ -143,10 +143,11 @@ void LeaveList::addItems(Source source, std::string file, const std::vector<std:
         else if (added.wild)
             source.procedureAnyFile[foldedText(added.procedure)].push_back(item);
         else
-            (added.whole ? source.procedureWhole : source.procedureName)
-                [foldedText(added.procedure) + '\0' + foldedText(added.whole ? added.file
-                                                                           : fileNameOf(added.file))]
-                    .push_back(item);
+            (added.whole ? source.procedureWhole
+                         : source.procedureName)[foldedText(added.procedure) + '\0' +
+                                                 foldedText(added.whole ? added.file
+                                                                        : fileNameOf(added.file))]
+                .push_back(item);
     }
     sources_.push_back(std::move(source));
 }
@@ -212,9 +213,9 @@ void LeaveList::namingProcedure(const Source& source, const Entry& entry,
     each(source.procedureName, name + '\0' + entry.nameKey);
     if (const auto at = source.procedureAnyFile.find(name); at != source.procedureAnyFile.end())
         for (const std::uint32_t item : at->second)
-            if (matchesWildcard(patterns_[item].file,
-                                patterns_[item].whole ? std::string_view(entry.whole)
-                                                      : fileNameOf(entry.whole)))
+            if (matchesWildcard(patterns_[item].file, patterns_[item].whole
+                                                          ? std::string_view(entry.whole)
+                                                          : fileNameOf(entry.whole)))
                 found(item);
     matching(source.wildProcedures, entry, [&](std::uint32_t item) {
         if (matchesWildcard(patterns_[item].procedure, procedure))

@@ -35,8 +35,7 @@ public:
     // entryPrefix: a group's list for its project "App\App.vbp" has the
     // prefix "App\", and matches that project's entry "Main.frm" as
     // "App\Main.frm".
-    void add(std::string file, const std::vector<std::string>& items,
-             std::string entryPrefix = {});
+    void add(std::string file, const std::vector<std::string>& items, std::string entryPrefix = {});
     // Adds a project's items to a list asked about a group's entries: they
     // name only that project's entries (as the group's list names them,
     // each entryPrefix and the entry as the project writes it).
@@ -87,8 +86,8 @@ private:
         // Items naming a procedure without * or ?, by its folded name and
         // the file's whole or name key; those whose file has * or ?, by the
         // name alone.
-        std::unordered_map<std::string, std::vector<std::uint32_t>> procedureWhole,
-            procedureName, procedureAnyFile;
+        std::unordered_map<std::string, std::vector<std::uint32_t>> procedureWhole, procedureName,
+            procedureAnyFile;
         FileIndex wildProcedures;
         FileIndex procedureFiles; // every procedure item
     };

@@ -45,7 +45,7 @@ TEST_F(ProjectChoicesTest, procedureTicksAreKeptInTheProjectsFile_fileTicksOnceI
                                          {"Sub C", "left alone: one-line", true}}));
     program.files.setProcedureSelected(0, 0, false);
     EXPECT_EQ(kept(), projectLines("; Faultward's settings of this project, kept with it for "
-                                  "everyone who works on it.\n\n[Leave]\nM.bas:A\n"));
+                                   "everyone who works on it.\n\n[Leave]\nM.bas:A\n"));
     EXPECT_EQ(program.desktop.procedures[0][0],
               (ProcedureRow{"Sub A", "left alone: listed in [Leave]", false}));
     // Add Line Numbers numbers the others and keeps it whole, without a word.
@@ -94,9 +94,9 @@ TEST_F(ProjectChoicesTest, handlerSettingsKeptWithTheProjectOverTheUsers) {
     program.main.mnu_o_Click(kHandlerSettingsItem);
     program.main.mnu_o_Click(2);
     EXPECT_EQ(kept(), projectLines("; Faultward's settings of this project, kept with it for "
-                                  "everyone who works on it.\n\n[Handler]\nFiles=frm,bas\n"
-                                  "Handler=Mode\nLineNumbers=0\nMode=2\n"
-                                  "Procedures=Sub,Function\nSkipHandled=0\n"));
+                                   "everyone who works on it.\n\n[Handler]\nFiles=frm,bas\n"
+                                   "Handler=Mode\nLineNumbers=0\nMode=2\n"
+                                   "Procedures=Sub,Function\nSkipHandled=0\n"));
     EXPECT_EQ(program.module.handlerSettings(), HandlerSettings());
     EXPECT_EQ(program.module.Error_Flag(), HandlingMode::ShowMessage);
     program.main.cmd_nav(Command::Insert);
@@ -124,15 +124,16 @@ TEST_F(ProjectChoicesTest, aGroupsProjectsOwnListsLeaveTheirEntriesAlone) {
     folder.write("App/App.vbp", crlf({"Module=M; M.bas", "Module=Old; Old.bas"}));
     folder.write("Lib/Lib.vbp", crlf({"Module=Old; Old.bas"}));
     folder.write("App/App.faultward", "[Handler]\nSkipHandled=1\n[Leave]\nOld.bas\nM.bas:A\n");
-    const fs::path vbg =
-        folder.write("All.vbg", crlf({"VBGROUP 5.0", "Project=App\\App.vbp", "Project=Lib\\Lib.vbp"}));
+    const fs::path vbg = folder.write(
+        "All.vbg", crlf({"VBGROUP 5.0", "Project=App\\App.vbp", "Project=Lib\\Lib.vbp"}));
     program.desktop.dialogAnswers.push_back(vbg.string());
     program.main.cmd_nav(Command::Open);
 
     const std::string own = (folder / "App" / "App.faultward").string();
     EXPECT_EQ(program.desktop.messages,
-              std::vector<std::string>{own + " [Handler] SkipHandled=1: not used, as a group runs "
-                                             "with its own settings; keep them in " +
+              std::vector<std::string>{own +
+                                       " [Handler] SkipHandled=1: not used, as a group runs "
+                                       "with its own settings; keep them in " +
                                        (folder / "All.faultward").string() +
                                        ", or work on the project alone"});
     const auto& entries = program.files.entries();
@@ -148,7 +149,8 @@ TEST_F(ProjectChoicesTest, aGroupsProjectsOwnListsLeaveTheirEntriesAlone) {
                   " that names more than it; change that line there.");
 
     program.main.cmd_nav(Command::Insert);
-    EXPECT_TRUE(readFile(folder / "App/M.bas").starts_with(crlf({"Sub A()", "    Beep", "End Sub"})));
+    EXPECT_TRUE(
+        readFile(folder / "App/M.bas").starts_with(crlf({"Sub A()", "    Beep", "End Sub"})));
     EXPECT_EQ(readFile(folder / "App/Old.bas"), kModule);
     EXPECT_NE(readFile(folder / "Lib/Old.bas"), kModule);
 }

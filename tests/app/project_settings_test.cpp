@@ -56,8 +56,7 @@ TEST(ProjectSettingsFile, aByteOrderMarkIsReadPastAndKept_utf16IsRefusedAndNever
     EXPECT_EQ(marked.leaveItems(), std::vector<std::string>{"Old.bas"});
     marked.setLeft("New.bas", true);
     ASSERT_EQ(marked.save(), std::nullopt);
-    EXPECT_EQ(readFile(folder / "App.faultward"),
-              "\xEF\xBB\xBF[Leave]\r\nNew.bas\r\nOld.bas\r\n");
+    EXPECT_EQ(readFile(folder / "App.faultward"), "\xEF\xBB\xBF[Leave]\r\nNew.bas\r\nOld.bas\r\n");
 
     const std::string wide("\xFF\xFE[\0H\0]\0\r\0\n\0", 12);
     folder.write("Wide.faultward", wide);

@@ -128,8 +128,9 @@ TEST(Settings, savingKeepsTheUsersWordsRewritesOnlyWhatChanged_andNamesWhatItCan
     saveSettings(store, {"/p/A.vbp", HandlingMode::ResumeNext});
     saveHandlerSettings(store, settings);
     EXPECT_EQ(store.commitEdit(), std::nullopt);
-    const std::string saved = "[OS]\r\nProject_File=/p/A.vbp\r\nError_Flag=1\r\n[Handler]\r\n"
-                              "Procedures = sub, Bogus\r\nFiles=FRM,BAS ; ours\r\nSkipHandled=yes\r\n";
+    const std::string saved =
+        "[OS]\r\nProject_File=/p/A.vbp\r\nError_Flag=1\r\n[Handler]\r\n"
+        "Procedures = sub, Bogus\r\nFiles=FRM,BAS ; ours\r\nSkipHandled=yes\r\n";
     EXPECT_EQ(readFile(folder / "ERRH.ini"), saved);
     // Changed by another program after the edit read it: the edit's writes are
     // made on what the file holds now, which stays.

@@ -38,7 +38,8 @@ TEST_F(CliSettingsFiles, aGroupHonoursEachProjectsOwnListAndNamesItsFile) {
               crlf({"Sub Keep()", "10 Beep", "End Sub", "Sub Other()", "Beep", "End Sub"}));
     EXPECT_EQ(unnumbered.err, "faultward-cli: settings from " + own.string() +
                                   ": [Leave] 1 item (--no-project-settings leaves them out)\n"
-                                  "faultward-cli: warning: " + own.string() +
+                                  "faultward-cli: warning: " +
+                                  own.string() +
                                   " [Handler] Procedures=Function: not used, as a group runs with "
                                   "its own settings; keep them in " +
                                   (project_ / "All.faultward").string() +
@@ -68,7 +69,8 @@ TEST_F(CliSettingsFiles, everyCommandWarnsOfItemsNamingNothingBeforeItWorks) {
     for (const char* command : {"insert", "number", "unnumber", "remove"}) {
         const CliRun result = run({command, "--dry-run", vbp.string()});
         const std::string warning = "faultward-cli: warning: " + own.string() + " [Leave] ";
-        EXPECT_NE(result.err.find(warning + "M.bas:Kep names no procedure of the kinds worked on\n" +
+        EXPECT_NE(result.err.find(warning +
+                                  "M.bas:Kep names no procedure of the kinds worked on\n" +
                                   warning + "N.bas names no file of the kinds worked on\n"),
                   std::string::npos)
             << command << result.err;
@@ -108,7 +110,8 @@ TEST_F(CliSettingsFiles, initRefusesOtherFilesAnEmptyCallAndLinks) {
 // leaves whole, and one not found.
 TEST_F(CliSettingsFiles, checkJsonRecordsFilesLeftWholeAndMissing) {
     project_.write("Old.bas", kOneSubSource);
-    const fs::path vbp = project_.write("App.vbp", crlf({"Module=G; Gone.bas", "Module=O; Old.bas"}));
+    const fs::path vbp =
+        project_.write("App.vbp", crlf({"Module=G; Gone.bas", "Module=O; Old.bas"}));
     project_.write("App.faultward", "[Leave]\nOld.bas\n");
     const CliRun json = run({"check", "--format", "json", vbp.string()});
     EXPECT_EQ(json.out, "[\n{\"file\": \"Gone.bas\", \"line\": null, \"kind\": null, \"name\": "

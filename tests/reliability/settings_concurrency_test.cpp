@@ -28,7 +28,7 @@ TEST(SettingsConcurrency, sixtyInitsAtOnceKeepEveryUpdate) {
     TempFolder folder;
     const fs::path project = folder.write("App.vbp", "Module=M; M.bas\r\n");
     const std::vector<std::vector<std::string>> once = {
-        {"--start", "100"},    {"--mode", "2"},   {"--procedures", "sub"},
+        {"--start", "100"},    {"--mode", "2"},    {"--procedures", "sub"},
         {"--kinds", "module"}, {"--skip-handled"}, {"--line-numbers"},
     };
     std::vector<std::unique_ptr<ChildProcess>> children;
