@@ -22,9 +22,14 @@ std::vector<std::string> ProjectChoices::open(const std::filesystem::path& listF
     close();
     listFile_ = listFile;
     auto file = std::make_unique<ProjectSettingsFile>(projectSettingsPath(listFile), listFile);
-    if (const std::optional<std::string> cause = file->load())
+    if (const std::optional<std::string> cause = file->load()) {
+        // What it would leave alone is not known: all of it is, as the
+        // command line does nothing with such a project.
+        unreadable_ = file->displayName();
+        reread();
         return {"The project's settings " + file->displayName() + " could not be read: " + *cause +
-                "."};
+                ". Its files are left alone."};
+    }
     file_ = std::move(file);
     folder_ = listFile.parent_path();
     reread();
@@ -80,6 +85,7 @@ std::vector<std::string> ProjectChoices::openProjects(std::span<const ListPart> 
 
 void ProjectChoices::close() {
     file_.reset();
+    unreadable_.clear();
     projects_.clear();
     layer_ = {};
     leave_ = std::make_shared<LeaveList>();
@@ -99,6 +105,8 @@ void ProjectChoices::reread() {
         for (const std::string_view key : kKeys)
             keepsHandler_ |= file_->readString(kHandlerSection, key, "\x01", 4) != "\x01";
     }
+    if (!unreadable_.empty())
+        leave->add(unreadable_, {"*"});
     for (const ProjectLeave& project : projects_)
         leave->addForEntries(project.file, project.items, project.prefix, project.entries);
     leave_ = std::move(leave);

@@ -22,8 +22,8 @@ namespace faultward {
 class ProjectChoices {
 public:
     // Reads the file beside the project or group file; the messages to show:
-    // why it cannot be read (the project then keeps no choices), and what
-    // in it is not used as written.
+    // why it cannot be read (the project then keeps no choices, and every
+    // entry is left alone), and what in it is not used as written.
     std::vector<std::string> open(const std::filesystem::path& listFile);
     void close();
     // For a group: reads each project's own file, whose [Leave] items then
@@ -76,6 +76,7 @@ private:
 
     std::unique_ptr<ProjectSettingsFile> file_;
     std::filesystem::path listFile_;
+    std::string unreadable_; // the file, when it could not be read
     std::filesystem::path folder_;
     std::vector<ProjectLeave> projects_;
     SettingsLayer layer_;

@@ -1,6 +1,7 @@
 // A project's own settings file, as the desktop keeps its choices in it.
 #include "app/menus.h"
 #include "app/project_settings.h"
+#include "app/texts.h"
 #include "fake_desktop.h"
 
 #include <gtest/gtest.h>
@@ -111,6 +112,24 @@ TEST_F(ProjectChoicesTest, handlerSettingsKeptWithTheProjectOverTheUsers) {
     EXPECT_EQ(kept().find("Mode="), std::string::npos);
     EXPECT_EQ(program.module.Error_Flag(), HandlingMode::CentralHandler);
     EXPECT_TRUE(program.module.handlerSettings().procedures.has(ProcedureKind::Function));
+}
+
+// A project's file that cannot be read as text leaves every file alone, as
+// the command line refuses such a project, and no tick writes into it.
+TEST_F(ProjectChoicesTest, aFileThatCannotBeReadLeavesEveryEntryAlone) {
+    const std::string wide("\xFF\xFE[\0L\0]\0", 8);
+    folder.write("P.faultward", wide);
+    open({"Module=M; M.bas", "Module=N; N.bas"});
+    EXPECT_EQ(program.desktop.messages.back(),
+              "The project's settings " + (folder / "P.faultward").string() +
+                  " could not be read: " + std::string(kUtf16SettingsCause) +
+                  ". Its files are left alone.");
+    EXPECT_FALSE(program.files.entries()[0].selected);
+    program.files.setSelected(0, true);
+    EXPECT_FALSE(program.files.entries()[0].selected);
+    program.main.cmd_nav(Command::Insert);
+    EXPECT_EQ(readFile(folder / "M.bas"), kModule);
+    EXPECT_EQ(kept(), wide);
 }
 
 // A group opened in the desktop reads each project's own file too: its
