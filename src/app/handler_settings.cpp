@@ -175,6 +175,29 @@ std::optional<int> storedNumber(std::string_view key, std::string_view text, int
     return std::nullopt;
 }
 
+// The value as writeHandlerKeys writes what the text means, when all of it
+// reads as one value; empty otherwise.
+std::string canonicalValue(std::string_view key, std::string_view text) {
+    if (key == kProceduresKey)
+        return procedureKindsText(parseKinds(text, kProcedureWords).value_or(ProcedureKinds()));
+    if (key == kFilesKey)
+        return sourceKindsText(parseKinds(text, kSourceWords).value_or(SourceKinds()));
+    if (key == kSkipHandledKey || key == kLineNumbersKey) {
+        const std::optional<bool> on = parseSwitch(text);
+        return on ? std::string(*on ? "1" : "0") : std::string();
+    }
+    if (key == kHandlerKey)
+        return sameWord(trimBlanks(text), "Template") ? "Template"
+               : sameWord(trimBlanks(text), "Mode")   ? "Mode"
+                                                      : "";
+    if (key == kModeKey || key == kStartKey || key == kStepKey) {
+        std::vector<std::string> ignored;
+        const std::optional<int> number = storedNumber(key, text, INT16_MIN, INT32_MAX, ignored);
+        return number ? std::to_string(*number) : std::string();
+    }
+    return std::string(text);
+}
+
 } // namespace
 
 std::string procedureKindsText(ProcedureKinds kinds) {
@@ -195,7 +218,8 @@ std::optional<SourceKinds> parseSourceKinds(std::string_view text) {
 
 StoredHandlerSettings readHandlerSection(ProfileStore& store) {
     StoredHandlerSettings stored;
-    std::vector<std::string>& warnings = stored.warnings;
+    stored.warnings = store.keyWarnings(kHandlerSection, kKeys);
+    std::vector<std::string> warnings;
     if (const std::string text = read(store, kProceduresKey); text != kAbsent)
         stored.procedures = storedKinds(kProceduresKey, text, kProcedureWords,
                                         ProcedureKinds(ProcedureKind::Sub), warnings);
@@ -226,6 +250,16 @@ StoredHandlerSettings readHandlerSection(ProfileStore& store) {
         stored.start = storedNumber(kStartKey, text, 1, kHighestLineNumber, warnings);
     if (const std::string text = read(store, kStepKey); text != kAbsent)
         stored.step = storedNumber(kStepKey, text, 1, kHighestLineNumber, warnings);
+    if (stored.mode && effectiveMode(*stored.mode) != *stored.mode)
+        warnings.push_back(keyText(kModeKey, read(store, kModeKey)) + ": not 0, 1 or 2; acts as " +
+                           std::to_string(storedValue(effectiveMode(*stored.mode))));
+    // Each warning begins with its key: it goes where the key's line is.
+    for (std::string& warning : warnings) {
+        const std::string_view key = std::string_view(warning).substr(0, warning.find('='));
+        const std::optional<std::size_t> line = store.lineOf(kHandlerSection, key);
+        stored.warnings.push_back((line ? "line " + std::to_string(*line) + " " : std::string()) +
+                                  "[" + std::string(kHandlerSection) + "] " + warning);
+    }
     return stored;
 }
 
@@ -264,25 +298,30 @@ void saveHandlerSettings(ProfileStore& store, const HandlerSettings& settings) {
 
 void writeHandlerKeys(ProfileStore& store, const StoredHandlerSettings& stored) {
     const auto flag = [](bool on) { return on ? "1" : "0"; };
+    // A line that already means the value stays in its own words.
+    const auto write = [&](std::string_view key, const std::string& text) {
+        const std::string written = read(store, key);
+        if (written == kAbsent || canonicalValue(key, written) != text)
+            store.writeString(kHandlerSection, key, text);
+    };
     if (stored.procedures)
-        store.writeString(kHandlerSection, kProceduresKey, procedureKindsText(*stored.procedures));
+        write(kProceduresKey, procedureKindsText(*stored.procedures));
     if (stored.files)
-        store.writeString(kHandlerSection, kFilesKey, sourceKindsText(*stored.files));
+        write(kFilesKey, sourceKindsText(*stored.files));
     if (stored.skipHandled)
-        store.writeString(kHandlerSection, kSkipHandledKey, flag(*stored.skipHandled));
+        write(kSkipHandledKey, flag(*stored.skipHandled));
     if (stored.handler)
-        store.writeString(kHandlerSection, kHandlerKey,
-                          *stored.handler == HandlerSource::Template ? "Template" : "Mode");
+        write(kHandlerKey, *stored.handler == HandlerSource::Template ? "Template" : "Mode");
     if (stored.templatePath)
-        store.writeString(kHandlerSection, kTemplateKey, *stored.templatePath);
+        write(kTemplateKey, *stored.templatePath);
     if (stored.lineNumbers)
-        store.writeString(kHandlerSection, kLineNumbersKey, flag(*stored.lineNumbers));
+        write(kLineNumbersKey, flag(*stored.lineNumbers));
     if (stored.mode)
-        store.writeString(kHandlerSection, kModeKey, std::to_string(storedValue(*stored.mode)));
+        write(kModeKey, std::to_string(storedValue(*stored.mode)));
     if (stored.start)
-        store.writeString(kHandlerSection, kStartKey, std::to_string(*stored.start));
+        write(kStartKey, std::to_string(*stored.start));
     if (stored.step)
-        store.writeString(kHandlerSection, kStepKey, std::to_string(*stored.step));
+        write(kStepKey, std::to_string(*stored.step));
 }
 
 StoredHandlerSettings storedForm(const HandlerSettings& settings, HandlingMode mode) {

@@ -76,7 +76,8 @@ ListSource readListSource(const std::string& pathBytes, SourceKinds kinds) {
         if (!projectListEntries(member.file, pathDisplayText(member.name), kinds, entries, name,
                                 source.problems))
             continue;
-        source.parts.push_back({member.name, member.file.parent_path(), source.entries.size()});
+        source.parts.push_back(
+            {member.name, member.file.parent_path(), source.entries.size(), member.file});
         for (ListEntry& entry : entries) {
             entry.text = groupEntryText(member.name, entry.text);
             entry.project = name;

@@ -17,6 +17,7 @@ struct ListPart {
     std::string name;
     std::filesystem::path folder;
     std::size_t firstEntry = 0;
+    std::filesystem::path file = {}; // the project file
 };
 
 // What the project files list shows for a project or a group file.

@@ -184,7 +184,7 @@ void MainWindowLogic::Open_Project() {
 
     const HandlingMode modeBefore = files_.settingsInForce().mode;
     files_.clearList();
-    std::vector<std::string> problems = optionalProblem(files_.openChoices(*chosen));
+    std::vector<std::string> problems = files_.openChoices(*chosen);
     const ListSource source = readListSource(*chosen, files_.settingsInForce().handler.files);
     if (source.opened)
         files_.showList(source, *chosen, folder);

@@ -101,6 +101,14 @@ void ProcedureJson::add(std::string_view entry, const std::vector<ProcedureRecor
     }
 }
 
+void ProcedureJson::addFile(std::string_view entry, std::string_view state,
+                            std::string_view reason) {
+    items_ += items_.empty() ? "[\n" : ",\n";
+    items_ += "{\"file\": " + jsonString(entryDisplayText(entry)) +
+              ", \"line\": null, \"kind\": null, \"name\": null, \"state\": " + jsonString(state) +
+              ", \"reason\": " + jsonString(reason) + ", \"numbers\": null}";
+}
+
 std::string ProcedureJson::text() const {
     return items_.empty() ? "[]\n" : items_ + "\n]\n";
 }

@@ -37,6 +37,12 @@ std::string procedureStateText(const ProcedureRecord& record);
 class ProcedureJson {
 public:
     void add(std::string_view entry, const std::vector<ProcedureRecord>& records);
+    // A file whose procedures were not looked at, in one record:
+    // {"file": "Old.bas", "line": null, "kind": null, "name": null,
+    //  "state": "left-alone", "reason": "listed in [Leave]", "numbers": null}
+    // state "left-alone" for a file the [Leave] list leaves whole, "missing"
+    // for one not found, "unreadable" for one that could not be read.
+    void addFile(std::string_view entry, std::string_view state, std::string_view reason);
     std::string text() const;
 
 private:

@@ -1,11 +1,14 @@
 #pragma once
 
-#include "platform/source_file.h"
+#include "app/settings_file.h"
+#include "platform/file_stamp.h"
 
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace faultward {
 
@@ -29,6 +32,17 @@ public:
     // Writes what was set since beginEdit; the cause in plain words ("not
     // writable") when the store could not be read or written.
     virtual std::optional<std::string> commitEdit() { return std::nullopt; }
+    // The line (counting from 1) that holds the value readString gives.
+    virtual std::optional<std::size_t> lineOf(std::string_view /*section*/,
+                                              std::string_view /*key*/) {
+        return std::nullopt;
+    }
+    // What is wrong in the section's keys beyond their values, each "line 9
+    // [Handler] ...": a key given twice, a key not among known.
+    virtual std::vector<std::string> keyWarnings(std::string_view /*section*/,
+                                                 std::span<const std::string_view> /*known*/) {
+        return {};
+    }
     // How messages name the store values are read from, and the one written.
     virtual std::string displayName() const { return "ERRH.ini"; }
     virtual std::string writtenName() const { return displayName(); }
@@ -36,8 +50,12 @@ public:
 
 // A ProfileStore over one INI file, read and written as Windows does: section
 // and key names without regard to letter case, values trimmed of surrounding
-// blanks and of one pair of enclosing quotes, the first of repeated keys wins,
-// lines written with CR LF. The file is replaced safely on every write.
+// blanks and of one pair of enclosing quotes, the first of repeated keys wins
+// (sections of one name read as one), lines written with CR LF. A UTF-8
+// byte-order mark is read past and kept; a file that cannot be read as text
+// (UTF-16) reads as empty and is never written. The file is replaced safely
+// on every write, under the settings lock of its folder, and never through
+// a symbolic link.
 class IniFileStore : public ProfileStore {
 public:
     explicit IniFileStore(std::filesystem::path path) : path_(std::move(path)) {}
@@ -50,6 +68,11 @@ public:
                            std::string_view defaultValue, std::size_t bufferSize) override;
     bool writeString(std::string_view section, std::string_view key,
                      std::string_view value) override;
+    std::optional<std::size_t> lineOf(std::string_view section, std::string_view key) override;
+    std::vector<std::string> keyWarnings(std::string_view section,
+                                         std::span<const std::string_view> known) override;
+    // The edit's writes are made again on the file as it is at commitEdit
+    // when another program changed it since beginEdit.
     void beginEdit() override;
     std::optional<std::string> commitEdit() override;
     // The path of the file values are read from, as text.
@@ -61,17 +84,21 @@ public:
     std::filesystem::path readPath() const;
 
 private:
-    // The contents of the file values are taken from: Ok, NotFound (read as
-    // empty) or why it cannot be read.
-    ReadStatus readCurrent(std::string& content) const;
-    WriteStatus write(const std::string& content) const;
+    struct Write {
+        std::string section, key, value;
+    };
+    // The contents values are taken from: Ok, NotFound (read as empty) or why
+    // it cannot be read.
+    SettingsText current() const;
 
     std::filesystem::path path_;
     std::filesystem::path fallback_;
-    // Between beginEdit and commitEdit: the contents as they will be written,
-    // or why the file could not be read.
-    std::optional<std::string> pending_;
-    ReadStatus pendingRead_ = ReadStatus::Ok;
+    // Between beginEdit and commitEdit: the contents as read, as they will
+    // be written, and the writes that made the one of the other.
+    std::optional<SettingsText> pending_;
+    std::string basis_;
+    std::vector<Write> writes_;
+    FileStamp written_; // after this store's last write
 };
 
 } // namespace faultward

@@ -1,6 +1,7 @@
 #include "app/project_choices.h"
 
 #include "app/handler_settings.h"
+#include "app/texts.h"
 #include "platform/path_bytes.h"
 
 namespace faultward {
@@ -17,20 +18,75 @@ std::string choicesNotSavedMessage(std::string_view file, std::string_view cause
            ".";
 }
 
-std::optional<std::string> ProjectChoices::open(const std::filesystem::path& listFile) {
+std::vector<std::string> ProjectChoices::open(const std::filesystem::path& listFile) {
     close();
-    auto file = std::make_unique<ProjectSettingsFile>(projectSettingsPath(listFile));
-    if (const std::optional<std::string> cause = file->load())
-        return "The project's settings " + file->displayName() + " could not be read: " + *cause +
-               ".";
+    listFile_ = listFile;
+    auto file = std::make_unique<ProjectSettingsFile>(projectSettingsPath(listFile), listFile);
+    if (const std::optional<std::string> cause = file->load()) {
+        // What it would leave alone is not known: all of it is, as the
+        // command line does nothing with such a project.
+        unreadable_ = file->displayName();
+        reread();
+        return {"The project's settings " + file->displayName() + " could not be read: " + *cause +
+                ". Its files are left alone."};
+    }
     file_ = std::move(file);
     folder_ = listFile.parent_path();
     reread();
-    return std::nullopt;
+    std::vector<std::string> messages;
+    for (const std::string& warning : layer_.values.warnings)
+        messages.push_back(storedSettingMessage(layer_.file, warning));
+    return messages;
+}
+
+std::vector<std::string> ProjectChoices::openProjects(std::span<const ListPart> parts,
+                                                      std::span<const ListEntry> entries,
+                                                      const SettingsLayer& user) {
+    projects_.clear();
+    std::vector<std::string> messages;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const ListPart& part = parts[i];
+        ProjectSettingsFile file(projectSettingsPath(part.file), part.file);
+        std::error_code error;
+        if (file_ && std::filesystem::equivalent(file.path(), file_->path(), error))
+            continue; // the group's own
+        ProjectLeave leave{file.displayName(), {}, groupProjectFolder(part.name), {}};
+        const std::size_t end = i + 1 < parts.size() ? parts[i + 1].firstEntry : entries.size();
+        for (std::size_t e = part.firstEntry; e < end && e < entries.size(); ++e)
+            leave.entries.push_back(entries[e].text);
+        if (const std::optional<std::string> cause = file.load()) {
+            // What it would leave alone is not known: all of it is.
+            leave.items = {"*"};
+            messages.push_back("The project's settings " + file.displayName() +
+                               " could not be read: " + *cause + ". Its files are left alone.");
+        } else if (file.existed()) {
+            leave.items = file.leaveItems();
+            const SettingsLayer own = projectSettingsLayer(file, part.file.parent_path());
+            for (const std::string& warning : own.values.warnings)
+                messages.push_back(storedSettingMessage(own.file, warning));
+            std::vector<SettingsLayer> layers = {own, user};
+            if (file_)
+                layers.insert(layers.begin(), layer_);
+            const std::size_t at = file_ ? 1 : 0;
+            const std::vector<SettingKey> keys(kAllSettingKeys.begin(), kAllSettingKeys.end());
+            const std::vector<std::string> unused =
+                settingsChanged(layerSettings(layers), layers, at, keys);
+            if (!unused.empty())
+                messages.push_back(handlerKeysUnusedMessage(
+                    own.file, unused,
+                    pathDisplayText(bytesFromPath(projectSettingsPath(listFile_)))));
+        }
+        if (!leave.items.empty())
+            projects_.push_back(std::move(leave));
+    }
+    reread();
+    return messages;
 }
 
 void ProjectChoices::close() {
     file_.reset();
+    unreadable_.clear();
+    projects_.clear();
     layer_ = {};
     leave_ = std::make_shared<LeaveList>();
     keepsHandler_ = false;
@@ -41,11 +97,19 @@ std::string ProjectChoices::fileName() const {
 }
 
 void ProjectChoices::reread() {
-    layer_ = projectSettingsLayer(*file_, folder_);
-    leave_ = std::make_shared<LeaveList>(file_->leaveItems());
+    auto leave = std::make_shared<LeaveList>();
     keepsHandler_ = false;
-    for (const std::string_view key : kKeys)
-        keepsHandler_ |= file_->readString(kHandlerSection, key, "\x01", 4) != "\x01";
+    if (file_) {
+        layer_ = projectSettingsLayer(*file_, folder_);
+        leave->add(file_->displayName(), file_->leaveItems());
+        for (const std::string_view key : kKeys)
+            keepsHandler_ |= file_->readString(kHandlerSection, key, "\x01", 4) != "\x01";
+    }
+    if (!unreadable_.empty())
+        leave->add(unreadable_, {"*"});
+    for (const ProjectLeave& project : projects_)
+        leave->addForEntries(project.file, project.items, project.prefix, project.entries);
+    leave_ = std::move(leave);
 }
 
 LayeredSettings ProjectChoices::settings(const SettingsLayer& user) const {
@@ -93,9 +157,10 @@ std::optional<std::string> ProjectChoices::setProcedureLeft(const std::string& e
     if (file_->setLeft(procedureLeaveItem(entry, procedure), left))
         if (auto problem = save())
             return problem;
-    if (!left && leave_->leavesProcedure(entry, procedure))
-        return procedure + " is still left alone by a line of " + file_->displayName() +
-               " that names more than it; change that line there.";
+    if (!left)
+        if (const auto other = leave_->fileLeaving(entry, procedure))
+            return procedure + " is still left alone by a line of " + *other +
+                   " that names more than it; change that line there.";
     return std::nullopt;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/list_source.h"
 #include "app/project_settings.h"
 #include "app/settings_layers.h"
 #include "rewrite/leave_list.h"
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -19,10 +21,20 @@ namespace faultward {
 // without the file, whose procedures are all left ticked, gets none.
 class ProjectChoices {
 public:
-    // Reads the file beside the project or group file; the message when it
-    // is there but cannot be read (the project then keeps no choices).
-    std::optional<std::string> open(const std::filesystem::path& listFile);
+    // Reads the file beside the project or group file; the messages to show:
+    // why it cannot be read (the project then keeps no choices, and every
+    // entry is left alone), and what in it is not used as written.
+    std::vector<std::string> open(const std::filesystem::path& listFile);
     void close();
+    // For a group: reads each project's own file, whose [Leave] items then
+    // leave that project's entries alone (those of entries, in the group's
+    // list, from part.firstEntry to the next part's). Its [Handler] keys are
+    // named when they would change what the group's settings do, as a group
+    // runs with one set of settings; a file that cannot be read leaves every
+    // entry of its project alone. The messages to show.
+    std::vector<std::string> openProjects(std::span<const ListPart> parts,
+                                          std::span<const ListEntry> entries,
+                                          const SettingsLayer& user);
 
     bool isOpen() const { return file_ != nullptr; }
     // Whether the file is on disk: then a file's tick is kept in it too.
@@ -59,8 +71,19 @@ private:
     std::optional<std::string> save();
     void reread();
 
+    // A group's project's own [Leave] items, for the entries of its part.
+    struct ProjectLeave {
+        std::string file;
+        std::vector<std::string> items;
+        std::string prefix;
+        std::vector<std::string> entries;
+    };
+
     std::unique_ptr<ProjectSettingsFile> file_;
+    std::filesystem::path listFile_;
+    std::string unreadable_; // the file, when it could not be read
     std::filesystem::path folder_;
+    std::vector<ProjectLeave> projects_;
     SettingsLayer layer_;
     std::shared_ptr<const LeaveList> leave_ = std::make_shared<LeaveList>();
     bool keepsHandler_ = false;

@@ -16,14 +16,14 @@ void ProjectFilesLogic::setSelected(int index, bool selected) {
         return;
     ListEntry& entry = entries_[static_cast<std::size_t>(index)];
     entry.selected = selected;
-    if (!choices_.exists())
-        return;
-    showProblem(choices_.setFilesLeft({entry.text}, !selected));
+    if (choices_.exists())
+        showProblem(choices_.setFilesLeft({entry.text}, !selected));
     // A wider item of the file ("Legacy\*.bas") still leaves it alone.
-    if (selected && choices_.leave()->leavesFile(entry.text)) {
+    if (const auto other = choices_.leave()->fileLeaving(entry.text, std::nullopt);
+        selected && other) {
         entry.selected = false;
         view_.setEntrySelected(index, false);
-        showProblem(entry.text + " is still left alone by a line of " + choices_.fileName() +
+        showProblem(entry.text + " is still left alone by a line of " + *other +
                     " that names more than it; change that line there.");
     }
 }
@@ -42,7 +42,7 @@ void ProjectFilesLogic::cmd_sel_Click(int Index) {
         showProblem(choices_.setFilesLeft(texts, Index != 0));
 }
 
-std::optional<std::string> ProjectFilesLogic::openChoices(const std::string& listPath) {
+std::vector<std::string> ProjectFilesLogic::openChoices(const std::string& listPath) {
     return choices_.open(pathFromBytes(listPath));
 }
 
@@ -134,6 +134,11 @@ void ProjectFilesLogic::showList(const ListSource& source, const std::string& li
     view_.showEntries(entries_);
     view_.setProjectLabel(listPath);
     expanded_.clear();
+    // A group's projects' own files leave their entries alone too.
+    if (!parts_.empty())
+        for (const std::string& message :
+             choices_.openProjects(parts_, entries_, module_.userLayer()))
+            showProblem(message);
     // Every entry ticked but those the project's own settings leave alone.
     const int count = static_cast<int>(entries_.size());
     for (int i = 0; i < count; ++i) {

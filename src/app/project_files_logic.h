@@ -53,8 +53,9 @@ public:
     const std::string& projectName() const { return projectName_; }
 
     // The choices the project or group file about to be listed keeps in its
-    // own settings file; the message when that file cannot be read.
-    std::optional<std::string> openChoices(const std::string& listPath);
+    // own settings file; the messages to show (why it cannot be read, what
+    // in it is not used as written).
+    std::vector<std::string> openChoices(const std::string& listPath);
     ProjectChoices& choices() { return choices_; }
     // The settings in force: the project's own over the user's.
     LayeredSettings settingsInForce() const { return choices_.settings(module_.userLayer()); }

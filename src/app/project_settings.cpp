@@ -2,18 +2,19 @@
 
 #include "app/handler_settings.h"
 #include "app/ini_text.h"
+#include "app/settings_file.h"
 
 #include "platform/path_bytes.h"
 #include "platform/source_file.h"
 #include "platform/windows_names.h"
-#include "rewrite/pass_types.h"
 
 #include <algorithm>
 
 namespace faultward {
 namespace {
 
-// A new file's lines end as this system's text files do.
+// A new file's lines end as this system's text files do, unless the project
+// file beside it says otherwise.
 #ifdef _WIN32
 constexpr std::string_view kSystemEnding = "\r\n";
 #else
@@ -24,22 +25,17 @@ constexpr std::string_view kHandlerSectionName = "Handler";
 constexpr std::string_view kHeading =
     "; Faultward's settings of this project, kept with it for everyone who works on it.";
 
-bool isComment(std::string_view line) {
-    line = trimBlanks(line);
-    return line.starts_with(';') || line.starts_with('#');
-}
-
 // The key of a "key=value" line; empty for any other line.
 std::string_view keyOf(std::string_view line) {
     const std::size_t equals = line.find('=');
-    if (isComment(line) || equals == std::string_view::npos)
+    if (isIniComment(line) || equals == std::string_view::npos)
         return {};
     return trimBlanks(line.substr(0, equals));
 }
 
 // A [Leave] line's item; empty for blank and comment lines.
 std::string_view itemOf(std::string_view line) {
-    return isComment(line) ? std::string_view() : trimBlanks(line);
+    return isIniComment(line) ? std::string_view() : trimBlanks(line);
 }
 
 char folded(char c) {
@@ -59,6 +55,17 @@ bool sortsBefore(std::string_view a, std::string_view b) {
                                         [](char x, char y) { return folded(x) < folded(y); });
 }
 
+// The first line ending of the project or group file.
+std::string endingOf(const std::filesystem::path& listFile) {
+    std::string bytes;
+    if (listFile.empty() || readRegularFile(listFile, bytes) != ReadStatus::Ok)
+        return std::string(kSystemEnding);
+    const std::vector<IniLine> lines = splitIniLines(bytes);
+    if (lines.empty() || lines.front().ending.empty())
+        return std::string(kSystemEnding);
+    return std::string(lines.front().ending);
+}
+
 } // namespace
 
 std::filesystem::path projectSettingsPath(const std::filesystem::path& projectFile) {
@@ -67,128 +74,157 @@ std::filesystem::path projectSettingsPath(const std::filesystem::path& projectFi
     return path;
 }
 
-ProjectSettingsFile::ProjectSettingsFile(std::filesystem::path path)
-    : path_(std::move(path)), ending_(kSystemEnding) {}
+ProjectSettingsFile::ProjectSettingsFile(std::filesystem::path path, std::filesystem::path listFile)
+    : path_(std::move(path)), listFile_(std::move(listFile)), ending_(kSystemEnding) {}
 
-std::optional<std::string> ProjectSettingsFile::load() {
+void ProjectSettingsFile::parse(std::string_view bytes) {
     lines_.clear();
-    read_.clear();
-    existed_ = false;
     finalEnding_ = true;
-    ending_ = kSystemEnding;
-    const ReadStatus status = readRegularFile(path_, read_);
-    if (status == ReadStatus::NotFound) {
-        read_.clear();
-        return std::nullopt;
-    }
-    if (status != ReadStatus::Ok)
-        return std::string(describe(readFailure(status)));
-    existed_ = true;
-    const std::vector<IniLine> lines = splitIniLines(read_);
+    byteOrderMark_ = byteOrderMarkOf(bytes);
+    const std::vector<IniLine> lines = splitIniLines(bytes.substr(byteOrderMark_.size()));
     for (const IniLine& line : lines)
-        lines_.emplace_back(line.text);
+        lines_.push_back({std::string(line.text), std::string(line.ending)});
     if (!lines.empty()) {
         if (!lines.front().ending.empty())
             ending_ = std::string(lines.front().ending);
         finalEnding_ = !lines.back().ending.empty();
     }
-    return std::nullopt;
 }
 
-ProjectSettingsFile::Located ProjectSettingsFile::section(std::string_view name) const {
-    Located at;
+std::optional<std::string> ProjectSettingsFile::load() {
+    SettingsText text = readSettingsText(path_, kProjectSettingsLimit);
+    existed_ = text.exists;
+    problem_ = text.problem;
+    changes_.clear();
+    read_ = problem_ ? std::string() : std::move(text.bytes);
+    ending_ = endingOf(listFile_);
+    parse(read_);
+    return problem_;
+}
+
+std::vector<std::string_view> ProjectSettingsFile::texts() const {
+    std::vector<std::string_view> texts;
+    texts.reserve(lines_.size());
+    for (const Line& line : lines_)
+        texts.push_back(line.text);
+    return texts;
+}
+
+std::vector<ProjectSettingsFile::Located>
+ProjectSettingsFile::sections(std::string_view name) const {
+    std::vector<Located> found;
+    bool inside = false;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        if (const auto found = iniSectionName(lines_[i])) {
-            if (at.header)
-                break;
-            if (equalIgnoringAsciiCase(*found, name)) {
-                at.header = i;
-                at.end = i + 1;
-            }
+        if (const auto section = iniSectionName(lines_[i].text)) {
+            inside = equalIgnoringAsciiCase(*section, name);
+            if (inside)
+                found.push_back({i, i + 1});
             continue;
         }
-        if (at.header && !trimBlanks(lines_[i]).empty())
-            at.end = i + 1;
+        if (inside && !trimBlanks(lines_[i].text).empty())
+            found.back().end = i + 1;
     }
-    return at;
+    return found;
 }
 
 template <typename Key>
 std::size_t ProjectSettingsFile::sortedPlace(const Located& at, std::string_view wanted,
                                              Key key) const {
-    for (std::size_t i = *at.header + 1; i < at.end; ++i) {
-        const std::string_view existing = key(lines_[i]);
+    for (std::size_t i = at.header + 1; i < at.end; ++i) {
+        const std::string_view existing = key(lines_[i].text);
         if (!existing.empty() && sortsBefore(wanted, existing))
             return i;
     }
     return at.end;
 }
 
+void ProjectSettingsFile::insert(std::size_t place, std::string text) {
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(place), {std::move(text), {}});
+}
+
 ProjectSettingsFile::Located ProjectSettingsFile::addSection(std::string_view name) {
-    if (Located at = section(name); at.header)
-        return at;
+    if (const std::vector<Located> at = sections(name); !at.empty())
+        return at.front();
     if (lines_.empty())
-        lines_.emplace_back(kHeading);
-    const Located leave = section(kLeaveSection);
+        insert(0, std::string(kHeading));
+    const std::vector<Located> leave = sections(kLeaveSection);
     std::size_t place = lines_.size();
-    if (equalIgnoringAsciiCase(name, kHandlerSectionName) && leave.header) {
+    if (equalIgnoringAsciiCase(name, kHandlerSectionName) && !leave.empty()) {
         // [Handler] before [Leave], as the program writes them.
-        place = *leave.header;
-        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(place), "");
-    } else if (!trimBlanks(lines_.back()).empty()) {
-        lines_.emplace_back();
+        place = leave.front().header;
+        insert(place, "");
+    } else if (!trimBlanks(lines_.back().text).empty()) {
+        insert(lines_.size(), "");
         ++place;
     }
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(place),
-                  "[" + std::string(name) + "]");
-    return section(name);
+    insert(place, "[" + std::string(name) + "]");
+    return sections(name).front();
+}
+
+template <typename Change> void ProjectSettingsFile::record(Change change) {
+    if (!replaying_)
+        changes_.emplace_back(std::move(change));
 }
 
 std::string ProjectSettingsFile::readString(std::string_view section, std::string_view key,
                                             std::string_view defaultValue, std::size_t bufferSize) {
     std::string_view value = defaultValue;
-    const Located at = this->section(section);
-    if (at.header) {
-        for (std::size_t i = *at.header + 1; i < at.end; ++i) {
-            if (!equalIgnoringAsciiCase(keyOf(lines_[i]), key))
-                continue;
-            value = trimBlanks(std::string_view(lines_[i]).substr(lines_[i].find('=') + 1));
-            if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-                value.back() == value.front())
-                value = value.substr(1, value.size() - 2);
-            break;
-        }
-    }
+    const std::vector<std::string_view> lines = texts();
+    if (const std::optional<IniKeyLine> at = iniKeyLine(lines, section, key))
+        value = unquotedIniValue(at->value);
     const std::size_t room = bufferSize > 0 ? bufferSize - 1 : 0;
     return std::string(value.substr(0, std::min(room, value.size())));
 }
 
+std::optional<std::size_t> ProjectSettingsFile::lineOf(std::string_view section,
+                                                       std::string_view key) {
+    const std::vector<std::string_view> lines = texts();
+    if (const std::optional<IniKeyLine> at = iniKeyLine(lines, section, key))
+        return at->index + 1;
+    return std::nullopt;
+}
+
+std::vector<std::string> ProjectSettingsFile::keyWarnings(std::string_view section,
+                                                          std::span<const std::string_view> known) {
+    return iniKeyWarnings(texts(), section, known);
+}
+
+std::vector<std::string> ProjectSettingsFile::sectionWarnings() const {
+    std::vector<std::string> warnings;
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        if (const auto name = iniSectionName(lines_[i].text))
+            if (!equalIgnoringAsciiCase(*name, kHandlerSectionName) &&
+                !equalIgnoringAsciiCase(*name, kLeaveSection))
+                warnings.push_back("line " + std::to_string(i + 1) + " [" + std::string(*name) +
+                                   "] is not a section Faultward reads; passed over");
+    return warnings;
+}
+
 bool ProjectSettingsFile::writeString(std::string_view section, std::string_view key,
                                       std::string_view value) {
-    const std::string line = std::string(key) + "=" + std::string(value);
-    Located at = this->section(section);
-    if (at.header) {
-        for (std::size_t i = *at.header + 1; i < at.end; ++i) {
-            if (equalIgnoringAsciiCase(keyOf(lines_[i]), key)) {
-                lines_[i] = line;
-                return true;
-            }
-        }
-    } else {
-        at = addSection(section);
+    record([s = std::string(section), k = std::string(key),
+            v = std::string(value)](ProjectSettingsFile& file) { file.writeString(s, k, v); });
+    const std::vector<std::string_view> lines = texts();
+    if (const std::optional<IniKeyLine> at = iniKeyLine(lines, section, key)) {
+        // A line that already says the value stays in its own words.
+        if (unquotedIniValue(at->value) != value)
+            lines_[at->index].text = std::string(key) + "=" + std::string(value);
+        return true;
     }
-    const std::size_t place = sortedPlace(at, key, keyOf);
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(place), line);
+    const Located at = addSection(section);
+    insert(sortedPlace(at, key, keyOf), std::string(key) + "=" + std::string(value));
     return true;
 }
 
 void ProjectSettingsFile::removeKey(std::string_view section, std::string_view key) {
-    const Located at = this->section(section);
-    if (!at.header)
-        return;
-    for (std::size_t i = at.end; i-- > *at.header + 1;)
-        if (equalIgnoringAsciiCase(keyOf(lines_[i]), key))
-            lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
+    record([s = std::string(section), k = std::string(key)](ProjectSettingsFile& file) {
+        file.removeKey(s, k);
+    });
+    const std::vector<Located> found = sections(section);
+    for (auto at = found.rbegin(); at != found.rend(); ++at)
+        for (std::size_t i = at->end; i-- > at->header + 1;)
+            if (equalIgnoringAsciiCase(keyOf(lines_[i].text), key))
+                lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
 }
 
 std::string ProjectSettingsFile::displayName() const {
@@ -197,58 +233,73 @@ std::string ProjectSettingsFile::displayName() const {
 
 std::vector<std::string> ProjectSettingsFile::leaveItems() const {
     std::vector<std::string> items;
-    const Located at = section(kLeaveSection);
-    if (at.header)
-        for (std::size_t i = *at.header + 1; i < at.end; ++i)
-            if (const std::string_view item = itemOf(lines_[i]); !item.empty())
+    for (const Located& at : sections(kLeaveSection))
+        for (std::size_t i = at.header + 1; i < at.end; ++i)
+            if (const std::string_view item = itemOf(lines_[i].text); !item.empty())
                 items.emplace_back(item);
     return items;
 }
 
 bool ProjectSettingsFile::setLeft(std::string_view item, bool left) {
-    Located at = section(kLeaveSection);
+    record([i = std::string(item), left](ProjectSettingsFile& file) { file.setLeft(i, left); });
+    const std::vector<Located> found = sections(kLeaveSection);
     if (!left) {
         bool changed = false;
-        if (!at.header)
-            return false;
-        for (std::size_t i = at.end; i-- > *at.header + 1;) {
-            if (sameItem(itemOf(lines_[i]), item)) {
-                lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
-                changed = true;
+        for (auto at = found.rbegin(); at != found.rend(); ++at) {
+            for (std::size_t i = at->end; i-- > at->header + 1;) {
+                if (sameItem(itemOf(lines_[i].text), item)) {
+                    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
+                    changed = true;
+                }
             }
         }
         return changed;
     }
-    if (at.header)
-        for (std::size_t i = *at.header + 1; i < at.end; ++i)
-            if (sameItem(itemOf(lines_[i]), item))
+    for (const Located& at : found)
+        for (std::size_t i = at.header + 1; i < at.end; ++i)
+            if (sameItem(itemOf(lines_[i].text), item))
                 return false;
-    if (!at.header)
-        at = addSection(kLeaveSection);
-    const std::size_t place = sortedPlace(at, item, itemOf);
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(place), std::string(item));
+    const Located at = addSection(kLeaveSection);
+    insert(sortedPlace(at, item, itemOf), std::string(item));
     return true;
 }
 
 std::string ProjectSettingsFile::text() const {
-    std::string text;
+    std::string text = byteOrderMark_;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        text += lines_[i];
+        text += lines_[i].text;
         if (i + 1 < lines_.size() || finalEnding_)
-            text += ending_;
+            text += lines_[i].ending.empty() ? ending_ : lines_[i].ending;
     }
     return text;
 }
 
 std::optional<std::string> ProjectSettingsFile::save() {
-    const std::string bytes = text();
-    if (bytes == read_ && (existed_ || bytes.empty()))
+    if (problem_)
+        return problem_;
+    if (changes_.empty())
         return std::nullopt;
-    const WriteStatus status = createOrReplaceFile(path_, bytes);
-    if (status != WriteStatus::Ok)
-        return std::string(describe(writeOutcome(status)));
-    read_ = bytes;
-    existed_ = true;
+    const std::optional<std::string> cause = changeSettingsFile(
+        path_,
+        [&](const std::string& now) {
+            if (now != read_) {
+                // Another program changed it since it was read: the changes
+                // are made again on what it holds now.
+                parse(now);
+                replaying_ = true;
+                for (const auto& change : changes_)
+                    change(*this);
+                replaying_ = false;
+                read_ = now;
+            }
+            return text();
+        },
+        kProjectSettingsLimit, {}, &written_);
+    if (cause)
+        return cause;
+    changes_.clear();
+    read_ = text();
+    existed_ = existed_ || !read_.empty();
     return std::nullopt;
 }
 
@@ -258,6 +309,8 @@ SettingsLayer projectSettingsLayer(ProjectSettingsFile& file, const std::filesys
     layer.file = file.displayName();
     layer.folder = folder;
     layer.values = readHandlerSection(file);
+    const std::vector<std::string> sections = file.sectionWarnings();
+    layer.values.warnings.insert(layer.values.warnings.begin(), sections.begin(), sections.end());
     return layer;
 }
 

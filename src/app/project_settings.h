@@ -3,8 +3,12 @@
 #include "app/profile_store.h"
 #include "app/settings_layers.h"
 
+#include "platform/file_stamp.h"
+
 #include <filesystem>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,17 +25,24 @@ inline constexpr std::string_view kLeaveSection = "Leave";
 std::filesystem::path projectSettingsPath(const std::filesystem::path& projectFile);
 
 // The file as its lines, changed line by line: a key or item the program sets
-// goes where sorting puts it, and every other line, comments included, stays
-// as written, so a file only ever written by the program is sorted and one
-// edited by hand keeps its layout. Lines end as the file's first line does;
-// a new file's as this system's text files do (CR LF on Windows, LF
-// elsewhere). Nothing is written unless its bytes change.
+// goes where sorting puts it, a key whose line already says its value stays
+// as written, and every other line, comments and endings included, stays as
+// it is, so a file only ever written by the program is sorted and one edited
+// by hand keeps its layout. Sections of one name read as one (a merge that
+// kept both sides makes two). New lines end as the file's first line does;
+// a new file's as the project file's beside it. A UTF-8 byte-order mark is
+// kept. Nothing is written unless its bytes change, and what was changed is
+// made again on the file as it is when it is saved, under the settings lock
+// of its folder, so that a change another program made meanwhile stays.
 class ProjectSettingsFile final : public ProfileStore {
 public:
-    explicit ProjectSettingsFile(std::filesystem::path path);
+    // listFile: the project or group file the settings belong to, whose line
+    // ending a new file takes; empty: this system's.
+    explicit ProjectSettingsFile(std::filesystem::path path, std::filesystem::path listFile = {});
 
-    // Reads the file; a missing one reads as empty. The cause ("permission
-    // denied") when it is there but cannot be read.
+    // Reads the file; a missing one reads as empty. The cause when it is
+    // there but cannot be used ("permission denied", UTF-16, too large, a
+    // link to nothing); nothing is written into it then.
     std::optional<std::string> load();
     bool existed() const { return existed_; }
     const std::filesystem::path& path() const { return path_; }
@@ -40,8 +51,13 @@ public:
                            std::string_view defaultValue, std::size_t bufferSize) override;
     bool writeString(std::string_view section, std::string_view key,
                      std::string_view value) override;
+    std::optional<std::size_t> lineOf(std::string_view section, std::string_view key) override;
+    std::vector<std::string> keyWarnings(std::string_view section,
+                                         std::span<const std::string_view> known) override;
     void removeKey(std::string_view section, std::string_view key);
     std::string displayName() const override;
+    // "line 7 [Leeve] is not a section Faultward reads; passed over".
+    std::vector<std::string> sectionWarnings() const;
 
     // The [Leave] items, as written, in the file's order.
     std::vector<std::string> leaveItems() const;
@@ -55,22 +71,37 @@ public:
     std::optional<std::string> save();
 
 private:
+    struct Line {
+        std::string text;
+        std::string ending; // empty: the file's, or none for a last line that had none
+    };
     struct Located {
-        std::optional<std::size_t> header;
+        std::size_t header = 0;
         std::size_t end = 0; // one past the section's last line that is not blank
     };
-    Located section(std::string_view name) const;
+    void parse(std::string_view bytes);
+    std::vector<std::string_view> texts() const;
+    std::vector<Located> sections(std::string_view name) const;
     // Where a new line sorts among the section's lines that key(line) names.
     template <typename Key>
     std::size_t sortedPlace(const Located& at, std::string_view wanted, Key key) const;
     Located addSection(std::string_view name);
+    void insert(std::size_t place, std::string text);
+    // Notes a change, to be made again on the file as it is when saved.
+    template <typename Change> void record(Change change);
 
     std::filesystem::path path_;
-    std::vector<std::string> lines_;
+    std::filesystem::path listFile_;
+    std::vector<Line> lines_;
+    std::string byteOrderMark_;
     std::string ending_;
     std::string read_; // the bytes on disk, to tell whether a save changes them
+    std::optional<std::string> problem_;
     bool existed_ = false;
     bool finalEnding_ = true; // the last line ends as the others do
+    std::vector<std::function<void(ProjectSettingsFile&)>> changes_;
+    bool replaying_ = false;
+    FileStamp written_;
 };
 
 // The file as a layer of settings, a relative template path in folder.

@@ -152,12 +152,19 @@ std::vector<std::string> settingsChanged(const LayeredSettings& settings,
                                          std::span<const SettingsLayer> layers, std::size_t layer,
                                          std::span<const SettingKey> keys) {
     std::vector<std::string> changed;
+    // A value changes the command when it is not what the files below would
+    // give, nor what the command does without any file: a file that says
+    // what the one below says still makes the command differ from its own.
     const LayeredSettings below = layerSettings(layers.subspan(layer + 1));
+    const LayeredSettings none = layerSettings({});
     for (std::size_t key = 0; key < kSettingKeyCount; ++key) {
         const SettingKey each = static_cast<SettingKey>(key);
         if (settings.from[key] != layer || std::find(keys.begin(), keys.end(), each) == keys.end())
             continue;
-        if (const auto value = changedValue(settings, below, layers[layer], each))
+        auto value = changedValue(settings, below, layers[layer], each);
+        if (!value)
+            value = changedValue(settings, none, layers[layer], each);
+        if (value)
             changed.push_back(keyName(layers[layer], each) + "=" + *value);
     }
     return changed;

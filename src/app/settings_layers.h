@@ -28,6 +28,10 @@ enum class SettingKey {
     Step
 };
 inline constexpr std::size_t kSettingKeyCount = 9;
+inline constexpr std::array<SettingKey, kSettingKeyCount> kAllSettingKeys = {
+    SettingKey::Procedures, SettingKey::Files,    SettingKey::SkipHandled,
+    SettingKey::Handler,    SettingKey::Template, SettingKey::LineNumbers,
+    SettingKey::Mode,       SettingKey::Start,    SettingKey::Step};
 
 // One source of settings: what it says, and how messages name it.
 struct SettingsLayer {
@@ -59,7 +63,8 @@ struct LayeredSettings {
 LayeredSettings layerSettings(std::span<const SettingsLayer> layers);
 
 // "Procedures=Sub,Function" for the keys of keys that layer gave and that
-// differ from what the layers below it give, in the order of SettingKey.
+// differ from what the layers below it give or from the built-in defaults,
+// in the order of SettingKey.
 std::vector<std::string> settingsChanged(const LayeredSettings& settings,
                                          std::span<const SettingsLayer> layers, std::size_t layer,
                                          std::span<const SettingKey> keys);

@@ -123,7 +123,7 @@ std::string undecodablePathMessage(std::string_view path) {
 }
 
 std::string storedSettingMessage(std::string_view file, std::string_view warning) {
-    return std::string(file) + " [Handler] " + std::string(warning);
+    return std::string(file) + " " + std::string(warning);
 }
 
 std::string settingsNotSavedMessage(std::string_view file, std::string_view cause) {
@@ -140,6 +140,29 @@ std::string choiceText(std::string_view caption) {
         text += caption[i];
     }
     return text;
+}
+
+std::string handlerKeysUnusedMessage(std::string_view file, const std::vector<std::string>& keys,
+                                     std::string_view groupSettingsFile) {
+    std::string text = std::string(file) + " [Handler]";
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        text += (i == 0 ? " " : ", ") + keys[i];
+    return text + ": not used, as a group runs with its own settings; keep them in " +
+           std::string(groupSettingsFile) + ", or work on the project alone";
+}
+
+std::string settingsTooLargeCause(std::uint64_t size, std::uint64_t limit) {
+    const auto megabytes = [](std::uint64_t bytes) {
+        return std::to_string((bytes + (1u << 20) - 1) >> 20) + " MB";
+    };
+    return "it holds " + megabytes(size) + ", over the " + megabytes(limit) +
+           " a project's settings file may hold";
+}
+
+std::string settingsLockedCause(std::chrono::milliseconds waited) {
+    return "another Faultward kept it locked for " +
+           std::to_string(std::chrono::duration_cast<std::chrono::seconds>(waited).count()) +
+           " seconds";
 }
 
 } // namespace faultward

@@ -3,8 +3,11 @@
 #include "platform/run_journal.h"
 #include "project/project_reader.h"
 
+#include <chrono>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace faultward {
 
@@ -35,11 +38,32 @@ std::string describeProjectFailure(ProjectReadStatus status, const std::string& 
 std::string undecodablePathMessage(std::string_view path);
 
 // A stored setting that is not used as written:
-// "/home/ann/.config/faultward/ERRH.ini [Handler] Files=frm,xls: xls is not ...".
+// "/home/ann/.config/faultward/ERRH.ini line 4 [Handler] Files=frm,xls: xls is not ...".
 std::string storedSettingMessage(std::string_view file, std::string_view warning);
 
 // The notice for settings that could not be saved when the main window closed.
 std::string settingsNotSavedMessage(std::string_view file, std::string_view cause);
+
+// A group's project's own [Handler] keys that would change what the group's
+// settings do: "App\App.faultward [Handler] Procedures=Sub,Function: not
+// used, as a group runs with its own settings; keep them in All.faultward,
+// or work on the project alone".
+std::string handlerKeysUnusedMessage(std::string_view file, const std::vector<std::string>& keys,
+                                     std::string_view groupSettingsFile);
+
+// Why a settings file is not read, or not written, after its name.
+inline constexpr std::string_view kDanglingLinkCause =
+    "it is a symbolic link to a file that is not there";
+inline constexpr std::string_view kUtf16SettingsCause =
+    "it is UTF-16 text, which Faultward does not read; save it as ANSI or UTF-8";
+inline constexpr std::string_view kLinkNotWrittenCause =
+    "it is a symbolic link, and Faultward writes no settings through a link";
+inline constexpr std::string_view kSettingsKeptChangingCause =
+    "another program kept changing it, so nothing was written";
+// "it holds 300 MB, over the 16 MB a project's settings file may hold".
+std::string settingsTooLargeCause(std::uint64_t size, std::uint64_t limit);
+// "another Faultward kept it locked for 30 seconds".
+std::string settingsLockedCause(std::chrono::milliseconds waited);
 
 inline constexpr std::string_view kProductName = "Faultward";
 inline constexpr std::string_view kInsertingCaption = "Inserting Error Handling Code";

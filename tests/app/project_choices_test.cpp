@@ -1,6 +1,7 @@
 // A project's own settings file, as the desktop keeps its choices in it.
 #include "app/menus.h"
 #include "app/project_settings.h"
+#include "app/texts.h"
 #include "fake_desktop.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,13 @@ protected:
         open({"Module=M; M.bas", "Module=N; N.bas"});
     }
     std::string kept() const { return readFile(folder / "P.faultward"); }
+    // A new settings file's lines end as the project file's do.
+    static std::string projectLines(std::string_view text) {
+        std::string lines;
+        for (const char c : text)
+            lines += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        return lines;
+    }
 };
 
 // The files's procedures open under it with their states; unticking one
@@ -37,8 +45,8 @@ TEST_F(ProjectChoicesTest, procedureTicksAreKeptInTheProjectsFile_fileTicksOnceI
                                          {"Sub B", "handles its own errors", true},
                                          {"Sub C", "left alone: one-line", true}}));
     program.files.setProcedureSelected(0, 0, false);
-    EXPECT_EQ(kept(), systemLines("; Faultward's settings of this project, kept with it for "
-                                  "everyone who works on it.\n\n[Leave]\nM.bas:A\n"));
+    EXPECT_EQ(kept(), projectLines("; Faultward's settings of this project, kept with it for "
+                                   "everyone who works on it.\n\n[Leave]\nM.bas:A\n"));
     EXPECT_EQ(program.desktop.procedures[0][0],
               (ProcedureRow{"Sub A", "left alone: listed in [Leave]", false}));
     // Add Line Numbers numbers the others and keeps it whole, without a word.
@@ -49,7 +57,7 @@ TEST_F(ProjectChoicesTest, procedureTicksAreKeptInTheProjectsFile_fileTicksOnceI
     EXPECT_TRUE(program.desktop.messages.empty());
 
     program.files.setSelected(1, false); // now kept
-    EXPECT_EQ(kept().substr(kept().find("[Leave]")), systemLines("[Leave]\nM.bas:A\nN.bas\n"));
+    EXPECT_EQ(kept().substr(kept().find("[Leave]")), projectLines("[Leave]\nM.bas:A\nN.bas\n"));
 
     // Opened again, the list shows the choices.
     program.desktop.log.clear();
@@ -59,7 +67,7 @@ TEST_F(ProjectChoicesTest, procedureTicksAreKeptInTheProjectsFile_fileTicksOnceI
     EXPECT_FALSE(program.files.entries()[1].selected);
     program.files.setProcedureSelected(0, 0, true);
     program.files.cmd_sel_Click(0);
-    EXPECT_EQ(kept().substr(kept().find("[Leave]")), systemLines("[Leave]\n"));
+    EXPECT_EQ(kept().substr(kept().find("[Leave]")), projectLines("[Leave]\n"));
 
     // A wider line of the file cannot be untangled by a tick.
     folder.write("P.faultward", "[Leave]\n*:B\n");
@@ -86,10 +94,10 @@ TEST_F(ProjectChoicesTest, handlerSettingsKeptWithTheProjectOverTheUsers) {
     };
     program.main.mnu_o_Click(kHandlerSettingsItem);
     program.main.mnu_o_Click(2);
-    EXPECT_EQ(kept(), systemLines("; Faultward's settings of this project, kept with it for "
-                                  "everyone who works on it.\n\n[Handler]\nFiles=frm,bas\n"
-                                  "Handler=Mode\nLineNumbers=0\nMode=2\n"
-                                  "Procedures=Sub,Function\nSkipHandled=0\n"));
+    EXPECT_EQ(kept(), projectLines("; Faultward's settings of this project, kept with it for "
+                                   "everyone who works on it.\n\n[Handler]\nFiles=frm,bas\n"
+                                   "Handler=Mode\nLineNumbers=0\nMode=2\n"
+                                   "Procedures=Sub,Function\nSkipHandled=0\n"));
     EXPECT_EQ(program.module.handlerSettings(), HandlerSettings());
     EXPECT_EQ(program.module.Error_Flag(), HandlingMode::ShowMessage);
     program.main.cmd_nav(Command::Insert);
@@ -104,6 +112,66 @@ TEST_F(ProjectChoicesTest, handlerSettingsKeptWithTheProjectOverTheUsers) {
     EXPECT_EQ(kept().find("Mode="), std::string::npos);
     EXPECT_EQ(program.module.Error_Flag(), HandlingMode::CentralHandler);
     EXPECT_TRUE(program.module.handlerSettings().procedures.has(ProcedureKind::Function));
+}
+
+// A project's file that cannot be read as text leaves every file alone, as
+// the command line refuses such a project, and no tick writes into it.
+TEST_F(ProjectChoicesTest, aFileThatCannotBeReadLeavesEveryEntryAlone) {
+    const std::string wide("\xFF\xFE[\0L\0]\0", 8);
+    folder.write("P.faultward", wide);
+    open({"Module=M; M.bas", "Module=N; N.bas"});
+    EXPECT_EQ(program.desktop.messages.back(),
+              "The project's settings " + (folder / "P.faultward").string() +
+                  " could not be read: " + std::string(kUtf16SettingsCause) +
+                  ". Its files are left alone.");
+    EXPECT_FALSE(program.files.entries()[0].selected);
+    program.files.setSelected(0, true);
+    EXPECT_FALSE(program.files.entries()[0].selected);
+    program.main.cmd_nav(Command::Insert);
+    EXPECT_EQ(readFile(folder / "M.bas"), kModule);
+    EXPECT_EQ(kept(), wide);
+}
+
+// A group opened in the desktop reads each project's own file too: its
+// [Leave] items leave that project's entries alone (and only those), a tick
+// they hold back names the file that holds it, and [Handler] keys the group
+// does not use are named.
+TEST_F(ProjectChoicesTest, aGroupsProjectsOwnListsLeaveTheirEntriesAlone) {
+    folder.write("App/M.bas", kModule);
+    folder.write("App/Old.bas", kModule);
+    folder.write("Lib/Old.bas", kModule);
+    folder.write("App/App.vbp", crlf({"Module=M; M.bas", "Module=Old; Old.bas"}));
+    folder.write("Lib/Lib.vbp", crlf({"Module=Old; Old.bas"}));
+    folder.write("App/App.faultward", "[Handler]\nSkipHandled=1\n[Leave]\nOld.bas\nM.bas:A\n");
+    const fs::path vbg = folder.write(
+        "All.vbg", crlf({"VBGROUP 5.0", "Project=App\\App.vbp", "Project=Lib\\Lib.vbp"}));
+    program.desktop.dialogAnswers.push_back(vbg.string());
+    program.main.cmd_nav(Command::Open);
+
+    const std::string own = (folder / "App" / "App.faultward").string();
+    EXPECT_EQ(program.desktop.messages,
+              std::vector<std::string>{own +
+                                       " [Handler] SkipHandled=1: not used, as a group runs "
+                                       "with its own settings; keep them in " +
+                                       (folder / "All.faultward").string() +
+                                       ", or work on the project alone"});
+    const auto& entries = program.files.entries();
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].text, "App\\M.bas");
+    EXPECT_TRUE(entries[0].selected);
+    EXPECT_FALSE(entries[1].selected); // App\Old.bas
+    EXPECT_TRUE(entries[2].selected);  // Lib\Old.bas: another project's
+    program.files.setSelected(1, true);
+    EXPECT_FALSE(program.files.entries()[1].selected);
+    EXPECT_EQ(program.desktop.messages.back(),
+              "App\\Old.bas is still left alone by a line of " + own +
+                  " that names more than it; change that line there.");
+
+    program.main.cmd_nav(Command::Insert);
+    EXPECT_TRUE(
+        readFile(folder / "App/M.bas").starts_with(crlf({"Sub A()", "    Beep", "End Sub"})));
+    EXPECT_EQ(readFile(folder / "App/Old.bas"), kModule);
+    EXPECT_NE(readFile(folder / "Lib/Old.bas"), kModule);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // Where the settings file lies, in this system's path syntax.
+#include "app/project_settings.h"
 #include "app/settings.h"
+#include "app/texts.h"
 #include "platform/user_folders.h"
 #include "support/temp_folder.h"
 
@@ -21,6 +23,33 @@ TEST(Settings, systemProgramFoldersAreSharedWhateverTheirSpelling) {
     for (const std::filesystem::path& own : {home.path(), std::filesystem::path("/usrx/bin"),
                                              std::filesystem::path("/home/u/usr/bin")})
         EXPECT_FALSE(isSharedProgramFolder(own)) << own;
+}
+
+// Neither settings file is written through a symbolic link: a project from
+// someone else could point its NAME.faultward at a file of the user's. A
+// link to nothing is named, not taken for a file not yet made.
+TEST(SettingsFiles, noneIsWrittenThroughALink_aLinkToNothingIsNamed) {
+    TempFolder folder;
+    const auto bashrc = folder.write("home/.bashrc", "export A=1\n");
+    std::filesystem::create_symlink(bashrc, folder / "App.faultward");
+    ProjectSettingsFile project(folder / "App.faultward");
+    ASSERT_EQ(project.load(), std::nullopt);
+    project.setLeft("M.bas", true);
+    EXPECT_EQ(project.save(), std::string(kLinkNotWrittenCause));
+
+    std::filesystem::create_symlink(bashrc, folder / "ERRH.ini");
+    IniFileStore store(folder / "ERRH.ini");
+    store.beginEdit();
+    store.writeString("OS", "Error_Flag", "1");
+    EXPECT_EQ(store.commitEdit(), std::string(kLinkNotWrittenCause));
+    EXPECT_EQ(readFile(bashrc), "export A=1\n");
+
+    std::filesystem::create_symlink(folder / "gone", folder / "Gone.faultward");
+    ProjectSettingsFile dangling(folder / "Gone.faultward");
+    EXPECT_EQ(dangling.load(), std::string(kDanglingLinkCause));
+    dangling.setLeft("M.bas", true);
+    EXPECT_NE(dangling.save(), std::nullopt);
+    EXPECT_FALSE(std::filesystem::exists(folder / "gone"));
 }
 
 } // namespace

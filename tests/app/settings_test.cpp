@@ -116,10 +116,10 @@ TEST(Settings, savingKeepsTheUsersWordsRewritesOnlyWhatChanged_andNamesWhatItCan
     IniFileStore store(folder / "ERRH.ini");
     const StoredHandlerSettings stored = readHandlerSection(store);
     EXPECT_EQ(stored.warnings,
-              (std::vector<std::string>{"Procedures=sub, Bogus: Bogus is not Sub, Function or "
-                                        "Property; passed over",
-                                        "Files=FRM,BAS ; ours: BAS ; ours is not frm, bas, cls or "
-                                        "ctl; passed over"}));
+              (std::vector<std::string>{"line 5 [Handler] Procedures=sub, Bogus: Bogus is not "
+                                        "Sub, Function or Property; passed over",
+                                        "line 6 [Handler] Files=FRM,BAS ; ours: BAS ; ours is not "
+                                        "frm, bas, cls or ctl; passed over"}));
     HandlerSettings settings = withDefaults(stored);
     EXPECT_EQ(settings.files, SourceKinds(SourceKind::Form));
     EXPECT_TRUE(settings.skipHandled);
@@ -127,11 +127,20 @@ TEST(Settings, savingKeepsTheUsersWordsRewritesOnlyWhatChanged_andNamesWhatItCan
     store.beginEdit();
     saveSettings(store, {"/p/A.vbp", HandlingMode::ResumeNext});
     saveHandlerSettings(store, settings);
-    folder.write("ERRH.ini", "changed meanwhile"); // the edit was read before
+    EXPECT_EQ(store.commitEdit(), std::nullopt);
+    const std::string saved =
+        "[OS]\r\nProject_File=/p/A.vbp\r\nError_Flag=1\r\n[Handler]\r\n"
+        "Procedures = sub, Bogus\r\nFiles=FRM,BAS ; ours\r\nSkipHandled=yes\r\n";
+    EXPECT_EQ(readFile(folder / "ERRH.ini"), saved);
+    // Changed by another program after the edit read it: the edit's writes are
+    // made on what the file holds now, which stays.
+    store.beginEdit();
+    saveSettings(store, {"/p/B.vbp", HandlingMode::ResumeNext});
+    folder.write("ERRH.ini", "[Site]\r\nProxy=none\r\n");
     EXPECT_EQ(store.commitEdit(), std::nullopt);
     EXPECT_EQ(readFile(folder / "ERRH.ini"),
-              "[OS]\r\nProject_File=/p/A.vbp\r\nError_Flag=1\r\n[Handler]\r\n"
-              "Procedures = sub, Bogus\r\nFiles=FRM,BAS ; ours\r\nSkipHandled=yes\r\n");
+              "[Site]\r\nProxy=none\r\n\r\n[OS]\r\nProject_File=/p/B.vbp\r\nError_Flag=1\r\n");
+    folder.write("ERRH.ini", saved);
 
     settings.procedures = kAllProcedureKinds;
     settings.skipHandled = false;
