@@ -1,11 +1,11 @@
 #include "cli/command_plan.h"
 
-#include "app/check_report.h"
-#include "app/handler_settings.h"
-#include "app/list_source.h"
-#include "app/settings.h"
-#include "app/template_file.h"
-#include "app/texts.h"
+#include "app/commands/list_source.h"
+#include "app/reports/check_report.h"
+#include "app/settings/handler_settings.h"
+#include "app/settings/settings.h"
+#include "app/settings/template_file.h"
+#include "app/texts/texts.h"
 #include "platform/path_bytes.h"
 #include "project/group_reader.h"
 

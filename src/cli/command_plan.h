@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/leave_items.h"
-#include "app/outside_files.h"
-#include "app/pass_driver.h"
-#include "app/procedure_records.h"
-#include "app/project_settings.h"
-#include "app/settings_layers.h"
+#include "app/commands/outside_files.h"
+#include "app/commands/pass_driver.h"
+#include "app/commands/procedure_records.h"
+#include "app/settings/leave_items.h"
+#include "app/settings/project_settings.h"
+#include "app/settings/settings_layers.h"
 #include "cli/arguments.h"
 #include "cli/cli.h"
 #include "rewrite/insertion_options.h"

@@ -1,8 +1,8 @@
 // Settings files changed by several programs at once: faultward-cli init run
 // many times together, and ERRH.ini rewritten in place by another program
 // while the desktop's save runs. No change is lost and no line is torn.
-#include "app/profile_store.h"
-#include "app/settings.h"
+#include "app/settings/profile_store.h"
+#include "app/settings/settings.h"
 #include "child_process.h"
 #include "support/temp_folder.h"
 

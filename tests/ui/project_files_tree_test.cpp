@@ -1,6 +1,6 @@
 // The project files list as a tree, driven by its keys: what opening an entry
 // and ticking a procedure hand to the core, and what of its answer it shows.
-#include "app/project_files_logic.h"
+#include "app/desktop/project_files_logic.h"
 #include "ui/form1.h"
 #include "ui/project_files_tree.h"
 #include "ui_test_support.h"

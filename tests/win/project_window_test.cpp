@@ -1,7 +1,7 @@
 #include "win_test_support.h"
 
-#include "app/project_files_logic.h"
-#include "app/texts.h"
+#include "app/desktop/project_files_logic.h"
+#include "app/texts/texts.h"
 #include "support/temp_folder.h"
 #include "win/control_ids.h"
 
