@@ -4,6 +4,7 @@
 // drive it: shown, with the project opened through a file dialog that
 // answers with its path, sound and help silent, messages on stderr and the
 // settings in memory.
+#include "app/consent_records.h"
 #include "app/help_opener.h"
 #include "app/module1.h"
 #include "app/sound_player.h"
@@ -52,6 +53,11 @@ public:
     void showMessage(QWidget*, const QString& text, MessageIcon, const QString&) override {
         std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     }
+    // A question would stop the timing: the generated projects give none.
+    bool askYesNo(QWidget*, const QString& text) override {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        return false;
+    }
 };
 
 class MemoryStore final : public ProfileStore {
@@ -94,7 +100,8 @@ struct DesktopSession {
     AboutBox about{sysInfo};
     AnswerWith dialog;
     PrintedMessages messages;
-    MDIForm1 window{module, {quiet, quiet, about, dialog, messages, [] {}}};
+    ConsentRecords consent{std::nullopt}; // nothing remembered
+    MDIForm1 window{module, {quiet, quiet, about, dialog, messages, consent, [] {}}};
 };
 
 } // namespace faultward::bench

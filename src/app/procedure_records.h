@@ -34,13 +34,15 @@ std::string procedureStateText(const ProcedureRecord& record);
 // state is "handler" (this tool's), "own-handler", "no-handler" or
 // "left-alone" (with the reason); numbers is "none", "tool" (numbers as
 // number writes them) or "user".
+// The array is printed as the files come: items() gives a file's objects,
+// end() what closes the array.
 class ProcedureJson {
 public:
-    void add(std::string_view entry, const std::vector<ProcedureRecord>& records);
-    std::string text() const;
+    std::string items(std::string_view entry, const std::vector<ProcedureRecord>& records);
+    std::string end() const;
 
 private:
-    std::string items_;
+    bool begun_ = false;
 };
 
 } // namespace faultward

@@ -198,11 +198,14 @@ int runInit(const Arguments& parsed, const fs::path& top, CliEnvironment& env) {
 int runCheck(const CommandPlan& command, const PassTargets& targets, const ProjectToRun& project,
              CliObserver& observer, CliEnvironment& env) {
     const Arguments& parsed = command.arguments;
-    // In list order: a file the project's settings leave alone says so.
-    std::vector<std::string> reports(targets.entries.size());
-    for (std::size_t i = 0; i < reports.size(); ++i)
-        if (!targets.entries[i].selected)
-            reports[i] = targets.entries[i].text + ": left alone: listed in [Leave]\n";
+    // In list order, as the files come: a file the project's settings leave
+    // alone says so in its place.
+    std::size_t passed = 0; // the entries before it are printed
+    const auto printLeftAloneUpTo = [&](std::size_t index) {
+        for (; passed < index; ++passed)
+            if (!command.json && !targets.entries[passed].selected)
+                observer.print(targets.entries[passed].text + ": left alone: listed in [Leave]\n");
+    };
     CheckTotals totals;
     std::vector<bool> surveyed(targets.entries.size());
     const FailureCollector failures = runSurveyCommand(
@@ -214,22 +217,21 @@ int runCheck(const CommandPlan& command, const PassTargets& targets, const Proje
                     names.push_back(procedure.name);
                 targets.leave->markNamed(entry.text, &names, *command.leaveNamed);
             }
-            const std::string shown =
-                command.inGroup ? groupEntryText(project.name, entry.text) : entry.text;
+            printLeftAloneUpTo(static_cast<std::size_t>(index));
             if (command.json)
-                command.json->add(shown, procedureRecords(survey));
+                observer.print(command.json->items(
+                    command.inGroup ? groupEntryText(project.name, entry.text) : entry.text,
+                    procedureRecords(survey)));
             else
-                reports[static_cast<std::size_t>(index)] = checkReport(entry.text, survey);
+                observer.print(checkReport(entry.text, survey));
             totals.add(survey);
         });
+    printLeftAloneUpTo(targets.entries.size());
     // A file left whole or not read is not looked into.
     if (targets.leave)
         for (std::size_t i = 0; i < surveyed.size(); ++i)
             if (!surveyed[i])
                 targets.leave->markNamed(targets.entries[i].text, nullptr, *command.leaveNamed);
-    if (!command.json)
-        for (const std::string& report : reports)
-            env.out << report;
     int status = failures.empty() ? ExitOk : ExitSomeFilesFailed;
     if (parsed.clean && totals.markedLines > 0) {
         env.err << "faultward-cli: " << counted(totals.markedLines, "marked line") << " left\n";
@@ -349,7 +351,10 @@ int runProject(const CommandPlan& command, const ProjectToRun& project, CliEnvir
     }
 
     CliObserver observer(env, entries.size(), command.inGroup ? project.name + ": " : "");
-    DryRunFiles dryRun;
+    // A dry run's report goes out as the files come.
+    DryRunReport report(project.file.parent_path(), parsed.diff,
+                        [&](std::string_view text) { observer.print(text); });
+    DryRunFiles dryRun(report, parsed.diff);
     PassTargets targets{entries,
                         project.file.parent_path(),
                         command.insertion,
@@ -367,8 +372,11 @@ int runProject(const CommandPlan& command, const ProjectToRun& project, CliEnvir
     if (parsed.command == CliCommand::Check)
         return runCheck(command, targets, project, observer, env);
     const FailureCollector failures = runPassCommand(command.passes, targets, observer);
-    if (parsed.dryRun)
-        env.out << dryRunReport(dryRun, project.file.parent_path(), parsed.diff);
+    if (parsed.dryRun) {
+        report.finish();
+        if (!parsed.diff)
+            env.out << lineLimitNotes(dryRun);
+    }
     return failures.empty() && !observer.lineLimitExceeded() ? ExitOk : ExitSomeFilesFailed;
 }
 
@@ -422,7 +430,7 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     if (parsed.command == CliCommand::Check)
         reportLeaveItemsNamingNothing(*command, env);
     if (command->json)
-        env.out << command->json->text();
+        env.out << command->json->end();
     if (copy)
         env.out << bytesFromPath(*copy) << '\n';
     env.out.flush();

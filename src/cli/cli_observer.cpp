@@ -68,6 +68,15 @@ void CliObserver::leftoverFound(const Leftover& leftover) {
     env_.err << "faultward-cli: " << leftoverMessage(leftover) << '\n';
 }
 
+void CliObserver::print(std::string_view text) {
+    if (env_.outIsTerminal && env_.errIsTerminal) {
+        clearProgress();
+        env_.out << text << std::flush;
+        return;
+    }
+    env_.out << text;
+}
+
 void CliObserver::clearProgress() {
     if (env_.errIsTerminal)
         controls() << "\r\x1b[K" << std::flush;

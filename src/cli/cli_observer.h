@@ -28,6 +28,10 @@ public:
     void fileFailed(const FailureCollector::Failure& failure) override;
     void leftoverFound(const Leftover& leftover) override;
 
+    // Report text for standard output while the passes run: on the terminal
+    // that shows the progress line, the line is cleared first.
+    void print(std::string_view text);
+
     // Whether a file had more lines than handlers can go into, so that some
     // of its procedures were left without.
     bool lineLimitExceeded() const { return lineLimitExceeded_; }

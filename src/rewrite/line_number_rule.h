@@ -21,6 +21,10 @@ std::size_t lineNumberLength(std::string_view line);
 // number, so this is asked of no continued line.
 std::string_view withoutLineNumber(std::string_view line);
 
+// Whether the line starts with a digit after any blanks: a body without such
+// a line holds no line number, odd or not.
+bool mayHoldLineNumber(std::string_view line);
+
 // Decides, line by line through one procedure body, which lines may carry a
 // line number. Lines go in order, already without their numbers. Numbers go
 // on statement lines only: not on blank or comment lines, lines continued

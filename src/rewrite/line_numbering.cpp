@@ -5,6 +5,7 @@
 #include "rewrite/procedure_lines.h"
 #include "rewrite/text_lines.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 
@@ -59,13 +60,21 @@ bool holdsMarker(std::string_view text) {
 }
 
 // Fills facts for the body lines [first, end); facts' buffers are kept from
-// one body to the next.
+// one body to the next. A survey asks only whose numbers the body holds, so
+// it spares the look at jumps, Erl and look-alike lines.
 void lookAtBody(const std::vector<FileLine>& lines, std::size_t first, std::size_t end,
-                BodyFacts& facts) {
+                BodyFacts& facts, Job job) {
+    const bool survey = job == Job::Survey;
     facts.lines.clear();
     facts.numberableCount = 0;
     facts.foreignLine = facts.oddLine = facts.boundaryLine = facts.jumpLine = facts.erlLine = 0;
     facts.jumpTarget.clear();
+    facts.numbering = LineNumbering::None;
+    facts.sign = UsersNumbersSign::None;
+    if (survey && std::none_of(lines.begin() + static_cast<std::ptrdiff_t>(first),
+                               lines.begin() + static_cast<std::ptrdiff_t>(end),
+                               [](const FileLine& line) { return mayHoldLineNumber(line.text); }))
+        return;
     NumberableLines rule;
     LineReferences references;
     NumberingOwner owner;
@@ -80,7 +89,7 @@ void lookAtBody(const std::vector<FileLine>& lines, std::size_t first, std::size
             statement = withoutLineNumber(text);
             if (facts.oddLine == 0 && startsWithOddNumber(text))
                 facts.oddLine = i + 1;
-            if (facts.boundaryLine == 0 && looksLikeProcedureBoundary(statement))
+            if (!survey && facts.boundaryLine == 0 && looksLikeProcedureBoundary(statement))
                 facts.boundaryLine = i + 1;
         }
         const bool numberable = rule.accepts(statement);
@@ -89,8 +98,10 @@ void lookAtBody(const std::vector<FileLine>& lines, std::size_t first, std::size
         const std::string_view number = text.substr(0, numberLength);
         owner.add(number, numberable,
                   numberLength > 0 && numberLength < text.size() && text[numberLength] == '\t');
-        references.add(statement, rule.lastGoesOn(), marked);
-        facts.lines.push_back({statement, number, numberable});
+        if (!survey) {
+            references.add(statement, rule.lastGoesOn(), marked);
+            facts.lines.push_back({statement, number, numberable});
+        }
         facts.numberableCount += numberable;
     }
     // Numbers of a form numbering never writes are the user's too.
@@ -273,7 +284,7 @@ private:
     void body(const Procedure& procedure, std::size_t first, std::size_t end, bool ended) {
         BodyFacts& facts = facts_;
         if (job_ == Job::Survey) {
-            lookAtBody(lines_, first, end, facts);
+            lookAtBody(lines_, first, end, facts, job_);
             for (const std::size_t twin : twins_)
                 survey_.push_back({twin + 1, facts.numbering});
             survey_.push_back({procedure.headLine + 1, facts.numbering});
@@ -293,7 +304,7 @@ private:
                            end < lines_.size() ? end + 1 : 0);
             return;
         }
-        lookAtBody(lines_, first, end, facts);
+        lookAtBody(lines_, first, end, facts, job_);
         std::size_t detailLine = 0;
         if (const auto reason = reasonToLeave(facts, job_, options_, detailLine)) {
             keepAll(first, end);

@@ -2,6 +2,10 @@
 
 #include "platform/windows_names.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace faultward {
 namespace {
 
@@ -33,9 +37,38 @@ bool isRemComment(std::string_view code) {
     return wordAt(code, first, "rem");
 }
 
+// Whether the line holds "rr" in any letter case, as "Error" does: most
+// lines do not, and are passed over without the look for statements. Every
+// body line is asked, so 16 bytes are looked at a time.
+bool holdsDoubleR(std::string_view line) {
+    std::size_t at = 0;
+    bool lastWasR = false;
+#if defined(__SSE2__)
+    const __m128i lowerCase = _mm_set1_epi8(0x20);
+    const __m128i r = _mm_set1_epi8('r');
+    for (; at + 16 <= line.size(); at += 16) {
+        const __m128i bytes = _mm_or_si128(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + at)), lowerCase);
+        const auto isR = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, r)));
+        if ((isR & (isR >> 1)) != 0 || (lastWasR && (isR & 1) != 0))
+            return true;
+        lastWasR = (isR & 0x8000) != 0;
+    }
+#endif
+    for (; at < line.size(); ++at) {
+        const bool isR = (line[at] | 0x20) == 'r';
+        if (isR && lastWasR)
+            return true;
+        lastWasR = isR;
+    }
+    return false;
+}
+
 } // namespace
 
 bool holdsOnErrorStatement(std::string_view line) {
+    if (!holdsDoubleR(line))
+        return false;
     const std::string_view code = codePart(line);
     if (isRemComment(code))
         return false;
