@@ -269,11 +269,6 @@ std::string_view withoutLineNumber(std::string_view line) {
     return line.substr(digits < line.size() && line[digits] == ' ' ? digits + 1 : digits);
 }
 
-bool mayHoldLineNumber(std::string_view line) {
-    const std::string_view code = withoutLeadingBlanks(line);
-    return !code.empty() && isDigit(code[0]);
-}
-
 bool NumberableLines::accepts(std::string_view line) {
     lastContinued_ = continued_;
     continued_ = continuesOnNextLine(line);

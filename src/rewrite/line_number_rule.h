@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rewrite/text_lines.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -23,7 +25,10 @@ std::string_view withoutLineNumber(std::string_view line);
 
 // Whether the line starts with a digit after any blanks: a body without such
 // a line holds no line number, odd or not.
-bool mayHoldLineNumber(std::string_view line);
+inline bool mayHoldLineNumber(std::string_view line) {
+    const std::size_t indent = leadingBlanks(line);
+    return indent < line.size() && line[indent] >= '0' && line[indent] <= '9';
+}
 
 // Decides, line by line through one procedure body, which lines may carry a
 // line number. Lines go in order, already without their numbers. Numbers go

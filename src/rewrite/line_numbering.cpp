@@ -21,6 +21,7 @@ struct FileLine {
 
 void fileLines(std::string_view content, std::vector<FileLine>& lines) {
     lines.clear();
+    lines.reserve(countByte(content, '\n') + 1);
     LineCursor cursor(content);
     std::string_view text;
     while (cursor.next(text)) {
@@ -162,6 +163,22 @@ public:
 
     NumberingResult run(std::string_view content) {
         fileLines(content, lines_);
+        return walk();
+    }
+
+    // A survey, over lines split already; their endings are never asked for.
+    void survey(std::span<const std::string_view> lines) {
+        lines_.clear();
+        lines_.reserve(lines.size());
+        for (const std::string_view line : lines)
+            lines_.push_back({line, line});
+        walk();
+    }
+
+    std::vector<ProcedureNumbering> takeSurvey() { return std::move(survey_); }
+
+private:
+    NumberingResult walk() {
         std::size_t i = 0;
         while (i < lines_.size()) {
             const std::optional<ProcedureHead> head =
@@ -201,9 +218,6 @@ public:
         return std::move(result_);
     }
 
-    std::vector<ProcedureNumbering> takeSurvey() { return std::move(survey_); }
-
-private:
     std::size_t bodyEnd(std::size_t first) const {
         std::size_t end = first;
         while (end < lines_.size() && !procedureEnd(lines_[end].text, kAllProcedureKinds) &&
@@ -426,6 +440,15 @@ std::vector<ProcedureNumbering> procedureNumberings(std::string_view content,
     options.procedures = procedures;
     NumberingWalk walk(Job::Survey, options, nullptr);
     walk.run(content);
+    return walk.takeSurvey();
+}
+
+std::vector<ProcedureNumbering> procedureNumberings(std::span<const std::string_view> lines,
+                                                    ProcedureKinds procedures) {
+    NumberingOptions options;
+    options.procedures = procedures;
+    NumberingWalk walk(Job::Survey, options, nullptr);
+    walk.survey(lines);
     return walk.takeSurvey();
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -99,6 +100,10 @@ struct ProcedureNumbering {
 
 // Every procedure of the chosen kinds with a body, in file order.
 std::vector<ProcedureNumbering> procedureNumberings(std::string_view content,
+                                                    ProcedureKinds procedures);
+// The same from the file's lines, without their endings, as LineCursor gives
+// them.
+std::vector<ProcedureNumbering> procedureNumberings(std::span<const std::string_view> lines,
                                                     ProcedureKinds procedures);
 
 // "Module1.bas:12: Sub Post left as it was: line 30 jumps to line number 100"

@@ -46,13 +46,22 @@ bool holdsDoubleR(std::string_view line) {
 #if defined(__SSE2__)
     const __m128i lowerCase = _mm_set1_epi8(0x20);
     const __m128i r = _mm_set1_epi8('r');
-    for (; at + 16 <= line.size(); at += 16) {
+    const auto rAt = [&](std::size_t from) {
         const __m128i bytes = _mm_or_si128(
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + at)), lowerCase);
-        const auto isR = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, r)));
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + from)), lowerCase);
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, r)));
+    };
+    for (; at + 16 <= line.size(); at += 16) {
+        const unsigned isR = rAt(at);
         if ((isR & (isR >> 1)) != 0 || (lastWasR && (isR & 1) != 0))
             return true;
         lastWasR = (isR & 0x8000) != 0;
+    }
+    // The last 16 bytes, those looked at already among them: a pair found
+    // there is the line's all the same.
+    if (at > 0 && at < line.size()) {
+        const unsigned isR = rAt(line.size() - 16);
+        return (isR & (isR >> 1)) != 0;
     }
 #endif
     for (; at < line.size(); ++at) {
@@ -78,7 +87,7 @@ bool holdsOnErrorStatement(std::string_view line) {
             inString = !inString;
             continue;
         }
-        if (inString || !wordAt(code, i, "on"))
+        if (inString || (code[i] | 0x20) != 'o' || !wordAt(code, i, "on"))
             continue;
         std::size_t next = i + 2;
         if (next == code.size() || !isBlank(code[next]))
