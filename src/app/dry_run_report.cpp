@@ -58,10 +58,8 @@ void DryRunReport::finish() {
     }
     if (held_.empty())
         return;
-    const fs::path root =
-        diffRoot(projectFolder_, held_, [](const HeldDiff& held) -> const fs::path& {
-            return held.path;
-        });
+    const fs::path root = diffRoot(
+        projectFolder_, held_, [](const HeldDiff& held) -> const fs::path& { return held.path; });
     if (root != projectFolder_)
         output_("folder: " + bytesFromPath(root) + "\n");
     for (const HeldDiff& held : held_)

@@ -37,7 +37,8 @@ public:
     PreviewText(const std::filesystem::path& projectFolder, std::span<const ListPart> parts)
         : parts_(parts) {
         for (std::size_t part = 0; part < std::max<std::size_t>(1, parts.size()); ++part) {
-            const std::filesystem::path& folder = parts.empty() ? projectFolder : parts[part].folder;
+            const std::filesystem::path& folder =
+                parts.empty() ? projectFolder : parts[part].folder;
             counts_.push_back(std::make_unique<DryRunReport>(
                 folder, false, [this](std::string_view text) { countsText_ += text; }));
             diffs_.push_back(std::make_unique<DryRunReport>(

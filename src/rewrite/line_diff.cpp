@@ -15,15 +15,6 @@ constexpr std::size_t kContext = 3;
 // Changes with fewer kept lines than this between them share a hunk.
 constexpr std::size_t kKeptBetweenHunks = 2 * kContext + 1;
 
-bool isMarked(std::string_view line) {
-    static_assert(kMarker[1] == '~');
-    for (std::size_t at = line.find('~'); at != std::string_view::npos;
-         at = line.find('~', at + 1))
-        if (at > 0 && line.substr(at - 1).starts_with(kMarker))
-            return true;
-    return false;
-}
-
 // The line of text that starts at `at`, with its line feed if it has one.
 std::string_view lineAt(std::string_view text, std::size_t at) {
     const std::size_t feed = findByte(text.data(), at, text.size(), '\n');
@@ -122,8 +113,7 @@ private:
 // a removal and an addition. With hunks, it writes them as it goes.
 class LineWalk {
 public:
-    LineWalk(std::string_view before, std::span<const std::string_view> after,
-             std::string* hunks)
+    LineWalk(std::string_view before, std::span<const std::string_view> after, std::string* hunks)
         : before_(before), after_(after), hunks_(hunks) {}
 
     LineChanges run() {
@@ -135,9 +125,9 @@ public:
             const std::string_view b = after_.line();
             if (a == b) {
                 keep(a);
-            } else if (isMarked(a)) {
+            } else if (lineHoldsMarker(a)) {
                 remove(a);
-            } else if (isMarked(b)) {
+            } else if (lineHoldsMarker(b)) {
                 add(b);
             } else {
                 remove(a);

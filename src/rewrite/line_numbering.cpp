@@ -55,11 +55,6 @@ struct BodyFacts {
     std::string jumpTarget;
 };
 
-// Lines with the marker are rare, and a tilde rarer than its apostrophe.
-bool holdsMarker(std::string_view text) {
-    return text.find('~') != std::string_view::npos && text.find(kMarker) != std::string_view::npos;
-}
-
 // Fills facts for the body lines [first, end); facts' buffers are kept from
 // one body to the next. A survey asks only whose numbers the body holds, so
 // it spares the look at jumps, Erl and look-alike lines.
@@ -82,7 +77,7 @@ void lookAtBody(const std::vector<FileLine>& lines, std::size_t first, std::size
     for (std::size_t i = first; i < end; ++i) {
         const std::string_view text = lines[i].text;
         const bool isContinuation = rule.nextIsContinued();
-        const bool marked = holdsMarker(text);
+        const bool marked = lineHoldsMarker(text);
         // Continued lines and the lines this tool adds carry no number,
         // whatever they start with.
         std::string_view statement = text;
@@ -236,7 +231,7 @@ private:
         for (std::size_t i = first; i < end; ++i) {
             const std::string_view text = lines_[i].text;
             const std::size_t code = text.find_first_not_of(" \t");
-            if (code == std::string_view::npos || text[code] == '\'' || holdsMarker(text))
+            if (code == std::string_view::npos || text[code] == '\'' || lineHoldsMarker(text))
                 continue;
             if (text[code] != '#')
                 return false;

@@ -48,8 +48,8 @@ struct ProcedureLeftWhole {
     std::string keyword;  // "Sub", "Function", "Property Get", ...
     std::string name;
     LeftWholeReason reason = LeftWholeReason::MissingEnd;
-    std::size_t detailLine = 0; // the line that is the cause, when there is one
-    std::string target;         // the number a jump names
+    std::size_t detailLine = 0;                     // the line that is the cause, when there is one
+    std::string target;                             // the number a jump names
     UsersNumbersSign sign = UsersNumbersSign::None; // why its numbers are the user's
 };
 

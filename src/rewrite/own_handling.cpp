@@ -37,46 +37,42 @@ bool isRemComment(std::string_view code) {
     return wordAt(code, first, "rem");
 }
 
-// Whether the line holds "rr" in any letter case, as "Error" does: most
+// Whether the line holds "rror" in any letter case, as "Error" does: most
 // lines do not, and are passed over without the look for statements. Every
-// body line is asked, so 16 bytes are looked at a time.
-bool holdsDoubleR(std::string_view line) {
+// body line is asked, so 16 places are looked at a time.
+bool mayHoldError(std::string_view line) {
     std::size_t at = 0;
-    bool lastWasR = false;
 #if defined(__SSE2__)
+    constexpr std::size_t kRead = 16 + 3; // the bytes 16 places take
     const __m128i lowerCase = _mm_set1_epi8(0x20);
-    const __m128i r = _mm_set1_epi8('r');
-    const auto rAt = [&](std::size_t from) {
-        const __m128i bytes = _mm_or_si128(
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + from)), lowerCase);
-        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, r)));
+    const auto letterAt = [&](std::size_t from, char letter) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + from));
+        return _mm_cmpeq_epi8(_mm_or_si128(bytes, lowerCase), _mm_set1_epi8(letter));
     };
-    for (; at + 16 <= line.size(); at += 16) {
-        const unsigned isR = rAt(at);
-        if ((isR & (isR >> 1)) != 0 || (lastWasR && (isR & 1) != 0))
+    const auto foundAt = [&](std::size_t from) {
+        return _mm_movemask_epi8(_mm_and_si128(
+                   _mm_and_si128(letterAt(from, 'r'), letterAt(from + 1, 'r')),
+                   _mm_and_si128(letterAt(from + 2, 'o'), letterAt(from + 3, 'r')))) != 0;
+    };
+    for (; at + kRead <= line.size(); at += 16)
+        if (foundAt(at))
             return true;
-        lastWasR = (isR & 0x8000) != 0;
-    }
-    // The last 16 bytes, those looked at already among them: a pair found
-    // there is the line's all the same.
-    if (at > 0 && at < line.size()) {
-        const unsigned isR = rAt(line.size() - 16);
-        return (isR & (isR >> 1)) != 0;
-    }
+    // The places left lie within the last kRead bytes; those looked at again
+    // are the line's all the same.
+    if (at > 0)
+        return at + 4 <= line.size() && foundAt(line.size() - kRead);
 #endif
-    for (; at < line.size(); ++at) {
-        const bool isR = (line[at] | 0x20) == 'r';
-        if (isR && lastWasR)
+    for (; at + 4 <= line.size(); ++at)
+        if ((line[at] | 0x20) == 'r' && (line[at + 1] | 0x20) == 'r' &&
+            (line[at + 2] | 0x20) == 'o' && (line[at + 3] | 0x20) == 'r')
             return true;
-        lastWasR = isR;
-    }
     return false;
 }
 
 } // namespace
 
 bool holdsOnErrorStatement(std::string_view line) {
-    if (!holdsDoubleR(line))
+    if (!mayHoldError(line))
         return false;
     const std::string_view code = codePart(line);
     if (isRemComment(code))

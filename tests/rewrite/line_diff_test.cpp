@@ -100,10 +100,17 @@ std::string plainHunks(std::string_view before, std::string_view after, LineChan
 // pieces at random places.
 TEST(LineDiff, piecesGiveThePlainWalksCountsAndHunks) {
     testing::SplitMix64 random(7);
-    const std::vector<std::string> lines = {
-        "Sub A()",    "    x = 1",     "End Sub",   "",         "' note ~ here",
-        "    On Error GoTo Handler " + std::string(kMarker), "Handler: " + std::string(kMarker),
-        "    10 y = 2", "\r",          "~Faultward~", std::string(kMarker)};
+    const std::vector<std::string> lines = {"Sub A()",
+                                            "    x = 1",
+                                            "End Sub",
+                                            "",
+                                            "' note ~ here",
+                                            "    On Error GoTo Handler " + std::string(kMarker),
+                                            "Handler: " + std::string(kMarker),
+                                            "    10 y = 2",
+                                            "\r",
+                                            "~Faultward~",
+                                            std::string(kMarker)};
     for (int round = 0; round < 3000; ++round) {
         std::string before;
         const int count = random.between(0, 40);

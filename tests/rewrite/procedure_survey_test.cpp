@@ -51,9 +51,9 @@ TEST(ProcedureSurvey, findsEachMarkedLineOnce) {
     const auto marked = [](const std::string& text) {
         return surveyFile(text, InsertionOptions()).markedLines;
     };
-    EXPECT_EQ(marked(marker + "\r\nx\r\ny " + marker + " " + marker + "\r\n~Faultward~\r\n" +
-                     marker),
-              (std::vector<std::size_t>{1, 3, 5}));
+    EXPECT_EQ(
+        marked(marker + "\r\nx\r\ny " + marker + " " + marker + "\r\n~Faultward~\r\n" + marker),
+        (std::vector<std::size_t>{1, 3, 5}));
     // A lone line feed is no line break among carriage returns.
     EXPECT_EQ(marked("a\rb\n" + marker + "\rc\r" + marker), (std::vector<std::size_t>{2, 4}));
     EXPECT_EQ(marked("a\n\n" + marker + "\n"), (std::vector<std::size_t>{3}));
