@@ -179,9 +179,8 @@ public:
     void fileWouldChange(const DryRunChange& change) override {
         EXPECT_EQ(std::this_thread::get_id(), owner_);
         heard.push_back(std::to_string(change.index) + " " + std::string(change.entry) + " " +
-                        change.path.string() + " +" + std::to_string(change.lines.added) +
-                        " -" + std::to_string(change.lines.removed) + "\n" +
-                        std::string(change.hunks));
+                        change.path.string() + " +" + std::to_string(change.lines.added) + " -" +
+                        std::to_string(change.lines.removed) + "\n" + std::string(change.hunks));
     }
     std::size_t named = 0;
     std::vector<std::string> heard;
@@ -207,8 +206,8 @@ TEST(OneReadPasses, randomProjects_listeningDryRunHearsWhatTheKeptContentsChange
             const LineChanges lines = compareLines(file->before, std::span(&after, 1), &hunks);
             if (lines.added + lines.removed > 0)
                 expected.push_back(std::to_string(file->firstIndex) + " " + file->entry + " " +
-                                   file->path.string() + " +" + std::to_string(lines.added) +
-                                   " -" + std::to_string(lines.removed) + "\n" + hunks);
+                                   file->path.string() + " +" + std::to_string(lines.added) + " -" +
+                                   std::to_string(lines.removed) + "\n" + hunks);
         }
         HeardChanges heard;
         DryRunFiles listening(heard, true);
