@@ -55,10 +55,16 @@ void CliObserver::printNotes() {
 }
 
 void CliObserver::fileFailed(const FailureCollector::Failure& failure) {
+    failed_.emplace(failure.index, failure.outcome);
     printNotes();
     clearProgress();
     env_.err << "faultward-cli: " << project_ << shownEntry(failure.entry, env_.errIsTerminal)
              << ": " << describe(failure.outcome) << '\n';
+}
+
+std::optional<FileOutcome> CliObserver::failureOf(int index) const {
+    const auto found = failed_.find(index);
+    return found == failed_.end() ? std::nullopt : std::optional(found->second);
 }
 
 void CliObserver::leftoverFound(const Leftover& leftover) {
@@ -66,6 +72,15 @@ void CliObserver::leftoverFound(const Leftover& leftover) {
         return;
     clearProgress();
     env_.err << "faultward-cli: " << leftoverMessage(leftover) << '\n';
+}
+
+void CliObserver::print(std::string_view text) {
+    if (env_.outIsTerminal && env_.errIsTerminal) {
+        clearProgress();
+        env_.out << text << std::flush;
+        return;
+    }
+    env_.out << text;
 }
 
 void CliObserver::clearProgress() {

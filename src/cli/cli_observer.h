@@ -4,6 +4,8 @@
 #include "cli/cli.h"
 
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -28,6 +30,13 @@ public:
     void fileFailed(const FailureCollector::Failure& failure) override;
     void leftoverFound(const Leftover& leftover) override;
 
+    // Report text for standard output while the passes run: on the terminal
+    // that shows the progress line, the line is cleared first.
+    void print(std::string_view text);
+
+    // How the entry at index failed, once the passes have told.
+    std::optional<FileOutcome> failureOf(int index) const;
+
     // Whether a file had more lines than handlers can go into, so that some
     // of its procedures were left without.
     bool lineLimitExceeded() const { return lineLimitExceeded_; }
@@ -44,6 +53,7 @@ private:
     bool lineLimitExceeded_ = false;
     std::string notes_; // procedures left as they were, not yet printed
     std::set<std::filesystem::path> namedLeftovers_;
+    std::map<int, FileOutcome> failed_;
 };
 
 } // namespace faultward

@@ -25,6 +25,13 @@ void runRemovalAndInsertionPasses(std::span<const ListEntry> entries,
                                   const std::filesystem::path& baseFolder,
                                   const InsertionOptions& options, PassObserver& observer,
                                   DryRunFiles* dryRun, const NumberingOptions* lineNumbers) {
+    if (dryRun && dryRun->listener()) {
+        // The insertion pass reads what the removal pass would have left.
+        DryRunFiles kept;
+        runRemovalAndInsertionPasses(entries, baseFolder, options, observer, &kept, lineNumbers);
+        kept.handOn(*dryRun);
+        return;
+    }
     PassSetup removalSetup{PassKind::Removal, Work::Removal, nullptr, dryRun};
     removalSetup.leave = options.leave.get();
     const std::vector<EntryResult> removal = runPass(entries, baseFolder, observer, removalSetup);
@@ -68,9 +75,8 @@ void runUnnumberingPass(std::span<const ListEntry> entries, const std::filesyste
 
 void runSurveyPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
                    const InsertionOptions& options, PassObserver& observer,
-                   const SurveyReceiver& surveyed) {
-    // One worker: the receiver hears of the files in list order.
-    PassSetup setup{PassKind::Survey, Work::Survey, &options};
+                   const SurveyReceiver& surveyed, int jobs) {
+    PassSetup setup{PassKind::Survey, Work::Survey, &options, nullptr, jobs};
     setup.surveyed = &surveyed;
     runPass(entries, baseFolder, observer, setup);
 }
