@@ -128,14 +128,16 @@ FileSurvey surveyFile(std::string_view content, const InsertionOptions& options,
     // A file without a digit where a line number could stand holds none.
     if (!numbersMayStand)
         return survey;
-    // Both lists are in file order.
+    // Both lists are in file order. Only the procedures counted are counted
+    // as numbered (not the central handler, which numbering does number).
     auto surveyed = survey.procedures.begin();
     for (const ProcedureNumbering& numbered : procedureNumberings(lines, options.procedures)) {
-        survey.numberedProcedures += numbered.numbering != LineNumbering::None;
         while (surveyed != survey.procedures.end() && surveyed->line < numbered.line)
             ++surveyed;
-        if (surveyed != survey.procedures.end() && surveyed->line == numbered.line)
+        if (surveyed != survey.procedures.end() && surveyed->line == numbered.line) {
             surveyed->numbering = numbered.numbering;
+            survey.numberedProcedures += numbered.numbering != LineNumbering::None;
+        }
     }
     return survey;
 }
