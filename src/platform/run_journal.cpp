@@ -508,11 +508,17 @@ std::unique_ptr<JournalFile> RunJournal::claimEnded(const fs::path& path) const 
     for (;;) {
         if (auto held = JournalFile::claim(path))
             return held;
-        const auto text = JournalFile::peek(path);
-        const auto parsed = text ? parseJournal(*text) : std::nullopt;
-        // Gone, emptied, or claimed by an owner that runs.
-        if (!parsed || running_(parsed->owner) || std::chrono::steady_clock::now() > giveUp)
+        if (std::chrono::steady_clock::now() > giveUp)
             return nullptr;
+        // Windows lets no one read a journal while another run holds it.
+        if (const auto text = JournalFile::peek(path)) {
+            const auto parsed = parseJournal(*text);
+            // Emptied, or claimed by an owner that runs.
+            if (!parsed || running_(parsed->owner))
+                return nullptr;
+        } else if (std::error_code error; !fs::exists(path, error)) {
+            return nullptr;
+        }
         std::this_thread::sleep_for(5ms);
     }
 }
@@ -520,9 +526,11 @@ std::unique_ptr<JournalFile> RunJournal::claimEnded(const fs::path& path) const 
 void RunJournal::settleJournal(const fs::path& path, Settling& settling) {
     std::unique_ptr<JournalFile> held;
     if (settling.act) {
+        // Unreadable: another run holds it (Windows), so its run has ended.
         const auto peeked = JournalFile::peek(path);
         const auto parsed = peeked ? parseJournal(*peeked) : std::nullopt;
-        held = parsed && !running_(parsed->owner) ? claimEnded(path) : JournalFile::claim(path);
+        held = !peeked || (parsed && !running_(parsed->owner)) ? claimEnded(path)
+                                                               : JournalFile::claim(path);
     }
     const std::optional<std::string> text = held ? held->contents() : JournalFile::peek(path);
     std::optional<ParsedJournal> parsed = text ? parseJournal(*text) : std::nullopt;
