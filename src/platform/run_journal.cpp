@@ -250,6 +250,11 @@ struct RunJournal::Settling {
     std::vector<Leftover> found;
     std::set<std::string> accounted; // names in the folder a journal explains
 
+    Settling(const fs::path& where, bool acting) : shown(where), act(acting) {
+        if (FileIdentity identity; identifyFile(where, identity) == ReadStatus::Ok)
+            folder = identity;
+    }
+
     bool concerns(const JournalEntry& entry) {
         if (name && bytesFromPath(entry.target.filename()) != *name)
             return false;
@@ -575,12 +580,7 @@ void RunJournal::settleJournal(const fs::path& path, Settling& settling) {
 std::vector<Leftover> RunJournal::leftoversIn(const fs::path& folder, bool act) {
     std::lock_guard lock(mutex_);
     const fs::path where = folder.empty() ? fs::path(".") : folder;
-    Settling settling;
-    FileIdentity identity;
-    if (identifyFile(where, identity) == ReadStatus::Ok)
-        settling.folder = identity;
-    settling.shown = where;
-    settling.act = act;
+    Settling settling(where, act);
     if (folder_) {
         settling.journalFolder = *folder_;
         for (const fs::path& path : otherJournals())
@@ -628,14 +628,9 @@ void RunJournal::settleBefore(const fs::path& target) {
             ++it;
             continue;
         }
-        Settling settling;
-        FileIdentity identity;
-        if (identifyFile(folder, identity) == ReadStatus::Ok)
-            settling.folder = identity;
+        Settling settling(folder, true);
         settling.name = name;
-        settling.shown = folder;
         settling.journalFolder = *folder_;
-        settling.act = true;
         settleJournal(it->first, settling);
         // Looked at again only if this file is written again.
         it->second.erase(name);
