@@ -135,6 +135,10 @@ inline bool LineCursor::next(std::string_view& line) {
 // library call costs more than the search: the first bytes are searched here,
 // the rest of a long stretch by memchr.
 inline std::size_t findByte(const char* bytes, std::size_t from, std::size_t to, char c) {
+    // A search that starts past the end (one byte into an empty file, say)
+    // finds nothing, rather than handing memchr a length that wrapped round.
+    if (from >= to)
+        return to;
 #if defined(__SSE2__)
     const __m128i wanted = _mm_set1_epi8(c);
     for (int step = 0; step < 4 && from + 16 <= to; ++step, from += 16) {

@@ -60,6 +60,8 @@ TEST(ProcedureSurvey, findsEachMarkedLineOnce) {
     EXPECT_EQ(marked("a\rb\n" + marker + "\rc\r" + marker), (std::vector<std::size_t>{2, 4}));
     EXPECT_EQ(marked("a\n\n" + marker + "\n"), (std::vector<std::size_t>{3}));
     EXPECT_TRUE(marked("'~Faultward\r\n~").empty());
+    EXPECT_TRUE(marked("").empty());
+    EXPECT_TRUE(marked("~").empty());
 }
 
 // A file is looked into for line numbers only when a line starts with a

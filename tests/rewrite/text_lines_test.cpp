@@ -111,6 +111,8 @@ TEST(ByteSearch, findsFirstAndLastAtEveryDistance) {
                 << from << ".." << to;
         }
     }
+    // Begun past the end, as one byte into an empty text.
+    EXPECT_EQ(findByte(text.data(), 1, 0, '~'), 0u);
 }
 
 } // namespace
