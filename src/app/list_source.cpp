@@ -4,7 +4,9 @@
 #include "platform/path_bytes.h"
 #include "project/file_list.h"
 #include "project/group_reader.h"
+#include "project/module_folder.h"
 #include "project/project_reader.h"
+#include "project/project_shape.h"
 
 #include <new>
 
@@ -35,6 +37,21 @@ bool projectListEntries(const fs::path& file, const std::string& shownName, Sour
     return false;
 }
 
+ListSource folderListSource(const fs::path& folder, const std::string& shown, SourceKinds kinds) {
+    ListSource source;
+    ModuleFolderRead read = readModuleFolder(folder, kinds);
+    if (read.status != ReadStatus::Ok) {
+        source.problems.push_back(describeFolderFailure(read.status, shown));
+        return source;
+    }
+    source.opened = true;
+    source.entries = sortedListEntries(read.entries);
+    source.projectName = moduleFolderName(folder);
+    for (const std::string& name : read.unnamable)
+        source.problems.push_back(unnamableModuleMessage(shown, name));
+    return source;
+}
+
 } // namespace
 
 std::string groupProjectFolder(std::string_view projectAsWritten) {
@@ -51,10 +68,16 @@ ListSource readListSource(const std::string& pathBytes, SourceKinds kinds) {
     ListSource source;
     const fs::path file = pathFromBytes(pathBytes);
     const std::string shown = pathDisplayText(pathBytes);
-    if (!isGroupFile(file)) {
+    switch (projectShapeOf(file)) {
+    case ProjectShape::ProjectFile:
         source.opened = projectListEntries(file, shown, kinds, source.entries, source.projectName,
                                            source.problems);
         return source;
+    case ProjectShape::ModuleFolder:
+        return folderListSource(file, shown, kinds);
+    case ProjectShape::Document:
+    case ProjectShape::GroupFile:
+        break;
     }
 
     std::string text;

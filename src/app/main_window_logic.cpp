@@ -6,6 +6,7 @@
 #include "app/report_window.h"
 #include "app/texts.h"
 #include "platform/path_bytes.h"
+#include "project/project_shape.h"
 
 #include <exception>
 
@@ -80,6 +81,9 @@ void MainWindowLogic::cmd_nav(Command Index) {
         switch (Index) {
         case Command::Open:
             Open_Project();
+            break;
+        case Command::OpenFolder:
+            Open_Folder();
             break;
         case Command::Insert:
             runPasses(PassCommand::Insert);
@@ -170,24 +174,31 @@ void MainWindowLogic::Open_Project() {
     view_.setCaption(kProductName);
     const std::optional<std::string> chosen =
         view_.askOpenFile({module_.Project_File(), kProjectFilter, kProjectFilterIndex});
-    if (!chosen)
-        return;
+    if (chosen)
+        openChosen(*chosen);
+}
 
+void MainWindowLogic::Open_Folder() {
+    view_.setCaption(kProductName);
+    if (const std::optional<std::string> chosen = view_.askOpenFolder(module_.Project_File()))
+        openChosen(*chosen);
+}
+
+void MainWindowLogic::openChosen(const std::string& chosen) {
     // Kept even when the file cannot be read, so the next dialog starts there.
-    module_.setProjectFile(*chosen);
+    module_.setProjectFile(chosen);
     // Relative entries name files in the project's folder; it also becomes the
     // current folder, as the file dialog always left it.
-    const std::filesystem::path project = pathFromBytes(*chosen);
-    const std::filesystem::path folder = project.parent_path();
+    const std::filesystem::path folder = holdingFolder(pathFromBytes(chosen));
     std::error_code error;
     std::filesystem::current_path(folder, error);
 
     const HandlingMode modeBefore = files_.settingsInForce().mode;
     files_.clearList();
-    std::vector<std::string> problems = optionalProblem(files_.openChoices(*chosen));
-    const ListSource source = readListSource(*chosen, files_.settingsInForce().handler.files);
+    std::vector<std::string> problems = optionalProblem(files_.openChoices(chosen));
+    const ListSource source = readListSource(chosen, files_.settingsInForce().handler.files);
     if (source.opened)
-        files_.showList(source, *chosen, folder);
+        files_.showList(source, chosen, folder);
     // The next step is the list's: ticking and opening its files.
     if (!files_.entries().empty())
         files_.focusList();

@@ -24,7 +24,7 @@ std::optional<std::string> ProjectChoices::open(const std::filesystem::path& lis
         return "The project's settings " + file->displayName() + " could not be read: " + *cause +
                ".";
     file_ = std::move(file);
-    folder_ = listFile.parent_path();
+    folder_ = holdingFolder(listFile);
     reread();
     return std::nullopt;
 }

@@ -82,9 +82,7 @@ void ProjectFilesLogic::showProcedures(int index) {
         const std::string_view name =
             std::string_view(entry.text)
                 .substr(std::string_view(entry.text).find_last_of("\\/") + 1);
-        const SourceFacts facts{
-            name, entry.kind == SourceKind::Class || entry.kind == SourceKind::UserControl,
-            entry.project, entry.text};
+        const SourceFacts facts{name, isClassLike(entry.kind), entry.project, entry.text};
         settings.insertion.leave = choices_.leave();
         for (const ProcedureRecord& record :
              procedureRecords(surveyFile(content, settings.insertion, facts))) {

@@ -61,12 +61,6 @@ bool sortsBefore(std::string_view a, std::string_view b) {
 
 } // namespace
 
-std::filesystem::path projectSettingsPath(const std::filesystem::path& projectFile) {
-    std::filesystem::path path = projectFile;
-    path.replace_extension(std::string(kProjectSettingsExtension));
-    return path;
-}
-
 ProjectSettingsFile::ProjectSettingsFile(std::filesystem::path path)
     : path_(std::move(path)), ending_(kSystemEnding) {}
 

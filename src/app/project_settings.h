@@ -2,6 +2,7 @@
 
 #include "app/profile_store.h"
 #include "app/settings_layers.h"
+#include "project/project_shape.h"
 
 #include <filesystem>
 #include <optional>
@@ -11,14 +12,13 @@
 
 namespace faultward {
 
-// The settings a project keeps beside its .vbp (or a group beside its .vbg),
-// for everyone who works on it and for version control: NAME.faultward, with
-// a [Handler] section in ERRH.ini's words (and Mode, Start and Step) and a
-// [Leave] section of the files and procedures to leave alone, one a line.
-inline constexpr std::string_view kProjectSettingsExtension = ".faultward";
+// The settings a project keeps beside its .vbp (or a group beside its .vbg,
+// a document beside itself, a folder of modules in itself: where
+// projectSettingsPath says), for everyone who works on it and for version
+// control: NAME.faultward, with a [Handler] section in ERRH.ini's words (and
+// Mode, Start and Step) and a [Leave] section of the files and procedures to
+// leave alone, one a line.
 inline constexpr std::string_view kLeaveSection = "Leave";
-
-std::filesystem::path projectSettingsPath(const std::filesystem::path& projectFile);
 
 // The file as its lines, changed line by line: a key or item the program sets
 // goes where sorting puts it, and every other line, comments included, stays

@@ -116,6 +116,26 @@ std::string describeProjectFailure(ProjectReadStatus status, const std::string& 
     return {};
 }
 
+std::string describeFolderFailure(ReadStatus status, const std::string& path) {
+    switch (status) {
+    case ReadStatus::Ok:
+        return {};
+    case ReadStatus::NotFound:
+        return "The folder " + path + " does not exist.";
+    case ReadStatus::PermissionDenied:
+    case ReadStatus::FolderPermissionDenied:
+        return "The folder " + path + " cannot be read: permission denied.";
+    default:
+        return "The folder " + path + " cannot be read.";
+    }
+}
+
+std::string unnamableModuleMessage(std::string_view folder, std::string_view name) {
+    return "The file " + std::string(name) + " in " + std::string(folder) +
+           " is left out: its name has characters outside this system's code page, which a "
+           "module's file name cannot hold. Rename it to work on it.";
+}
+
 std::string undecodablePathMessage(std::string_view path) {
     return "The path " + std::string(path) +
            " cannot be opened: its name is not in this system's encoding. Choose the project "

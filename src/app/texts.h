@@ -30,6 +30,11 @@ std::string leftoverMessage(const Leftover& leftover);
 // empty for Ok.
 std::string describeProjectFailure(ProjectReadStatus status, const std::string& path);
 
+// The same for a folder of modules that could not be listed.
+std::string describeFolderFailure(ReadStatus status, const std::string& path);
+// A file of a folder of modules that is left out, since no entry can hold its name.
+std::string unnamableModuleMessage(std::string_view folder, std::string_view name);
+
 // The notice for a path the file dialog gave back that names no file because
 // its name could not be decoded.
 std::string undecodablePathMessage(std::string_view path);

@@ -17,8 +17,10 @@
 #include "platform/source_file.h"
 #include "project/file_list.h"
 #include "project/group_reader.h"
+#include "project/module_folder.h"
 #include "project/project_folder.h"
 #include "project/project_reader.h"
+#include "project/project_shape.h"
 #include "project/release_copy.h"
 #include "rewrite/leave_list.h"
 #include "version/faultward_version.h"
@@ -38,6 +40,7 @@ struct ProjectToRun {
     std::string name;
     fs::path file;
     std::string text; // the project file's bytes, read before any file is written
+    ProjectShape shape = ProjectShape::ProjectFile;
 };
 
 void reportProjectFailure(CliEnvironment& env, ProjectReadStatus status, const std::string& name) {
@@ -47,8 +50,8 @@ void reportProjectFailure(CliEnvironment& env, ProjectReadStatus status, const s
 // The projects to work on: the one given, or those its group names.
 std::optional<std::vector<ProjectToRun>> projectsToRun(const Arguments& parsed, const fs::path& top,
                                                        CliEnvironment& env) {
-    if (!isGroupFile(top))
-        return std::vector<ProjectToRun>{{parsed.project, top, {}}};
+    if (const ProjectShape shape = projectShapeOf(top); shape != ProjectShape::GroupFile)
+        return std::vector<ProjectToRun>{{parsed.project, top, {}, shape}};
     std::string text;
     const ProjectReadStatus status = readProjectText(top, text);
     if (status != ProjectReadStatus::Ok) {
@@ -77,6 +80,18 @@ std::optional<std::vector<ProjectToRun>> projectsToRun(const Arguments& parsed, 
 // project is missing changes nothing.
 bool readProjects(std::vector<ProjectToRun>& projects, CliEnvironment& env) {
     for (ProjectToRun& project : projects) {
+        if (project.shape == ProjectShape::ModuleFolder) {
+            const ModuleFolderRead read = readModuleFolder(project.file, {});
+            if (read.status != ReadStatus::Ok) {
+                env.err << "faultward-cli: " << describeFolderFailure(read.status, project.name)
+                        << '\n';
+                return false;
+            }
+            for (const std::string& name : read.unnamable)
+                env.err << "faultward-cli: warning: " << unnamableModuleMessage(project.name, name)
+                        << '\n';
+            continue;
+        }
         const ProjectReadStatus status = readProjectText(project.file, project.text);
         if (status != ProjectReadStatus::Ok) {
             reportProjectFailure(env, status, project.name);
@@ -84,6 +99,23 @@ bool readProjects(std::vector<ProjectToRun>& projects, CliEnvironment& env) {
         }
     }
     return true;
+}
+
+// Every module file of a folder of modules, for its copy.
+std::vector<std::string> folderFiles(const fs::path& folder) {
+    std::vector<std::string> files;
+    for (const ProjectEntry& entry : readModuleFolder(folder, kAllSourceKinds).entries)
+        files.push_back(entry.text);
+    return files;
+}
+
+// For a template's {project}: the project's Name, else its file's name; a
+// folder's name.
+std::string projectNameOf(const ProjectToRun& project, std::string_view text) {
+    if (project.shape == ProjectShape::ModuleFolder)
+        return moduleFolderName(project.file);
+    std::string name = projectName(text);
+    return name.empty() ? bytesFromPath(project.file.stem()) : name;
 }
 
 // Names files outside the project's folder under a lead, one a line.
@@ -122,12 +154,14 @@ std::optional<fs::path> copyForRelease(const fs::path& top, std::vector<ProjectT
                                        const CommandPlan& command, CliEnvironment& env,
                                        int& status) {
     std::vector<ProjectToCopy> toCopy;
-    std::vector<fs::path> sourceFolders = {top.parent_path()};
+    std::vector<fs::path> sourceFolders = {holdingFolder(top)};
     // Each project's own settings file goes along, so the copy keeps its choices.
     std::vector<fs::path> alongside = {projectSettingsPath(top)};
     for (const ProjectToRun& project : projects) {
         toCopy.push_back({project.file, project.text, command.inGroup ? project.name : ""});
-        sourceFolders.push_back(project.file.parent_path());
+        if (project.shape == ProjectShape::ModuleFolder)
+            toCopy.back().files = folderFiles(project.file);
+        sourceFolders.push_back(holdingFolder(project.file));
         alongside.push_back(projectSettingsPath(project.file));
     }
     std::string error;
@@ -175,8 +209,13 @@ std::optional<fs::path> copyForRelease(const fs::path& top, std::vector<ProjectT
 // Keeps the options given in the project's own settings file; prints its path.
 int runInit(const Arguments& parsed, const fs::path& top, CliEnvironment& env) {
     std::string text;
-    if (const ProjectReadStatus status = readProjectText(top, text);
-        status != ProjectReadStatus::Ok) {
+    if (projectShapeOf(top) == ProjectShape::ModuleFolder) {
+        if (const ReadStatus status = readModuleFolder(top, {}).status; status != ReadStatus::Ok) {
+            env.err << "faultward-cli: " << describeFolderFailure(status, parsed.project) << '\n';
+            return ExitUsage;
+        }
+    } else if (const ProjectReadStatus status = readProjectText(top, text);
+               status != ProjectReadStatus::Ok) {
         reportProjectFailure(env, status, parsed.project);
         return ExitUsage;
     }
@@ -185,7 +224,7 @@ int runInit(const Arguments& parsed, const fs::path& top, CliEnvironment& env) {
         return ExitUsage;
     StoredHandlerSettings given = commandLineLayer(parsed).values;
     if (given.templatePath)
-        given.templatePath = pathAsEntry(*given.templatePath, top.parent_path());
+        given.templatePath = pathAsEntry(*given.templatePath, holdingFolder(top));
     writeHandlerKeys(file, given);
     if (const std::optional<std::string> cause = file.save()) {
         env.err << "faultward-cli: " << file.displayName() << ": " << *cause << '\n';
@@ -271,7 +310,19 @@ std::optional<std::vector<ListEntry>> entriesOf(const CommandPlan& command,
                                                 const ProjectToRun& project, std::string_view text,
                                                 const LeaveList& leave, CliEnvironment& env) {
     try {
-        std::vector<ListEntry> entries = sortedListEntries(projectEntries(text, command.kinds));
+        std::vector<ProjectEntry> listed;
+        if (project.shape == ProjectShape::ModuleFolder) {
+            ModuleFolderRead read = readModuleFolder(project.file, command.kinds);
+            if (read.status != ReadStatus::Ok) {
+                env.err << "faultward-cli: " << describeFolderFailure(read.status, project.name)
+                        << '\n';
+                return std::nullopt;
+            }
+            listed = std::move(read.entries);
+        } else {
+            listed = projectEntries(text, command.kinds);
+        }
+        std::vector<ListEntry> entries = sortedListEntries(listed);
         // A file the project's settings leave alone is worked on by no command.
         if (!leave.empty())
             for (ListEntry& entry : entries)
@@ -302,7 +353,7 @@ bool mayWorkOutside(const CommandPlan& command, const fs::path& top,
             entriesOf(command, project, project.text, *leaveOf(command, project), env);
         if (!entries)
             return false;
-        for (OutsideFile& file : outsideEntries(folder, *entries, project.file.parent_path())) {
+        for (OutsideFile& file : outsideEntries(folder, *entries, holdingFolder(project.file))) {
             if (command.inGroup)
                 file.name = groupEntryText(project.name, file.name);
             named.push_back(outsideFileText(file, false));
@@ -322,7 +373,7 @@ bool mayWorkOutside(const CommandPlan& command, const fs::path& top,
 int runProject(const CommandPlan& command, const ProjectToRun& project, CliEnvironment& env) {
     const Arguments& parsed = command.arguments;
     std::string text = project.text;
-    if (parsed.output) {
+    if (parsed.output && project.shape == ProjectShape::ProjectFile) {
         // The copy's project file is the one worked on.
         const ProjectReadStatus read = readProjectText(project.file, text);
         if (read != ProjectReadStatus::Ok) {
@@ -350,25 +401,19 @@ int runProject(const CommandPlan& command, const ProjectToRun& project, CliEnvir
 
     CliObserver observer(env, entries.size(), command.inGroup ? project.name + ": " : "");
     DryRunFiles dryRun;
-    PassTargets targets{entries,
-                        project.file.parent_path(),
-                        command.insertion,
-                        parsed.dryRun ? &dryRun : nullptr,
-                        true,
-                        command.jobs};
+    const fs::path folder = holdingFolder(project.file);
+    PassTargets targets{entries, folder,      command.insertion, parsed.dryRun ? &dryRun : nullptr,
+                        true,    command.jobs};
     targets.lineNumbers = command.lineNumbers;
     if (!leave->empty())
         targets.leave = leave;
-    if (command.insertion.handlerTemplate) {
-        targets.insertion.projectName = projectName(text);
-        if (targets.insertion.projectName.empty())
-            targets.insertion.projectName = bytesFromPath(project.file.stem());
-    }
+    if (command.insertion.handlerTemplate)
+        targets.insertion.projectName = projectNameOf(project, text);
     if (parsed.command == CliCommand::Check)
         return runCheck(command, targets, project, observer, env);
     const FailureCollector failures = runPassCommand(command.passes, targets, observer);
     if (parsed.dryRun)
-        env.out << dryRunReport(dryRun, project.file.parent_path(), parsed.diff);
+        env.out << dryRunReport(dryRun, folder, parsed.diff);
     return failures.empty() && !observer.lineLimitExceeded() ? ExitOk : ExitSomeFilesFailed;
 }
 
@@ -403,7 +448,8 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
 
     if (parsed.command == CliCommand::Init)
         return runInit(parsed, top, env);
-    const std::optional<CommandPlan> command = planCommand(parsed, top, isGroupFile(top), env);
+    const std::optional<CommandPlan> command =
+        planCommand(parsed, top, projectShapeOf(top) == ProjectShape::GroupFile, env);
     if (!command)
         return ExitUsage;
 

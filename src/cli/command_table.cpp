@@ -103,9 +103,11 @@ const std::array<OptionRow, 23> kOptions = {
          "leaves with EXIT FUNCTION, a Property Get/Let/Set's with EXIT\n"
          "PROPERTY.   insert --procedures sub,function App.vbp\n"),
     list(Kinds, "--kinds", &Arguments::kinds,
-         "Which files of the project: form, module, class, usercontrol or\n"
-         "all, separated by commas (default form,module). Use the same kinds\n"
-         "for remove as for insert.   insert --kinds all App.vbp\n"),
+         "Which files of the project: form, module, class, usercontrol,\n"
+         "document (ThisWorkbook, Sheet1: the modules of an Office document\n"
+         "and its sheets) or all, separated by commas (default form,module).\n"
+         "Use the same kinds for remove as for insert.\n"
+         "  insert --kinds all App.vbp\n"),
     onOff(SkipHandled, "--skip-handled", &Arguments::skipHandled, true,
           "Insert nothing into a procedure whose body already has an\n"
           "On Error statement of its own.   insert --skip-handled App.vbp\n"),

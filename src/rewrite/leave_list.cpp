@@ -30,6 +30,11 @@ bool namesProcedure(std::string_view pattern, std::string_view procedure) {
            matchesWildcard(withoutTypeCharacter(pattern), withoutTypeCharacter(procedure));
 }
 
+// A module's name: its file name without the extension.
+std::string_view moduleNameOf(std::string_view fileName) {
+    return fileName.substr(0, fileName.rfind('.'));
+}
+
 } // namespace
 
 bool matchesWildcard(std::string_view pattern, std::string_view text) {
@@ -69,8 +74,13 @@ LeaveList::LeaveList(const std::vector<std::string>& items) {
 }
 
 bool LeaveList::fileMatches(std::string_view pattern, std::string_view entry) const {
-    if (!hasSeparator(pattern))
-        return matchesWildcard(pattern, fileNameOf(entry));
+    if (!hasSeparator(pattern)) {
+        // A pattern without a dot may name the module ("Module1" for
+        // Module1.bas), as in an Office document, where modules have no files.
+        const std::string_view name = fileNameOf(entry);
+        return matchesWildcard(pattern, name) || (pattern.find('.') == std::string_view::npos &&
+                                                  matchesWildcard(pattern, moduleNameOf(name)));
+    }
     if (entryPrefix_.empty())
         return matchesWildcard(pattern, entry);
     return matchesWildcard(pattern, entryInFolder(entryPrefix_, entry));

@@ -15,7 +15,8 @@ namespace faultward {
 // count, as in the language (ASCII letters; other bytes must be the same). A
 // file pattern with a folder separator (\ or /, which stand for each other)
 // is matched against the whole entry as the project writes it, one without
-// against the entry's file name.
+// against the entry's file name, and one without a dot against its module's
+// name too (Module1:Save names Save in Module1.bas).
 class LeaveList {
 public:
     LeaveList() = default;

@@ -65,9 +65,7 @@ private:
     const ListEntry& entry(int index) const { return entries_[static_cast<std::size_t>(index)]; }
 
     static SourceFacts factsOf(const ListEntry& listed) {
-        return {fileNameOf(listed.text),
-                listed.kind == SourceKind::Class || listed.kind == SourceKind::UserControl,
-                listed.project, listed.text};
+        return {fileNameOf(listed.text), isClassLike(listed.kind), listed.project, listed.text};
     }
 
     // Names what earlier runs left beside the files, once a folder, and
