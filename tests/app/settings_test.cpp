@@ -115,11 +115,11 @@ TEST(Settings, savingKeepsTheUsersWordsRewritesOnlyWhatChanged_andNamesWhatItCan
     folder.write("ERRH.ini", written);
     IniFileStore store(folder / "ERRH.ini");
     const StoredHandlerSettings stored = readHandlerSection(store);
-    EXPECT_EQ(stored.warnings,
-              (std::vector<std::string>{"Procedures=sub, Bogus: Bogus is not Sub, Function or "
-                                        "Property; passed over",
-                                        "Files=FRM,BAS ; ours: BAS ; ours is not frm, bas, cls or "
-                                        "ctl; passed over"}));
+    EXPECT_EQ(stored.warnings, (std::vector<std::string>{
+                                   "Procedures=sub, Bogus: Bogus is not Sub, Function or "
+                                   "Property; passed over",
+                                   "Files=FRM,BAS ; ours: BAS ; ours is not frm, bas, cls, ctl "
+                                   "or doc; passed over"}));
     HandlerSettings settings = withDefaults(stored);
     EXPECT_EQ(settings.files, SourceKinds(SourceKind::Form));
     EXPECT_TRUE(settings.skipHandled);

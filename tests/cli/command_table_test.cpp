@@ -213,8 +213,8 @@ TEST(CommandTable, valuesAreReadFromTheNextArgumentOrAfterAnEqualsSign) {
         {{"insert", "App.vbp", "--template"}, "--template needs a file"},
         {{"insert", "--output=", "App.vbp"}, "--output needs a folder"},
         {{"list", "--kinds=form,,module", "App.vbp"},
-         "--kinds takes form, module, class, usercontrol or all, separated by commas, "
-         "not 'form,,module'"},
+         "--kinds takes form, module, class, usercontrol, document or all, separated by "
+         "commas, not 'form,,module'"},
         {{"check", "App.vbp", "--procedures"},
          "--procedures takes sub, function, property or all, separated by commas, not ''"},
         {{"insert", "--dry-run=yes", "App.vbp"}, "unknown option --dry-run=yes"},

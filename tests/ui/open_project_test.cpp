@@ -66,6 +66,21 @@ TEST(OpenProject, open_listsFormsAndModulesSortedAndTicked_andTheListTakesTheKey
     EXPECT_TRUE(program.messages().texts.empty());
 }
 
+// The File menu's Open Folder asks for a folder and lists its modules.
+TEST(OpenProject, openFolder_asksTheFolderDialogAndListsTheFoldersModules) {
+    RunningProgram program(crlf({"[OS]", "Project_File=/earlier/Old.vbp", "Error_Flag=0"}));
+    program.write("Export/Module1.bas", kOneSubSource);
+    program.write("Export/UserForm1.frm", kOneSubSource);
+    const auto folder = program.folder() / "Export";
+    program.dialog().answers.push_back(qpath(folder));
+    program.trigger("mnu_f_15");
+    EXPECT_EQ(program.dialog().folderRequests, QStringList{"/earlier/Old.vbp"});
+    Form1& form = program.window().form1();
+    EXPECT_EQ(shownEntries(form.List1()), (QStringList{"Module1.bas", "UserForm1.frm"}));
+    EXPECT_EQ(form.lbl_proh().text(), qpath(folder));
+    EXPECT_EQ(program.module().Project_File(), folder.string());
+}
+
 TEST(OpenProject, emptyProject_showsPathAndEnablesButtons) {
     RunningProgram program;
     const auto project = program.write("Empty.vbp", "");

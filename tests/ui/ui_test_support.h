@@ -42,7 +42,7 @@ public:
     std::optional<QString> askFolder(QWidget*, const QString& preset) override;
     std::deque<std::optional<QString>> answers;
     std::vector<FileDialogRequest> requests;
-    std::vector<QString> folderRequests;
+    QStringList folderRequests;
     std::vector<FileDialogRequest> saveRequests;
 
 private:

@@ -64,6 +64,19 @@ protected:
     WinProgram program;
 };
 
+// The File menu's Open Folder asks for a folder and lists its modules.
+TEST_F(ProjectWindow, openFolderAsksTheFolderDialogAndListsTheFoldersModules) {
+    folder.write("Export/Module1.bas", faultward::testing::kOneSubSource);
+    folder.write("Export/Sheet1.cls", faultward::testing::kOneSubSource);
+    folder.write("Export/UserForm1.frm", faultward::testing::kOneSubSource);
+    program.dialog.answer = (folder / "Export").string();
+    program.choose(win::kFileItemBase + commandNumber(Command::OpenFolder));
+    EXPECT_EQ(program.dialog.askedForFolder.size(), 1u);
+    EXPECT_EQ(listTexts(program.form1().List1()),
+              (std::vector<std::string>{"Module1.bas", "UserForm1.frm"}));
+    EXPECT_EQ(narrow(windowText(program.form1().lbl_proh())), (folder / "Export").string());
+}
+
 TEST_F(ProjectWindow, startsWithTheToolRowLabelAndDisabledInsertRemove) {
     win::Form1& form = program.form1();
     EXPECT_EQ(narrow(windowText(form.cmd_tbl(0))), "Open Visual Basic Project");
