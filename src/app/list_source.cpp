@@ -2,6 +2,7 @@
 
 #include "app/texts.h"
 #include "platform/path_bytes.h"
+#include "project/document_project.h"
 #include "project/file_list.h"
 #include "project/group_reader.h"
 #include "project/module_folder.h"
@@ -45,10 +46,25 @@ ListSource folderListSource(const fs::path& folder, const std::string& shown, So
         return source;
     }
     source.opened = true;
+    source.shape = ProjectShape::ModuleFolder;
     source.entries = sortedListEntries(read.entries);
     source.projectName = moduleFolderName(folder);
     for (const std::string& name : read.unnamable)
         source.problems.push_back(unnamableModuleMessage(shown, name));
+    return source;
+}
+
+ListSource documentListSource(const fs::path& file, const std::string& shown, SourceKinds kinds) {
+    ListSource source;
+    source.shape = ProjectShape::Document;
+    const DocumentProject::Opened opened = DocumentProject::open(file);
+    if (!opened.project) {
+        source.problems.push_back(describeDocumentFailure(shown, opened.status, opened.refusal));
+        return source;
+    }
+    source.opened = true;
+    source.entries = sortedListEntries(opened.project->entries(kinds));
+    source.projectName = opened.project->projectName();
     return source;
 }
 
@@ -76,9 +92,11 @@ ListSource readListSource(const std::string& pathBytes, SourceKinds kinds) {
     case ProjectShape::ModuleFolder:
         return folderListSource(file, shown, kinds);
     case ProjectShape::Document:
+        return documentListSource(file, shown, kinds);
     case ProjectShape::GroupFile:
         break;
     }
+    source.shape = ProjectShape::GroupFile;
 
     std::string text;
     const ProjectReadStatus status = readProjectText(file, text);

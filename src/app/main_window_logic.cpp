@@ -129,7 +129,13 @@ void MainWindowLogic::runPasses(PassCommand command, bool renumber) {
         view_.showMessage(settings.problem, MessageIcon::Warning, {});
         return;
     }
-    const FailureCollector failures = files_.runPasses(command, settings);
+    // A signed project loses its signature only with the user's word.
+    const std::optional<std::string> signedProject = files_.signatureRefusal();
+    if (signedProject && !view_.askYesNo(dropSignatureQuestion(
+                             pathDisplayText(module_.Project_File()), *signedProject)))
+        return;
+    const FailureCollector failures =
+        files_.runPasses(command, settings, signedProject.has_value());
     sound_.Play_Sound(kCompletionCue);
     // The passes skip what they cannot read or write; say so rather than let
     // "Task Completed" stand for success.

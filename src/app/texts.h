@@ -1,10 +1,12 @@
 #pragma once
 
 #include "platform/run_journal.h"
+#include "project/document_project.h"
 #include "project/project_reader.h"
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace faultward {
 
@@ -34,6 +36,19 @@ std::string describeProjectFailure(ProjectReadStatus status, const std::string& 
 std::string describeFolderFailure(ReadStatus status, const std::string& path);
 // A file of a folder of modules that is left out, since no entry can hold its name.
 std::string unnamableModuleMessage(std::string_view folder, std::string_view name);
+
+// An Office document that cannot be worked on: it could not be read
+// (status), or the office layer refused it (refusal, its words).
+std::string describeDocumentFailure(std::string_view shown, ReadStatus status,
+                                    std::string_view refusal);
+// A document whose modules were worked on but that could not be written; it
+// is as it was.
+std::string documentNotWrittenMessage(std::string_view shown, const DocumentSave& saved);
+// A signed project: the question whether to write it without its signature,
+// and what was left out when it was.
+std::string dropSignatureQuestion(std::string_view shown, std::string_view refusal);
+std::string signatureDroppedMessage(std::string_view shown,
+                                    const std::vector<std::string>& signatures);
 
 // The notice for a path the file dialog gave back that names no file because
 // its name could not be decoded.

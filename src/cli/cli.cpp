@@ -15,6 +15,7 @@
 #include "platform/display_text.h"
 #include "platform/path_bytes.h"
 #include "platform/source_file.h"
+#include "project/document_project.h"
 #include "project/file_list.h"
 #include "project/group_reader.h"
 #include "project/module_folder.h"
@@ -41,7 +42,20 @@ struct ProjectToRun {
     fs::path file;
     std::string text; // the project file's bytes, read before any file is written
     ProjectShape shape = ProjectShape::ProjectFile;
+    // An Office document, read whole before anything is written.
+    std::shared_ptr<DocumentProject> document = nullptr;
 };
+
+// Reads an Office document whole; nothing, with the message, when it cannot be
+// worked on.
+std::shared_ptr<DocumentProject> openDocument(const fs::path& file, const std::string& name,
+                                              CliEnvironment& env) {
+    DocumentProject::Opened opened = DocumentProject::open(file);
+    if (!opened.project)
+        env.err << "faultward-cli: " << describeDocumentFailure(name, opened.status, opened.refusal)
+                << '\n';
+    return std::move(opened.project);
+}
 
 void reportProjectFailure(CliEnvironment& env, ProjectReadStatus status, const std::string& name) {
     env.err << "faultward-cli: " << describeProjectFailure(status, name) << '\n';
@@ -80,6 +94,12 @@ std::optional<std::vector<ProjectToRun>> projectsToRun(const Arguments& parsed, 
 // project is missing changes nothing.
 bool readProjects(std::vector<ProjectToRun>& projects, CliEnvironment& env) {
     for (ProjectToRun& project : projects) {
+        if (project.shape == ProjectShape::Document) {
+            project.document = openDocument(project.file, project.name, env);
+            if (!project.document)
+                return false;
+            continue;
+        }
         if (project.shape == ProjectShape::ModuleFolder) {
             const ModuleFolderRead read = readModuleFolder(project.file, {});
             if (read.status != ReadStatus::Ok) {
@@ -114,6 +134,8 @@ std::vector<std::string> folderFiles(const fs::path& folder) {
 std::string projectNameOf(const ProjectToRun& project, std::string_view text) {
     if (project.shape == ProjectShape::ModuleFolder)
         return moduleFolderName(project.file);
+    if (project.document)
+        return project.document->projectName();
     std::string name = projectName(text);
     return name.empty() ? bytesFromPath(project.file.stem()) : name;
 }
@@ -161,6 +183,8 @@ std::optional<fs::path> copyForRelease(const fs::path& top, std::vector<ProjectT
         toCopy.push_back({project.file, project.text, command.inGroup ? project.name : ""});
         if (project.shape == ProjectShape::ModuleFolder)
             toCopy.back().files = folderFiles(project.file);
+        else if (project.shape == ProjectShape::Document)
+            toCopy.back().files = std::vector<std::string>(); // the document is the one file
         sourceFolders.push_back(holdingFolder(project.file));
         alongside.push_back(projectSettingsPath(project.file));
     }
@@ -209,7 +233,10 @@ std::optional<fs::path> copyForRelease(const fs::path& top, std::vector<ProjectT
 // Keeps the options given in the project's own settings file; prints its path.
 int runInit(const Arguments& parsed, const fs::path& top, CliEnvironment& env) {
     std::string text;
-    if (projectShapeOf(top) == ProjectShape::ModuleFolder) {
+    if (projectShapeOf(top) == ProjectShape::Document) {
+        if (!openDocument(top, parsed.project, env))
+            return ExitUsage;
+    } else if (projectShapeOf(top) == ProjectShape::ModuleFolder) {
         if (const ReadStatus status = readModuleFolder(top, {}).status; status != ReadStatus::Ok) {
             env.err << "faultward-cli: " << describeFolderFailure(status, parsed.project) << '\n';
             return ExitUsage;
@@ -319,6 +346,8 @@ std::optional<std::vector<ListEntry>> entriesOf(const CommandPlan& command,
                 return std::nullopt;
             }
             listed = std::move(read.entries);
+        } else if (project.document) {
+            listed = project.document->entries(command.kinds);
         } else {
             listed = projectEntries(text, command.kinds);
         }
@@ -349,6 +378,9 @@ bool mayWorkOutside(const CommandPlan& command, const fs::path& top,
     if (command.outsideTemplate)
         named.push_back(outsideFileText(*command.outsideTemplate, false));
     for (const ProjectToRun& project : parsed.output ? std::vector<ProjectToRun>() : projects) {
+        // A document's modules are no files of their own: it is written where it is.
+        if (project.document)
+            continue;
         const std::optional<std::vector<ListEntry>> entries =
             entriesOf(command, project, project.text, *leaveOf(command, project), env);
         if (!entries)
@@ -370,10 +402,33 @@ bool mayWorkOutside(const CommandPlan& command, const fs::path& top,
     return use != OutsideUse::Refused;
 }
 
-int runProject(const CommandPlan& command, const ProjectToRun& project, CliEnvironment& env) {
+// A command that would change a signed document's project goes on only
+// with --drop-signature; one locked for viewing was refused when it was read.
+bool maySignatureGo(const CommandPlan& command, const std::vector<ProjectToRun>& projects,
+                    CliEnvironment& env) {
+    const Arguments& parsed = command.arguments;
+    for (const ProjectToRun& project : projects) {
+        if (!project.document || !commandWrites(parsed))
+            continue;
+        if (const auto refusal = project.document->writeRefusal(parsed.dropSignature)) {
+            env.err << "faultward-cli: " << project.name << ": " << *refusal
+                    << "; nothing was written, --drop-signature writes it without the "
+                       "signature\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+int runProject(const CommandPlan& command, ProjectToRun project, CliEnvironment& env) {
     const Arguments& parsed = command.arguments;
     std::string text = project.text;
-    if (parsed.output && project.shape == ProjectShape::ProjectFile) {
+    if (parsed.output && project.document) {
+        // The copy is the document worked on.
+        project.document = openDocument(project.file, bytesFromPath(project.file), env);
+        if (!project.document)
+            return ExitUsage;
+    } else if (parsed.output && project.shape == ProjectShape::ProjectFile) {
         // The copy's project file is the one worked on.
         const ProjectReadStatus read = readProjectText(project.file, text);
         if (read != ProjectReadStatus::Ok) {
@@ -405,6 +460,8 @@ int runProject(const CommandPlan& command, const ProjectToRun& project, CliEnvir
     PassTargets targets{entries, folder,      command.insertion, parsed.dryRun ? &dryRun : nullptr,
                         true,    command.jobs};
     targets.lineNumbers = command.lineNumbers;
+    targets.document = project.document.get();
+    targets.dropSignature = parsed.dropSignature;
     if (!leave->empty())
         targets.leave = leave;
     if (command.insertion.handlerTemplate)
@@ -453,6 +510,8 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     if (!command)
         return ExitUsage;
 
+    if (!maySignatureGo(*command, *projects, env))
+        return ExitUsage;
     if (!mayWorkOutside(*command, top, *projects, env))
         return ExitOutside;
     int status = ExitOk;

@@ -61,6 +61,16 @@ void CliObserver::fileFailed(const FailureCollector::Failure& failure) {
              << ": " << describe(failure.outcome) << '\n';
 }
 
+void CliObserver::documentSaved(const DocumentSave& saved, std::string_view shown) {
+    printNotes();
+    clearProgress();
+    if (saved.failed())
+        env_.err << "faultward-cli: " << documentNotWrittenMessage(shown, saved) << '\n';
+    else if (!saved.droppedSignatures.empty())
+        env_.err << "faultward-cli: " << signatureDroppedMessage(shown, saved.droppedSignatures)
+                 << '\n';
+}
+
 void CliObserver::leftoverFound(const Leftover& leftover) {
     if (!namedLeftovers_.insert(leftover.leftover).second)
         return;

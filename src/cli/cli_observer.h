@@ -27,6 +27,7 @@ public:
     void procedureRenumbered(int, std::string_view message) override;
     void fileFailed(const FailureCollector::Failure& failure) override;
     void leftoverFound(const Leftover& leftover) override;
+    void documentSaved(const DocumentSave& saved, std::string_view shown) override;
 
     // Whether a file had more lines than handlers can go into, so that some
     // of its procedures were left without.

@@ -123,6 +123,21 @@ void checkPackage(std::string_view original, const DocumentContainer& before,
 
 } // namespace
 
+std::optional<DocumentRefusal> writeRefusal(const VbaDocument& document, bool dropSignature) {
+    if (document.project.protection.lockedForViewing) {
+        return DocumentRefusal(Cause::LockedForViewing, "the VBA project is locked for viewing");
+    }
+    if (document.isSigned() && !dropSignature) {
+        std::string names;
+        for (const auto& s : document.signatures) {
+            names += (names.empty() ? "" : ", ") + s;
+        }
+        return DocumentRefusal(Cause::Signed, "the VBA project is signed (" + names +
+                                                  "), and a change would break its signature");
+    }
+    return std::nullopt;
+}
+
 WrittenDocument writeVbaDocument(std::string_view original, const SourceChanges& changes) {
     const VbaDocument before = readVbaDocument(original);
     for (const auto& change : changes.sources) {
@@ -132,16 +147,8 @@ WrittenDocument writeVbaDocument(std::string_view original, const SourceChanges&
             throw std::invalid_argument("the VBA project has no module '" + name + "'");
         }
     }
-    if (before.project.protection.lockedForViewing) {
-        throw DocumentRefusal(Cause::LockedForViewing, "the VBA project is locked for viewing");
-    }
-    if (before.isSigned() && !changes.dropSignature) {
-        std::string names;
-        for (const auto& s : before.signatures) {
-            names += (names.empty() ? "" : ", ") + s;
-        }
-        throw DocumentRefusal(Cause::Signed, "the VBA project is signed (" + names +
-                                                 "), and a change would break its signature");
+    if (std::optional<DocumentRefusal> refusal = writeRefusal(before, changes.dropSignature)) {
+        throw *refusal;
     }
     DocumentContainer container = openDocumentContainer(original);
     const std::size_t changed = readingWhole("the VBA project in " + before.projectLocation, [&] {

@@ -140,6 +140,7 @@ const std::map<std::string, std::string> kRefusals = {
     {"--no-project-settings",
      "--no-project-settings applies to list, insert, remove, check, number and unnumber only"},
     {"--allow-outside", "--allow-outside applies to insert, remove, number and unnumber only"},
+    {"--drop-signature", "--drop-signature applies to insert, remove, number and unnumber only"},
 };
 
 TEST(CommandTable, everyCommandTakesWhatItsSynopsisShowsAndRefusesTheRest) {
