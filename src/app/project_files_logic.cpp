@@ -99,9 +99,15 @@ void ProjectFilesLogic::showProcedures(int index) {
         PassSettings settings = passSettings(settingsInForce(), projectName_, PassCommand::Insert);
         if (!settings.problem.empty())
             settings.insertion.handlerTemplate.reset();
+        // A document's module is in the document, which {file} names.
+        const std::string document = shape_ == ProjectShape::Document
+                                         ? bytesFromPath(pathFromBytes(listPath_).filename())
+                                         : std::string();
         const std::string_view name =
-            std::string_view(entry.text)
-                .substr(std::string_view(entry.text).find_last_of("\\/") + 1);
+            shape_ == ProjectShape::Document
+                ? std::string_view(document)
+                : std::string_view(entry.text)
+                      .substr(std::string_view(entry.text).find_last_of("\\/") + 1);
         const SourceFacts facts{name, isClassLike(entry.kind), entry.project, entry.text};
         settings.insertion.leave = choices_.leave();
         for (const ProcedureRecord& record :

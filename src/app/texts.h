@@ -79,10 +79,16 @@ std::string choiceText(std::string_view caption);
 
 // The file-open dialog's filters, "description|pattern" pairs (patterns
 // separated by ";"), and the one shown first, counting from 1. The first two
-// and the default are the program's since its first version, spacing and all.
+// and the default are the program's since its first version, spacing and all;
+// Office documents with a VBA project come last.
 inline constexpr std::string_view kProjectFilter =
     "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp|"
-    "Visual Basic Projects and Groups (*.vbp;*.vbg)|*.vbp;*.vbg|Visual Basic Group (*.vbg)|*.vbg";
+    "Visual Basic Projects and Groups (*.vbp;*.vbg)|*.vbp;*.vbg|Visual Basic Group (*.vbg)|*.vbg|"
+    "Office Documents with Macros "
+    "(*.xlsm;*.xlsb;*.xltm;*.xlam;*.xls;*.xla;*.xlt;*.docm;*.dotm;*.doc;*.dot;*.pptm;*.potm;"
+    "*.ppsm;*.ppam)|"
+    "*.xlsm;*.xlsb;*.xltm;*.xlam;*.xls;*.xla;*.xlt;*.docm;*.dotm;*.doc;*.dot;*.pptm;*.potm;"
+    "*.ppsm;*.ppam";
 inline constexpr int kProjectFilterIndex = 2;
 
 } // namespace faultward

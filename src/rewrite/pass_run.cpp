@@ -1,5 +1,6 @@
 #include "rewrite/pass_run.h"
 
+#include "platform/path_bytes.h"
 #include "platform/run_journal.h"
 #include "platform/source_file.h"
 #include "rewrite/carried_states.h"
@@ -40,6 +41,8 @@ public:
             const PassSetup& setup)
         : entries_(entries), sources_(sources), observer_(observer), setup_(setup),
           states_(static_cast<int>(entries.size())), results_(entries.size()) {
+        if (sources.held)
+            containerName_ = fileNameOf(bytesFromPath(sources.held->container()));
         claims_.emplace(entries, sources);
     }
 
@@ -64,8 +67,10 @@ public:
 private:
     const ListEntry& entry(int index) const { return entries_[static_cast<std::size_t>(index)]; }
 
-    static SourceFacts factsOf(const ListEntry& listed) {
-        return {fileNameOf(listed.text), isClassLike(listed.kind), listed.project, listed.text};
+    // A held source's file is its document, which {file} names.
+    SourceFacts factsOf(const ListEntry& listed) const {
+        return {sources_.held ? std::string_view(containerName_) : fileNameOf(listed.text),
+                isClassLike(listed.kind), listed.project, listed.text};
     }
 
     // Names what earlier runs left beside the files, once a folder, and
@@ -296,6 +301,7 @@ private:
 
     std::span<const ListEntry> entries_;
     const PassSources& sources_;
+    std::string containerName_;
     PassObserver& observer_;
     const PassSetup& setup_;
     std::optional<FileClaims> claims_;
