@@ -1,5 +1,6 @@
 #include "win_test_support.h"
 
+#include "app/command.h"
 #include "app/project_files_logic.h"
 #include "app/texts.h"
 #include "office/vba_fixtures.h"
