@@ -4,7 +4,7 @@
 // Usage: desktop_insert PROJECT.vbp [MODE]. Prints the seconds of the Insert.
 #include "desktop_session.h"
 
-#include "app/texts.h"
+#include "app/texts/texts.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

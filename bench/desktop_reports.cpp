@@ -4,10 +4,10 @@
 // at least. Then what the windows add in the core before they show the
 // preview: finding its lines (the line index) and their kinds, against the
 // preview itself. Usage: desktop_reports PROJECT.vbp [ROUNDS]
-#include "app/list_source.h"
-#include "app/pass_settings.h"
-#include "app/report_lines.h"
-#include "app/reports.h"
+#include "app/commands/list_source.h"
+#include "app/commands/pass_settings.h"
+#include "app/reports/report_lines.h"
+#include "app/reports/reports.h"
 #include "platform/entry_path.h"
 #include "platform/path_bytes.h"
 #include "platform/source_file.h"

@@ -4,10 +4,11 @@
 // drive it: shown, with the project opened through a file dialog that
 // answers with its path, sound and help silent, messages on stderr and the
 // settings in memory.
-#include "app/help_opener.h"
-#include "app/module1.h"
-#include "app/sound_player.h"
-#include "app/texts.h"
+#include "app/commands/consent_records.h"
+#include "app/desktop/help_opener.h"
+#include "app/desktop/module1.h"
+#include "app/desktop/sound_player.h"
+#include "app/texts/texts.h"
 #include "ui/desktop_sys_info_platform.h"
 #include "ui/file_dialog.h"
 #include "ui/frmAbout.h"
@@ -52,6 +53,11 @@ public:
     void showMessage(QWidget*, const QString& text, MessageIcon, const QString&) override {
         std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     }
+    // A timed run never writes outside its generated project.
+    bool askYesNo(QWidget*, const QString& text) override {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        return false;
+    }
 };
 
 class MemoryStore final : public ProfileStore {
@@ -94,7 +100,8 @@ struct DesktopSession {
     AboutBox about{sysInfo};
     AnswerWith dialog;
     PrintedMessages messages;
-    MDIForm1 window{module, {quiet, quiet, about, dialog, messages, [] {}}};
+    ConsentRecords consent{std::nullopt}; // nothing remembered between runs
+    MDIForm1 window{module, {quiet, quiet, about, dialog, messages, consent, [] {}}};
 };
 
 } // namespace faultward::bench

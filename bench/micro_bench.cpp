@@ -1,4 +1,5 @@
 // Throughput of the hot paths on one synthetic module held in memory.
+#include "rewrite/leave_list.h"
 #include "rewrite/reinsertion.h"
 #include "rewrite/text_lines.h"
 #include "rewrite/transforms.h"
@@ -7,6 +8,8 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -73,9 +76,28 @@ void BM_Reinsertion(benchmark::State& state) {
 
 } // namespace
 
+// A [Leave] list of range(0) items, asked about 10,000 procedures of 100
+// files: the time a question takes should not grow with the list.
+void BM_LeaveLookup(benchmark::State& state) {
+    std::vector<std::string> items;
+    for (int64_t i = 0; i < state.range(0); ++i)
+        items.push_back("M" + std::to_string(i % 100) + ".bas:Q" + std::to_string(i));
+    items.push_back("*.cls:Class_*");
+    const faultward::LeaveList leave(items);
+    std::vector<std::pair<std::string, std::string>> asked;
+    for (int i = 0; i < 10000; ++i)
+        asked.emplace_back("Modules\\M" + std::to_string(i % 100) + ".bas",
+                           "P" + std::to_string(i));
+    for (auto _ : state)
+        for (const auto& [entry, procedure] : asked)
+            benchmark::DoNotOptimize(leave.leavesProcedure(entry, procedure));
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * asked.size()));
+}
+
 BENCHMARK(BM_LineSplitting);
 BENCHMARK(BM_Insertion);
 BENCHMARK(BM_InsertionLineByLine);
 BENCHMARK(BM_Removal)->Arg(0)->Arg(1);
 BENCHMARK(BM_Reinsertion)->Arg(0)->Arg(1);
+BENCHMARK(BM_LeaveLookup)->Arg(1000)->Arg(400000);
 BENCHMARK_MAIN();

@@ -18,7 +18,7 @@ function(faultward_collect_links target out)
     set(${out} ${seen} PARENT_SCOPE)
 endfunction()
 
-foreach(core faultward_platform faultward_rewrite faultward_office faultward_project faultward_app
+foreach(core faultward_platform faultward_rewrite faultward_office faultward_project faultward_app_desktop
              faultward_cli_lib faultward-cli)
     set(links "")
     faultward_collect_links(${core} links)

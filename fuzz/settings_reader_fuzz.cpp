@@ -1,8 +1,8 @@
 // Uses arbitrary bytes as the settings file: loading never fails and keeps its
 // limits, saving then loading gives back what was saved, saving twice writes
 // the same bytes, and writing one key leaves the other as it read.
-#include "app/profile_store.h"
-#include "app/settings.h"
+#include "app/settings/profile_store.h"
+#include "app/settings/settings.h"
 #include "fuzz_check.h"
 
 #include <cmath>

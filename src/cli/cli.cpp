@@ -1,20 +1,22 @@
 #include "cli/cli.h"
 
-#include "app/check_report.h"
-#include "app/dry_run_report.h"
-#include "app/list_source.h"
-#include "app/outside_files.h"
-#include "app/pass_driver.h"
-#include "app/project_settings.h"
-#include "app/texts.h"
+#include "app/commands/list_source.h"
+#include "app/commands/outside_files.h"
+#include "app/commands/pass_driver.h"
+#include "app/reports/check_report.h"
+#include "app/reports/dry_run_report.h"
+#include "app/settings/project_settings.h"
+#include "app/texts/texts.h"
 #include "cli/arguments.h"
 #include "cli/cli_observer.h"
 #include "cli/command_plan.h"
 #include "cli/command_table.h"
 #include "cli/help_text.h"
 #include "platform/display_text.h"
+#include "platform/file_stamp.h"
 #include "platform/path_bytes.h"
 #include "platform/source_file.h"
+#include "platform/windows_names.h"
 #include "project/document_project.h"
 #include "project/file_list.h"
 #include "project/group_reader.h"
@@ -29,6 +31,8 @@
 #include <algorithm>
 #include <new>
 #include <optional>
+#include <span>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -232,6 +236,13 @@ std::optional<fs::path> copyForRelease(const fs::path& top, std::vector<ProjectT
 
 // Keeps the options given in the project's own settings file; prints its path.
 int runInit(const Arguments& parsed, const fs::path& top, CliEnvironment& env) {
+    if (projectShapeOf(top) == ProjectShape::ProjectFile &&
+        !equalIgnoringAsciiCase(top.extension().string(), ".vbp")) {
+        env.err << "faultward-cli: init keeps settings beside a project (.vbp), group (.vbg) or "
+                   "Office document, or in a folder of modules, and "
+                << parsed.project << " is none of them\n";
+        return ExitUsage;
+    }
     std::string text;
     if (projectShapeOf(top) == ProjectShape::Document) {
         if (!openDocument(top, parsed.project, env))
@@ -246,10 +257,22 @@ int runInit(const Arguments& parsed, const fs::path& top, CliEnvironment& env) {
         reportProjectFailure(env, status, parsed.project);
         return ExitUsage;
     }
-    ProjectSettingsFile file(projectSettingsPath(top));
+    ProjectSettingsFile file(projectSettingsPath(top), top);
+    StoredHandlerSettings given = commandLineLayer(parsed).values;
+    if (given == StoredHandlerSettings()) {
+        env.err << "faultward-cli: init keeps the options given in " << file.displayName()
+                << ", and none was given; nothing written\nTry 'faultward-cli --help'.\n";
+        return ExitUsage;
+    }
+    // Named before it is read: a link to nothing is not a missing file.
+    if (isSymbolicLink(file.path())) {
+        env.err << "faultward-cli: " << file.displayName() << ": "
+                << (fileStamp(file.path()).exists ? kLinkNotWrittenCause : kDanglingLinkCause)
+                << "; nothing written\n";
+        return ExitUsage;
+    }
     if (!readProjectSettings(file, env))
         return ExitUsage;
-    StoredHandlerSettings given = commandLineLayer(parsed).values;
     if (given.templatePath)
         given.templatePath = pathAsEntry(*given.templatePath, holdingFolder(top));
     writeHandlerKeys(file, given);
@@ -262,10 +285,14 @@ int runInit(const Arguments& parsed, const fs::path& top, CliEnvironment& env) {
 }
 
 int runCheck(const CommandPlan& command, const PassTargets& targets, const ProjectToRun& project,
-             CliObserver& observer, CliEnvironment& env) {
+             std::vector<bool>& leaveNamed, CliObserver& observer, CliEnvironment& env) {
     const Arguments& parsed = command.arguments;
+    const auto shown = [&](const std::string& entry) {
+        return command.inGroup ? groupEntryText(project.name, entry) : entry;
+    };
     // In list order: a file the project's settings leave alone says so.
     std::vector<std::string> reports(targets.entries.size());
+    std::vector<std::vector<ProcedureRecord>> records(targets.entries.size());
     for (std::size_t i = 0; i < reports.size(); ++i)
         if (!targets.entries[i].selected)
             reports[i] = targets.entries[i].text + ": left alone: listed in [Leave]\n";
@@ -278,12 +305,10 @@ int runCheck(const CommandPlan& command, const PassTargets& targets, const Proje
                 std::vector<std::string> names;
                 for (const SurveyedProcedure& procedure : survey.procedures)
                     names.push_back(procedure.name);
-                targets.leave->markNamed(entry.text, &names, *command.leaveNamed);
+                targets.leave->markNamed(entry.text, &names, leaveNamed);
             }
-            const std::string shown =
-                command.inGroup ? groupEntryText(project.name, entry.text) : entry.text;
             if (command.json)
-                command.json->add(shown, procedureRecords(survey));
+                records[static_cast<std::size_t>(index)] = procedureRecords(survey);
             else
                 reports[static_cast<std::size_t>(index)] = checkReport(entry.text, survey);
             totals.add(survey);
@@ -292,10 +317,27 @@ int runCheck(const CommandPlan& command, const PassTargets& targets, const Proje
     if (targets.leave)
         for (std::size_t i = 0; i < surveyed.size(); ++i)
             if (!surveyed[i])
-                targets.leave->markNamed(targets.entries[i].text, nullptr, *command.leaveNamed);
-    if (!command.json)
+                targets.leave->markNamed(targets.entries[i].text, nullptr, leaveNamed);
+    if (command.json) {
+        // Every file has its records: those not looked into say why.
+        std::vector<std::optional<FileOutcome>> failed(targets.entries.size());
+        for (const FailureCollector::Failure& failure : failures.failures())
+            failed[static_cast<std::size_t>(failure.index)] = failure.outcome;
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            const std::string file = shown(targets.entries[i].text);
+            if (!targets.entries[i].selected)
+                command.json->addFile(file, "left-alone", "listed in [Leave]");
+            else if (failed[i])
+                command.json->addFile(
+                    file, *failed[i] == FileOutcome::NotFound ? "missing" : "unreadable",
+                    describe(*failed[i]));
+            else
+                command.json->add(file, records[i]);
+        }
+    } else {
         for (const std::string& report : reports)
             env.out << report;
+    }
     int status = failures.empty() ? ExitOk : ExitSomeFilesFailed;
     if (parsed.clean && totals.markedLines > 0) {
         env.err << "faultward-cli: " << counted(totals.markedLines, "marked line") << " left\n";
@@ -309,33 +351,25 @@ int runCheck(const CommandPlan& command, const PassTargets& targets, const Proje
     return status;
 }
 
-// A [Leave] item that names nothing check looked at is most likely
-// misspelt, or names what was renamed: what it was meant to keep is worked on.
-void reportLeaveItemsNamingNothing(const CommandPlan& command, CliEnvironment& env) {
-    const std::vector<std::string> items = command.leave->items();
-    command.leaveNamed->resize(items.size());
-    for (std::size_t i = 0; i < items.size(); ++i)
-        if (!(*command.leaveNamed)[i])
-            env.err << "faultward-cli: warning: " << command.leaveFile << " [Leave] " << items[i]
-                    << (i < command.leave->fileItemCount()
-                            ? " names no file of the kinds checked\n"
-                            : " names no procedure of the kinds checked\n");
+// A [Leave] item that names nothing is most likely misspelt, or names what
+// was renamed: what it was meant to keep is worked on.
+void reportLeaveItemsNamingNothing(const CommandPlan& command, std::string_view looked,
+                                   CliEnvironment& env) {
+    std::vector<std::shared_ptr<LeaveItems>> files = {command.leave};
+    files.insert(files.end(), command.projectLeave.begin(), command.projectLeave.end());
+    for (const std::shared_ptr<LeaveItems>& items : files)
+        if (items)
+            for (const std::string& warning : leaveItemsNamingNothing(*items, looked))
+                env.err << "faultward-cli: warning: " << warning << '\n';
 }
 
-// What the project's settings leave alone; a group's list names the entries
-// of its projects from the group's folder.
-std::shared_ptr<const LeaveList> leaveOf(const CommandPlan& command, const ProjectToRun& project) {
-    return command.inGroup && !command.leave->empty()
-               ? std::make_shared<LeaveList>(
-                     command.leave->withEntryPrefix(groupProjectFolder(project.name)))
-               : command.leave;
-}
-
-// The project's entries in list order, those the settings leave alone not
-// selected; nothing, with the message, when there are more than memory holds.
+// The project's entries of the command's kinds in list order, those its
+// [Leave] list leaves whole not selected; nothing, with the message, when
+// there are more than memory holds.
 std::optional<std::vector<ListEntry>> entriesOf(const CommandPlan& command,
-                                                const ProjectToRun& project, std::string_view text,
-                                                const LeaveList& leave, CliEnvironment& env) {
+                                                const ProjectToRun& project,
+                                                const std::string& text, const LeaveList& leave,
+                                                CliEnvironment& env) {
     try {
         std::vector<ProjectEntry> listed;
         if (project.shape == ProjectShape::ModuleFolder) {
@@ -358,6 +392,7 @@ std::optional<std::vector<ListEntry>> entriesOf(const CommandPlan& command,
                 entry.selected = !leave.leavesFile(entry.text);
         return entries;
     } catch (const std::bad_alloc&) {
+        // More entries than memory holds: as unreadable as a file can be.
         reportProjectFailure(env, ProjectReadStatus::NotReadable, project.name);
         return std::nullopt;
     }
@@ -377,12 +412,15 @@ bool mayWorkOutside(const CommandPlan& command, const fs::path& top,
     std::vector<std::string> named;
     if (command.outsideTemplate)
         named.push_back(outsideFileText(*command.outsideTemplate, false));
-    for (const ProjectToRun& project : parsed.output ? std::vector<ProjectToRun>() : projects) {
+    for (std::size_t i = 0; !parsed.output && i < projects.size(); ++i) {
+        const ProjectToRun& project = projects[i];
         // A document's modules are no files of their own: it is written where it is.
         if (project.document)
             continue;
+        const std::shared_ptr<const LeaveList> leave =
+            leaveListOf(leaveFilesOf(command, i, project.name));
         const std::optional<std::vector<ListEntry>> entries =
-            entriesOf(command, project, project.text, *leaveOf(command, project), env);
+            entriesOf(command, project, project.text, *leave, env);
         if (!entries)
             return false;
         for (OutsideFile& file : outsideEntries(folder, *entries, holdingFolder(project.file))) {
@@ -420,7 +458,32 @@ bool maySignatureGo(const CommandPlan& command, const std::vector<ProjectToRun>&
     return true;
 }
 
-int runProject(const CommandPlan& command, ProjectToRun project, CliEnvironment& env) {
+// Before a command that writes: the [Leave] items that name nothing in any
+// project, so that the user knows before what they meant to keep is worked on.
+void warnOfLeaveItemsNamingNothing(const CommandPlan& command,
+                                   std::span<const ProjectToRun> projects, CliEnvironment& env) {
+    bool any = command.leave != nullptr;
+    for (const auto& items : command.projectLeave)
+        any = any || items != nullptr;
+    if (!any)
+        return;
+    for (std::size_t i = 0; i < projects.size(); ++i) {
+        const std::vector<LeaveFileInForce> files = leaveFilesOf(command, i, projects[i].name);
+        const std::shared_ptr<const LeaveList> leave = leaveListOf(files);
+        std::ostringstream quiet;
+        CliEnvironment silent{quiet, quiet, false, env.settingsFolder, false};
+        const auto entries = entriesOf(command, projects[i], projects[i].text, *leave, silent);
+        if (!entries)
+            continue;
+        std::vector<bool> named;
+        markNamedItems(*leave, *entries, holdingFolder(projects[i].file), named);
+        keepNamedMarks(files, named);
+    }
+    reportLeaveItemsNamingNothing(command, "worked on", env);
+}
+
+int runProject(const CommandPlan& command, ProjectToRun project, std::size_t index,
+               CliEnvironment& env) {
     const Arguments& parsed = command.arguments;
     std::string text = project.text;
     if (parsed.output && project.document) {
@@ -436,12 +499,12 @@ int runProject(const CommandPlan& command, ProjectToRun project, CliEnvironment&
             return ExitUsage;
         }
     }
-    const std::shared_ptr<const LeaveList> leave = leaveOf(command, project);
-    const std::optional<std::vector<ListEntry>> listed =
-        entriesOf(command, project, text, *leave, env);
+    const std::vector<LeaveFileInForce> leaveFiles = leaveFilesOf(command, index, project.name);
+    const std::shared_ptr<const LeaveList> leave = leaveListOf(leaveFiles);
+    std::optional<std::vector<ListEntry>> listed = entriesOf(command, project, text, *leave, env);
     if (!listed)
         return ExitUsage;
-    const std::vector<ListEntry>& entries = *listed;
+    std::vector<ListEntry>& entries = *listed;
     const bool reports =
         parsed.command == CliCommand::List || parsed.command == CliCommand::Check || parsed.dryRun;
     if (command.inGroup && reports && !command.json)
@@ -466,8 +529,12 @@ int runProject(const CommandPlan& command, ProjectToRun project, CliEnvironment&
         targets.leave = leave;
     if (command.insertion.handlerTemplate)
         targets.insertion.projectName = projectNameOf(project, text);
-    if (parsed.command == CliCommand::Check)
-        return runCheck(command, targets, project, observer, env);
+    if (parsed.command == CliCommand::Check) {
+        std::vector<bool> named;
+        const int status = runCheck(command, targets, project, named, observer, env);
+        keepNamedMarks(leaveFiles, named);
+        return status;
+    }
     const FailureCollector failures = runPassCommand(command.passes, targets, observer);
     if (parsed.dryRun)
         env.out << dryRunReport(dryRun, folder, parsed.diff);
@@ -505,8 +572,11 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
 
     if (parsed.command == CliCommand::Init)
         return runInit(parsed, top, env);
-    const std::optional<CommandPlan> command =
-        planCommand(parsed, top, projectShapeOf(top) == ProjectShape::GroupFile, env);
+    std::vector<fs::path> groupProjects;
+    if (projectShapeOf(top) == ProjectShape::GroupFile)
+        for (const ProjectToRun& project : *projects)
+            groupProjects.push_back(project.file);
+    const std::optional<CommandPlan> command = planCommand(parsed, top, groupProjects, env);
     if (!command)
         return ExitUsage;
 
@@ -522,10 +592,12 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
         if (!copy)
             return status == ExitOk ? ExitUsage : status;
     }
-    for (const ProjectToRun& project : *projects)
-        status = std::max(status, runProject(*command, project, env));
+    if (parsed.command != CliCommand::Check && parsed.command != CliCommand::List)
+        warnOfLeaveItemsNamingNothing(*command, *projects, env);
+    for (std::size_t i = 0; i < projects->size(); ++i)
+        status = std::max(status, runProject(*command, (*projects)[i], i, env));
     if (parsed.command == CliCommand::Check)
-        reportLeaveItemsNamingNothing(*command, env);
+        reportLeaveItemsNamingNothing(*command, "checked", env);
     if (command->json)
         env.out << command->json->text();
     if (copy)

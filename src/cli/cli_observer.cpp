@@ -1,6 +1,6 @@
 #include "cli/cli_observer.h"
 
-#include "app/texts.h"
+#include "app/texts/texts.h"
 
 namespace faultward {
 

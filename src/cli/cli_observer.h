@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/pass_driver.h"
+#include "app/commands/pass_driver.h"
 #include "cli/cli.h"
 
 #include <filesystem>

@@ -1,10 +1,13 @@
 #include "cli/command_plan.h"
 
-#include "app/check_report.h"
-#include "app/handler_settings.h"
-#include "app/settings.h"
-#include "app/template_file.h"
-#include "app/texts.h"
+#include "app/commands/list_source.h"
+#include "app/reports/check_report.h"
+#include "app/settings/handler_settings.h"
+#include "app/settings/settings.h"
+#include "app/settings/template_file.h"
+#include "app/texts/texts.h"
+#include "platform/path_bytes.h"
+#include "project/group_reader.h"
 
 #include <algorithm>
 #include <span>
@@ -62,33 +65,79 @@ std::string_view settingsLeftOutBy(SettingOrigin origin) {
     return origin == SettingOrigin::ProjectFile ? "--no-project-settings" : "--no-settings";
 }
 
+// The [Leave] items a settings file holds, for the command; nothing for none.
+std::shared_ptr<LeaveItems> leaveItemsOf(const ProjectSettingsFile& file) {
+    std::vector<std::string> items = file.leaveItems();
+    if (items.empty())
+        return nullptr;
+    return std::make_shared<LeaveItems>(LeaveItems{file.displayName(), std::move(items), {}});
+}
+
+// "faultward-cli: settings from FILE: Procedures=Sub, [Leave] 2 items (...)".
+void nameSettingsFile(const SettingsLayer& layer, std::vector<std::string> changed,
+                      std::size_t leaveCount, CliEnvironment& env) {
+    for (const std::string& warning : layer.values.warnings)
+        env.err << "faultward-cli: warning: " << storedSettingMessage(layer.file, warning) << '\n';
+    // A project's file is named whenever it is used.
+    const bool project = layer.origin == SettingOrigin::ProjectFile;
+    if (project && leaveCount > 0)
+        changed.push_back("[Leave] " + counted(leaveCount, "item"));
+    if (changed.empty() && !project)
+        return;
+    if (changed.empty())
+        changed.emplace_back("none that change this command");
+    env.err << "faultward-cli: settings from " << layer.file << ":";
+    for (std::size_t j = 0; j < changed.size(); ++j)
+        env.err << (j == 0 ? " " : ", ") << changed[j];
+    env.err << " (" << settingsLeftOutBy(layer.origin) << " leaves them out)\n";
+}
+
 // Says once which stored settings change what the command does, and names
 // what is wrong in them.
 void reportStoredSettings(const Arguments& parsed, const LayeredSettings& settings,
                           std::span<const SettingsLayer> layers, bool lineNumbers,
                           std::size_t leaveCount, CliEnvironment& env) {
     const std::vector<SettingKey> keys = keysUsed(parsed.command, settings, lineNumbers);
-    for (std::size_t i = 0; i < layers.size(); ++i) {
-        const SettingsLayer& layer = layers[i];
-        if (layer.origin == SettingOrigin::CommandLine)
-            continue;
-        for (const std::string& warning : layer.values.warnings)
-            env.err << "faultward-cli: warning: " << storedSettingMessage(layer.file, warning)
-                    << '\n';
-        std::vector<std::string> changed = settingsChanged(settings, layers, i, keys);
-        // The project's file is named whenever it is used.
-        const bool project = layer.origin == SettingOrigin::ProjectFile;
-        if (project && leaveCount > 0)
-            changed.push_back("[Leave] " + counted(leaveCount, "item"));
-        if (changed.empty() && !project)
-            continue;
-        if (changed.empty())
-            changed.emplace_back("none that change this command");
-        env.err << "faultward-cli: settings from " << layer.file << ":";
-        for (std::size_t j = 0; j < changed.size(); ++j)
-            env.err << (j == 0 ? " " : ", ") << changed[j];
-        env.err << " (" << settingsLeftOutBy(layer.origin) << " leaves them out)\n";
-    }
+    for (std::size_t i = 0; i < layers.size(); ++i)
+        if (layers[i].origin != SettingOrigin::CommandLine)
+            nameSettingsFile(layers[i], settingsChanged(settings, layers, i, keys), leaveCount,
+                             env);
+}
+
+// A group's project's own settings file: its [Leave] items count for its
+// files, and its [Handler] keys that would change the command are named as
+// not used. False, with the message, when it cannot be read.
+bool readGroupProjectSettings(const Arguments& parsed, const fs::path& project,
+                              const fs::path& group, std::span<const SettingsLayer> layers,
+                              bool lineNumbers, std::shared_ptr<LeaveItems>& leave,
+                              CliEnvironment& env) {
+    ProjectSettingsFile file(projectSettingsPath(project), project);
+    std::error_code error;
+    if (fs::equivalent(file.path(), projectSettingsPath(group), error))
+        return true; // the group's own, read already
+    if (!readProjectSettings(file, env))
+        return false;
+    if (!file.existed())
+        return true;
+    leave = leaveItemsOf(file);
+    // The project's layer as if it were under the group's: what it would change.
+    std::vector<SettingsLayer> below(layers.begin(), layers.end());
+    const auto place = std::find_if(below.begin(), below.end(), [](const SettingsLayer& layer) {
+        return layer.origin == SettingOrigin::UserFile;
+    });
+    const auto at = static_cast<std::size_t>(place - below.begin());
+    below.insert(place, projectSettingsLayer(file, project.parent_path()));
+    const LayeredSettings settings = layerSettings(below);
+    const std::vector<std::string> unused =
+        settingsChanged(settings, below, at, keysUsed(parsed.command, settings, lineNumbers));
+    nameSettingsFile(below[at], {}, leave ? leave->items.size() : 0, env);
+    if (unused.empty())
+        return true;
+    env.err << "faultward-cli: warning: "
+            << handlerKeysUnusedMessage(below[at].file, unused,
+                                        pathDisplayText(bytesFromPath(projectSettingsPath(group))))
+            << '\n';
+    return true;
 }
 
 // The template the settings choose; nothing, with the message, when it
@@ -169,8 +218,10 @@ bool readProjectSettings(ProjectSettingsFile& file, CliEnvironment& env) {
     return true;
 }
 
-std::optional<CommandPlan> planCommand(const Arguments& parsed, const fs::path& top, bool inGroup,
+std::optional<CommandPlan> planCommand(const Arguments& parsed, const fs::path& top,
+                                       std::span<const fs::path> groupProjects,
                                        CliEnvironment& env) {
+    const bool inGroup = isGroupFile(top);
     CommandPlan command{
         parsed, passesOf(parsed.command), InsertionOptions(), kDefaultSourceKinds, inGroup, 1};
     // Every option given overrides its stored setting; the project's own
@@ -178,14 +229,12 @@ std::optional<CommandPlan> planCommand(const Arguments& parsed, const fs::path& 
     // the built-in defaults.
     std::vector<SettingsLayer> layers = {commandLineLayer(parsed)};
     if (!parsed.noProjectSettings) {
-        ProjectSettingsFile file(projectSettingsPath(top));
+        ProjectSettingsFile file(projectSettingsPath(top), top);
         if (!readProjectSettings(file, env))
             return std::nullopt;
         if (file.existed()) {
             layers.push_back(projectSettingsLayer(file, holdingFolder(top)));
-            command.leave = std::make_shared<LeaveList>(file.leaveItems());
-            command.leaveCount = file.leaveItems().size();
-            command.leaveFile = layers.back().file;
+            command.leave = leaveItemsOf(file);
         }
     }
     if (!parsed.noSettings) {
@@ -201,7 +250,15 @@ std::optional<CommandPlan> planCommand(const Arguments& parsed, const fs::path& 
         env.err << "faultward-cli: " << *problem << "\nTry 'faultward-cli --help'.\n";
         return std::nullopt;
     }
-    reportStoredSettings(parsed, settings, layers, numbers, command.leaveCount, env);
+    reportStoredSettings(parsed, settings, layers, numbers,
+                         command.leave ? command.leave->items.size() : 0, env);
+    if (!parsed.noProjectSettings) {
+        command.projectLeave.resize(groupProjects.size());
+        for (std::size_t i = 0; i < groupProjects.size(); ++i)
+            if (!readGroupProjectSettings(parsed, groupProjects[i], top, layers, numbers,
+                                          command.projectLeave[i], env))
+                return std::nullopt;
+    }
 
     command.kinds = settings.handler.files;
     command.jobs = parsed.jobs ? *parsed.jobs : defaultJobs();
@@ -232,6 +289,16 @@ std::optional<CommandPlan> planCommand(const Arguments& parsed, const fs::path& 
         command.lineNumbers = numbering;
     }
     return command;
+}
+
+std::vector<LeaveFileInForce> leaveFilesOf(const CommandPlan& command, std::size_t index,
+                                           std::string_view projectAsWritten) {
+    // A group's list names the entries of its projects from the group's folder.
+    std::vector<LeaveFileInForce> files = {
+        {command.leave, command.inGroup ? groupProjectFolder(projectAsWritten) : std::string()}};
+    if (index < command.projectLeave.size())
+        files.push_back({command.projectLeave[index], {}});
+    return files;
 }
 
 } // namespace faultward

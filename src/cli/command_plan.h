@@ -1,10 +1,11 @@
 #pragma once
 
-#include "app/outside_files.h"
-#include "app/pass_driver.h"
-#include "app/procedure_records.h"
-#include "app/project_settings.h"
-#include "app/settings_layers.h"
+#include "app/commands/outside_files.h"
+#include "app/commands/pass_driver.h"
+#include "app/commands/procedure_records.h"
+#include "app/settings/leave_items.h"
+#include "app/settings/project_settings.h"
+#include "app/settings/settings_layers.h"
 #include "cli/arguments.h"
 #include "cli/cli.h"
 #include "rewrite/insertion_options.h"
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -29,12 +31,10 @@ struct CommandPlan {
     bool inGroup = false;
     int jobs = 1;
     std::optional<NumberingOptions> lineNumbers = std::nullopt;
-    // What the project's own settings file says to leave alone.
-    std::shared_ptr<const LeaveList> leave = std::make_shared<LeaveList>();
-    std::size_t leaveCount = 0;
-    std::string leaveFile{}; // that file, as stderr names it
-    // check marks here the items of the list that name something it looked at.
-    std::shared_ptr<std::vector<bool>> leaveNamed = std::make_shared<std::vector<bool>>();
+    // What the settings file beside the project or group given says to
+    // leave alone, and in a group each project's own (nothing: no items).
+    std::shared_ptr<LeaveItems> leave = nullptr;
+    std::vector<std::shared_ptr<LeaveItems>> projectLeave{};
     // check --format json gathers the records of every project here.
     std::shared_ptr<ProcedureJson> json = nullptr;
     // The template the project's settings file names outside the project's
@@ -43,11 +43,20 @@ struct CommandPlan {
 };
 
 // What the command does to every project: the options given over the
-// project's own settings file, over the user's ERRH.ini, over the built-in
-// defaults. Says once on stderr which stored settings change the command
+// settings file beside the project or group given, over the user's ERRH.ini,
+// over the built-in defaults. In a group, each project's own file adds its
+// [Leave] items for its files; its [Handler] keys are named when they would
+// change the command, and not used, as the group runs with one set of
+// settings. Says once on stderr which files' settings change the command
 // and what is wrong in them; nothing when they are refused.
 std::optional<CommandPlan> planCommand(const Arguments& parsed, const std::filesystem::path& top,
-                                       bool inGroup, CliEnvironment& env);
+                                       std::span<const std::filesystem::path> groupProjects,
+                                       CliEnvironment& env);
+
+// The [Leave] list a project of the plan is worked with (index: its place in
+// the group), and the files it comes from.
+std::vector<LeaveFileInForce> leaveFilesOf(const CommandPlan& command, std::size_t index,
+                                           std::string_view projectAsWritten);
 
 // Whether the command writes source files (not a dry run, check or list).
 bool commandWrites(const Arguments& parsed);

@@ -288,7 +288,8 @@ const std::array<CommandRow, 7> kCommands = {{
      "NAME.faultward beside the project or group file, for everyone who\n"
      "works on the project: the commands take them over ERRH.ini. Keys\n"
      "not given and the [Leave] list stay as they are; a template's path\n"
-     "is kept relative to the project's folder.\n"},
+     "is kept relative to the project's folder. Given no option, or a\n"
+     "file that is not a .vbp or .vbg, it writes nothing.\n"},
 }};
 
 constexpr std::array<OptionConflict, 4> kConflicts = {{

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/file_stamp.h"
 #include "platform/source_file.h"
 
 #include <cstdint>
@@ -16,18 +17,6 @@ namespace faultward {
 // What the journal of runs needs from the system: a file's identity and
 // times, whether a process still runs, and journal files that one process
 // holds at a time.
-
-// A file as it stands: its identity, size, and the times of its last change
-// of bytes (modified) and of anything, names and attributes too (changed).
-// Times count in the system's own units; they are only compared.
-struct FileStamp {
-    FileIdentity identity;
-    std::uint64_t size = 0;
-    std::int64_t modified = 0;
-    std::int64_t changed = 0;
-    bool regular = false; // a plain file, not a link, folder or device
-    bool operator==(const FileStamp&) const = default;
-};
 
 // The stamp of whatever the path names, a link itself rather than its target.
 std::optional<FileStamp> stampOf(const std::filesystem::path& path);

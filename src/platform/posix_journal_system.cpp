@@ -116,11 +116,13 @@ std::optional<FileStamp> stampOf(const fs::path& path) {
     if (::lstat(path.c_str(), &info) != 0)
         return std::nullopt;
     return FileStamp{
-        {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)},
-        static_cast<std::uint64_t>(info.st_size),
-        nanoseconds(info.st_mtim),
-        nanoseconds(info.st_ctim),
-        S_ISREG(info.st_mode)};
+        .exists = true,
+        .size = static_cast<std::uint64_t>(info.st_size),
+        .modified = nanoseconds(info.st_mtim),
+        .changed = nanoseconds(info.st_ctim),
+        .identity = {static_cast<std::uint64_t>(info.st_dev),
+                     static_cast<std::uint64_t>(info.st_ino)},
+        .regular = S_ISREG(info.st_mode)};
 }
 
 ProcessMark thisProcess() {

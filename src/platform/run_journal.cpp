@@ -109,7 +109,12 @@ std::optional<FileStamp> parseStamp(std::string_view text) {
     const auto changed = number<std::int64_t>(parts[4]);
     if (!identity || !size || !modified || !changed)
         return std::nullopt;
-    return FileStamp{*identity, *size, *modified, *changed, true};
+    return FileStamp{.exists = true,
+                     .size = *size,
+                     .modified = *modified,
+                     .changed = *changed,
+                     .identity = *identity,
+                     .regular = true};
 }
 
 // One file being replaced, as a journal tells it.

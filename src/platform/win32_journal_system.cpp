@@ -95,12 +95,14 @@ std::optional<FileStamp> stampOf(const fs::path& path) {
         !::GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof basic))
         return std::nullopt;
     return FileStamp{
-        {info.dwVolumeSerialNumber,
-         (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow},
-        (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow,
-        timeOf(basic.LastWriteTime),
-        timeOf(basic.ChangeTime),
-        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0};
+        .exists = true,
+        .size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow,
+        .modified = timeOf(basic.LastWriteTime),
+        .changed = timeOf(basic.ChangeTime),
+        .identity = {info.dwVolumeSerialNumber,
+                     (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow},
+        .regular = (info.dwFileAttributes &
+                    (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0};
 }
 
 ProcessMark thisProcess() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/text_view_model.h"
+#include "app/desktop/text_view_model.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/sys_info_launcher.h"
+#include "app/desktop/sys_info_launcher.h"
 #include "platform/linux_registry.h"
 
 #include <QPointer>

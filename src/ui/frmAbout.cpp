@@ -1,8 +1,8 @@
 #include "ui/frmAbout.h"
 
-#include "app/about_buttons.h"
-#include "app/layout.h"
-#include "app/texts.h"
+#include "app/desktop/about_buttons.h"
+#include "app/desktop/layout.h"
+#include "app/texts/texts.h"
 #include "ui/twips.h"
 #include "ui/window_placement.h"
 #include "version/faultward_version.h"

@@ -1,7 +1,7 @@
 #include "ui/handler_settings_window.h"
 
-#include "app/handler_settings_captions.h"
-#include "app/handler_settings_dialog.h"
+#include "app/desktop/handler_settings_captions.h"
+#include "app/desktop/handler_settings_dialog.h"
 #include "ui/dialog_frame.h"
 #include "ui/message_boxes.h"
 #include "ui/path_text.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/handler_settings.h"
+#include "app/settings/handler_settings.h"
 
 #include <QDialog>
 

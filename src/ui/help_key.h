@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/help_file.h"
-#include "app/help_opener.h"
+#include "app/desktop/help_file.h"
+#include "app/desktop/help_opener.h"
 #include "ui/message_boxes.h"
 
 #include <QObject>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/command.h"
-#include "app/paint_pace.h"
-#include "app/views.h"
+#include "app/desktop/command.h"
+#include "app/desktop/paint_pace.h"
+#include "app/desktop/views.h"
 #include "ui/file_dialog.h"
 #include "ui/message_boxes.h"
 

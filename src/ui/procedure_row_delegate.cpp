@@ -1,7 +1,7 @@
 #include "ui/procedure_row_delegate.h"
 
-#include "app/layout.h"
-#include "app/window_layout.h"
+#include "app/desktop/layout.h"
+#include "app/desktop/window_layout.h"
 #include "ui/twips.h"
 
 #include <QApplication>

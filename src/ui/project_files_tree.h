@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/views.h"
+#include "app/desktop/views.h"
 #include "ui/procedure_row_delegate.h"
 
 #include <QTreeWidget>

@@ -1,6 +1,6 @@
 #include "ui/message_boxes.h"
 
-#include "app/message_details.h"
+#include "app/reports/message_details.h"
 #include "ui/dialog_frame.h"
 #include "ui/report_text_view.h"
 

@@ -1,6 +1,6 @@
 #include "ui/report_dialog.h"
 
-#include "app/report_window.h"
+#include "app/desktop/report_window.h"
 #include "ui/report_text_view.h"
 
 #include <QHBoxLayout>

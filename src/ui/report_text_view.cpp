@@ -1,7 +1,7 @@
 #include "ui/report_text_view.h"
 
-#include "app/report_colours.h"
-#include "app/texts.h"
+#include "app/reports/report_colours.h"
+#include "app/texts/texts.h"
 #include "ui/report_text_accessible.h"
 
 #include <QAccessible>

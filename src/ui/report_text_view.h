@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/report_lines.h"
-#include "app/text_view_model.h"
+#include "app/desktop/text_view_model.h"
+#include "app/reports/report_lines.h"
 #include "ui/code_page_text.h"
 
 #include <QAbstractScrollArea>

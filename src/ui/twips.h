@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/layout.h"
+#include "app/desktop/layout.h"
 
 #include <QRect>
 

@@ -1,6 +1,6 @@
 #include "ui/window_placement.h"
 
-#include "app/window_placement.h"
+#include "app/desktop/window_placement.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -8,7 +8,7 @@ class QWidget;
 
 namespace faultward {
 
-// The core's placement (app/window_placement.h) in Qt's terms.
+// The core's placement (app/desktop/window_placement.h) in Qt's terms.
 QPoint centredOver(QSize size, const QRect& anchor, const QRect& screen);
 
 // Gives a window that is about to be shown its place over anchor, on

@@ -1,7 +1,7 @@
 #include "win/file_tree.h"
 
-#include "app/layout.h"
-#include "app/window_layout.h"
+#include "app/desktop/layout.h"
+#include "app/desktop/window_layout.h"
 #include "platform/display_text.h"
 #include "platform/win32_text.h"
 #include "win/dpi.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/views.h"
+#include "app/desktop/views.h"
 
 // windows.h first: commctrl.h builds on it.
 #include <windows.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/views.h"
-#include "app/window_layout.h"
+#include "app/desktop/views.h"
+#include "app/desktop/window_layout.h"
 #include "win/dpi.h"
 #include "win/file_tree.h"
 

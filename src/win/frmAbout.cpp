@@ -1,9 +1,9 @@
 #include "win/frmAbout.h"
 
-#include "app/about_buttons.h"
-#include "app/layout.h"
-#include "app/texts.h"
-#include "app/window_placement.h"
+#include "app/desktop/about_buttons.h"
+#include "app/desktop/layout.h"
+#include "app/desktop/window_placement.h"
+#include "app/texts/texts.h"
 #include "platform/win32_text.h"
 #include "win/control_ids.h"
 #include "win/etched_rule.h"

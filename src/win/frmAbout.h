@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/sys_info_launcher.h"
+#include "app/desktop/sys_info_launcher.h"
 #include "win/dpi.h"
 
 #include <windows.h>

@@ -1,7 +1,7 @@
 #include "win/handler_settings_window.h"
 
-#include "app/handler_settings_captions.h"
-#include "app/handler_settings_dialog.h"
+#include "app/desktop/handler_settings_captions.h"
+#include "app/desktop/handler_settings_dialog.h"
 #include "platform/win32_text.h"
 #include "win/message_boxes.h"
 #include "win/resource_ids.h"

@@ -1,6 +1,6 @@
 #include "win/help_key.h"
 
-#include "app/help_file.h"
+#include "app/desktop/help_file.h"
 #include "platform/win32_text.h"
 
 #include <shellapi.h>

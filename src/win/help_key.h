@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/help_opener.h"
+#include "app/desktop/help_opener.h"
 #include "win/message_boxes.h"
 
 #include <windows.h>

@@ -1,6 +1,6 @@
 #include "win/main_menu.h"
 
-#include "app/menus.h"
+#include "app/desktop/menus.h"
 #include "platform/win32_text.h"
 #include "win/control_ids.h"
 

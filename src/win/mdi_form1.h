@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/paint_pace.h"
-#include "app/views.h"
+#include "app/desktop/paint_pace.h"
+#include "app/desktop/views.h"
 
 #include <windows.h>
 

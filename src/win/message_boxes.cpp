@@ -1,7 +1,7 @@
 #include "win/message_boxes.h"
 
-#include "app/message_details.h"
-#include "app/texts.h"
+#include "app/reports/message_details.h"
+#include "app/texts/texts.h"
 #include "platform/win32_text.h"
 #include "win/resource_ids.h"
 #include "win/text_view.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/views.h"
+#include "app/desktop/views.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "win/report_window.h"
 
-#include "app/report_window.h"
+#include "app/desktop/report_window.h"
 #include "platform/win32_text.h"
 #include "win/resource_ids.h"
 #include "win/text_view.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/sound_cues.h"
+#include "app/desktop/sound_cues.h"
 
 #include <windows.h>
 

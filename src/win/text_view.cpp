@@ -1,8 +1,8 @@
 #include "win/text_view.h"
 
-#include "app/report_colours.h"
-#include "app/text_view_model.h"
-#include "app/texts.h"
+#include "app/desktop/text_view_model.h"
+#include "app/reports/report_colours.h"
+#include "app/texts/texts.h"
 #include "platform/win32_text.h"
 #include "win/dpi.h"
 #include "win/text_view_accessible.h"

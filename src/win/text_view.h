@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/report_lines.h"
+#include "app/reports/report_lines.h"
 
 #include <windows.h>
 
@@ -15,9 +15,9 @@ namespace faultward::win {
 // click takes a word) and by Shift with the keys, Ctrl+A, Ctrl+C (and
 // WM_COPY), the context menu's Copy and Select All, the Page keys, Home and
 // End, the wheel and the scroll bars work as in the system's read-only text
-// box, and a screen reader reads the caret's line (win/text_view_accessible). The scroll bars are those its style names, disabled while all shows.
-// WM_GETTEXT gives the whole text, each line ended by CR LF but the last,
-// and WM_GETFONT the font it draws with.
+// box, and a screen reader reads the caret's line (win/text_view_accessible). The scroll bars are
+// those its style names, disabled while all shows. WM_GETTEXT gives the whole text, each line ended
+// by CR LF but the last, and WM_GETFONT the font it draws with.
 inline constexpr wchar_t kTextViewClass[] = L"FaultwardTextView";
 
 // Registers the class once per process, before a window of it is made.

@@ -120,7 +120,7 @@ TEST_F(Cli, storedSettingsAreAnnouncedAndEachCanBeTurnedOff) {
     EXPECT_EQ(dry.status, ExitOk);
     EXPECT_EQ(dry.err,
               "faultward-cli: warning: " + ini +
-                  " [Handler] Files=bas,xls: xls is not frm, bas, cls, ctl or doc; passed over\n"
+                  " line 6 [Handler] Files=bas,xls: xls is not frm, bas, cls, ctl or doc; passed over\n"
                   "faultward-cli: settings from " +
                   ini +
                   ": Files=bas, SkipHandled=1, LineNumbers=1, Error_Flag=1 "
@@ -184,11 +184,12 @@ TEST_F(Cli, projectSettingsComeBetweenTheOptionsAndTheUsersAndInitWritesThem) {
     ASSERT_EQ(made.status, ExitOk) << made.err;
     const fs::path kept = project_ / "App.faultward";
     EXPECT_EQ(made.out, kept.string() + "\n");
-    EXPECT_EQ(readFile(kept),
-              systemLines("; Faultward's settings of this project, kept with it for everyone "
-                          "who works on it.\n\n[Handler]\nHandler=Template\n"
-                          "Procedures=Sub\nTemplate=tpl\\log.txt\n"));
-    project_.write("App.faultward", readFile(kept) + "\n[Leave]\nlegacy\\*.bas\n");
+    // Its lines end as the project file's do.
+    EXPECT_EQ(readFile(kept), crlf({"; Faultward's settings of this project, kept with it for "
+                                    "everyone who works on it.",
+                                    "", "[Handler]", "Handler=Template", "Procedures=Sub",
+                                    "Template=tpl\\log.txt"}));
+    project_.write("App.faultward", readFile(kept) + "\r\n[Leave]\r\nlegacy\\*.bas\r\n");
 
     const CliRun inserted = run({"insert", vbp.string()});
     EXPECT_EQ(inserted.status, ExitOk);
@@ -229,12 +230,15 @@ TEST_F(Cli, groupsLeaveListNamesEntriesFromTheGroupsFolder) {
                         "\"name\": \"Run\", \"state\": \"left-alone\", \"reason\": \"listed in "
                         "[Leave]\", \"numbers\": \"none\"},\n{\"file\": \"App\\\\M.bas\", "
                         "\"line\": 4, \"kind\": \"Sub\", \"name\": \"Other\", \"state\": "
-                        "\"handler\", \"reason\": null, \"numbers\": \"tool\"}\n]\n");
+                        "\"handler\", \"reason\": null, \"numbers\": \"tool\"},\n"
+                        "{\"file\": \"App\\\\Old.bas\", \"line\": null, \"kind\": null, \"name\": "
+                        "null, \"state\": \"left-alone\", \"reason\": \"listed in [Leave]\", "
+                        "\"numbers\": null}\n]\n");
     // Items that name nothing are named: a misspelt one leaves nothing alone.
     const std::string warning = "faultward-cli: warning: " + kept.string() + " [Leave] ";
-    EXPECT_TRUE(json.err.ends_with(warning + "Gone.bas names no file of the kinds checked\n" +
-                                   warning +
-                                   "App\\M.bas:Rn names no procedure of the kinds checked\n"))
+    EXPECT_TRUE(json.err.ends_with(warning +
+                                   "App\\M.bas:Rn names no procedure of the kinds checked\n" +
+                                   warning + "Gone.bas names no file of the kinds checked\n"))
         << json.err;
 }
 

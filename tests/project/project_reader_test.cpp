@@ -1,4 +1,4 @@
-#include "app/texts.h"
+#include "app/texts/texts.h"
 #include "project/file_list.h"
 #include "project/project_reader.h"
 #include "support/temp_folder.h"

@@ -1,7 +1,7 @@
 // Source files with bytes and sizes no editor would produce: NUL and 8-bit
 // bytes, a million lines, lines of megabytes, nothing but marked lines, and a
 // file larger than the memory the process may use.
-#include "app/texts.h"
+#include "app/texts/texts.h"
 #include "child_process.h"
 #include "project_tree.h"
 #include "support/temp_folder.h"

@@ -1,7 +1,7 @@
 // Settings files that are missing, empty, binary, huge, a folder or a FIFO,
 // with repeated keys, very long values and modes no menu offers: the program
 // starts with sensible values, never hangs, and never damages what is there.
-#include "app/settings.h"
+#include "app/settings/settings.h"
 #include "child_process.h"
 #include "project_tree.h"
 #include "support/temp_folder.h"

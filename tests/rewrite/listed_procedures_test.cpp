@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace faultward {
@@ -107,8 +108,11 @@ TEST(ListedProcedures, surveyNamesThemAndTheProceduresHoldingMarkedLines) {
 
 // A group's list names a project's entries from the group's folder.
 TEST(ListedProcedures, aGroupsProjectMatchesItsEntriesUnderItsFolder) {
-    const LeaveList group({"App\\Forms\\*.frm", "app/M.bas:Run", "Old.bas", "C:\\Shared\\X.bas"});
-    const LeaveList app = group.withEntryPrefix("App\\");
+    const std::vector<std::string> items = {"App\\Forms\\*.frm", "app/M.bas:Run", "Old.bas",
+                                            "C:\\Shared\\X.bas"};
+    const LeaveList group(items);
+    LeaveList app;
+    app.add("All.faultward", items, "App\\");
     EXPECT_TRUE(app.leavesFile("Forms\\Main.frm"));
     EXPECT_FALSE(group.leavesFile("Forms\\Main.frm"));
     EXPECT_TRUE(app.leavesProcedure("M.bas", "run"));
@@ -119,15 +123,71 @@ TEST(ListedProcedures, aGroupsProjectMatchesItsEntriesUnderItsFolder) {
     // Which items name something, over the projects' files: a procedure's
     // item names one of the procedures looked at, or any in a file not
     // looked into.
-    EXPECT_EQ(group.items(), (std::vector<std::string>{"App\\Forms\\*.frm", "Old.bas",
-                                                       "C:\\Shared\\X.bas", "app/M.bas:Run"}));
+    ASSERT_EQ(app.items().size(), 4u);
+    EXPECT_EQ(app.items()[1].text, "app/M.bas:Run");
+    EXPECT_TRUE(app.items()[1].procedure);
+    EXPECT_EQ(app.items()[1].file, "All.faultward");
     std::vector<bool> named;
     const std::vector<std::string> procedures = {"Walk", "Sit"};
     app.markNamed("M.bas", &procedures, named);
     app.markNamed("Forms\\Main.frm", nullptr, named);
     EXPECT_EQ(named, (std::vector<bool>{true, false, false, false}));
     app.markNamed("M.bas", nullptr, named);
-    EXPECT_EQ(named, (std::vector<bool>{true, false, false, true}));
+    EXPECT_EQ(named, (std::vector<bool>{true, true, false, false}));
+}
+
+// Items are matched as the user meant them: "." and "x\.." as Windows takes
+// them, blanks around the colon, and letters beyond ASCII without regard to
+// case, as the language compares names (code page 1252).
+TEST(ListedProcedures, itemsMatchAsMeant_dotsBlanksAndLettersBeyondAscii) {
+    const LeaveList leave({".\\T.bas:S", "Modules\\..\\Other\\U.bas", "V.bas : Run ",
+                           "Forms\\\xC9T\xC9.frm:\xC0_Load", "W.bas:*\xC9*"});
+    EXPECT_TRUE(leave.leavesProcedure("T.bas", "s"));
+    EXPECT_TRUE(leave.leavesProcedure(".\\T.bas", "S"));
+    EXPECT_FALSE(leave.leavesProcedure("Sub\\T.bas", "S")); // .\ names the project's folder
+    EXPECT_TRUE(leave.leavesFile("Other\\U.bas"));
+    EXPECT_TRUE(leave.leavesFile("other/./u.BAS"));
+    EXPECT_FALSE(leave.leavesFile("Modules\\U.bas"));
+    EXPECT_TRUE(leave.leavesProcedure("V.bas", "run"));
+    EXPECT_TRUE(leave.leavesProcedure("forms\\\xE9t\xE9.FRM", "\xE0_load"));
+    EXPECT_TRUE(leave.leavesProcedure("W.bas", "x\xE9y"));
+    EXPECT_FALSE(leave.leavesProcedure("W.bas", "xEy"));
+}
+
+// In the desktop's list of a group's entries, a project's own items name
+// that project's entries only, each from the project's folder.
+TEST(ListedProcedures, aProjectsOwnItemsNameItsEntriesOnlyInAGroupsList) {
+    LeaveList group;
+    group.add("All.faultward", {"B\\Shared.bas"});
+    group.addForEntries("App.faultward", {"M.bas:Run", "Old.bas"}, "App\\",
+                        {"App\\M.bas", "App\\Lib\\Old.bas"});
+    EXPECT_TRUE(group.leavesProcedure("App\\M.bas", "Run"));
+    EXPECT_TRUE(group.leavesFile("App\\Lib\\Old.bas"));
+    EXPECT_FALSE(group.leavesFile("B\\Old.bas")); // another project's file of that name
+    EXPECT_FALSE(group.leavesProcedure("B\\M.bas", "Run"));
+    EXPECT_EQ(group.fileLeaving("B\\Shared.bas", std::nullopt), "All.faultward");
+    EXPECT_EQ(group.fileLeaving("App\\M.bas", "run"), "App.faultward");
+}
+
+// Names are looked up rather than tried item by item; the answers are the
+// same whichever way an item is written among many.
+TEST(ListedProcedures, aLongListAnswersAsAShortOne) {
+    std::vector<std::string> items;
+    for (int i = 0; i < 20000; ++i)
+        items.push_back("M" + std::to_string(i % 50) + ".bas:P" + std::to_string(i));
+    items.push_back("*.cls:Class_*");
+    items.push_back("Forms\\*");
+    const LeaveList leave(items);
+    EXPECT_TRUE(leave.leavesProcedure("M7.bas", "p1257"));
+    EXPECT_FALSE(leave.leavesProcedure("M8.bas", "P1257"));
+    EXPECT_TRUE(leave.leavesProcedure("Lib\\C.cls", "Class_Terminate"));
+    EXPECT_TRUE(leave.leavesFile("forms\\A.frm"));
+    EXPECT_FALSE(leave.leavesFile("M7.bas"));
+    std::vector<bool> named;
+    const std::vector<std::string> procedures = {"P7", "P57", "Other"};
+    leave.markNamed("M7.bas", &procedures, named);
+    EXPECT_EQ(std::count(named.begin(), named.end(), true), 2);
+    EXPECT_TRUE(named[7] && named[57]);
 }
 
 // An Office document's modules have no files: an item may name a module by

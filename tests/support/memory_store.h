@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/profile_store.h"
+#include "app/settings/profile_store.h"
 
 #include <map>
 #include <optional>

@@ -158,7 +158,7 @@ TEST(DesktopRun, procedureUntickedByKeyboardThenInsert_writesWhatTheCommandLineW
     const auto inserted = treeOf(program.folder() / "gui");
     EXPECT_EQ(inserted, treeOf(program.folder() / "cli"));
     EXPECT_NE(inserted.at("Main.frm").find("ERR_Form_Load"), std::string::npos);
-    EXPECT_NE(inserted.at("Run.faultward").find("[Leave]\nTools.bas:Go\n"), std::string::npos);
+    EXPECT_NE(inserted.at("Run.faultward").find("[Leave]\r\nTools.bas:Go\r\n"), std::string::npos);
     EXPECT_TRUE(program.messages().texts.empty());
 }
 

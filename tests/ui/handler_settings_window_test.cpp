@@ -1,5 +1,5 @@
-#include "app/handler_settings_captions.h"
-#include "app/handler_settings_dialog.h"
+#include "app/desktop/handler_settings_captions.h"
+#include "app/desktop/handler_settings_dialog.h"
 #include "ui/dialog_frame.h"
 #include "ui/handler_settings_window.h"
 #include "ui_test_support.h"

@@ -1,4 +1,4 @@
-#include "app/desktop_arguments.h"
+#include "app/desktop/desktop_arguments.h"
 #include "rewrite/handler_format.h"
 #include "support/process.h"
 #include "ui/help_key.h"

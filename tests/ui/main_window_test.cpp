@@ -1,4 +1,4 @@
-#include "app/project_files_logic.h"
+#include "app/desktop/project_files_logic.h"
 #include "ui/form1.h"
 #include "ui/path_label.h"
 #include "ui/project_files_tree.h"

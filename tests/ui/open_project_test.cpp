@@ -1,4 +1,4 @@
-#include "app/texts.h"
+#include "app/texts/texts.h"
 #include "office/vba_fixtures.h"
 #include "ui/form1.h"
 #include "ui/list_entries.h"

@@ -1,4 +1,4 @@
-#include "app/project_files_logic.h"
+#include "app/desktop/project_files_logic.h"
 #include "rewrite/passes.h"
 #include "support/vb_project_generator.h"
 #include "ui/form1.h"

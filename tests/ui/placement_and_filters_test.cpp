@@ -1,4 +1,4 @@
-#include "app/texts.h"
+#include "app/texts/texts.h"
 #include "ui/dialog_frame.h"
 #include "ui/file_dialog.h"
 #include "ui/help_window.h"

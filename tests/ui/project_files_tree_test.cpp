@@ -1,6 +1,6 @@
 // The project files list as a tree, driven by its keys: what opening an entry
 // and ticking a procedure hand to the core, and what of its answer it shows.
-#include "app/project_files_logic.h"
+#include "app/desktop/project_files_logic.h"
 #include "ui/form1.h"
 #include "ui/project_files_tree.h"
 #include "ui_test_support.h"
@@ -45,7 +45,8 @@ TEST(ProjectFilesTree, keysOpenAnEntryIntoTheCoresRows_andTickItsProcedures) {
               (QStringList{"Sub A|left alone: listed in [Leave]|0",
                            "Sub B|handles its own errors|1", "Sub C|left alone: one-line|1"}));
     EXPECT_EQ(tree.currentItem(), m.child(0));
-    EXPECT_NE(kept().find("[Leave]\nM.bas:A\n"), std::string::npos);
+    // Its lines end as the project file's do.
+    EXPECT_NE(kept().find("[Leave]\r\nM.bas:A\r\n"), std::string::npos);
 
     // A click on the state; Space still ticks.
     QTest::mouseClick(tree.viewport(), Qt::LeftButton, {},

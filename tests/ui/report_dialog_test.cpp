@@ -1,5 +1,5 @@
-#include "app/report_colours.h"
-#include "app/report_window.h"
+#include "app/desktop/report_window.h"
+#include "app/reports/report_colours.h"
 #include "ui/message_boxes.h"
 #include "ui/report_dialog.h"
 #include "ui/report_text_view.h"

@@ -2,7 +2,7 @@
 // clipboard reach the core's model, and a screen reader reads its text. What
 // the caret and selection do is the model's, tested in tests/app.
 
-#include "app/report_lines.h"
+#include "app/reports/report_lines.h"
 #include "ui/report_text_view.h"
 
 #include <QAccessible>

@@ -8,8 +8,8 @@
 // Usage: faultward-screenshot OUTPUT_FOLDER PROJECT.vbp [LARGE_PROJECT.vbp]
 // Settings are kept in a scratch folder, never in the real ERRH.ini.
 
-#include "app/project_files_logic.h"
-#include "app/texts.h"
+#include "app/desktop/project_files_logic.h"
+#include "app/texts/texts.h"
 #include "rewrite/passes.h"
 #include "ui/file_dialog.h"
 #include "ui/form1.h"

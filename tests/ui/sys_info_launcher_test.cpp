@@ -1,4 +1,4 @@
-#include "app/sys_info_launcher.h"
+#include "app/desktop/sys_info_launcher.h"
 #include "support/fake_registry.h"
 #include "support/temp_folder.h"
 #include "ui/desktop_sys_info_platform.h"

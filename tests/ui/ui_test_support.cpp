@@ -1,6 +1,6 @@
 #include "ui_test_support.h"
 
-#include "app/settings.h"
+#include "app/settings/settings.h"
 #include "ui/code_page_text.h"
 
 #include <QAbstractButton>

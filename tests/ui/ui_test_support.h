@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/consent_records.h"
-#include "app/help_opener.h"
-#include "app/module1.h"
-#include "app/profile_store.h"
-#include "app/sound_player.h"
+#include "app/commands/consent_records.h"
+#include "app/desktop/help_opener.h"
+#include "app/desktop/module1.h"
+#include "app/desktop/sound_player.h"
+#include "app/settings/profile_store.h"
 #include "support/temp_folder.h"
 #include "ui/desktop_sys_info_platform.h"
 #include "ui/file_dialog.h"

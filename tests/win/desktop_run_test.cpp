@@ -1,8 +1,8 @@
 #include "win_test_support.h"
 
-#include "app/handler_settings_dialog.h"
-#include "app/menus.h"
-#include "app/report_window.h"
+#include "app/desktop/handler_settings_dialog.h"
+#include "app/desktop/menus.h"
+#include "app/desktop/report_window.h"
 #include "support/process.h"
 #include "support/temp_folder.h"
 #include "win/control_ids.h"

@@ -1,8 +1,8 @@
 #include "win_test_support.h"
 
-#include "app/handler_settings_captions.h"
-#include "app/handler_settings_dialog.h"
-#include "app/menus.h"
+#include "app/desktop/handler_settings_captions.h"
+#include "app/desktop/handler_settings_dialog.h"
+#include "app/desktop/menus.h"
 #include "support/temp_folder.h"
 #include "win/control_ids.h"
 #include "win/resource_ids.h"

@@ -1,6 +1,6 @@
 #include "win_test_support.h"
 
-#include "app/main_window_logic.h"
+#include "app/desktop/main_window_logic.h"
 #include "win/control_ids.h"
 
 #include <commctrl.h>

@@ -1,8 +1,8 @@
 #include "win_test_support.h"
 
-#include "app/command.h"
-#include "app/project_files_logic.h"
-#include "app/texts.h"
+#include "app/desktop/command.h"
+#include "app/desktop/project_files_logic.h"
+#include "app/texts/texts.h"
 #include "office/vba_fixtures.h"
 #include "support/temp_folder.h"
 #include "win/control_ids.h"

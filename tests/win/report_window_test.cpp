@@ -1,7 +1,7 @@
 #include "win_test_support.h"
 
-#include "app/menus.h"
-#include "app/report_window.h"
+#include "app/desktop/menus.h"
+#include "app/desktop/report_window.h"
 #include "support/temp_folder.h"
 #include "win/control_ids.h"
 #include "win/resource_ids.h"

@@ -1,6 +1,6 @@
 #include "win_test_support.h"
 
-#include "app/get_key_value.h"
+#include "app/desktop/get_key_value.h"
 #include "platform/win32_registry.h"
 #include "support/temp_folder.h"
 #include "win/win32_sys_info_platform.h"

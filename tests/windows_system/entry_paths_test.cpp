@@ -1,7 +1,7 @@
 // Entries read the way Windows reads them: drive letters and shares are real
 // paths, names are in the ANSI code page, and letter case is the file
 // system's business.
-#include "app/settings.h"
+#include "app/settings/settings.h"
 #include "outcome_list.h"
 #include "platform/display_text.h"
 #include "platform/entry_path.h"

@@ -1,4 +1,4 @@
-#include "app/sound_cues.h"
+#include "app/desktop/sound_cues.h"
 #include "ui/qt_sound_output.h"
 
 #include <QCoreApplication>
