@@ -118,13 +118,14 @@ TEST_F(Cli, storedSettingsAreAnnouncedAndEachCanBeTurnedOff) {
                                 "LineNumbers=1\r\nFiles=bas,xls\r\n");
     const CliRun dry = run({"insert", "--dry-run", vbp.string()});
     EXPECT_EQ(dry.status, ExitOk);
-    EXPECT_EQ(dry.err,
-              "faultward-cli: warning: " + ini +
-                  " line 6 [Handler] Files=bas,xls: xls is not frm, bas, cls, ctl or doc; passed over\n"
-                  "faultward-cli: settings from " +
-                  ini +
-                  ": Files=bas, SkipHandled=1, LineNumbers=1, Error_Flag=1 "
-                  "(--no-settings leaves them out)\n");
+    EXPECT_EQ(
+        dry.err,
+        "faultward-cli: warning: " + ini +
+            " line 6 [Handler] Files=bas,xls: xls is not frm, bas, cls, ctl or doc; passed over\n"
+            "faultward-cli: settings from " +
+            ini +
+            ": Files=bas, SkipHandled=1, LineNumbers=1, Error_Flag=1 "
+            "(--no-settings leaves them out)\n");
 
     // --start goes with stored line numbers; without them it is refused.
     EXPECT_EQ(run({"insert", "--start", "100", vbp.string()}).status, ExitOk);
