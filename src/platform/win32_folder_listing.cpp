@@ -39,13 +39,17 @@ ReadStatus listFolder(const std::filesystem::path& folder, FolderListing& listin
     const HANDLE search = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
                                              FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE) {
-        switch (::GetLastError()) {
+        const DWORD error = ::GetLastError();
+        // The error for a file that is no folder differs between systems;
+        // the folder's own attributes tell.
+        const DWORD attributes = ::GetFileAttributesW(win32::extendedPath(folder).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            return ReadStatus::NotFound;
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            return ReadStatus::NotRegularFile;
+        switch (error) {
         case ERROR_FILE_NOT_FOUND:
             return ReadStatus::Ok; // an empty root
-        case ERROR_PATH_NOT_FOUND:
-            return ReadStatus::NotFound;
-        case ERROR_DIRECTORY:
-            return ReadStatus::NotRegularFile;
         case ERROR_ACCESS_DENIED:
             return ReadStatus::PermissionDenied;
         default:

@@ -1,5 +1,6 @@
 // faultward-cli on Office documents: every command, and what it refuses.
 #include "cli_run.h"
+#include "office/exported_modules.h"
 #include "office/office_document.h"
 #include "office/vba_fixtures.h"
 #include "office/zip_package.h"
@@ -107,6 +108,38 @@ TEST_F(CliDocument, aDryRunShowsPathsInTheDocument_outputCopiesItAndItsSettings)
     EXPECT_EQ(readFile(book()), original);
     EXPECT_EQ(readFile(out / "release" / "Book.xlsm.faultward"), "[Handler]\r\nFiles=bas\r\n");
     EXPECT_NE(sources(out / "release" / "Book.xlsm").at("Module2"), sources(book()).at("Module2"));
+}
+
+// A workbook and the folder its modules were exported to come out the same
+// from the same commands, module by module.
+TEST_F(CliDocument, aDocumentAndItsExportedModulesComeOutTheSame) {
+    fixtures::BuiltProject project = fixtures::sampleProject();
+    project.modules.push_back({"UserForm1", office::ModuleKind::Designer,
+                               "Private Sub UserForm_Click()\r\n    Beep\r\nEnd Sub\r\n", 0});
+    for (const auto& [name, bytes] : {std::pair<std::string, std::string>{
+                                          "Book.xlsm", fixtures::fixture("libreoffice_book.xlsm")},
+                                      {"Report.docm", fixtures::wordPackage(project)}}) {
+        SCOPED_TRACE(name);
+        const fs::path document = folder.write(name, bytes);
+        const fs::path exported = folder / (name + ".export");
+        const office::VbaProject modules = office::readVbaDocument(bytes).project;
+        fixtures::exportModules(modules, exported);
+        for (const std::vector<std::string>& command :
+             {std::vector<std::string>{"insert", "--kinds", "all", "--mode", "2"},
+              {"number", "--kinds", "all", "--procedures", "all"},
+              {"insert", "--kinds", "module,form", "--skip-handled", "--line-numbers"}}) {
+            for (const fs::path& target : {document, exported}) {
+                std::vector<std::string> args = command;
+                args.push_back(target.string());
+                EXPECT_EQ(run(args).status, ExitOk) << command[0] << " " << target;
+            }
+            const auto written = sources(document);
+            for (const office::VbaModule& module : modules.modules)
+                EXPECT_EQ(written.at(module.name), fixtures::withoutExportHeader(readFile(
+                                                       exported / fixtures::exportedName(module))))
+                    << command[0] << " " << module.name;
+        }
+    }
 }
 
 // A template's {project} is the VBA project's name, {file} the document's.

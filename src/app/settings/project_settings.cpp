@@ -55,13 +55,16 @@ bool sortsBefore(std::string_view a, std::string_view b) {
                                         [](char x, char y) { return folded(x) < folded(y); });
 }
 
-// The first line ending of the project or group file; a document's bytes
-// and a folder have no lines to go by.
+// The first line ending of the project or group file. A document's bytes
+// have no lines to go by, but the modules in it end theirs with CR LF; a
+// folder of modules has none either.
 std::string endingOf(const std::filesystem::path& listFile) {
     std::string bytes;
-    const ProjectShape shape = listFile.empty() ? ProjectShape::Document : projectShapeOf(listFile);
-    if ((shape != ProjectShape::ProjectFile && shape != ProjectShape::GroupFile) ||
-        readRegularFile(listFile, bytes) != ReadStatus::Ok)
+    const ProjectShape shape =
+        listFile.empty() ? ProjectShape::ModuleFolder : projectShapeOf(listFile);
+    if (shape == ProjectShape::Document)
+        return "\r\n";
+    if (shape == ProjectShape::ModuleFolder || readRegularFile(listFile, bytes) != ReadStatus::Ok)
         return std::string(kSystemEnding);
     const std::vector<IniLine> lines = splitIniLines(bytes);
     if (lines.empty() || lines.front().ending.empty())
