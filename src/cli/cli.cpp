@@ -562,7 +562,9 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     }
 
     std::error_code error;
-    const fs::path top = fs::absolute(pathFromBytes(parsed.project), error);
+    fs::path top = fs::absolute(pathFromBytes(parsed.project), error);
+    if (projectShapeOf(top) == ProjectShape::ModuleFolder)
+        top = holdingFolder(top);
     std::optional<std::vector<ProjectToRun>> projects;
     if (parsed.command != CliCommand::Init) {
         projects = projectsToRun(parsed, top, env);

@@ -44,7 +44,13 @@ ProjectShape projectShapeOf(const fs::path& given) {
 }
 
 fs::path holdingFolder(const fs::path& given) {
-    return isFolder(given) ? given : given.parent_path();
+    if (!isFolder(given))
+        return given.parent_path();
+    // "Export/." and "Export/" are the folder Export.
+    fs::path folder = given.lexically_normal();
+    while (!folder.has_filename() && folder.has_relative_path())
+        folder = folder.parent_path();
+    return folder;
 }
 
 fs::path projectSettingsPath(const fs::path& given) {

@@ -19,8 +19,8 @@ bool hasDocumentExtension(const std::filesystem::path& file);
 // group by .vbg, and a project file otherwise, as before documents counted.
 ProjectShape projectShapeOf(const std::filesystem::path& given);
 
-// The folder that holds the project: a folder of modules is its own, a
-// file's is the folder it is in.
+// The folder that holds the project: a folder of modules is its own (as
+// "Export", however it was given), a file's is the folder it is in.
 std::filesystem::path holdingFolder(const std::filesystem::path& given);
 
 // The project's own settings file: "App.faultward" beside App.vbp (and

@@ -250,6 +250,9 @@ def compare(name, source, work, programs):
         err_w = without_folder(err_w, copies["windows"], "windows")
         if without_settings_path(err_l) != without_settings_path(err_w):
             problems.append(f"  stderr:\n    Linux   {err_l!r}\n    Windows {err_w!r}")
+        # init prints the settings file's path, each system's own.
+        out_l = without_folder(out_l, copies["linux"], "linux")
+        out_w = without_folder(out_w, copies["windows"], "windows")
         if out_l.replace(b"\r\n", b"\n") != out_w.replace(b"\r\n", b"\n"):
             problems.append(f"  stdout:\n    Linux   {out_l!r}\n    Windows {out_w!r}")
         trees = {system: tree(copies[system]) for system in programs}

@@ -97,6 +97,8 @@ TEST(ModuleFolder, isAProjectOfItsOwn_heldByItselfWithItsSettingsInside) {
               ProjectFolder::Place::Inside);
     EXPECT_EQ(ProjectFolder(folder.path()).place(folder / "../elsewhere.bas"), std::nullopt);
     EXPECT_EQ(moduleFolderName(folder.path() / ""), folder.path().filename().string());
+    EXPECT_EQ(holdingFolder(folder.path() / "."), folder.path());
+    EXPECT_EQ(holdingFolder(folder.path() / ""), folder.path());
 }
 
 TEST(ModuleFolder, groupsNameVisualBasicProjectsOnly) {

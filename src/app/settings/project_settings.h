@@ -31,7 +31,8 @@ inline constexpr std::string_view kLeaveSection = "Leave";
 // by hand keeps its layout. Sections of one name read as one (a merge that
 // kept both sides makes two). New lines end as the file's first line does;
 // a new file's as the project file's beside it (CR LF beside a document,
-// whose modules end their lines so). A UTF-8 byte-order mark is
+// whose modules end their lines so; in a folder of modules, as its first
+// module's). A UTF-8 byte-order mark is
 // kept. Nothing is written unless its bytes change, and what was changed is
 // made again on the file as it is when it is saved, under the settings lock
 // of its folder, so that a change another program made meanwhile stays.

@@ -58,7 +58,7 @@ TEST_F(VbaProjects, openFolderListsItsModulesKeepsItsChoicesInItAndWorksOnThem) 
     program.files.expandEntry(1);
     program.files.setProcedureSelected(1, 0, false);
     EXPECT_EQ(readFile(modules / ".faultward").substr(readFile(modules / ".faultward").find('[')),
-              systemLines("[Leave]\nModule1.bas:A\n"));
+              "[Leave]\r\nModule1.bas:A\r\n");
     program.files.setProcedureSelected(1, 0, true);
     program.main.cmd_nav(Command::Insert);
     EXPECT_NE(readFile(modules / "Module1.bas"),
