@@ -10,6 +10,8 @@
 //   faultward-document-samples FOLDER
 //   faultward-document-samples --documents FOLDER   the tests' own documents,
 //       as they are, for the Linux-against-Windows comparison
+//   faultward-document-samples --large FOLDER   Large.docm, 200 modules of 300
+//       lines, and its modules exported to Large.export, for bench/documents
 #include "cli/cli.h"
 #include "office/exported_modules.h"
 #include "office/office_document.h"
@@ -98,6 +100,33 @@ void writeDocuments(const fs::path& folder) {
     save(folder / "Locked.docm", testing::wordPackage(locked));
 }
 
+// 200 modules of 300 lines, with Subs and Functions, some handling their
+// own errors, as a large workbook's project.
+void writeLarge(const fs::path& folder) {
+    testing::BuiltProject project;
+    for (int m = 0; m < 200; ++m) {
+        std::string body;
+        for (int line = 0; line < 300; ++line) {
+            const int at = line % 25;
+            if (at == 0)
+                body += (line % 50 == 0 ? "Public Sub Proc" : "Private Function Calc") +
+                        std::to_string(line) + (line % 50 == 0 ? "()\r\n" : "() As Long\r\n");
+            else if (at == 24)
+                body += line % 50 == 24 ? "End Sub\r\n" : "End Function\r\n";
+            else if (at == 1 && line % 100 == 1)
+                body += "    On Error Resume Next\r\n";
+            else if (at % 6 == 0)
+                body += "    ' running figures for the sheet\r\n";
+            else
+                body += "    Total = Total + Cells(" + std::to_string(line) + ", 2).Value * Rate\r\n";
+        }
+        project.modules.push_back({"Module" + std::to_string(m), ModuleKind::Procedural, body, 0});
+    }
+    const std::string document = testing::wordPackage(project);
+    save(folder / "Large.docm", document);
+    testing::exportModules(readVbaDocument(document).project, folder / "Large.export");
+}
+
 void writeCases(const fs::path& folder) {
     using testing::fixture;
     const std::vector<std::string> insert = {"insert",       "--kinds", "all",
@@ -121,15 +150,18 @@ void writeCases(const fs::path& folder) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty() || args.size() > 2 || (args.size() == 2 && args[0] != "--documents")) {
-        std::cerr << "usage: faultward-document-samples [--documents] FOLDER\n";
+    if (args.empty() || args.size() > 2 ||
+        (args.size() == 2 && args[0] != "--documents" && args[0] != "--large")) {
+        std::cerr << "usage: faultward-document-samples [--documents | --large] FOLDER\n";
         return 2;
     }
     try {
-        if (args.size() == 2)
+        if (args.size() == 1)
+            writeCases(args[0]);
+        else if (args[0] == "--documents")
             writeDocuments(args[1]);
         else
-            writeCases(args[0]);
+            writeLarge(args[1]);
     } catch (const std::exception& e) {
         std::cerr << "faultward-document-samples: " << e.what() << "\n";
         return 1;
