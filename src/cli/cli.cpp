@@ -290,12 +290,26 @@ int runCheck(const CommandPlan& command, const PassTargets& targets, const Proje
     const auto shown = [&](const std::string& entry) {
         return command.inGroup ? groupEntryText(project.name, entry) : entry;
     };
-    // In list order: a file the project's settings leave alone says so.
-    std::vector<std::string> reports(targets.entries.size());
-    std::vector<std::vector<ProcedureRecord>> records(targets.entries.size());
-    for (std::size_t i = 0; i < reports.size(); ++i)
-        if (!targets.entries[i].selected)
-            reports[i] = targets.entries[i].text + ": left alone: listed in [Leave]\n";
+    // In list order, as the files come: a file the project's settings leave
+    // alone says so in its place, and in JSON every file has its records,
+    // those not looked into saying why.
+    std::size_t passed = 0; // the entries before it are printed
+    const auto printUpTo = [&](std::size_t index) {
+        for (; passed < index; ++passed) {
+            const ListEntry& entry = targets.entries[passed];
+            if (!command.json) {
+                if (!entry.selected)
+                    observer.print(entry.text + ": left alone: listed in [Leave]\n");
+            } else if (!entry.selected) {
+                observer.print(
+                    command.json->fileItem(shown(entry.text), "left-alone", "listed in [Leave]"));
+            } else if (const auto failed = observer.failureOf(static_cast<int>(passed))) {
+                observer.print(command.json->fileItem(
+                    shown(entry.text), *failed == FileOutcome::NotFound ? "missing" : "unreadable",
+                    describe(*failed)));
+            }
+        }
+    };
     CheckTotals totals;
     std::vector<bool> surveyed(targets.entries.size());
     const FailureCollector failures = runSurveyCommand(
@@ -307,37 +321,19 @@ int runCheck(const CommandPlan& command, const PassTargets& targets, const Proje
                     names.push_back(procedure.name);
                 targets.leave->markNamed(entry.text, &names, leaveNamed);
             }
+            printUpTo(static_cast<std::size_t>(index));
             if (command.json)
-                records[static_cast<std::size_t>(index)] = procedureRecords(survey);
+                observer.print(command.json->items(shown(entry.text), procedureRecords(survey)));
             else
-                reports[static_cast<std::size_t>(index)] = checkReport(entry.text, survey);
+                observer.print(checkReport(entry.text, survey));
             totals.add(survey);
         });
+    printUpTo(targets.entries.size());
     // A file left whole or not read is not looked into.
     if (targets.leave)
         for (std::size_t i = 0; i < surveyed.size(); ++i)
             if (!surveyed[i])
                 targets.leave->markNamed(targets.entries[i].text, nullptr, leaveNamed);
-    if (command.json) {
-        // Every file has its records: those not looked into say why.
-        std::vector<std::optional<FileOutcome>> failed(targets.entries.size());
-        for (const FailureCollector::Failure& failure : failures.failures())
-            failed[static_cast<std::size_t>(failure.index)] = failure.outcome;
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            const std::string file = shown(targets.entries[i].text);
-            if (!targets.entries[i].selected)
-                command.json->addFile(file, "left-alone", "listed in [Leave]");
-            else if (failed[i])
-                command.json->addFile(
-                    file, *failed[i] == FileOutcome::NotFound ? "missing" : "unreadable",
-                    describe(*failed[i]));
-            else
-                command.json->add(file, records[i]);
-        }
-    } else {
-        for (const std::string& report : reports)
-            env.out << report;
-    }
     int status = failures.empty() ? ExitOk : ExitSomeFilesFailed;
     if (parsed.clean && totals.markedLines > 0) {
         env.err << "faultward-cli: " << counted(totals.markedLines, "marked line") << " left\n";
@@ -518,8 +514,10 @@ int runProject(const CommandPlan& command, ProjectToRun project, std::size_t ind
     }
 
     CliObserver observer(env, entries.size(), command.inGroup ? project.name + ": " : "");
-    DryRunFiles dryRun;
     const fs::path folder = holdingFolder(project.file);
+    // A dry run's report goes out as the files come.
+    DryRunReport report(folder, parsed.diff, [&](std::string_view text) { observer.print(text); });
+    DryRunFiles dryRun(report, parsed.diff);
     PassTargets targets{entries, folder,      command.insertion, parsed.dryRun ? &dryRun : nullptr,
                         true,    command.jobs};
     targets.lineNumbers = command.lineNumbers;
@@ -536,8 +534,11 @@ int runProject(const CommandPlan& command, ProjectToRun project, std::size_t ind
         return status;
     }
     const FailureCollector failures = runPassCommand(command.passes, targets, observer);
-    if (parsed.dryRun)
-        env.out << dryRunReport(dryRun, folder, parsed.diff);
+    if (parsed.dryRun) {
+        report.finish();
+        if (!parsed.diff)
+            env.out << lineLimitNotes(dryRun);
+    }
     return failures.empty() && !observer.lineLimitExceeded() ? ExitOk : ExitSomeFilesFailed;
 }
 
@@ -601,7 +602,7 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     if (parsed.command == CliCommand::Check)
         reportLeaveItemsNamingNothing(*command, "checked", env);
     if (command->json)
-        env.out << command->json->text();
+        env.out << command->json->end();
     if (copy)
         env.out << bytesFromPath(*copy) << '\n';
     env.out.flush();

@@ -55,6 +55,7 @@ void CliObserver::printNotes() {
 }
 
 void CliObserver::fileFailed(const FailureCollector::Failure& failure) {
+    failed_.emplace(failure.index, failure.outcome);
     printNotes();
     clearProgress();
     env_.err << "faultward-cli: " << project_ << shownEntry(failure.entry, env_.errIsTerminal)
@@ -71,11 +72,25 @@ void CliObserver::documentSaved(const DocumentSave& saved, std::string_view show
                  << '\n';
 }
 
+std::optional<FileOutcome> CliObserver::failureOf(int index) const {
+    const auto found = failed_.find(index);
+    return found == failed_.end() ? std::nullopt : std::optional(found->second);
+}
+
 void CliObserver::leftoverFound(const Leftover& leftover) {
     if (!namedLeftovers_.insert(leftover.leftover).second)
         return;
     clearProgress();
     env_.err << "faultward-cli: " << leftoverMessage(leftover) << '\n';
+}
+
+void CliObserver::print(std::string_view text) {
+    if (env_.outIsTerminal && env_.errIsTerminal) {
+        clearProgress();
+        env_.out << text << std::flush;
+        return;
+    }
+    env_.out << text;
 }
 
 void CliObserver::clearProgress() {

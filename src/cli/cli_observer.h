@@ -4,6 +4,8 @@
 #include "cli/cli.h"
 
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -29,6 +31,13 @@ public:
     void leftoverFound(const Leftover& leftover) override;
     void documentSaved(const DocumentSave& saved, std::string_view shown) override;
 
+    // Report text for standard output while the passes run: on the terminal
+    // that shows the progress line, the line is cleared first.
+    void print(std::string_view text);
+
+    // How the entry at index failed, once the passes have told.
+    std::optional<FileOutcome> failureOf(int index) const;
+
     // Whether a file had more lines than handlers can go into, so that some
     // of its procedures were left without.
     bool lineLimitExceeded() const { return lineLimitExceeded_; }
@@ -45,6 +54,7 @@ private:
     bool lineLimitExceeded_ = false;
     std::string notes_; // procedures left as they were, not yet printed
     std::set<std::filesystem::path> namedLeftovers_;
+    std::map<int, FileOutcome> failed_;
 };
 
 } // namespace faultward

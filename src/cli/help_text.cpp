@@ -44,7 +44,9 @@ constexpr std::string_view kClosing =
     "  1  some file could not be processed (each is named on stderr), a file was\n"
     "     too long for all its handlers, the --output copy is not the whole\n"
     "     project, or check found what --clean or --handled forbid\n"
-    "  2  bad usage, the project file could not be read, or a group names a group\n";
+    "  2  bad usage, the project file could not be read, or a group names a group\n"
+    "  3  the command would write files outside the project's folder (or copy them\n"
+    "     with --output) without --allow-outside, and wrote nothing\n";
 
 // A synopsis wraps before a word would reach the 79th column.
 constexpr std::size_t kSynopsisWidth = 78;

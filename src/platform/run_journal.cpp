@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
+#include <thread>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -497,8 +499,31 @@ bool nothingLeft(const JournalEntry& entry) {
 
 } // namespace
 
+// A journal whose run has ended is held only by a run settling it, for as
+// long as that takes: worth waiting for, or a run beside this one (on
+// another project, say) would keep this one from putting its files right.
+std::unique_ptr<JournalFile> RunJournal::claimEnded(const fs::path& path) const {
+    using namespace std::chrono_literals;
+    const auto giveUp = std::chrono::steady_clock::now() + 5s;
+    for (;;) {
+        if (auto held = JournalFile::claim(path))
+            return held;
+        const auto text = JournalFile::peek(path);
+        const auto parsed = text ? parseJournal(*text) : std::nullopt;
+        // Gone, emptied, or claimed by an owner that runs.
+        if (!parsed || running_(parsed->owner) || std::chrono::steady_clock::now() > giveUp)
+            return nullptr;
+        std::this_thread::sleep_for(5ms);
+    }
+}
+
 void RunJournal::settleJournal(const fs::path& path, Settling& settling) {
-    std::unique_ptr<JournalFile> held = settling.act ? JournalFile::claim(path) : nullptr;
+    std::unique_ptr<JournalFile> held;
+    if (settling.act) {
+        const auto peeked = JournalFile::peek(path);
+        const auto parsed = peeked ? parseJournal(*peeked) : std::nullopt;
+        held = parsed && !running_(parsed->owner) ? claimEnded(path) : JournalFile::claim(path);
+    }
     const std::optional<std::string> text = held ? held->contents() : JournalFile::peek(path);
     std::optional<ParsedJournal> parsed = text ? parseJournal(*text) : std::nullopt;
     if (!parsed) {

@@ -103,6 +103,7 @@ private:
     void write(int number, const std::string& line, bool durable);
     void finish(int number);
     bool ensureOwnFile();
+    std::unique_ptr<JournalFile> claimEnded(const std::filesystem::path& path) const;
     void settleJournal(const std::filesystem::path& path, Settling& settling);
     std::vector<std::filesystem::path> otherJournals() const;
 

@@ -27,4 +27,24 @@ std::vector<const DryRunFiles::File*> DryRunFiles::files() const {
     return list;
 }
 
+void DryRunFiles::handOn(DryRunFiles& listening) const {
+    DryRunListener& listener = *listening.listener();
+    const std::vector<const File*> changed = files();
+    std::vector<NamedFile> named;
+    for (const File* file : changed)
+        named.push_back({file->firstIndex, file->path});
+    listener.filesNamed(named);
+    std::string hunks;
+    for (const File* file : changed) {
+        hunks.clear();
+        const std::string_view after = file->after;
+        const LineChanges lines = compareLines(file->before, std::span(&after, 1),
+                                               listening.wantsHunks() ? &hunks : nullptr);
+        if (lines.added + lines.removed > 0)
+            listener.fileWouldChange({file->firstIndex, file->entry, file->path, lines, hunks});
+    }
+    for (const auto& [index, entry] : overLimit_)
+        listening.overLineLimit(index, entry);
+}
+
 } // namespace faultward

@@ -2,6 +2,7 @@
 
 #include "rewrite/handling_mode.h"
 #include "rewrite/procedure_kind.h"
+#include "rewrite/text_lines.h"
 
 #include <string>
 #include <string_view>
@@ -10,6 +11,17 @@ namespace faultward {
 
 // Every line the tool adds ends with this comment; removal looks for nothing else.
 inline constexpr std::string_view kMarker = "'~Faultward~";
+
+// Whether a line holds the marker. Its tilde is looked for, which is rarer
+// than its apostrophe, and inline: the passes ask it of every line.
+inline bool lineHoldsMarker(std::string_view line) {
+    static_assert(kMarker[1] == '~');
+    for (std::size_t at = findByte(line.data(), 0, line.size(), '~'); at < line.size();
+         at = findByte(line.data(), at + 1, line.size(), '~'))
+        if (at > 0 && line.substr(at - 1).starts_with(kMarker))
+            return true;
+    return false;
+}
 
 // The Sub that mode 2 hands every error to; the developer writes it.
 inline constexpr std::string_view kCentralHandlerName = "I_Process_Errors";

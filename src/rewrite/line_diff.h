@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -24,5 +25,13 @@ LineChanges countLineChanges(std::string_view before, std::string_view after);
 // under the given file labels; empty when nothing changed.
 std::string unifiedDiff(std::string_view before, std::string_view after,
                         std::string_view beforeLabel, std::string_view afterLabel);
+
+// The same walk over the new contents as the pieces a pass writes them in
+// (OutputPieces), never joined: where a piece is a run of before itself, as
+// the input a pass keeps is, its lines are passed over in one step. With
+// hunks, the unified diff's hunks (all it holds after its two header lines)
+// are appended there. Nothing changed when both counts are 0.
+LineChanges compareLines(std::string_view before, std::span<const std::string_view> after,
+                         std::string* hunks = nullptr);
 
 } // namespace faultward

@@ -7,6 +7,10 @@
 #include <array>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace faultward {
 namespace {
 
@@ -26,10 +30,7 @@ bool isWordChar(char c) {
 }
 
 std::string_view withoutLeadingBlanks(std::string_view text) {
-    std::size_t at = 0;
-    while (at < text.size() && isBlank(text[at]))
-        ++at;
-    return text.substr(at);
+    return text.substr(leadingBlanks(text));
 }
 
 // The word the text starts with; empty when it starts otherwise.
@@ -63,26 +64,60 @@ bool isZero(std::string_view number) {
     return number.find_first_not_of('0') == std::string_view::npos;
 }
 
-// Whether a number in the line stands where a jump names a line: after a
-// comma (of an On ... GoTo list) or after GoTo, GoSub, Resume, Then or Else.
-// Most lines have no such number, and need no closer look.
-bool mayNameALine(std::string_view line) {
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (!isDigit(line[i]) || (i > 0 && isWordChar(line[i - 1])))
-            continue;
-        std::size_t end = i;
-        while (end > 0 && isBlank(line[end - 1]))
-            --end;
-        if (end > 0 && line[end - 1] == ',')
+// Whether the number starting at i stands where a jump names a line: after
+// a comma (of an On ... GoTo list) or after GoTo, GoSub, Resume, Then or Else.
+bool namesALineAt(std::string_view line, std::size_t i) {
+    if (i > 0 && isWordChar(line[i - 1]))
+        return false;
+    std::size_t end = i;
+    while (end > 0 && isBlank(line[end - 1]))
+        --end;
+    if (end > 0 && line[end - 1] == ',')
+        return true;
+    std::size_t start = end;
+    while (start > 0 && isWordChar(line[start - 1]))
+        --start;
+    const std::string_view word = line.substr(start, end - start);
+    for (std::string_view keyword : {"GoTo", "GoSub", "Resume", "Then", "Else"})
+        if (sameWord(word, keyword))
             return true;
-        std::size_t start = end;
-        while (start > 0 && isWordChar(line[start - 1]))
-            --start;
-        const std::string_view word = line.substr(start, end - start);
-        for (std::string_view keyword : {"GoTo", "GoSub", "Resume", "Then", "Else"})
-            if (sameWord(word, keyword))
+    return false;
+}
+
+// Whether some number of the line stands where a jump names a line. Most
+// lines have no such number, and need no closer look; every body line is
+// asked, so its digits are found 16 bytes at a time.
+bool mayNameALine(std::string_view line) {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Digits lie 0 to 9 above '0', compared as signed bytes.
+    const __m128i zero = _mm_set1_epi8('0');
+    const __m128i below = _mm_set1_epi8(-1);
+    const __m128i above = _mm_set1_epi8(10);
+    const auto digitsAt = [&](std::size_t from) {
+        const __m128i offset = _mm_sub_epi8(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + from)), zero);
+        return static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_and_si128(_mm_cmpgt_epi8(offset, below), _mm_cmpgt_epi8(above, offset))));
+    };
+    const auto anyNamesALine = [&](std::size_t first, unsigned digits) {
+        for (; digits != 0; digits &= digits - 1)
+            if (namesALineAt(line, first + static_cast<std::size_t>(__builtin_ctz(digits))))
                 return true;
+        return false;
+    };
+    for (; i + 16 <= line.size(); i += 16)
+        if (anyNamesALine(i, digitsAt(i)))
+            return true;
+    // The rest within the last 16 bytes, without those looked at.
+    if (i > 0 && i < line.size()) {
+        const std::size_t last = line.size() - 16;
+        return anyNamesALine(i, digitsAt(last) >> (i - last));
     }
+#endif
+    for (; i < line.size(); ++i)
+        if (isDigit(line[i]) && namesALineAt(line, i))
+            return true;
     return false;
 }
 
@@ -98,16 +133,43 @@ bool mentionsWord(std::string_view line, std::string_view word) {
     return false;
 }
 
-// Asked of every line: spelt out, it is quicker than the search for any word.
+// Asked of every line: spelt out, it is quicker than the search for any
+// word, and 16 places at a time.
 bool mentionsErl(std::string_view line) {
-    for (std::size_t at = 0; at + 3 <= line.size(); ++at) {
-        if ((line[at] | 0x20) != 'e' || (line[at + 1] | 0x20) != 'r' ||
-            (line[at + 2] | 0x20) != 'l')
-            continue;
-        if ((at == 0 || !isWordChar(line[at - 1])) &&
-            (at + 3 == line.size() || !isWordChar(line[at + 3])))
+    const auto isErlAt = [&](std::size_t at) {
+        return (at == 0 || !isWordChar(line[at - 1])) &&
+               (at + 3 == line.size() || !isWordChar(line[at + 3]));
+    };
+    std::size_t at = 0;
+#if defined(__SSE2__)
+    const __m128i lowerCase = _mm_set1_epi8(0x20);
+    const auto letterAt = [&](std::size_t from, char letter) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + from));
+        return _mm_cmpeq_epi8(_mm_or_si128(bytes, lowerCase), _mm_set1_epi8(letter));
+    };
+    const auto erlAt = [&](std::size_t from) {
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(
+            _mm_and_si128(letterAt(from, 'e'), letterAt(from + 1, 'r')), letterAt(from + 2, 'l'))));
+    };
+    const auto anyErl = [&](std::size_t first, unsigned found) {
+        for (; found != 0; found &= found - 1)
+            if (isErlAt(first + static_cast<std::size_t>(__builtin_ctz(found))))
+                return true;
+        return false;
+    };
+    for (; at + 18 <= line.size(); at += 16)
+        if (anyErl(at, erlAt(at)))
             return true;
+    // The places left, within the last 18 bytes, without those looked at.
+    if (at > 0 && at + 3 <= line.size()) {
+        const std::size_t last = line.size() - 18;
+        return anyErl(at, erlAt(last) >> (at - last));
     }
+#endif
+    for (; at + 3 <= line.size(); ++at)
+        if ((line[at] | 0x20) == 'e' && (line[at + 1] | 0x20) == 'r' &&
+            (line[at + 2] | 0x20) == 'l' && isErlAt(at))
+            return true;
     return false;
 }
 
@@ -272,9 +334,7 @@ std::string_view withoutLineNumber(std::string_view line) {
 bool NumberableLines::accepts(std::string_view line) {
     lastContinued_ = continued_;
     continued_ = continuesOnNextLine(line);
-    // A tilde is rarer than the marker's apostrophe, and quicker to look for.
-    if (lastContinued_ ||
-        (line.find('~') != std::string_view::npos && line.find(kMarker) != std::string_view::npos))
+    if (lastContinued_ || lineHoldsMarker(line))
         return false;
     const std::string_view code = withoutLeadingBlanks(line);
     if (code.empty() || code[0] == '\'' || code[0] == '#' || isDigit(code[0]))
@@ -308,7 +368,10 @@ bool NumberableLines::accepts(std::string_view line) {
 }
 
 bool startsWithOddNumber(std::string_view line) {
-    if (!line.empty() && isDigit(line[0]) && lineNumberLength(line) == 0)
+    // Asked of every body line, and most start with no digit at all.
+    if (!mayHoldLineNumber(line))
+        return false;
+    if (isDigit(line[0]) && lineNumberLength(line) == 0)
         return true;
     const std::string_view statement = withoutLeadingBlanks(withoutLineNumber(line));
     return !statement.empty() && isDigit(statement[0]);

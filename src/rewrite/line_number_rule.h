@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rewrite/text_lines.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -20,6 +22,13 @@ std::size_t lineNumberLength(std::string_view line);
 // the line itself when it has none. Only a statement's first line can carry a
 // number, so this is asked of no continued line.
 std::string_view withoutLineNumber(std::string_view line);
+
+// Whether the line starts with a digit after any blanks: a body without such
+// a line holds no line number, odd or not.
+inline bool mayHoldLineNumber(std::string_view line) {
+    const std::size_t indent = leadingBlanks(line);
+    return indent < line.size() && line[indent] >= '0' && line[indent] <= '9';
+}
 
 // Decides, line by line through one procedure body, which lines may carry a
 // line number. Lines go in order, already without their numbers. Numbers go

@@ -5,6 +5,7 @@
 #include "rewrite/procedure_lines.h"
 #include "rewrite/text_lines.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 
@@ -20,6 +21,7 @@ struct FileLine {
 
 void fileLines(std::string_view content, std::vector<FileLine>& lines) {
     lines.clear();
+    lines.reserve(countByte(content, '\n') + 1);
     LineCursor cursor(content);
     std::string_view text;
     while (cursor.next(text)) {
@@ -53,26 +55,29 @@ struct BodyFacts {
     std::string jumpTarget;
 };
 
-// Lines with the marker are rare, and a tilde rarer than its apostrophe.
-bool holdsMarker(std::string_view text) {
-    return text.find('~') != std::string_view::npos && text.find(kMarker) != std::string_view::npos;
-}
-
 // Fills facts for the body lines [first, end); facts' buffers are kept from
-// one body to the next.
+// one body to the next. A survey asks only whose numbers the body holds, so
+// it spares the look at jumps, Erl and look-alike lines.
 void lookAtBody(const std::vector<FileLine>& lines, std::size_t first, std::size_t end,
-                BodyFacts& facts) {
+                BodyFacts& facts, Job job) {
+    const bool survey = job == Job::Survey;
     facts.lines.clear();
     facts.numberableCount = 0;
     facts.foreignLine = facts.oddLine = facts.boundaryLine = facts.jumpLine = facts.erlLine = 0;
     facts.jumpTarget.clear();
+    facts.numbering = LineNumbering::None;
+    facts.sign = UsersNumbersSign::None;
+    if (survey && std::none_of(lines.begin() + static_cast<std::ptrdiff_t>(first),
+                               lines.begin() + static_cast<std::ptrdiff_t>(end),
+                               [](const FileLine& line) { return mayHoldLineNumber(line.text); }))
+        return;
     NumberableLines rule;
     LineReferences references;
     NumberingOwner owner;
     for (std::size_t i = first; i < end; ++i) {
         const std::string_view text = lines[i].text;
         const bool isContinuation = rule.nextIsContinued();
-        const bool marked = holdsMarker(text);
+        const bool marked = lineHoldsMarker(text);
         // Continued lines and the lines this tool adds carry no number,
         // whatever they start with.
         std::string_view statement = text;
@@ -80,7 +85,7 @@ void lookAtBody(const std::vector<FileLine>& lines, std::size_t first, std::size
             statement = withoutLineNumber(text);
             if (facts.oddLine == 0 && startsWithOddNumber(text))
                 facts.oddLine = i + 1;
-            if (facts.boundaryLine == 0 && looksLikeProcedureBoundary(statement))
+            if (!survey && facts.boundaryLine == 0 && looksLikeProcedureBoundary(statement))
                 facts.boundaryLine = i + 1;
         }
         const bool numberable = rule.accepts(statement);
@@ -89,8 +94,10 @@ void lookAtBody(const std::vector<FileLine>& lines, std::size_t first, std::size
         const std::string_view number = text.substr(0, numberLength);
         owner.add(number, numberable,
                   numberLength > 0 && numberLength < text.size() && text[numberLength] == '\t');
-        references.add(statement, rule.lastGoesOn(), marked);
-        facts.lines.push_back({statement, number, numberable});
+        if (!survey) {
+            references.add(statement, rule.lastGoesOn(), marked);
+            facts.lines.push_back({statement, number, numberable});
+        }
         facts.numberableCount += numberable;
     }
     // Numbers of a form numbering never writes are the user's too.
@@ -151,6 +158,22 @@ public:
 
     NumberingResult run(std::string_view content) {
         fileLines(content, lines_);
+        return walk();
+    }
+
+    // A survey, over lines split already; their endings are never asked for.
+    void survey(std::span<const std::string_view> lines) {
+        lines_.clear();
+        lines_.reserve(lines.size());
+        for (const std::string_view line : lines)
+            lines_.push_back({line, line});
+        walk();
+    }
+
+    std::vector<ProcedureNumbering> takeSurvey() { return std::move(survey_); }
+
+private:
+    NumberingResult walk() {
         std::size_t i = 0;
         while (i < lines_.size()) {
             const std::optional<ProcedureHead> head =
@@ -190,9 +213,6 @@ public:
         return std::move(result_);
     }
 
-    std::vector<ProcedureNumbering> takeSurvey() { return std::move(survey_); }
-
-private:
     std::size_t bodyEnd(std::size_t first) const {
         std::size_t end = first;
         while (end < lines_.size() && !procedureEnd(lines_[end].text, kAllProcedureKinds) &&
@@ -211,7 +231,7 @@ private:
         for (std::size_t i = first; i < end; ++i) {
             const std::string_view text = lines_[i].text;
             const std::size_t code = text.find_first_not_of(" \t");
-            if (code == std::string_view::npos || text[code] == '\'' || holdsMarker(text))
+            if (code == std::string_view::npos || text[code] == '\'' || lineHoldsMarker(text))
                 continue;
             if (text[code] != '#')
                 return false;
@@ -273,7 +293,7 @@ private:
     void body(const Procedure& procedure, std::size_t first, std::size_t end, bool ended) {
         BodyFacts& facts = facts_;
         if (job_ == Job::Survey) {
-            lookAtBody(lines_, first, end, facts);
+            lookAtBody(lines_, first, end, facts, job_);
             for (const std::size_t twin : twins_)
                 survey_.push_back({twin + 1, facts.numbering});
             survey_.push_back({procedure.headLine + 1, facts.numbering});
@@ -293,7 +313,7 @@ private:
                            end < lines_.size() ? end + 1 : 0);
             return;
         }
-        lookAtBody(lines_, first, end, facts);
+        lookAtBody(lines_, first, end, facts, job_);
         std::size_t detailLine = 0;
         if (const auto reason = reasonToLeave(facts, job_, options_, detailLine)) {
             keepAll(first, end);
@@ -415,6 +435,15 @@ std::vector<ProcedureNumbering> procedureNumberings(std::string_view content,
     options.procedures = procedures;
     NumberingWalk walk(Job::Survey, options, nullptr);
     walk.run(content);
+    return walk.takeSurvey();
+}
+
+std::vector<ProcedureNumbering> procedureNumberings(std::span<const std::string_view> lines,
+                                                    ProcedureKinds procedures) {
+    NumberingOptions options;
+    options.procedures = procedures;
+    NumberingWalk walk(Job::Survey, options, nullptr);
+    walk.survey(lines);
     return walk.takeSurvey();
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,8 +48,8 @@ struct ProcedureLeftWhole {
     std::string keyword;  // "Sub", "Function", "Property Get", ...
     std::string name;
     LeftWholeReason reason = LeftWholeReason::MissingEnd;
-    std::size_t detailLine = 0; // the line that is the cause, when there is one
-    std::string target;         // the number a jump names
+    std::size_t detailLine = 0;                     // the line that is the cause, when there is one
+    std::string target;                             // the number a jump names
     UsersNumbersSign sign = UsersNumbersSign::None; // why its numbers are the user's
 };
 
@@ -99,6 +100,10 @@ struct ProcedureNumbering {
 
 // Every procedure of the chosen kinds with a body, in file order.
 std::vector<ProcedureNumbering> procedureNumberings(std::string_view content,
+                                                    ProcedureKinds procedures);
+// The same from the file's lines, without their endings, as LineCursor gives
+// them.
+std::vector<ProcedureNumbering> procedureNumberings(std::span<const std::string_view> lines,
                                                     ProcedureKinds procedures);
 
 // "Module1.bas:12: Sub Post left as it was: line 30 jumps to line number 100"

@@ -2,6 +2,10 @@
 
 #include "platform/windows_names.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace faultward {
 namespace {
 
@@ -33,9 +37,43 @@ bool isRemComment(std::string_view code) {
     return wordAt(code, first, "rem");
 }
 
+// Whether the line holds "rror" in any letter case, as "Error" does: most
+// lines do not, and are passed over without the look for statements. Every
+// body line is asked, so 16 places are looked at a time.
+bool mayHoldError(std::string_view line) {
+    std::size_t at = 0;
+#if defined(__SSE2__)
+    constexpr std::size_t kRead = 16 + 3; // the bytes 16 places take
+    const __m128i lowerCase = _mm_set1_epi8(0x20);
+    const auto letterAt = [&](std::size_t from, char letter) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + from));
+        return _mm_cmpeq_epi8(_mm_or_si128(bytes, lowerCase), _mm_set1_epi8(letter));
+    };
+    const auto foundAt = [&](std::size_t from) {
+        return _mm_movemask_epi8(_mm_and_si128(
+                   _mm_and_si128(letterAt(from, 'r'), letterAt(from + 1, 'r')),
+                   _mm_and_si128(letterAt(from + 2, 'o'), letterAt(from + 3, 'r')))) != 0;
+    };
+    for (; at + kRead <= line.size(); at += 16)
+        if (foundAt(at))
+            return true;
+    // The places left lie within the last kRead bytes; those looked at again
+    // are the line's all the same.
+    if (at > 0)
+        return at + 4 <= line.size() && foundAt(line.size() - kRead);
+#endif
+    for (; at + 4 <= line.size(); ++at)
+        if ((line[at] | 0x20) == 'r' && (line[at + 1] | 0x20) == 'r' &&
+            (line[at + 2] | 0x20) == 'o' && (line[at + 3] | 0x20) == 'r')
+            return true;
+    return false;
+}
+
 } // namespace
 
 bool holdsOnErrorStatement(std::string_view line) {
+    if (!mayHoldError(line))
+        return false;
     const std::string_view code = codePart(line);
     if (isRemComment(code))
         return false;
@@ -45,7 +83,7 @@ bool holdsOnErrorStatement(std::string_view line) {
             inString = !inString;
             continue;
         }
-        if (inString || !wordAt(code, i, "on"))
+        if (inString || (code[i] | 0x20) != 'o' || !wordAt(code, i, "on"))
             continue;
         std::size_t next = i + 2;
         if (next == code.size() || !isBlank(code[next]))

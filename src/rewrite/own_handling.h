@@ -29,7 +29,7 @@ template <typename NextLine> BodyTraps bodyTraps(NextLine&& nextLine) {
             break;
         if (!holdsOnErrorStatement(line))
             continue;
-        if (line.find(kMarker) == std::string_view::npos)
+        if (!lineHoldsMarker(line))
             traps.own = true;
         else
             traps.marked = true;

@@ -54,6 +54,8 @@ public:
         const int count = static_cast<int>(entries_.size());
         const int workers = std::max(1, std::min(setup_.jobs, count));
         buffers_.resize(static_cast<std::size_t>(workers));
+        if (DryRunListener* listener = setup_.dryRun ? setup_.dryRun->listener() : nullptr)
+            listener->filesNamed(namedFiles());
         observer_.passStarted(setup_.kind, 0,
                               setup_.kind == PassKind::Insertion ? count - 1 : count);
         runInOrder(
@@ -99,8 +101,20 @@ private:
         return putBack;
     }
 
+    std::vector<NamedFile> namedFiles() const {
+        std::vector<NamedFile> named;
+        for (int i = 0; i < static_cast<int>(entries_.size()); ++i)
+            if (const auto& path = claims_->path(i))
+                named.push_back({i, *path});
+        return named;
+    }
+
     void report(int index) {
-        const EntryResult& result = results_[static_cast<std::size_t>(index)];
+        EntryResult& result = results_[static_cast<std::size_t>(index)];
+        if (result.survey) {
+            (*setup_.surveyed)(index, entry(index), *result.survey);
+            result.survey.reset();
+        }
         if (result.outcome) {
             if (result.lineLimitExceeded) {
                 observer_.lineLimitExceeded(index, entry(index).text);
@@ -113,6 +127,15 @@ private:
                 else
                     observer_.procedureRenumbered(index, note.message);
             observer_.fileProcessed(index, entry(index).text, *result.outcome);
+        }
+        if (result.lineChanges) {
+            // Removal and insertion together may give back the very same bytes.
+            const LineChanges& lines = *result.lineChanges;
+            if (lines.added + lines.removed > 0)
+                setup_.dryRun->listener()->fileWouldChange(
+                    {index, entry(index).text, *claims_->path(index), lines, result.hunks});
+            result.lineChanges.reset();
+            std::string().swap(result.hunks);
         }
         observer_.progressValue(index);
     }
@@ -145,6 +168,7 @@ private:
             // A file whose new contents do not fit in memory is left as it is;
             // the buffers are given back so the files after it still fit.
             buffers = Buffers();
+            std::string().swap(result.hunks);
             result.outcome = FileOutcome::TooLarge;
         } catch (...) {
             settleWhatIsLeft();
@@ -170,7 +194,7 @@ private:
         settleClaim(status == ReadStatus::Ok);
         if (status != ReadStatus::Ok)
             return earlierFailure ? *earlierFailure : readFailure(status);
-        if (setup_.dryRun) {
+        if (setup_.dryRun && !setup_.dryRun->listener()) {
             // A dry run reads on from what an earlier pass would have written.
             std::lock_guard lock(dryRunMutex_);
             if (const std::string* pending = setup_.dryRun->contents(identity))
@@ -192,8 +216,7 @@ private:
             result.lineLimitExceeded = transformed.lineLimitExceeded;
             break;
         case Work::Survey:
-            (*setup_.surveyed)(index, entry(index),
-                               surveyFile(content, *setup_.insertion, factsOf(entry(index))));
+            result.survey = surveyFile(content, *setup_.insertion, factsOf(entry(index)));
             return FileOutcome::Unchanged;
         case Work::Numbering:
         case Work::Unnumbering:
@@ -207,6 +230,12 @@ private:
             return *earlierFailure;
         if (!transformed.changed)
             return FileOutcome::Unchanged;
+        if (setup_.dryRun && setup_.dryRun->listener()) {
+            // Worked out here, on the worker, from the pieces a write would take.
+            result.lineChanges = compareLines(
+                content, out.pieces(), setup_.dryRun->wantsHunks() ? &result.hunks : nullptr);
+            return FileOutcome::Rewritten;
+        }
         if (setup_.dryRun) {
             std::lock_guard lock(dryRunMutex_);
             setup_.dryRun->keep(identity, index, entry(index).text, *path, content, out.joined());

@@ -34,6 +34,11 @@ struct EntryResult {
         bool renumberable = false; // left only for being taken for the user's
     };
     std::vector<NumberingNote> numberingNotes;
+    // What is handed on in list order: a dry run's changes to a file (with
+    // its hunks when asked), a survey.
+    std::optional<LineChanges> lineChanges;
+    std::string hunks;
+    std::optional<FileSurvey> survey;
 };
 
 struct PassSetup {

@@ -23,6 +23,13 @@ void runInsertionPass(std::span<const ListEntry> entries, const PassSources& sou
 void runRemovalAndInsertionPasses(std::span<const ListEntry> entries, const PassSources& sources,
                                   const InsertionOptions& options, PassObserver& observer,
                                   DryRunFiles* dryRun, const NumberingOptions* lineNumbers) {
+    if (dryRun && dryRun->listener()) {
+        // The insertion pass reads what the removal pass would have left.
+        DryRunFiles kept;
+        runRemovalAndInsertionPasses(entries, sources, options, observer, &kept, lineNumbers);
+        kept.handOn(*dryRun);
+        return;
+    }
     PassSetup removalSetup{PassKind::Removal, Work::Removal, nullptr, dryRun};
     removalSetup.leave = options.leave.get();
     const std::vector<EntryResult> removal = runPass(entries, sources, observer, removalSetup);
@@ -66,9 +73,8 @@ void runUnnumberingPass(std::span<const ListEntry> entries, const PassSources& s
 
 void runSurveyPass(std::span<const ListEntry> entries, const PassSources& sources,
                    const InsertionOptions& options, PassObserver& observer,
-                   const SurveyReceiver& surveyed) {
-    // One worker: the receiver hears of the files in list order.
-    PassSetup setup{PassKind::Survey, Work::Survey, &options};
+                   const SurveyReceiver& surveyed, int jobs) {
+    PassSetup setup{PassKind::Survey, Work::Survey, &options, nullptr, jobs};
     setup.surveyed = &surveyed;
     runPass(entries, sources, observer, setup);
 }

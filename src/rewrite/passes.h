@@ -21,7 +21,8 @@ namespace faultward {
 
 // Drops every marked line from the selected entries' files, in list order.
 // With dryRun, the files are read as the dry run left them and nothing is
-// written; the new contents go to dryRun. With more than one job, that many
+// written; the new contents go to dryRun (or what they change, to its
+// listener). With more than one job, that many
 // files are worked on at a time; the files come out the same and the
 // observer still hears of them in list order, on the calling thread.
 // With lineNumbers, the line numbers of its procedures come out in the same
@@ -72,11 +73,12 @@ void runUnnumberingPass(std::span<const ListEntry> entries, const PassSources& s
                         const NumberingOptions& options, PassObserver& observer,
                         DryRunFiles* dryRun = nullptr, int jobs = 1);
 
-// Reads the selected entries' files in list order and hands each survey to
-// surveyed, judged by what insertion with options would do; writes nothing.
+// Reads the selected entries' files, jobs at a time, and hands each survey
+// to surveyed in list order, on the calling thread, judged by what insertion
+// with options would do; writes nothing.
 using SurveyReceiver = std::function<void(int index, const ListEntry&, const FileSurvey&)>;
 void runSurveyPass(std::span<const ListEntry> entries, const PassSources& sources,
                    const InsertionOptions& options, PassObserver& observer,
-                   const SurveyReceiver& surveyed);
+                   const SurveyReceiver& surveyed, int jobs = 1);
 
 } // namespace faultward

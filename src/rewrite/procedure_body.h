@@ -111,13 +111,13 @@ ProcedureBody scanProcedureBody(NextLine&& nextLine, ProcedureKind kind,
             return body;
         }
         if (!trapsEnded && holdsOnErrorStatement(line)) {
-            if (line.find(kMarker) == std::string_view::npos)
+            if (!lineHoldsMarker(line))
                 body.traps.own = true;
             else
                 body.traps.marked = true;
         }
         // The tool's own label goes with its other marked lines before insertion.
-        if (!inspected.label.empty() && line.find(kMarker) == std::string_view::npos)
+        if (!inspected.label.empty() && !lineHoldsMarker(line))
             for (const std::string& handlerLabel : labels)
                 body.labelTaken |= equalIgnoringAsciiCase(inspected.label, handlerLabel);
         continued = continuesOnNextLine(line);

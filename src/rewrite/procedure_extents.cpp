@@ -6,21 +6,14 @@
 #include <optional>
 
 namespace faultward {
-namespace {
-
-bool isMarked(std::string_view line) {
-    return line.find(kMarker) != std::string_view::npos;
-}
-
-} // namespace
 
 std::vector<ProcedureExtent> procedureExtents(std::span<const std::string_view> lines) {
     std::vector<ProcedureExtent> extents;
     std::size_t i = 0;
     while (i < lines.size()) {
-        const std::optional<ProcedureHead> head =
-            isMarked(lines[i]) ? std::nullopt : procedureHead(lines[i], kAllProcedureKinds);
-        if (!head) {
+        // The look for the marker last: most lines are no head at their first byte.
+        const std::optional<ProcedureHead> head = procedureHead(lines[i], kAllProcedureKinds);
+        if (!head || lineHoldsMarker(lines[i])) {
             ++i;
             continue;
         }
@@ -29,9 +22,9 @@ std::vector<ProcedureExtent> procedureExtents(std::span<const std::string_view> 
             ++i;
         extent.last = i++;
         if (!endsWithInlineEnd(lines[extent.last], head->kind)) {
-            while (i < lines.size() &&
-                   (isMarked(lines[i]) || (!procedureEnd(lines[i], kAllProcedureKinds) &&
-                                           !procedureHead(lines[i], kAllProcedureKinds))))
+            while (i < lines.size() && ((!procedureEnd(lines[i], kAllProcedureKinds) &&
+                                         !procedureHead(lines[i], kAllProcedureKinds)) ||
+                                        lineHoldsMarker(lines[i])))
                 ++i;
             const bool endLine = i < lines.size() && procedureEnd(lines[i], kAllProcedureKinds);
             extent.last = endLine ? i++ : i - 1;

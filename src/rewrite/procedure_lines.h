@@ -38,9 +38,7 @@ std::optional<ProcedureHead> indentedProcedureHeadSlow(std::string_view line, st
 inline std::optional<ProcedureHead> indentedProcedureHead(std::string_view line,
                                                           ProcedureKinds kinds) {
     // Asked of every line outside procedures, a form's designer block among them.
-    std::size_t indent = 0;
-    while (indent < line.size() && (line[indent] == ' ' || line[indent] == '\t'))
-        ++indent;
+    const std::size_t indent = leadingBlanks(line);
     if (indent == 0 || indent == line.size() ||
         (line[indent] != 'S' && line[indent] != 'F' && line[indent] != 'P'))
         return std::nullopt;

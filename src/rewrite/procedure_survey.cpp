@@ -36,22 +36,47 @@ void findMarkedProcedures(std::span<const std::string_view> lines,
     }
 }
 
+// The lines holding the marker, counting from 1, found from the marker's
+// tildes in the whole buffer rather than line by line. The marker holds no
+// line break, so each lies in one line's text.
+std::vector<std::size_t> markedLinesOf(std::string_view content,
+                                       std::span<const std::string_view> lines) {
+    static_assert(kMarker[1] == '~');
+    std::vector<std::size_t> marked;
+    std::size_t line = 0;
+    for (std::size_t at = findByte(content.data(), 1, content.size(), '~');
+         at < content.size() && line < lines.size();
+         at = findByte(content.data(), at + 1, content.size(), '~')) {
+        if (content.compare(at - 1, kMarker.size(), kMarker) != 0)
+            continue;
+        const char* end = content.data() + at - 1 + kMarker.size();
+        while (line < lines.size() && lines[line].data() + lines[line].size() < end)
+            ++line;
+        if (line < lines.size() && (marked.empty() || marked.back() != line + 1))
+            marked.push_back(line + 1);
+    }
+    return marked;
+}
+
 } // namespace
 
 FileSurvey surveyFile(std::string_view content, const InsertionOptions& options,
                       const SourceFacts& facts) {
     std::vector<std::string_view> lines;
+    lines.reserve(countByte(content, '\n') + 1);
     LineCursor cursor(content);
     std::string_view text;
-    while (cursor.next(text))
+    bool numbersMayStand = false; // a line starts with a digit
+    while (cursor.next(text)) {
         lines.push_back(text);
+        numbersMayStand = numbersMayStand || mayHoldLineNumber(text);
+    }
 
     FileSurvey survey;
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        if (lines[i].find(kMarker) != std::string_view::npos)
-            survey.markedLines.push_back(i + 1);
+    survey.markedLines = markedLinesOf(content, lines);
 
     const HandlerLines handlers(options, facts, content);
+    InsertionState state; // its name's buffer kept from one procedure to the next
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::optional<ProcedureHead> head = procedureHead(lines[i], options.procedures);
         if (!head) {
@@ -82,7 +107,7 @@ FileSurvey surveyFile(std::string_view content, const InsertionOptions& options,
             // Insertion looks no further than its line limit.
             const std::size_t limit = std::min(lines.size(), kInsertionLineLimit);
             std::size_t next = i + 1;
-            const InsertionState state{procedure.name};
+            state.name = procedure.name;
             const HandlerFit fit = handlers.fit(state, head->kind);
             const ProcedureBody body = scanProcedureBody(
                 [&](std::string_view& line) {
@@ -100,14 +125,19 @@ FileSurvey surveyFile(std::string_view content, const InsertionOptions& options,
         survey.procedures.push_back(std::move(procedure));
     }
     findMarkedProcedures(lines, survey.markedLines, survey.procedures);
-    // Both lists are in file order.
+    // A file without a digit where a line number could stand holds none.
+    if (!numbersMayStand)
+        return survey;
+    // Both lists are in file order. Only the procedures counted are counted
+    // as numbered (not the central handler, which numbering does number).
     auto surveyed = survey.procedures.begin();
-    for (const ProcedureNumbering& numbered : procedureNumberings(content, options.procedures)) {
-        survey.numberedProcedures += numbered.numbering != LineNumbering::None;
+    for (const ProcedureNumbering& numbered : procedureNumberings(lines, options.procedures)) {
         while (surveyed != survey.procedures.end() && surveyed->line < numbered.line)
             ++surveyed;
-        if (surveyed != survey.procedures.end() && surveyed->line == numbered.line)
+        if (surveyed != survey.procedures.end() && surveyed->line == numbered.line) {
             surveyed->numbering = numbered.numbering;
+            survey.numberedProcedures += numbered.numbering != LineNumbering::None;
+        }
     }
     return survey;
 }

@@ -169,6 +169,27 @@ inline std::size_t findLastByte(const char* bytes, std::size_t from, std::size_t
     return std::string_view::npos;
 }
 
+// How many blanks (spaces and tabs) the line starts with. The survey and the
+// numbering walk ask it of every line; most lines are short and indented by
+// a few blanks, found 16 bytes at a time.
+inline std::size_t leadingBlanks(std::string_view line) {
+    std::size_t at = 0;
+#if defined(__SSE2__)
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i tab = _mm_set1_epi8('\t');
+    for (; at + 16 <= line.size(); at += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + at));
+        const auto blanks = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, space), _mm_cmpeq_epi8(bytes, tab))));
+        if (blanks != 0xFFFF)
+            return at + static_cast<std::size_t>(__builtin_ctz(~blanks));
+    }
+#endif
+    while (at < line.size() && (line[at] == ' ' || line[at] == '\t'))
+        ++at;
+    return at;
+}
+
 // Appends line plus the line ending to out.
 inline void appendLine(std::string& out, std::string_view line, std::string_view ending) {
     out.append(line);

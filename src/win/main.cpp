@@ -15,6 +15,7 @@
 #include "win/message_loop.h"
 #include "win/program_windows.h"
 #include "win/resource_sound.h"
+#include "win/stand_alone_text.h"
 #include "win/win32_sys_info_platform.h"
 
 #include <commctrl.h>
@@ -23,10 +24,16 @@
 #include <cstdlib>
 
 // Main: loads the settings, shows the main window and runs until the last
-// window of the program has closed.
+// window of the program has closed. --help and --version print their text
+// instead.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     using namespace faultward;
     using namespace faultward::win;
+
+    if (const auto text = standAloneText()) {
+        printStandAloneText(*text);
+        return 0;
+    }
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES |
                                                        ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};

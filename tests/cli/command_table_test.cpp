@@ -1,6 +1,7 @@
 // The help and the parser come from one table; these check that what the help
 // promises is what the parser does, with the messages users already know.
 #include "cli/arguments.h"
+#include "cli/cli.h"
 #include "cli/help_text.h"
 
 #include <gtest/gtest.h>
@@ -183,6 +184,17 @@ TEST(CommandTable, everyCommandTakesWhatItsSynopsisShowsAndRefusesTheRest) {
     }
     EXPECT_EQ(alternatives, 11) << "dry-run or output in four commands, mode or template in check, "
                                    "a switch or its --no- form in insert, check, remove and init";
+}
+
+// Every status the program can end with is one the help explains.
+TEST(CommandTable, helpNamesEveryExitStatus) {
+    std::vector<std::string> statuses;
+    for (const std::string& line : helpSection("Exit status:"))
+        if (line.size() > 3 && line.starts_with("  ") && line[2] != ' ')
+            statuses.push_back(line.substr(2, line.find(' ', 2) - 2));
+    EXPECT_EQ(statuses, (std::vector<std::string>{
+                            std::to_string(ExitOk), std::to_string(ExitSomeFilesFailed),
+                            std::to_string(ExitUsage), std::to_string(ExitOutside)}));
 }
 
 // A synopsis too wide for a line breaks inside its brackets rather than run on.

@@ -118,7 +118,8 @@ void writeLarge(const fs::path& folder) {
             else if (at % 6 == 0)
                 body += "    ' running figures for the sheet\r\n";
             else
-                body += "    Total = Total + Cells(" + std::to_string(line) + ", 2).Value * Rate\r\n";
+                body +=
+                    "    Total = Total + Cells(" + std::to_string(line) + ", 2).Value * Rate\r\n";
         }
         project.modules.push_back({"Module" + std::to_string(m), ModuleKind::Procedural, body, 0});
     }

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -245,6 +247,26 @@ TEST_F(RunJournalTest, endedRunsTemporaryGoesAtTheNextWriteOfItsFile) {
 
     EXPECT_TRUE(journal.leftoversIn(project.path(), true).empty()) << "nothing to name";
     EXPECT_FALSE(fs::exists(project / temporaryName("B.ini", kEnded)));
+    EXPECT_EQ(treeOf(home.path()).size(), 0u);
+}
+
+// A run on another project may be settling the same ended journal: this one
+// waits its turn rather than leave its own files unsettled.
+TEST_F(RunJournalTest, anEndedJournalHeldByAnotherSettlerIsWaitedFor) {
+    project.write("A.ini", "keys");
+    interruptRename(kEnded, "A.ini");
+    const auto journals = treeOf(home.path());
+    ASSERT_EQ(journals.size(), 1u);
+    auto other = JournalFile::claim(home / journals.begin()->first);
+    ASSERT_NE(other, nullptr);
+    std::thread letGo([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        other.reset();
+    });
+    const std::vector<Leftover> found = look(true);
+    letGo.join();
+    EXPECT_TRUE(found.empty());
+    EXPECT_FALSE(fs::exists(project / temporaryName("A.ini", kEnded)));
     EXPECT_EQ(treeOf(home.path()).size(), 0u);
 }
 

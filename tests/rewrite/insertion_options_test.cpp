@@ -139,6 +139,9 @@ TEST(OwnHandling, recognisesOnErrorStatementsOnly) {
           "    If x Then On Error Resume Next", "    x = 1: On Error GoTo 0 ' done",
           "    On Local Error GoTo Failed", "on  local\terror resume next"})
         EXPECT_TRUE(holdsOnErrorStatement(line)) << line;
+    // Wherever the statement's "rr" falls in the line.
+    for (std::size_t blanks = 0; blanks < 20; ++blanks)
+        EXPECT_TRUE(holdsOnErrorStatement(std::string(blanks, ' ') + "ON ERROR GoTo 0")) << blanks;
     for (const std::string_view line :
          {"    ' On Error GoTo Failed", "    Rem On Error GoTo Failed",
           "    s = \"On Error Resume Next\"", "    OnError = 1", "    Call Log(\"x\") ' on error",

@@ -460,6 +460,22 @@ TEST(LineNumbers, procedureComparingErlWithANumberIsLeftWhole) {
               "A.bas:1: Sub A left as it was: line 2 compares Erl with a line number");
 }
 
+// Lines are looked at 16 bytes at a time for the numbers and the Erl that
+// need a closer look: wherever they stand, they are seen.
+TEST(LineNumbers, jumpsAndErlAreSeenWhereverTheyStandInTheLine) {
+    for (std::size_t blanks = 0; blanks < 24; ++blanks) {
+        const std::string indent(blanks, ' ');
+        for (const auto& [line, reason] :
+             {std::pair{indent + "x = 1: GoTo 20", LeftWholeReason::JumpTarget},
+              std::pair{indent + "If 30 = Erl Then Beep", LeftWholeReason::ErlComparison},
+              std::pair{indent + "n = 1: If 30 = ERL", LeftWholeReason::ErlComparison}}) {
+            const Numbered numbered = number(crlf({"Sub A()", line, "20 Beep", "End Sub"}));
+            ASSERT_EQ(numbered.result.leftWhole.size(), 1u) << line;
+            EXPECT_EQ(numbered.result.leftWhole[0].reason, reason) << line;
+        }
+    }
+}
+
 TEST(LineNumbers, procedureNeedingNumbersAbove65529IsLeftUnnumbered) {
     const std::string three = crlf({"Sub Three()", "  Beep", "  Beep", "  Beep", "End Sub"});
     NumberingOptions options;

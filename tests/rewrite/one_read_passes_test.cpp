@@ -1,4 +1,5 @@
 #include "platform/source_file.h"
+#include "rewrite/line_diff.h"
 #include "rewrite/passes.h"
 #include "rewrite/transforms.h"
 #include "support/random_project.h"
@@ -167,6 +168,81 @@ TEST(OneReadPasses, randomProjects_dryRunOnManyWorkersForeseesEveryByte) {
                 EXPECT_EQ(foreseen.count(key(name)), 0u) << name;
             }
         }
+    }
+}
+
+// What a listening dry run hears, one line a file; each must come on the
+// thread that started the pass.
+class HeardChanges final : public DryRunListener {
+public:
+    void filesNamed(std::span<const NamedFile> files) override { named = files.size(); }
+    void fileWouldChange(const DryRunChange& change) override {
+        EXPECT_EQ(std::this_thread::get_id(), owner_);
+        heard.push_back(std::to_string(change.index) + " " + std::string(change.entry) + " " +
+                        change.path.string() + " +" + std::to_string(change.lines.added) + " -" +
+                        std::to_string(change.lines.removed) + "\n" + std::string(change.hunks));
+    }
+    std::size_t named = 0;
+    std::vector<std::string> heard;
+
+private:
+    std::thread::id owner_ = std::this_thread::get_id();
+};
+
+// A dry run that keeps no contents hears, on many workers and in list order,
+// exactly what comparing the contents a kept dry run holds gives.
+TEST(OneReadPasses, randomProjects_listeningDryRunHearsWhatTheKeptContentsChange) {
+    for (std::uint64_t seed = 301; seed <= 300 + kProjects / 2; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        TempFolder root;
+        const auto project = testing::writeRandomProject(root / "original", seed);
+        Transcript quiet;
+        DryRunFiles kept;
+        runReinsertionPass(project.entries, root / "original", project.options, quiet, &kept, 1);
+        std::vector<std::string> expected;
+        for (const DryRunFiles::File* file : kept.files()) {
+            std::string hunks;
+            const std::string_view after = file->after;
+            const LineChanges lines = compareLines(file->before, std::span(&after, 1), &hunks);
+            if (lines.added + lines.removed > 0)
+                expected.push_back(std::to_string(file->firstIndex) + " " + file->entry + " " +
+                                   file->path.string() + " +" + std::to_string(lines.added) + " -" +
+                                   std::to_string(lines.removed) + "\n" + hunks);
+        }
+        HeardChanges heard;
+        DryRunFiles listening(heard, true);
+        runReinsertionPass(project.entries, root / "original", project.options, quiet, &listening,
+                           4);
+        EXPECT_EQ(heard.heard, expected);
+        EXPECT_GE(heard.named, expected.size());
+        EXPECT_EQ(listening.overLimit(), kept.overLimit());
+        EXPECT_TRUE(listening.files().empty());
+    }
+}
+
+// The survey hands each file over in list order on the calling thread,
+// whatever the number of workers.
+TEST(OneReadPasses, randomProjects_surveyOnManyWorkersHearsTheFilesInOrder) {
+    for (std::uint64_t seed = 401; seed <= 400 + kProjects / 4; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        TempFolder root;
+        const auto project = testing::writeRandomProject(root / "original", seed);
+        const auto survey = [&](int jobs) {
+            std::vector<std::string> heard;
+            const std::thread::id caller = std::this_thread::get_id();
+            Transcript quiet;
+            runSurveyPass(
+                project.entries, root / "original", project.options, quiet,
+                [&](int index, const ListEntry& entry, const FileSurvey& surveyed) {
+                    EXPECT_EQ(std::this_thread::get_id(), caller);
+                    heard.push_back(std::to_string(index) + " " + entry.text + " " +
+                                    std::to_string(surveyed.procedures.size()) + " " +
+                                    std::to_string(surveyed.markedLines.size()));
+                },
+                jobs);
+            return heard;
+        };
+        EXPECT_EQ(survey(4), survey(1));
     }
 }
 

@@ -41,7 +41,41 @@ TEST(ProcedureSurvey, tellsWhoseLineNumbersEachProcedureHolds) {
         seen.push_back(procedure.numbering);
     EXPECT_EQ(seen, (std::vector<LineNumbering>{LineNumbering::Tools, LineNumbering::None,
                                                 LineNumbering::Users, LineNumbering::Users}));
-    EXPECT_EQ(survey.numberedProcedures, 4u);
+    // The central handler is numbered but not counted among the procedures,
+    // so it is not among the numbered ones either.
+    EXPECT_EQ(survey.numberedProcedures, 3u);
+}
+
+// Marked lines are found in the whole text at once: each line counts once,
+// wherever in it the marker stands, and with any line breaks.
+TEST(ProcedureSurvey, findsEachMarkedLineOnce) {
+    const std::string marker = "'~Faultward~";
+    const auto marked = [](const std::string& text) {
+        return surveyFile(text, InsertionOptions()).markedLines;
+    };
+    EXPECT_EQ(
+        marked(marker + "\r\nx\r\ny " + marker + " " + marker + "\r\n~Faultward~\r\n" + marker),
+        (std::vector<std::size_t>{1, 3, 5}));
+    // A lone line feed is no line break among carriage returns.
+    EXPECT_EQ(marked("a\rb\n" + marker + "\rc\r" + marker), (std::vector<std::size_t>{2, 4}));
+    EXPECT_EQ(marked("a\n\n" + marker + "\n"), (std::vector<std::size_t>{3}));
+    EXPECT_TRUE(marked("'~Faultward\r\n~").empty());
+}
+
+// A file is looked into for line numbers only when a line starts with a
+// digit, after blanks or not, with any line breaks.
+TEST(ProcedureSurvey, findsLineNumbersWithAnyLineBreaksAndIndent) {
+    const auto numbering = [](const std::string& text) {
+        const FileSurvey survey = surveyFile(text, InsertionOptions());
+        return survey.procedures.at(0).numbering;
+    };
+    EXPECT_EQ(numbering("Sub A()\r10 Beep\r20 Beep\rEnd Sub\r"), LineNumbering::Tools);
+    EXPECT_EQ(numbering("Sub A()\n10 Beep\n20 Beep\nEnd Sub\n"), LineNumbering::Tools);
+    // Indented, a number is none this tool writes.
+    EXPECT_EQ(numbering(crlf({"Sub A()", "  10 Beep", "End Sub"})), LineNumbering::Users);
+    EXPECT_EQ(numbering(crlf({"Sub A()", "\t" + std::string(17, ' ') + "5 Beep", "End Sub"})),
+              LineNumbering::Users);
+    EXPECT_EQ(numbering(crlf({"Sub A()", "  x = 10", "End Sub"})), LineNumbering::None);
 }
 
 } // namespace

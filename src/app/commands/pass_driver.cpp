@@ -85,7 +85,8 @@ FailureCollector runPassCommand(PassCommand command, const PassTargets& targets,
 FailureCollector runSurveyCommand(const PassTargets& targets, CommandObserver& observer,
                                   const SurveyReceiver& surveyed) {
     observer.takeFailures();
-    runSurveyPass(targets.entries, sourcesOf(targets), insertionOf(targets), observer, surveyed);
+    runSurveyPass(targets.entries, sourcesOf(targets), insertionOf(targets), observer, surveyed,
+                  targets.jobs);
     return observer.takeFailures();
 }
 

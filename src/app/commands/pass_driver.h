@@ -62,7 +62,9 @@ struct PassTargets {
     std::span<const ListEntry> entries;
     std::filesystem::path baseFolder; // where relative entries are found
     InsertionOptions insertion;       // for Insert; a handling mode alone gives today's lines
-    DryRunFiles* dryRun = nullptr;    // when set, nothing is written and the new contents go here
+    // When set, nothing is written and the new contents go here, or with a
+    // listener what they change.
+    DryRunFiles* dryRun = nullptr;
     // The command line's way: Insert reads and writes each file once, in one
     // pass, and jobs files are worked on at a time. The desktop program shows
     // the removal pass and then the insertion pass, one file after another.
@@ -89,9 +91,10 @@ struct PassTargets {
 FailureCollector runPassCommand(PassCommand command, const PassTargets& targets,
                                 CommandObserver& observer);
 
-// Reads the entries' files and hands over what each holds of the tool's work,
-// writing nothing, judged by what insertion with targets.insertion would do.
-// Returns the files that could not be read.
+// Reads the entries' files, targets.jobs at a time, and hands over what each
+// holds of the tool's work in list order, writing nothing, judged by what
+// insertion with targets.insertion would do. Returns the files that could
+// not be read.
 FailureCollector runSurveyCommand(const PassTargets& targets, CommandObserver& observer,
                                   const SurveyReceiver& surveyed);
 

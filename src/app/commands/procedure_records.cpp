@@ -8,22 +8,26 @@ namespace faultward {
 namespace {
 
 // "\"Run\"": the text as a JSON string, control characters escaped.
-std::string jsonString(std::string_view utf8) {
-    std::string text = "\"";
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            text += '\\';
-            text += c;
-        } else if (byte < 0x20) {
+void appendJsonString(std::string& out, std::string_view utf8) {
+    out += '"';
+    std::size_t run = 0; // start of the bytes not yet appended
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        if (byte >= 0x20 && byte != '"' && byte != '\\')
+            continue;
+        out.append(utf8.substr(run, i - run));
+        run = i + 1;
+        if (byte >= 0x20) {
+            out += '\\';
+            out += static_cast<char>(byte);
+        } else {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            text += escaped;
-        } else {
-            text += c;
+            out += escaped;
         }
     }
-    return text + "\"";
+    out.append(utf8.substr(run));
+    out += '"';
 }
 
 std::string_view stateName(const ProcedureRecord& record) {
@@ -88,29 +92,52 @@ std::string procedureStateText(const ProcedureRecord& record) {
     return text;
 }
 
-void ProcedureJson::add(std::string_view entry, const std::vector<ProcedureRecord>& records) {
-    const std::string file = jsonString(entryDisplayText(entry));
+std::string ProcedureJson::items(std::string_view entry,
+                                 const std::vector<ProcedureRecord>& records) {
+    std::string file;
+    appendJsonString(file, entryDisplayText(entry));
+    std::string text;
     for (const ProcedureRecord& record : records) {
-        items_ += items_.empty() ? "[\n" : ",\n";
-        items_ += "{\"file\": " + file + ", \"line\": " + std::to_string(record.line) +
-                  ", \"kind\": " + jsonString(record.kind) +
-                  ", \"name\": " + jsonString(entryDisplayText(record.name)) +
-                  ", \"state\": " + jsonString(stateName(record)) + ", \"reason\": " +
-                  (record.leftAlone.empty() ? std::string("null") : jsonString(record.leftAlone)) +
-                  ", \"numbers\": " + jsonString(numbersName(record.numbers)) + "}";
+        text += begun_ ? ",\n" : "[\n";
+        begun_ = true;
+        text += "{\"file\": ";
+        text += file;
+        text += ", \"line\": ";
+        text += std::to_string(record.line);
+        text += ", \"kind\": ";
+        appendJsonString(text, record.kind);
+        text += ", \"name\": ";
+        appendJsonString(text, entryDisplayText(record.name));
+        text += ", \"state\": ";
+        appendJsonString(text, stateName(record));
+        text += ", \"reason\": ";
+        if (record.leftAlone.empty())
+            text += "null";
+        else
+            appendJsonString(text, record.leftAlone);
+        text += ", \"numbers\": ";
+        appendJsonString(text, numbersName(record.numbers));
+        text += '}';
     }
+    return text;
 }
 
-void ProcedureJson::addFile(std::string_view entry, std::string_view state,
-                            std::string_view reason) {
-    items_ += items_.empty() ? "[\n" : ",\n";
-    items_ += "{\"file\": " + jsonString(entryDisplayText(entry)) +
-              ", \"line\": null, \"kind\": null, \"name\": null, \"state\": " + jsonString(state) +
-              ", \"reason\": " + jsonString(reason) + ", \"numbers\": null}";
+std::string ProcedureJson::fileItem(std::string_view entry, std::string_view state,
+                                    std::string_view reason) {
+    std::string text = begun_ ? ",\n" : "[\n";
+    begun_ = true;
+    text += "{\"file\": ";
+    appendJsonString(text, entryDisplayText(entry));
+    text += ", \"line\": null, \"kind\": null, \"name\": null, \"state\": ";
+    appendJsonString(text, state);
+    text += ", \"reason\": ";
+    appendJsonString(text, reason);
+    text += ", \"numbers\": null}";
+    return text;
 }
 
-std::string ProcedureJson::text() const {
-    return items_.empty() ? "[]\n" : items_ + "\n]\n";
+std::string ProcedureJson::end() const {
+    return begun_ ? "\n]\n" : "[]\n";
 }
 
 } // namespace faultward

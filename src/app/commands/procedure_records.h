@@ -34,19 +34,21 @@ std::string procedureStateText(const ProcedureRecord& record);
 // state is "handler" (this tool's), "own-handler", "no-handler" or
 // "left-alone" (with the reason); numbers is "none", "tool" (numbers as
 // number writes them) or "user".
+// The array is printed as the files come: items() gives a file's objects,
+// end() what closes the array.
 class ProcedureJson {
 public:
-    void add(std::string_view entry, const std::vector<ProcedureRecord>& records);
-    // A file whose procedures were not looked at, in one record:
+    std::string items(std::string_view entry, const std::vector<ProcedureRecord>& records);
+    // A file whose procedures were not looked at, in one object:
     // {"file": "Old.bas", "line": null, "kind": null, "name": null,
     //  "state": "left-alone", "reason": "listed in [Leave]", "numbers": null}
     // state "left-alone" for a file the [Leave] list leaves whole, "missing"
     // for one not found, "unreadable" for one that could not be read.
-    void addFile(std::string_view entry, std::string_view state, std::string_view reason);
-    std::string text() const;
+    std::string fileItem(std::string_view entry, std::string_view state, std::string_view reason);
+    std::string end() const;
 
 private:
-    std::string items_;
+    bool begun_ = false;
 };
 
 } // namespace faultward

@@ -92,7 +92,7 @@ TextViewModel::TextViewModel(std::string_view text, const ReportLines& lines, Ch
     for (std::size_t line = 0; line < lines_.size(); ++line) {
         const std::string_view bytes = lineText(line);
         // Most lines hold no tab, and in most code pages a byte is a cell.
-        if (uniform && !std::memchr(bytes.data(), '\t', bytes.size()))
+        if (uniform && bytes.find('\t') == std::string_view::npos)
             widest_ = std::max(widest_, bytes.size());
         else
             widest_ = std::max(widest_, cellOf({line, bytes.size()}));

@@ -78,14 +78,24 @@ std::string checkReport(std::string_view entry, const FileSurvey& survey) {
     else
         text += counted(survey.markedLines.size(), "marked line") + ": " +
                 lineRanges(survey.markedLines) + "\n";
+    // A line a procedure: appended piece by piece, since a file has thousands.
     for (const SurveyedProcedure& procedure : survey.procedures) {
-        const std::string where = std::string(entry) + ":" + std::to_string(procedure.line) + ": " +
-                                  procedure.keyword + " " + procedure.name;
-        if (procedure.leftAlone != LeftAlone::No)
-            text += where + " left alone: " + leftAloneReason(procedure.leftAlone, procedure.kind) +
-                    "\n";
-        else if (!procedure.trapped)
-            text += where + " has no trap\n";
+        if (procedure.leftAlone == LeftAlone::No && procedure.trapped)
+            continue;
+        text += entry;
+        text += ':';
+        text += std::to_string(procedure.line);
+        text += ": ";
+        text += procedure.keyword;
+        text += ' ';
+        text += procedure.name;
+        if (procedure.leftAlone != LeftAlone::No) {
+            text += " left alone: ";
+            text += leftAloneReason(procedure.leftAlone, procedure.kind);
+            text += '\n';
+        } else {
+            text += " has no trap\n";
+        }
     }
     return text;
 }

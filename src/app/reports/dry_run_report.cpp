@@ -1,7 +1,6 @@
 #include "app/reports/dry_run_report.h"
 
 #include "platform/path_bytes.h"
-#include "rewrite/line_diff.h"
 #include "rewrite/transforms.h"
 
 namespace fs = std::filesystem;
@@ -18,19 +17,68 @@ fs::path commonFolder(const fs::path& a, const fs::path& b) {
 
 // A file reached through "..\Shared\X.bas" lies beside the project's folder,
 // not below it; a header "a/../Shared/X.bas" is one patch refuses.
-fs::path diffRoot(std::span<const DryRunFiles::File* const> changed,
-                  const fs::path& projectFolder) {
-    fs::path root = projectFolder.lexically_normal();
-    for (const DryRunFiles::File* file : changed)
-        if (file->before != file->after)
-            root = commonFolder(root, file->path.lexically_normal().parent_path());
+template <typename Files, typename PathOf>
+fs::path diffRoot(const fs::path& projectFolder, const Files& files, PathOf pathOf) {
+    fs::path root = projectFolder;
+    for (const auto& file : files)
+        root = commonFolder(root, pathOf(file).lexically_normal().parent_path());
     return root;
 }
 
 } // namespace
 
+DryRunReport::DryRunReport(const fs::path& projectFolder, bool diff, Output output)
+    : projectFolder_(projectFolder.lexically_normal()), diff_(diff), output_(std::move(output)) {}
+
+void DryRunReport::filesNamed(std::span<const NamedFile> files) {
+    rootKnown_ = diffRoot(projectFolder_, files, [](const NamedFile& file) -> const fs::path& {
+                     return file.path;
+                 }) == projectFolder_;
+}
+
+void DryRunReport::fileWouldChange(const DryRunChange& change) {
+    anyChange_ = true;
+    if (!diff_) {
+        std::string line(change.entry);
+        line += ": +" + std::to_string(change.lines.added) + " -" +
+                std::to_string(change.lines.removed) + "\n";
+        output_(line);
+    } else if (rootKnown_) {
+        writeDiff(projectFolder_, change.path, change.hunks);
+    } else {
+        held_.push_back({change.path, std::string(change.hunks)});
+    }
+}
+
+void DryRunReport::finish() {
+    if (!diff_) {
+        if (!anyChange_)
+            output_("no file would change\n");
+        return;
+    }
+    if (held_.empty())
+        return;
+    const fs::path root = diffRoot(
+        projectFolder_, held_, [](const HeldDiff& held) -> const fs::path& { return held.path; });
+    if (root != projectFolder_)
+        output_("folder: " + bytesFromPath(root) + "\n");
+    for (const HeldDiff& held : held_)
+        writeDiff(root, held.path, held.hunks);
+    held_.clear();
+}
+
+void DryRunReport::writeDiff(const fs::path& root, const fs::path& path, std::string_view hunks) {
+    const std::string relative = path.lexically_normal().lexically_relative(root).generic_string();
+    output_("--- a/" + relative + "\n+++ b/" + relative + "\n");
+    output_(hunks);
+}
+
 std::string dryRunReport(const DryRunFiles& files, const fs::path& projectFolder, bool diff) {
-    std::string text = dryRunReport(files.files(), projectFolder, diff);
+    std::string text;
+    DryRunReport report(projectFolder, diff, [&](std::string_view part) { text += part; });
+    DryRunFiles listening(report, diff);
+    files.handOn(listening);
+    report.finish();
     if (!diff)
         text += lineLimitNotes(files);
     return text;
@@ -42,31 +90,6 @@ std::string lineLimitNotes(const DryRunFiles& files) {
         text += entry + ": over " + std::to_string(kInsertionLineLimit) +
                 " lines; the procedures after line " + std::to_string(kInsertionLineLimit) +
                 " would get no handlers\n";
-    return text;
-}
-
-std::string dryRunReport(std::span<const DryRunFiles::File* const> changed,
-                         const fs::path& projectFolder, bool diff) {
-    std::string text;
-    const fs::path root = diff ? diffRoot(changed, projectFolder) : projectFolder;
-    for (const DryRunFiles::File* file : changed) {
-        // Removal and insertion together may give back the very same bytes.
-        if (file->before == file->after)
-            continue;
-        if (diff) {
-            if (text.empty() && root != projectFolder.lexically_normal())
-                text += "folder: " + bytesFromPath(root) + "\n";
-            const std::string path =
-                file->path.lexically_normal().lexically_relative(root).generic_string();
-            text += unifiedDiff(file->before, file->after, "a/" + path, "b/" + path);
-        } else {
-            const LineChanges changes = countLineChanges(file->before, file->after);
-            text += file->entry + ": +" + std::to_string(changes.added) + " -" +
-                    std::to_string(changes.removed) + "\n";
-        }
-    }
-    if (text.empty() && !diff)
-        text = "no file would change\n";
     return text;
 }
 

@@ -130,6 +130,13 @@ private:
     std::size_t after_ = 0;
 };
 
+// The first byte of [from, to) of data; an empty range finds none, so an
+// empty text, whose data may be null, never reaches memchr.
+const char* findByte(const char* data, std::size_t from, std::size_t to, char byte) {
+    return from < to ? static_cast<const char*>(std::memchr(data + from, byte, to - from))
+                     : nullptr;
+}
+
 template <typename KindOf>
 void splitLines(std::string_view text, KindOf kindOf, std::vector<ReportLines::Line>& lines,
                 std::size_t& longest) {
@@ -139,18 +146,16 @@ void splitLines(std::string_view text, KindOf kindOf, std::vector<ReportLines::L
     const char* const data = text.data();
     std::size_t start = 0;
     for (;;) {
-        const void* feed = std::memchr(data + start, '\n', text.size() - start);
-        const std::size_t end =
-            feed ? static_cast<std::size_t>(static_cast<const char*>(feed) - data) : text.size();
+        const char* feed = findByte(data, start, text.size(), '\n');
+        const std::size_t end = feed ? static_cast<std::size_t>(feed - data) : text.size();
         // The carriage return of a CR LF pair belongs to the break.
         const std::size_t contentEnd = feed && end > start && data[end - 1] == '\r' ? end - 1 : end;
         const ReportLineKind kind = kindOf(text.substr(start, contentEnd - start));
         // A lone carriage return breaks the line too; the pieces keep its kind.
         std::size_t piece = start;
         for (;;) {
-            const void* ret = std::memchr(data + piece, '\r', contentEnd - piece);
-            const std::size_t pieceEnd =
-                ret ? static_cast<std::size_t>(static_cast<const char*>(ret) - data) : contentEnd;
+            const char* ret = findByte(data, piece, contentEnd, '\r');
+            const std::size_t pieceEnd = ret ? static_cast<std::size_t>(ret - data) : contentEnd;
             lines.push_back({piece, pieceEnd - piece, kind});
             longest = std::max(longest, pieceEnd - piece);
             if (!ret)

@@ -6,6 +6,7 @@
 #include "rewrite/dry_run_files.h"
 
 #include <algorithm>
+#include <memory>
 #include <set>
 #include <thread>
 
@@ -28,64 +29,110 @@ private:
     std::string notes_;
 };
 
-std::size_t partEnd(std::span<const ListPart> parts, std::size_t part) {
-    return part + 1 < parts.size() ? parts[part + 1].firstEntry : static_cast<std::size_t>(-1);
-}
-
-// The counts or the differences of a group, project by project.
-std::string groupReport(const std::vector<const DryRunFiles::File*>& changed,
-                        std::span<const ListPart> parts, bool diff) {
-    std::string text;
-    for (std::size_t part = 0; part < parts.size(); ++part) {
-        std::vector<const DryRunFiles::File*> own;
-        for (const DryRunFiles::File* file : changed) {
-            const auto index = static_cast<std::size_t>(file->firstIndex);
-            if (index >= parts[part].firstEntry && index < partEnd(parts, part))
-                own.push_back(file);
+// The preview's two halves, written as the pass hands on the files: the
+// counts, and the differences that follow them; for a group, each half
+// project by project, each project's part after a line that names it.
+class PreviewText final : public DryRunListener {
+public:
+    PreviewText(const std::filesystem::path& projectFolder, std::span<const ListPart> parts)
+        : parts_(parts) {
+        for (std::size_t part = 0; part < std::max<std::size_t>(1, parts.size()); ++part) {
+            const std::filesystem::path& folder =
+                parts.empty() ? projectFolder : parts[part].folder;
+            counts_.push_back(std::make_unique<DryRunReport>(
+                folder, false, [this](std::string_view text) { countsText_ += text; }));
+            diffs_.push_back(std::make_unique<DryRunReport>(
+                folder, true, [this](std::string_view text) { diffText_ += text; }));
         }
-        text += "project: " + parts[part].name + "\n";
-        text += dryRunReport(own, parts[part].folder, diff);
     }
-    return text;
-}
 
-bool anyChange(const std::vector<const DryRunFiles::File*>& changed) {
-    return std::any_of(changed.begin(), changed.end(),
-                       [](const DryRunFiles::File* file) { return file->before != file->after; });
+    void filesNamed(std::span<const NamedFile> files) override {
+        for (std::size_t part = 0; part < diffs_.size(); ++part) {
+            std::vector<NamedFile> own;
+            for (const NamedFile& file : files)
+                if (partOf(static_cast<std::size_t>(file.index)) == part)
+                    own.push_back(file);
+            diffs_[part]->filesNamed(own);
+        }
+    }
+
+    void fileWouldChange(const DryRunChange& change) override {
+        const std::size_t part = partOf(static_cast<std::size_t>(change.index));
+        reachPart(part);
+        counts_[part]->fileWouldChange(change);
+        diffs_[part]->fileWouldChange(change);
+        anyChange_ = true;
+    }
+
+    // The counts, then what follows them, then, after an empty line, the
+    // differences when any file would change.
+    std::string text(std::string_view afterCounts) {
+        reachPart(counts_.size());
+        countsText_ += afterCounts;
+        if (!anyChange_)
+            return std::move(countsText_);
+        countsText_ += '\n';
+        // The differences are the bulk: the counts go in front of them.
+        diffText_.insert(0, countsText_);
+        return std::move(diffText_);
+    }
+
+private:
+    std::size_t partOf(std::size_t index) const {
+        std::size_t part = 0;
+        while (part + 1 < parts_.size() && index >= parts_[part + 1].firstEntry)
+            ++part;
+        return part;
+    }
+
+    // Ends the parts before part, and names each project as its part begins.
+    void reachPart(std::size_t part) {
+        for (; reached_ <= part && reached_ <= counts_.size(); ++reached_) {
+            if (reached_ > 0) {
+                counts_[reached_ - 1]->finish();
+                diffs_[reached_ - 1]->finish();
+            }
+            if (reached_ < parts_.size()) {
+                const std::string name = "project: " + parts_[reached_].name + "\n";
+                countsText_ += name;
+                diffText_ += name;
+            }
+        }
+    }
+
+    std::span<const ListPart> parts_;
+    std::vector<std::unique_ptr<DryRunReport>> counts_;
+    std::vector<std::unique_ptr<DryRunReport>> diffs_;
+    std::string countsText_;
+    std::string diffText_;
+    std::size_t reached_ = 0; // parts begun
+    bool anyChange_ = false;
+};
+
+// Nothing is written, so the files are read a core at a time.
+int coreCount() {
+    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
 }
 
 } // namespace
 
 ReportRun previewReport(const PassTargets& targets, const std::filesystem::path& projectFolder,
                         std::span<const ListPart> parts) {
-    DryRunFiles dryRun;
+    PreviewText preview(projectFolder, parts);
+    DryRunFiles dryRun(preview, true);
     PassTargets run = targets;
     run.dryRun = &dryRun;
     // Each file read once; the bytes are those of the two passes. Nothing is
     // written, so the files are read a core at a time, as the command line
     // reads them; the report keeps the list's order whatever the number.
     run.oneReadInsert = true;
-    run.jobs = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    run.jobs = coreCount();
     QuietObserver observer;
     ReportRun report;
     report.failures = runPassCommand(PassCommand::Insert, run, observer);
-    const std::vector<const DryRunFiles::File*> changed = dryRun.files();
-    if (parts.empty()) {
-        report.text = dryRunReport(changed, projectFolder, false) + lineLimitNotes(dryRun);
-        const std::string diff = dryRunReport(changed, projectFolder, true);
-        if (!diff.empty()) {
-            report.text.reserve(report.text.size() + 1 + diff.size());
-            report.text += '\n';
-            report.text += diff;
-        }
-        report.text += observer.notes();
-        return report;
-    }
-    report.text = groupReport(changed, parts, false);
-    if (anyChange(changed)) {
-        report.text += '\n';
-        report.text += groupReport(changed, parts, true);
-    }
+    // A group's counts go without the notes on long files.
+    const std::string limits = parts.empty() ? lineLimitNotes(dryRun) : std::string();
+    report.text = preview.text(limits);
     report.text += observer.notes();
     return report;
 }
@@ -98,8 +145,10 @@ ReportRun checkProjectReport(const PassTargets& targets, std::span<const ListPar
         for (; named < parts.size() && parts[named].firstEntry <= index; ++named)
             report.text += "project: " + parts[named].name + "\n";
     };
+    PassTargets run = targets;
+    run.jobs = coreCount();
     report.failures = runSurveyCommand(
-        targets, observer, [&](int index, const ListEntry& entry, const FileSurvey& survey) {
+        run, observer, [&](int index, const ListEntry& entry, const FileSurvey& survey) {
             nameProjectsUpTo(static_cast<std::size_t>(index));
             report.text += checkReport(entry.text, survey);
         });
