@@ -139,7 +139,8 @@ std::optional<DocumentRefusal> writeRefusal(const VbaDocument& document, bool dr
 }
 
 WrittenDocument writeVbaDocument(std::string_view original, const SourceChanges& changes) {
-    const VbaDocument before = readVbaDocument(original);
+    DocumentContainer container = openDocumentContainer(original);
+    const VbaDocument before = documentIn(container);
     for (const auto& change : changes.sources) {
         const std::string& name = change.first;
         if (std::none_of(before.project.modules.begin(), before.project.modules.end(),
@@ -150,9 +151,8 @@ WrittenDocument writeVbaDocument(std::string_view original, const SourceChanges&
     if (std::optional<DocumentRefusal> refusal = writeRefusal(before, changes.dropSignature)) {
         throw *refusal;
     }
-    DocumentContainer container = openDocumentContainer(original);
     const std::size_t changed = readingWhole("the VBA project in " + before.projectLocation, [&] {
-        return replaceModuleSources(container.projectStorage(), changes.sources);
+        return replaceModuleSources(container.projectStorage(), changes.sources, &before.project);
     });
     WrittenDocument result;
     if (changed == 0) {
@@ -185,7 +185,8 @@ WrittenDocument writeVbaDocument(std::string_view original, const SourceChanges&
 
     // Read back before it is handed out.
     try {
-        const VbaDocument after = readVbaDocument(result.bytes);
+        DocumentContainer written = openDocumentContainer(result.bytes);
+        const VbaDocument after = documentIn(written);
         if (after.isSigned()) {
             differs("it is still signed");
         }
@@ -202,7 +203,6 @@ WrittenDocument writeVbaDocument(std::string_view original, const SourceChanges&
                 differs("the module '" + was.name + "' does not hold the source meant");
             }
         }
-        DocumentContainer written = openDocumentContainer(result.bytes);
         if (auto d = treeDifference(written.compound.root, container.compound.root, "")) {
             differs(*d + " is not as meant");
         }
