@@ -15,6 +15,8 @@ namespace {
 constexpr std::size_t kChunkData = 4096;
 constexpr std::uint16_t kCompressedChunk = 0xB000; // flag bit and signature 0b011
 constexpr std::uint16_t kRawChunk = 0x3000;
+// How far past its end a copy of a run may write while decoding.
+constexpr std::size_t kCopyOverrun = 8;
 
 // The bits a copy token gives its offset: enough to reach back to the start
 // of the chunk, never fewer than four.
@@ -199,10 +201,10 @@ std::string decompressVba(std::string_view container) {
             position += kChunkData;
             continue;
         }
-        // The chunk is decoded into room for its largest size, then cut to
-        // what it gave.
+        // The chunk is decoded into room for its largest size and the
+        // copies' overrun, then cut to what it gave.
         const std::size_t start = out.size();
-        out.resize(start + kChunkData);
+        out.resize(start + kChunkData + kCopyOverrun);
         char* const base = out.data() + start;
         std::size_t made = 0;
         while (position < chunkEnd) {
@@ -234,8 +236,13 @@ std::string decompressVba(std::string_view container) {
                 }
                 char* to = base + made;
                 const char* from = to - offset;
-                if (offset >= length) {
-                    std::memcpy(to, from, length);
+                if (offset >= 8) {
+                    // Eight bytes at a time, each read from before what it
+                    // writes; the last may run up to seven bytes past the
+                    // run, into the room kept for it.
+                    for (std::size_t i = 0; i < length; i += 8) {
+                        std::memcpy(to + i, from + i, 8);
+                    }
                 } else {
                     // The run repeats bytes it is itself making.
                     for (std::size_t i = 0; i < length; ++i) {
