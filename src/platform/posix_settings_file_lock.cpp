@@ -9,23 +9,6 @@
 
 namespace faultward {
 
-SettingsFileLock::SettingsFileLock(SettingsFileLock&& other) noexcept : held_(other.held_) {
-    other.held_ = -1;
-}
-
-SettingsFileLock& SettingsFileLock::operator=(SettingsFileLock&& other) noexcept {
-    if (this != &other) {
-        release();
-        held_ = other.held_;
-        other.held_ = -1;
-    }
-    return *this;
-}
-
-SettingsFileLock::~SettingsFileLock() {
-    release();
-}
-
 void SettingsFileLock::release() {
     // Closing the folder lets go of the lock.
     if (held_ >= 0)

@@ -250,6 +250,11 @@ struct RunJournal::Settling {
     std::vector<Leftover> found;
     std::set<std::string> accounted; // names in the folder a journal explains
 
+    Settling(const fs::path& where, bool acting) : shown(where), act(acting) {
+        if (FileIdentity identity; identifyFile(where, identity) == ReadStatus::Ok)
+            folder = identity;
+    }
+
     bool concerns(const JournalEntry& entry) {
         if (name && bytesFromPath(entry.target.filename()) != *name)
             return false;
@@ -508,11 +513,17 @@ std::unique_ptr<JournalFile> RunJournal::claimEnded(const fs::path& path) const 
     for (;;) {
         if (auto held = JournalFile::claim(path))
             return held;
-        const auto text = JournalFile::peek(path);
-        const auto parsed = text ? parseJournal(*text) : std::nullopt;
-        // Gone, emptied, or claimed by an owner that runs.
-        if (!parsed || running_(parsed->owner) || std::chrono::steady_clock::now() > giveUp)
+        if (std::chrono::steady_clock::now() > giveUp)
             return nullptr;
+        // Windows lets no one read a journal while another run holds it.
+        if (const auto text = JournalFile::peek(path)) {
+            const auto parsed = parseJournal(*text);
+            // Emptied, or claimed by an owner that runs.
+            if (!parsed || running_(parsed->owner))
+                return nullptr;
+        } else if (std::error_code error; !fs::exists(path, error)) {
+            return nullptr;
+        }
         std::this_thread::sleep_for(5ms);
     }
 }
@@ -520,9 +531,11 @@ std::unique_ptr<JournalFile> RunJournal::claimEnded(const fs::path& path) const 
 void RunJournal::settleJournal(const fs::path& path, Settling& settling) {
     std::unique_ptr<JournalFile> held;
     if (settling.act) {
+        // Unreadable: another run holds it (Windows), so its run has ended.
         const auto peeked = JournalFile::peek(path);
         const auto parsed = peeked ? parseJournal(*peeked) : std::nullopt;
-        held = parsed && !running_(parsed->owner) ? claimEnded(path) : JournalFile::claim(path);
+        held = !peeked || (parsed && !running_(parsed->owner)) ? claimEnded(path)
+                                                               : JournalFile::claim(path);
     }
     const std::optional<std::string> text = held ? held->contents() : JournalFile::peek(path);
     std::optional<ParsedJournal> parsed = text ? parseJournal(*text) : std::nullopt;
@@ -567,12 +580,7 @@ void RunJournal::settleJournal(const fs::path& path, Settling& settling) {
 std::vector<Leftover> RunJournal::leftoversIn(const fs::path& folder, bool act) {
     std::lock_guard lock(mutex_);
     const fs::path where = folder.empty() ? fs::path(".") : folder;
-    Settling settling;
-    FileIdentity identity;
-    if (identifyFile(where, identity) == ReadStatus::Ok)
-        settling.folder = identity;
-    settling.shown = where;
-    settling.act = act;
+    Settling settling(where, act);
     if (folder_) {
         settling.journalFolder = *folder_;
         for (const fs::path& path : otherJournals())
@@ -620,14 +628,9 @@ void RunJournal::settleBefore(const fs::path& target) {
             ++it;
             continue;
         }
-        Settling settling;
-        FileIdentity identity;
-        if (identifyFile(folder, identity) == ReadStatus::Ok)
-            settling.folder = identity;
+        Settling settling(folder, true);
         settling.name = name;
-        settling.shown = folder;
         settling.journalFolder = *folder_;
-        settling.act = true;
         settleJournal(it->first, settling);
         // Looked at again only if this file is written again.
         it->second.erase(name);

@@ -8,23 +8,6 @@
 
 namespace faultward {
 
-SettingsFileLock::SettingsFileLock(SettingsFileLock&& other) noexcept : held_(other.held_) {
-    other.held_ = -1;
-}
-
-SettingsFileLock& SettingsFileLock::operator=(SettingsFileLock&& other) noexcept {
-    if (this != &other) {
-        release();
-        held_ = other.held_;
-        other.held_ = -1;
-    }
-    return *this;
-}
-
-SettingsFileLock::~SettingsFileLock() {
-    release();
-}
-
 void SettingsFileLock::release() {
     if (held_ != -1) {
         const HANDLE mutex = reinterpret_cast<HANDLE>(held_);

@@ -55,6 +55,31 @@ std::chrono::microseconds typicalRunTime(const fs::path& project) {
     return times[times.size() / 2];
 }
 
+// When to kill the next run: at random within how long a run takes, that
+// bound following the machine's load. A run that ended before its kill
+// shortens it, one that was killed lengthens it a little (up to twice the
+// first), so the kills keep falling inside runs on a machine that gets busier
+// or quieter while the test runs.
+class KillDelay {
+public:
+    KillDelay(std::chrono::microseconds runTime, unsigned seed)
+        : bound_(static_cast<double>(runTime.count())), most_(2 * bound_), random_(seed) {}
+
+    std::chrono::microseconds next() {
+        std::uniform_real_distribution<double> delay(0, bound_);
+        return std::chrono::microseconds(static_cast<long>(delay(random_)));
+    }
+
+    void killed(bool midRun) { bound_ = midRun ? std::min(most_, bound_ * 1.05) : bound_ * 0.8; }
+
+    std::mt19937& random() { return random_; }
+
+private:
+    double bound_;
+    double most_;
+    std::mt19937 random_;
+};
+
 TEST(KilledPass, everyFileStaysWholeAndTheNextRunClearsTemporaries) {
     TempFolder folder;
     const fs::path work = folder / "work";
@@ -67,8 +92,8 @@ TEST(KilledPass, everyFileStaysWholeAndTheNextRunClearsTemporaries) {
     const auto runTime = typicalRunTime(project);
     const unsigned seed = killSeed();
     SCOPED_TRACE("FAULTWARD_KILL_SEED=" + std::to_string(seed));
-    std::mt19937 random(seed);
-    std::uniform_int_distribution<long> delay(0, runTime.count());
+    KillDelay delay(runTime, seed);
+    std::mt19937& random = delay.random();
     std::bernoulli_distribution coin;
 
     int killedMidRun = 0;
@@ -80,10 +105,11 @@ TEST(KilledPass, everyFileStaysWholeAndTheNextRunClearsTemporaries) {
         ChildOptions options;
         options.args = commandLine(coin(random), project);
         ChildProcess child(options);
-        std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+        std::this_thread::sleep_for(delay.next());
         child.sendSignal(SIGKILL);
         const ChildResult result = child.wait();
         ASSERT_TRUE(result.signal == SIGKILL || result.exitStatus == 0) << result.err;
+        delay.killed(result.signal == SIGKILL);
         if (result.signal == SIGKILL)
             ++killedMidRun;
 
@@ -152,8 +178,8 @@ TEST(KilledPass, filesWithTwoNamesStayWholeOrArePutBack) {
     const auto runTime = typicalRunTime(project);
     const unsigned seed = killSeed();
     SCOPED_TRACE("FAULTWARD_KILL_SEED=" + std::to_string(seed));
-    std::mt19937 random(seed);
-    std::uniform_int_distribution<long> delay(0, runTime.count());
+    KillDelay delay(runTime, seed);
+    std::mt19937& random = delay.random();
     std::bernoulli_distribution coin;
     const auto isWhole = [&](const std::string& path, const EntryState& state) {
         return sameEntry(original.at(path), state, false) ||
@@ -169,10 +195,11 @@ TEST(KilledPass, filesWithTwoNamesStayWholeOrArePutBack) {
         options.args = commandLine(coin(random), project);
         ChildProcess child(options);
         const pid_t owner = child.pid();
-        std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+        std::this_thread::sleep_for(delay.next());
         child.sendSignal(SIGKILL);
         const ChildResult result = child.wait();
         ASSERT_TRUE(result.signal == SIGKILL || result.exitStatus == 0) << result.err;
+        delay.killed(result.signal == SIGKILL);
         killedMidRun += result.signal == SIGKILL;
 
         const TreeSnapshot after = snapshotTree(work);
