@@ -31,11 +31,12 @@ constexpr std::array<std::pair<std::string_view, ProcedureKind>, 3> kProcedureWo
     {"property", ProcedureKind::Property},
 }};
 
-constexpr std::array<std::pair<std::string_view, SourceKind>, 4> kSourceWords = {{
+constexpr std::array<std::pair<std::string_view, SourceKind>, 5> kSourceWords = {{
     {"form", SourceKind::Form},
     {"module", SourceKind::Module},
     {"class", SourceKind::Class},
     {"usercontrol", SourceKind::UserControl},
+    {"document", SourceKind::Document},
 }};
 
 // A comma-separated list of words, each naming one or more kinds ("all"

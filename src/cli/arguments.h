@@ -39,13 +39,15 @@ enum class CliOption {
     NoSettings,
     NoProjectSettings,
     AllowOutside,
-    Renumber
+    Renumber,
+    DropSignature
 };
 
 // The command line of faultward-cli, parsed.
 struct Arguments {
     CliCommand command = CliCommand::List;
-    std::string project; // a .vbp, or a .vbg naming projects
+    // A .vbp, a .vbg naming projects, an Office document or a folder of modules.
+    std::string project;
     std::optional<int> mode;
     std::optional<ProcedureKinds> procedures;
     std::optional<SourceKinds> kinds;
@@ -69,6 +71,8 @@ struct Arguments {
     std::optional<std::string> format; // check's report: "text" or "json"
     // Files outside the project's folder may be written (or copied) this run.
     bool allowOutside = false;
+    // A signed document's VBA project may be written without its signature.
+    bool dropSignature = false;
 };
 
 // --help or --version when one of them is given: they are answered at once,

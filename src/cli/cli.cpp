@@ -17,10 +17,13 @@
 #include "platform/path_bytes.h"
 #include "platform/source_file.h"
 #include "platform/windows_names.h"
+#include "project/document_project.h"
 #include "project/file_list.h"
 #include "project/group_reader.h"
+#include "project/module_folder.h"
 #include "project/project_folder.h"
 #include "project/project_reader.h"
+#include "project/project_shape.h"
 #include "project/release_copy.h"
 #include "rewrite/leave_list.h"
 #include "version/faultward_version.h"
@@ -42,7 +45,21 @@ struct ProjectToRun {
     std::string name;
     fs::path file;
     std::string text; // the project file's bytes, read before any file is written
+    ProjectShape shape = ProjectShape::ProjectFile;
+    // An Office document, read whole before anything is written.
+    std::shared_ptr<DocumentProject> document = nullptr;
 };
+
+// Reads an Office document whole; nothing, with the message, when it cannot be
+// worked on.
+std::shared_ptr<DocumentProject> openDocument(const fs::path& file, const std::string& name,
+                                              CliEnvironment& env) {
+    DocumentProject::Opened opened = DocumentProject::open(file);
+    if (!opened.project)
+        env.err << "faultward-cli: " << describeDocumentFailure(name, opened.status, opened.refusal)
+                << '\n';
+    return std::move(opened.project);
+}
 
 void reportProjectFailure(CliEnvironment& env, ProjectReadStatus status, const std::string& name) {
     env.err << "faultward-cli: " << describeProjectFailure(status, name) << '\n';
@@ -51,8 +68,8 @@ void reportProjectFailure(CliEnvironment& env, ProjectReadStatus status, const s
 // The projects to work on: the one given, or those its group names.
 std::optional<std::vector<ProjectToRun>> projectsToRun(const Arguments& parsed, const fs::path& top,
                                                        CliEnvironment& env) {
-    if (!isGroupFile(top))
-        return std::vector<ProjectToRun>{{parsed.project, top, {}}};
+    if (const ProjectShape shape = projectShapeOf(top); shape != ProjectShape::GroupFile)
+        return std::vector<ProjectToRun>{{parsed.project, top, {}, shape}};
     std::string text;
     const ProjectReadStatus status = readProjectText(top, text);
     if (status != ProjectReadStatus::Ok) {
@@ -81,6 +98,24 @@ std::optional<std::vector<ProjectToRun>> projectsToRun(const Arguments& parsed, 
 // project is missing changes nothing.
 bool readProjects(std::vector<ProjectToRun>& projects, CliEnvironment& env) {
     for (ProjectToRun& project : projects) {
+        if (project.shape == ProjectShape::Document) {
+            project.document = openDocument(project.file, project.name, env);
+            if (!project.document)
+                return false;
+            continue;
+        }
+        if (project.shape == ProjectShape::ModuleFolder) {
+            const ModuleFolderRead read = readModuleFolder(project.file, {});
+            if (read.status != ReadStatus::Ok) {
+                env.err << "faultward-cli: " << describeFolderFailure(read.status, project.name)
+                        << '\n';
+                return false;
+            }
+            for (const std::string& name : read.unnamable)
+                env.err << "faultward-cli: warning: " << unnamableModuleMessage(project.name, name)
+                        << '\n';
+            continue;
+        }
         const ProjectReadStatus status = readProjectText(project.file, project.text);
         if (status != ProjectReadStatus::Ok) {
             reportProjectFailure(env, status, project.name);
@@ -88,6 +123,25 @@ bool readProjects(std::vector<ProjectToRun>& projects, CliEnvironment& env) {
         }
     }
     return true;
+}
+
+// Every module file of a folder of modules, for its copy.
+std::vector<std::string> folderFiles(const fs::path& folder) {
+    std::vector<std::string> files;
+    for (const ProjectEntry& entry : readModuleFolder(folder, kAllSourceKinds).entries)
+        files.push_back(entry.text);
+    return files;
+}
+
+// For a template's {project}: the project's Name, else its file's name; a
+// folder's name.
+std::string projectNameOf(const ProjectToRun& project, std::string_view text) {
+    if (project.shape == ProjectShape::ModuleFolder)
+        return moduleFolderName(project.file);
+    if (project.document)
+        return project.document->projectName();
+    std::string name = projectName(text);
+    return name.empty() ? bytesFromPath(project.file.stem()) : name;
 }
 
 // Names files outside the project's folder under a lead, one a line.
@@ -126,12 +180,16 @@ std::optional<fs::path> copyForRelease(const fs::path& top, std::vector<ProjectT
                                        const CommandPlan& command, CliEnvironment& env,
                                        int& status) {
     std::vector<ProjectToCopy> toCopy;
-    std::vector<fs::path> sourceFolders = {top.parent_path()};
+    std::vector<fs::path> sourceFolders = {holdingFolder(top)};
     // Each project's own settings file goes along, so the copy keeps its choices.
     std::vector<fs::path> alongside = {projectSettingsPath(top)};
     for (const ProjectToRun& project : projects) {
         toCopy.push_back({project.file, project.text, command.inGroup ? project.name : ""});
-        sourceFolders.push_back(project.file.parent_path());
+        if (project.shape == ProjectShape::ModuleFolder)
+            toCopy.back().files = folderFiles(project.file);
+        else if (project.shape == ProjectShape::Document)
+            toCopy.back().files = std::vector<std::string>(); // the document is the one file
+        sourceFolders.push_back(holdingFolder(project.file));
         alongside.push_back(projectSettingsPath(project.file));
     }
     std::string error;
@@ -178,15 +236,24 @@ std::optional<fs::path> copyForRelease(const fs::path& top, std::vector<ProjectT
 
 // Keeps the options given in the project's own settings file; prints its path.
 int runInit(const Arguments& parsed, const fs::path& top, CliEnvironment& env) {
-    if (!isGroupFile(top) && !equalIgnoringAsciiCase(top.extension().string(), ".vbp")) {
-        env.err << "faultward-cli: init keeps settings beside a project (.vbp) or group (.vbg) "
-                   "file, and "
-                << parsed.project << " is neither\n";
+    if (projectShapeOf(top) == ProjectShape::ProjectFile &&
+        !equalIgnoringAsciiCase(top.extension().string(), ".vbp")) {
+        env.err << "faultward-cli: init keeps settings beside a project (.vbp), group (.vbg) or "
+                   "Office document, or in a folder of modules, and "
+                << parsed.project << " is none of them\n";
         return ExitUsage;
     }
     std::string text;
-    if (const ProjectReadStatus status = readProjectText(top, text);
-        status != ProjectReadStatus::Ok) {
+    if (projectShapeOf(top) == ProjectShape::Document) {
+        if (!openDocument(top, parsed.project, env))
+            return ExitUsage;
+    } else if (projectShapeOf(top) == ProjectShape::ModuleFolder) {
+        if (const ReadStatus status = readModuleFolder(top, {}).status; status != ReadStatus::Ok) {
+            env.err << "faultward-cli: " << describeFolderFailure(status, parsed.project) << '\n';
+            return ExitUsage;
+        }
+    } else if (const ProjectReadStatus status = readProjectText(top, text);
+               status != ProjectReadStatus::Ok) {
         reportProjectFailure(env, status, parsed.project);
         return ExitUsage;
     }
@@ -207,7 +274,7 @@ int runInit(const Arguments& parsed, const fs::path& top, CliEnvironment& env) {
     if (!readProjectSettings(file, env))
         return ExitUsage;
     if (given.templatePath)
-        given.templatePath = pathAsEntry(*given.templatePath, top.parent_path());
+        given.templatePath = pathAsEntry(*given.templatePath, holdingFolder(top));
     writeHandlerKeys(file, given);
     if (const std::optional<std::string> cause = file.save()) {
         env.err << "faultward-cli: " << file.displayName() << ": " << *cause << '\n';
@@ -300,7 +367,21 @@ std::optional<std::vector<ListEntry>> entriesOf(const CommandPlan& command,
                                                 const std::string& text, const LeaveList& leave,
                                                 CliEnvironment& env) {
     try {
-        std::vector<ListEntry> entries = sortedListEntries(projectEntries(text, command.kinds));
+        std::vector<ProjectEntry> listed;
+        if (project.shape == ProjectShape::ModuleFolder) {
+            ModuleFolderRead read = readModuleFolder(project.file, command.kinds);
+            if (read.status != ReadStatus::Ok) {
+                env.err << "faultward-cli: " << describeFolderFailure(read.status, project.name)
+                        << '\n';
+                return std::nullopt;
+            }
+            listed = std::move(read.entries);
+        } else if (project.document) {
+            listed = project.document->entries(command.kinds);
+        } else {
+            listed = projectEntries(text, command.kinds);
+        }
+        std::vector<ListEntry> entries = sortedListEntries(listed);
         // A file the project's settings leave alone is worked on by no command.
         if (!leave.empty())
             for (ListEntry& entry : entries)
@@ -329,13 +410,16 @@ bool mayWorkOutside(const CommandPlan& command, const fs::path& top,
         named.push_back(outsideFileText(*command.outsideTemplate, false));
     for (std::size_t i = 0; !parsed.output && i < projects.size(); ++i) {
         const ProjectToRun& project = projects[i];
+        // A document's modules are no files of their own: it is written where it is.
+        if (project.document)
+            continue;
         const std::shared_ptr<const LeaveList> leave =
             leaveListOf(leaveFilesOf(command, i, project.name));
         const std::optional<std::vector<ListEntry>> entries =
             entriesOf(command, project, project.text, *leave, env);
         if (!entries)
             return false;
-        for (OutsideFile& file : outsideEntries(folder, *entries, project.file.parent_path())) {
+        for (OutsideFile& file : outsideEntries(folder, *entries, holdingFolder(project.file))) {
             if (command.inGroup)
                 file.name = groupEntryText(project.name, file.name);
             named.push_back(outsideFileText(file, false));
@@ -350,6 +434,24 @@ bool mayWorkOutside(const CommandPlan& command, const fs::path& top,
     if (use == OutsideUse::Refused)
         env.err << "faultward-cli: " << outsideRefusedEnd(use) << '\n';
     return use != OutsideUse::Refused;
+}
+
+// A command that would change a signed document's project goes on only
+// with --drop-signature; one locked for viewing was refused when it was read.
+bool maySignatureGo(const CommandPlan& command, const std::vector<ProjectToRun>& projects,
+                    CliEnvironment& env) {
+    const Arguments& parsed = command.arguments;
+    for (const ProjectToRun& project : projects) {
+        if (!project.document || !commandWrites(parsed))
+            continue;
+        if (const auto refusal = project.document->writeRefusal(parsed.dropSignature)) {
+            env.err << "faultward-cli: " << project.name << ": " << *refusal
+                    << "; nothing was written, --drop-signature writes it without the "
+                       "signature\n";
+            return false;
+        }
+    }
+    return true;
 }
 
 // Before a command that writes: the [Leave] items that name nothing in any
@@ -370,17 +472,22 @@ void warnOfLeaveItemsNamingNothing(const CommandPlan& command,
         if (!entries)
             continue;
         std::vector<bool> named;
-        markNamedItems(*leave, *entries, projects[i].file.parent_path(), named);
+        markNamedItems(*leave, *entries, holdingFolder(projects[i].file), named);
         keepNamedMarks(files, named);
     }
     reportLeaveItemsNamingNothing(command, "worked on", env);
 }
 
-int runProject(const CommandPlan& command, const ProjectToRun& project, std::size_t index,
+int runProject(const CommandPlan& command, ProjectToRun project, std::size_t index,
                CliEnvironment& env) {
     const Arguments& parsed = command.arguments;
     std::string text = project.text;
-    if (parsed.output) {
+    if (parsed.output && project.document) {
+        // The copy is the document worked on.
+        project.document = openDocument(project.file, bytesFromPath(project.file), env);
+        if (!project.document)
+            return ExitUsage;
+    } else if (parsed.output && project.shape == ProjectShape::ProjectFile) {
         // The copy's project file is the one worked on.
         const ProjectReadStatus read = readProjectText(project.file, text);
         if (read != ProjectReadStatus::Ok) {
@@ -407,24 +514,19 @@ int runProject(const CommandPlan& command, const ProjectToRun& project, std::siz
     }
 
     CliObserver observer(env, entries.size(), command.inGroup ? project.name + ": " : "");
+    const fs::path folder = holdingFolder(project.file);
     // A dry run's report goes out as the files come.
-    DryRunReport report(project.file.parent_path(), parsed.diff,
-                        [&](std::string_view text) { observer.print(text); });
+    DryRunReport report(folder, parsed.diff, [&](std::string_view text) { observer.print(text); });
     DryRunFiles dryRun(report, parsed.diff);
-    PassTargets targets{entries,
-                        project.file.parent_path(),
-                        command.insertion,
-                        parsed.dryRun ? &dryRun : nullptr,
-                        true,
-                        command.jobs};
+    PassTargets targets{entries, folder,      command.insertion, parsed.dryRun ? &dryRun : nullptr,
+                        true,    command.jobs};
     targets.lineNumbers = command.lineNumbers;
+    targets.document = project.document.get();
+    targets.dropSignature = parsed.dropSignature;
     if (!leave->empty())
         targets.leave = leave;
-    if (command.insertion.handlerTemplate) {
-        targets.insertion.projectName = projectName(text);
-        if (targets.insertion.projectName.empty())
-            targets.insertion.projectName = bytesFromPath(project.file.stem());
-    }
+    if (command.insertion.handlerTemplate)
+        targets.insertion.projectName = projectNameOf(project, text);
     if (parsed.command == CliCommand::Check) {
         std::vector<bool> named;
         const int status = runCheck(command, targets, project, named, observer, env);
@@ -461,7 +563,9 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     }
 
     std::error_code error;
-    const fs::path top = fs::absolute(pathFromBytes(parsed.project), error);
+    fs::path top = fs::absolute(pathFromBytes(parsed.project), error);
+    if (projectShapeOf(top) == ProjectShape::ModuleFolder)
+        top = holdingFolder(top);
     std::optional<std::vector<ProjectToRun>> projects;
     if (parsed.command != CliCommand::Init) {
         projects = projectsToRun(parsed, top, env);
@@ -472,13 +576,15 @@ int runCli(const std::vector<std::string>& args, CliEnvironment& env) {
     if (parsed.command == CliCommand::Init)
         return runInit(parsed, top, env);
     std::vector<fs::path> groupProjects;
-    if (isGroupFile(top))
+    if (projectShapeOf(top) == ProjectShape::GroupFile)
         for (const ProjectToRun& project : *projects)
             groupProjects.push_back(project.file);
     const std::optional<CommandPlan> command = planCommand(parsed, top, groupProjects, env);
     if (!command)
         return ExitUsage;
 
+    if (!maySignatureGo(*command, *projects, env))
+        return ExitUsage;
     if (!mayWorkOutside(*command, top, *projects, env))
         return ExitOutside;
     int status = ExitOk;

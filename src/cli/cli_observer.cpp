@@ -62,6 +62,16 @@ void CliObserver::fileFailed(const FailureCollector::Failure& failure) {
              << ": " << describe(failure.outcome) << '\n';
 }
 
+void CliObserver::documentSaved(const DocumentSave& saved, std::string_view shown) {
+    printNotes();
+    clearProgress();
+    if (saved.failed())
+        env_.err << "faultward-cli: " << documentNotWrittenMessage(shown, saved) << '\n';
+    else if (!saved.droppedSignatures.empty())
+        env_.err << "faultward-cli: " << signatureDroppedMessage(shown, saved.droppedSignatures)
+                 << '\n';
+}
+
 std::optional<FileOutcome> CliObserver::failureOf(int index) const {
     const auto found = failed_.find(index);
     return found == failed_.end() ? std::nullopt : std::optional(found->second);

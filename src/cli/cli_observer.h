@@ -29,6 +29,7 @@ public:
     void procedureRenumbered(int, std::string_view message) override;
     void fileFailed(const FailureCollector::Failure& failure) override;
     void leftoverFound(const Leftover& leftover) override;
+    void documentSaved(const DocumentSave& saved, std::string_view shown) override;
 
     // Report text for standard output while the passes run: on the terminal
     // that shows the progress line, the line is cleared first.

@@ -233,7 +233,7 @@ std::optional<CommandPlan> planCommand(const Arguments& parsed, const fs::path& 
         if (!readProjectSettings(file, env))
             return std::nullopt;
         if (file.existed()) {
-            layers.push_back(projectSettingsLayer(file, top.parent_path()));
+            layers.push_back(projectSettingsLayer(file, holdingFolder(top)));
             command.leave = leaveItemsOf(file);
         }
     }

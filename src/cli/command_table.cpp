@@ -81,7 +81,7 @@ OptionRow goingWith(CliOption other, OptionRow row) {
     return row;
 }
 
-const std::array<OptionRow, 23> kOptions = {
+const std::array<OptionRow, 24> kOptions = {
     standAlone(Help, "--help", "-h", ""),
     standAlone(Version, "--version", "", "Print the program's version and exit.\n"),
     number(Mode, "--mode", &Arguments::mode, kLowestMode, kHighestMode,
@@ -103,9 +103,11 @@ const std::array<OptionRow, 23> kOptions = {
          "leaves with EXIT FUNCTION, a Property Get/Let/Set's with EXIT\n"
          "PROPERTY.   insert --procedures sub,function App.vbp\n"),
     list(Kinds, "--kinds", &Arguments::kinds,
-         "Which files of the project: form, module, class, usercontrol or\n"
-         "all, separated by commas (default form,module). Use the same kinds\n"
-         "for remove as for insert.   insert --kinds all App.vbp\n"),
+         "Which files of the project: form, module, class, usercontrol,\n"
+         "document (ThisWorkbook, Sheet1: the modules of an Office document\n"
+         "and its sheets) or all, separated by commas (default form,module).\n"
+         "Use the same kinds for remove as for insert.\n"
+         "  insert --kinds all App.vbp\n"),
     onOff(SkipHandled, "--skip-handled", &Arguments::skipHandled, true,
           "Insert nothing into a procedure whose body already has an\n"
           "On Error statement of its own.   insert --skip-handled App.vbp\n"),
@@ -197,6 +199,11 @@ const std::array<OptionRow, 23> kOptions = {
            "it such a command names them and writes nothing (exit 3); a dry\n"
            "run and check name them. It allows this run only. --output never\n"
            "follows a link out of the project's folder.\n"),
+    toggle(DropSignature, "--drop-signature", &Arguments::dropSignature,
+           "Write a signed Office document's VBA project without its\n"
+           "signature, which any change breaks, and name the parts and streams\n"
+           "removed; sign the project again in the editor. Without it a command\n"
+           "that would change such a document writes nothing.\n"),
 };
 
 // check takes insert's options, so that it judges the procedures that
@@ -211,7 +218,8 @@ const std::array<CommandRow, 7> kCommands = {{
     {CliCommand::Insert,
      "insert",
      {Mode, Procedures, Kinds, SkipHandled, NoSkipHandled, Template, Jobs, LineNumbers,
-      NoLineNumbers, DryRun, Diff, Output, NoSettings, NoProjectSettings, AllowOutside},
+      NoLineNumbers, DryRun, Diff, Output, NoSettings, NoProjectSettings, AllowOutside,
+      DropSignature},
      {Start, Step, Renumber},
      "Remove earlier handlers, then insert new ones into every file:\n"
      "each file is read once and written once at most, not at all\n"
@@ -219,7 +227,7 @@ const std::array<CommandRow, 7> kCommands = {{
     {CliCommand::Remove,
      "remove",
      {Kinds, Jobs, LineNumbers, NoLineNumbers, DryRun, Diff, Output, NoSettings, NoProjectSettings,
-      AllowOutside},
+      AllowOutside, DropSignature},
      {Procedures, Renumber},
      "Remove every line that holds the marker comment from every file.\n"},
     {CliCommand::Check,
@@ -242,7 +250,7 @@ const std::array<CommandRow, 7> kCommands = {{
     {CliCommand::Number,
      "number",
      {Start, Step, Renumber, Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings,
-      NoProjectSettings, AllowOutside},
+      NoProjectSettings, AllowOutside, DropSignature},
      {},
      "Give the body lines of every procedure line numbers, for the Erl\n"
      "function: a number and a space before each statement line, not\n"
@@ -263,7 +271,7 @@ const std::array<CommandRow, 7> kCommands = {{
     {CliCommand::Unnumber,
      "unnumber",
      {Renumber, Procedures, Kinds, Jobs, DryRun, Diff, Output, NoSettings, NoProjectSettings,
-      AllowOutside},
+      AllowOutside, DropSignature},
      {},
      "Take the line numbers number wrote out of every procedure, each\n"
      "with the one space after it; number then unnumber gives the files\n"
@@ -295,10 +303,11 @@ constexpr std::array<OptionConflict, 4> kConflicts = {{
 
 // --kinds is taken by every command, and --diff wherever
 // --dry-run is.
-constexpr std::array<CliOption, 19> kRefusalOrder = {
-    Mode,        LineNumbers,       NoLineNumbers, Start,  Step,   Renumber, Jobs,    Template,
-    SkipHandled, NoSkipHandled,     Procedures,    DryRun, Output, Clean,    Handled, Format,
-    NoSettings,  NoProjectSettings, AllowOutside,
+constexpr std::array<CliOption, 20> kRefusalOrder = {
+    Mode,         LineNumbers,   NoLineNumbers, Start,         Step,       Renumber,
+    Jobs,         Template,      SkipHandled,   NoSkipHandled, Procedures, DryRun,
+    Output,       Clean,         Handled,       Format,        NoSettings, NoProjectSettings,
+    AllowOutside, DropSignature,
 };
 
 } // namespace

@@ -13,7 +13,14 @@ constexpr std::string_view kAbout =
     "run-time error trap and handler block, or takes them out again. Every added\n"
     "line ends with the marker comment '~Faultward~. Every command also takes a\n"
     "project group (.vbg) and works on each project it names, in order, each\n"
-    "once:   faultward-cli list All.vbg\n";
+    "once:   faultward-cli list All.vbg\n"
+    "\n"
+    "A project is also an Office document with macros (.xlsm .xlsb .xltm .xlam\n"
+    ".docm .dotm .pptm .potm .ppsm .ppam, and .xls .xla .xlt .doc .dot), whose VBA\n"
+    "modules are rewritten inside it (settings in Book.xlsm.faultward beside it),\n"
+    "or a folder of modules exported from one (its own .bas, .cls and .frm files,\n"
+    "not those of the folders in it; settings in FOLDER/.faultward):\n"
+    "  faultward-cli insert Book.xlsm     faultward-cli list Export\n";
 
 constexpr std::string_view kClosing =
     "Files are found relative to the project's folder; backslashes and letter case\n"

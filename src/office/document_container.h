@@ -38,6 +38,8 @@ struct DocumentContainer {
 
 // Throws DocumentRefusal.
 DocumentContainer openDocumentContainer(std::string_view bytes);
+// The document as readVbaDocument gives it, from a container opened.
+VbaDocument documentIn(DocumentContainer& container);
 
 // Runs a step of reading, turning a FormatError into the refusal of a
 // project that cannot be read whole.

@@ -6,6 +6,10 @@ namespace faultward::office {
 
 VbaDocument readVbaDocument(std::string_view bytes) {
     DocumentContainer container = openDocumentContainer(bytes);
+    return documentIn(container);
+}
+
+VbaDocument documentIn(DocumentContainer& container) {
     VbaDocument document;
     document.kind = container.kind;
     document.projectLocation = container.projectLocation();

@@ -123,8 +123,24 @@ void checkPackage(std::string_view original, const DocumentContainer& before,
 
 } // namespace
 
+std::optional<DocumentRefusal> writeRefusal(const VbaDocument& document, bool dropSignature) {
+    if (document.project.protection.lockedForViewing) {
+        return DocumentRefusal(Cause::LockedForViewing, "the VBA project is locked for viewing");
+    }
+    if (document.isSigned() && !dropSignature) {
+        std::string names;
+        for (const auto& s : document.signatures) {
+            names += (names.empty() ? "" : ", ") + s;
+        }
+        return DocumentRefusal(Cause::Signed, "the VBA project is signed (" + names +
+                                                  "), and a change would break its signature");
+    }
+    return std::nullopt;
+}
+
 WrittenDocument writeVbaDocument(std::string_view original, const SourceChanges& changes) {
-    const VbaDocument before = readVbaDocument(original);
+    DocumentContainer container = openDocumentContainer(original);
+    const VbaDocument before = documentIn(container);
     for (const auto& change : changes.sources) {
         const std::string& name = change.first;
         if (std::none_of(before.project.modules.begin(), before.project.modules.end(),
@@ -132,20 +148,11 @@ WrittenDocument writeVbaDocument(std::string_view original, const SourceChanges&
             throw std::invalid_argument("the VBA project has no module '" + name + "'");
         }
     }
-    if (before.project.protection.lockedForViewing) {
-        throw DocumentRefusal(Cause::LockedForViewing, "the VBA project is locked for viewing");
+    if (std::optional<DocumentRefusal> refusal = writeRefusal(before, changes.dropSignature)) {
+        throw *refusal;
     }
-    if (before.isSigned() && !changes.dropSignature) {
-        std::string names;
-        for (const auto& s : before.signatures) {
-            names += (names.empty() ? "" : ", ") + s;
-        }
-        throw DocumentRefusal(Cause::Signed, "the VBA project is signed (" + names +
-                                                 "), and a change would break its signature");
-    }
-    DocumentContainer container = openDocumentContainer(original);
     const std::size_t changed = readingWhole("the VBA project in " + before.projectLocation, [&] {
-        return replaceModuleSources(container.projectStorage(), changes.sources);
+        return replaceModuleSources(container.projectStorage(), changes.sources, &before.project);
     });
     WrittenDocument result;
     if (changed == 0) {
@@ -178,7 +185,8 @@ WrittenDocument writeVbaDocument(std::string_view original, const SourceChanges&
 
     // Read back before it is handed out.
     try {
-        const VbaDocument after = readVbaDocument(result.bytes);
+        DocumentContainer written = openDocumentContainer(result.bytes);
+        const VbaDocument after = documentIn(written);
         if (after.isSigned()) {
             differs("it is still signed");
         }
@@ -195,7 +203,6 @@ WrittenDocument writeVbaDocument(std::string_view original, const SourceChanges&
                 differs("the module '" + was.name + "' does not hold the source meant");
             }
         }
-        DocumentContainer written = openDocumentContainer(result.bytes);
         if (auto d = treeDifference(written.compound.root, container.compound.root, "")) {
             differs(*d + " is not as meant");
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,6 +71,10 @@ struct WrittenDocument {
     // The signature parts and streams left out, as names to show.
     std::vector<std::string> droppedSignatures;
 };
+
+// Why writeVbaDocument would refuse to change the document before it tries:
+// a project locked for viewing, or a signed one without dropSignature.
+std::optional<DocumentRefusal> writeRefusal(const VbaDocument& document, bool dropSignature);
 
 // The document with the modules' new sources, checked before it is handed
 // out: read back, every module gives exactly the source meant and every other

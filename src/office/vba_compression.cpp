@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "office/byte_order.h"
@@ -13,15 +15,13 @@ namespace {
 constexpr std::size_t kChunkData = 4096;
 constexpr std::uint16_t kCompressedChunk = 0xB000; // flag bit and signature 0b011
 constexpr std::uint16_t kRawChunk = 0x3000;
+// How far past its end a copy of a run may write while decoding.
+constexpr std::size_t kCopyOverrun = 8;
 
 // The bits a copy token gives its offset: enough to reach back to the start
 // of the chunk, never fewer than four.
 unsigned offsetBits(std::size_t difference) {
-    unsigned bits = 4;
-    while ((std::size_t{1} << bits) < difference) {
-        ++bits;
-    }
-    return bits;
+    return difference <= 16 ? 4u : static_cast<unsigned>(std::bit_width(difference - 1));
 }
 
 // Candidates a match looks at, nearest first. Source text repeats short runs
@@ -73,6 +73,28 @@ private:
         return ((b(0) << 8) ^ (b(1) << 4) ^ b(2)) & 0xFFF;
     }
 
+    // How many bytes from position repeat those from from, up to limit.
+    std::size_t commonLength(std::size_t from, std::size_t position, std::size_t limit) const {
+        const char* a = chunk_.data() + from;
+        const char* b = chunk_.data() + position;
+        std::size_t length = 0;
+        while (length + 8 <= limit) {
+            std::uint64_t x;
+            std::uint64_t y;
+            std::memcpy(&x, a + length, 8);
+            std::memcpy(&y, b + length, 8);
+            if (x != y) {
+                // Little-endian: the first differing byte is the lowest set one.
+                return length + static_cast<std::size_t>(std::countr_zero(x ^ y) / 8);
+            }
+            length += 8;
+        }
+        while (length < limit && a[length] == b[length]) {
+            ++length;
+        }
+        return length;
+    }
+
     void remember(std::size_t position) {
         if (position + 3 > chunk_.size()) {
             return;
@@ -97,10 +119,12 @@ private:
         for (int seen = 0; candidate >= 0 && seen < kCandidateLimit;
              ++seen, candidate = previous_[candidate]) {
             const auto from = static_cast<std::size_t>(candidate);
-            std::size_t length = 0;
-            while (length < limit && chunk_[from + length] == chunk_[position + length]) {
-                ++length;
+            // A candidate that differs at the best length so far cannot be longer.
+            if (bestLength > 0 && bestLength < limit &&
+                chunk_[from + bestLength] != chunk_[position + bestLength]) {
+                continue;
             }
+            const std::size_t length = commonLength(from, position, limit);
             if (length > bestLength) {
                 bestLength = length;
                 bestOffset = position - from;
@@ -177,38 +201,58 @@ std::string decompressVba(std::string_view container) {
             position += kChunkData;
             continue;
         }
+        // The chunk is decoded into room for its largest size and the
+        // copies' overrun, then cut to what it gave.
         const std::size_t start = out.size();
+        out.resize(start + kChunkData + kCopyOverrun);
+        char* const base = out.data() + start;
+        std::size_t made = 0;
         while (position < chunkEnd) {
             const auto flags = static_cast<unsigned char>(container[position++]);
             for (int bit = 0; bit < 8 && position < chunkEnd; ++bit) {
                 if ((flags & (1u << bit)) == 0) {
-                    out.push_back(container[position++]);
-                } else {
-                    if (chunkEnd - position < 2) {
-                        throw FormatError("a copy token is cut off at the end of its chunk");
-                    }
-                    const std::uint16_t token = readU16(container, position);
-                    position += 2;
-                    const std::size_t difference = out.size() - start;
-                    const unsigned bits = offsetBits(difference);
-                    const std::size_t length = (token & (0xFFFFu >> bits)) + 3;
-                    const std::size_t offset = (token >> (16 - bits)) + 1;
-                    if (difference == 0 || offset > difference) {
-                        throw FormatError("a copy token reaches before the start of its chunk");
-                    }
-                    if (difference + length > kChunkData) {
+                    if (made == kChunkData) {
                         throw FormatError("a compressed chunk gives more than 4096 bytes");
                     }
-                    for (std::size_t i = 0; i < length; ++i) {
-                        const char repeated = out[out.size() - offset];
-                        out.push_back(repeated);
-                    }
+                    base[made++] = container[position++];
+                    continue;
                 }
-                if (out.size() - start > kChunkData) {
+                if (chunkEnd - position < 2) {
+                    throw FormatError("a copy token is cut off at the end of its chunk");
+                }
+                const std::uint16_t token = readU16(container, position);
+                position += 2;
+                if (made == 0) {
+                    throw FormatError("a copy token reaches before the start of its chunk");
+                }
+                const unsigned bits = offsetBits(made);
+                const std::size_t length = (token & (0xFFFFu >> bits)) + 3;
+                const std::size_t offset = (token >> (16 - bits)) + 1;
+                if (offset > made) {
+                    throw FormatError("a copy token reaches before the start of its chunk");
+                }
+                if (made + length > kChunkData) {
                     throw FormatError("a compressed chunk gives more than 4096 bytes");
                 }
+                char* to = base + made;
+                const char* from = to - offset;
+                if (offset >= 8) {
+                    // Eight bytes at a time, each read from before what it
+                    // writes; the last may run up to seven bytes past the
+                    // run, into the room kept for it.
+                    for (std::size_t i = 0; i < length; i += 8) {
+                        std::memcpy(to + i, from + i, 8);
+                    }
+                } else {
+                    // The run repeats bytes it is itself making.
+                    for (std::size_t i = 0; i < length; ++i) {
+                        to[i] = from[i];
+                    }
+                }
+                made += length;
             }
         }
+        out.resize(start + made);
     }
     return out;
 }

@@ -1,6 +1,9 @@
 #include "office/vba_project.h"
 
 #include <algorithm>
+#include <atomic>
+#include <span>
+#include <thread>
 
 #include "office/format_error.h"
 #include "office/vba_compression.h"
@@ -87,6 +90,29 @@ std::string moduleSource(const CompoundEntry& stream, const DirModule& module) {
     }
 }
 
+struct Compression {
+    CompoundEntry* stream;
+    const std::string* source;
+};
+
+// Each module's source compressed into its stream, on every core: the
+// modules are independent, and compression is most of a write's time.
+void compressAll(std::span<const Compression> work) {
+    std::atomic<std::size_t> next{0};
+    const auto worker = [&] {
+        for (std::size_t i = next++; i < work.size(); i = next++) {
+            work[i].stream->data = compressVba(*work[i].source);
+        }
+    };
+    const std::size_t threads =
+        std::min<std::size_t>(work.size(), std::max(1u, std::thread::hardware_concurrency()));
+    std::vector<std::jthread> helpers;
+    for (std::size_t t = 1; t < threads; ++t) {
+        helpers.emplace_back(worker);
+    }
+    worker();
+}
+
 } // namespace
 
 bool isSignatureEntryName(std::u16string_view name) {
@@ -131,12 +157,14 @@ VbaProject readVbaProject(const CompoundEntry& storage) {
 }
 
 std::size_t replaceModuleSources(CompoundEntry& storage,
-                                 const std::map<std::string, std::string>& sources) {
+                                 const std::map<std::string, std::string>& sources,
+                                 const VbaProject* read) {
     CompoundEntry& vba = vbaStorage(storage);
     std::string decompressed;
     const DirStream dir = readDir(vba, decompressed);
     const auto streams = moduleStreams(vba, dir);
     std::vector<std::size_t> changed;
+    std::vector<Compression> compressions;
     for (const auto& change : sources) {
         const std::string& name = change.first;
         const std::string& source = change.second;
@@ -146,12 +174,18 @@ std::size_t replaceModuleSources(CompoundEntry& storage,
             throw FormatError("the VBA project has no module '" + name + "'");
         }
         CompoundEntry* stream = streams[static_cast<std::size_t>(it - dir.modules.begin())];
-        if (moduleSource(*stream, *it) == source) {
+        const auto index = static_cast<std::size_t>(it - dir.modules.begin());
+        const bool same =
+            read != nullptr && index < read->modules.size() && read->modules[index].name == name
+                ? read->modules[index].source == source
+                : moduleSource(*stream, *it) == source;
+        if (same) {
             continue;
         }
-        stream->data = compressVba(source);
-        changed.push_back(static_cast<std::size_t>(it - dir.modules.begin()));
+        compressions.push_back({stream, &source});
+        changed.push_back(index);
     }
+    compressAll(compressions);
     if (changed.empty()) {
         return 0;
     }

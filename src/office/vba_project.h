@@ -47,9 +47,12 @@ VbaProject readVbaProject(const CompoundEntry& storage);
 // writer, which makes Office compile afresh from the source, and the
 // compiled-state streams (__SRP_*) go. A module whose source does not change
 // is left alone, and with none changing nothing is. Returns how many modules
-// changed. Throws FormatError for a name that is no module's.
+// changed. Throws FormatError for a name that is no module's. read, when
+// given, is the project as read from storage, whose sources spare
+// decompressing them again.
 std::size_t replaceModuleSources(CompoundEntry& storage,
-                                 const std::map<std::string, std::string>& sources);
+                                 const std::map<std::string, std::string>& sources,
+                                 const VbaProject* read = nullptr);
 
 // Whether an entry's name is a VBA signature's (\x05DigitalSignature,
 // ...Ex, ...Ext).

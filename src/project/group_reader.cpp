@@ -4,6 +4,7 @@
 #include "platform/source_file.h"
 #include "platform/windows_names.h"
 #include "project/project_lines.h"
+#include "project/project_shape.h"
 
 #include <algorithm>
 #include <variant>
@@ -59,6 +60,13 @@ GroupMembers groupMembers(const std::filesystem::path& groupFile, std::string_vi
         if (isGroupFile(file)) {
             members.problem =
                 group + " names the group " + name + "; a group can only name projects";
+            return members;
+        }
+        // Groups are Visual Basic 6's; a VBA project has none.
+        if (const ProjectShape shape = projectShapeOf(file); shape != ProjectShape::ProjectFile) {
+            members.problem = group + " names the " +
+                              (shape == ProjectShape::Document ? "document " : "folder ") + name +
+                              "; a group can only name Visual Basic projects (.vbp)";
             return members;
         }
         const auto earlier = std::find_if(seen.begin(), seen.end(),

@@ -1,6 +1,7 @@
 #include "project/project_folder.h"
 
 #include "platform/real_path.h"
+#include "project/project_shape.h"
 
 namespace fs = std::filesystem;
 
@@ -30,7 +31,7 @@ bool isWithinFolder(const fs::path& inner, const fs::path& outer) {
 }
 
 ProjectFolder::ProjectFolder(const fs::path& topFile)
-    : given_(absoluteNormal(topFile).parent_path()), real_(realPath(given_).value_or(given_)) {}
+    : given_(holdingFolder(absoluteNormal(topFile))), real_(realPath(given_).value_or(given_)) {}
 
 std::optional<ProjectFolder::Found> ProjectFolder::place(const fs::path& file) const {
     const fs::path named = absoluteNormal(file);

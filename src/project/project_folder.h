@@ -6,7 +6,8 @@
 namespace faultward {
 
 // The folder that holds a project or a group: the folder of its .vbp or
-// .vbg, links followed. A project from someone else may name files anywhere
+// .vbg (or document), or the folder of modules itself, links followed. A project from someone else
+// may name files anywhere
 // (..\Shared\Util.bas, /home/ann/.ssh/id_rsa), or be a link to one; what lies
 // outside this folder the user must agree to before it is written or copied.
 class ProjectFolder {

@@ -7,6 +7,7 @@
 #include "project/designer_companions.h"
 #include "project/project_folder.h"
 #include "project/project_reader.h"
+#include "project/project_shape.h"
 #include "rewrite/pass_types.h"
 
 #include <optional>
@@ -153,10 +154,14 @@ std::optional<CopyPlan> planReleaseCopy(const fs::path& topFile,
                 plan.missingCompanions.push_back({entry, companion});
         }
     };
-    add(topFile, {}, {});
+    // A folder of modules is no file to copy; its files are.
+    const bool topIsFolder = projectShapeOf(topFile) == ProjectShape::ModuleFolder;
+    if (!topIsFolder)
+        add(topFile, {}, {});
     const std::string topName = bytesFromPath(topFile.filename());
     for (const ProjectToCopy& project : projects) {
-        add(project.file, topName, project.nameInGroup);
+        if (!topIsFolder)
+            add(project.file, topName, project.nameInGroup);
         if (namesFullPath(project.nameInGroup)) {
             error = topFile.string() + " names " + project.nameInGroup +
                     " by a full path; a copy would still use that project, so no copy is made";
@@ -164,9 +169,9 @@ std::optional<CopyPlan> planReleaseCopy(const fs::path& topFile,
         }
         if (!project.nameInGroup.empty())
             walks.emplace_back(absoluteNormal(topFile).parent_path(), project.nameInGroup);
-        const fs::path folder = absoluteNormal(project.file).parent_path();
+        const fs::path folder = holdingFolder(absoluteNormal(project.file));
         const std::string projectName = project.nameInGroup.empty() ? topName : project.nameInGroup;
-        for (const std::string& entry : namedFiles(project.text)) {
+        for (const std::string& entry : project.files ? *project.files : namedFiles(project.text)) {
             if (namesFullPath(entry)) {
                 error = project.file.string() + " names " + entry +
                         " by a full path; a copy would still use that file, so no copy is made";
@@ -189,7 +194,7 @@ std::optional<CopyPlan> planReleaseCopy(const fs::path& topFile,
         if (fs::exists(fs::status(file, absent)))
             add(file, {}, bytesFromPath(file.filename()));
     }
-    plan.root = plan.files.front().parent_path();
+    plan.root = holdingFolder(absoluteNormal(topFile));
     for (const fs::path& file : plan.files)
         plan.root = commonFolder(plan.root, file.parent_path());
     for (const auto& [folder, name] : walks)
@@ -216,7 +221,11 @@ std::optional<std::string> outputFolderProblem(const fs::path& output,
 }
 
 fs::path placeInCopy(const CopyPlan& plan, const fs::path& output, const fs::path& source) {
-    return output / absoluteNormal(source).lexically_relative(plan.root);
+    const fs::path relative = absoluteNormal(source).lexically_relative(plan.root);
+    // A folder of modules that is the root is the output folder itself.
+    if (relative == ".")
+        return output;
+    return output / relative;
 }
 
 namespace {

@@ -13,11 +13,13 @@ namespace faultward {
 // would and can be processed in place while the sources stay as they are.
 
 // A project to copy: its file, its text, and for a project of a group its
-// path as the group names it.
+// path as the group names it. A folder of modules (its folder the file)
+// names its files in files, relative to it; a document names none there.
 struct ProjectToCopy {
     std::filesystem::path file;
     std::string text;
     std::string nameInGroup;
+    std::optional<std::vector<std::string>> files = std::nullopt;
 };
 
 // A companion that a form or the like names in its designer block.
@@ -48,7 +50,8 @@ struct CopyPlan {
     std::vector<OutsideCopyFile> outside;
 };
 
-// Plans the copy of topFile (the .vbp, or the .vbg of the projects) and the
+// Plans the copy of topFile (the .vbp, or the .vbg of the projects, a
+// document, or a folder of modules, whose files are copied without it) and the
 // projects, with the files alongside that exist (a project's own settings
 // file). The layout holds every folder a name passes through, so that a
 // name climbing with ".." reaches the copied file and never one outside the

@@ -31,14 +31,19 @@ std::optional<std::filesystem::path> locate(std::string_view entry,
 
 } // namespace
 
-FileClaims::FileClaims(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder)
+FileClaims::FileClaims(std::span<const ListEntry> entries, const PassSources& sources)
     : entries_(entries.size()), taken_(entries.size(), -1) {
     std::map<FileIdentity, int> lastNaming;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (!entries[i].selected)
             continue;
+        if (sources.held) {
+            if (sources.held->holds(entries[i].text))
+                entries_[i].path = sources.held->pathOf(entries[i].text);
+            continue;
+        }
         std::optional<FileIdentity> identity;
-        entries_[i].path = locate(entries[i].text, baseFolder, identity);
+        entries_[i].path = locate(entries[i].text, sources.folder, identity);
         if (!identity)
             continue;
         const auto [last, first] = lastNaming.try_emplace(*identity, static_cast<int>(i));

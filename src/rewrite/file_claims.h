@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rewrite/held_sources.h"
 #include "rewrite/pass_types.h"
 
 #include <condition_variable>
@@ -19,7 +20,8 @@ namespace faultward {
 // threads.
 class FileClaims {
 public:
-    FileClaims(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder);
+    // Held sources are each their entry's own.
+    FileClaims(std::span<const ListEntry> entries, const PassSources& sources);
 
     // Where the entry's file is; nothing when the entry names no file here.
     const std::optional<std::filesystem::path>& path(int index) const {

@@ -41,6 +41,11 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
+// A module's name: its file name without the extension.
+std::string_view moduleNameOf(std::string_view fileName) {
+    return fileName.substr(0, fileName.rfind('.'));
+}
+
 // A procedure's name as its items are keyed: in one letter case, and
 // without the type character its head may give it (Nm$ is Nm).
 std::string procedureKey(std::string_view name) {
@@ -53,7 +58,18 @@ struct LeaveList::Entry {
     std::string whole; // normal form
     std::string wholeKey;
     std::string nameKey;
+    // The module's name (the file's without its extension), which a pattern
+    // without a dot may name; empty when that is the file's name itself.
+    std::string moduleKey;
 };
+
+// Whether a pattern without a folder names the entry's file: by its name,
+// or without a dot by its module's name.
+bool LeaveList::namesFile(const Pattern& pattern, const Entry& entry) {
+    return matchesWildcard(pattern.file, fileNameOf(entry.whole)) ||
+           (!entry.moduleKey.empty() && pattern.file.find('.') == std::string::npos &&
+            matchesWildcard(pattern.file, moduleNameOf(fileNameOf(entry.whole))));
+}
 
 std::string normalEntry(std::string_view entry) {
     std::vector<std::string_view> parts;
@@ -189,21 +205,26 @@ std::optional<LeaveList::Entry> LeaveList::entryFor(const Source& source,
     normal.whole = normalEntry(named);
     normal.wholeKey = foldedText(normal.whole);
     normal.nameKey = foldedText(fileNameOf(normal.whole));
+    const std::string_view module = moduleNameOf(fileNameOf(normal.whole));
+    if (module.size() < fileNameOf(normal.whole).size() &&
+        module.find('.') == std::string_view::npos)
+        normal.moduleKey = foldedText(module);
     return normal;
 }
 
 template <typename Found>
 void LeaveList::matching(const FileIndex& files, const Entry& entry, Found found) const {
     for (const auto& [map, key] :
-         {std::pair(&files.whole, &entry.wholeKey), std::pair(&files.name, &entry.nameKey)})
-        if (const auto at = map->find(*key); at != map->end())
+         {std::pair(&files.whole, &entry.wholeKey), std::pair(&files.name, &entry.nameKey),
+          std::pair(&files.name, &entry.moduleKey)})
+        if (const auto at = map->find(*key); !key->empty() && at != map->end())
             for (const std::uint32_t item : at->second)
                 found(item);
     for (const std::uint32_t item : files.wildWhole)
         if (matchesWildcard(patterns_[item].file, entry.whole))
             found(item);
     for (const std::uint32_t item : files.wildName)
-        if (matchesWildcard(patterns_[item].file, fileNameOf(entry.whole)))
+        if (namesFile(patterns_[item], entry))
             found(item);
 }
 
@@ -218,11 +239,12 @@ void LeaveList::namingProcedure(const Source& source, const Entry& entry,
     };
     each(source.procedureWhole, name + '\0' + entry.wholeKey);
     each(source.procedureName, name + '\0' + entry.nameKey);
+    if (!entry.moduleKey.empty())
+        each(source.procedureName, name + '\0' + entry.moduleKey);
     if (const auto at = source.procedureAnyFile.find(name); at != source.procedureAnyFile.end())
         for (const std::uint32_t item : at->second)
-            if (matchesWildcard(patterns_[item].file, patterns_[item].whole
-                                                          ? std::string_view(entry.whole)
-                                                          : fileNameOf(entry.whole)))
+            if (patterns_[item].whole ? matchesWildcard(patterns_[item].file, entry.whole)
+                                      : namesFile(patterns_[item], entry))
                 found(item);
     matching(source.wildProcedures, entry, [&](std::uint32_t item) {
         const std::string_view pattern = patterns_[item].procedure;

@@ -19,7 +19,9 @@ namespace faultward {
 // count, as in the language (the letters of code page 1252). A file pattern
 // with a folder separator (\ or /, which stand for each other) is matched
 // against the whole entry as the project writes it, "." and "x\.." taken as
-// Windows takes them, one without against the entry's file name; blanks
+// Windows takes them, one without against the entry's file name (and one
+// without a dot against its module's name too: Module1:Save names Save in
+// Module1.bas, as an Office document's modules have no files); blanks
 // around the colon do not count. Items of several files (a group's and its
 // projects') make one list. Names are looked up, not compared with every
 // item, so a long list costs no more a procedure than a short one; only
@@ -92,6 +94,7 @@ private:
         FileIndex procedureFiles; // every procedure item
     };
     struct Entry; // an entry as one source's items name it
+    static bool namesFile(const Pattern& pattern, const Entry& entry);
     std::optional<Entry> entryFor(const Source& source, std::string_view entry) const;
     // Calls found(item) for each item of source naming this procedure of the entry.
     template <typename Found>

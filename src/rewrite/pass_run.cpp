@@ -1,5 +1,6 @@
 #include "rewrite/pass_run.h"
 
+#include "platform/path_bytes.h"
 #include "platform/run_journal.h"
 #include "platform/source_file.h"
 #include "rewrite/carried_states.h"
@@ -36,18 +37,20 @@ std::string_view fileNameOf(std::string_view entry) {
 // or more workers, and each outcome is reported in list order.
 class PassRun {
 public:
-    PassRun(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
-            PassObserver& observer, const PassSetup& setup)
-        : entries_(entries), baseFolder_(baseFolder), observer_(observer), setup_(setup),
+    PassRun(std::span<const ListEntry> entries, const PassSources& sources, PassObserver& observer,
+            const PassSetup& setup)
+        : entries_(entries), sources_(sources), observer_(observer), setup_(setup),
           states_(static_cast<int>(entries.size())), results_(entries.size()) {
-        claims_.emplace(entries, baseFolder);
+        if (sources.held)
+            containerName_ = fileNameOf(bytesFromPath(sources.held->container()));
+        claims_.emplace(entries, sources);
     }
 
     std::vector<EntryResult> run() {
         const bool touchesDisk = !setup_.dryRun && setup_.work != Work::Survey;
         // A file put back may be one that was not there when first looked for.
         if (lookForLeftovers(touchesDisk))
-            claims_.emplace(entries_, baseFolder_);
+            claims_.emplace(entries_, sources_);
         const int count = static_cast<int>(entries_.size());
         const int workers = std::max(1, std::min(setup_.jobs, count));
         buffers_.resize(static_cast<std::size_t>(workers));
@@ -66,10 +69,10 @@ public:
 private:
     const ListEntry& entry(int index) const { return entries_[static_cast<std::size_t>(index)]; }
 
-    static SourceFacts factsOf(const ListEntry& listed) {
-        return {fileNameOf(listed.text),
-                listed.kind == SourceKind::Class || listed.kind == SourceKind::UserControl,
-                listed.project, listed.text};
+    // A held source's file is its document, which {file} names.
+    SourceFacts factsOf(const ListEntry& listed) const {
+        return {sources_.held ? std::string_view(containerName_) : fileNameOf(listed.text),
+                isClassLike(listed.kind), listed.project, listed.text};
     }
 
     // Names what earlier runs left beside the files, once a folder, and
@@ -80,14 +83,18 @@ private:
         // A folder reached by two spellings ("..\\Here") is looked at once.
         std::set<std::filesystem::path> spellings;
         std::set<FileIdentity> folders;
+        FileIdentity folder;
         for (int i = 0; i < static_cast<int>(entries_.size()); ++i)
             if (const auto& path = claims_->path(i))
-                if (FileIdentity folder;
-                    spellings.insert(path->parent_path()).second &&
-                    (identifyFile(path->parent_path(), folder) != ReadStatus::Ok ||
+                // Held sources are written back into their document, in its folder.
+                if (const std::filesystem::path place =
+                        sources_.held ? sources_.held->container().parent_path()
+                                      : path->parent_path();
+                    spellings.insert(place).second &&
+                    (identifyFile(place, folder) != ReadStatus::Ok ||
                      folders.insert(folder).second))
                     for (const Leftover& found :
-                         RunJournal::ofThisProcess().leftoversIn(path->parent_path(), settle)) {
+                         RunJournal::ofThisProcess().leftoversIn(place, settle)) {
                         observer_.leftoverFound(found);
                         putBack = putBack || found.kind == LeftoverKind::PutBack;
                     }
@@ -181,7 +188,9 @@ private:
         const auto& path = claims_->path(index);
         FileIdentity identity;
         const ReadStatus status =
-            path ? readRegularFile(*path, buffers.content, &identity) : ReadStatus::NotFound;
+            !path           ? ReadStatus::NotFound
+            : sources_.held ? sources_.held->read(entry(index).text, buffers.content, identity)
+                            : readRegularFile(*path, buffers.content, &identity);
         settleClaim(status == ReadStatus::Ok);
         if (status != ReadStatus::Ok)
             return earlierFailure ? *earlierFailure : readFailure(status);
@@ -230,6 +239,10 @@ private:
         if (setup_.dryRun) {
             std::lock_guard lock(dryRunMutex_);
             setup_.dryRun->keep(identity, index, entry(index).text, *path, content, out.joined());
+            return FileOutcome::Rewritten;
+        }
+        if (sources_.held) {
+            sources_.held->write(entry(index).text, out.pieces());
             return FileOutcome::Rewritten;
         }
         return writeOutcome(replaceFileContents(*path, out.pieces()));
@@ -316,7 +329,8 @@ private:
     }
 
     std::span<const ListEntry> entries_;
-    std::filesystem::path baseFolder_;
+    const PassSources& sources_;
+    std::string containerName_;
     PassObserver& observer_;
     const PassSetup& setup_;
     std::optional<FileClaims> claims_;
@@ -328,10 +342,9 @@ private:
 
 } // namespace
 
-std::vector<EntryResult> runPass(std::span<const ListEntry> entries,
-                                 const std::filesystem::path& baseFolder, PassObserver& observer,
-                                 const PassSetup& setup) {
-    return PassRun(entries, baseFolder, observer, setup).run();
+std::vector<EntryResult> runPass(std::span<const ListEntry> entries, const PassSources& sources,
+                                 PassObserver& observer, const PassSetup& setup) {
+    return PassRun(entries, sources, observer, setup).run();
 }
 
 } // namespace faultward

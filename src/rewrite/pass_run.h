@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rewrite/dry_run_files.h"
+#include "rewrite/held_sources.h"
 #include "rewrite/insertion_options.h"
 #include "rewrite/passes.h"
 
@@ -59,8 +60,7 @@ struct PassSetup {
 
 // One pass over the entries: their files are looked up in list order, worked
 // on by setup.jobs workers, and reported to the observer in list order.
-std::vector<EntryResult> runPass(std::span<const ListEntry> entries,
-                                 const std::filesystem::path& baseFolder, PassObserver& observer,
-                                 const PassSetup& setup);
+std::vector<EntryResult> runPass(std::span<const ListEntry> entries, const PassSources& sources,
+                                 PassObserver& observer, const PassSetup& setup);
 
 } // namespace faultward

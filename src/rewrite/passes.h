@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rewrite/dry_run_files.h"
+#include "rewrite/held_sources.h"
 #include "rewrite/insertion_options.h"
 #include "rewrite/leave_list.h"
 #include "rewrite/line_numbering.h"
@@ -15,6 +16,9 @@
 
 namespace faultward {
 
+// Every pass works on the sources its entries name: files, or sources held
+// in memory (PassSources).
+
 // Drops every marked line from the selected entries' files, in list order.
 // With dryRun, the files are read as the dry run left them and nothing is
 // written; the new contents go to dryRun (or what they change, to its
@@ -23,14 +27,14 @@ namespace faultward {
 // observer still hears of them in list order, on the calling thread.
 // With lineNumbers, the line numbers of its procedures come out in the same
 // pass. The procedures leave names keep their marked lines.
-void runRemovalPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
+void runRemovalPass(std::span<const ListEntry> entries, const PassSources& sources,
                     PassObserver& observer, DryRunFiles* dryRun = nullptr, int jobs = 1,
                     const NumberingOptions* lineNumbers = nullptr,
                     const std::shared_ptr<const LeaveList>& leave = nullptr);
 
 // Writes trap lines and handler blocks into the selected entries' files, in
 // list order. dryRun as for runRemovalPass.
-void runInsertionPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
+void runInsertionPass(std::span<const ListEntry> entries, const PassSources& sources,
                       const InsertionOptions& options, PassObserver& observer,
                       DryRunFiles* dryRun = nullptr);
 
@@ -39,8 +43,7 @@ void runInsertionPass(std::span<const ListEntry> entries, const std::filesystem:
 // no handlers from the insertion pass (they would be a second set); it is
 // reported with the removal's failure again. With lineNumbers, the insertion
 // pass numbers the procedures afresh.
-void runRemovalAndInsertionPasses(std::span<const ListEntry> entries,
-                                  const std::filesystem::path& baseFolder,
+void runRemovalAndInsertionPasses(std::span<const ListEntry> entries, const PassSources& sources,
                                   const InsertionOptions& options, PassObserver& observer,
                                   DryRunFiles* dryRun = nullptr,
                                   const NumberingOptions* lineNumbers = nullptr);
@@ -50,7 +53,7 @@ void runRemovalAndInsertionPasses(std::span<const ListEntry> entries,
 // most once, not at all when it would end as it began. Heard as one insertion
 // pass. jobs as for runRemovalPass. With lineNumbers, the procedures are
 // numbered afresh in the same pass: the bytes of insertion, then numbering.
-void runReinsertionPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
+void runReinsertionPass(std::span<const ListEntry> entries, const PassSources& sources,
                         const InsertionOptions& options, PassObserver& observer,
                         DryRunFiles* dryRun = nullptr, int jobs = 1,
                         const NumberingOptions* lineNumbers = nullptr);
@@ -58,15 +61,15 @@ void runReinsertionPass(std::span<const ListEntry> entries, const std::filesyste
 // Numbers the body lines of the selected entries' files afresh (numbering),
 // or takes their line numbers out. dryRun and jobs as for runRemovalPass.
 // The procedures leave names keep theirs.
-void runNumberingPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
+void runNumberingPass(std::span<const ListEntry> entries, const PassSources& sources,
                       const NumberingOptions& options, PassObserver& observer,
                       DryRunFiles* dryRun = nullptr, int jobs = 1);
-void runUnnumberingPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
+void runUnnumberingPass(std::span<const ListEntry> entries, const PassSources& sources,
                         ProcedureKinds procedures, PassObserver& observer,
                         DryRunFiles* dryRun = nullptr, int jobs = 1,
                         const std::shared_ptr<const LeaveList>& leave = nullptr);
 // The same with options.leave and options.renumber; their start and step mean nothing here.
-void runUnnumberingPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
+void runUnnumberingPass(std::span<const ListEntry> entries, const PassSources& sources,
                         const NumberingOptions& options, PassObserver& observer,
                         DryRunFiles* dryRun = nullptr, int jobs = 1);
 
@@ -74,7 +77,7 @@ void runUnnumberingPass(std::span<const ListEntry> entries, const std::filesyste
 // to surveyed in list order, on the calling thread, judged by what insertion
 // with options would do; writes nothing.
 using SurveyReceiver = std::function<void(int index, const ListEntry&, const FileSurvey&)>;
-void runSurveyPass(std::span<const ListEntry> entries, const std::filesystem::path& baseFolder,
+void runSurveyPass(std::span<const ListEntry> entries, const PassSources& sources,
                    const InsertionOptions& options, PassObserver& observer,
                    const SurveyReceiver& surveyed, int jobs = 1);
 

@@ -27,6 +27,8 @@ public:
     // The chosen file's full path, which need not exist; nothing on cancel.
     virtual std::optional<QString> askOpenFile(QWidget* parent,
                                                const FileDialogRequest& request) = 0;
+    // The chosen folder's full path, the dialog opened at preset; nothing on cancel.
+    virtual std::optional<QString> askFolder(QWidget* parent, const QString& preset) = 0;
     // The chosen file's full path; replacing an existing file was confirmed.
     virtual std::optional<QString> askSaveFile(QWidget* parent,
                                                const FileDialogRequest& request) = 0;

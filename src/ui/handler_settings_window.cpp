@@ -69,6 +69,7 @@ HandlerSettingsWindow::HandlerSettingsWindow(HandlerSettingsDialog& dialog, Mess
     fileBox("chk_file_bas", SettingsControl::Modules, SourceKind::Module);
     fileBox("chk_file_cls", SettingsControl::Classes, SourceKind::Class);
     fileBox("chk_file_ctl", SettingsControl::UserControls, SourceKind::UserControl);
+    fileBox("chk_file_doc", SettingsControl::Documents, SourceKind::Document);
 
     // Below both groups: they change how the chosen procedures are written.
     auto* writing = new QVBoxLayout;

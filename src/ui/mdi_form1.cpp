@@ -256,6 +256,13 @@ std::optional<std::string> MDIForm1::askOpenFile(const OpenFileRequest& request)
     return bytes;
 }
 
+std::optional<std::string> MDIForm1::askOpenFolder(const std::string& preset) {
+    const std::optional<QString> chosen = services_.fileDialog.askFolder(this, pathText(preset));
+    if (!chosen)
+        return std::nullopt;
+    return bytesOfChoice(*chosen, preset);
+}
+
 std::optional<std::string> MDIForm1::askSaveFile(const SaveFileRequest& request) {
     const std::optional<QString> chosen = services_.fileDialog.askSaveFile(
         this,

@@ -82,6 +82,7 @@ public:
     bool showMessageWithChoice(std::string_view text, MessageIcon icon, std::string_view details,
                                std::string_view choice) override;
     std::optional<std::string> askOpenFile(const OpenFileRequest& request) override;
+    std::optional<std::string> askOpenFolder(const std::string& preset) override;
     std::optional<std::string> askSaveFile(const SaveFileRequest& request) override;
     void showHandlerSettings(HandlerSettingsDialog& dialog) override;
     void showReport(ReportWindow& window) override;

@@ -58,6 +58,17 @@ public:
         return chosenFile(dialog);
     }
 
+    std::optional<QString> askFolder(QWidget* parent, const QString& preset) override {
+        QFileDialog dialog(parent);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        if (!preset.isEmpty())
+            dialog.selectFile(preset);
+        return chosenFile(dialog);
+    }
+
     std::optional<QString> askSaveFile(QWidget* parent, const FileDialogRequest& request) override {
         QFileDialog dialog(parent);
         // Saving asks before it replaces a file.

@@ -18,6 +18,9 @@ public:
     // The chosen file's full path in WTF-8, which need not exist; nothing on
     // cancel.
     virtual std::optional<std::string> askOpenFile(HWND owner, const OpenFileRequest& request) = 0;
+    // The chosen folder's full path in WTF-8, the dialog opened at preset
+    // (path bytes) or its folder; nothing on cancel.
+    virtual std::optional<std::string> askFolder(HWND owner, const std::string& preset) = 0;
     // The path to write, which the dialog asked to replace if it exists;
     // nothing on cancel. Leaves the current folder as it was.
     virtual std::optional<std::string> askSaveFile(HWND owner, const SaveFileRequest& request) = 0;

@@ -26,18 +26,19 @@ constexpr std::array<KindBox<ProcedureKind>, 3> kProcedureBoxes{{
     {FW_IDC_PROC_FUNCTION, ProcedureKind::Function},
     {FW_IDC_PROC_PROPERTY, ProcedureKind::Property},
 }};
-constexpr std::array<KindBox<SourceKind>, 4> kFileBoxes{{
+constexpr std::array<KindBox<SourceKind>, 5> kFileBoxes{{
     {FW_IDC_FILE_FRM, SourceKind::Form},
     {FW_IDC_FILE_BAS, SourceKind::Module},
     {FW_IDC_FILE_CLS, SourceKind::Class},
     {FW_IDC_FILE_CTL, SourceKind::UserControl},
+    {FW_IDC_FILE_DOC, SourceKind::Document},
 }};
 
 struct CaptionedControl {
     SettingsControl control;
     int id;
 };
-constexpr std::array<CaptionedControl, 19> kCaptionedControls{{
+constexpr std::array<CaptionedControl, 20> kCaptionedControls{{
     {SettingsControl::ProceduresGroup, FW_IDC_PROCEDURES},
     {SettingsControl::Sub, FW_IDC_PROC_SUB},
     {SettingsControl::Function, FW_IDC_PROC_FUNCTION},
@@ -47,6 +48,7 @@ constexpr std::array<CaptionedControl, 19> kCaptionedControls{{
     {SettingsControl::Modules, FW_IDC_FILE_BAS},
     {SettingsControl::Classes, FW_IDC_FILE_CLS},
     {SettingsControl::UserControls, FW_IDC_FILE_CTL},
+    {SettingsControl::Documents, FW_IDC_FILE_DOC},
     {SettingsControl::SkipHandled, FW_IDC_SKIP_HANDLED},
     {SettingsControl::LineNumbers, FW_IDC_LINE_NUMBERS},
     {SettingsControl::KeepWithProject, FW_IDC_KEEP_PROJECT},

@@ -287,6 +287,10 @@ std::optional<std::string> MDIForm1::askOpenFile(const OpenFileRequest& request)
     return services_.fileDialog.askOpenFile(owner(), request);
 }
 
+std::optional<std::string> MDIForm1::askOpenFolder(const std::string& preset) {
+    return services_.fileDialog.askFolder(owner(), preset);
+}
+
 std::optional<std::string> MDIForm1::askSaveFile(const SaveFileRequest& request) {
     return services_.fileDialog.askSaveFile(owner(), request);
 }

@@ -3,6 +3,7 @@
 
 #include <cderr.h>
 #include <commdlg.h>
+#include <shobjidl.h>
 
 #include <algorithm>
 #include <vector>
@@ -52,6 +53,45 @@ struct FileNameDialog {
     OPENFILENAMEW fields{};
 };
 
+// Releases a COM interface when it goes.
+template <typename Interface> struct Held {
+    Interface* object = nullptr;
+    ~Held() {
+        if (object)
+            object->Release();
+    }
+};
+
+// The folder picker: opened at the preset folder (or the preset file's),
+// gives back the chosen folder's path.
+std::optional<std::string> pickFolder(HWND owner, const std::string& preset) {
+    Held<IFileOpenDialog> dialog;
+    if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IFileOpenDialog, reinterpret_cast<void**>(&dialog.object))))
+        return std::nullopt;
+    FILEOPENDIALOGOPTIONS options = 0;
+    dialog.object->GetOptions(&options);
+    dialog.object->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
+    if (!preset.empty()) {
+        const std::wstring wide = win32::wideFromBytes(preset);
+        Held<IShellItem> start;
+        if (SUCCEEDED(SHCreateItemFromParsingName(wide.c_str(), nullptr, IID_IShellItem,
+                                                  reinterpret_cast<void**>(&start.object))))
+            dialog.object->SetFolder(start.object);
+    }
+    if (FAILED(dialog.object->Show(owner)))
+        return std::nullopt; // cancelled, or no dialog to show
+    Held<IShellItem> result;
+    if (FAILED(dialog.object->GetResult(&result.object)))
+        return std::nullopt;
+    PWSTR path = nullptr;
+    if (FAILED(result.object->GetDisplayName(SIGDN_FILESYSPATH, &path)))
+        return std::nullopt;
+    std::string bytes = win32::bytesFromWide(path);
+    CoTaskMemFree(path);
+    return bytes;
+}
+
 class CommonFileDialog final : public FileDialog {
 public:
     std::optional<std::string> askOpenFile(HWND owner, const OpenFileRequest& request) override {
@@ -70,6 +110,16 @@ public:
         if (GetOpenFileNameW(&dialog.fields))
             return dialog.chosen();
         return std::nullopt;
+    }
+
+    std::optional<std::string> askFolder(HWND owner, const std::string& preset) override {
+        // The system's folder picker is a COM object; the thread may not
+        // have COM yet, and gives it back as it found it.
+        const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        std::optional<std::string> chosen = pickFolder(owner, preset);
+        if (SUCCEEDED(com))
+            CoUninitialize();
+        return chosen;
     }
 
     std::optional<std::string> askSaveFile(HWND owner, const SaveFileRequest& request) override {

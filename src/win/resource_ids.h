@@ -39,6 +39,7 @@
 #define FW_IDC_FILES 315         /* fra_files */
 #define FW_IDC_HANDLER_CODE 316  /* fra_handler */
 #define FW_IDC_KEEP_PROJECT 317  /* chk_keep_with_project */
+#define FW_IDC_FILE_DOC 318      /* chk_file_doc */
 
 // The report window of Preview Insertion and Check Project (Close is IDCANCEL,
 // so Escape and the close box press it too).

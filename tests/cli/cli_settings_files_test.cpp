@@ -84,7 +84,7 @@ TEST_F(CliSettingsFiles, initRefusesOtherFilesAnEmptyCallAndLinks) {
     const fs::path notes = project_.write("notes.txt", "x\n");
     const CliRun other = run({"init", "--step", "5", notes.string()});
     EXPECT_EQ(other.status, ExitUsage);
-    EXPECT_NE(other.err.find("is neither"), std::string::npos);
+    EXPECT_NE(other.err.find("is none of them"), std::string::npos);
     EXPECT_FALSE(fs::exists(project_ / "notes.faultward"));
 
     const CliRun nothing = run({"init", vbp.string()});

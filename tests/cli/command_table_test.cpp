@@ -141,6 +141,7 @@ const std::map<std::string, std::string> kRefusals = {
     {"--no-project-settings",
      "--no-project-settings applies to list, insert, remove, check, number and unnumber only"},
     {"--allow-outside", "--allow-outside applies to insert, remove, number and unnumber only"},
+    {"--drop-signature", "--drop-signature applies to insert, remove, number and unnumber only"},
 };
 
 TEST(CommandTable, everyCommandTakesWhatItsSynopsisShowsAndRefusesTheRest) {
@@ -225,8 +226,8 @@ TEST(CommandTable, valuesAreReadFromTheNextArgumentOrAfterAnEqualsSign) {
         {{"insert", "App.vbp", "--template"}, "--template needs a file"},
         {{"insert", "--output=", "App.vbp"}, "--output needs a folder"},
         {{"list", "--kinds=form,,module", "App.vbp"},
-         "--kinds takes form, module, class, usercontrol or all, separated by commas, "
-         "not 'form,,module'"},
+         "--kinds takes form, module, class, usercontrol, document or all, separated by "
+         "commas, not 'form,,module'"},
         {{"check", "App.vbp", "--procedures"},
          "--procedures takes sub, function, property or all, separated by commas, not ''"},
         {{"insert", "--dry-run=yes", "App.vbp"}, "unknown option --dry-run=yes"},

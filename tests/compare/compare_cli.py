@@ -4,8 +4,9 @@ compares what they leave and say.
 
 Usage: compare_cli.py LINUX_BUILD WINDOWS_BUILD
 
-Each program works on its own copy of a generated project and of a project of
-edge cases, with its own ERRH.ini beside it. After every command the two
+Each program works on its own copy of a generated project, a project of edge
+cases, Office documents and a folder of exported modules, with its own
+ERRH.ini beside it. After every command the two
 copies must hold the same files with the same bytes and the same read-only
 state, and the two runs must give the same exit status and the same bytes on
 stderr; stdout may differ only in its line ends. The Windows program runs
@@ -22,7 +23,7 @@ from pathlib import Path
 
 SETTINGS = b"[OS]\r\nError_Flag=2\r\n"
 
-COMMANDS = [
+VB6_COMMANDS = [
     ["list", "App.vbp"],
     ["insert", "--mode", "0", "App.vbp"],
     ["insert", "App.vbp"],  # the mode stored beside the program
@@ -41,6 +42,38 @@ COMMANDS = [
     ["list", "Missing.vbp"],
     ["frobnicate", "App.vbp"],
 ]
+
+
+def vba_commands(project):
+    """What is run on an Office document or a folder of exported modules."""
+    return [
+        ["list", "--kinds", "all", project],
+        ["insert", "--kinds", "all", "--procedures", "all", project],
+        ["check", "--kinds", "all", "--procedures", "all", project],
+        ["insert", "--dry-run", "--diff", "--mode", "1", "--kinds", "all", project],
+        ["number", "--kinds", "all", "--procedures", "all", "--start", "5", project],
+        ["insert", "--template", "template.txt", "--kinds", "module,document", project],
+        ["remove", "--kinds", "all", "--line-numbers", "--procedures", "all", project],
+        ["init", "--kinds", "module,class", "--mode", "1", project],
+        ["insert", project],
+        ["remove", project],
+    ]
+
+
+# The projects compared, each with the commands run on it, in order.
+PROJECTS = {
+    "generated": VB6_COMMANDS,
+    "edge": VB6_COMMANDS,
+    "workbook": vba_commands("Book.xlsm") + vba_commands("Old.xls") + [
+        ["list", "Locked.docm"],
+        ["list", "Data.accdb"],
+        ["insert", "Signed.docm"],
+        ["insert", "--drop-signature", "Signed.docm"],
+    ],
+    "modules": vba_commands("."),
+}
+
+OFFICE_FIXTURES = Path(__file__).resolve().parents[1] / "office" / "fixtures"
 
 
 def crlf(*lines):
@@ -96,6 +129,43 @@ def make_edge_project(root):
         b"Module=K; missing.bas",
         b"Module=L; MIXEDcase.bas",
     ))
+
+
+def make_workbook_project(root, linux_build):
+    """Office documents: the workbooks LibreOffice wrote, a Word document
+    with a signed project and one locked for viewing (the tests' own writer
+    makes them), and an Access database, which is refused."""
+    root.mkdir(parents=True)
+    shutil.copy(OFFICE_FIXTURES / "libreoffice_book.xlsm", root / "Book.xlsm")
+    shutil.copy(OFFICE_FIXTURES / "libreoffice_book.xls", root / "Old.xls")
+    subprocess.run([str(linux_build / "faultward-document-samples"), "--documents", str(root)],
+                   check=True, capture_output=True)
+    write(root, "Data.accdb", b"\0\1\0\0Standard ACE DB\0")
+
+
+def make_modules_project(root):
+    """A folder of modules exported from a workbook: a module, a class, a
+    document module and a form with its .frx, and what else such a folder
+    holds."""
+    write(root, "Module1.bas", crlf(b'Attribute VB_Name = "Module1"', b"Sub Save()",
+                                    b"    Beep", b"End Sub", b"Function Total() As Long",
+                                    b"    Total = 1", b"End Function"))
+    write(root, "Class1.cls", crlf(b"VERSION 1.0 CLASS", b"BEGIN", b"  MultiUse = -1  'True",
+                                   b"END", b'Attribute VB_Name = "Class1"',
+                                   b"Public Sub Go()", b"End Sub"))
+    write(root, "ThisWorkbook.cls", crlf(
+        b"VERSION 1.0 CLASS", b"BEGIN", b"  MultiUse = -1  'True", b"END",
+        b'Attribute VB_Name = "ThisWorkbook"',
+        b'Attribute VB_Base = "0{00020819-0000-0000-C000-000000000046}"',
+        b"Private Sub Workbook_Open()", b"End Sub"))
+    write(root, "UserForm1.frm", crlf(
+        b"VERSION 5.00", b"Begin {C62A69F0-16DC-11CE-9E98-00AA00574A4F} UserForm1",
+        b'   Caption         =   "Sub Main()"', b'   OleObjectBlob   =   "UserForm1.frx":0000',
+        b"End", b'Attribute VB_Name = "UserForm1"', b"Private Sub UserForm_Click()",
+        b"End Sub"))
+    write(root, "UserForm1.frx", b"\0\1\2")
+    write(root, "notes.txt", b"not a module")
+    write(root, "old/Module1.bas", crlf(b"Sub Old()", b"End Sub"))
 
 
 def tree(root):
@@ -166,7 +236,7 @@ def compare(name, source, work, programs):
     for system in programs:
         copies[system] = work / system / name
         shutil.copytree(source, copies[system], symlinks=True)
-    for args in COMMANDS:
+    for args in PROJECTS[name]:
         if "--dry-run" in args and name in DRY_RUN_NAMES_DIFFER:
             continue
         results = {system: run(program + args, copies[system])
@@ -180,6 +250,9 @@ def compare(name, source, work, programs):
         err_w = without_folder(err_w, copies["windows"], "windows")
         if without_settings_path(err_l) != without_settings_path(err_w):
             problems.append(f"  stderr:\n    Linux   {err_l!r}\n    Windows {err_w!r}")
+        # init prints the settings file's path, each system's own.
+        out_l = without_folder(out_l, copies["linux"], "linux")
+        out_w = without_folder(out_w, copies["windows"], "windows")
         if out_l.replace(b"\r\n", b"\n") != out_w.replace(b"\r\n", b"\n"):
             problems.append(f"  stdout:\n    Linux   {out_l!r}\n    Windows {out_w!r}")
         trees = {system: tree(copies[system]) for system in programs}
@@ -225,11 +298,13 @@ def main():
         check=True, capture_output=True).stdout.decode().strip()
     Path(generated).rename(sources / "generated" / "App.vbp")
     make_edge_project(sources / "edge")
+    make_workbook_project(sources / "workbook", linux_build)
+    make_modules_project(sources / "modules")
     template = Path(__file__).resolve().parents[2] / "resources" / "templates" / "mode0-message-box.txt"
-    for name in ("generated", "edge"):
+    for name in PROJECTS:
         shutil.copy(template, sources / name / "template.txt")
 
-    ok = all(compare(name, sources / name, work, programs) for name in ("generated", "edge"))
+    ok = all(compare(name, sources / name, work, programs) for name in PROJECTS)
     print("compare: Linux and Windows faultward-cli " + ("agree" if ok else "DIFFER"))
     return 0 if ok else 1
 

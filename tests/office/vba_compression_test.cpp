@@ -80,6 +80,22 @@ TEST(VbaCompression, RoundTripsRandomDataOfEverySizeAroundChunks) {
     }
 }
 
+// Source text repeats whole lines and long runs of spaces: matches that
+// reach the most a token carries, copies that overlap what they make, and
+// lines that differ a few bytes in.
+TEST(VbaCompression, RoundTripsSourceTextWithLongAndOverlappingRepeats) {
+    std::string text = "Attribute VB_Name = \"Module1\"\r\n" + std::string(5000, ' ');
+    for (int line = 0; line < 700; ++line) {
+        text += "    Total = Total + Cells(" + std::to_string(line % 37) + ", 2).Value\r\n";
+        if (line % 50 == 0) {
+            text += std::string(static_cast<std::size_t>(line % 300), ' ') + "'\r\n";
+        }
+    }
+    const std::string compressed = compressVba(text);
+    EXPECT_EQ(decompressVba(compressed), text);
+    EXPECT_LT(compressed.size(), text.size() / 4);
+}
+
 TEST(VbaCompression, StoresAFullIncompressibleChunkRawAndAShortOneUnpadded) {
     testing::SplitMix64 random(7);
     std::string noise(4096 + 4000, '\0');
@@ -112,6 +128,8 @@ TEST(VbaCompression, RefusesDamagedContainers) {
         {"copy token cut off", bytes({0x01, 0x02, 0xB0, 0x02, 0x61, 0x00})},
         // 0x0FFF with 4 offset bits copies 4098 bytes: past the chunk's 4096.
         {"chunk over 4096 bytes", bytes({0x01, 0x03, 0xB0, 0x02, 0x61, 0xFF, 0x0F})},
+        // A copy fills the chunk to 4096 bytes; a literal after it is one too many.
+        {"literal past 4096 bytes", bytes({0x01, 0x04, 0xB0, 0x02, 0x61, 0xFC, 0x0F, 0x62})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "office/format_error.h"
 #include "office/vba_compression.h"
 #include "office/vba_dir_stream.h"
@@ -129,6 +131,38 @@ TEST(VbaProject, WritesChangedModulesAsTheFormatAsksOfAWriter) {
     EXPECT_EQ(untouched.child(u"VBA")->child(u"__SRP_0")->data,
               before.child(u"VBA")->child(u"__SRP_0")->data);
     EXPECT_THROW(replaceModuleSources(untouched, {{"Nowhere", ""}}), FormatError);
+}
+
+// Many modules at once, compressed side by side: each stream gets its own
+// source. The old sources come from the project as read when it is given,
+// and are decompressed when it is not, or does not match the storage.
+TEST(VbaProject, WritesManyModulesAtOnceEachIntoItsOwnStream) {
+    BuiltProject built;
+    for (int m = 0; m < 40; ++m) {
+        std::string body;
+        for (int line = 0; line < 200; ++line) {
+            body += "    Total = Total + Cells(" + std::to_string(line * (m + 1)) + ", 2)\r\n";
+        }
+        built.modules.push_back({"Module" + std::to_string(m), ModuleKind::Procedural,
+                                 "Sub Work" + std::to_string(m) + "()\r\n" + body + "End Sub\r\n",
+                                 static_cast<std::size_t>(m % 3) * 10});
+    }
+    const CompoundEntry before = testing::projectStorage(built, u"Root Entry");
+    const VbaProject read = readVbaProject(before);
+    std::map<std::string, std::string> sources;
+    for (std::size_t m = 0; m < built.modules.size(); ++m) {
+        const std::string& source = read.modules[m].source;
+        sources[read.modules[m].name] = m % 4 == 0 ? source : source + "' changed\r\n";
+    }
+    const VbaProject unrelated;
+    for (const VbaProject* given : {&read, &unrelated, static_cast<const VbaProject*>(nullptr)}) {
+        CompoundEntry after = before;
+        EXPECT_EQ(replaceModuleSources(after, sources, given), 30u);
+        const VbaProject now = readVbaProject(after);
+        for (const VbaModule& module : now.modules) {
+            EXPECT_EQ(module.source, sources.at(module.name)) << module.name;
+        }
+    }
 }
 
 TEST(VbaProject, RefusesAProjectThatCannotBeReadWhole) {

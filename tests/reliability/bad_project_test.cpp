@@ -181,12 +181,15 @@ TEST_F(BadProject, projectThatIsNoReadableFileExitsTwoWithAMessage) {
     ASSERT_EQ(::mkfifo((folder_ / "Fifo.vbp").c_str(), 0644), 0);
     fs::create_symlink("Gone.vbp", folder_ / "Dangling.vbp");
     folder_.write("Secret.vbp", "Form=Form1.frm\r\n");
+    folder_.write("Locked/Module1.bas", "Sub A()\r\nEnd Sub\r\n");
     giveTreeToChildUser(folder_.path());
     fs::permissions(folder_ / "Secret.vbp", fs::perms::none);
     const TreeSnapshot before = snapshotTree(folder_.path());
+    fs::permissions(folder_ / "Locked", fs::perms::none);
 
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {folder_.path().string(), "is not a file"},
+        // A folder is a project of the modules in it; one that cannot be read is refused.
+        {(folder_ / "Locked").string(), "cannot be read: permission denied"},
         {(folder_ / "Fifo.vbp").string(), "is not a file"},
         {"/dev/zero", "is not a file"},
         {(folder_ / "Dangling.vbp").string(), "does not exist"},
@@ -202,6 +205,7 @@ TEST_F(BadProject, projectThatIsNoReadableFileExitsTwoWithAMessage) {
         EXPECT_NE(result.err.find(project), std::string::npos) << result.err;
         EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
     }
+    fs::permissions(folder_ / "Locked", fs::perms::owner_all);
     EXPECT_EQ(differences(before, snapshotTree(folder_.path()), true), std::vector<std::string>{});
 }
 

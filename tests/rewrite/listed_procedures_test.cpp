@@ -190,5 +190,20 @@ TEST(ListedProcedures, aLongListAnswersAsAShortOne) {
     EXPECT_TRUE(named[7] && named[57]);
 }
 
+// An Office document's modules have no files: an item may name a module by
+// its name alone, as the editor shows it.
+TEST(ListedProcedures, anItemWithoutADotNamesAModuleByItsName) {
+    const LeaveList list({"Module1:Save", "ThisWorkbook:*", "Sheet?", "Old.bas"});
+    EXPECT_TRUE(list.leavesProcedure("Module1.bas", "save"));
+    EXPECT_FALSE(list.leavesProcedure("Module1.bas", "Load"));
+    EXPECT_FALSE(list.leavesProcedure("Module10.bas", "Save"));
+    EXPECT_TRUE(list.leavesProcedure("ThisWorkbook.cls", "Workbook_Open"));
+    EXPECT_TRUE(list.leavesFile("Sheet1.cls"));
+    EXPECT_FALSE(list.leavesFile("Sheet10.cls"));
+    // An item with a dot names the file's whole name, as before.
+    EXPECT_FALSE(list.leavesFile("Old.bas.bak"));
+    EXPECT_FALSE(LeaveList({"Old.b"}).leavesFile("Old.bas"));
+}
+
 } // namespace
 } // namespace faultward

@@ -29,7 +29,8 @@ TEST(Passes, reportInListOrderWithProgressBounds) {
 
 TEST(Passes, emptyListOnlyStartsAndFinishes) {
     RecordingObserver observer;
-    runInsertionPass({}, "/nonexistent", InsertionOptions(HandlingMode::ShowMessage), observer);
+    runInsertionPass({}, std::filesystem::path("/nonexistent"),
+                     InsertionOptions(HandlingMode::ShowMessage), observer);
     EXPECT_EQ(observer.calls, (std::vector<std::string>{"start:1,0,-1", "end:"}));
 }
 

@@ -70,6 +70,7 @@ const BoxField kBoxes[] = {
     {"chk_file_bas", [](const auto& s) { return s.files.has(SourceKind::Module); }},
     {"chk_file_cls", [](const auto& s) { return s.files.has(SourceKind::Class); }},
     {"chk_file_ctl", [](const auto& s) { return s.files.has(SourceKind::UserControl); }},
+    {"chk_file_doc", [](const auto& s) { return s.files.has(SourceKind::Document); }},
     {"chk_skip_handled", [](const auto& s) { return s.skipHandled; }},
     {"chk_line_numbers", [](const auto& s) { return s.lineNumbers; }},
 };
@@ -109,6 +110,7 @@ TEST_F(HandlerSettingsWindowTest, captionsComeFromTheCoresTable_theFrameIsTheFix
         {"chk_file_bas", SettingsControl::Modules},
         {"chk_file_cls", SettingsControl::Classes},
         {"chk_file_ctl", SettingsControl::UserControls},
+        {"chk_file_doc", SettingsControl::Documents},
         {"chk_skip_handled", SettingsControl::SkipHandled},
         {"chk_line_numbers", SettingsControl::LineNumbers},
         {"fra_handler", SettingsControl::HandlerGroup},

@@ -70,6 +70,7 @@ TEST(MainWindow, menus_haveCaptionsSeparatorsAndNoShortcuts) {
     const std::pair<const char*, const char*> items[] = {
         {"mnu_0", "&File"},
         {"mnu_f_0", "&Open Visual Basic Project"},
+        {"mnu_f_15", "Open &Folder of Modules..."},
         {"mnu_f_1", ""},
         {"mnu_f_2", "&Insert Error Handling Code"},
         {"mnu_f_3", ""},
@@ -103,7 +104,7 @@ TEST(MainWindow, menus_haveCaptionsSeparatorsAndNoShortcuts) {
     }
     auto* file = program.window().findChild<QMenu*>(QStringLiteral("mnu_0"));
     ASSERT_NE(file, nullptr);
-    EXPECT_EQ(file->actions().size(), 13);
+    EXPECT_EQ(file->actions().size(), 14);
 }
 
 TEST(MainWindow, choosingMode_keepsExactlyOneItemChecked) {

@@ -1,4 +1,5 @@
 #include "app/texts/texts.h"
+#include "office/vba_fixtures.h"
 #include "ui/form1.h"
 #include "ui/list_entries.h"
 #include "ui/path_label.h"
@@ -6,6 +7,7 @@
 #include "ui_test_support.h"
 
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -64,6 +66,37 @@ TEST(OpenProject, open_listsFormsAndModulesSortedAndTicked_andTheListTakesTheKey
     EXPECT_EQ(request.filter.toStdString(), kProjectFilter);
     EXPECT_EQ(request.filterIndex, 2);
     EXPECT_TRUE(program.messages().texts.empty());
+}
+
+// The File menu's Open Folder asks for a folder and lists its modules.
+TEST(OpenProject, openFolder_asksTheFolderDialogAndListsTheFoldersModules) {
+    RunningProgram program(crlf({"[OS]", "Project_File=/earlier/Old.vbp", "Error_Flag=0"}));
+    program.write("Export/Module1.bas", kOneSubSource);
+    program.write("Export/UserForm1.frm", kOneSubSource);
+    const auto folder = program.folder() / "Export";
+    program.dialog().answers.push_back(qpath(folder));
+    program.trigger("mnu_f_15");
+    EXPECT_EQ(program.dialog().folderRequests, QStringList{"/earlier/Old.vbp"});
+    Form1& form = program.window().form1();
+    EXPECT_EQ(shownEntries(form.List1()), (QStringList{"Module1.bas", "UserForm1.frm"}));
+    EXPECT_EQ(form.lbl_proh().text(), qpath(folder));
+    EXPECT_EQ(program.module().Project_File(), folder.string());
+}
+
+// File > Open takes an Office document: the tree lists its modules and opens
+// each into its procedures, which the core reads from the document.
+TEST(OpenProject, openDocument_listsItsModulesAndOpensThemIntoTheirProcedures) {
+    RunningProgram program;
+    const auto book = program.write("Book.xlsm", office::testing::fixture("libreoffice_book.xlsm"));
+    program.openProject(book);
+    ProjectFilesTree& tree = program.window().form1().List1();
+    EXPECT_EQ(shownEntries(tree), (QStringList{"Module1.bas", "Module2.bas"}));
+    tree.setFocus();
+    QTest::keyClick(&tree, Qt::Key_End);
+    QTest::keyClick(&tree, Qt::Key_Plus);
+    ASSERT_EQ(tree.entry(1)->childCount(), 1);
+    EXPECT_TRUE(tree.entry(1)->child(0)->text(0).startsWith("Sub Hello"))
+        << tree.entry(1)->child(0)->text(0).toStdString();
 }
 
 TEST(OpenProject, emptyProject_showsPathAndEnablesButtons) {

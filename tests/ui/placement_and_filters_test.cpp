@@ -31,11 +31,13 @@ TEST(HelpWindowPlacement, opensWhollyOnScreenBesideAMainWindowInTheCorner) {
 }
 
 TEST(FileDialogFilters, allFilesMatchesNamesWithoutADot_severalPatternsAreSeparatedBySpaces) {
-    EXPECT_EQ(qtNameFilters(QString::fromUtf8(kProjectFilter.data(),
-                                              static_cast<qsizetype>(kProjectFilter.size()))),
-              (QStringList{"All Files (*)", "Visual Basic Project Files(*.vbp)",
-                           "Visual Basic Projects and Groups (*.vbp *.vbg)",
-                           "Visual Basic Group (*.vbg)"}));
+    EXPECT_EQ(
+        qtNameFilters(QString::fromUtf8(kProjectFilter.data(),
+                                        static_cast<qsizetype>(kProjectFilter.size()))),
+        (QStringList{"All Files (*)", "Visual Basic Project Files(*.vbp)",
+                     "Visual Basic Projects and Groups (*.vbp *.vbg)", "Visual Basic Group (*.vbg)",
+                     "Office Documents with Macros (*.xlsm *.xlsb *.xltm *.xlam *.xls *.xla "
+                     "*.xlt *.docm *.dotm *.doc *.dot *.pptm *.potm *.ppsm *.ppam)"}));
     EXPECT_EQ(qtNameFilters(QStringLiteral("Text|*.txt")), QStringList{"Text (*.txt)"});
 }
 

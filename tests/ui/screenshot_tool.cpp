@@ -6,6 +6,9 @@
 // and, given a second project of a real size, 10-first-size.png (a file of it
 // open at the window's first size) and 11-maximized.png (the whole screen).
 // Usage: faultward-screenshot OUTPUT_FOLDER PROJECT.vbp [LARGE_PROJECT.vbp]
+//        faultward-screenshot --workbook OUTPUT_FOLDER BOOK.xlsm
+// The second takes 12-workbook.png: the workbook open, each module open into
+// its procedures.
 // Settings are kept in a scratch folder, never in the real ERRH.ini.
 
 #include "app/desktop/project_files_logic.h"
@@ -74,10 +77,33 @@ private:
     bool inserting_ = false;
 };
 
+// The workbook open, every module open into its procedures, the list with
+// the keyboard.
+int pictureOfWorkbook(const QString& folder, const char* workbook) {
+    uitest::RunningProgram program;
+    program.window().move(10, 10);
+    program.window().activateWindow();
+    program.openProject(workbook);
+    settle();
+    ProjectFilesTree& tree = program.window().form1().List1();
+    for (int i = 0; i < tree.entryCount(); ++i)
+        tree.expandItem(tree.entry(i));
+    if (tree.entryCount() > 0)
+        tree.setCurrentItem(tree.entry(0));
+    tree.setFocus(Qt::ShortcutFocusReason);
+    settle();
+    saveScreen(folder, QStringLiteral("12-workbook.png"), program.window().frameGeometry());
+    for (const QString& message : program.messages().texts)
+        std::fprintf(stderr, "message box: %s\n", qPrintable(message));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    if (argc == 4 && QLatin1String(argv[1]) == QLatin1String("--workbook"))
+        return pictureOfWorkbook(QString::fromLocal8Bit(argv[2]), argv[3]);
     if (argc != 3 && argc != 4) {
         std::fprintf(stderr,
                      "usage: faultward-screenshot OUTPUT_FOLDER PROJECT.vbp [LARGE_PROJECT.vbp]\n");

@@ -36,6 +36,11 @@ std::optional<QString> ScriptedFileDialog::askSaveFile(QWidget*, const FileDialo
     return nextAnswer();
 }
 
+std::optional<QString> ScriptedFileDialog::askFolder(QWidget*, const QString& preset) {
+    folderRequests.push_back(preset);
+    return nextAnswer();
+}
+
 std::optional<QString> ScriptedFileDialog::nextAnswer() {
     if (answers.empty())
         throw std::logic_error("the test gave the file dialog no answer");

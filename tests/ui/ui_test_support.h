@@ -39,8 +39,10 @@ class ScriptedFileDialog : public FileDialog {
 public:
     std::optional<QString> askOpenFile(QWidget*, const FileDialogRequest& request) override;
     std::optional<QString> askSaveFile(QWidget*, const FileDialogRequest& request) override;
+    std::optional<QString> askFolder(QWidget*, const QString& preset) override;
     std::deque<std::optional<QString>> answers;
     std::vector<FileDialogRequest> requests;
+    QStringList folderRequests;
     std::vector<FileDialogRequest> saveRequests;
 
 private:

@@ -106,6 +106,7 @@ TEST(HandlerSettingsWindow, okHandsEveryControlToTheCore_aRefusalKeepsTheDialogO
         click(dialog, FW_IDC_PROC_FUNCTION);
         click(dialog, FW_IDC_FILE_FRM);
         click(dialog, FW_IDC_FILE_CTL);
+        click(dialog, FW_IDC_FILE_DOC);
         click(dialog, FW_IDC_SKIP_HANDLED);
         click(dialog, FW_IDC_LINE_NUMBERS);
         click(dialog, FW_IDC_HANDLER_FILE);
@@ -117,7 +118,8 @@ TEST(HandlerSettingsWindow, okHandsEveryControlToTheCore_aRefusalKeepsTheDialogO
     EXPECT_EQ(program.messages.shown.size(), 1u);
     const HandlerSettings& settings = program.module.handlerSettings();
     EXPECT_EQ(settings.procedures, ProcedureKinds{ProcedureKind::Function});
-    EXPECT_EQ(settings.files, (SourceKinds{SourceKind::Module, SourceKind::UserControl}));
+    EXPECT_EQ(settings.files,
+              (SourceKinds{SourceKind::Module, SourceKind::UserControl, SourceKind::Document}));
     EXPECT_TRUE(settings.skipHandled);
     EXPECT_TRUE(settings.lineNumbers);
     EXPECT_EQ(settings.handler, HandlerSource::Template);
@@ -182,11 +184,11 @@ TEST(HandlerSettingsWindow, tabVisitsEveryUsableControlOnce_inReadingOrder_capti
         } while (at && at != first && order.size() < 40);
         // One stop for the radio group, at its chosen button; the template
         // path and Browse wait until a template is chosen.
-        EXPECT_EQ(order,
-                  (std::vector<int>{FW_IDC_PROC_SUB, FW_IDC_PROC_FUNCTION, FW_IDC_PROC_PROPERTY,
-                                    FW_IDC_FILE_FRM, FW_IDC_FILE_BAS, FW_IDC_FILE_CLS,
-                                    FW_IDC_FILE_CTL, FW_IDC_SKIP_HANDLED, FW_IDC_LINE_NUMBERS,
-                                    FW_IDC_HANDLER_MODE, IDOK, IDCANCEL, IDHELP}));
+        EXPECT_EQ(order, (std::vector<int>{FW_IDC_PROC_SUB, FW_IDC_PROC_FUNCTION,
+                                           FW_IDC_PROC_PROPERTY, FW_IDC_FILE_FRM, FW_IDC_FILE_BAS,
+                                           FW_IDC_FILE_CLS, FW_IDC_FILE_CTL, FW_IDC_FILE_DOC,
+                                           FW_IDC_SKIP_HANDLED, FW_IDC_LINE_NUMBERS,
+                                           FW_IDC_HANDLER_MODE, IDOK, IDCANCEL, IDHELP}));
         const std::pair<int, SettingsControl> captioned[] = {
             {FW_IDC_PROCEDURES, SettingsControl::ProceduresGroup},
             {FW_IDC_PROC_SUB, SettingsControl::Sub},
@@ -197,6 +199,7 @@ TEST(HandlerSettingsWindow, tabVisitsEveryUsableControlOnce_inReadingOrder_capti
             {FW_IDC_FILE_BAS, SettingsControl::Modules},
             {FW_IDC_FILE_CLS, SettingsControl::Classes},
             {FW_IDC_FILE_CTL, SettingsControl::UserControls},
+            {FW_IDC_FILE_DOC, SettingsControl::Documents},
             {FW_IDC_SKIP_HANDLED, SettingsControl::SkipHandled},
             {FW_IDC_LINE_NUMBERS, SettingsControl::LineNumbers},
             {FW_IDC_KEEP_PROJECT, SettingsControl::KeepWithProject},

@@ -203,11 +203,12 @@ TEST(MainWindow, menusCarryTheirCaptionsAccessKeysAndSeparators) {
     WinProgram program;
     HMENU bar = program.window->menu();
     EXPECT_EQ(menuCaptions(bar), (std::vector<std::string>{"&File", "O&ptions", "&Help"}));
-    EXPECT_EQ(menuCaptions(GetSubMenu(bar, 0)),
-              (std::vector<std::string>{
-                  "&Open Visual Basic Project", "-", "&Insert Error Handling Code", "-",
-                  "&Remove Error Handling Code", "-", "Add &Line Numbers", "Remove Line &Numbers",
-                  "-", "Pre&view Insertion...", "&Check Project...", "-", "E&xit"}));
+    EXPECT_EQ(
+        menuCaptions(GetSubMenu(bar, 0)),
+        (std::vector<std::string>{"&Open Visual Basic Project", "Open &Folder of Modules...", "-",
+                                  "&Insert Error Handling Code", "-", "&Remove Error Handling Code",
+                                  "-", "Add &Line Numbers", "Remove Line &Numbers", "-",
+                                  "Pre&view Insertion...", "&Check Project...", "-", "E&xit"}));
     EXPECT_EQ(menuCaptions(GetSubMenu(bar, 1)),
               (std::vector<std::string>{"Halt on Errors and Display in Message Box",
                                         "Ignore Errors and Resume Next",

@@ -1,7 +1,9 @@
 #include "win_test_support.h"
 
+#include "app/desktop/command.h"
 #include "app/desktop/project_files_logic.h"
 #include "app/texts/texts.h"
+#include "office/vba_fixtures.h"
 #include "support/temp_folder.h"
 #include "win/control_ids.h"
 
@@ -63,6 +65,33 @@ protected:
     KeptCurrentFolder keptFolder;
     WinProgram program;
 };
+
+// The File menu's Open Folder asks for a folder and lists its modules.
+TEST_F(ProjectWindow, openFolderAsksTheFolderDialogAndListsTheFoldersModules) {
+    folder.write("Export/Module1.bas", faultward::testing::kOneSubSource);
+    folder.write("Export/Sheet1.cls", faultward::testing::kOneSubSource);
+    folder.write("Export/UserForm1.frm", faultward::testing::kOneSubSource);
+    program.dialog.answer = (folder / "Export").string();
+    program.choose(win::kFileItemBase + commandNumber(Command::OpenFolder));
+    EXPECT_EQ(program.dialog.askedForFolder.size(), 1u);
+    EXPECT_EQ(listTexts(program.form1().List1()),
+              (std::vector<std::string>{"Module1.bas", "UserForm1.frm"}));
+    EXPECT_EQ(narrow(windowText(program.form1().lbl_proh())), (folder / "Export").string());
+}
+
+// Open takes an Office document: the tree lists its modules and opens each
+// into its procedures, which the core reads from the document.
+TEST_F(ProjectWindow, openDocumentListsItsModulesAndOpensThemIntoTheirProcedures) {
+    const fs::path book =
+        folder.write("Book.xlsm", faultward::office::testing::fixture("libreoffice_book.xlsm"));
+    program.dialog.answer = book.string();
+    program.click(program.form1().cmd_tbl(0));
+    HWND list = program.form1().List1();
+    EXPECT_EQ(listTexts(list), (std::vector<std::string>{"Module1.bas", "Module2.bas"}));
+    const HTREEITEM module = treeItems(list)[1];
+    press(module, VK_RIGHT);
+    EXPECT_EQ(listTexts(list, module), (std::vector<std::string>{"Sub Hello \u2014 no handler"}));
+}
 
 TEST_F(ProjectWindow, startsWithTheToolRowLabelAndDisabledInsertRemove) {
     win::Form1& form = program.form1();

@@ -43,6 +43,10 @@ struct ScriptedDialog final : win::FileDialog {
         asked.push_back({request.fileName, std::string(request.filter), request.filterIndex, {}});
         return answer;
     }
+    std::optional<std::string> askFolder(HWND, const std::string& preset) override {
+        askedForFolder.push_back(preset);
+        return answer;
+    }
     std::optional<std::string> askSaveFile(HWND owner, const SaveFileRequest& request) override {
         askedToSave.push_back({request.fileName, std::string(request.filter), request.filterIndex,
                                std::string(request.defaultExtension)});
@@ -55,6 +59,7 @@ struct ScriptedDialog final : win::FileDialog {
         std::string defaultExtension;
     };
     std::vector<Asked> asked, askedToSave;
+    std::vector<std::string> askedForFolder;
     std::vector<HWND> saveOwners;
     std::optional<std::string> answer, saveAnswer;
 };

@@ -2,9 +2,12 @@
 
 #include "app/texts/texts.h"
 #include "platform/path_bytes.h"
+#include "project/document_project.h"
 #include "project/file_list.h"
 #include "project/group_reader.h"
+#include "project/module_folder.h"
 #include "project/project_reader.h"
+#include "project/project_shape.h"
 
 #include <new>
 
@@ -35,6 +38,36 @@ bool projectListEntries(const fs::path& file, const std::string& shownName, Sour
     return false;
 }
 
+ListSource folderListSource(const fs::path& folder, const std::string& shown, SourceKinds kinds) {
+    ListSource source;
+    ModuleFolderRead read = readModuleFolder(folder, kinds);
+    if (read.status != ReadStatus::Ok) {
+        source.problems.push_back(describeFolderFailure(read.status, shown));
+        return source;
+    }
+    source.opened = true;
+    source.shape = ProjectShape::ModuleFolder;
+    source.entries = sortedListEntries(read.entries);
+    source.projectName = moduleFolderName(folder);
+    for (const std::string& name : read.unnamable)
+        source.problems.push_back(unnamableModuleMessage(shown, name));
+    return source;
+}
+
+ListSource documentListSource(const fs::path& file, const std::string& shown, SourceKinds kinds) {
+    ListSource source;
+    source.shape = ProjectShape::Document;
+    const DocumentProject::Opened opened = DocumentProject::open(file);
+    if (!opened.project) {
+        source.problems.push_back(describeDocumentFailure(shown, opened.status, opened.refusal));
+        return source;
+    }
+    source.opened = true;
+    source.entries = sortedListEntries(opened.project->entries(kinds));
+    source.projectName = opened.project->projectName();
+    return source;
+}
+
 } // namespace
 
 std::string groupProjectFolder(std::string_view projectAsWritten) {
@@ -51,11 +84,19 @@ ListSource readListSource(const std::string& pathBytes, SourceKinds kinds) {
     ListSource source;
     const fs::path file = pathFromBytes(pathBytes);
     const std::string shown = pathDisplayText(pathBytes);
-    if (!isGroupFile(file)) {
+    switch (projectShapeOf(file)) {
+    case ProjectShape::ProjectFile:
         source.opened = projectListEntries(file, shown, kinds, source.entries, source.projectName,
                                            source.problems);
         return source;
+    case ProjectShape::ModuleFolder:
+        return folderListSource(file, shown, kinds);
+    case ProjectShape::Document:
+        return documentListSource(file, shown, kinds);
+    case ProjectShape::GroupFile:
+        break;
     }
+    source.shape = ProjectShape::GroupFile;
 
     std::string text;
     const ProjectReadStatus status = readProjectText(file, text);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "project/project_shape.h"
 #include "rewrite/passes.h"
 #include "rewrite/source_kind.h"
 
@@ -23,6 +24,7 @@ struct ListPart {
 // What the project files list shows for a project or a group file.
 struct ListSource {
     bool opened = false; // false: nothing to show, problems say why
+    ProjectShape shape = ProjectShape::ProjectFile;
     std::vector<ListEntry> entries;
     // For a template's {project}: the project's Name, else its file's name;
     // for a group, each entry carries its own project's.
@@ -32,9 +34,10 @@ struct ListSource {
 };
 
 // A project's entries of the given kinds in the list's order, every one
-// ticked. A group (.vbg) gives the entries of each project it names in the
-// group's order, each relative to the group's folder; a project of it that
-// cannot be read is left out with a message.
+// ticked: a project file's, a folder of modules' own modules, an Office
+// document's modules. A group (.vbg) gives the entries of each project it
+// names in the group's order, each relative to the group's folder; a project
+// of it that cannot be read is left out with a message.
 ListSource readListSource(const std::string& pathBytes, SourceKinds kinds);
 
 // An entry of a group's project as the group's list shows it: relative to

@@ -32,38 +32,60 @@ InsertionOptions insertionOf(const PassTargets& targets) {
     return options;
 }
 
+// Where the passes find the entries' sources: the document's modules, or files.
+PassSources sourcesOf(const PassTargets& targets) {
+    if (targets.document)
+        return {targets.baseFolder, targets.document->sources()};
+    return targets.baseFolder;
+}
+
+// The document is written once its modules have been worked on.
+void saveDocument(const PassTargets& targets, CommandObserver& observer,
+                  FailureCollector& failures) {
+    if (!targets.document || targets.dryRun)
+        return;
+    const DocumentSave saved = targets.document->save(targets.dropSignature);
+    const std::string shown = pathDisplayText(bytesFromPath(targets.document->file()));
+    observer.documentSaved(saved, shown);
+    if (saved.failed())
+        failures.recordDocument(documentNotWrittenMessage(shown, saved));
+}
+
 } // namespace
 
 FailureCollector runPassCommand(PassCommand command, const PassTargets& targets,
                                 CommandObserver& observer) {
     // Each command counts its own failures.
     observer.takeFailures();
+    const PassSources sources = sourcesOf(targets);
     NumberingOptions numbering = targets.lineNumbers.value_or(NumberingOptions());
     numbering.leave = targets.leave;
     const NumberingOptions* lineNumbers = targets.lineNumbers ? &numbering : nullptr;
     const InsertionOptions insertion = insertionOf(targets);
     if (command == PassCommand::Number)
-        runNumberingPass(targets.entries, targets.baseFolder, numbering, observer, targets.dryRun,
+        runNumberingPass(targets.entries, sources, numbering, observer, targets.dryRun,
                          targets.jobs);
     else if (command == PassCommand::Unnumber)
-        runUnnumberingPass(targets.entries, targets.baseFolder, numbering, observer, targets.dryRun,
+        runUnnumberingPass(targets.entries, sources, numbering, observer, targets.dryRun,
                            targets.jobs);
     else if (command == PassCommand::Remove)
-        runRemovalPass(targets.entries, targets.baseFolder, observer, targets.dryRun, targets.jobs,
+        runRemovalPass(targets.entries, sources, observer, targets.dryRun, targets.jobs,
                        lineNumbers, targets.leave);
     else if (targets.oneReadInsert)
-        runReinsertionPass(targets.entries, targets.baseFolder, insertion, observer, targets.dryRun,
+        runReinsertionPass(targets.entries, sources, insertion, observer, targets.dryRun,
                            targets.jobs, lineNumbers);
     else
-        runRemovalAndInsertionPasses(targets.entries, targets.baseFolder, insertion, observer,
-                                     targets.dryRun, lineNumbers);
-    return observer.takeFailures();
+        runRemovalAndInsertionPasses(targets.entries, sources, insertion, observer, targets.dryRun,
+                                     lineNumbers);
+    FailureCollector failures = observer.takeFailures();
+    saveDocument(targets, observer, failures);
+    return failures;
 }
 
 FailureCollector runSurveyCommand(const PassTargets& targets, CommandObserver& observer,
                                   const SurveyReceiver& surveyed) {
     observer.takeFailures();
-    runSurveyPass(targets.entries, targets.baseFolder, insertionOf(targets), observer, surveyed,
+    runSurveyPass(targets.entries, sourcesOf(targets), insertionOf(targets), observer, surveyed,
                   targets.jobs);
     return observer.takeFailures();
 }
@@ -77,8 +99,11 @@ std::string failureLine(const FailureCollector::Failure& failure) {
 } // namespace
 
 std::string failureMessage(const FailureCollector& failures) {
-    std::string text = "These selected files could not be processed and were left as they were:\n";
     const auto& all = failures.failures();
+    if (failures.document() && all.empty())
+        return *failures.document();
+    std::string text = failures.document() ? *failures.document() + "\n\n" : std::string();
+    text += "These selected files could not be processed and were left as they were:\n";
     for (std::size_t i = 0; i < all.size() && i < kFailuresNamed; ++i) {
         // Appended apart: "\n" + a temporary trips GCC 12's false overlap warning.
         text += '\n';

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "project/document_project.h"
 #include "rewrite/leave_list.h"
 #include "rewrite/passes.h"
 
@@ -26,10 +27,15 @@ public:
     // True when this is a failure not recorded for the entry before.
     bool record(int index, std::string_view entry, FileOutcome outcome);
     const std::vector<Failure>& failures() const { return failures_; }
-    bool empty() const { return failures_.empty(); }
+    // An Office document that could not be written after its modules were
+    // worked on: the message that names it and why. Its modules are as they were.
+    void recordDocument(std::string message) { document_ = std::move(message); }
+    const std::optional<std::string>& document() const { return document_; }
+    bool empty() const { return failures_.empty() && !document_; }
 
 private:
     std::vector<Failure> failures_;
+    std::optional<std::string> document_;
 };
 
 // Hears a command's passes, and each file that could not be processed once:
@@ -38,6 +44,9 @@ class CommandObserver : public PassObserver {
 public:
     void fileProcessed(int index, std::string_view entry, FileOutcome outcome) final;
     virtual void fileFailed(const FailureCollector::Failure& /*failure*/) {}
+    // After the passes over an Office document's modules: what writing the
+    // document gave, and its name as messages show it.
+    virtual void documentSaved(const DocumentSave& /*saved*/, std::string_view /*shown*/) {}
     // The failures gathered since the last call.
     FailureCollector takeFailures() { return std::exchange(failures_, {}); }
 
@@ -67,6 +76,11 @@ struct PassTargets {
     // The procedures the project's own settings leave alone, whatever the
     // command: they keep every byte.
     std::shared_ptr<const LeaveList> leave = nullptr;
+    // An Office document whose modules the entries are: the passes read and
+    // write them in memory, and the document is written once, after them
+    // (never in a dry run), without its signature when dropSignature.
+    DocumentProject* document = nullptr;
+    bool dropSignature = false;
 };
 
 // Runs a command's passes over the same entries: the removal pass, then, for

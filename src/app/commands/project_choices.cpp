@@ -31,7 +31,7 @@ std::vector<std::string> ProjectChoices::open(const std::filesystem::path& listF
                 ". Its files are left alone."};
     }
     file_ = std::move(file);
-    folder_ = listFile.parent_path();
+    folder_ = holdingFolder(listFile);
     reread();
     std::vector<std::string> messages;
     for (const std::string& warning : layer_.values.warnings)

@@ -31,9 +31,9 @@ void HandlerSettingsDialog::setProcedureKind(ProcedureKind kind, bool chosen) {
 }
 
 void HandlerSettingsDialog::setSourceKind(SourceKind kind, bool chosen) {
-    settings_.files = withKind(
-        settings_.files, kind, chosen,
-        {SourceKind::Form, SourceKind::Module, SourceKind::Class, SourceKind::UserControl});
+    settings_.files = withKind(settings_.files, kind, chosen,
+                               {SourceKind::Form, SourceKind::Module, SourceKind::Class,
+                                SourceKind::UserControl, SourceKind::Document});
 }
 
 void HandlerSettingsDialog::setSkipHandled(bool skip) {

@@ -6,6 +6,7 @@
 #include "app/desktop/report_window.h"
 #include "app/texts/texts.h"
 #include "platform/path_bytes.h"
+#include "project/project_shape.h"
 
 #include <exception>
 
@@ -81,6 +82,9 @@ void MainWindowLogic::cmd_nav(Command Index) {
         case Command::Open:
             Open_Project();
             break;
+        case Command::OpenFolder:
+            Open_Folder();
+            break;
         case Command::Insert:
             runPasses(PassCommand::Insert);
             break;
@@ -125,7 +129,13 @@ void MainWindowLogic::runPasses(PassCommand command, bool renumber) {
         view_.showMessage(settings.problem, MessageIcon::Warning, {});
         return;
     }
-    const FailureCollector failures = files_.runPasses(command, settings);
+    // A signed project loses its signature only with the user's word.
+    const std::optional<std::string> signedProject = files_.signatureRefusal();
+    if (signedProject && !view_.askYesNo(dropSignatureQuestion(
+                             pathDisplayText(module_.Project_File()), *signedProject)))
+        return;
+    const FailureCollector failures =
+        files_.runPasses(command, settings, signedProject.has_value());
     sound_.Play_Sound(kCompletionCue);
     // The passes skip what they cannot read or write; say so rather than let
     // "Task Completed" stand for success.
@@ -170,24 +180,31 @@ void MainWindowLogic::Open_Project() {
     view_.setCaption(kProductName);
     const std::optional<std::string> chosen =
         view_.askOpenFile({module_.Project_File(), kProjectFilter, kProjectFilterIndex});
-    if (!chosen)
-        return;
+    if (chosen)
+        openChosen(*chosen);
+}
 
+void MainWindowLogic::Open_Folder() {
+    view_.setCaption(kProductName);
+    if (const std::optional<std::string> chosen = view_.askOpenFolder(module_.Project_File()))
+        openChosen(*chosen);
+}
+
+void MainWindowLogic::openChosen(const std::string& chosen) {
     // Kept even when the file cannot be read, so the next dialog starts there.
-    module_.setProjectFile(*chosen);
+    module_.setProjectFile(chosen);
     // Relative entries name files in the project's folder; it also becomes the
     // current folder, as the file dialog always left it.
-    const std::filesystem::path project = pathFromBytes(*chosen);
-    const std::filesystem::path folder = project.parent_path();
+    const std::filesystem::path folder = holdingFolder(pathFromBytes(chosen));
     std::error_code error;
     std::filesystem::current_path(folder, error);
 
     const HandlingMode modeBefore = files_.settingsInForce().mode;
     files_.clearList();
-    std::vector<std::string> problems = files_.openChoices(*chosen);
-    const ListSource source = readListSource(*chosen, files_.settingsInForce().handler.files);
+    std::vector<std::string> problems = files_.openChoices(chosen);
+    const ListSource source = readListSource(chosen, files_.settingsInForce().handler.files);
     if (source.opened)
-        files_.showList(source, *chosen, folder);
+        files_.showList(source, chosen, folder);
     // The next step is the list's: ticking and opening its files.
     if (!files_.entries().empty())
         files_.focusList();

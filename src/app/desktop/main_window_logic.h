@@ -44,6 +44,10 @@ public:
 
 private:
     void Open_Project();
+    void Open_Folder();
+    // Lists what the user chose to open: a project or group file, a
+    // document, a folder of modules.
+    void openChosen(const std::string& chosen);
     // Whether the command may write the files it would write outside the
     // project's folder: the user said so now or before for these bytes.
     bool mayWorkOutside(PassCommand command);

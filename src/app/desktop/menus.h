@@ -20,6 +20,7 @@ inline constexpr MenuItem kHelpMenu = {2, "&Help"};
 
 inline constexpr MenuItem kFileItems[] = {
     {commandNumber(Command::Open), "&Open Visual Basic Project"},
+    {commandNumber(Command::OpenFolder), "Open &Folder of Modules..."},
     {1, "-"},
     {commandNumber(Command::Insert), "&Insert Error Handling Code"},
     {3, "-"},

@@ -87,4 +87,11 @@ void PassFeedback::finish() {
     main_.setCaption(kCompletedCaption);
 }
 
+void PassFeedback::documentSaved(const DocumentSave& saved, std::string_view shown) {
+    // Said at once: it is what the user agreed to.
+    if (!saved.droppedSignatures.empty())
+        main_.showMessage(signatureDroppedMessage(shown, saved.droppedSignatures),
+                          MessageIcon::None, {});
+}
+
 } // namespace faultward

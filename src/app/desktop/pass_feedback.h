@@ -35,6 +35,7 @@ public:
     void procedureRenumbered(int index, std::string_view message) override;
     void leftoverFound(const Leftover& leftover) override;
     void passFinished(PassKind kind) override;
+    void documentSaved(const DocumentSave& saved, std::string_view shown) override;
 
     // What the passes said of line numbers since the last call.
     NumberingNotes takeNumberingNotes() { return std::exchange(notes_, {}); }

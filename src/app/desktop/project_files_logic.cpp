@@ -1,12 +1,23 @@
 #include "app/desktop/project_files_logic.h"
 
 #include "app/commands/procedure_records.h"
+#include "app/texts/texts.h"
 #include "platform/entry_path.h"
 #include "platform/path_bytes.h"
 #include "platform/source_file.h"
 #include "project/file_list.h"
 
 namespace faultward {
+namespace {
+
+// A report that could not be made: the document it is of cannot be read.
+ReportRun documentReportFailure(std::string problem) {
+    ReportRun run;
+    run.failures.recordDocument(std::move(problem));
+    return run;
+}
+
+} // namespace
 
 ProjectFilesLogic::ProjectFilesLogic(MainWindowView& main, ProjectFilesView& view, Module1& module)
     : main_(main), view_(view), module_(module) {}
@@ -74,17 +85,30 @@ void ProjectFilesLogic::showProcedures(int index) {
     std::vector<std::string>& names = expanded_[index];
     names.clear();
     std::string content;
-    const auto path = resolveEntryPath(entry.text, baseFolder());
-    if (path && readRegularFile(*path, content) == ReadStatus::Ok) {
+    bool read = false;
+    if (shape_ == ProjectShape::Document) {
+        std::string problem;
+        FileIdentity identity;
+        if (const std::unique_ptr<DocumentProject> document = openDocument(problem))
+            read = document->sources().read(entry.text, content, identity) == ReadStatus::Ok;
+    } else {
+        const auto path = resolveEntryPath(entry.text, baseFolder());
+        read = path && readRegularFile(*path, content) == ReadStatus::Ok;
+    }
+    if (read) {
         PassSettings settings = passSettings(settingsInForce(), projectName_, PassCommand::Insert);
         if (!settings.problem.empty())
             settings.insertion.handlerTemplate.reset();
+        // A document's module is in the document, which {file} names.
+        const std::string document = shape_ == ProjectShape::Document
+                                         ? bytesFromPath(pathFromBytes(listPath_).filename())
+                                         : std::string();
         const std::string_view name =
-            std::string_view(entry.text)
-                .substr(std::string_view(entry.text).find_last_of("\\/") + 1);
-        const SourceFacts facts{
-            name, entry.kind == SourceKind::Class || entry.kind == SourceKind::UserControl,
-            entry.project, entry.text};
+            shape_ == ProjectShape::Document
+                ? std::string_view(document)
+                : std::string_view(entry.text)
+                      .substr(std::string_view(entry.text).find_last_of("\\/") + 1);
+        const SourceFacts facts{name, isClassLike(entry.kind), entry.project, entry.text};
         settings.insertion.leave = choices_.leave();
         for (const ProcedureRecord& record :
              procedureRecords(surveyFile(content, settings.insertion, facts))) {
@@ -99,6 +123,7 @@ void ProjectFilesLogic::showProcedures(int index) {
 void ProjectFilesLogic::clearList() {
     entries_.clear();
     listPath_.clear();
+    shape_ = ProjectShape::ProjectFile;
     projectName_.clear();
     parts_.clear();
     view_.showEntries(entries_);
@@ -126,6 +151,7 @@ void ProjectFilesLogic::showList(const ListSource& source, const std::string& li
                                  std::filesystem::path folder) {
     projectFolder_ = std::move(folder);
     listPath_ = listPath;
+    shape_ = source.shape;
     projectName_ = source.projectName;
     parts_ = source.parts;
     entries_ = source.entries;
@@ -157,13 +183,24 @@ FailureCollector ProjectFilesLogic::runPasses(PassCommand command) {
     return runPasses(command, settings);
 }
 
-FailureCollector ProjectFilesLogic::runPasses(PassCommand command, const PassSettings& settings) {
+FailureCollector ProjectFilesLogic::runPasses(PassCommand command, const PassSettings& settings,
+                                              bool dropSignature) {
     // The passes read the ticks as they were when the command began.
     const std::vector<ListEntry> entries = entries_;
     notes_ = {};
+    std::string problem;
+    const std::unique_ptr<DocumentProject> document = openDocument(problem);
+    if (!problem.empty()) {
+        FailureCollector failures;
+        failures.recordDocument(problem);
+        return failures;
+    }
+    PassTargets run = targets(entries, settings);
+    run.document = document.get();
+    run.dropSignature = dropSignature;
     PassFeedback windows(main_, view_);
     PassFeedback& feedback = feedback_ ? *feedback_ : windows;
-    FailureCollector failures = runPassCommand(command, targets(entries, settings), feedback);
+    FailureCollector failures = runPassCommand(command, run, feedback);
     notes_ = feedback.takeNumberingNotes();
     // The procedures shown say what the files hold now.
     for (const auto& [index, names] : expanded_)
@@ -177,7 +214,9 @@ ProjectFilesLogic::outsideWork(PassCommand command) const {
         return std::nullopt;
     const std::filesystem::path listFile = pathFromBytes(listPath_);
     OutsideWork work{ProjectFolder(listFile), {}, {}};
-    work.files = outsideEntries(work.folder, entries_, baseFolder());
+    // A document's modules are no files of their own.
+    if (shape_ != ProjectShape::Document)
+        work.files = outsideEntries(work.folder, entries_, baseFolder());
     std::vector<std::filesystem::path> deciding = decidingFiles(listFile);
     const LayeredSettings inForce = settingsInForce();
     if (const auto source = choices_.templateSource(inForce);
@@ -195,12 +234,42 @@ ProjectFilesLogic::outsideWork(PassCommand command) const {
 
 ReportRun ProjectFilesLogic::preview(const PassSettings& settings) const {
     const std::vector<ListEntry> entries = entries_;
-    return previewReport(targets(entries, settings), baseFolder(), parts_);
+    std::string problem;
+    const std::unique_ptr<DocumentProject> document = openDocument(problem);
+    if (!problem.empty())
+        return documentReportFailure(problem);
+    PassTargets run = targets(entries, settings);
+    run.document = document.get();
+    return previewReport(run, baseFolder(), parts_);
 }
 
 ReportRun ProjectFilesLogic::check(const PassSettings& settings) const {
     const std::vector<ListEntry> entries = entries_;
-    return checkProjectReport(targets(entries, settings), parts_);
+    std::string problem;
+    const std::unique_ptr<DocumentProject> document = openDocument(problem);
+    if (!problem.empty())
+        return documentReportFailure(problem);
+    PassTargets run = targets(entries, settings);
+    run.document = document.get();
+    return checkProjectReport(run, parts_);
+}
+
+std::optional<std::string> ProjectFilesLogic::signatureRefusal() const {
+    std::string problem;
+    const std::unique_ptr<DocumentProject> document = openDocument(problem);
+    if (!document || !document->document().isSigned())
+        return std::nullopt;
+    return document->writeRefusal(false);
+}
+
+std::unique_ptr<DocumentProject> ProjectFilesLogic::openDocument(std::string& problem) const {
+    if (shape_ != ProjectShape::Document || listPath_.empty())
+        return nullptr;
+    DocumentProject::Opened opened = DocumentProject::open(pathFromBytes(listPath_));
+    if (!opened.project)
+        problem =
+            describeDocumentFailure(pathDisplayText(listPath_), opened.status, opened.refusal);
+    return std::move(opened.project);
 }
 
 PassTargets ProjectFilesLogic::targets(std::span<const ListEntry> entries,

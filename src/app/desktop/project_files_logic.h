@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -81,7 +82,13 @@ public:
     // The passes of a command over the ticked entries, with the windows
     // showing them; the files that could not be processed.
     FailureCollector runPasses(PassCommand command);
-    FailureCollector runPasses(PassCommand command, const PassSettings& settings);
+    // dropSignature: a signed document's project is written without its
+    // signature (the user said so).
+    FailureCollector runPasses(PassCommand command, const PassSettings& settings,
+                               bool dropSignature = false);
+    // When the list is an Office document whose project is signed: the
+    // office layer's words for why a change would be refused.
+    std::optional<std::string> signatureRefusal() const;
     // Preview Insertion and Check Project over the ticked entries; nothing
     // is written and the windows show nothing of the passes. A group's
     // report names each project before its part.
@@ -96,6 +103,10 @@ public:
 
 private:
     std::filesystem::path baseFolder() const;
+    // The listed Office document read afresh, for one command: it may have
+    // changed since it was listed. Nothing for another list, or with the
+    // message in problem when it cannot be read.
+    std::unique_ptr<DocumentProject> openDocument(std::string& problem) const;
     // Surveys the entry's file and shows its procedures under it.
     void showProcedures(int index);
     void showProblem(const std::optional<std::string>& problem);
@@ -108,6 +119,7 @@ private:
     std::filesystem::path projectFolder_;
     PassFeedback* feedback_ = nullptr;
     std::string listPath_;
+    ProjectShape shape_ = ProjectShape::ProjectFile;
     std::string projectName_;
     std::vector<ListPart> parts_;
     NumberingNotes notes_;

@@ -59,6 +59,9 @@ public:
                                        std::string_view details, std::string_view choice) = 0;
     // The chosen file's full path, which need not exist; nothing on cancel.
     virtual std::optional<std::string> askOpenFile(const OpenFileRequest& request) = 0;
+    // The folder-choosing dialog, opened where preset (path bytes) is: the
+    // chosen folder's full path; nothing on cancel.
+    virtual std::optional<std::string> askOpenFolder(const std::string& preset) = 0;
     // The chosen path, which may exist (the dialog asked to replace it);
     // nothing on cancel.
     virtual std::optional<std::string> askSaveFile(const SaveFileRequest& request) = 0;

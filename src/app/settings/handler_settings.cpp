@@ -25,11 +25,12 @@ constexpr std::array<std::pair<ProcedureKind, std::string_view>, 3> kProcedureWo
     {ProcedureKind::Function, "Function"},
     {ProcedureKind::Property, "Property"},
 }};
-constexpr std::array<std::pair<SourceKind, std::string_view>, 4> kSourceWords = {{
+constexpr std::array<std::pair<SourceKind, std::string_view>, 5> kSourceWords = {{
     {SourceKind::Form, "frm"},
     {SourceKind::Module, "bas"},
     {SourceKind::Class, "cls"},
     {SourceKind::UserControl, "ctl"},
+    {SourceKind::Document, "doc"},
 }};
 
 // A value never stored, to tell a missing key from an empty one.

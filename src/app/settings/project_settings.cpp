@@ -4,9 +4,12 @@
 #include "app/settings/ini_text.h"
 #include "app/settings/settings_file.h"
 
+#include "platform/entry_path.h"
 #include "platform/path_bytes.h"
 #include "platform/source_file.h"
 #include "platform/windows_names.h"
+#include "project/file_list.h"
+#include "project/module_folder.h"
 
 #include <algorithm>
 
@@ -55,9 +58,28 @@ bool sortsBefore(std::string_view a, std::string_view b) {
                                         [](char x, char y) { return folded(x) < folded(y); });
 }
 
-// The first line ending of the project or group file.
+// The first line ending of the project or group file. A document's bytes
+// have no lines to go by, but the modules in it end theirs with CR LF; a
+// folder of modules goes by its first module, as the editor's exports end
+// their lines with CR LF when none tells.
 std::string endingOf(const std::filesystem::path& listFile) {
     std::string bytes;
+    const ProjectShape shape =
+        listFile.empty() ? ProjectShape::ProjectFile : projectShapeOf(listFile);
+    if (shape == ProjectShape::Document)
+        return "\r\n";
+    if (shape == ProjectShape::ModuleFolder) {
+        for (const ListEntry& entry :
+             sortedListEntries(readModuleFolder(listFile, kAllSourceKinds).entries)) {
+            const auto path = literalEntryPath(entry.text, listFile);
+            if (!path || readRegularFile(*path, bytes) != ReadStatus::Ok)
+                continue;
+            const std::vector<IniLine> lines = splitIniLines(bytes);
+            if (!lines.empty() && !lines.front().ending.empty())
+                return std::string(lines.front().ending);
+        }
+        return "\r\n";
+    }
     if (listFile.empty() || readRegularFile(listFile, bytes) != ReadStatus::Ok)
         return std::string(kSystemEnding);
     const std::vector<IniLine> lines = splitIniLines(bytes);
@@ -67,12 +89,6 @@ std::string endingOf(const std::filesystem::path& listFile) {
 }
 
 } // namespace
-
-std::filesystem::path projectSettingsPath(const std::filesystem::path& projectFile) {
-    std::filesystem::path path = projectFile;
-    path.replace_extension(std::string(kProjectSettingsExtension));
-    return path;
-}
 
 ProjectSettingsFile::ProjectSettingsFile(std::filesystem::path path, std::filesystem::path listFile)
     : path_(std::move(path)), listFile_(std::move(listFile)), ending_(kSystemEnding) {}

@@ -4,6 +4,7 @@
 #include "app/settings/settings_layers.h"
 
 #include "platform/file_stamp.h"
+#include "project/project_shape.h"
 
 #include <filesystem>
 #include <functional>
@@ -15,14 +16,13 @@
 
 namespace faultward {
 
-// The settings a project keeps beside its .vbp (or a group beside its .vbg),
-// for everyone who works on it and for version control: NAME.faultward, with
-// a [Handler] section in ERRH.ini's words (and Mode, Start and Step) and a
-// [Leave] section of the files and procedures to leave alone, one a line.
-inline constexpr std::string_view kProjectSettingsExtension = ".faultward";
+// The settings a project keeps beside its .vbp (or a group beside its .vbg,
+// a document beside itself, a folder of modules in itself: where
+// projectSettingsPath says), for everyone who works on it and for version
+// control: NAME.faultward, with a [Handler] section in ERRH.ini's words (and
+// Mode, Start and Step) and a [Leave] section of the files and procedures to
+// leave alone, one a line.
 inline constexpr std::string_view kLeaveSection = "Leave";
-
-std::filesystem::path projectSettingsPath(const std::filesystem::path& projectFile);
 
 // The file as its lines, changed line by line: a key or item the program sets
 // goes where sorting puts it, a key whose line already says its value stays
@@ -30,7 +30,9 @@ std::filesystem::path projectSettingsPath(const std::filesystem::path& projectFi
 // it is, so a file only ever written by the program is sorted and one edited
 // by hand keeps its layout. Sections of one name read as one (a merge that
 // kept both sides makes two). New lines end as the file's first line does;
-// a new file's as the project file's beside it. A UTF-8 byte-order mark is
+// a new file's as the project file's beside it (CR LF beside a document,
+// whose modules end their lines so; in a folder of modules, as its first
+// module's). A UTF-8 byte-order mark is
 // kept. Nothing is written unless its bytes change, and what was changed is
 // made again on the file as it is when it is saved, under the settings lock
 // of its folder, so that a change another program made meanwhile stays.

@@ -1,6 +1,7 @@
 #include "app/texts/texts.h"
 
 #include "platform/path_bytes.h"
+#include "rewrite/pass_types.h"
 #include "rewrite/transforms.h"
 
 #include <vector>
@@ -114,6 +115,68 @@ std::string describeProjectFailure(ProjectReadStatus status, const std::string& 
         return "The file " + path + " holds binary data; it is not a project file.";
     }
     return {};
+}
+
+std::string describeFolderFailure(ReadStatus status, const std::string& path) {
+    switch (status) {
+    case ReadStatus::Ok:
+        return {};
+    case ReadStatus::NotFound:
+        return "The folder " + path + " does not exist.";
+    case ReadStatus::PermissionDenied:
+    case ReadStatus::FolderPermissionDenied:
+        return "The folder " + path + " cannot be read: permission denied.";
+    default:
+        return "The folder " + path + " cannot be read.";
+    }
+}
+
+std::string unnamableModuleMessage(std::string_view folder, std::string_view name) {
+    return "The file " + std::string(name) + " in " + std::string(folder) +
+           " is left out: its name has characters outside this system's code page, which a "
+           "module's file name cannot hold. Rename it to work on it.";
+}
+
+std::string describeDocumentFailure(std::string_view shown, ReadStatus status,
+                                    std::string_view refusal) {
+    const std::string name(shown);
+    switch (status) {
+    case ReadStatus::Ok:
+        return "The document " + name + " cannot be worked on: " + std::string(refusal) + ".";
+    case ReadStatus::NotFound:
+        return "The document " + name + " does not exist.";
+    case ReadStatus::NotRegularFile:
+    case ReadStatus::IsFolder:
+        return "The document " + name + " is not a file (it is a folder or a device).";
+    case ReadStatus::InUse:
+        return "The document " + name + " is in use by another program.";
+    case ReadStatus::TooLarge:
+        return "The document " + name + " is too large to read.";
+    default:
+        return "The document " + name + " cannot be read.";
+    }
+}
+
+std::string documentNotWrittenMessage(std::string_view shown, const DocumentSave& saved) {
+    const std::string cause =
+        saved.refusal ? *saved.refusal : std::string(describe(writeOutcome(saved.writeStatus)));
+    return "The document " + std::string(shown) + " was not written: " + cause +
+           ". It is as it was.";
+}
+
+std::string dropSignatureQuestion(std::string_view shown, std::string_view refusal) {
+    std::string text = "In " + std::string(shown) + ", " + std::string(refusal) +
+                       ".\n\nWrite it without its signature? No changes nothing.";
+    return text;
+}
+
+std::string signatureDroppedMessage(std::string_view shown,
+                                    const std::vector<std::string>& signatures) {
+    std::string names;
+    for (const std::string& signature : signatures)
+        names += (names.empty() ? "" : ", ") + signature;
+    return "The signature of the VBA project in " + std::string(shown) + " was removed: " + names +
+           ".";
 }
 
 std::string undecodablePathMessage(std::string_view path) {

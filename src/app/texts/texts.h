@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/run_journal.h"
+#include "project/document_project.h"
 #include "project/project_reader.h"
 
 #include <chrono>
@@ -32,6 +33,24 @@ std::string leftoverMessage(const Leftover& leftover);
 // A message for a project file that could not be read, naming the path;
 // empty for Ok.
 std::string describeProjectFailure(ProjectReadStatus status, const std::string& path);
+
+// The same for a folder of modules that could not be listed.
+std::string describeFolderFailure(ReadStatus status, const std::string& path);
+// A file of a folder of modules that is left out, since no entry can hold its name.
+std::string unnamableModuleMessage(std::string_view folder, std::string_view name);
+
+// An Office document that cannot be worked on: it could not be read
+// (status), or the office layer refused it (refusal, its words).
+std::string describeDocumentFailure(std::string_view shown, ReadStatus status,
+                                    std::string_view refusal);
+// A document whose modules were worked on but that could not be written; it
+// is as it was.
+std::string documentNotWrittenMessage(std::string_view shown, const DocumentSave& saved);
+// A signed project: the question whether to write it without its signature,
+// and what was left out when it was.
+std::string dropSignatureQuestion(std::string_view shown, std::string_view refusal);
+std::string signatureDroppedMessage(std::string_view shown,
+                                    const std::vector<std::string>& signatures);
 
 // The notice for a path the file dialog gave back that names no file because
 // its name could not be decoded.
@@ -83,10 +102,16 @@ std::string choiceText(std::string_view caption);
 
 // The file-open dialog's filters, "description|pattern" pairs (patterns
 // separated by ";"), and the one shown first, counting from 1. The first two
-// and the default are the program's since its first version, spacing and all.
+// and the default are the program's since its first version, spacing and all;
+// Office documents with a VBA project come last.
 inline constexpr std::string_view kProjectFilter =
     "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp|"
-    "Visual Basic Projects and Groups (*.vbp;*.vbg)|*.vbp;*.vbg|Visual Basic Group (*.vbg)|*.vbg";
+    "Visual Basic Projects and Groups (*.vbp;*.vbg)|*.vbp;*.vbg|Visual Basic Group (*.vbg)|*.vbg|"
+    "Office Documents with Macros "
+    "(*.xlsm;*.xlsb;*.xltm;*.xlam;*.xls;*.xla;*.xlt;*.docm;*.dotm;*.doc;*.dot;*.pptm;*.potm;"
+    "*.ppsm;*.ppam)|"
+    "*.xlsm;*.xlsb;*.xltm;*.xlam;*.xls;*.xla;*.xlt;*.docm;*.dotm;*.doc;*.dot;*.pptm;*.potm;"
+    "*.ppsm;*.ppam";
 inline constexpr int kProjectFilterIndex = 2;
 
 } // namespace faultward

@@ -173,9 +173,11 @@ TEST_F(CommandRoutine, open_readsTheProjectIntoASortedTickedListAndRemembersIt) 
                                   "label " + vbp.string(), "tick 0 on", "tick 1 on", "tick 2 on",
                                   "enable insert remove", "current -1", "focus list"}));
     ASSERT_EQ(program.desktop.dialogRequests.size(), 1u);
-    EXPECT_EQ(program.desktop.dialogRequests[0].filter,
-              "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp|Visual Basic Projects "
-              "and Groups (*.vbp;*.vbg)|*.vbp;*.vbg|Visual Basic Group (*.vbg)|*.vbg");
+    EXPECT_TRUE(program.desktop.dialogRequests[0].filter.starts_with(
+        "All Files (*.*)|*.*|Visual Basic Project Files(*.vbp)|*.vbp|Visual Basic Projects "
+        "and Groups (*.vbp;*.vbg)|*.vbp;*.vbg|Visual Basic Group (*.vbg)|*.vbg|Office Documents "
+        "with Macros ("));
+    EXPECT_NE(program.desktop.dialogRequests[0].filter.find("|*.xlsm;*.xlsb;"), std::string::npos);
     EXPECT_EQ(program.desktop.dialogRequests[0].filterIndex, 2);
 
     // The next dialog starts at the project just opened.

@@ -52,6 +52,16 @@ std::optional<std::string> FakeDesktop::askOpenFile(const OpenFileRequest& reque
     dialogAnswers.pop_front();
     return answer;
 }
+std::optional<std::string> FakeDesktop::askOpenFolder(const std::string& preset) {
+    dialogRequests.push_back({preset, {}, 0});
+    log.push_back("folder dialog");
+    if (dialogAnswers.empty())
+        throw std::logic_error("the test gave the dialog no answer");
+    std::optional<std::string> answer = dialogAnswers.front();
+    dialogAnswers.pop_front();
+    return answer;
+}
+
 std::optional<std::string> FakeDesktop::askSaveFile(const SaveFileRequest& request) {
     saveRequests.push_back(request);
     log.push_back("save dialog");

@@ -33,6 +33,7 @@ class FakeDesktop final : public MainWindowView,
 public:
     // Every call the core can make, by name.
     std::optional<std::string> askOpenFile(const OpenFileRequest& request) override;
+    std::optional<std::string> askOpenFolder(const std::string& preset) override;
     std::optional<std::string> askSaveFile(const SaveFileRequest& request) override;
     void enableInsertAndRemove() override;
     void endProgramNow() override;

@@ -70,7 +70,7 @@ TEST(HandlerSettingsStore, closingSavesTheSectionOnlyOnceItDiffersOrWasThere_exi
     program.main.cmd_nav(Command::Exit);
     EXPECT_FALSE(hasHandlerSettings(program.store));
     program.main.MDIForm_Unload();
-    EXPECT_EQ(program.store.values["Handler/Files"], "frm,bas,cls,ctl");
+    EXPECT_EQ(program.store.values["Handler/Files"], "frm,bas,cls,ctl,doc");
     EXPECT_EQ(program.store.values["OS/Error_Flag"], "0");
 
     // Back to the defaults: stored, since the file holds the section.
@@ -90,11 +90,12 @@ TEST(HandlerSettingsStore, whatCannotBeUsedIsShownAtStart_aSaveThatFailsWithItsC
     program.main.showSettingsWarnings();
     program.store.commitProblem = "not writable";
     program.main.MDIForm_Unload();
-    EXPECT_EQ(program.desktop.messages,
-              (std::vector<std::string>{
-                  "ERRH.ini [Handler] Files=frm,xls: xls is not frm, bas, cls or ctl; passed over\n"
-                  "ERRH.ini [Handler] LineNumbers=on: not 0 or 1; 0 is used",
-                  "The settings could not be saved in ERRH.ini: not writable."}));
+    EXPECT_EQ(
+        program.desktop.messages,
+        (std::vector<std::string>{
+            "ERRH.ini [Handler] Files=frm,xls: xls is not frm, bas, cls, ctl or doc; passed over\n"
+            "ERRH.ini [Handler] LineNumbers=on: not 0 or 1; 0 is used",
+            "The settings could not be saved in ERRH.ini: not writable."}));
 }
 
 class SettingsDialog : public OpenedProject {

@@ -135,6 +135,20 @@ TEST(ProjectSettingsFile, keysThatMeanTheValueAlreadyStayAsWritten_newFilesEndAs
                   "on it." +
                       ending + ending + "[Leave]" + ending + "M.bas" + ending);
     }
+    // A document's settings end as its modules' lines do, a folder's as its
+    // first module's: the same bytes on every system.
+    const auto freshLeave = [](const std::filesystem::path& listed) {
+        ProjectSettingsFile fresh(projectSettingsPath(listed), listed);
+        EXPECT_EQ(fresh.load(), std::nullopt);
+        fresh.setLeft("M.bas", true);
+        EXPECT_EQ(fresh.save(), std::nullopt);
+        const std::string text = readFile(projectSettingsPath(listed));
+        return text.substr(text.find('['));
+    };
+    EXPECT_EQ(freshLeave(folder.write("Book.xlsm", "PK\x03\x04\n")), "[Leave]\r\nM.bas\r\n");
+    folder.write("Lf/Export/A.bas", "Sub A()\nEnd Sub\n");
+    folder.write("Lf/Export/B.bas", "Sub B()\r\nEnd Sub\r\n");
+    EXPECT_EQ(freshLeave(folder / "Lf" / "Export"), "[Leave]\nM.bas\n");
 }
 
 // A save makes its changes again on what the file holds when it is saved,

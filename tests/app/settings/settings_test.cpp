@@ -119,7 +119,7 @@ TEST(Settings, savingKeepsTheUsersWordsRewritesOnlyWhatChanged_andNamesWhatItCan
               (std::vector<std::string>{"line 5 [Handler] Procedures=sub, Bogus: Bogus is not "
                                         "Sub, Function or Property; passed over",
                                         "line 6 [Handler] Files=FRM,BAS ; ours: BAS ; ours is not "
-                                        "frm, bas, cls or ctl; passed over"}));
+                                        "frm, bas, cls, ctl or doc; passed over"}));
     HandlerSettings settings = withDefaults(stored);
     EXPECT_EQ(settings.files, SourceKinds(SourceKind::Form));
     EXPECT_TRUE(settings.skipHandled);
