@@ -129,6 +129,16 @@ std::string outsideQuestion(PassCommand command, const ProjectFolder& folder,
     return text;
 }
 
+std::string outsideReportNote(const ProjectFolder& folder, std::span<const OutsideFile> files) {
+    std::string text = std::string(commandCaption(PassCommand::Insert)) +
+                       " would work on files outside the project's folder, " +
+                       bytesFromPath(folder.real()) + ", and asks before it does:\n";
+    // In the report's own bytes, as its paths are.
+    for (const OutsideFile& file : files)
+        text += outsideFileText(file, false) + "\n";
+    return text;
+}
+
 std::vector<fs::path> decidingFiles(const fs::path& listFile) {
     std::vector<fs::path> files = {listFile};
     std::string text;

@@ -65,6 +65,12 @@ std::string outsideRefusedEnd(OutsideUse use);
 std::string outsideQuestion(PassCommand command, const ProjectFolder& folder,
                             std::span<const OutsideFile> files);
 
+// What Preview Insertion and Check Project add at the end of their report
+// when Insert would write such files (or take its handler lines from one):
+// the same files the question before it names, so that nothing comes as a
+// surprise. Bytes, as the rest of the report.
+std::string outsideReportNote(const ProjectFolder& folder, std::span<const OutsideFile> files);
+
 // The files whose bytes decide what a command writes: the project or group
 // file and, for a group, each project it names.
 std::vector<std::filesystem::path> decidingFiles(const std::filesystem::path& listFile);

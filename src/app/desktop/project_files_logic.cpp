@@ -240,7 +240,7 @@ ReportRun ProjectFilesLogic::preview(const PassSettings& settings) const {
         return documentReportFailure(problem);
     PassTargets run = targets(entries, settings);
     run.document = document.get();
-    return previewReport(run, baseFolder(), parts_);
+    return withOutsideNote(previewReport(run, baseFolder(), parts_));
 }
 
 ReportRun ProjectFilesLogic::check(const PassSettings& settings) const {
@@ -251,7 +251,13 @@ ReportRun ProjectFilesLogic::check(const PassSettings& settings) const {
         return documentReportFailure(problem);
     PassTargets run = targets(entries, settings);
     run.document = document.get();
-    return checkProjectReport(run, parts_);
+    return withOutsideNote(checkProjectReport(run, parts_));
+}
+
+ReportRun ProjectFilesLogic::withOutsideNote(ReportRun report) const {
+    if (const std::optional<OutsideWork> outside = outsideWork(PassCommand::Insert))
+        report.text += "\n" + outsideReportNote(outside->folder, outside->files);
+    return report;
 }
 
 std::optional<std::string> ProjectFilesLogic::signatureRefusal() const {

@@ -78,6 +78,9 @@ public:
         std::vector<std::string> keys;
     };
     std::optional<OutsideWork> outsideWork(PassCommand command) const;
+    // The report with, at its end, the files outside the folder that Insert
+    // would ask about.
+    ReportRun withOutsideNote(ReportRun report) const;
 
     // The passes of a command over the ticked entries, with the windows
     // showing them; the files that could not be processed.

@@ -55,6 +55,25 @@ TEST_F(OutsideQuestion, namesTheFilesAndNoWritesNothing_yesWritesAndIsRemembered
     EXPECT_FALSE(handled(other));
 }
 
+// Preview Insertion and Check Project write nothing, so they ask nothing:
+// they name at their end the files Insert would ask about.
+TEST_F(OutsideQuestion, previewAndCheckNameTheFilesInsertWouldAskAbout) {
+    const std::string entry = bytesFromPath(other);
+    open({"Module=A; A.bas", "Module=V; " + entry});
+    program.main.cmd_nav(Command::Preview);
+    program.main.cmd_nav(Command::Check);
+    EXPECT_TRUE(program.desktop.questions.empty());
+    ASSERT_EQ(program.desktop.reports.size(), 2u);
+    for (const std::string& report : program.desktop.reports) {
+        const std::size_t note =
+            report.find("\nInsert Error Handling Code would work on files outside the project's "
+                        "folder, ");
+        ASSERT_NE(note, std::string::npos) << report;
+        EXPECT_TRUE(report.ends_with(", and asks before it does:\n" + entry + "\n")) << report;
+    }
+    EXPECT_FALSE(handled(other));
+}
+
 // A template is read into every procedure: one a project's settings file
 // names outside the project's folder needs the user's word, and the
 // question names that settings file.
