@@ -44,7 +44,7 @@ TEST_F(CliOutside, aWritingCommandNamesWhatLiesOutsideAndWritesNothingWithoutThe
     EXPECT_EQ(outsideLines(refused.err, root.path()),
               (std::vector<std::string>{
                   "faultward-cli: insert would work on files outside the project's folder "
-                  "ROOT/work/app:",
+                  "ROOT/repo/app:",
                   "faultward-cli:   ..\\..\\victim\\Other.bas, at ROOT/victim/Other.bas",
                   "faultward-cli:   ROOT/elsewhere/Abs.bas",
                   "faultward-cli:   L.bas, a link to ROOT/linked/Linked.bas",
@@ -74,7 +74,7 @@ TEST_F(CliOutside, aGroupsProjectNamedByAFullPathIsOutsideTheGroupsFolder) {
     EXPECT_EQ(refused.status, ExitOutside);
     const std::vector<std::string> lines = outsideLines(refused.err, root.path());
     EXPECT_EQ(lines.front(), "faultward-cli: number would work on files outside the project's "
-                             "folder ROOT/work:");
+                             "folder ROOT/repo:");
     EXPECT_NE(std::find(lines.begin(), lines.end(), "faultward-cli:   ROOT/abs/V.bas"),
               lines.end());
     EXPECT_NE(
@@ -108,7 +108,7 @@ TEST_F(CliOutside, aCopyFollowsNoLinkOutAndTakesFromOutsideOnlyWithTheWord) {
         EXPECT_EQ(outsideLines(linked.err, root.path()),
                   (std::vector<std::string>{
                       "faultward-cli: --output follows no link out of the project's folder "
-                      "ROOT/work/app, and these are links out:",
+                      "ROOT/repo/app, and these are links out:",
                       "faultward-cli:   frmMain.frx (in P.vbp), a link to ROOT/home/.ssh/id_rsa",
                       "faultward-cli:   L.bas (in P.vbp), a link to ROOT/linked/Linked.bas",
                       "faultward-cli: no copy was made; put the files themselves in the "
@@ -117,7 +117,7 @@ TEST_F(CliOutside, aCopyFollowsNoLinkOutAndTakesFromOutsideOnlyWithTheWord) {
     }
 
     // With the links made files, what climbs out needs the word.
-    for (const char* link : {"work/app/frmMain.frx", "work/app/L.bas"}) {
+    for (const char* link : {"repo/app/frmMain.frx", "repo/app/L.bas"}) {
         fs::remove(root / link);
         root.write(link, "own");
     }
@@ -126,7 +126,7 @@ TEST_F(CliOutside, aCopyFollowsNoLinkOutAndTakesFromOutsideOnlyWithTheWord) {
     EXPECT_EQ(outsideLines(refused.err, root.path()),
               (std::vector<std::string>{
                   "faultward-cli: --output would copy files from outside the project's folder "
-                  "ROOT/work/app:",
+                  "ROOT/repo/app:",
                   "faultward-cli:   ..\\..\\home\\secret (in frmMain.frm), at ROOT/home/secret",
                   "faultward-cli:   ..\\..\\victim\\Other.bas (in P.vbp), at ROOT/victim/Other.bas",
                   "faultward-cli:   ..\\..\\home\\.aws\\credentials (in P.vbp), at "
@@ -141,9 +141,9 @@ TEST_F(CliOutside, aCopyFollowsNoLinkOutAndTakesFromOutsideOnlyWithTheWord) {
                               "uses that file\n"),
               std::string::npos)
         << copied.err;
-    EXPECT_EQ(readFile(root / "release/work/app/P.faultward"),
-              readFile(root / "work/app/P.faultward"));
-    EXPECT_EQ(fs::status(root / "release/work/app/Private.bas").permissions(),
+    EXPECT_EQ(readFile(root / "release/repo/app/P.faultward"),
+              readFile(root / "repo/app/P.faultward"));
+    EXPECT_EQ(fs::status(root / "release/repo/app/Private.bas").permissions(),
               fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(readFile(root / "release/home/secret"), "SECRET");
 }

@@ -19,17 +19,17 @@ TEST(ProjectFolder, placesFilesByWhereTheyReallyAre) {
     TempFolder root;
     const PlantedProject planted(root);
     // The project reached through a link to its folder is still the one folder.
-    fs::create_symlink(root / "work", root / "alias");
+    fs::create_symlink(root / "repo", root / "alias");
     const ProjectFolder folder(root / "alias/app/P.vbp");
-    EXPECT_EQ(folder.place(root / "work/app/M.bas")->place, ProjectFolder::Place::Inside);
+    EXPECT_EQ(folder.place(root / "repo/app/M.bas")->place, ProjectFolder::Place::Inside);
     EXPECT_EQ(folder.place(root / "alias/app/M.bas")->place, ProjectFolder::Place::Inside);
-    EXPECT_EQ(folder.place(root / "work/app/../../victim/Other.bas")->place,
+    EXPECT_EQ(folder.place(root / "repo/app/../../victim/Other.bas")->place,
               ProjectFolder::Place::Outside);
     const auto link = folder.place(root / "alias/app/L.bas");
     EXPECT_EQ(link->place, ProjectFolder::Place::LinkOut);
     EXPECT_EQ(link->real, root / "linked/Linked.bas");
-    fs::create_symlink(root / "nowhere", root / "work/app/Dangling.bas");
-    EXPECT_FALSE(folder.place(root / "work/app/Dangling.bas"));
+    fs::create_symlink(root / "nowhere", root / "repo/app/Dangling.bas");
+    EXPECT_FALSE(folder.place(root / "repo/app/Dangling.bas"));
 }
 
 TEST(ReleaseCopy, namesWhatLiesOutsideTheProjectsFolderAndCarriesItsSettings) {
@@ -38,7 +38,7 @@ TEST(ReleaseCopy, namesWhatLiesOutsideTheProjectsFolderAndCarriesItsSettings) {
     const std::string text = readFile(planted.vbp);
     std::string error;
     const auto plan = planReleaseCopy(planted.vbp, {{planted.vbp, text, ""}},
-                                      {root / "work/app/P.faultward"}, error);
+                                      {root / "repo/app/P.faultward"}, error);
     ASSERT_TRUE(plan) << error;
     std::vector<std::string> outside;
     for (const OutsideCopyFile& file : plan->outside)
@@ -55,7 +55,7 @@ TEST(ReleaseCopy, namesWhatLiesOutsideTheProjectsFolderAndCarriesItsSettings) {
                        }));
     ASSERT_EQ(plan->fullPathCompanions.size(), 1u);
     EXPECT_EQ(plan->fullPathCompanions[0].companion, "C:\\x\\a.ico");
-    EXPECT_NE(std::find(plan->files.begin(), plan->files.end(), root / "work/app/P.faultward"),
+    EXPECT_NE(std::find(plan->files.begin(), plan->files.end(), root / "repo/app/P.faultward"),
               plan->files.end());
 }
 

@@ -8,7 +8,7 @@
 namespace faultward::testing {
 
 // A project as a stranger could prepare it, with every way it has of
-// reaching files outside its folder (work/app), laid out under root:
+// reaching files outside its folder (repo/app), laid out under root:
 //   Module=Abs; ROOT/elsewhere/Abs.bas     a full path (withFullPath only)
 //   Module=O; ..\..\victim\Other.bas       a path that climbs out
 //   Module=L; L.bas                        a link to ROOT/linked/Linked.bas
@@ -18,7 +18,7 @@ namespace faultward::testing {
 //                                          "C:\x\a.ico"; frmMain.frx a link to
 //                                          ROOT/home/.ssh/id_rsa
 //   ResFile32="..\..\home\.aws\credentials"
-// beside it P.faultward, and work/G.vbg naming app\P.vbp and, by a full
+// beside it P.faultward, and repo/G.vbg naming app\P.vbp and, by a full
 // path, ROOT/abs/V.vbp, whose V.bas lies outside the group's folder. POSIX
 // only: links.
 struct PlantedProject {
