@@ -233,17 +233,18 @@ ProjectFilesLogic::outsideWork(PassCommand command) const {
 }
 
 ReportRun ProjectFilesLogic::preview(const PassSettings& settings) const {
-    const std::vector<ListEntry> entries = entries_;
-    std::string problem;
-    const std::unique_ptr<DocumentProject> document = openDocument(problem);
-    if (!problem.empty())
-        return documentReportFailure(problem);
-    PassTargets run = targets(entries, settings);
-    run.document = document.get();
-    return withOutsideNote(previewReport(run, baseFolder(), parts_));
+    return report(settings,
+                  [&](const PassTargets& run) { return previewReport(run, baseFolder(), parts_); });
 }
 
 ReportRun ProjectFilesLogic::check(const PassSettings& settings) const {
+    return report(settings,
+                  [&](const PassTargets& run) { return checkProjectReport(run, parts_); });
+}
+
+ReportRun
+ProjectFilesLogic::report(const PassSettings& settings,
+                          const std::function<ReportRun(const PassTargets&)>& make) const {
     const std::vector<ListEntry> entries = entries_;
     std::string problem;
     const std::unique_ptr<DocumentProject> document = openDocument(problem);
@@ -251,13 +252,10 @@ ReportRun ProjectFilesLogic::check(const PassSettings& settings) const {
         return documentReportFailure(problem);
     PassTargets run = targets(entries, settings);
     run.document = document.get();
-    return withOutsideNote(checkProjectReport(run, parts_));
-}
-
-ReportRun ProjectFilesLogic::withOutsideNote(ReportRun report) const {
+    ReportRun made = make(run);
     if (const std::optional<OutsideWork> outside = outsideWork(PassCommand::Insert))
-        report.text += "\n" + outsideReportNote(outside->folder, outside->files);
-    return report;
+        made.text += "\n" + outsideReportNote(outside->folder, outside->files);
+    return made;
 }
 
 std::optional<std::string> ProjectFilesLogic::signatureRefusal() const {

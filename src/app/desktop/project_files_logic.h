@@ -11,6 +11,7 @@
 #include "app/reports/reports.h"
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -78,9 +79,6 @@ public:
         std::vector<std::string> keys;
     };
     std::optional<OutsideWork> outsideWork(PassCommand command) const;
-    // The report with, at its end, the files outside the folder that Insert
-    // would ask about.
-    ReportRun withOutsideNote(ReportRun report) const;
 
     // The passes of a command over the ticked entries, with the windows
     // showing them; the files that could not be processed.
@@ -105,6 +103,10 @@ public:
     void setFeedback(PassFeedback* feedback) { feedback_ = feedback; }
 
 private:
+    // A report over the ticked entries (and the document they are in), with,
+    // at its end, the files outside the folder that Insert would ask about.
+    ReportRun report(const PassSettings& settings,
+                     const std::function<ReportRun(const PassTargets&)>& make) const;
     std::filesystem::path baseFolder() const;
     // The listed Office document read afresh, for one command: it may have
     // changed since it was listed. Nothing for another list, or with the
