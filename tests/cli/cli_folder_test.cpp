@@ -88,12 +88,9 @@ TEST_F(CliFolder, outputCopiesItsModulesCompanionsAndSettingsAndWorksOnTheCopy) 
     const CliRun copied = run({"insert", "--output", (out / "release").string(), folder()});
     EXPECT_EQ(copied.status, ExitOk) << copied.err;
     EXPECT_EQ(copied.out, (out / "release").string() + "\n");
+    // Which files the copy takes is the project layer's; here, that the
+    // command works on the copy with the copy's settings.
     const auto tree = treeOf(out / "release");
-    std::vector<std::string> names;
-    for (const auto& [name, bytes] : tree)
-        names.push_back(name);
-    EXPECT_EQ(names, (std::vector<std::string>{".faultward", "Module1.bas", "Sheet1.cls",
-                                               "UserForm1.frm", "UserForm1.frx"}));
     EXPECT_NE(tree.at("UserForm1.frm"), kForm);
     EXPECT_EQ(tree.at("Module1.bas"), kModule) << "the copy's settings name forms only";
     EXPECT_EQ(readFile(modules / "UserForm1.frm"), kForm);
