@@ -7,7 +7,9 @@
 
 #include "platform/windows_names.h"
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -90,21 +92,59 @@ struct ProcedureBody {
 LeftAlone verdictOn(const ProcedureBody& body, const HandlerFit& handler,
                     const InsertionOptions& options);
 
+// Where the scans of one text found no End statement of a kind up to the end
+// of what may be looked at, so that a text of many heads and no End (a
+// stranger's, or a broken one) is not read to its end once for each head.
+// A line after a scan's first looks the same to every scan that reaches it,
+// and a first line is looked at as a statement's start, which finds an End
+// wherever a continued line would: so once a scan from a line found none, no
+// later scan finds one from there on.
+class EndlessStretches {
+public:
+    // Whether no End of the kind lies at or after the line starting at at.
+    bool endlessFrom(ProcedureKind kind, const char* at) const {
+        const char* from = from_[slot(kind)];
+        return from != nullptr && !std::less<const char*>()(at, from);
+    }
+    void foundEndlessFrom(ProcedureKind kind, const char* at) {
+        const char*& from = from_[slot(kind)];
+        if (from == nullptr || std::less<const char*>()(at, from))
+            from = at;
+    }
+
+private:
+    static std::size_t slot(ProcedureKind kind) {
+        return kind == ProcedureKind::Sub ? 0 : kind == ProcedureKind::Function ? 1 : 2;
+    }
+    std::array<const char*, 3> from_{};
+};
+
 // Reads the lines that nextLine(line) gives one by one (false at the end of
 // what may be looked at): the body of a procedure of the kind. The On Error
-// statements are looked for only when lookForTraps is set.
+// statements are looked for only when lookForTraps is set. With endless, the
+// scans of one text, made in any order over views into it, skip the stretch
+// that holds no End (labelTaken is then unknown, and means nothing without
+// an end).
 template <typename NextLine>
 ProcedureBody scanProcedureBody(NextLine&& nextLine, ProcedureKind kind,
-                                const HandlerLabels& labels, bool lookForTraps) {
+                                const HandlerLabels& labels, bool lookForTraps,
+                                EndlessStretches* endless = nullptr) {
     ProcedureBody body;
     bool trapsEnded = !lookForTraps; // bodyTraps() stops at any head or end line
     bool continued = false;
+    const char* first = nullptr;
     std::string_view line;
     while (nextLine(line)) {
         if (!trapsEnded &&
             (procedureEnd(line, kAllProcedureKinds) || procedureHead(line, kAllProcedureKinds)))
             trapsEnded = true;
-        const BodyLine inspected = inspectBodyLine(line, kind, !continued);
+        const bool noEndHere =
+            first != nullptr && endless != nullptr && endless->endlessFrom(kind, line.data());
+        if (first == nullptr)
+            first = line.data();
+        if (noEndHere && trapsEnded)
+            return body;
+        const BodyLine inspected = noEndHere ? BodyLine{} : inspectBodyLine(line, kind, !continued);
         if (inspected.end) {
             body.endFound = true;
             body.endIsEndLine = procedureEnd(line, kind) == kind;
@@ -122,6 +162,8 @@ ProcedureBody scanProcedureBody(NextLine&& nextLine, ProcedureKind kind,
                 body.labelTaken |= equalIgnoringAsciiCase(inspected.label, handlerLabel);
         continued = continuesOnNextLine(line);
     }
+    if (endless != nullptr && first != nullptr)
+        endless->foundEndlessFrom(kind, first);
     return body;
 }
 

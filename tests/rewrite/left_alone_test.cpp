@@ -2,9 +2,12 @@
 #include "rewrite/procedure_body.h"
 #include "rewrite/procedure_survey.h"
 #include "rewrite/transforms.h"
+#include "support/random_lines.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace faultward {
 namespace {
@@ -136,6 +139,53 @@ TEST(LeftAlone, surveyGivesTheReasonInsertionActsOn) {
         InsertionOptions(HandlingMode::ResumeNext));
     EXPECT_EQ(inserted.procedures.at(0).leftAlone, LeftAlone::No);
     EXPECT_TRUE(inserted.procedures.at(0).trapped);
+}
+
+// Scans of one text that share what the earlier ones found give what each
+// gives on its own, from every line, in any order: a stretch found to hold no
+// End is skipped only where nothing in it could change the outcome.
+TEST(LeftAlone, scansSharingTheEndlessStretchesGiveWhatEachGivesAlone) {
+    std::mt19937 random(11);
+    const std::string_view pieces[] = {
+        "Sub A()",          "Function F()", "End Sub",         "End Function", "x: End Sub",
+        "  End Sub",        "x = 1 _",      "On Error GoTo 0", "ERR_A:",       "err_a :",
+        "Property Get P()", "'c",           "\"x: End Sub\""};
+    const HandlerLabels labels = {"ERR_A"};
+    for (int round = 0; round < 3000; ++round) {
+        const std::string text = testing::randomLines(random, pieces, 14, "\n");
+        std::vector<std::string_view> lines;
+        LineCursor cursor(text);
+        for (std::string_view line; cursor.next(line);)
+            lines.push_back(line);
+        const auto scan = [&](std::size_t from, ProcedureKind kind, bool traps,
+                              EndlessStretches* endless) {
+            std::size_t next = from;
+            return scanProcedureBody(
+                [&](std::string_view& line) {
+                    if (next >= lines.size())
+                        return false;
+                    line = lines[next++];
+                    return true;
+                },
+                kind, labels, traps, endless);
+        };
+        EndlessStretches shared;
+        const bool backwards = round % 2 == 1;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const std::size_t from = backwards ? lines.size() - 1 - i : i;
+            const auto kind = static_cast<ProcedureKind>(1 << ((i + round) % 3));
+            const bool traps = round % 3 != 0;
+            const ProcedureBody alone = scan(from, kind, traps, nullptr);
+            const ProcedureBody together = scan(from, kind, traps, &shared);
+            const auto context = ::testing::PrintToString(text) + " from " + std::to_string(from);
+            ASSERT_EQ(together.endFound, alone.endFound) << context;
+            ASSERT_EQ(together.endIsEndLine, alone.endIsEndLine) << context;
+            ASSERT_EQ(together.traps.own, alone.traps.own) << context;
+            ASSERT_EQ(together.traps.marked, alone.traps.marked) << context;
+            if (alone.endFound)
+                ASSERT_EQ(together.labelTaken, alone.labelTaken) << context;
+        }
+    }
 }
 
 } // namespace
