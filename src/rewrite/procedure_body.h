@@ -92,62 +92,111 @@ struct ProcedureBody {
 LeftAlone verdictOn(const ProcedureBody& body, const HandlerFit& handler,
                     const InsertionOptions& options);
 
-// Where the scans of one text found no End statement of a kind up to the end
-// of what may be looked at, so that a text of many heads and no End (a
-// stranger's, or a broken one) is not read to its end once for each head.
+// What the scans of one text found, so that a text of many heads and few
+// Ends (a stranger's, or a broken one) is not read once for each head: per
+// kind, where a scan found no End up to the end of what may be looked at,
+// and the last stretch a scan read to its End, with the labels on its way.
 // A line after a scan's first looks the same to every scan that reaches it,
 // and a first line is looked at as a statement's start, which finds an End
-// wherever a continued line would: so once a scan from a line found none, no
-// later scan finds one from there on.
-class EndlessStretches {
+// wherever a continued line would (but may define a label a continued line
+// does not): so a later scan that comes to a line after an earlier scan's
+// first has the earlier one's answer from there on.
+class ScannedStretches {
 public:
+    struct Label {
+        const char* at;
+        std::string_view name;
+    };
+    // A stretch read to its End: from the line after `from` up to `end`.
+    struct ToEnd {
+        const char* from = nullptr;
+        const char* end = nullptr;
+        bool endIsEndLine = false;
+        std::vector<Label> labels; // of lines after from, this tool's left out
+    };
+
     // Whether no End of the kind lies at or after the line starting at at.
     bool endlessFrom(ProcedureKind kind, const char* at) const {
-        const char* from = from_[slot(kind)];
-        return from != nullptr && !std::less<const char*>()(at, from);
+        const char* from = endless_[slot(kind)];
+        return from != nullptr && !before(at, from);
     }
+    // The stretch whose End is the next one after the line at at.
+    const ToEnd* toEndPast(ProcedureKind kind, const char* at) const {
+        const ToEnd& known = toEnd_[slot(kind)];
+        return known.end != nullptr && before(known.from, at) && before(at, known.end) ? &known
+                                                                                       : nullptr;
+    }
+
     void foundEndlessFrom(ProcedureKind kind, const char* at) {
-        const char*& from = from_[slot(kind)];
-        if (from == nullptr || std::less<const char*>()(at, from))
+        const char*& from = endless_[slot(kind)];
+        if (from == nullptr || before(at, from))
             from = at;
+    }
+    // The labels of a scan on its way, before it knows where it ends.
+    std::vector<Label>& labelsOnTheWay() { return onTheWay_; }
+    void foundEnd(ProcedureKind kind, const char* from, const char* end, bool endIsEndLine) {
+        ToEnd& known = toEnd_[slot(kind)];
+        known.from = from;
+        known.end = end;
+        known.endIsEndLine = endIsEndLine;
+        known.labels.swap(onTheWay_);
     }
 
 private:
+    static bool before(const char* a, const char* b) { return std::less<const char*>()(a, b); }
     static std::size_t slot(ProcedureKind kind) {
         return kind == ProcedureKind::Sub ? 0 : kind == ProcedureKind::Function ? 1 : 2;
     }
-    std::array<const char*, 3> from_{};
+    std::array<const char*, 3> endless_{};
+    std::array<ToEnd, 3> toEnd_{};
+    std::vector<Label> onTheWay_;
 };
 
 // Reads the lines that nextLine(line) gives one by one (false at the end of
 // what may be looked at): the body of a procedure of the kind. The On Error
-// statements are looked for only when lookForTraps is set. With endless, the
-// scans of one text, made in any order over views into it, skip the stretch
-// that holds no End (labelTaken is then unknown, and means nothing without
-// an end).
+// statements are looked for only when lookForTraps is set. With scanned, the
+// scans of one text, made in any order over views into it, take what earlier
+// ones found where nothing on the way could change the outcome (labelTaken
+// means nothing without an end, and is then left unknown).
 template <typename NextLine>
 ProcedureBody scanProcedureBody(NextLine&& nextLine, ProcedureKind kind,
                                 const HandlerLabels& labels, bool lookForTraps,
-                                EndlessStretches* endless = nullptr) {
+                                ScannedStretches* scanned = nullptr) {
     ProcedureBody body;
     bool trapsEnded = !lookForTraps; // bodyTraps() stops at any head or end line
     bool continued = false;
     const char* first = nullptr;
+    const auto takeLabel = [&](std::string_view label) {
+        for (const std::string& handlerLabel : labels)
+            body.labelTaken |= equalIgnoringAsciiCase(label, handlerLabel);
+    };
+    if (scanned != nullptr)
+        scanned->labelsOnTheWay().clear();
     std::string_view line;
     while (nextLine(line)) {
         if (!trapsEnded &&
             (procedureEnd(line, kAllProcedureKinds) || procedureHead(line, kAllProcedureKinds)))
             trapsEnded = true;
-        const bool noEndHere =
-            first != nullptr && endless != nullptr && endless->endlessFrom(kind, line.data());
-        if (first == nullptr)
-            first = line.data();
-        if (noEndHere && trapsEnded)
-            return body;
+        const bool known = first != nullptr && scanned != nullptr;
+        const bool noEndHere = known && scanned->endlessFrom(kind, line.data());
+        if (known && trapsEnded) {
+            if (noEndHere)
+                return body;
+            if (const ScannedStretches::ToEnd* toEnd = scanned->toEndPast(kind, line.data())) {
+                body.endFound = true;
+                body.endIsEndLine = toEnd->endIsEndLine;
+                for (const ScannedStretches::Label& label : toEnd->labels)
+                    if (!std::less<const char*>()(label.at, line.data()))
+                        takeLabel(label.name);
+                return body;
+            }
+        }
         const BodyLine inspected = noEndHere ? BodyLine{} : inspectBodyLine(line, kind, !continued);
         if (inspected.end) {
             body.endFound = true;
             body.endIsEndLine = procedureEnd(line, kind) == kind;
+            if (scanned != nullptr && first != nullptr)
+                scanned->foundEnd(kind, first, line.data(), body.endIsEndLine);
             return body;
         }
         if (!trapsEnded && holdsOnErrorStatement(line)) {
@@ -157,13 +206,17 @@ ProcedureBody scanProcedureBody(NextLine&& nextLine, ProcedureKind kind,
                 body.traps.marked = true;
         }
         // The tool's own label goes with its other marked lines before insertion.
-        if (!inspected.label.empty() && !lineHoldsMarker(line))
-            for (const std::string& handlerLabel : labels)
-                body.labelTaken |= equalIgnoringAsciiCase(inspected.label, handlerLabel);
+        if (!inspected.label.empty() && !lineHoldsMarker(line)) {
+            takeLabel(inspected.label);
+            if (scanned != nullptr && first != nullptr)
+                scanned->labelsOnTheWay().push_back({line.data(), inspected.label});
+        }
+        if (first == nullptr)
+            first = line.data();
         continued = continuesOnNextLine(line);
     }
-    if (endless != nullptr && first != nullptr)
-        endless->foundEndlessFrom(kind, first);
+    if (scanned != nullptr && first != nullptr)
+        scanned->foundEndlessFrom(kind, first);
     return body;
 }
 

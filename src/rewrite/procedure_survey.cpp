@@ -77,7 +77,7 @@ FileSurvey surveyFile(std::string_view content, const InsertionOptions& options,
 
     const HandlerLines handlers(options, facts, content);
     InsertionState state; // its name's buffer kept from one procedure to the next
-    EndlessStretches endless;
+    ScannedStretches scanned;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::optional<ProcedureHead> head = procedureHead(lines[i], options.procedures);
         if (!head) {
@@ -117,7 +117,7 @@ FileSurvey surveyFile(std::string_view content, const InsertionOptions& options,
                     line = lines[next++];
                     return true;
                 },
-                head->kind, fit.labels, true, &endless);
+                head->kind, fit.labels, true, &scanned);
             procedure.trapped = body.traps.own || body.traps.marked;
             procedure.leftAlone = verdictOn(body, fit, options);
         }

@@ -235,7 +235,7 @@ enum class Insertion { Nothing, HandlerBlockBefore, TrapLineAfter };
 template <typename Lines, typename PassOver>
 Insertion insertionAt(SourceLine& line, const InsertionOptions& options, const SourceFacts& facts,
                       const HandlerLines& handlers, InsertionState& state, TransformResult& result,
-                      ProcedureKind& kind, Lines& lines, EndlessStretches& endless,
+                      ProcedureKind& kind, Lines& lines, ScannedStretches& scanned,
                       PassOver&& passOver) {
     if (const std::optional<ProcedureKind> end = procedureEnd(line.text, options.procedures)) {
         kind = *end;
@@ -288,7 +288,7 @@ Insertion insertionAt(SourceLine& line, const InsertionOptions& options, const S
             text = next.text;
             return true;
         },
-        kind, fit.labels, options.skipHandled, &endless);
+        kind, fit.labels, options.skipHandled, &scanned);
     switch (verdictOn(body, fit, options)) {
     case LeftAlone::No:
         return Insertion::TrapLineAfter;
@@ -324,14 +324,14 @@ TransformResult insertInRuns(std::string_view content, LineBreaks breaks,
     TransformResult result;
     std::size_t kept = 0; // start of the input not yet kept
     std::size_t start = 0;
-    EndlessStretches endless;
+    ScannedStretches scanned;
     while ((start = nextPossibleProcedureLine(content, breaks, start)) < content.size()) {
         lines.moveTo(start);
         SourceLine line;
         lines.next(line);
         ProcedureKind kind = ProcedureKind::Sub;
         const Insertion insertion = insertionAt(line, options, facts, handlers, state, result, kind,
-                                                lines, endless, [](const SourceLine&) {});
+                                                lines, scanned, [](const SourceLine&) {});
         const std::size_t next = lines.position();
         if (insertion == Insertion::HandlerBlockBefore) {
             out.keep(content.substr(kept, start - kept));
@@ -362,12 +362,12 @@ TransformResult insertHandlers(std::string_view content, const InsertionOptions&
     CursorLines lines(content, breaks);
     const auto passOver = [&](const SourceLine& passed) { writer.line(passed); };
     TransformResult result;
-    EndlessStretches endless;
+    ScannedStretches scanned;
     SourceLine line;
     while (lines.next(line)) {
         ProcedureKind kind = ProcedureKind::Sub;
         const Insertion insertion = insertionAt(line, options, facts, handlers, state, result, kind,
-                                                lines, endless, passOver);
+                                                lines, scanned, passOver);
         if (insertion == Insertion::HandlerBlockBefore)
             handlers.block(writer.insertion(), state, kind, writer.endingBefore(line));
         writer.line(line);

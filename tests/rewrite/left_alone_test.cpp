@@ -144,7 +144,7 @@ TEST(LeftAlone, surveyGivesTheReasonInsertionActsOn) {
 // Scans of one text that share what the earlier ones found give what each
 // gives on its own, from every line, in any order: a stretch found to hold no
 // End is skipped only where nothing in it could change the outcome.
-TEST(LeftAlone, scansSharingTheEndlessStretchesGiveWhatEachGivesAlone) {
+TEST(LeftAlone, scansSharingWhatEarlierScansFoundGiveWhatEachGivesAlone) {
     std::mt19937 random(11);
     const std::string_view pieces[] = {
         "Sub A()",          "Function F()", "End Sub",         "End Function", "x: End Sub",
@@ -158,7 +158,7 @@ TEST(LeftAlone, scansSharingTheEndlessStretchesGiveWhatEachGivesAlone) {
         for (std::string_view line; cursor.next(line);)
             lines.push_back(line);
         const auto scan = [&](std::size_t from, ProcedureKind kind, bool traps,
-                              EndlessStretches* endless) {
+                              ScannedStretches* scanned) {
             std::size_t next = from;
             return scanProcedureBody(
                 [&](std::string_view& line) {
@@ -167,9 +167,9 @@ TEST(LeftAlone, scansSharingTheEndlessStretchesGiveWhatEachGivesAlone) {
                     line = lines[next++];
                     return true;
                 },
-                kind, labels, traps, endless);
+                kind, labels, traps, scanned);
         };
-        EndlessStretches shared;
+        ScannedStretches shared;
         const bool backwards = round % 2 == 1;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const std::size_t from = backwards ? lines.size() - 1 - i : i;
