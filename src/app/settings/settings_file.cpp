@@ -51,12 +51,24 @@ std::optional<std::string> changeSettingsFile(const std::filesystem::path& file,
     const std::optional<SettingsFileLock> lock = lockSettingsFolder(file, waits.lock);
     if (!lock)
         return settingsLockedCause(waits.lock);
-    const auto deadline = std::chrono::steady_clock::now() + waits.settle;
-    const auto pastDeadline = [&] { return std::chrono::steady_clock::now() >= deadline; };
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + waits.settle;
+    const auto pastDeadline = [&] { return Clock::now() >= deadline; };
+    // A file's times can lag its size for a moment: one just truncated in
+    // place by another program may show its new size with its old times. So
+    // the file must also look the same to this program for a while: a short
+    // while at the first look, the whole quiet time once it was seen to change.
+    std::optional<FileStamp> seen;
+    Clock::time_point stillUntil;
     for (;;) {
         const FileStamp before = fileStamp(file);
-        if (before.exists && timeSinceChange(before) < waits.quiet &&
-            (ours == nullptr || before != *ours)) {
+        if (!seen || before != *seen) {
+            stillUntil = Clock::now() + (seen ? waits.quiet : waits.quiet / 4);
+            seen = before;
+        }
+        const bool ourOwn = ours != nullptr && before == *ours;
+        if (before.exists && !ourOwn &&
+            (timeSinceChange(before) < waits.quiet || Clock::now() < stillUntil)) {
             // Another program may be writing it in place.
             if (pastDeadline())
                 return std::string(kSettingsKeptChangingCause);
