@@ -7,9 +7,12 @@
 
 #include "platform/windows_names.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -113,6 +116,13 @@ public:
         const char* end = nullptr;
         bool endIsEndLine = false;
         std::vector<Label> labels; // of lines after from, this tool's left out
+
+        // The labels of the line at at and after it.
+        std::span<const Label> labelsFrom(const char* at) const {
+            return {std::partition_point(labels.begin(), labels.end(),
+                                         [&](const Label& label) { return before(label.at, at); }),
+                    labels.end()};
+        }
     };
 
     // Whether no End of the kind lies at or after the line starting at at.
@@ -145,7 +155,7 @@ public:
 private:
     static bool before(const char* a, const char* b) { return std::less<const char*>()(a, b); }
     static std::size_t slot(ProcedureKind kind) {
-        return kind == ProcedureKind::Sub ? 0 : kind == ProcedureKind::Function ? 1 : 2;
+        return static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(kind)));
     }
     std::array<const char*, 3> endless_{};
     std::array<ToEnd, 3> toEnd_{};
@@ -185,9 +195,8 @@ ProcedureBody scanProcedureBody(NextLine&& nextLine, ProcedureKind kind,
             if (const ScannedStretches::ToEnd* toEnd = scanned->toEndPast(kind, line.data())) {
                 body.endFound = true;
                 body.endIsEndLine = toEnd->endIsEndLine;
-                for (const ScannedStretches::Label& label : toEnd->labels)
-                    if (!std::less<const char*>()(label.at, line.data()))
-                        takeLabel(label.name);
+                for (const ScannedStretches::Label& label : toEnd->labelsFrom(line.data()))
+                    takeLabel(label.name);
                 return body;
             }
         }
